@@ -1,0 +1,49 @@
+# Windows tree: the program, its Windows tests (run under Wine) and benchmarks.
+add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 STRICT NOMINMAX)
+add_compile_options(-Wall -Wextra)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(WIN_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi gdi32 user32 advapi32 windowscodecs)
+
+file(GLOB_RECURSE QUENMAR_WIN_SOURCES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/src/win32/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/widgets/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/dragdrop/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/folderpicker/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/shellutil/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
+list(FILTER QUENMAR_WIN_SOURCES EXCLUDE REGEX "/app/main\\.cpp$")
+add_library(quenmar_win STATIC ${QUENMAR_WIN_SOURCES})
+target_link_libraries(quenmar_win PUBLIC quenmar_core ${WIN_LIBS})
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
+    add_executable(Quenmar WIN32 src/app/main.cpp src/app/res/Quenmar.rc)
+    target_link_libraries(Quenmar PRIVATE quenmar_win)
+endif()
+
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+# Every Windows test needs the tests' wineserver, started once.
+add_test(NAME wineserver_start COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server-start)
+set_tests_properties(wineserver_start PROPERTIES FIXTURES_SETUP wine)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(win_tests ${WIN_TEST_SOURCES})
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/res/Quenmar.rc)
+    target_sources(win_tests PRIVATE src/app/res/Quenmar.rc)
+endif()
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/common)
+target_link_libraries(win_tests PRIVATE quenmar_win GTest::gtest)
+# One process a test: a crash ends only its own test. They share the prefix's
+# registry and shell folders, so they run one at a time.
+gtest_discover_tests(win_tests
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
+    add_subdirectory(bench)
+endif()

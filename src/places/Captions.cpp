@@ -1,0 +1,33 @@
+#include "places/Captions.h"
+
+#include "places/Catalogue.h"
+
+namespace quenmar {
+
+std::string FolderSlotCaption(const std::string& path, ShellLookups& shell, LeadByteTest isLead) {
+    const std::string trimmed = StripTrailingBackslash(path, isLead);
+    std::string caption;
+    if (trimmed.size() == 2) {
+        caption = shell.DriveDisplayName(trimmed + '\\') + ' ' + LastPathComponent(trimmed, isLead);
+    } else {
+        caption = LastPathComponent(trimmed, isLead);
+    }
+    if (caption.empty()) caption = trimmed;
+    return caption;
+}
+
+std::string SpecialFolderCaption(int32_t csidl) { return std::string(SpecialFolderName(csidl)); }
+
+std::string EffectivePath(const TDirInfo& entry, ShellLookups& shell) {
+    return entry.DirExpandable ? shell.ExpandEnvironment(entry.Dir) : entry.Dir;
+}
+
+SlotDisplay DisplayFor(const TDirInfo& entry, ShellLookups& shell, LeadByteTest isLead) {
+    if (!entry.IsDir) {
+        return {SpecialFolderCaption(entry.CSIDL), shell.SpecialFolderIconIndex(IconSize::Large, entry.CSIDL)};
+    }
+    const std::string path = EffectivePath(entry, shell);
+    return {FolderSlotCaption(path, shell, isLead), shell.PathIconIndex(IconSize::Large, AddTrailingBackslash(path))};
+}
+
+}  // namespace quenmar

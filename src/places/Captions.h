@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "places/DirInfo.h"
+#include "places/PathText.h"
+#include "places/ShellLookups.h"
+
+namespace quenmar {
+
+// Caption of a folder slot whose path is the given text.
+std::string FolderSlotCaption(const std::string& path, ShellLookups& shell, LeadByteTest isLead);
+
+// Caption of a special-folder slot.
+std::string SpecialFolderCaption(int32_t csidl);
+
+// What a slot shows beside its entry.
+struct SlotDisplay {
+    std::string caption;
+    int icon = kNoIcon;
+    bool operator==(const SlotDisplay&) const = default;
+};
+
+// Caption and large icon of a slot's entry. An expandable path is shown by
+// its expanded form.
+SlotDisplay DisplayFor(const TDirInfo& entry, ShellLookups& shell, LeadByteTest isLead);
+
+// The path of a folder entry as the system sees it (environment expanded
+// where the entry keeps it unexpanded).
+std::string EffectivePath(const TDirInfo& entry, ShellLookups& shell);
+
+}  // namespace quenmar

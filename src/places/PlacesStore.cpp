@@ -1,0 +1,104 @@
+#include "places/PlacesStore.h"
+
+namespace quenmar {
+
+std::string PlaceValueName(int slot) { return "Place" + std::to_string(slot); }
+
+Slot PlacesStore::Display(TDirInfo entry) const {
+    SlotDisplay display = DisplayFor(entry, shell_, isLead_);
+    return Slot{std::move(entry), std::move(display)};
+}
+
+Slot PlacesStore::DefaultSlot(int n) const {
+    TDirInfo entry(kSpecialFolders.at(static_cast<size_t>(n)).csidl);
+    entry.Dir = "C:\\";
+    return Display(std::move(entry));
+}
+
+Slot PlacesStore::LoadSlot(int n, std::vector<std::string>& replaced) const {
+    const std::string name = PlaceValueName(n);
+    if (!registry_.ValueExists(name)) return Display(TDirInfo(kCsidlDesktop));
+
+    const auto info = registry_.GetDataInfo(name);
+    try {
+        if (info && (info->type == kRegSz || info->type == kRegExpandSz)) {
+            std::string text = registry_.ReadString(name);
+            const bool expandable = info->type == kRegExpandSz && !text.empty();
+            if (text.empty()) text = "C:\\";
+            TDirInfo entry(std::move(text));
+            entry.DirExpandable = expandable;
+            return Display(std::move(entry));
+        }
+        if (info && info->type == kRegDword) {
+            TDirInfo entry(registry_.ReadInteger(name));
+            entry.Dir = "C:\\";
+            return Display(std::move(entry));
+        }
+    } catch (const RegistryError&) {
+        // Falls through to the default below, like a value of a foreign type.
+    }
+    replaced.push_back(name);
+    return DefaultSlot(n);
+}
+
+LoadedSlots PlacesStore::LoadSlots() const {
+    LoadedSlots result;
+    if (!registry_.OpenKeyReadOnly(kPlacesBarKey)) {
+        for (int n = 0; n < kSlotCount; ++n) result.slots[n] = DefaultSlot(n);
+        return result;
+    }
+    OpenKeyScope scope(registry_);
+    for (int n = 0; n < kSlotCount; ++n) result.slots[n] = LoadSlot(n, result.replacedValues);
+    return result;
+}
+
+HideFlag PlacesStore::LoadHideFlag() const {
+    if (!registry_.OpenKeyReadOnly(kComdlgPolicyKey)) return HideFlag::None;
+    OpenKeyScope scope(registry_);
+    try {
+        if (!registry_.ValueExists(kNoPlacesBarValue)) return HideFlag::Show;
+        return registry_.ReadInteger(kNoPlacesBarValue) == 1 ? HideFlag::Hide : HideFlag::Show;
+    } catch (...) {
+        return HideFlag::None;
+    }
+}
+
+bool PlacesStore::Save(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden) const {
+    bool placesSaved = false;
+    if (registry_.OpenKey(kPlacesBarKey, true)) {
+        OpenKeyScope scope(registry_);
+        for (int n = 0; n < kSlotCount; ++n) {
+            const TDirInfo& entry = *entries[n];
+            const std::string name = PlaceValueName(n);
+            if (!entry.IsDir) {
+                registry_.WriteInteger(name, entry.CSIDL);
+            } else if (entry.DirExpandable) {
+                registry_.WriteExpandString(name, entry.Dir);
+            } else {
+                registry_.WriteString(name, entry.Dir);
+            }
+        }
+        placesSaved = true;
+    }
+
+    if (registry_.OpenKey(kComdlgPolicyKey, true)) {
+        OpenKeyScope scope(registry_);
+        try {
+            registry_.WriteInteger(kNoPlacesBarValue, hidden ? 1 : 0);
+        } catch (...) {
+            // The hide flag is best effort: the places themselves were saved.
+        }
+    }
+    return placesSaved;
+}
+
+bool PlacesStore::DeleteCustomPlaces() const { return registry_.DeleteKey(kPlacesBarKey); }
+
+std::string PlacesStore::ReplacedValuesMessage(const std::vector<std::string>& names) {
+    std::string list;
+    for (const auto& name : names) list += (list.empty() ? "" : ", ") + name;
+    return "These places could not be read from the registry and show their default places instead: " + list +
+           ".\n\nThey are stored with the default places when Quenmar saves.";
+}
+
+}  // namespace quenmar

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "places/Captions.h"
+#include "places/Catalogue.h"
+#include "places/DirInfo.h"
+#include "places/RegistryAccessor.h"
+#include "places/ShellLookups.h"
+
+namespace quenmar {
+
+// Where the common dialogs read the Places Bar from, under HKEY_CURRENT_USER.
+inline constexpr const char* kComdlgPolicyKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
+inline constexpr const char* kPlacesBarKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
+inline constexpr const char* kNoPlacesBarValue = "NoPlacesBar";
+
+// "Place0" to "Place4".
+std::string PlaceValueName(int slot);
+
+struct Slot {
+    TDirInfo entry;
+    SlotDisplay display;
+};
+
+struct LoadedSlots {
+    std::array<Slot, kSlotCount> slots;
+    // Values that could not be read and were replaced by their slot's default.
+    std::vector<std::string> replacedValues;
+};
+
+enum class HideFlag { None, Show, Hide };
+
+// The Places Bar settings in the registry: five slots and the hide flag.
+// Every operation opens the key it needs and closes it before returning.
+class PlacesStore {
+public:
+    PlacesStore(RegistryAccessor& registry, ShellLookups& shell, LeadByteTest isLead)
+        : registry_(registry), shell_(shell), isLead_(isLead) {}
+
+    // Default slot n: the catalogue's row n, with "C:\" as its path.
+    Slot DefaultSlot(int n) const;
+
+    // The five slots; the defaults when the key cannot be read. Needs read
+    // access only. A value that cannot be read gets its slot's default and is
+    // listed in replacedValues.
+    LoadedSlots LoadSlots() const;
+
+    HideFlag LoadHideFlag() const;
+
+    // Writes the five slots, then the hide flag. Returns false when the
+    // Placesbar key could not be opened (the hide flag is still written).
+    // A failed write of a slot raises RegistryError and writes nothing more.
+    bool Save(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden) const;
+
+    // Removes the Placesbar key with everything below it.
+    bool DeleteCustomPlaces() const;
+
+    // The user-facing warning for values replaced on load.
+    static std::string ReplacedValuesMessage(const std::vector<std::string>& names);
+
+private:
+    Slot LoadSlot(int n, std::vector<std::string>& replaced) const;
+    Slot Display(TDirInfo entry) const;
+
+    RegistryAccessor& registry_;
+    ShellLookups& shell_;
+    LeadByteTest isLead_;
+};
+
+}  // namespace quenmar

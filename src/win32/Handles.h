@@ -1,0 +1,118 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <utility>
+
+namespace quenmar::win {
+
+// One owner for one handle: closes it on destruction, moves but never copies.
+template <typename Handle, typename Traits>
+class Unique {
+public:
+    Unique() = default;
+    explicit Unique(Handle handle) : handle_(handle) {}
+    ~Unique() { reset(); }
+    Unique(Unique&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
+    Unique& operator=(Unique&& other) noexcept {
+        if (this != &other) reset(std::exchange(other.handle_, Traits::Invalid()));
+        return *this;
+    }
+    Unique(const Unique&) = delete;
+    Unique& operator=(const Unique&) = delete;
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Traits::Invalid(); }
+    Handle release() { return std::exchange(handle_, Traits::Invalid()); }
+    void reset(Handle handle = Traits::Invalid()) {
+        if (handle_ != Traits::Invalid()) Traits::Close(handle_);
+        handle_ = handle;
+    }
+    // For out-parameters: frees what is held and hands out the slot.
+    Handle* put() {
+        reset();
+        return &handle_;
+    }
+
+private:
+    Handle handle_ = Traits::Invalid();
+};
+
+struct KeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY key) { RegCloseKey(key); }
+};
+struct PidlTraits {
+    static LPITEMIDLIST Invalid() { return nullptr; }
+    static void Close(LPITEMIDLIST pidl) { CoTaskMemFree(pidl); }
+};
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static void Close(HICON icon) { DestroyIcon(icon); }
+};
+struct GdiTraits {
+    static HGDIOBJ Invalid() { return nullptr; }
+    static void Close(HGDIOBJ object) { DeleteObject(object); }
+};
+struct ImageListTraits {
+    static HIMAGELIST Invalid() { return nullptr; }
+    static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
+};
+struct WindowTraits {
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND window) { DestroyWindow(window); }
+};
+
+using UniqueKey = Unique<HKEY, KeyTraits>;
+using UniquePidl = Unique<LPITEMIDLIST, PidlTraits>;
+using UniqueIcon = Unique<HICON, IconTraits>;
+using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
+using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
+using UniqueWindow = Unique<HWND, WindowTraits>;
+
+// A device context of a window, released when it leaves scope.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~SelectedObject() { SelectObject(dc_, previous_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// COM initialised for this thread as long as it lives.
+class ComScope {
+public:
+    ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+    ~ComScope() {
+        if (ok_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool ok_;
+};
+
+}  // namespace quenmar::win

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+
+#include "places/ShellLookups.h"
+
+namespace quenmar::win {
+
+// The shell lookups over shell32. Each icon query also yields the handle of
+// the system image list of that size; it is reported whenever it differs from
+// the one reported before, so that image lists can show it.
+class Win32ShellLookups : public ShellLookups {
+public:
+    using ImageListChanged = std::function<void(IconSize, HIMAGELIST)>;
+
+    void SetOwnerWindow(HWND owner) { owner_ = owner; }
+    void SetImageListChanged(ImageListChanged handler) { imageListChanged_ = std::move(handler); }
+    HIMAGELIST SystemImageList(IconSize size) const { return imageLists_[static_cast<int>(size)]; }
+
+    int PathIconIndex(IconSize size, const std::string& path) override;
+    int SpecialFolderIconIndex(IconSize size, int32_t csidl) override;
+    std::string DriveDisplayName(const std::string& root) override;
+    std::string ExpandEnvironment(const std::string& text) override;
+
+private:
+    int Adopt(IconSize size, DWORD_PTR result, int icon);
+
+    HWND owner_ = nullptr;
+    HIMAGELIST imageLists_[2] = {nullptr, nullptr};
+    ImageListChanged imageListChanged_;
+};
+
+}  // namespace quenmar::win

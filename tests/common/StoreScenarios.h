@@ -1,0 +1,254 @@
+#pragma once
+
+// Store scenarios run against any registry: each test binary instantiates
+// them with a backend that can put, read and remove raw values.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FakeShell.h"
+#include "places/PlacesStore.h"
+
+namespace quenmar::testing {
+
+struct RawValue {
+    uint32_t type = 0;
+    std::string data;
+    bool operator==(const RawValue&) const = default;
+};
+
+inline std::string Sz(const std::string& text) { return text + '\0'; }
+inline std::string Dword(uint32_t value) {
+    std::string data(4, '\0');
+    std::memcpy(data.data(), &value, 4);
+    return data;
+}
+inline RawValue SzValue(const std::string& text) { return {kRegSz, Sz(text)}; }
+inline RawValue DwordValue(uint32_t value) { return {kRegDword, Dword(value)}; }
+
+inline void PrintTo(const RawValue& value, std::ostream* os) {
+    *os << "type " << value.type << " data[";
+    for (unsigned char c : value.data) *os << ' ' << static_cast<int>(c);
+    *os << " ]";
+}
+
+template <typename Backend>
+class StoreScenarios : public ::testing::Test {
+protected:
+    void SetUp() override { backend.Reset(); }
+    void TearDown() override { backend.Reset(); }
+
+    PlacesStore Store() { return PlacesStore(backend.Accessor(), shell, NoLeadBytes); }
+    void PutPlace(int n, uint32_t type, const std::string& data) {
+        backend.Put(kPlacesBarKey, PlaceValueName(n), type, data);
+    }
+    std::optional<RawValue> Place(int n) { return backend.Get(kPlacesBarKey, PlaceValueName(n)); }
+    std::optional<RawValue> NoPlacesBar() { return backend.Get(kComdlgPolicyKey, kNoPlacesBarValue); }
+
+    static std::array<const TDirInfo*, kSlotCount> Entries(const LoadedSlots& loaded) {
+        std::array<const TDirInfo*, kSlotCount> entries{};
+        for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.slots[n].entry;
+        return entries;
+    }
+    void ExpectDefaults(const LoadedSlots& loaded) {
+        const int32_t csidls[] = {34, 0, 5, 17, 18};
+        const char* captions[] = {"History", "Desktop", "My Documents", "My Computer", "My Network Places"};
+        for (int n = 0; n < kSlotCount; ++n) {
+            const Slot& slot = loaded.slots[n];
+            EXPECT_FALSE(slot.entry.IsDir) << n;
+            EXPECT_EQ(slot.entry.CSIDL, csidls[n]) << n;
+            EXPECT_EQ(slot.entry.Dir, "C:\\") << n;
+            EXPECT_EQ(slot.display.caption, captions[n]) << n;
+            EXPECT_EQ(slot.display.icon, FakeShell::kSpecialBase + csidls[n]) << n;
+        }
+    }
+
+    Backend backend;
+    FakeShell shell;
+};
+
+TYPED_TEST_SUITE_P(StoreScenarios);
+
+TYPED_TEST_P(StoreScenarios, NoKeyGivesDefaultsWhichSaveAsFiveCsidls) {
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    this->ExpectDefaults(loaded);
+    EXPECT_TRUE(loaded.replacedValues.empty());
+    EXPECT_FALSE(this->backend.KeyExists(kPlacesBarKey)) << "loading must not create the key";
+    EXPECT_EQ(this->Store().LoadHideFlag(), HideFlag::None);
+    EXPECT_FALSE(this->backend.KeyExists(kComdlgPolicyKey)) << "loading must not create the key";
+
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    const uint32_t csidls[] = {34, 0, 5, 17, 18};
+    for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(this->Place(n), DwordValue(csidls[n])) << n;
+    EXPECT_EQ(this->NoPlacesBar(), DwordValue(0));
+    EXPECT_EQ(this->backend.ValueNames(kPlacesBarKey).size(), 5u);
+}
+
+TYPED_TEST_P(StoreScenarios, MissingValuesAreDesktopWithEmptyPath) {
+    this->PutPlace(2, kRegSz, Sz("D:\\Data\\"));
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    for (int n : {0, 1, 3, 4}) {
+        EXPECT_FALSE(loaded.slots[n].entry.IsDir) << n;
+        EXPECT_EQ(loaded.slots[n].entry.CSIDL, 0) << n;
+        EXPECT_EQ(loaded.slots[n].entry.Dir, "") << n;
+        EXPECT_EQ(loaded.slots[n].display.caption, "Desktop") << n;
+        EXPECT_EQ(loaded.slots[n].display.icon, FakeShell::kSpecialBase) << n;
+    }
+    EXPECT_TRUE(loaded.slots[2].entry.IsDir);
+    EXPECT_EQ(loaded.slots[2].entry.Dir, "D:\\Data\\");
+    EXPECT_EQ(loaded.slots[2].display.caption, "Data");
+    EXPECT_EQ(loaded.slots[2].display.icon, FakeShell::kFolderIcon);
+    EXPECT_TRUE(loaded.replacedValues.empty());
+
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    EXPECT_EQ(this->Place(2), SzValue("D:\\Data\\")) << "a path is saved as the user left it";
+    EXPECT_EQ(this->Place(0), DwordValue(0));
+}
+
+TYPED_TEST_P(StoreScenarios, EmptyTextLoadsAsDriveC) {
+    this->PutPlace(1, kRegSz, Sz(""));
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    EXPECT_TRUE(loaded.slots[1].entry.IsDir);
+    EXPECT_EQ(loaded.slots[1].entry.Dir, "C:\\");
+    EXPECT_EQ(loaded.slots[1].display.caption, "Disk [C:\\] ");
+    EXPECT_EQ(loaded.slots[1].display.icon, FakeShell::kDriveIcon);
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    EXPECT_EQ(this->Place(1), SzValue("C:\\"));
+}
+
+TYPED_TEST_P(StoreScenarios, DwordSlotsKeepTheirCsidlAndGetDriveC) {
+    this->PutPlace(0, kRegDword, Dword(8));
+    this->PutPlace(3, kRegDword, Dword(0x26));
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    EXPECT_EQ(loaded.slots[0].entry.CSIDL, 8);
+    EXPECT_EQ(loaded.slots[0].entry.Dir, "C:\\");
+    EXPECT_EQ(loaded.slots[0].display.caption, "Unknown");
+    EXPECT_EQ(loaded.slots[0].display.icon, FakeShell::kSpecialBase + 8);
+    EXPECT_EQ(loaded.slots[3].display.caption, "Program Files");
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    EXPECT_EQ(this->Place(0), DwordValue(8));
+    EXPECT_EQ(this->Place(3), DwordValue(0x26));
+}
+
+TYPED_TEST_P(StoreScenarios, ExpandableTextStaysExpandable) {
+    this->PutPlace(4, kRegExpandSz, Sz("%USERPROFILE%\\Downloads"));
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    const Slot& slot = loaded.slots[4];
+    EXPECT_TRUE(slot.entry.IsDir);
+    EXPECT_TRUE(slot.entry.DirExpandable);
+    EXPECT_EQ(slot.entry.Dir, "%USERPROFILE%\\Downloads");
+    EXPECT_EQ(slot.display.caption, "Downloads");
+    EXPECT_EQ(this->shell.pathQueries.back(), "C:\\users\\me\\Downloads\\");
+    EXPECT_TRUE(loaded.replacedValues.empty());
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    EXPECT_EQ(this->Place(4), (RawValue{kRegExpandSz, Sz("%USERPROFILE%\\Downloads")}));
+}
+
+// Values of a type that is neither text nor a number get their slot's
+// default; the other slots and the hide flag load as usual.
+TYPED_TEST_P(StoreScenarios, UnreadableValuesGetTheirSlotsDefault) {
+    this->PutPlace(0, kRegBinary, Dword(5));
+    this->PutPlace(1, kRegSz, Sz("E:\\Music"));
+    this->PutPlace(2, kRegMultiSz, std::string("a\0b\0\0", 5));
+    this->PutPlace(3, kRegQword, std::string(8, '\1'));
+    this->PutPlace(4, kRegBinary, std::string(12, '\7'));
+    this->backend.Put(kComdlgPolicyKey, kNoPlacesBarValue, kRegDword, Dword(1));
+
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    EXPECT_EQ(loaded.replacedValues, (std::vector<std::string>{"Place0", "Place2", "Place3", "Place4"}));
+    const int32_t defaults[] = {34, 0, 5, 17, 18};
+    for (int n : {0, 2, 3, 4}) {
+        EXPECT_FALSE(loaded.slots[n].entry.IsDir) << n;
+        EXPECT_EQ(loaded.slots[n].entry.CSIDL, defaults[n]) << n;
+        EXPECT_EQ(loaded.slots[n].entry.Dir, "C:\\") << n;
+    }
+    EXPECT_EQ(loaded.slots[1].entry.Dir, "E:\\Music");
+    EXPECT_EQ(this->Store().LoadHideFlag(), HideFlag::Hide);
+
+    const std::string message = PlacesStore::ReplacedValuesMessage(loaded.replacedValues);
+    EXPECT_NE(message.find("Place0, Place2, Place3, Place4"), std::string::npos) << message;
+
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), true));
+    EXPECT_EQ(this->Place(0), DwordValue(34));
+    EXPECT_EQ(this->Place(1), SzValue("E:\\Music"));
+    EXPECT_EQ(this->Place(4), DwordValue(18));
+    EXPECT_EQ(this->NoPlacesBar(), DwordValue(1));
+}
+
+TYPED_TEST_P(StoreScenarios, HideFlagValues) {
+    struct Case {
+        std::optional<RawValue> stored;
+        HideFlag expected;
+    };
+    const Case cases[] = {
+        {DwordValue(1), HideFlag::Hide},
+        {DwordValue(0), HideFlag::Show},
+        {DwordValue(2), HideFlag::Show},
+        {DwordValue(0xFFFFFFFF), HideFlag::Show},
+        {std::nullopt, HideFlag::Show},
+        {SzValue("1"), HideFlag::None},
+        {RawValue{kRegBinary, std::string(8, '\0')}, HideFlag::None},
+    };
+    for (const Case& c : cases) {
+        this->backend.Reset();
+        this->backend.CreateKey(kComdlgPolicyKey);
+        if (c.stored) this->backend.Put(kComdlgPolicyKey, kNoPlacesBarValue, c.stored->type, c.stored->data);
+        EXPECT_EQ(this->Store().LoadHideFlag(), c.expected)
+            << "stored " << ::testing::PrintToString(c.stored);
+    }
+}
+
+TYPED_TEST_P(StoreScenarios, SaveWritesHideFlagOverAnyType) {
+    this->backend.Put(kComdlgPolicyKey, kNoPlacesBarValue, kRegDword, Dword(2));
+    EXPECT_EQ(this->Store().LoadHideFlag(), HideFlag::Show);
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    EXPECT_EQ(this->NoPlacesBar(), DwordValue(0));
+    this->backend.Put(kComdlgPolicyKey, kNoPlacesBarValue, kRegSz, Sz("yes"));
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), true));
+    EXPECT_EQ(this->NoPlacesBar(), DwordValue(1));
+}
+
+TYPED_TEST_P(StoreScenarios, SaveLeavesOtherValuesAndDeleteKeepsHideFlag) {
+    this->backend.Put(kPlacesBarKey, "Place7", kRegSz, Sz("Z:\\"));
+    this->backend.Put(std::string(kPlacesBarKey) + "\\Sub", "x", kRegDword, Dword(1));
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), true));
+    EXPECT_EQ(this->backend.Get(kPlacesBarKey, "Place7"), SzValue("Z:\\"));
+
+    EXPECT_TRUE(this->Store().DeleteCustomPlaces());
+    EXPECT_FALSE(this->backend.KeyExists(kPlacesBarKey));
+    EXPECT_FALSE(this->backend.KeyExists(std::string(kPlacesBarKey) + "\\Sub"));
+    EXPECT_EQ(this->NoPlacesBar(), DwordValue(1));
+    EXPECT_FALSE(this->Store().DeleteCustomPlaces()) << "nothing left to delete";
+    this->ExpectDefaults(this->Store().LoadSlots());
+}
+
+TYPED_TEST_P(StoreScenarios, FolderSlotsSaveTheirTextAndSpecialSlotsTheirNumber) {
+    LoadedSlots loaded = this->Store().LoadSlots();
+    loaded.slots[0].entry.IsDir = true;  // a switched slot keeps its "C:\"
+    loaded.slots[1].entry = TDirInfo("\\\\server\\share");
+    loaded.slots[2].entry = TDirInfo("");
+    loaded.slots[3].entry.CSIDL = -7;
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    EXPECT_EQ(this->Place(0), SzValue("C:\\"));
+    EXPECT_EQ(this->Place(1), SzValue("\\\\server\\share"));
+    EXPECT_EQ(this->Place(2), SzValue(""));
+    EXPECT_EQ(this->Place(3), DwordValue(static_cast<uint32_t>(-7)));
+    const LoadedSlots again = this->Store().LoadSlots();
+    EXPECT_EQ(again.slots[3].entry.CSIDL, -7);
+    EXPECT_EQ(again.slots[2].entry.Dir, "C:\\");
+}
+
+REGISTER_TYPED_TEST_SUITE_P(StoreScenarios, NoKeyGivesDefaultsWhichSaveAsFiveCsidls,
+                            MissingValuesAreDesktopWithEmptyPath, EmptyTextLoadsAsDriveC,
+                            DwordSlotsKeepTheirCsidlAndGetDriveC, ExpandableTextStaysExpandable,
+                            UnreadableValuesGetTheirSlotsDefault, HideFlagValues, SaveWritesHideFlagOverAnyType,
+                            SaveLeavesOtherValuesAndDeleteKeepsHideFlag,
+                            FolderSlotsSaveTheirTextAndSpecialSlotsTheirNumber);
+
+}  // namespace quenmar::testing

@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include "StoreScenarios.h"
+#include "places/MemoryRegistry.h"
+
+namespace quenmar::testing {
+namespace {
+
+struct MemoryBackend {
+    MemoryRegistry registry;
+
+    RegistryAccessor& Accessor() { return registry; }
+    void Reset() {
+        EXPECT_FALSE(registry.KeyIsOpen()) << "an operation left its key open";
+        EXPECT_EQ(registry.openCount, registry.closeCount);
+        registry = MemoryRegistry();
+    }
+    void CreateKey(const std::string& key) { registry.CreateKey(key); }
+    void Put(const std::string& key, const std::string& name, uint32_t type, const std::string& data) {
+        registry.PutRaw(key, name, type, data);
+    }
+    std::optional<RawValue> Get(const std::string& key, const std::string& name) {
+        const auto* value = registry.Find(key, name);
+        if (!value) return std::nullopt;
+        return RawValue{value->type, value->data};
+    }
+    bool KeyExists(const std::string& key) { return registry.KeyExists(key); }
+    std::vector<std::string> ValueNames(const std::string& key) {
+        std::vector<std::string> names;
+        for (const auto& value : registry.ValuesOf(key)) names.push_back(value.name);
+        return names;
+    }
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(Memory, StoreScenarios, MemoryBackend);
+
+class StoreFaults : public ::testing::Test {
+protected:
+    PlacesStore Store() { return PlacesStore(registry, shell, NoLeadBytes); }
+    void TearDown() override {
+        EXPECT_FALSE(registry.KeyIsOpen());
+        EXPECT_EQ(registry.openCount, registry.closeCount);
+    }
+    std::array<const TDirInfo*, kSlotCount> Entries() {
+        return {&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]};
+    }
+
+    MemoryRegistry registry;
+    FakeShell shell;
+    TDirInfo entries[kSlotCount] = {TDirInfo("A:\\"), TDirInfo(int32_t{5}), TDirInfo("C:\\x"), TDirInfo(int32_t{0}),
+                                    TDirInfo("D:\\")};
+};
+
+TEST_F(StoreFaults, FailedWriteOfPlace2StopsTheSave) {
+    registry.PutDword(kComdlgPolicyKey, kNoPlacesBarValue, 7);
+    registry.failingWrites = {"Place2"};
+    try {
+        Store().Save(Entries(), true);
+        FAIL() << "the failed write was not reported";
+    } catch (const RegistryError& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for 'Place2'");
+    }
+    EXPECT_EQ(registry.writeCount, 2);
+    EXPECT_NE(registry.Find(kPlacesBarKey, "Place0"), nullptr);
+    EXPECT_NE(registry.Find(kPlacesBarKey, "Place1"), nullptr);
+    for (const char* name : {"Place2", "Place3", "Place4"}) EXPECT_EQ(registry.Find(kPlacesBarKey, name), nullptr);
+    EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue)->data, Dword(7)) << "hide flag untouched";
+}
+
+TEST_F(StoreFaults, UnopenablePlacesKeyStillWritesHideFlag) {
+    registry.PutDword(kPlacesBarKey, "Place0", 17);
+    registry.unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar"};
+    const LoadedSlots loaded = Store().LoadSlots();
+    EXPECT_EQ(loaded.slots[0].entry.CSIDL, 34) << "an unreadable key shows the defaults";
+    EXPECT_FALSE(Store().Save(Entries(), true));
+    EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue)->data, Dword(1));
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, Dword(17));
+}
+
+TEST_F(StoreFaults, ReadOnlyKeysLoadAsStored) {
+    registry.PutString(kPlacesBarKey, "Place0", "E:\\Shared");
+    registry.PutDword(kComdlgPolicyKey, kNoPlacesBarValue, 1);
+    registry.readOnlyKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar",
+                             "software\\microsoft\\windows\\currentversion\\policies\\comdlg32"};
+    EXPECT_EQ(Store().LoadSlots().slots[0].entry.Dir, "E:\\Shared");
+    EXPECT_EQ(Store().LoadHideFlag(), HideFlag::Hide);
+    EXPECT_FALSE(Store().Save(Entries(), false));
+    EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue)->data, Dword(1)) << "could not be written";
+}
+
+TEST_F(StoreFaults, UnopenablePolicyKeyIsSilent) {
+    registry.unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32"};
+    EXPECT_EQ(Store().LoadHideFlag(), HideFlag::None);
+    EXPECT_TRUE(Store().Save(Entries(), true));
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, Sz("A:\\"));
+}
+
+TEST_F(StoreFaults, FailedHideFlagWriteIsSwallowed) {
+    registry.failingWrites = {kNoPlacesBarValue};
+    EXPECT_TRUE(Store().Save(Entries(), true));
+    EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue), nullptr);
+    EXPECT_EQ(registry.writeCount, 5);
+}
+
+TEST_F(StoreFaults, FailedTypeQueryGetsTheDefault) {
+    registry.PutString(kPlacesBarKey, "Place1", "D:\\");
+    registry.PutString(kPlacesBarKey, "Place3", "E:\\");
+    registry.failingTypeQueries = {"Place1"};
+    const LoadedSlots loaded = Store().LoadSlots();
+    EXPECT_EQ(loaded.replacedValues, std::vector<std::string>{"Place1"});
+    EXPECT_EQ(loaded.slots[1].entry.CSIDL, 0);
+    EXPECT_FALSE(loaded.slots[1].entry.IsDir);
+    EXPECT_EQ(loaded.slots[1].entry.Dir, "C:\\");
+    EXPECT_EQ(loaded.slots[3].entry.Dir, "E:\\");
+}
+
+TEST_F(StoreFaults, FailedDeleteIsReported) {
+    registry.CreateKey(kPlacesBarKey);
+    registry.failDeletes = true;
+    EXPECT_FALSE(Store().DeleteCustomPlaces());
+    EXPECT_TRUE(registry.KeyExists(kPlacesBarKey));
+}
+
+TEST(MemoryRegistryErrors, ReadsOfTheWrongTypeCarryTheirTexts) {
+    MemoryRegistry registry;
+    registry.PutRaw("k", "Short", kRegBinary, Dword(1));
+    registry.PutString("k", "Long", "a path longer than four bytes", kRegExpandSz);
+    ASSERT_TRUE(registry.OpenKey("k", false));
+    OpenKeyScope scope(registry);
+    try {
+        registry.ReadInteger("Short");
+        FAIL();
+    } catch (const RegistryError& e) {
+        EXPECT_STREQ(e.what(), "Invalid data type for 'Short'");
+    }
+    try {
+        registry.ReadInteger("Long");
+        FAIL();
+    } catch (const RegistryError& e) {
+        EXPECT_STREQ(e.what(), "Failed to get data for 'Long'");
+    }
+    EXPECT_EQ(registry.ReadString("Long"), "a path longer than four bytes");
+}
+
+}  // namespace
+}  // namespace quenmar::testing

@@ -1,0 +1,98 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "places/Captions.h"
+#include "win32/AnsiText.h"
+#include "win32/Win32ShellLookups.h"
+
+namespace quenmar::win {
+namespace {
+
+int IconOfFile(const char* path, UINT size) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX | size);
+    return info.iIcon;
+}
+
+TEST(ShellLookups, DriveRootsGetTheDriveIconLongerPathsTheWindowsFolderIcon) {
+    Win32ShellLookups shell;
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const int driveIcon = IconOfFile("C:\\", SHGFI_LARGEICON);
+    const int folderIcon = IconOfFile(windows, SHGFI_LARGEICON);
+    ASSERT_NE(driveIcon, folderIcon) << "the drive and folder icons must differ for this test to mean anything";
+
+    EXPECT_EQ(shell.PathIconIndex(IconSize::Large, "C:"), driveIcon);
+    EXPECT_EQ(shell.PathIconIndex(IconSize::Large, "C:\\"), driveIcon);
+    EXPECT_EQ(shell.PathIconIndex(IconSize::Large, "C:\\A"), folderIcon);
+    EXPECT_EQ(shell.PathIconIndex(IconSize::Large, "Q:\\does\\not\\exist"), folderIcon);
+    EXPECT_EQ(shell.PathIconIndex(IconSize::Small, "C:\\users"), IconOfFile(windows, SHGFI_SMALLICON));
+}
+
+TEST(ShellLookups, ImageListsAreReportedOncePerSize) {
+    Win32ShellLookups shell;
+    std::vector<std::pair<IconSize, HIMAGELIST>> reports;
+    shell.SetImageListChanged([&](IconSize size, HIMAGELIST list) { reports.emplace_back(size, list); });
+    shell.PathIconIndex(IconSize::Large, "C:\\");
+    shell.SpecialFolderIconIndex(IconSize::Large, CSIDL_DESKTOP);
+    shell.SpecialFolderIconIndex(IconSize::Small, CSIDL_DRIVES);
+    shell.PathIconIndex(IconSize::Small, "C:\\windows");
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0].first, IconSize::Large);
+    EXPECT_EQ(reports[1].first, IconSize::Small);
+    EXPECT_NE(reports[0].second, reports[1].second);
+    EXPECT_EQ(shell.SystemImageList(IconSize::Large), reports[0].second);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(reports[0].second, &cx, &cy);
+    EXPECT_EQ(cx, GetSystemMetrics(SM_CXICON));
+    ImageList_GetIconSize(reports[1].second, &cx, &cy);
+    EXPECT_EQ(cx, GetSystemMetrics(SM_CXSMICON));
+}
+
+TEST(ShellLookups, SpecialFoldersAndFailures) {
+    Win32ShellLookups shell;
+    const int desktop = shell.SpecialFolderIconIndex(IconSize::Large, CSIDL_DESKTOP);
+    const int computer = shell.SpecialFolderIconIndex(IconSize::Large, CSIDL_DRIVES);
+    EXPECT_GE(desktop, 0);
+    EXPECT_GE(computer, 0);
+    EXPECT_NE(desktop, computer);
+    EXPECT_EQ(shell.SpecialFolderIconIndex(IconSize::Large, 0x7777), kNoIcon);
+    EXPECT_EQ(shell.SpecialFolderIconIndex(IconSize::Small, -1), kNoIcon);
+}
+
+TEST(ShellLookups, DriveDisplayNameFeedsTheCaption) {
+    Win32ShellLookups shell;
+    const std::string name = shell.DriveDisplayName("C:\\");
+    EXPECT_NE(name.find("(C:)"), std::string::npos) << name;
+    EXPECT_EQ(FolderSlotCaption("C:\\", shell, SystemLeadByte), name + " ");
+    EXPECT_EQ(FolderSlotCaption("C:\\windows\\", shell, SystemLeadByte), "windows");
+}
+
+TEST(ShellLookups, DisplayNameQueryLeaksNoIcon) {
+    Win32ShellLookups shell;
+    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    for (int i = 0; i < 200; ++i) shell.DriveDisplayName("C:\\");
+    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), before + 5);
+}
+
+TEST(ShellLookups, EnvironmentIsExpanded) {
+    Win32ShellLookups shell;
+    SetEnvironmentVariableA("QUENMAR_TEST_DIR", "C:\\q");
+    EXPECT_EQ(shell.ExpandEnvironment("%QUENMAR_TEST_DIR%\\Downloads"), "C:\\q\\Downloads");
+    EXPECT_EQ(shell.ExpandEnvironment("%NOT_SET_ANYWHERE%\\x"), "%NOT_SET_ANYWHERE%\\x");
+}
+
+TEST(AnsiText, UnrepresentableNamesAreRefused) {
+    EXPECT_EQ(WideToAnsi(L"C:\\Folder"), std::optional<std::string>("C:\\Folder"));
+    EXPECT_EQ(WideToAnsi(L""), std::optional<std::string>(""));
+    if (GetACP() != 932) {
+        EXPECT_FALSE(WideToAnsi(L"C:\\\x65E5\x672C").has_value()) << "kanji in a Western code page";
+    }
+    EXPECT_FALSE(WideToAnsi(L"C:\\\x0100").has_value()) << "no best fit of A-macron to A";
+    EXPECT_EQ(AnsiToWide("abc"), L"abc");
+}
+
+}  // namespace
+}  // namespace quenmar::win

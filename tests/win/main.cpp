@@ -1,0 +1,17 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    // No Wine crash dialogs or critical-error boxes in tests.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    const int result = RUN_ALL_TESTS();
+    OleUninitialize();
+    return result;
+}
