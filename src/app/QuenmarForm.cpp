@@ -1,0 +1,391 @@
+#include "app/QuenmarForm.h"
+
+#include <commdlg.h>
+
+#include "places/Catalogue.h"
+#include "widgets/Application.h"
+#include "widgets/MessageBoxes.h"
+#include "win32/AnsiText.h"
+
+namespace quenmar {
+
+using namespace widgets;
+
+namespace {
+
+constexpr UINT kShowWarnings = WM_APP + 1;
+
+FormStyle MainFormStyle() {
+    FormStyle style;
+    style.className = "TfrmQuenmar";
+    style.clientWidth = 598;
+    style.clientHeight = 429;
+    style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
+    style.backgroundColor = COLOR_WINDOW;
+    style.fontFace = "Tahoma";
+    style.fontHeight = -11;
+    style.icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    return style;
+}
+
+// The preview dialog's hook: it only makes the dialog the classic Explorer
+// style, the one that shows a Places Bar.
+UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+}  // namespace
+
+TfrmQuenmar::TfrmQuenmar(RegistryFactory makeRegistry) : Form(MainFormStyle()), makeRegistry_(std::move(makeRegistry)) {
+    OnCreate = [this] { FormCreate(); };
+    OnShow = [this] { FormShow(); };
+    OnActivate = [this] { FormActivate(); };
+    OnClose = [this](bool& canClose) { FormClose(canClose); };
+    OnDestroy = [this] { FormDestroy(); };
+
+    lstvwPlaces.OnSelectItem = [this](int item, bool selected) { lstvwPlacesSelectItem(item, selected); };
+    lstvwPlaces.OnDeletion = [this](int item, LPARAM data) { lstvwPlacesDeletion(item, data); };
+    optUseFolder.OnClick = [this] { optUseFolderClick(); };
+    optUseSpecial.OnClick = [this] { optUseFolderClick(); };
+    edtDirectory.OnChange = [this] { edtDirectoryChange(); };
+    lstvwSelectFolders.OnSelectItem = [this](int item, bool selected) { lstvwSelectFoldersSelectItem(item, selected); };
+    btnMoveUp.OnClick = [this] { btnMoveUpClick(); };
+    btnMoveDn.OnClick = [this] { btnMoveDnClick(); };
+    chkHidePlacesBar.OnClick = [this] { chkHidePlacesBarClick(); };
+    btnpreview.OnClick = [this] { btnpreviewClick(); };
+    btnRestore.OnClick = [this] { btnRestoreClick(); };
+    btnClose.OnClick = [this] { btnCloseClick(); };
+
+    CreateHandle();
+    CenterOnScreen();
+}
+
+TfrmQuenmar::~TfrmQuenmar() {
+    // Destroying the window while this object is whole lets the list items'
+    // deletion free their entries.
+    if (Handle()) DestroyWindow(Handle());
+}
+
+void TfrmQuenmar::CreateControls() {
+    // Created in tab order.
+    lstvwPlaces.Create(*this, {8, 8, 81, 385}, akLeft | akTop | akBottom, LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP |
+                                                                              LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
+    optUseFolder.Create(*this, "Use Drive or &Folder for Selected Place", {100, 60, 297, 17}, akLeft | akTop, true);
+    optUseSpecial.Create(*this, "Use &Special Folder for Selected Place", {100, 140, 297, 17}, akLeft | akTop);
+    edtDirectory.Create(*this, {120, 80, 373, 21}, akLeft | akTop | akRight, true);
+    btnBrowseFolder.SetHint("Browse for Drive or Folder");
+    btnBrowseFolder.Create(*this, "Browse...", {500, 78, 90, 25}, akTop | akRight);
+    lstvwSelectFolders.Create(*this, {120, 160, 333, 233}, akLeft | akTop | akRight | akBottom,
+                              LVS_REPORT | LVS_NOCOLUMNHEADER);
+    lstvwSelectFolders.AddColumn(312);
+    btnpreview.Create(*this, "&Preview...", {461, 160, 129, 25}, akTop | akRight);
+    btnRestore.Create(*this, "Restore &Defaults...", {461, 192, 129, 25}, akTop | akRight);
+    btnClose.Create(*this, "E&xit", {461, 396, 129, 25}, akRight | akBottom);
+    btnMoveUp.SetHint("Move Selected Place Up");
+    btnMoveUp.Create(*this, "Up", {8, 396, 25, 25}, akLeft | akBottom);
+    btnMoveDn.SetHint("Move Selected Place Down");
+    btnMoveDn.Create(*this, "Dn", {36, 396, 25, 25}, akLeft | akBottom);
+    btnChangeFolder.SetHint("Change Folder for Selected Place");
+    btnChangeFolder.Create(*this, "...", {64, 396, 25, 25}, akLeft | akBottom);
+    btnAbout.Create(*this, "&About...", {461, 224, 129, 25}, akTop | akRight);
+    chkHidePlacesBar.Create(*this, "&Hide Places Bar in Dialogs", {100, 404, 250, 17}, akLeft | akBottom);
+
+    // Not in the tab order.
+    lblTitle.Create(*this, "", {100, 4, 221, 49}, akLeft | akTop, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
+    Image2.Create(*this, {370, 6, 220, 45}, akTop | akRight);
+    Image1.Create(*this, {116, 108, 16, 16}, akLeft | akTop);
+    Label1.Create(*this, "You may also drag and drop folders here to change the currently selected place.",
+                  {140, 108, 450, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);
+    imgLogo.Create(*this, {490, 284, 72, 72}, akTop | akRight);
+    const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
+    Image2.SetCursor(hand);
+    imgLogo.SetCursor(hand);
+
+    const HFONT bold = MakeFont(-11, true);
+    optUseFolder.SetFont(bold);
+    optUseSpecial.SetFont(bold);
+    chkHidePlacesBar.SetFont(bold);
+    lblTitle.SetFont(MakeFont(-19));
+
+    SetCancelButton(&btnClose);
+
+    imglstFolders.CreateOwn(32, 32);
+    imglstSmallFolders.CreateOwn(32, 32);
+    lstvwPlaces.SetImageList(imglstFolders, LVSIL_NORMAL);
+    lstvwSelectFolders.SetImageList(imglstSmallFolders, LVSIL_SMALL);
+    for (int n = 0; n < kSlotCount; ++n) lstvwPlaces.AddItem("(None)", -1, 0);
+
+    btnMoveUp.SetEnabled(false);
+    btnMoveDn.SetEnabled(false);
+    btnChangeFolder.SetEnabled(false);
+}
+
+// Window events --------------------------------------------------------------
+
+void TfrmQuenmar::FormCreate() {
+    registry_ = makeRegistry_ ? makeRegistry_() : std::make_unique<win::Win32Registry>();
+    Application::Instance().SetTitle(kApplicationTitle);
+    SetCaption(Application::Instance().Title() + " - Version " + kVersion);
+    lblTitle.SetText(kApplicationTitle);
+    activatedOnce_ = false;
+
+    shell_ = std::make_unique<win::Win32ShellLookups>();
+    shell_->SetOwnerWindow(Handle());
+    shell_->SetImageListChanged([this](IconSize size, HIMAGELIST list) {
+        (size == IconSize::Large ? imglstFolders : imglstSmallFolders).Adopt(list);
+    });
+    store_ = std::make_unique<PlacesStore>(*registry_, *shell_, win::SystemLeadByte);
+
+    for (const SpecialFolder& row : kSpecialFolders) {
+        lstvwSelectFolders.AddItem(std::string(row.name), shell_->SpecialFolderIconIndex(IconSize::Small, row.csidl),
+                                   row.csidl);
+    }
+}
+
+void TfrmQuenmar::FormShow() {
+    LoadedSlots loaded = store_->LoadSlots();
+    for (int n = 0; n < kSlotCount; ++n) AttachSlot(n, std::move(loaded.slots[n]));
+    if (!loaded.replacedValues.empty()) {
+        pendingWarnings_.push_back(PlacesStore::ReplacedValuesMessage(loaded.replacedValues));
+        PostMessageA(Handle(), kShowWarnings, 0, 0);
+    }
+
+    lstvwPlaces.SetSelected(0, true);
+    lstvwPlaces.SetFocused(0);
+    lstvwPlacesSelectItem(0, true);
+
+    switch (store_->LoadHideFlag()) {
+    case HideFlag::Hide: chkHidePlacesBar.SetChecked(true); break;
+    case HideFlag::Show: chkHidePlacesBar.SetChecked(false); break;
+    case HideFlag::None: break;
+    }
+}
+
+void TfrmQuenmar::FormActivate() {
+    if (activatedOnce_) return;
+    activatedOnce_ = true;
+    const SIZE size = OuterSize();
+    SetMinTrackSize(size.cx, size.cy);
+}
+
+void TfrmQuenmar::FormClose(bool& canClose) {
+    canClose = true;
+    Save();
+}
+
+void TfrmQuenmar::FormDestroy() {
+    // The list items go with their window, freeing the entries; the accessor
+    // and the store go now.
+    lstvwPlaces.DeleteAll();
+    store_.reset();
+    registry_.reset();
+}
+
+void TfrmQuenmar::lstvwPlacesDeletion(int, LPARAM data) { delete reinterpret_cast<TDirInfo*>(data); }
+
+LRESULT TfrmQuenmar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kShowWarnings) {
+        auto warnings = std::move(pendingWarnings_);
+        pendingWarnings_.clear();
+        for (const auto& text : warnings) ShowMessage(Handle(), text, kApplicationTitle, MB_ICONWARNING);
+        return 0;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+// Slots ----------------------------------------------------------------------
+
+TDirInfo* TfrmQuenmar::Entry(int slot) const {
+    if (slot < 0 || slot >= lstvwPlaces.Count()) return nullptr;
+    return reinterpret_cast<TDirInfo*>(lstvwPlaces.ItemData(slot));
+}
+
+void TfrmQuenmar::AttachSlot(int index, Slot slot) {
+    std::unique_ptr<TDirInfo> previous(Entry(index));
+    lstvwPlaces.SetItemData(index, reinterpret_cast<LPARAM>(new TDirInfo(std::move(slot.entry))));
+    SetSlotDisplay(index, slot.display);
+}
+
+void TfrmQuenmar::SetSlotDisplay(int index, const SlotDisplay& display) {
+    lstvwPlaces.SetItemText(index, display.caption);
+    lstvwPlaces.SetItemImage(index, display.icon);
+}
+
+std::array<const TDirInfo*, kSlotCount> TfrmQuenmar::Entries() const {
+    std::array<const TDirInfo*, kSlotCount> entries{};
+    for (int n = 0; n < kSlotCount; ++n) entries[n] = Entry(n);
+    return entries;
+}
+
+void TfrmQuenmar::Save() {
+    const auto entries = Entries();
+    for (const TDirInfo* entry : entries) {
+        if (!entry) return;  // the places were never loaded: nothing of the user's to write
+    }
+    if (!store_->Save(entries, PlacesHidden())) {
+        ShowMessage(Handle(), "Unable to save the custom places to the registry!", "Unable to Save", MB_ICONWARNING);
+    }
+}
+
+// Editing --------------------------------------------------------------------
+
+void TfrmQuenmar::lstvwPlacesSelectItem(int item, bool selected) {
+    const bool hidden = chkHidePlacesBar.Checked();
+    const int current = CurrentSlot();
+    const TDirInfo* currentEntry = Entry(current);
+    const bool enable = selected && current >= 0 && !hidden;
+    btnMoveUp.SetEnabled(enable && current > 0);
+    btnMoveDn.SetEnabled(enable && current < kSlotCount - 1);
+    btnChangeFolder.SetEnabled(enable && currentEntry && currentEntry->IsDir);
+
+    if (TDirInfo* entry = Entry(item)) {
+        if (entry->IsDir) {
+            edtDirectory.SetText(entry->Dir);
+            optUseFolder.SetChecked(true);
+        } else {
+            optUseSpecial.SetChecked(true);
+            SelectCatalogueRow(entry->CSIDL);
+            edtDirectory.SetText("");
+        }
+    }
+    optUseFolderClick();
+}
+
+void TfrmQuenmar::optUseFolderClick() {
+    const bool folder = optUseFolder.Checked();
+    const bool special = optUseSpecial.Checked();
+    const bool hidden = chkHidePlacesBar.Checked();
+    edtDirectory.SetEnabled(folder && !hidden);
+    btnBrowseFolder.SetEnabled(folder && !hidden);
+    lstvwSelectFolders.SetEnabled(special && !hidden);
+    lstvwPlaces.SetEnabled(!hidden);
+    optUseFolder.SetEnabled(!hidden);
+    optUseSpecial.SetEnabled(!hidden);
+
+    auto applySlotButtons = [&] {
+        const int current = CurrentSlot();
+        const TDirInfo* entry = Entry(current);
+        const bool enable = current >= 0 && !hidden;
+        btnMoveUp.SetEnabled(enable && current > 0);
+        btnMoveDn.SetEnabled(enable && current < kSlotCount - 1);
+        btnChangeFolder.SetEnabled(enable && entry && entry->IsDir);
+    };
+    applySlotButtons();
+
+    const int current = CurrentSlot();
+    TDirInfo* entry = Entry(current);
+    if (!entry) return;
+    if (folder) {
+        entry->IsDir = true;
+        edtDirectory.SetText(entry->Dir);
+        edtDirectoryChange();
+    } else {
+        entry->IsDir = false;
+        SelectCatalogueRow(entry->CSIDL);
+        SetSlotDisplay(current, {SpecialFolderCaption(entry->CSIDL),
+                                 shell_->SpecialFolderIconIndex(IconSize::Large, entry->CSIDL)});
+    }
+    // The slot's kind may have just changed: Change Folder follows it.
+    applySlotButtons();
+}
+
+void TfrmQuenmar::edtDirectoryChange() {
+    const int current = CurrentSlot();
+    TDirInfo* entry = Entry(current);
+    if (!entry || !entry->IsDir) return;
+    const std::string text = edtDirectory.Text();
+    if (text != entry->Dir) entry->DirExpandable = false;  // a new path is stored as typed
+    entry->Dir = text;
+    SetSlotDisplay(current, DisplayFor(*entry, *shell_, win::SystemLeadByte));
+}
+
+void TfrmQuenmar::lstvwSelectFoldersSelectItem(int item, bool selected) {
+    // Only the row gaining the selection says what the slot is: a row losing
+    // it, with no row gaining it, leaves an unlisted special folder alone.
+    if (!selected || item < 0) return;
+    const int current = CurrentSlot();
+    TDirInfo* entry = Entry(current);
+    if (!entry) return;
+    entry->CSIDL = static_cast<int32_t>(lstvwSelectFolders.ItemData(item));
+    SetSlotDisplay(current, {lstvwSelectFolders.ItemText(item),
+                             shell_->SpecialFolderIconIndex(IconSize::Large, entry->CSIDL)});
+}
+
+void TfrmQuenmar::SelectCatalogueRow(int32_t csidl) {
+    int row = -1;
+    for (int i = 0; i < lstvwSelectFolders.Count(); ++i) {
+        if (static_cast<int32_t>(lstvwSelectFolders.ItemData(i)) == csidl) {
+            row = i;
+            break;
+        }
+    }
+    if (row < 0) {
+        // Not one of ours: show no row rather than turning it into another.
+        const int selected = lstvwSelectFolders.SelectedIndex();
+        if (selected >= 0) lstvwSelectFolders.SetSelected(selected, false);
+        return;
+    }
+    lstvwSelectFolders.SetSelected(row, true);
+    lstvwSelectFolders.SetFocused(row);
+    lstvwSelectFolders.EnsureVisible(row);
+}
+
+void TfrmQuenmar::MoveSlot(int delta) {
+    const int current = CurrentSlot();
+    if (current < 0) return;
+    const int target = current + delta;
+    if (target < 0 || target >= kSlotCount) return;
+    TDirInfo* a = Entry(current);
+    TDirInfo* b = Entry(target);
+    if (a && b) std::swap(*a, *b);
+    const std::string caption = lstvwPlaces.ItemText(current);
+    const int icon = lstvwPlaces.ItemImage(current);
+    SetSlotDisplay(current, {lstvwPlaces.ItemText(target), lstvwPlaces.ItemImage(target)});
+    SetSlotDisplay(target, {caption, icon});
+    lstvwPlaces.SetSelected(target, true);
+    lstvwPlaces.SetFocused(target);
+}
+
+void TfrmQuenmar::btnMoveUpClick() { MoveSlot(-1); }
+void TfrmQuenmar::btnMoveDnClick() { MoveSlot(+1); }
+void TfrmQuenmar::chkHidePlacesBarClick() { optUseFolderClick(); }
+
+// Preview, restore and exit ----------------------------------------------------
+
+void TfrmQuenmar::btnpreviewClick() {
+    Save();
+    const bool hidden = PlacesHidden();
+    char fileName[MAX_PATH] = {};
+    lstrcpynA(fileName, hidden ? "This is only a test." : "This is only a test. Test the Items to the Left",
+              sizeof fileName);
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Handle();
+    dialog.lpstrFilter = "All files (*.*)\0*.*\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = sizeof fileName;
+    dialog.lpstrTitle = "Test Dialog";
+    dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
+    dialog.lpfnHook = PreviewHook;
+    dialog.FlagsEx = hidden ? OFN_EX_NOPLACESBAR : 0;
+    GetOpenFileNameA(&dialog);
+}
+
+void TfrmQuenmar::btnRestoreClick() {
+    if (!AskYesNo(Handle(), "Are you sure you want to restore your custom places to the default settings?",
+                  "Confirm")) {
+        return;
+    }
+    store_->DeleteCustomPlaces();
+    for (int n = 0; n < kSlotCount; ++n) AttachSlot(n, store_->DefaultSlot(n));
+    if (lstvwPlaces.Count() == 0) return;
+    if (lstvwPlaces.IsSelected(0)) {
+        lstvwPlacesSelectItem(0, true);  // no notification comes: show the restored slot 0
+    } else {
+        lstvwPlaces.SetSelected(0, true);
+        lstvwPlaces.SetFocused(0);
+    }
+}
+
+void TfrmQuenmar::btnCloseClick() { Close(); }
+
+}  // namespace quenmar

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <memory>
+
+#include "places/DirInfo.h"
+#include "places/PlacesStore.h"
+#include "widgets/Controls.h"
+#include "widgets/Form.h"
+#include "win32/Win32Registry.h"
+#include "win32/Win32ShellLookups.h"
+
+namespace quenmar {
+
+inline constexpr const char* kApplicationTitle = "Quenmar";
+inline constexpr const char* kVersion = "1.0";
+
+// The main window: the five places on the left, the editing controls on the
+// right. Every slot's entry hangs on its item of lstvwPlaces.
+class TfrmQuenmar : public widgets::Form {
+public:
+    using RegistryFactory = std::function<std::unique_ptr<RegistryAccessor>()>;
+    // The registry is the current user's unless another accessor is given.
+    explicit TfrmQuenmar(RegistryFactory makeRegistry = {});
+    ~TfrmQuenmar() override;
+
+    widgets::ListView lstvwPlaces;
+    widgets::Label lblTitle;
+    widgets::Picture Image2;
+    widgets::RadioButton optUseFolder;
+    widgets::Edit edtDirectory;
+    widgets::Button btnBrowseFolder;
+    widgets::Picture Image1;
+    widgets::Label Label1;
+    widgets::RadioButton optUseSpecial;
+    widgets::ListView lstvwSelectFolders;
+    widgets::Button btnpreview;
+    widgets::Button btnRestore;
+    widgets::Button btnAbout;
+    widgets::Picture imgLogo;
+    widgets::Button btnMoveUp;
+    widgets::Button btnMoveDn;
+    widgets::Button btnChangeFolder;
+    widgets::CheckBox chkHidePlacesBar;
+    widgets::Button btnClose;
+    widgets::ImageList imglstFolders;
+    widgets::ImageList imglstSmallFolders;
+
+    // Window events.
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void FormClose(bool& canClose);
+    void FormDestroy();
+    void lstvwPlacesDeletion(int item, LPARAM data);
+
+    // Slot editing.
+    void lstvwPlacesSelectItem(int item, bool selected);
+    void optUseFolderClick();
+    void edtDirectoryChange();
+    void lstvwSelectFoldersSelectItem(int item, bool selected);
+    void SelectCatalogueRow(int32_t csidl);
+    void btnMoveUpClick();
+    void btnMoveDnClick();
+    void chkHidePlacesBarClick();
+
+    // Settings as a whole.
+    void btnpreviewClick();
+    void btnRestoreClick();
+    void btnCloseClick();
+
+    // The entry of a slot, or null.
+    TDirInfo* Entry(int slot) const;
+    // The selected slot, or -1.
+    int CurrentSlot() const { return lstvwPlaces.SelectedIndex(); }
+    bool PlacesHidden() const { return !lstvwPlaces.Enabled(); }
+
+
+protected:
+    void CreateControls() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void AttachSlot(int index, Slot slot);
+    void SetSlotDisplay(int index, const SlotDisplay& display);
+    void MoveSlot(int delta);
+    void Save();
+    std::array<const TDirInfo*, kSlotCount> Entries() const;
+
+    RegistryFactory makeRegistry_;
+    std::unique_ptr<RegistryAccessor> registry_;
+    std::unique_ptr<win::Win32ShellLookups> shell_;
+    std::unique_ptr<PlacesStore> store_;
+    bool activatedOnce_ = false;
+    std::vector<std::string> pendingWarnings_;
+};
+
+}  // namespace quenmar

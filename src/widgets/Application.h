@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quenmar::widgets {
+
+class Form;
+
+// The one application object: its title, the message loop, and the error box
+// that shows an exception no handler caught.
+class Application {
+public:
+    static Application& Instance();
+
+    const std::string& Title() const { return title_; }
+    void SetTitle(std::string title) { title_ = std::move(title); }
+    HINSTANCE Instance_() const { return GetModuleHandleA(nullptr); }
+
+    // Runs the message loop until the main form is destroyed.
+    int Run(Form& mainForm);
+
+    // Runs the loop until done() says so; for modal windows.
+    void RunUntil(const std::function<bool()>& done);
+
+    // Dispatches one message the way the loop does: dialog keys first.
+    void Dispatch(MSG& msg);
+
+    // The error box: application title, error icon, the error's text.
+    void ShowException(HWND owner, const std::exception& error) const;
+    void ShowUnknownException(HWND owner) const;
+
+    void RegisterForm(Form* form);
+    void UnregisterForm(Form* form);
+    Form* FormOf(HWND window) const;
+
+    // Runs a callable, showing any exception it throws in the error box.
+    template <typename F>
+    bool Guard(HWND owner, F&& call) {
+        try {
+            call();
+            return true;
+        } catch (const std::exception& error) {
+            ShowException(owner, error);
+        } catch (...) {
+            ShowUnknownException(owner);
+        }
+        return false;
+    }
+
+private:
+    std::string title_;
+    std::vector<Form*> forms_;
+};
+
+}  // namespace quenmar::widgets

@@ -1,0 +1,53 @@
+#include "widgets/Control.h"
+
+#include <stdexcept>
+
+#include "widgets/Form.h"
+
+namespace quenmar::widgets {
+
+void Control::CreateAs(Form& form, const char* className, const std::string& text, DWORD style, DWORD exStyle,
+                       Bounds bounds, unsigned anchors) {
+    form_ = &form;
+    anchors_ = anchors;
+    id_ = form.RegisterControl(this);
+    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, form.Scale(bounds.left),
+                            form.Scale(bounds.top), form.Scale(bounds.width), form.Scale(bounds.height),
+                            form.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                            GetModuleHandleA(nullptr), nullptr);
+    if (!hwnd_) throw std::runtime_error(std::string("A control of class ") + className + " could not be created.");
+    SetFont(form.Font());
+    if (!hint_.empty()) form.AddTooltip(*this);
+}
+
+void Control::SetEnabled(bool enabled) {
+    if (hwnd_) EnableWindow(hwnd_, enabled);
+}
+
+void Control::SetVisible(bool visible) {
+    if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+std::string Control::Text() const {
+    const int length = GetWindowTextLengthA(hwnd_);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(hwnd_, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+void Control::SetFont(HFONT font) { SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+
+RECT Control::Rect() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void Control::SetHint(std::string hint) {
+    hint_ = std::move(hint);
+    if (hwnd_ && form_) form_->AddTooltip(*this);
+}
+
+}  // namespace quenmar::widgets

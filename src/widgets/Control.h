@@ -1,0 +1,78 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+
+namespace quenmar::widgets {
+
+class Form;
+
+// Edges of the parent that a control keeps its distance to when the parent is
+// resized. A control anchored left and right stretches; right only, it moves.
+enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+constexpr unsigned kAnchorsDefault = akLeft | akTop;
+
+// A position at 96 dpi; forms scale it to their DPI.
+struct Bounds {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// One child window of a form. The form destroys the windows; a control never
+// outlives its form.
+class Control {
+public:
+    Control() = default;
+    virtual ~Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    HWND Handle() const { return hwnd_; }
+    int Id() const { return id_; }
+    Form* Owner() const { return form_; }
+
+    bool Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+    void SetEnabled(bool enabled);
+    bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+    void SetVisible(bool visible);
+    std::string Text() const;
+    void SetFont(HFONT font);
+    RECT Rect() const;  // in the parent's client coordinates
+
+    unsigned anchors() const { return anchors_; }
+    const std::string& Hint() const { return hint_; }
+    void SetHint(std::string hint);
+    HCURSOR Cursor() const { return cursor_; }
+    void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+
+    // Notifications reflected by the form.
+    virtual void HandleCommand(WORD /*code*/) {}
+    virtual LRESULT HandleNotify(NMHDR* /*header*/) { return 0; }
+    virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+
+protected:
+    void CreateAs(Form& form, const char* className, const std::string& text, DWORD style, DWORD exStyle,
+                  Bounds bounds, unsigned anchors);
+
+    HWND hwnd_ = nullptr;
+    Form* form_ = nullptr;
+    int id_ = 0;
+    unsigned anchors_ = kAnchorsDefault;
+    std::string hint_;
+    HCURSOR cursor_ = nullptr;
+};
+
+using Event = std::function<void()>;
+
+// Fires an event; an unset event is skipped.
+template <typename F, typename... Args>
+void Fire(const F& event, Args&&... args) {
+    if (event) event(std::forward<Args>(args)...);
+}
+
+}  // namespace quenmar::widgets

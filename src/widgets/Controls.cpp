@@ -1,0 +1,261 @@
+#include "widgets/Controls.h"
+
+#include "widgets/Form.h"
+
+namespace quenmar::widgets {
+
+// Label ----------------------------------------------------------------------
+
+void Label::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, DWORD style) {
+    CreateAs(form, "STATIC", text, style, 0, bounds, anchors);
+}
+
+void Label::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+
+// Picture --------------------------------------------------------------------
+
+void Picture::Create(Form& form, Bounds bounds, unsigned anchors) {
+    CreateAs(form, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_REALSIZECONTROL, 0, bounds, anchors);
+}
+
+void Picture::SetBitmap(HBITMAP bitmap) {
+    const RECT before = Rect();
+    SendMessageA(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    bitmap_.reset(bitmap);
+    // Keep the designed size whatever the picture's own size.
+    SetWindowPos(hwnd_, nullptr, 0, 0, before.right - before.left, before.bottom - before.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Picture::HandleCommand(WORD code) {
+    if (code == STN_CLICKED || code == STN_DBLCLK) Fire(OnClick);
+}
+
+// Edit -----------------------------------------------------------------------
+
+void Edit::Create(Form& form, Bounds bounds, unsigned anchors, bool readOnly) {
+    CreateAs(form, "EDIT", "", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE,
+             bounds, anchors);
+}
+
+void Edit::SetText(const std::string& text) {
+    if (Text() == text) return;
+    SetWindowTextA(hwnd_, text.c_str());  // the control reports EN_CHANGE
+}
+
+void Edit::HandleCommand(WORD code) {
+    if (code == EN_CHANGE) Fire(OnChange);
+}
+
+// Button ---------------------------------------------------------------------
+
+void Button::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+    CreateAs(form, "BUTTON", text, WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, bounds, anchors);
+}
+
+void Button::HandleCommand(WORD code) {
+    if (code == BN_CLICKED) Click();
+}
+
+// RadioButton ----------------------------------------------------------------
+
+void RadioButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, bool startsGroup) {
+    CreateAs(form, "BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON | (startsGroup ? WS_GROUP : 0), 0, bounds, anchors);
+    form.radioButtons.push_back(this);
+}
+
+bool RadioButton::Checked() const { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void RadioButton::SetChecked(bool checked) {
+    if (!checked) {
+        SendMessageA(hwnd_, BM_SETCHECK, BST_UNCHECKED, 0);
+        return;
+    }
+    if (Checked()) return;
+    for (RadioButton* other : form_->radioButtons) {
+        if (other != this) SendMessageA(other->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    SendMessageA(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
+    Fire(OnClick);
+}
+
+void RadioButton::HandleCommand(WORD code) {
+    if (code == BN_CLICKED) SetChecked(true);
+}
+
+// CheckBox -------------------------------------------------------------------
+
+void CheckBox::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+    CreateAs(form, "BUTTON", text, WS_TABSTOP | WS_GROUP | BS_CHECKBOX, 0, bounds, anchors);
+}
+
+bool CheckBox::Checked() const { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void CheckBox::SetChecked(bool checked) {
+    if (Checked() == checked) return;
+    SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    Fire(OnClick);
+}
+
+void CheckBox::HandleCommand(WORD code) {
+    if (code == BN_CLICKED) SetChecked(!Checked());
+}
+
+// ImageList ------------------------------------------------------------------
+
+ImageList::~ImageList() { Release(); }
+
+void ImageList::Release() {
+    if (handle_ && !shared_) ImageList_Destroy(handle_);
+    handle_ = nullptr;
+    shared_ = false;
+}
+
+void ImageList::CreateOwn(int width, int height) {
+    Release();
+    handle_ = ImageList_Create(width, height, ILC_COLOR32 | ILC_MASK, 0, 4);
+}
+
+void ImageList::Adopt(HIMAGELIST shared) {
+    if (shared == handle_) return;
+    Release();
+    handle_ = shared;
+    shared_ = true;
+    for (const auto& listener : listeners) listener(handle_);
+}
+
+// ListView -------------------------------------------------------------------
+
+void ListView::Create(Form& form, Bounds bounds, unsigned anchors, DWORD viewStyle) {
+    CreateAs(form, WC_LISTVIEWA, "",
+             WS_TABSTOP | WS_GROUP | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | viewStyle,
+             WS_EX_CLIENTEDGE, bounds, anchors);
+}
+
+void ListView::AddColumn(int width96) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = form_->Scale(width96);
+    SendMessageA(hwnd_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+void ListView::SetImageList(ImageList& list, int which) {
+    const HWND window = hwnd_;
+    auto apply = [window, which](HIMAGELIST handle) {
+        SendMessageA(window, LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(handle));
+    };
+    if (list.Handle()) apply(list.Handle());
+    list.listeners.push_back(apply);
+}
+
+int ListView::Count() const { return static_cast<int>(SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
+
+int ListView::AddItem(const std::string& text, int image, LPARAM data) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = Count();
+    item.pszText = const_cast<char*>(text.c_str());
+    item.iImage = image < 0 ? I_IMAGENONE : image;
+    item.lParam = data;
+    return static_cast<int>(SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+std::string ListView::ItemText(int index) const {
+    char text[1024] = {};
+    LVITEMA item{};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(hwnd_, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+void ListView::SetItemText(int index, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = 0;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(hwnd_, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+}
+
+int ListView::ItemImage(int index) const {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage == I_IMAGENONE ? -1 : item.iImage;
+}
+
+void ListView::SetItemImage(int index, int image) {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    item.iImage = image < 0 ? I_IMAGENONE : image;
+    SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM ListView::ItemData(int index) const {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    if (!SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    return item.lParam;
+}
+
+void ListView::SetItemData(int index, LPARAM data) {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    item.lParam = data;
+    SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int ListView::SelectedIndex() const {
+    return static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+bool ListView::IsSelected(int index) const {
+    return (SendMessageA(hwnd_, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+void ListView::SetSelected(int index, bool selected) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListView::SetFocused(int index) {
+    LVITEMA item{};
+    item.stateMask = LVIS_FOCUSED;
+    item.state = LVIS_FOCUSED;
+    SendMessageA(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListView::EnsureVisible(int index) { SendMessageA(hwnd_, LVM_ENSUREVISIBLE, index, FALSE); }
+
+void ListView::DeleteAll() { SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
+
+LRESULT ListView::HandleNotify(NMHDR* header) {
+    switch (header->code) {
+    case LVN_ITEMCHANGED: {
+        const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+        if ((change->uChanged & LVIF_STATE) && change->iItem >= 0 &&
+            ((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) {
+            Fire(OnSelectItem, change->iItem, (change->uNewState & LVIS_SELECTED) != 0);
+        }
+        return 0;
+    }
+    case LVN_DELETEITEM: {
+        const auto* deleted = reinterpret_cast<NMLISTVIEW*>(header);
+        Fire(OnDeletion, deleted->iItem, deleted->lParam);
+        return 0;
+    }
+    case NM_DBLCLK:
+        Fire(OnDblClick);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace quenmar::widgets

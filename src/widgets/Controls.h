@@ -1,0 +1,121 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "widgets/Control.h"
+#include "win32/Handles.h"
+
+namespace quenmar::widgets {
+
+class Label : public Control {
+public:
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
+                DWORD style = SS_LEFT);
+    void SetText(const std::string& text);
+};
+
+// A picture: a bitmap drawn in a static control; clicks are reported.
+class Picture : public Control {
+public:
+    Event OnClick;
+    void Create(Form& form, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    // Takes ownership of the bitmap.
+    void SetBitmap(HBITMAP bitmap);
+    HBITMAP Bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
+    void HandleCommand(WORD code) override;
+
+private:
+    win::UniqueGdiObject bitmap_;
+};
+
+// Its change event fires when the text changes, from code or from the user;
+// setting the text it already has fires nothing.
+class Edit : public Control {
+public:
+    Event OnChange;
+    void Create(Form& form, Bounds bounds, unsigned anchors, bool readOnly);
+    void SetText(const std::string& text);
+    void HandleCommand(WORD code) override;
+};
+
+class Button : public Control {
+public:
+    Event OnClick;
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    void Click() { Fire(OnClick); }
+    void HandleCommand(WORD code) override;
+};
+
+// Checked from code or by the user, it fires its click only when it was not
+// checked before; checking it unchecks the other radio buttons of its form.
+class RadioButton : public Control {
+public:
+    Event OnClick;
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
+                bool startsGroup = false);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    void HandleCommand(WORD code) override;
+};
+
+// Fires its click whenever its state changes, from code or from the user.
+class CheckBox : public Control {
+public:
+    Event OnClick;
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    void HandleCommand(WORD code) override;
+};
+
+// An image list that either owns its handle or shows one it adopted (the
+// system image lists), which it never destroys.
+class ImageList {
+public:
+    ~ImageList();
+    void CreateOwn(int width, int height);
+    // Shows a list owned elsewhere; the list's own one is released.
+    void Adopt(HIMAGELIST shared);
+    HIMAGELIST Handle() const { return handle_; }
+    bool Shared() const { return shared_; }
+    std::vector<std::function<void(HIMAGELIST)>> listeners;
+
+private:
+    void Release();
+    HIMAGELIST handle_ = nullptr;
+    bool shared_ = false;
+};
+
+// A single-selection list view. Selecting from code produces the control's
+// own notifications: the item losing the selection first, then the one
+// gaining it.
+class ListView : public Control {
+public:
+    std::function<void(int item, bool selected)> OnSelectItem;
+    std::function<void(int item, LPARAM data)> OnDeletion;
+    Event OnDblClick;
+
+    void Create(Form& form, Bounds bounds, unsigned anchors, DWORD viewStyle);
+    void AddColumn(int width96);
+    void SetImageList(ImageList& list, int which);
+
+    int Count() const;
+    int AddItem(const std::string& text, int image, LPARAM data);
+    std::string ItemText(int item) const;
+    void SetItemText(int item, const std::string& text);
+    int ItemImage(int item) const;
+    void SetItemImage(int item, int image);
+    LPARAM ItemData(int item) const;
+    void SetItemData(int item, LPARAM data);
+    int SelectedIndex() const;
+    bool IsSelected(int item) const;
+    void SetSelected(int item, bool selected);
+    void SetFocused(int item);
+    void EnsureVisible(int item);
+    void DeleteAll();
+
+    LRESULT HandleNotify(NMHDR* header) override;
+};
+
+}  // namespace quenmar::widgets

@@ -1,0 +1,319 @@
+#include "widgets/Form.h"
+
+#include <commctrl.h>
+
+#include "widgets/Application.h"
+#include "widgets/Controls.h"
+
+namespace quenmar::widgets {
+
+namespace {
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
+Form::Form(FormStyle style) : style_(std::move(style)), dpi_(ScreenDpi()) {
+    Application::Instance().RegisterForm(this);
+}
+
+Form::~Form() {
+    // Derived forms destroy their windows themselves, while their handlers can
+    // still run; this is the fallback, with every event cleared.
+    OnCreate = nullptr;
+    OnShow = nullptr;
+    OnActivate = nullptr;
+    OnClose = nullptr;
+    OnDestroy = nullptr;
+    controls_.clear();
+    if (hwnd_) DestroyWindow(hwnd_);
+    Application::Instance().UnregisterForm(this);
+}
+
+void Form::RegisterClassOnce() {
+    WNDCLASSEXA existing{sizeof existing};
+    if (GetClassInfoExA(GetModuleHandleA(nullptr), style_.className.c_str(), &existing)) return;
+    WNDCLASSEXA wc{sizeof wc};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(style_.backgroundColor);
+    wc.hIcon = style_.icon;
+    wc.lpszClassName = style_.className.c_str();
+    RegisterClassExA(&wc);
+}
+
+void Form::CreateHandle(HWND owner) {
+    if (hwnd_) return;
+    RegisterClassOnce();
+    font_.reset(CreateFontA(Scale(style_.fontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                            style_.fontFace));
+    designWidth_ = Scale(style_.clientWidth);
+    designHeight_ = Scale(style_.clientHeight);
+    RECT outer{0, 0, designWidth_, designHeight_};
+    AdjustWindowRectEx(&outer, style_.style, FALSE, style_.exStyle);
+    const HWND window = CreateWindowExA(style_.exStyle, style_.className.c_str(), "", style_.style, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
+                                        nullptr, GetModuleHandleA(nullptr), this);
+    if (!window) throw std::runtime_error("The window could not be created.");
+    if (style_.icon) {
+        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(style_.icon));
+        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(style_.icon));
+    }
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Form* form = nullptr;
+    if (message == WM_NCCREATE) {
+        form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        form->hwnd_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    } else {
+        form = reinterpret_cast<Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    }
+    if (!form) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        form->hwnd_ = nullptr;
+        form->tooltip_ = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return form->Dispatch(message, wParam, lParam);
+}
+
+LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND window = hwnd_;
+    try {
+        return HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& error) {
+        Application::Instance().ShowException(window, error);
+    } catch (...) {
+        Application::Instance().ShowUnknownException(window);
+    }
+    return 0;
+}
+
+LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        CreateControls();
+        Fire(OnCreate);
+        return 0;
+    case WM_COMMAND: {
+        const int id = LOWORD(wParam);
+        if (lParam) {
+            const auto found = controls_.find(id);
+            if (found != controls_.end()) found->second->HandleCommand(HIWORD(wParam));
+            return 0;
+        }
+        if (id == IDCANCEL) {
+            if (cancelButton_) {
+                if (cancelButton_->Enabled()) cancelButton_->Click();
+            } else if (modal_) {
+                Close();
+            }
+        } else if (id == IDOK) {
+            const auto focused = controls_.find(GetDlgCtrlID(GetFocus()));
+            if (auto* button = focused != controls_.end() ? dynamic_cast<Button*>(focused->second) : nullptr) {
+                button->Click();
+            } else if (defaultButton_ && defaultButton_->Enabled()) {
+                defaultButton_->Click();
+            }
+        }
+        return 0;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<NMHDR*>(lParam);
+        const auto found = controls_.find(static_cast<int>(header->idFrom));
+        if (found != controls_.end() && found->second->Handle() == header->hwndFrom) {
+            return found->second->HandleNotify(reinterpret_cast<NMHDR*>(lParam));
+        }
+        return 0;
+    }
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        const auto found = controls_.find(static_cast<int>(item->CtlID));
+        if (found != controls_.end() && found->second->HandleDrawItem(*item)) return TRUE;
+        return Default(message, wParam, lParam);
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(style_.backgroundColor));
+    }
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED) ApplyAnchors(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_GETMINMAXINFO: {
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        if (minWidth_ > 0) info->ptMinTrackSize.x = minWidth_;
+        if (minHeight_ > 0) info->ptMinTrackSize.y = minHeight_;
+        return 0;
+    }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) return 0;
+        if (!IsChild(hwnd_, GetFocus())) {
+            const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+            if (first) SetFocus(first);
+        }
+        Fire(OnActivate);
+        return 0;
+    case WM_SETCURSOR: {
+        const auto found = controls_.find(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));
+        if (found != controls_.end() && found->second->Cursor() && LOWORD(lParam) == HTCLIENT &&
+            found->second->Handle() == reinterpret_cast<HWND>(wParam)) {
+            ::SetCursor(found->second->Cursor());
+            return TRUE;
+        }
+        return Default(message, wParam, lParam);
+    }
+    case DM_GETDEFID:
+        if (defaultButton_) return MAKELRESULT(defaultButton_->Id(), DC_HASDEFID);
+        return 0;
+    case WM_CLOSE: {
+        bool canClose = true;
+        const HWND window = hwnd_;
+        if (!Application::Instance().Guard(window, [&] { Fire(OnClose, canClose); })) canClose = false;
+        if (!canClose) return 0;
+        if (modal_) {
+            if (modalResult_ == 0) modalResult_ = IDCANCEL;
+        } else {
+            DestroyWindow(hwnd_);
+        }
+        return 0;
+    }
+    case WM_DESTROY:
+        Fire(OnDestroy);
+        if (mainForm_) PostQuitMessage(0);
+        return 0;
+    default:
+        return Default(message, wParam, lParam);
+    }
+}
+
+bool Form::PreTranslate(MSG& msg) { return hwnd_ && IsDialogMessageA(hwnd_, &msg); }
+
+int Form::RegisterControl(Control* control) {
+    const int id = nextId_++;
+    controls_[id] = control;
+    return id;
+}
+
+void Form::AddTooltip(Control& control) {
+    if (!tooltip_ || control.Hint().empty()) return;
+    TTTOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(control.Handle());
+    info.lpszText = const_cast<char*>(control.Hint().c_str());
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void Form::ApplyAnchors(int width, int height) {
+    if (placements_.empty()) {
+        // First sizing: remember where every control was designed to be.
+        for (const auto& [id, control] : controls_) {
+            placements_.push_back({control, control->Rect()});
+        }
+    }
+    const int dx = width - designWidth_;
+    const int dy = height - designHeight_;
+    HDWP batch = BeginDeferWindowPos(static_cast<int>(placements_.size()));
+    for (const Placement& p : placements_) {
+        const unsigned a = p.control->anchors();
+        RECT r = p.rect;
+        if (a & akRight) {
+            if (!(a & akLeft)) r.left += dx;
+            r.right += dx;
+        }
+        if (a & akBottom) {
+            if (!(a & akTop)) r.top += dy;
+            r.bottom += dy;
+        }
+        if (batch) {
+            batch = DeferWindowPos(batch, p.control->Handle(), nullptr, r.left, r.top, r.right - r.left,
+                                   r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (batch) EndDeferWindowPos(batch);
+}
+
+void Form::Show() {
+    Fire(OnShow);
+    ShowWindow(hwnd_, SW_SHOW);
+    UpdateWindow(hwnd_);
+}
+
+int Form::ShowModal() {
+    const HWND owner = GetWindow(hwnd_, GW_OWNER);
+    modal_ = true;
+    modalResult_ = 0;
+    if (owner) EnableWindow(owner, FALSE);
+    Show();
+    Application::Instance().RunUntil([this] { return modalResult_ != 0 || !hwnd_; });
+    if (owner) EnableWindow(owner, TRUE);
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+    if (owner) SetActiveWindow(owner);
+    modal_ = false;
+    return modalResult_;
+}
+
+void Form::Close() {
+    if (hwnd_) SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Form::SetCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+
+std::string Form::Caption() const {
+    char text[512] = {};
+    GetWindowTextA(hwnd_, text, sizeof text);
+    return text;
+}
+
+SIZE Form::OuterSize() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+void Form::CenterOnScreen() {
+    const SIZE size = OuterSize();
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + (work.right - work.left - size.cx) / 2;
+    const int y = work.top + (work.bottom - work.top - size.cy) / 2;
+    SetWindowPos(hwnd_, nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::CenterOver(HWND reference) {
+    if (!reference) return CenterOnScreen();
+    RECT r{};
+    GetWindowRect(reference, &r);
+    const SIZE size = OuterSize();
+    int x = r.left + (r.right - r.left - size.cx) / 2;
+    int y = r.top + (r.bottom - r.top - size.cy) / 2;
+    SetWindowPos(hwnd_, nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HFONT Form::MakeFont(int height96, bool bold, bool underline, const char* face) {
+    HFONT font = CreateFontA(Scale(height96), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
+                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_DONTCARE, face ? face : style_.fontFace);
+    extraFonts_.emplace_back(font);
+    return font;
+}
+
+}  // namespace quenmar::widgets

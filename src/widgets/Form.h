@@ -1,0 +1,126 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "widgets/Control.h"
+#include "win32/Handles.h"
+
+namespace quenmar::widgets {
+
+class Button;
+class RadioButton;
+
+// What a form looks like before its window exists.
+struct FormStyle {
+    std::string className;
+    int clientWidth = 0;   // at 96 dpi
+    int clientHeight = 0;  // at 96 dpi
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = 0;
+    int backgroundColor = COLOR_WINDOW;
+    const char* fontFace = "Tahoma";
+    int fontHeight = -11;  // at 96 dpi
+    HICON icon = nullptr;
+};
+
+// A top-level window with controls. The window procedure finds its form
+// through the window's user data; controls' notifications are reflected to
+// them; no exception leaves a handler: the error box shows it.
+class Form {
+public:
+    explicit Form(FormStyle style);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    Event OnCreate;
+    Event OnShow;
+    Event OnActivate;
+    std::function<void(bool& canClose)> OnClose;
+    Event OnDestroy;
+
+    // Creates the (hidden) window and its controls, then runs OnCreate.
+    void CreateHandle(HWND owner = nullptr);
+    HWND Handle() const { return hwnd_; }
+
+    // Runs OnShow, then shows the window.
+    void Show();
+    // Shows the window modally over its owner and returns its modal result.
+    int ShowModal();
+    void SetModalResult(int result) { modalResult_ = result; }
+    int ModalResult() const { return modalResult_; }
+    // Asks the form to close, as the close box does.
+    void Close();
+
+    void SetCaption(const std::string& caption);
+    std::string Caption() const;
+    void SetMainForm(bool main) { mainForm_ = main; }
+    void SetMinTrackSize(int width, int height) { minWidth_ = width, minHeight_ = height; }
+    SIZE OuterSize() const;
+    void CenterOnScreen();
+    void CenterOver(HWND reference);
+
+    int Dpi() const { return dpi_; }
+    int Scale(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
+    HFONT Font() const { return static_cast<HFONT>(font_.get()); }
+    // A font of the form's face at a 96-dpi height, kept for the form's life.
+    HFONT MakeFont(int height96, bool bold = false, bool underline = false, const char* face = nullptr);
+
+    void SetCancelButton(Button* button) { cancelButton_ = button; }
+    void SetDefaultButton(Button* button) { defaultButton_ = button; }
+
+    // Keyboard handling for the form's controls (tab, arrows, mnemonics,
+    // Enter and Esc). True when the message was used.
+    virtual bool PreTranslate(MSG& msg);
+
+    // For controls.
+    int RegisterControl(Control* control);
+    void AddTooltip(Control& control);
+    std::vector<RadioButton*> radioButtons;
+
+protected:
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
+        return DefWindowProcA(hwnd_, message, wParam, lParam);
+    }
+    // Builds the controls; runs while the window is being created.
+    virtual void CreateControls() {}
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void ApplyAnchors(int width, int height);
+    void RegisterClassOnce();
+
+    struct Placement {
+        Control* control;
+        RECT rect;  // at creation, in client pixels
+    };
+
+    FormStyle style_;
+    HWND hwnd_ = nullptr;
+    int dpi_ = 96;
+    int designWidth_ = 0;
+    int designHeight_ = 0;
+    int minWidth_ = 0;
+    int minHeight_ = 0;
+    int nextId_ = 100;
+    int modalResult_ = 0;
+    bool mainForm_ = false;
+    bool modal_ = false;
+    win::UniqueGdiObject font_;
+    std::vector<win::UniqueGdiObject> extraFonts_;
+    win::UniqueGdiObject background_;
+    HWND tooltip_ = nullptr;
+    std::map<int, Control*> controls_;
+    std::vector<Placement> placements_;
+    Button* cancelButton_ = nullptr;
+    Button* defaultButton_ = nullptr;
+};
+
+}  // namespace quenmar::widgets

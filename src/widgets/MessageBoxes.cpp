@@ -1,0 +1,59 @@
+#include "widgets/MessageBoxes.h"
+
+#include <commctrl.h>
+
+namespace quenmar::widgets {
+
+namespace {
+
+// The question box has no Cancel button, so Windows ignores Esc in it; its
+// dialog procedure is hooked to take Esc and the close box as No.
+LRESULT CALLBACK EscapeAnswersNo(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+    if ((message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) ||
+        (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
+        EndDialog(box, IDNO);
+        return 0;
+    }
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, EscapeAnswersNo, id);
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
+thread_local HHOOK questionHook = nullptr;
+
+LRESULT CALLBACK CenterQuestion(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && wParam) {
+        const HWND box = reinterpret_cast<HWND>(wParam);
+        char className[16] = {};
+        GetClassNameA(box, className, sizeof className);
+        if (std::string(className) == "#32770") {
+            RECT r{};
+            GetWindowRect(box, &r);
+            const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
+            const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
+            SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowSubclass(box, EscapeAnswersNo, 1, 0);
+            UnhookWindowsHookEx(questionHook);
+            questionHook = nullptr;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+bool AskYesNo(HWND owner, const std::string& text, const std::string& caption) {
+    questionHook = SetWindowsHookExA(WH_CBT, CenterQuestion, nullptr, GetCurrentThreadId());
+    const int answer =
+        MessageBoxA(owner, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+    if (questionHook) {
+        UnhookWindowsHookEx(questionHook);
+        questionHook = nullptr;
+    }
+    return answer == IDYES;
+}
+
+void ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT icon) {
+    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | icon);
+}
+
+}  // namespace quenmar::widgets

@@ -1,0 +1,105 @@
+#include "ModalBoxes.h"
+
+#include <algorithm>
+
+#include "widgets/Application.h"
+
+namespace quenmar::testing {
+
+namespace {
+
+thread_local ModalBoxes* current = nullptr;
+
+std::string WindowText(HWND window) {
+    char text[4096] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string StripAmpersand(std::string text) {
+    text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+    return text;
+}
+
+}  // namespace
+
+ModalBoxes::ModalBoxes(Answer answer) : answer_(std::move(answer)) {
+    current = this;
+    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+}
+
+ModalBoxes::~ModalBoxes() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (timer_) KillTimer(nullptr, timer_);
+    current = nullptr;
+}
+
+LRESULT CALLBACK ModalBoxes::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && wParam && current) {
+        const HWND window = reinterpret_cast<HWND>(wParam);
+        char className[64] = {};
+        GetClassNameA(window, className, sizeof className);
+        const bool known = std::find(current->pending_.begin(), current->pending_.end(), window) !=
+                           current->pending_.end();
+        const bool seenBefore = std::any_of(current->seen.begin(), current->seen.end(),
+                                            [&](const SeenBox& box) { return box.window == window; });
+        if (std::string(className) == "#32770" && !known && !seenBefore) {
+            current->pending_.push_back(window);
+            if (!current->timer_) current->timer_ = SetTimer(nullptr, 0, 30, Timer);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK ModalBoxes::Timer(HWND, UINT, UINT_PTR, DWORD) {
+    if (!current) return;
+    KillTimer(nullptr, current->timer_);
+    current->timer_ = 0;
+    auto pending = std::move(current->pending_);
+    current->pending_.clear();
+    for (HWND box : pending) {
+        if (IsWindow(box)) current->Read(box);
+    }
+}
+
+void ModalBoxes::Read(HWND box) {
+    SeenBox seenBox;
+    seenBox.window = box;
+    char className[64] = {};
+    GetClassNameA(box, className, sizeof className);
+    seenBox.className = className;
+    seenBox.caption = WindowText(box);
+    if (HWND text = GetDlgItem(box, 0xFFFF)) seenBox.text = WindowText(text);
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char childClass[64] = {};
+        GetClassNameA(child, childClass, sizeof childClass);
+        const LONG style = GetWindowLongA(child, GWL_STYLE);
+        if (lstrcmpiA(childClass, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+            seenBox.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+        } else if (lstrcmpiA(childClass, "Button") == 0 && IsWindowVisible(child)) {
+            seenBox.buttons.push_back(WindowText(child));
+        }
+    }
+    seen.push_back(seenBox);
+    const int id = answer_ ? answer_(seen.back()) : IDCANCEL;
+    if (id) PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+}
+
+int ModalBoxes::ButtonId(HWND box, const std::string& caption) {
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (StripAmpersand(WindowText(child)) == StripAmpersand(caption)) return GetDlgCtrlID(child);
+    }
+    return 0;
+}
+
+void PumpMessages() {
+    MSG msg;
+    for (int round = 0; round < 3; ++round) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) continue;
+            widgets::Application::Instance().Dispatch(msg);
+        }
+    }
+}
+
+}  // namespace quenmar::testing

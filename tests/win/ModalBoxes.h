@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quenmar::testing {
+
+// What a test saw of a modal box.
+struct SeenBox {
+    std::string className;
+    std::string caption;
+    std::string text;
+    HICON icon = nullptr;
+    std::vector<std::string> buttons;  // captions, in child order
+    HWND window = nullptr;
+};
+
+// Answers every modal box that this thread opens while it lives: a CBT hook
+// notices the box's activation, a thread timer then reads it (so that it is
+// fully built) and hands it to the answer, which returns the id of the
+// button to press (0 presses nothing; the answer may then act by itself).
+class ModalBoxes {
+public:
+    using Answer = std::function<int(const SeenBox&)>;
+    explicit ModalBoxes(Answer answer);
+    ~ModalBoxes();
+    ModalBoxes(const ModalBoxes&) = delete;
+    ModalBoxes& operator=(const ModalBoxes&) = delete;
+
+    std::vector<SeenBox> seen;
+
+    // Presses a button of a box by its caption (with or without '&').
+    static int ButtonId(HWND box, const std::string& caption);
+    static HICON SystemIcon(LPCSTR id) { return LoadIcon(nullptr, id); }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK Timer(HWND, UINT, UINT_PTR id, DWORD);
+    void Read(HWND box);
+
+    Answer answer_;
+    HHOOK hook_ = nullptr;
+    std::vector<HWND> pending_;
+    UINT_PTR timer_ = 0;
+};
+
+// Dispatches what is queued for this thread (dialog keys included) until
+// nothing is left.
+void PumpMessages();
+
+}  // namespace quenmar::testing

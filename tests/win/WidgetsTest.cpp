@@ -1,0 +1,217 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "ModalBoxes.h"
+#include "widgets/Application.h"
+#include "widgets/Controls.h"
+#include "widgets/Form.h"
+
+namespace quenmar::widgets {
+namespace {
+
+using testing::PumpMessages;
+
+// A form with one control of each kind, recording every event in order.
+class RecordingForm : public Form {
+public:
+    RecordingForm() : Form(Style()) {
+        OnCreate = [this] { log.push_back("create"); };
+        OnShow = [this] { log.push_back("show"); };
+        OnActivate = [this] {
+            if (logActivation) log.push_back("activate");
+        };
+        OnClose = [this](bool& canClose) {
+            log.push_back("close");
+            canClose = allowClose;
+        };
+        OnDestroy = [this] { log.push_back("destroy"); };
+        CreateHandle();
+    }
+    ~RecordingForm() override {
+        if (Handle()) DestroyWindow(Handle());
+    }
+
+    static FormStyle Style() {
+        FormStyle style;
+        style.className = "QuenmarTestForm";
+        style.clientWidth = 300;
+        style.clientHeight = 200;
+        return style;
+    }
+
+    void CreateControls() override {
+        radioA.Create(*this, "&A", {10, 10, 80, 17}, kAnchorsDefault, true);
+        radioB.Create(*this, "&B", {10, 30, 80, 17});
+        check.Create(*this, "&Check", {10, 50, 80, 17});
+        edit.Create(*this, {10, 70, 100, 21}, akLeft | akTop | akRight, false);
+        list.Create(*this, {10, 100, 200, 80}, akLeft | akTop | akRight | akBottom, LVS_REPORT);
+        list.AddColumn(150);
+        cancel.Create(*this, "Cancel", {220, 170, 70, 25}, akRight | akBottom);
+        SetCancelButton(&cancel);
+        radioA.OnClick = [this] { log.push_back("A click"); };
+        radioB.OnClick = [this] { log.push_back("B click"); };
+        check.OnClick = [this] { log.push_back(check.Checked() ? "check on" : "check off"); };
+        edit.OnChange = [this] { log.push_back("edit " + edit.Text()); };
+        list.OnSelectItem = [this](int item, bool selected) {
+            log.push_back("item " + std::to_string(item) + (selected ? " gained" : " lost") + ", selected now " +
+                          std::to_string(list.SelectedIndex()));
+        };
+        cancel.OnClick = [this] { log.push_back("cancel"); };
+    }
+
+    std::vector<std::string> TakeLog() { return std::exchange(log, {}); }
+
+    RadioButton radioA, radioB;
+    CheckBox check;
+    Edit edit;
+    ListView list;
+    Button cancel;
+    std::vector<std::string> log;
+    bool allowClose = true;
+    bool logActivation = false;  // a click on a control activates its form
+};
+
+using Log = std::vector<std::string>;
+
+TEST(Widgets, RadioButtonsFireOnlyWhenTheyBecomeChecked) {
+    RecordingForm form;
+    form.TakeLog();
+    form.radioA.SetChecked(true);
+    form.radioA.SetChecked(true);
+    EXPECT_EQ(form.TakeLog(), Log{"A click"});
+    form.radioB.SetChecked(true);
+    EXPECT_TRUE(form.radioB.Checked());
+    EXPECT_FALSE(form.radioA.Checked());
+    form.radioB.SetChecked(false);
+    EXPECT_EQ(form.TakeLog(), Log{"B click"}) << "unchecking fires nothing";
+    // A user's click arrives as BN_CLICKED from the control itself.
+    SendMessageA(form.radioA.Handle(), BM_CLICK, 0, 0);
+    SendMessageA(form.radioA.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.TakeLog(), Log{"A click"});
+    EXPECT_TRUE(form.radioA.Checked());
+}
+
+TEST(Widgets, CheckBoxFiresOnEveryChange) {
+    RecordingForm form;
+    form.TakeLog();
+    form.check.SetChecked(false);
+    EXPECT_EQ(form.TakeLog(), Log{});
+    form.check.SetChecked(true);
+    form.check.SetChecked(true);
+    SendMessageA(form.check.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form.TakeLog(), (Log{"check on", "check off"}));
+}
+
+TEST(Widgets, EditFiresOnlyWhenItsTextChanges) {
+    RecordingForm form;
+    form.TakeLog();
+    form.edit.SetText("");
+    form.edit.SetText("C:\\");
+    form.edit.SetText("C:\\");
+    form.edit.SetText("D:\\");
+    EXPECT_EQ(form.TakeLog(), (Log{"edit C:\\", "edit D:\\"}));
+}
+
+TEST(Widgets, SelectingFromCodeNotifiesTheLosingItemFirst) {
+    RecordingForm form;
+    for (int i = 0; i < 3; ++i) form.list.AddItem("item", -1, i);
+    form.TakeLog();
+    form.list.SetSelected(0, true);
+    form.list.SetSelected(2, true);
+    form.list.SetSelected(2, true);
+    form.list.SetSelected(2, false);
+    EXPECT_EQ(form.TakeLog(), (Log{"item 0 gained, selected now 0", "item 0 lost, selected now -1",
+                                   "item 2 gained, selected now 2", "item 2 lost, selected now -1"}));
+    form.list.SetFocused(1);
+    EXPECT_EQ(form.TakeLog(), Log{}) << "focus alone is no selection";
+}
+
+TEST(Widgets, FormEventsInOrderAndCloseCanBeRefused) {
+    RecordingForm form;
+    form.logActivation = true;
+    form.Show();
+    PumpMessages();
+    Log log = form.TakeLog();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ((Log{log[0], log[1], log[2]}), (Log{"create", "show", "activate"}));
+    form.allowClose = false;
+    form.Close();
+    EXPECT_TRUE(IsWindow(form.Handle()));
+    form.allowClose = true;
+    form.Close();
+    EXPECT_EQ(form.TakeLog(), (Log{"close", "close", "destroy"}));
+    EXPECT_EQ(form.Handle(), nullptr);
+}
+
+TEST(Widgets, EscapePressesTheCancelButton) {
+    RecordingForm form;
+    form.Show();
+    SetFocus(form.edit.Handle());
+    PumpMessages();
+    form.TakeLog();
+    PostMessageA(form.edit.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PumpMessages();
+    EXPECT_EQ(form.TakeLog(), Log{"cancel"});
+    // A mnemonic reaches its radio button.
+    PostMessageA(form.edit.Handle(), WM_SYSCHAR, 'b', 0x20000000);
+    PumpMessages();
+    EXPECT_TRUE(form.radioB.Checked());
+}
+
+TEST(Widgets, ExceptionsInHandlersGoToTheErrorBox) {
+    Application::Instance().SetTitle("Quenmar");
+    RecordingForm form;
+    form.check.OnClick = [] { throw std::runtime_error("Failed to set data for 'Place2'"); };
+    testing::ModalBoxes boxes([](const testing::SeenBox&) { return IDOK; });
+    SendMessageA(form.check.Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].caption, "Quenmar");
+    EXPECT_EQ(boxes.seen[0].text, "Failed to set data for 'Place2'");
+    EXPECT_NE(boxes.seen[0].icon, nullptr);
+    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_HAND));
+    EXPECT_TRUE(IsWindow(form.Handle())) << "the program goes on";
+}
+
+TEST(Widgets, AnchorsMoveAndStretchAndMinimumSizeHolds) {
+    RecordingForm form;
+    form.Show();
+    const RECT editBefore = form.edit.Rect();
+    const RECT listBefore = form.list.Rect();
+    const RECT cancelBefore = form.cancel.Rect();
+    const RECT radioBefore = form.radioA.Rect();
+    const SIZE outer = form.OuterSize();
+    form.SetMinTrackSize(outer.cx, outer.cy);
+    SetWindowPos(form.Handle(), nullptr, 0, 0, outer.cx + 50, outer.cy + 30, SWP_NOMOVE | SWP_NOZORDER);
+    auto width = [](RECT r) { return r.right - r.left; };
+    EXPECT_EQ(width(form.edit.Rect()), width(editBefore) + 50);
+    EXPECT_EQ(form.edit.Rect().top, editBefore.top);
+    EXPECT_EQ(form.list.Rect().bottom, listBefore.bottom + 30);
+    EXPECT_EQ(form.cancel.Rect().left, cancelBefore.left + 50);
+    EXPECT_EQ(form.cancel.Rect().top, cancelBefore.top + 30);
+    EXPECT_EQ(width(form.cancel.Rect()), width(cancelBefore));
+    EXPECT_EQ(form.radioA.Rect().left, radioBefore.left);
+    MINMAXINFO info{};
+    SendMessageA(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, outer.cx);
+    EXPECT_EQ(info.ptMinTrackSize.y, outer.cy);
+}
+
+TEST(Widgets, AdoptedImageListIsNeverDestroyed) {
+    HIMAGELIST shared = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+    {
+        ImageList list;
+        list.CreateOwn(32, 32);
+        HIMAGELIST seen = nullptr;
+        list.listeners.push_back([&](HIMAGELIST handle) { seen = handle; });
+        list.Adopt(shared);
+        EXPECT_EQ(seen, shared);
+        EXPECT_TRUE(list.Shared());
+    }
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(ImageList_GetIconSize(shared, &cx, &cy)) << "still alive after its adopter went";
+    ImageList_Destroy(shared);
+}
+
+}  // namespace
+}  // namespace quenmar::widgets
