@@ -27,9 +27,11 @@ int Win32ShellLookups::Adopt(IconSize size, DWORD_PTR result, int icon) {
 
 int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
     std::string query;
+    int& folderIcon = folderIcons_[static_cast<int>(size)];
     if (path.size() < 4) {
         query = AddTrailingBackslash(path);
     } else {
+        if (folderIcon != kUnknownIcon) return folderIcon;
         char windows[MAX_PATH + 1] = {};
         const UINT length = GetWindowsDirectoryA(windows, sizeof windows);
         query.assign(windows, length < sizeof windows ? length : 0);
@@ -37,16 +39,24 @@ int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
     SHFILEINFOA info{};
     const DWORD_PTR result =
         SHGetFileInfoA(query.c_str(), 0, &info, sizeof info, SizeFlag(size) | SHGFI_SYSICONINDEX);
-    return Adopt(size, result, info.iIcon);
+    const int icon = Adopt(size, result, info.iIcon);
+    if (path.size() >= 4 && icon != kNoIcon) folderIcon = icon;
+    return icon;
 }
 
 int Win32ShellLookups::SpecialFolderIconIndex(IconSize size, int32_t csidl) {
+    const auto key = std::make_pair(static_cast<int>(size), csidl);
+    if (const auto known = specialIcons_.find(key); known != specialIcons_.end()) return known->second;
     UniquePidl pidl;
-    if (FAILED(SHGetSpecialFolderLocation(owner_, csidl, pidl.put())) || !pidl) return kNoIcon;
-    SHFILEINFOA info{};
-    const DWORD_PTR result = SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl.get()), 0, &info, sizeof info,
-                                            SizeFlag(size) | SHGFI_SYSICONINDEX | SHGFI_PIDL);
-    return Adopt(size, result, info.iIcon);
+    int icon = kNoIcon;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(owner_, csidl, pidl.put())) && pidl) {
+        SHFILEINFOA info{};
+        const DWORD_PTR result = SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl.get()), 0, &info, sizeof info,
+                                                SizeFlag(size) | SHGFI_SYSICONINDEX | SHGFI_PIDL);
+        icon = Adopt(size, result, info.iIcon);
+    }
+    specialIcons_[key] = icon;
+    return icon;
 }
 
 std::string Win32ShellLookups::DriveDisplayName(const std::string& root) {

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <map>
 
 #include "places/ShellLookups.h"
 
@@ -27,6 +28,14 @@ public:
 
 private:
     int Adopt(IconSize size, DWORD_PTR result, int icon);
+
+    // Icons that cannot change while the program runs are looked up once:
+    // special folders (some cost the shell several milliseconds each) and
+    // the Windows directory, which stands for every folder. Drive roots are
+    // asked for each time, since a drive's icon follows its medium.
+    std::map<std::pair<int, int32_t>, int> specialIcons_;
+    int folderIcons_[2] = {kUnknownIcon, kUnknownIcon};
+    static constexpr int kUnknownIcon = -2;
 
     HWND owner_ = nullptr;
     HIMAGELIST imageLists_[2] = {nullptr, nullptr};

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <commctrl.h>
+
 #include "widgets/Application.h"
 
 namespace quenmar::testing {
@@ -69,6 +71,7 @@ void ModalBoxes::Read(HWND box) {
     GetClassNameA(box, className, sizeof className);
     seenBox.className = className;
     seenBox.caption = WindowText(box);
+    GetWindowRect(box, &seenBox.rect);
     if (HWND text = GetDlgItem(box, 0xFFFF)) seenBox.text = WindowText(text);
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char childClass[64] = {};
@@ -100,6 +103,26 @@ void PumpMessages() {
             widgets::Application::Instance().Dispatch(msg);
         }
     }
+}
+
+}  // namespace quenmar::testing
+
+namespace quenmar::testing {
+
+std::optional<std::vector<std::string>> PlacesBarCaptions(HWND dialog) {
+    constexpr int kPlacesBarId = 0x4A0;
+    const HWND bar = GetDlgItem(dialog, kPlacesBarId);
+    if (!bar || !IsWindowVisible(bar)) return std::nullopt;
+    std::vector<std::string> captions;
+    const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        SendMessageA(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        char text[MAX_PATH] = {};
+        SendMessageA(bar, TB_GETBUTTONTEXTA, button.idCommand, reinterpret_cast<LPARAM>(text));
+        captions.emplace_back(text);
+    }
+    return captions;
 }
 
 }  // namespace quenmar::testing

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@ struct SeenBox {
     HICON icon = nullptr;
     std::vector<std::string> buttons;  // captions, in child order
     HWND window = nullptr;
+    RECT rect{};  // on the screen, while it was shown
 };
 
 // Answers every modal box that this thread opens while it lives: a CBT hook
@@ -50,5 +52,13 @@ private:
 // Dispatches what is queued for this thread (dialog keys included) until
 // nothing is left.
 void PumpMessages();
+
+}  // namespace quenmar::testing
+
+namespace quenmar::testing {
+
+// The captions of the Places Bar of a common file dialog, top to bottom;
+// nothing when the dialog shows no Places Bar.
+std::optional<std::vector<std::string>> PlacesBarCaptions(HWND dialog);
 
 }  // namespace quenmar::testing

@@ -1,0 +1,497 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include "ModalBoxes.h"
+#include "RealRegistry.h"
+#include "app/QuenmarForm.h"
+#include "places/MemoryRegistry.h"
+#include "widgets/Application.h"
+
+namespace quenmar::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+const Strings kDefaultCaptions{"History", "Desktop", "My Documents", "My Computer", "My Network Places"};
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override { registry.Reset(); }
+    void TearDown() override {
+        form.reset();
+        PumpMessages();
+        registry.Reset();
+    }
+
+    void Open(TfrmQuenmar::RegistryFactory factory = {}) {
+        form = std::make_unique<TfrmQuenmar>(std::move(factory));
+        form->Show();
+        PumpMessages();
+    }
+    static void Click(widgets::Control& control) {
+        ASSERT_TRUE(control.Enabled()) << "a user cannot click a disabled control";
+        SendMessageA(control.Handle(), BM_CLICK, 0, 0);
+        PumpMessages();
+    }
+    void SelectSlot(int slot) { form->lstvwPlaces.SetSelected(slot, true); }
+    void PickRow(const std::string& name) {
+        ASSERT_TRUE(form->lstvwSelectFolders.Enabled());
+        for (int row = 0; row < form->lstvwSelectFolders.Count(); ++row) {
+            if (form->lstvwSelectFolders.ItemText(row) == name) return form->lstvwSelectFolders.SetSelected(row, true);
+        }
+        FAIL() << "no row " << name;
+    }
+    void Exit() {
+        Click(form->btnClose);
+        PumpMessages();
+    }
+    Strings Captions() const {
+        Strings captions;
+        for (int i = 0; i < form->lstvwPlaces.Count(); ++i) captions.push_back(form->lstvwPlaces.ItemText(i));
+        return captions;
+    }
+    std::vector<std::optional<RawValue>> StoredPlaces() {
+        std::vector<std::optional<RawValue>> values;
+        for (int n = 0; n < kSlotCount; ++n) values.push_back(registry.Get(kPlacesBarKey, PlaceValueName(n)));
+        return values;
+    }
+    std::optional<RawValue> StoredHideFlag() { return registry.Get(kComdlgPolicyKey, kNoPlacesBarValue); }
+    void PutPlace(int n, uint32_t type, const std::string& data) {
+        registry.Put(kPlacesBarKey, PlaceValueName(n), type, data);
+    }
+    int SpecialIcon(int csidl) { return shell.SpecialFolderIconIndex(IconSize::Large, csidl); }
+    int PathIcon(const std::string& path) { return shell.PathIconIndex(IconSize::Large, path); }
+    // The editing controls that the hide box disables, by name.
+    Strings EnabledEditingControls() const {
+        const std::pair<const char*, const widgets::Control*> controls[] = {
+            {"places", &form->lstvwPlaces},         {"folder", &form->optUseFolder},
+            {"special", &form->optUseSpecial},      {"directory", &form->edtDirectory},
+            {"browse", &form->btnBrowseFolder},     {"catalogue", &form->lstvwSelectFolders},
+            {"up", &form->btnMoveUp},               {"down", &form->btnMoveDn},
+            {"change", &form->btnChangeFolder}};
+        Strings enabled;
+        for (const auto& [name, control] : controls) {
+            if (control->Enabled()) enabled.push_back(name);
+        }
+        return enabled;
+    }
+
+    RealRegistryBackend registry;
+    win::Win32ShellLookups shell;
+    std::unique_ptr<TfrmQuenmar> form;
+};
+
+TEST_F(MainWindow, StartsWithTheDefaultsAndSavesThemOnExit) {
+    Open();
+    EXPECT_EQ(form->Caption(), "Quenmar - Version 1.0");
+    EXPECT_EQ(form->lblTitle.Text(), "Quenmar");
+    EXPECT_EQ(Captions(), kDefaultCaptions);
+    for (int n = 0; n < kSlotCount; ++n) {
+        EXPECT_EQ(form->lstvwPlaces.ItemImage(n), SpecialIcon(kSpecialFolders[n].csidl)) << n;
+    }
+    EXPECT_EQ(form->CurrentSlot(), 0);
+    EXPECT_TRUE(form->optUseSpecial.Checked());
+    EXPECT_FALSE(form->optUseFolder.Checked());
+    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 0);
+    EXPECT_EQ(form->edtDirectory.Text(), "");
+    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "down"}));
+    EXPECT_FALSE(form->chkHidePlacesBar.Checked());
+    ASSERT_EQ(form->lstvwSelectFolders.Count(), 13);
+    for (int row = 0; row < 13; ++row) {
+        EXPECT_EQ(form->lstvwSelectFolders.ItemText(row), kSpecialFolders[row].name);
+        EXPECT_EQ(form->lstvwSelectFolders.ItemImage(row),
+                  shell.SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl));
+    }
+    EXPECT_TRUE(form->imglstFolders.Shared());
+    EXPECT_EQ(form->imglstFolders.Handle(), shell.SystemImageList(IconSize::Large));
+    EXPECT_EQ(form->imglstSmallFolders.Handle(), shell.SystemImageList(IconSize::Small));
+    EXPECT_FALSE(registry.KeyExists(kPlacesBarKey)) << "showing the window writes nothing";
+
+    Exit();
+    EXPECT_EQ(form->Handle(), nullptr);
+    EXPECT_EQ(StoredPlaces(), (std::vector<std::optional<RawValue>>{DwordValue(34), DwordValue(0), DwordValue(5),
+                                                                     DwordValue(17), DwordValue(18)}));
+    EXPECT_EQ(StoredHideFlag(), DwordValue(0));
+    // The system image lists outlive the window that showed them.
+    int cx = 0, cy = 0;
+    EXPECT_TRUE(ImageList_GetIconSize(shell.SystemImageList(IconSize::Large), &cx, &cy));
+}
+
+TEST_F(MainWindow, LoadsStoredPlacesAndKeepsAnUnlistedSpecialFolder) {
+    PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
+    PutPlace(1, REG_DWORD, Dword(39));
+    PutPlace(3, REG_DWORD, Dword(8));
+    registry.Put(kComdlgPolicyKey, kNoPlacesBarValue, REG_DWORD, Dword(1));
+    Open();
+    EXPECT_EQ(Captions(), (Strings{"windows", "My Pictures", "Desktop", "Unknown", "Desktop"}));
+    EXPECT_EQ(form->lstvwPlaces.ItemImage(0), PathIcon("C:\\windows\\"));
+    EXPECT_TRUE(form->chkHidePlacesBar.Checked());
+    EXPECT_EQ(EnabledEditingControls(), Strings{});
+
+    Click(form->chkHidePlacesBar);
+    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "directory", "browse", "down",
+                                                  "change"}));
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\windows\\");
+    EXPECT_TRUE(form->optUseFolder.Checked());
+
+    SelectSlot(3);
+    EXPECT_TRUE(form->optUseSpecial.Checked());
+    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), -1) << "no catalogue row stands for CSIDL 8";
+    EXPECT_EQ(form->lstvwPlaces.ItemText(3), "Unknown");
+    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "up", "down"}));
+    SelectSlot(1);
+    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 10);
+    SelectSlot(3);
+    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), -1);
+
+    Exit();
+    EXPECT_EQ(StoredPlaces(), (std::vector<std::optional<RawValue>>{SzValue("C:\\windows\\"), DwordValue(39),
+                                                                     DwordValue(0), DwordValue(8), DwordValue(0)}));
+    EXPECT_EQ(StoredHideFlag(), DwordValue(0));
+}
+
+TEST_F(MainWindow, SwitchingKindsKeepsBothValues) {
+    PutPlace(0, REG_SZ, Sz("C:\\users\\"));
+    PutPlace(2, REG_DWORD, Dword(5));
+    Open();
+    Click(form->optUseSpecial);
+    // A folder entry's CSIDL is 0, the Desktop.
+    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 1);
+    EXPECT_EQ(form->lstvwPlaces.ItemText(0), "Desktop");
+    EXPECT_EQ(form->lstvwPlaces.ItemImage(0), SpecialIcon(0));
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\users\\") << "the path stays in the box, greyed";
+    EXPECT_FALSE(form->btnChangeFolder.Enabled());
+    Click(form->optUseFolder);
+    EXPECT_EQ(form->lstvwPlaces.ItemText(0), "users");
+    EXPECT_TRUE(form->btnChangeFolder.Enabled());
+
+    SelectSlot(2);  // My Documents, loaded as a special folder: its path is C:\.
+    Click(form->optUseFolder);
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\");
+    EXPECT_EQ(form->lstvwPlaces.ItemText(2), shell.DriveDisplayName("C:\\") + " ");
+    EXPECT_EQ(form->lstvwPlaces.ItemImage(2), PathIcon("C:\\"));
+    EXPECT_TRUE(form->btnChangeFolder.Enabled()) << "the slot is a folder slot now";
+    Click(form->optUseSpecial);
+    EXPECT_EQ(form->lstvwPlaces.ItemText(2), "My Documents");
+    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 2);
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\");
+
+    SelectSlot(1);  // Desktop from a missing value: its path is empty.
+    Click(form->optUseFolder);
+    EXPECT_EQ(form->edtDirectory.Text(), "");
+    EXPECT_EQ(form->lstvwPlaces.ItemText(1), "");
+
+    Exit();
+    EXPECT_EQ(StoredPlaces(), (std::vector<std::optional<RawValue>>{SzValue("C:\\users\\"), SzValue(""),
+                                                                     DwordValue(5), DwordValue(0), DwordValue(0)}));
+}
+
+TEST_F(MainWindow, PickingACatalogueRowSetsTheSlot) {
+    Open();
+    SelectSlot(4);
+    PickRow("My Pictures");
+    EXPECT_EQ(form->lstvwPlaces.ItemText(4), "My Pictures");
+    EXPECT_EQ(form->lstvwPlaces.ItemImage(4), SpecialIcon(39));
+    PickRow("Common Documents");
+    EXPECT_EQ(form->lstvwPlaces.ItemText(4), "Common Documents");
+    SelectSlot(0);
+    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 0);
+    EXPECT_EQ(form->lstvwPlaces.ItemText(4), "Common Documents");
+    Exit();
+    EXPECT_EQ(StoredPlaces()[4], DwordValue(46));
+    EXPECT_EQ(StoredPlaces()[0], DwordValue(34));
+}
+
+TEST_F(MainWindow, MovingCarriesCaptionIconKindAndSelection) {
+    PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
+    PutPlace(1, REG_DWORD, Dword(5));
+    PutPlace(2, REG_DWORD, Dword(17));
+    PutPlace(3, REG_DWORD, Dword(18));
+    PutPlace(4, REG_DWORD, Dword(0));
+    Open();
+    const int folderIcon = form->lstvwPlaces.ItemImage(0);
+    Click(form->btnMoveDn);
+    Click(form->btnMoveDn);
+    EXPECT_EQ(Captions(), (Strings{"My Documents", "My Computer", "windows", "My Network Places", "Desktop"}));
+    EXPECT_EQ(form->lstvwPlaces.ItemImage(2), folderIcon);
+    EXPECT_EQ(form->lstvwPlaces.ItemImage(0), SpecialIcon(5));
+    EXPECT_EQ(form->CurrentSlot(), 2);
+    EXPECT_TRUE(form->optUseFolder.Checked());
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\windows\\");
+    EXPECT_EQ(EnabledEditingControls(),
+              (Strings{"places", "folder", "special", "directory", "browse", "up", "down", "change"}));
+
+    SelectSlot(3);
+    Click(form->btnMoveDn);
+    EXPECT_EQ(form->CurrentSlot(), 4);
+    EXPECT_FALSE(form->btnMoveDn.Enabled());
+    EXPECT_TRUE(form->btnMoveUp.Enabled());
+    SelectSlot(1);
+    Click(form->btnMoveUp);
+    EXPECT_EQ(form->CurrentSlot(), 0);
+    EXPECT_FALSE(form->btnMoveUp.Enabled());
+    EXPECT_EQ(Captions(), (Strings{"My Computer", "My Documents", "windows", "Desktop", "My Network Places"}));
+
+    Exit();
+    EXPECT_EQ(StoredPlaces(), (std::vector<std::optional<RawValue>>{DwordValue(17), DwordValue(5),
+                                                                     SzValue("C:\\windows\\"), DwordValue(0),
+                                                                     DwordValue(18)}));
+}
+
+TEST_F(MainWindow, HideBoxDisablesEditingAndIsSaved) {
+    Open();
+    SelectSlot(2);
+    Click(form->chkHidePlacesBar);
+    EXPECT_EQ(EnabledEditingControls(), Strings{});
+    EXPECT_TRUE(form->PlacesHidden());
+    Click(form->chkHidePlacesBar);
+    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "up", "down"}));
+    Click(form->chkHidePlacesBar);
+    Exit();
+    EXPECT_EQ(StoredHideFlag(), DwordValue(1));
+    EXPECT_EQ(StoredPlaces()[2], DwordValue(5)) << "hidden places are still saved";
+}
+
+TEST_F(MainWindow, RestoreDefaultsAsksFirst) {
+    PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
+    PutPlace(1, REG_DWORD, Dword(39));
+    Open();
+    SelectSlot(1);
+    PickRow("Cookies");
+    const Strings before = Captions();
+
+    int answer = IDNO;
+    ModalBoxes boxes([&](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, answer == IDNO ? "No" : "Yes"); });
+    Click(form->btnRestore);
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].caption, "Confirm");
+    EXPECT_EQ(boxes.seen[0].text, "Are you sure you want to restore your custom places to the default settings?");
+    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_QUESTION));
+    EXPECT_EQ(boxes.seen[0].buttons, (Strings{"&Yes", "&No"}));
+    const RECT r = boxes.seen[0].rect;
+    EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 2) << "centred on the screen";
+    EXPECT_EQ(Captions(), before);
+    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place0"), SzValue("C:\\windows\\"));
+
+    SelectSlot(0);
+    answer = IDYES;
+    Click(form->btnRestore);
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    EXPECT_FALSE(registry.KeyExists(kPlacesBarKey));
+    EXPECT_EQ(Captions(), kDefaultCaptions);
+    // Slot 0 was selected: its restored values show all the same.
+    EXPECT_TRUE(form->optUseSpecial.Checked());
+    EXPECT_EQ(form->edtDirectory.Text(), "");
+    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 0);
+    EXPECT_FALSE(form->btnChangeFolder.Enabled());
+
+    Exit();
+    EXPECT_EQ(StoredPlaces(), (std::vector<std::optional<RawValue>>{DwordValue(34), DwordValue(0), DwordValue(5),
+                                                                     DwordValue(17), DwordValue(18)}));
+}
+
+TEST_F(MainWindow, EscapeInTheQuestionAnswersNo) {
+    PutPlace(0, REG_DWORD, Dword(39));
+    Open();
+    ModalBoxes boxes([](const SeenBox& box) {
+        PostMessageA(GetDlgItem(box.window, IDYES), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        return 0;
+    });
+    Click(form->btnRestore);
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(form->lstvwPlaces.ItemText(0), "My Pictures");
+    EXPECT_TRUE(registry.KeyExists(kPlacesBarKey));
+}
+
+TEST_F(MainWindow, EscapeAndTheCloseBoxSaveAndClose) {
+    Open();
+    SelectSlot(3);
+    PickRow("Program Files");
+    SetFocus(form->lstvwPlaces.Handle());
+    PostMessageA(form->lstvwPlaces.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PumpMessages();
+    EXPECT_EQ(form->Handle(), nullptr);
+    EXPECT_EQ(StoredPlaces()[3], DwordValue(38));
+
+    registry.Reset();
+    Open();
+    SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_EQ(form->Handle(), nullptr);
+    EXPECT_EQ(StoredPlaces()[3], DwordValue(17));
+}
+
+TEST_F(MainWindow, AFailedSaveKeepsTheWindowOpen) {
+    MemoryRegistry* memory = nullptr;
+    Open([&] {
+        auto made = std::make_unique<MemoryRegistry>();
+        memory = made.get();
+        return made;
+    });
+    ASSERT_NE(memory, nullptr);
+    memory->failingWrites = {"Place2"};
+    widgets::Application::Instance().SetTitle("Quenmar");
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    Exit();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].caption, "Quenmar");
+    EXPECT_EQ(boxes.seen[0].text, "Failed to set data for 'Place2'");
+    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_HAND));
+    EXPECT_NE(form->Handle(), nullptr) << "the window stays open";
+    EXPECT_NE(memory->Find(kPlacesBarKey, "Place1"), nullptr);
+    EXPECT_EQ(memory->Find(kPlacesBarKey, "Place3"), nullptr);
+    EXPECT_EQ(memory->Find(kComdlgPolicyKey, kNoPlacesBarValue), nullptr);
+
+    // A preview whose save fails opens no dialog.
+    Click(form->btnpreview);
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    EXPECT_EQ(boxes.seen[1].text, "Failed to set data for 'Place2'");
+
+    memory->failingWrites.clear();
+    Exit();
+    EXPECT_EQ(form->Handle(), nullptr);
+}
+
+TEST_F(MainWindow, AnUnopenableKeyWarnsAndStillCloses) {
+    Open([] {
+        auto made = std::make_unique<MemoryRegistry>();
+        made->unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar"};
+        return made;
+    });
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    Exit();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].caption, "Unable to Save");
+    EXPECT_EQ(boxes.seen[0].text, "Unable to save the custom places to the registry!");
+    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_EXCLAMATION));
+    EXPECT_EQ(form->Handle(), nullptr);
+}
+
+TEST_F(MainWindow, UnreadableValuesAreReplacedWithOneWarning) {
+    PutPlace(1, REG_BINARY, Dword(5));
+    PutPlace(3, REG_MULTI_SZ, std::string("a\0\0", 3));
+    PutPlace(4, REG_DWORD, Dword(17));
+    registry.Put(kComdlgPolicyKey, kNoPlacesBarValue, REG_DWORD, Dword(1));
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    Open();
+    PumpMessages();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_NE(boxes.seen[0].text.find("Place1, Place3"), std::string::npos) << boxes.seen[0].text;
+    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_EXCLAMATION));
+    EXPECT_EQ(Captions(), (Strings{"Desktop", "Desktop", "Desktop", "My Computer", "My Computer"}));
+    EXPECT_TRUE(form->chkHidePlacesBar.Checked()) << "the hide flag still loads";
+    EXPECT_EQ(form->CurrentSlot(), 0);
+}
+
+TEST_F(MainWindow, ExpandablePathsStayExpandableUntilChanged) {
+    PutPlace(0, REG_EXPAND_SZ, Sz("%WINDIR%\\system32"));
+    PutPlace(1, REG_EXPAND_SZ, Sz("%WINDIR%"));
+    Open();
+    EXPECT_EQ(Captions()[0], "system32");
+    EXPECT_EQ(Captions()[1], "windows");
+    EXPECT_EQ(form->edtDirectory.Text(), "%WINDIR%\\system32");
+    SelectSlot(1);
+    Click(form->optUseSpecial);
+    Click(form->optUseFolder);
+    EXPECT_EQ(Captions()[1], "windows");
+    Exit();
+    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place0"), (RawValue{REG_EXPAND_SZ, Sz("%WINDIR%\\system32")}));
+    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place1"), (RawValue{REG_EXPAND_SZ, Sz("%WINDIR%")}));
+}
+
+TEST_F(MainWindow, ResizingFollowsTheAnchorsAndNeverShrinks) {
+    Open();
+    const SIZE start = form->OuterSize();
+    auto rectOf = [](widgets::Control& c) { return c.Rect(); };
+    const RECT places = rectOf(form->lstvwPlaces), edit = rectOf(form->edtDirectory),
+               catalogue = rectOf(form->lstvwSelectFolders), preview = rectOf(form->btnpreview),
+               logo = rectOf(form->imgLogo), up = rectOf(form->btnMoveUp), hide = rectOf(form->chkHidePlacesBar),
+               exitButton = rectOf(form->btnClose), hint = rectOf(form->Label1), title = rectOf(form->lblTitle);
+    SetWindowPos(form->Handle(), nullptr, 0, 0, start.cx + 100, start.cy + 60, SWP_NOMOVE | SWP_NOZORDER);
+    auto moved = [](RECT a, RECT b) { return std::make_pair(b.left - a.left, b.top - a.top); };
+    auto grown = [](RECT a, RECT b) {
+        return std::make_pair((b.right - b.left) - (a.right - a.left), (b.bottom - b.top) - (a.bottom - a.top));
+    };
+    using P = std::pair<LONG, LONG>;
+    EXPECT_EQ(grown(places, rectOf(form->lstvwPlaces)), P(0, 60));
+    EXPECT_EQ(grown(edit, rectOf(form->edtDirectory)), P(100, 0));
+    EXPECT_EQ(grown(hint, rectOf(form->Label1)), P(100, 0));
+    EXPECT_EQ(grown(catalogue, rectOf(form->lstvwSelectFolders)), P(100, 60));
+    EXPECT_EQ(moved(preview, rectOf(form->btnpreview)), P(100, 0));
+    EXPECT_EQ(moved(logo, rectOf(form->imgLogo)), P(100, 0));
+    EXPECT_EQ(moved(up, rectOf(form->btnMoveUp)), P(0, 60));
+    EXPECT_EQ(moved(hide, rectOf(form->chkHidePlacesBar)), P(0, 60));
+    EXPECT_EQ(moved(exitButton, rectOf(form->btnClose)), P(100, 60));
+    EXPECT_EQ(moved(title, rectOf(form->lblTitle)), P(0, 0));
+
+    SetActiveWindow(form->Handle());
+    MINMAXINFO info{};
+    SendMessageA(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, start.cx);
+    EXPECT_EQ(info.ptMinTrackSize.y, start.cy);
+}
+
+}  // namespace
+}  // namespace quenmar::testing
+
+namespace quenmar::testing {
+namespace {
+
+class Preview : public MainWindow {
+protected:
+    // Opens the preview and reads its dialog; the dialog is cancelled.
+    SeenBox OpenPreview(std::optional<Strings>& placesBar, std::string& fileName) {
+        ModalBoxes boxes([&](const SeenBox& box) {
+            placesBar = PlacesBarCaptions(box.window);
+            char text[MAX_PATH] = {};
+            GetDlgItemTextA(box.window, 0x047C /* file name combo */, text, sizeof text);
+            if (!text[0]) GetDlgItemTextA(box.window, 0x0480 /* file name edit */, text, sizeof text);
+            fileName = text;
+            return IDCANCEL;
+        });
+        Click(form->btnpreview);
+        EXPECT_EQ(boxes.seen.size(), 1u);
+        return boxes.seen.empty() ? SeenBox{} : boxes.seen[0];
+    }
+};
+
+TEST_F(Preview, ShowsTheEditedPlacesAtOnce) {
+    Open();
+    SelectSlot(0);
+    PickRow("Desktop");
+    SelectSlot(1);
+    PickRow("My Computer");
+    SelectSlot(2);
+    Click(form->optUseFolder);  // C:\, the drive
+    std::optional<Strings> placesBar;
+    std::string fileName;
+    const SeenBox dialog = OpenPreview(placesBar, fileName);
+    EXPECT_EQ(dialog.caption, "Test Dialog");
+    EXPECT_EQ(fileName, "This is only a test. Test the Items to the Left");
+    ASSERT_TRUE(placesBar.has_value()) << "the dialog must be the kind with a Places Bar";
+    // The dialog names places as the shell does; ours differ only in the
+    // blank that follows a drive's name.
+    Strings expected = Captions();
+    for (auto& caption : expected) caption.erase(caption.find_last_not_of(' ') + 1);
+    EXPECT_EQ(*placesBar, expected);
+    EXPECT_EQ(*placesBar, (Strings{"Desktop", "My Computer", shell.DriveDisplayName("C:\\"), "My Computer",
+                                   "My Network Places"}));
+    EXPECT_EQ(StoredPlaces()[2], SzValue("C:\\")) << "saved before the dialog opened";
+    EXPECT_NE(form->Handle(), nullptr);
+}
+
+TEST_F(Preview, HiddenBarShowsNone) {
+    Open();
+    Click(form->chkHidePlacesBar);
+    std::optional<Strings> placesBar;
+    std::string fileName;
+    const SeenBox dialog = OpenPreview(placesBar, fileName);
+    EXPECT_EQ(dialog.caption, "Test Dialog");
+    EXPECT_EQ(fileName, "This is only a test.");
+    EXPECT_FALSE(placesBar.has_value());
+    EXPECT_EQ(StoredHideFlag(), DwordValue(1));
+}
+
+}  // namespace
+}  // namespace quenmar::testing
