@@ -93,7 +93,7 @@ void TfrmQuenmar::CreateControls() {
     Image2.Create(*this, {370, 6, 220, 45}, akTop | akRight);
     Image1.Create(*this, {116, 108, 16, 16}, akLeft | akTop);
     Label1.Create(*this, "You may also drag and drop folders here to change the currently selected place.",
-                  {140, 108, 450, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);
+                  {140, 108, 386, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);
     imgLogo.Create(*this, {490, 284, 72, 72}, akTop | akRight);
     const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
     Image2.SetCursor(hand);
@@ -104,6 +104,7 @@ void TfrmQuenmar::CreateControls() {
     optUseSpecial.SetFont(bold);
     chkHidePlacesBar.SetFont(bold);
     lblTitle.SetFont(MakeFont(-19));
+    Label1.FitWidthToText();
 
     SetCancelButton(&btnClose);
 

@@ -12,6 +12,19 @@ void Label::Create(Form& form, const std::string& text, Bounds bounds, unsigned 
 
 void Label::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
 
+void Label::FitWidthToText() {
+    win::WindowDC dc(hwnd_);
+    const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    win::SelectedObject selected(dc.get(), font);
+    const std::string text = Text();
+    SIZE extent{};
+    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    const RECT r = Rect();
+    if (extent.cx > r.right - r.left) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 // Picture --------------------------------------------------------------------
 
 void Picture::Create(Form& form, Bounds bounds, unsigned anchors) {

@@ -13,6 +13,9 @@ public:
     void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
                 DWORD style = SS_LEFT);
     void SetText(const std::string& text);
+    // Widens the label to its text when the text is wider, as labels that
+    // size themselves do; the font may be wider than the one designed with.
+    void FitWidthToText();
 };
 
 // A picture: a bitmap drawn in a static control; clicks are reported.
