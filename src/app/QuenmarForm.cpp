@@ -135,6 +135,15 @@ void TfrmQuenmar::FormCreate() {
     });
     store_ = std::make_unique<PlacesStore>(*registry_, *shell_, win::SystemLeadByte);
 
+    zelDragFromShell1 = std::make_unique<TzelDragFromShell>(this);
+    zelDragFromShell1->OnShellDragDrop = [this](TzelDragFromShell& sender, const std::string& folder,
+                                                const std::string& filename, const std::string& fullFileName) {
+        zelDragFromShell1ShellDragDrop(sender, folder, filename, fullFileName);
+    };
+    zelDragFromShell1->OnShellDragDropSkipped = [this](TzelDragFromShell& sender, const SkippedNames& skipped) {
+        zelDragFromShell1ShellDragDropSkipped(sender, skipped);
+    };
+
     for (const SpecialFolder& row : kSpecialFolders) {
         lstvwSelectFolders.AddItem(std::string(row.name), shell_->SpecialFolderIconIndex(IconSize::Small, row.csidl),
                                    row.csidl);
@@ -173,8 +182,9 @@ void TfrmQuenmar::FormClose(bool& canClose) {
 }
 
 void TfrmQuenmar::FormDestroy() {
-    // The list items go with their window, freeing the entries; the accessor
-    // and the store go now.
+    // The drop receiver gives the window its procedure back while the window
+    // still exists; the list items free their entries.
+    zelDragFromShell1.reset();
     lstvwPlaces.DeleteAll();
     store_.reset();
     registry_.reset();
@@ -348,6 +358,48 @@ void TfrmQuenmar::MoveSlot(int delta) {
 void TfrmQuenmar::btnMoveUpClick() { MoveSlot(-1); }
 void TfrmQuenmar::btnMoveDnClick() { MoveSlot(+1); }
 void TfrmQuenmar::chkHidePlacesBarClick() { optUseFolderClick(); }
+
+// Drops ---------------------------------------------------------------------
+
+namespace {
+
+bool IsDirectory(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+void TfrmQuenmar::zelDragFromShell1ShellDragDrop(TzelDragFromShell&, const std::string&, const std::string&,
+                                                 const std::string& fullFileName) {
+    if (!lstvwPlaces.Enabled()) return;
+    std::string candidate;
+    if (IsDirectory(fullFileName)) {
+        candidate = AddTrailingBackslash(fullFileName);
+    } else if (IsFile(fullFileName)) {
+        candidate = DirectoryPart(fullFileName, win::SystemLeadByte);
+    }
+    if (candidate.empty() || !IsDirectory(candidate)) return;
+    optUseFolder.SetChecked(true);
+    edtDirectory.SetText(candidate);
+}
+
+void TfrmQuenmar::zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell&, const SkippedNames& skipped) {
+    if (!lstvwPlaces.Enabled()) return;
+    std::string text;
+    if (skipped.unrepresentable > 0) {
+        text = "The name of a dropped folder cannot be stored: it has characters that the system's code page "
+               "cannot represent. Rename the folder, or drop another one.";
+    } else {
+        text = "The name of a dropped folder cannot be stored: it is longer than a path can be.";
+    }
+    ShowMessage(Handle(), text, kApplicationTitle, MB_ICONINFORMATION);
+}
 
 // Preview, restore and exit ----------------------------------------------------
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "dragdrop/zelDragFromShell.h"
 #include "places/DirInfo.h"
 #include "places/PlacesStore.h"
 #include "widgets/Controls.h"
@@ -44,6 +45,7 @@ public:
     widgets::Button btnClose;
     widgets::ImageList imglstFolders;
     widgets::ImageList imglstSmallFolders;
+    std::unique_ptr<TzelDragFromShell> zelDragFromShell1;
 
     // Window events.
     void FormCreate();
@@ -62,6 +64,11 @@ public:
     void btnMoveUpClick();
     void btnMoveDnClick();
     void chkHidePlacesBarClick();
+
+    // Folders dropped from the shell.
+    void zelDragFromShell1ShellDragDrop(TzelDragFromShell& sender, const std::string& folder,
+                                        const std::string& filename, const std::string& fullFileName);
+    void zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell& sender, const SkippedNames& skipped);
 
     // Settings as a whole.
     void btnpreviewClick();

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "widgets/Component.h"
+
 namespace quenmar::widgets {
 
 class Form;
@@ -25,16 +27,17 @@ struct Bounds {
 
 // One child window of a form. The form destroys the windows; a control never
 // outlives its form.
-class Control {
+class Control : public Component {
 public:
     Control() = default;
-    virtual ~Control() = default;
+    ~Control() override = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
 
     HWND Handle() const { return hwnd_; }
     int Id() const { return id_; }
     Form* Owner() const { return form_; }
+    HWND OwnWindow() override { return hwnd_; }
 
     bool Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
     void SetEnabled(bool enabled);

@@ -74,9 +74,9 @@ public:
 
 // An image list that either owns its handle or shows one it adopted (the
 // system image lists), which it never destroys.
-class ImageList {
+class ImageList : public Component {
 public:
-    ~ImageList();
+    ~ImageList() override;
     void CreateOwn(int width, int height);
     // Shows a list owned elsewhere; the list's own one is released.
     void Adopt(HIMAGELIST shared);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "widgets/Component.h"
 #include "widgets/Control.h"
 #include "win32/Handles.h"
 
@@ -31,10 +32,10 @@ struct FormStyle {
 // A top-level window with controls. The window procedure finds its form
 // through the window's user data; controls' notifications are reflected to
 // them; no exception leaves a handler: the error box shows it.
-class Form {
+class Form : public Component {
 public:
     explicit Form(FormStyle style);
-    virtual ~Form();
+    ~Form() override;
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
@@ -47,6 +48,10 @@ public:
     // Creates the (hidden) window and its controls, then runs OnCreate.
     void CreateHandle(HWND owner = nullptr);
     HWND Handle() const { return hwnd_; }
+    HWND OwnWindow() override {
+        if (!hwnd_) CreateHandle();
+        return hwnd_;
+    }
 
     // Runs OnShow, then shows the window.
     void Show();

@@ -1,0 +1,324 @@
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "ModalBoxes.h"
+#include "RealRegistry.h"
+#include "app/QuenmarForm.h"
+#include "dragdrop/zelDragFromShell.h"
+#include "widgets/Controls.h"
+#include "widgets/Form.h"
+
+namespace quenmar::testing {
+namespace {
+
+// A drop as the shell makes it: a DROPFILES block with double-NUL
+// terminated wide names, in moveable global memory.
+HGLOBAL MakeDrop(const std::vector<std::wstring>& names) {
+    size_t chars = 1;
+    for (const auto& name : names) chars += name.size() + 1;
+    if (names.empty()) chars = 2;
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    auto* text = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(header) + sizeof(DROPFILES));
+    for (const auto& name : names) {
+        std::memcpy(text, name.c_str(), name.size() * sizeof(wchar_t));
+        text += name.size() + 1;
+    }
+    GlobalUnlock(memory);
+    return memory;
+}
+
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+void SendDrop(HWND window, const std::vector<std::wstring>& names, bool* released = nullptr) {
+    const HGLOBAL drop = MakeDrop(names);
+    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    if (released) *released = GlobalSize(drop) == 0;
+}
+
+class DropTarget : public widgets::Form {
+public:
+    DropTarget() : Form(Style()) {}
+    ~DropTarget() override {
+        if (Handle()) DestroyWindow(Handle());
+    }
+    static widgets::FormStyle Style() {
+        widgets::FormStyle style;
+        style.className = "QuenmarDropTarget";
+        style.clientWidth = 200;
+        style.clientHeight = 100;
+        return style;
+    }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_USER + 5) {
+            passed.push_back({wParam, lParam});
+            return 1234;
+        }
+        return Form::HandleMessage(message, wParam, lParam);
+    }
+    std::vector<std::pair<WPARAM, LPARAM>> passed;
+};
+
+struct Recorded {
+    std::vector<std::string> events;
+    void Attach(TzelDragFromShell& receiver) {
+        receiver.OnShellDragDrop = [this](TzelDragFromShell& sender, const std::string& folder,
+                                          const std::string& filename, const std::string& full) {
+            events.push_back("item [" + folder + "][" + filename + "][" + full + "] names " +
+                             std::to_string(sender.DroppedNames().size()));
+        };
+        receiver.OnShellDragDropDone = [this](TzelDragFromShell& sender) {
+            events.push_back("done names " + std::to_string(sender.DroppedNames().size()));
+        };
+        receiver.OnShellDragDropSkipped = [this](TzelDragFromShell&, const SkippedNames& skipped) {
+            events.push_back("skipped " + std::to_string(skipped.unrepresentable) + " " +
+                             std::to_string(skipped.tooLong));
+        };
+    }
+};
+
+using Strings = std::vector<std::string>;
+
+TEST(DropReceiver, OwnerMustHaveAWindow) {
+    auto message = [](widgets::Component* owner) {
+        try {
+            TzelDragFromShell receiver(owner);
+        } catch (const std::invalid_argument& error) {
+            return std::string(error.what());
+        }
+        return std::string("accepted");
+    };
+    EXPECT_EQ(message(nullptr), "The zelDragFromShell's Owner must be a TWinControl decendant!");
+    widgets::ImageList windowless;
+    EXPECT_EQ(message(&windowless), "The zelDragFromShell's Owner must be a TWinControl decendant!");
+
+    DropTarget form;  // its window does not exist yet: the receiver makes it
+    ASSERT_EQ(form.Handle(), nullptr);
+    TzelDragFromShell receiver(&form);
+    EXPECT_NE(form.Handle(), nullptr);
+    EXPECT_EQ(receiver.OwnerWindow(), form.Handle());
+    EXPECT_TRUE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+TEST(DropReceiver, HooksTheWindowAndPutsItsProcedureBack) {
+    DropTarget form;
+    form.CreateHandle();
+    const LONG_PTR before = GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC);
+    {
+        TzelDragFromShell receiver(&form);
+        EXPECT_EQ(reinterpret_cast<LONG_PTR>(receiver.PreviousWindowProc()), before);
+        EXPECT_NE(GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC), before);
+        const WPARAM wParam = static_cast<WPARAM>(0x1122334455667788ull);
+        const LPARAM lParam = static_cast<LPARAM>(0x0102030405060708ll);
+        EXPECT_EQ(SendMessageA(form.Handle(), WM_USER + 5, wParam, lParam), 1234);
+        ASSERT_EQ(form.passed.size(), 1u);
+        EXPECT_EQ(form.passed[0], std::make_pair(wParam, lParam)) << "passed on unchanged, all 64 bits";
+        EXPECT_FALSE(IsWindowUnicode(form.Handle())) << "text still travels as ANSI";
+    }
+    EXPECT_EQ(GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC), before);
+    // A later drop reaches the window's own procedure and nobody else.
+    bool released = false;
+    SendDrop(form.Handle(), {L"C:\\"}, &released);
+    EXPECT_FALSE(released) << "without the receiver nobody finishes the drop";
+}
+
+TEST(DropReceiver, SplitsNamesAtTheirLastSeparator) {
+    DropTarget form;
+    TzelDragFromShell receiver(&form);
+    Recorded recorded;
+    recorded.Attach(receiver);
+    bool released = false;
+    SendDrop(form.Handle(), {L"C:\\Data\\Reports", L"D:\\", L"\\\\server\\share\\dir", L"  C:\\spaced \t"},
+             &released);
+    EXPECT_TRUE(released);
+    EXPECT_EQ(recorded.events, (Strings{"item [C:\\Data\\][Reports][C:\\Data\\Reports] names 1",
+                                        "item [D:\\][][D:\\] names 2",
+                                        "item [\\\\server\\share\\][dir][\\\\server\\share\\dir] names 3",
+                                        "item [C:\\][spaced][C:\\spaced] names 4", "done names 4"}));
+    EXPECT_EQ(receiver.DroppedNames(), (Strings{"C:\\Data\\Reports", "D:\\", "\\\\server\\share\\dir", "C:\\spaced"}));
+
+    recorded.events.clear();
+    SendDrop(form.Handle(), {L"a", L"b", L"c"});
+    EXPECT_EQ(recorded.events, (Strings{"item [][a][a] names 1", "item [][b][b] names 2", "item [][c][c] names 3",
+                                        "done names 3"}));
+}
+
+TEST(DropReceiver, DropWithoutNames) {
+    DropTarget form;
+    TzelDragFromShell receiver(&form);
+    Recorded recorded;
+    recorded.Attach(receiver);
+    SendDrop(form.Handle(), {L"x"});
+    bool released = false;
+    SendDrop(form.Handle(), {}, &released);
+    EXPECT_TRUE(released);
+    const HGLOBAL probe = MakeDrop({});
+    const UINT count = DragQueryFileW(static_cast<HDROP>(probe), 0xFFFFFFFF, nullptr, 0);
+    GlobalFree(probe);
+    if (count == 0) {
+        EXPECT_EQ(recorded.events, (Strings{"item [][x][x] names 1", "done names 1", "done names 0"}));
+    } else {
+        // Wine reads an empty list as one empty name, which is delivered.
+        EXPECT_EQ(recorded.events,
+                  (Strings{"item [][x][x] names 1", "done names 1", "item [][][] names 1", "done names 1"}));
+    }
+}
+
+TEST(DropReceiver, LongNamesAreReadWholeOrSkipped) {
+    DropTarget form;
+    TzelDragFromShell receiver(&form);
+    Recorded recorded;
+    recorded.Attach(receiver);
+    const std::string n254 = "C:\\" + std::string(251, 'a');
+    const std::string n255 = "C:\\" + std::string(252, 'b');
+    const std::string n259 = "C:\\" + std::string(256, 'c');
+    const std::string n300 = "C:\\" + std::string(297, 'd');
+    SendDrop(form.Handle(), {L"C:\\x", Wide(n254), Wide(n255), Wide(n259), Wide(n300)});
+    EXPECT_EQ(receiver.DroppedNames(), (Strings{"C:\\x", n254, n255, n259}));
+    ASSERT_EQ(recorded.events.size(), 6u);
+    EXPECT_EQ(recorded.events[4], "skipped 0 1");
+    EXPECT_EQ(recorded.events[5], "done names 4");
+}
+
+TEST(DropReceiver, NamesTheCodePageCannotHoldAreSkipped) {
+    if (GetACP() == 932 || GetACP() == 65001) GTEST_SKIP() << "this code page can hold the name";
+    DropTarget form;
+    TzelDragFromShell receiver(&form);
+    Recorded recorded;
+    recorded.Attach(receiver);
+    SendDrop(form.Handle(), {L"C:\\\x65E5\x672C", L"C:\\ok", L"C:\\\x0100x"});
+    EXPECT_EQ(receiver.DroppedNames(), Strings{"C:\\ok"});
+    EXPECT_EQ(recorded.events, (Strings{"item [C:\\][ok][C:\\ok] names 1", "skipped 2 0", "done names 1"}));
+}
+
+TEST(DropReceiver, AFailingHandlerStillReleasesTheDrop) {
+    DropTarget form;
+    TzelDragFromShell receiver(&form);
+    receiver.OnShellDragDrop = [](TzelDragFromShell&, const std::string&, const std::string&, const std::string&) {
+        throw std::runtime_error("handler failed");
+    };
+    const std::wstring marker = L"C:\\quenmar-drop-marker";
+    const HGLOBAL drop = MakeDrop({marker});
+    // The error box comes after the drop was released. The box may be handed
+    // the freed handle again, so "released" means: no longer our block.
+    auto stillOurs = [&] {
+        if (GlobalSize(drop) == 0) return false;
+        const auto* header = static_cast<const DROPFILES*>(GlobalLock(drop));
+        const bool ours = header && header->pFiles == sizeof(DROPFILES) &&
+                          std::wstring(reinterpret_cast<const wchar_t*>(header + 1)) == marker;
+        GlobalUnlock(drop);
+        return ours;
+    };
+    bool heldWhileBoxUp = true;
+    ModalBoxes boxes([&](const SeenBox&) {
+        heldWhileBoxUp = stillOurs();
+        return IDOK;
+    });
+    SendMessageA(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_FALSE(heldWhileBoxUp);
+    EXPECT_EQ(boxes.seen[0].text, "handler failed");
+}
+
+// Drops onto the main window, with real folders on the prefix's C: drive.
+class MainWindowDrops : public ::testing::Test {
+protected:
+    static constexpr const char* kRoot = "C:\\quenmar-drops";
+    void SetUp() override {
+        registry.Reset();
+        CreateDirectoryA(kRoot, nullptr);
+        CreateDirectoryA((std::string(kRoot) + "\\Docs").c_str(), nullptr);
+        CreateDirectoryA((std::string(kRoot) + "\\Music").c_str(), nullptr);
+        const HANDLE file = CreateFileA((std::string(kRoot) + "\\Docs\\a.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_ALWAYS, 0, nullptr);
+        CloseHandle(file);
+        form = std::make_unique<TfrmQuenmar>();
+        form->Show();
+        PumpMessages();
+    }
+    void TearDown() override {
+        form.reset();
+        PumpMessages();
+        registry.Reset();
+        DeleteFileA((std::string(kRoot) + "\\Docs\\a.txt").c_str());
+        RemoveDirectoryA((std::string(kRoot) + "\\Docs").c_str());
+        RemoveDirectoryA((std::string(kRoot) + "\\Music").c_str());
+        RemoveDirectoryA(kRoot);
+    }
+    void Drop(const std::vector<std::wstring>& names) {
+        SendDrop(form->Handle(), names);
+        PumpMessages();
+    }
+
+    RealRegistryBackend registry;
+    std::unique_ptr<TfrmQuenmar> form;
+};
+
+TEST_F(MainWindowDrops, AFolderAFileAndADrive) {
+    form->lstvwPlaces.SetSelected(1, true);
+    Drop({L"C:\\quenmar-drops\\Music"});
+    EXPECT_TRUE(form->optUseFolder.Checked()) << "the special slot became a folder slot";
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Music\\");
+    EXPECT_EQ(form->lstvwPlaces.ItemText(1), "Music");
+    EXPECT_TRUE(form->btnChangeFolder.Enabled());
+
+    Drop({L"C:\\quenmar-drops\\Docs\\a.txt"});
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Docs\\");
+    EXPECT_EQ(form->lstvwPlaces.ItemText(1), "Docs");
+
+    form->lstvwPlaces.SetSelected(3, true);
+    Drop({L"C:\\"});
+    win::Win32ShellLookups shell;
+    EXPECT_EQ(form->lstvwPlaces.ItemText(3), shell.DriveDisplayName("C:\\") + " ");
+
+    form->Close();
+    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place1"), SzValue("C:\\quenmar-drops\\Docs\\"));
+    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place3"), SzValue("C:\\"));
+}
+
+TEST_F(MainWindowDrops, IgnoredWhileHiddenOrMissing) {
+    Drop({L"C:\\quenmar-drops\\gone"});
+    EXPECT_EQ(form->lstvwPlaces.ItemText(0), "History");
+    EXPECT_TRUE(form->optUseSpecial.Checked());
+
+    SendMessageA(form->chkHidePlacesBar.Handle(), BM_CLICK, 0, 0);
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    Drop({L"C:\\quenmar-drops\\Music", L"C:\\\x65E5"});
+    EXPECT_EQ(form->lstvwPlaces.ItemText(0), "History");
+    EXPECT_EQ(form->edtDirectory.Text(), "");
+    EXPECT_TRUE(boxes.seen.empty()) << "a drop while hidden is ignored whole";
+    form->Close();
+    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place0"), DwordValue(34));
+}
+
+TEST_F(MainWindowDrops, TheLastValidNameWinsAndBadNamesAreToldOnce) {
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    Drop({L"C:\\quenmar-drops\\Docs", L"C:\\quenmar-drops\\Music", L"C:\\quenmar-drops\\gone", L"C:\\\x65E5",
+          L"C:\\\x672C"});
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Music\\");
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_NE(boxes.seen[0].text.find("cannot be stored"), std::string::npos) << boxes.seen[0].text;
+}
+
+TEST_F(MainWindowDrops, TenThousandNames) {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < 10000; ++i) {
+        names.push_back(i % 3 == 0 ? L"C:\\quenmar-drops\\Docs\\a.txt" : L"C:\\quenmar-drops\\nothing" + std::to_wstring(i));
+    }
+    names[7777] = L"C:\\quenmar-drops\\Music";
+    const HGLOBAL drop = MakeDrop(names);
+    SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(GlobalSize(drop), 0u) << "the drop handle was released";
+    EXPECT_EQ(form->zelDragFromShell1->DroppedNames().size(), 10000u);
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Docs\\") << "9999 is a file in Docs";
+}
+
+}  // namespace
+}  // namespace quenmar::testing
