@@ -3,7 +3,7 @@ add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 STRIC
 add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -Wno-cast-function-type)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(WIN_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi gdi32 user32 advapi32 windowscodecs)
+set(WIN_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi gdi32 user32 advapi32 windowscodecs msimg32)
 
 file(GLOB_RECURSE QUENMAR_WIN_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/src/win32/*.cpp
@@ -13,6 +13,9 @@ file(GLOB_RECURSE QUENMAR_WIN_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/src/shellutil/*.cpp
     ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
 list(FILTER QUENMAR_WIN_SOURCES EXCLUDE REGEX "/app/main\\.cpp$")
+foreach(core_source IN LISTS QUENMAR_CORE_SOURCES)
+    list(REMOVE_ITEM QUENMAR_WIN_SOURCES ${CMAKE_SOURCE_DIR}/${core_source})
+endforeach()
 add_library(quenmar_win STATIC ${QUENMAR_WIN_SOURCES})
 target_link_libraries(quenmar_win PUBLIC quenmar_core ${WIN_LIBS})
 

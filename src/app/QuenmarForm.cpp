@@ -2,7 +2,9 @@
 
 #include <commdlg.h>
 
+#include "app/QuenmarAboutForm.h"
 #include "places/Catalogue.h"
+#include "shellutil/ShellOpenLauncher.h"
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
 #include "win32/AnsiText.h"
@@ -53,6 +55,9 @@ TfrmQuenmar::TfrmQuenmar(RegistryFactory makeRegistry) : Form(MainFormStyle()), 
     btnpreview.OnClick = [this] { btnpreviewClick(); };
     btnRestore.OnClick = [this] { btnRestoreClick(); };
     btnClose.OnClick = [this] { btnCloseClick(); };
+    btnAbout.OnClick = [this] { btnAboutClick(); };
+    imgLogo.OnClick = [this] { imgLogoClick(); };
+    Image2.OnClick = [this] { Image2Click(); };
 
     CreateHandle();
     CenterOnScreen();
@@ -440,5 +445,9 @@ void TfrmQuenmar::btnRestoreClick() {
 }
 
 void TfrmQuenmar::btnCloseClick() { Close(); }
+
+void TfrmQuenmar::btnAboutClick() { ShowAboutWindow(); }
+void TfrmQuenmar::imgLogoClick() { btnAboutClick(); }
+void TfrmQuenmar::Image2Click() { OpenDocument(kWebsiteAddress, Handle()); }
 
 }  // namespace quenmar

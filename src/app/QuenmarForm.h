@@ -70,6 +70,11 @@ public:
                                         const std::string& filename, const std::string& fullFileName);
     void zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell& sender, const SkippedNames& skipped);
 
+    // About and the web site.
+    void btnAboutClick();
+    void imgLogoClick();
+    void Image2Click();
+
     // Settings as a whole.
     void btnpreviewClick();
     void btnRestoreClick();

@@ -57,6 +57,8 @@ public:
     virtual void HandleCommand(WORD /*code*/) {}
     virtual LRESULT HandleNotify(NMHDR* /*header*/) { return 0; }
     virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    // The text colour of a static control; CLR_INVALID for the default.
+    virtual COLORREF TextColor() const { return CLR_INVALID; }
 
 protected:
     void CreateAs(Form& form, const char* className, const std::string& text, DWORD style, DWORD exStyle,

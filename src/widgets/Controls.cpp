@@ -12,13 +12,23 @@ void Label::Create(Form& form, const std::string& text, Bounds bounds, unsigned 
 
 void Label::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
 
-void Label::FitWidthToText() {
+SIZE Label::TextExtent() const {
     win::WindowDC dc(hwnd_);
     const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
     win::SelectedObject selected(dc.get(), font);
     const std::string text = Text();
     SIZE extent{};
     GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    return extent;
+}
+
+void Label::AutoSize() {
+    const SIZE extent = TextExtent();
+    SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Label::FitWidthToText() {
+    const SIZE extent = TextExtent();
     const RECT r = Rect();
     if (extent.cx > r.right - r.left) {
         SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

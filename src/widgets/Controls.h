@@ -16,6 +16,11 @@ public:
     // Widens the label to its text when the text is wider, as labels that
     // size themselves do; the font may be wider than the one designed with.
     void FitWidthToText();
+    // Takes exactly the size of its text, as a self-sizing label does.
+    void AutoSize();
+
+private:
+    SIZE TextExtent() const;
 };
 
 // A picture: a bitmap drawn in a static control; clicks are reported.

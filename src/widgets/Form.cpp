@@ -18,6 +18,21 @@ int ScreenDpi() {
 
 }  // namespace
 
+namespace {
+Form* mainForm = nullptr;
+}  // namespace
+
+Form* Form::MainForm() { return mainForm; }
+
+void Form::SetMainForm(bool main) {
+    mainForm_ = main;
+    if (main) {
+        mainForm = this;
+    } else if (mainForm == this) {
+        mainForm = nullptr;
+    }
+}
+
 Form::Form(FormStyle style) : style_(std::move(style)), dpi_(ScreenDpi()) {
     Application::Instance().RegisterForm(this);
 }
@@ -32,6 +47,7 @@ Form::~Form() {
     OnDestroy = nullptr;
     controls_.clear();
     if (hwnd_) DestroyWindow(hwnd_);
+    if (mainForm == this) mainForm = nullptr;
     Application::Instance().UnregisterForm(this);
 }
 
@@ -117,11 +133,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         if (id == IDCANCEL) {
-            if (cancelButton_) {
-                if (cancelButton_->Enabled()) cancelButton_->Click();
-            } else if (modal_) {
-                Close();
-            }
+            if (cancelButton_ && cancelButton_->Enabled()) cancelButton_->Click();
         } else if (id == IDOK) {
             const auto focused = controls_.find(GetDlgCtrlID(GetFocus()));
             if (auto* button = focused != controls_.end() ? dynamic_cast<Button*>(focused->second) : nullptr) {
@@ -149,10 +161,24 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
         const HDC dc = reinterpret_cast<HDC>(wParam);
+        const HWND child = reinterpret_cast<HWND>(lParam);
+        const auto found = controls_.find(GetDlgCtrlID(child));
+        const Control* control = found != controls_.end() ? found->second : nullptr;
+        const COLORREF color = control ? control->TextColor() : CLR_INVALID;
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(dc, color != CLR_INVALID ? color : GetSysColor(COLOR_WINDOWTEXT));
+        char className[16] = {};
+        GetClassNameA(child, className, sizeof className);
+        const bool isLabel = message == WM_CTLCOLORSTATIC && lstrcmpiA(className, "Static") == 0;
+        if (style_.transparentLabels && isLabel) return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(style_.backgroundColor));
     }
+    case WM_ERASEBKGND:
+        if (PaintBackground(reinterpret_cast<HDC>(wParam))) return TRUE;
+        return Default(message, wParam, lParam);
+    case WM_PRINTCLIENT:
+        PaintBackground(reinterpret_cast<HDC>(wParam));
+        return 0;
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) ApplyAnchors(LOWORD(lParam), HIWORD(lParam));
         return 0;

@@ -27,6 +27,8 @@ struct FormStyle {
     const char* fontFace = "Tahoma";
     int fontHeight = -11;  // at 96 dpi
     HICON icon = nullptr;
+    // Labels let what the form paints beneath them show around their letters.
+    bool transparentLabels = false;
 };
 
 // A top-level window with controls. The window procedure finds its form
@@ -64,7 +66,9 @@ public:
 
     void SetCaption(const std::string& caption);
     std::string Caption() const;
-    void SetMainForm(bool main) { mainForm_ = main; }
+    void SetMainForm(bool main);
+    // The application's main form, for windows placed over it.
+    static Form* MainForm();
     void SetMinTrackSize(int width, int height) { minWidth_ = width, minHeight_ = height; }
     SIZE OuterSize() const;
     void CenterOnScreen();
@@ -95,6 +99,9 @@ protected:
     }
     // Builds the controls; runs while the window is being created.
     virtual void CreateControls() {}
+    // Paints the form's background; false leaves it to the window class.
+    virtual bool PaintBackground(HDC /*dc*/) { return false; }
+
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

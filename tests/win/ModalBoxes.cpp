@@ -126,3 +126,28 @@ std::optional<std::vector<std::string>> PlacesBarCaptions(HWND dialog) {
 }
 
 }  // namespace quenmar::testing
+
+namespace quenmar::testing {
+
+namespace {
+thread_local std::vector<std::pair<UINT_PTR, std::function<void()>>> soonSteps;
+
+void CALLBACK RunSoonStep(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    for (auto it = soonSteps.begin(); it != soonSteps.end(); ++it) {
+        if (it->first == id) {
+            auto step = std::move(it->second);
+            soonSteps.erase(it);
+            step();
+            return;
+        }
+    }
+}
+}  // namespace
+
+void Soon(std::function<void()> step, UINT delayMs) {
+    const UINT_PTR id = SetTimer(nullptr, 0, delayMs, RunSoonStep);
+    soonSteps.emplace_back(id, std::move(step));
+}
+
+}  // namespace quenmar::testing

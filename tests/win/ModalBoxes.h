@@ -62,3 +62,11 @@ namespace quenmar::testing {
 std::optional<std::vector<std::string>> PlacesBarCaptions(HWND dialog);
 
 }  // namespace quenmar::testing
+
+namespace quenmar::testing {
+
+// Runs a step from the message loop once it is running, for example inside
+// the modal loop of one of our own windows.
+void Soon(std::function<void()> step, UINT delayMs = 20);
+
+}  // namespace quenmar::testing

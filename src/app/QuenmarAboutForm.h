@@ -1,0 +1,54 @@
+#pragma once
+
+#include "widgets/Controls.h"
+#include "widgets/Form.h"
+#include "widgets/TextureBackground.h"
+#include "widgets/UrlLabel.h"
+
+namespace quenmar {
+
+// The maker's web site and copyright lines, one place for the whole program.
+inline constexpr const char* kWebsiteAddress = "https://example.com/";
+inline constexpr const char* kCopyrightYearAndMaker = "2026 The Quenmar Authors";
+inline constexpr const char* kRightsReserved = "All rights reserved.";
+
+// The About window: logo, name, version, copyright and a link to the web
+// site, over a finely striped background.
+class TfrmQuenmarAbout : public widgets::Form {
+public:
+    explicit TfrmQuenmarAbout(HWND owner);
+    ~TfrmQuenmarAbout() override;
+
+    widgets::TTextureBackground Background1;
+    widgets::Label lblTitle;
+    widgets::Label lblVersion;
+    widgets::Label lblCopyright;
+    widgets::Label Label1;
+    widgets::TURLLabel lblWebsiteURL;
+    widgets::Label Label2;
+    widgets::Button btnOk;
+
+    void FormCreate();
+    void btnOkClick();
+
+    // The logo and where it is drawn (it has no window of its own).
+    HBITMAP Logo() const { return static_cast<HBITMAP>(logo_.get()); }
+    RECT LogoRect() const;
+
+protected:
+    void CreateControls() override;
+    bool PaintBackground(HDC dc) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    win::UniqueGdiObject logo_;
+};
+
+// Shows a fresh About window modally over the main window.
+void ShowAboutWindow();
+
+// The copyright line: the copyright sign (where the code page has one), the
+// year and the maker.
+std::string CopyrightLine();
+
+}  // namespace quenmar

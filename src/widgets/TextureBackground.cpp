@@ -1,0 +1,61 @@
+#include "widgets/TextureBackground.h"
+
+#include <algorithm>
+
+#include "win32/Handles.h"
+
+namespace quenmar::widgets {
+
+TTextureBackground::~TTextureBackground() {
+    if (texture_) DeleteObject(texture_);
+}
+
+void TTextureBackground::SetTexture(HBITMAP texture) {
+    if (texture_) DeleteObject(texture_);
+    texture_ = texture;
+}
+
+void TTextureBackground::SetBounds(int left, int top, int width, int height) {
+    left_ = left, top_ = top, width_ = width, height_ = height;
+}
+
+void TTextureBackground::Paint(HDC dc) {
+    width_ = std::max(width_, kMinimumSize);
+    height_ = std::max(height_, kMinimumSize);
+    if (!texture_) return;
+    BITMAP tile{};
+    GetObjectA(texture_, sizeof tile, &tile);
+    if (tile.bmWidth <= 0 || tile.bmHeight <= 0) return;
+
+    // Off screen: the first tile at the corner, then the covered area copied
+    // below itself and beside itself until it covers everything.
+    const HDC memory = CreateCompatibleDC(dc);
+    win::UniqueGdiObject canvas(CreateCompatibleBitmap(dc, width_, height_));
+    {
+        win::SelectedObject onCanvas(memory, canvas.get());
+        const HDC tileDc = CreateCompatibleDC(dc);
+        {
+            win::SelectedObject onTile(tileDc, texture_);
+            BitBlt(memory, 0, 0, tile.bmWidth, tile.bmHeight, tileDc, 0, 0, SRCCOPY);
+        }
+        DeleteDC(tileDc);
+        int coveredWidth = std::min<int>(tile.bmWidth, width_);
+        int coveredHeight = std::min<int>(tile.bmHeight, height_);
+        while (coveredWidth < width_ || coveredHeight < height_) {
+            if (coveredHeight < height_) {
+                const int rows = std::min(coveredHeight, height_ - coveredHeight);
+                BitBlt(memory, 0, coveredHeight, coveredWidth, rows, memory, 0, 0, SRCCOPY);
+                coveredHeight += rows;
+            }
+            if (coveredWidth < width_) {
+                const int columns = std::min(coveredWidth, width_ - coveredWidth);
+                BitBlt(memory, coveredWidth, 0, columns, coveredHeight, memory, 0, 0, SRCCOPY);
+                coveredWidth += columns;
+            }
+        }
+        BitBlt(dc, left_, top_, width_, height_, memory, 0, 0, SRCCOPY);
+    }
+    DeleteDC(memory);
+}
+
+}  // namespace quenmar::widgets

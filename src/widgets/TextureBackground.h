@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+namespace quenmar::widgets {
+
+// A background that repeats a small texture image over its whole area,
+// starting at its top-left corner. It has no window: its form paints it.
+class TTextureBackground {
+public:
+    static constexpr int kMinimumSize = 5;
+
+    // Takes ownership of the texture bitmap; null leaves the plain background.
+    void SetTexture(HBITMAP texture);
+    HBITMAP Texture() const { return texture_; }
+    ~TTextureBackground();
+
+    void SetBounds(int left, int top, int width, int height);
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+    // Draws onto a device context; a size under 5 pixels grows to 5 first.
+    void Paint(HDC dc);
+
+private:
+    HBITMAP texture_ = nullptr;
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+};
+
+}  // namespace quenmar::widgets

@@ -1,0 +1,64 @@
+#include "widgets/UrlLabel.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include "widgets/Form.h"
+
+namespace quenmar::widgets {
+
+namespace {
+
+std::string TrimControlsAndBlanks(const std::string& text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
+    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
+    return text.substr(first, last - first);
+}
+
+}  // namespace
+
+void TURLLabel::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+    Label::Create(form, text, bounds, anchors, SS_LEFT | SS_NOTIFY | SS_NOPREFIX);
+    SetCursor(LoadCursor(nullptr, IDC_HAND));
+}
+
+void TURLLabel::HandleCommand(WORD code) {
+    if (code == STN_CLICKED) Click();
+}
+
+std::string TURLLabel::Extension(const std::string& target) {
+    const size_t dot = target.find_last_of('.');
+    const size_t separator = target.find_last_of("\\:");
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return {};
+    return target.substr(dot);
+}
+
+void TURLLabel::Click() {
+    Fire(OnClick);
+    const std::string target = TrimControlsAndBlanks(URL).empty() ? Text() : URL;
+    if (TrimControlsAndBlanks(target).empty()) return;
+
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = "Open";
+    info.lpFile = target.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExA(&info)) {
+        if (info.hProcess) CloseHandle(info.hProcess);
+        visited_ = true;
+        // The label is transparent: its form repaints what lies beneath.
+        RECT r = Rect();
+        RedrawWindow(GetParent(hwnd_), &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        return;
+    }
+    std::string extension = Extension(target);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c); });
+    if (extension == ".HTM") WinExec("RunDLL32.exe Shell32.dll,OpenAs_RunDLL *.htm", SW_SHOWNORMAL);
+}
+
+}  // namespace quenmar::widgets

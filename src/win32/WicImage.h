@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+
+namespace quenmar::win {
+
+// Decodes an image resource (any format the Windows Imaging Component reads,
+// GIF among them) into a 32-bit top-down DIB section. Null when the resource
+// is missing or cannot be decoded.
+HBITMAP LoadImageResource(HINSTANCE instance, const char* name, const char* type);
+
+}  // namespace quenmar::win

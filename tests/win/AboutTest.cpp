@@ -1,0 +1,196 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "ModalBoxes.h"
+#include "app/QuenmarAboutForm.h"
+#include "shellutil/ShellOpenLauncher.h"
+#include "widgets/Application.h"
+
+namespace quenmar::testing {
+namespace {
+
+TfrmQuenmarAbout* OpenAbout() {
+    const HWND window = FindWindowA("TfrmQuenmarAbout", nullptr);
+    return window ? static_cast<TfrmQuenmarAbout*>(
+                        reinterpret_cast<widgets::Form*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+                  : nullptr;
+}
+
+COLORREF ClientPixel(HWND window, int x, int y) {
+    const HDC dc = GetDC(window);
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return color;
+}
+
+TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
+    Soon([] {
+        TfrmQuenmarAbout* about = OpenAbout();
+        ASSERT_NE(about, nullptr);
+        UpdateWindow(about->Handle());
+        EXPECT_EQ(about->Caption(), "About Quenmar");
+        EXPECT_EQ(about->lblTitle.Text(), "Quenmar");
+        EXPECT_EQ(about->lblVersion.Text(), "Version 1.0");
+        EXPECT_EQ(about->lblCopyright.Text(), CopyrightLine());
+        EXPECT_EQ(about->lblWebsiteURL.Text(), kWebsiteAddress);
+        EXPECT_EQ(about->lblWebsiteURL.URL, kWebsiteAddress);
+        EXPECT_EQ(about->Label2.Text(), "Visit us Online:");
+        EXPECT_EQ(GetFocus(), about->btnOk.Handle()) << "OK has the focus";
+        RECT client{};
+        GetClientRect(about->Handle(), &client);
+        EXPECT_EQ(client.right, about->Scale(423));
+        EXPECT_EQ(client.bottom, about->Scale(143));
+        EXPECT_FALSE(GetWindowLongA(about->Handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+        // Stripes two pixels high from the top-left corner across the width.
+        for (int x = 0; x < client.right; x += 7) {
+            EXPECT_EQ(ClientPixel(about->Handle(), x, 0), RGB(231, 231, 231)) << "x " << x;
+            EXPECT_EQ(ClientPixel(about->Handle(), x, 1), RGB(231, 231, 231)) << "x " << x;
+            EXPECT_EQ(ClientPixel(about->Handle(), x, 2), RGB(238, 238, 238)) << "x " << x;
+            EXPECT_EQ(ClientPixel(about->Handle(), x, 3), RGB(238, 238, 238)) << "x " << x;
+        }
+        EXPECT_EQ(ClientPixel(about->Handle(), 3, client.bottom - 1), RGB(238, 238, 238)) << "to the bottom";
+        // The logo's white corner is transparent: the texture shows there.
+        const RECT logo = about->LogoRect();
+        const COLORREF corner = ClientPixel(about->Handle(), logo.left, logo.bottom - 1);
+        EXPECT_TRUE(corner == RGB(231, 231, 231) || corner == RGB(238, 238, 238));
+        EXPECT_NE(about->Logo(), nullptr);
+        SendMessageA(about->btnOk.Handle(), BM_CLICK, 0, 0);
+    });
+    ShowAboutWindow();
+    EXPECT_EQ(FindWindowA("TfrmQuenmarAbout", nullptr), nullptr) << "released";
+}
+
+TEST(AboutWindow, TextureNeverSmallerThanFiveByFive) {
+    widgets::TTextureBackground background;
+    background.SetBounds(0, 0, 3, 2);
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 10, 10);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    background.Paint(memory);
+    EXPECT_EQ(background.Width(), 5);
+    EXPECT_EQ(background.Height(), 5);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
+    HWND first = nullptr;
+    Soon([&] {
+        TfrmQuenmarAbout* about = OpenAbout();
+        ASSERT_NE(about, nullptr);
+        first = about->Handle();
+        // Open the link with a target that succeeds: it turns purple at once.
+        const HANDLE file = CreateFileA("C:\\quenmar-link.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, "@exit\r\n", 7, &written, nullptr);
+        CloseHandle(file);
+        about->lblWebsiteURL.URL = "C:\\quenmar-link.bat";
+        EXPECT_EQ(about->lblWebsiteURL.TextColor(), GetSysColor(COLOR_HIGHLIGHT));
+        SendMessageA(about->lblWebsiteURL.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageA(about->lblWebsiteURL.Handle(), WM_LBUTTONUP, 0, 0);
+        EXPECT_TRUE(about->lblWebsiteURL.Visited());
+        EXPECT_EQ(about->lblWebsiteURL.TextColor(), RGB(128, 0, 128));
+        SendMessageA(about->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    ShowAboutWindow();
+    EXPECT_FALSE(IsWindow(first));
+    DeleteFileA("C:\\quenmar-link.bat");
+
+    Soon([&] {
+        TfrmQuenmarAbout* about = OpenAbout();
+        ASSERT_NE(about, nullptr);
+        EXPECT_FALSE(about->lblWebsiteURL.Visited()) << "a fresh window, unvisited again";
+        EXPECT_EQ(about->lblWebsiteURL.TextColor(), GetSysColor(COLOR_HIGHLIGHT));
+        // A failed open says nothing and leaves the link unvisited.
+        about->lblWebsiteURL.URL = "C:\\quenmar-missing\\nothing.xyz";
+        ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+        about->lblWebsiteURL.Click();
+        PumpMessages();
+        EXPECT_TRUE(boxes.seen.empty());
+        EXPECT_FALSE(about->lblWebsiteURL.Visited());
+        SendMessageA(about->btnOk.Handle(), BM_CLICK, 0, 0);
+        EXPECT_EQ(about->ModalResult(), IDOK);
+    });
+    ShowAboutWindow();
+}
+
+TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
+    widgets::FormStyle style;
+    style.className = "QuenmarAboutOwner";
+    style.clientWidth = 600;
+    style.clientHeight = 400;
+    widgets::Form main(style);
+    main.CreateHandle();
+    main.SetMainForm(true);
+    main.Show();
+    SetWindowPos(main.Handle(), nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Soon([&] {
+        TfrmQuenmarAbout* about = OpenAbout();
+        ASSERT_NE(about, nullptr);
+        RECT a{}, m{};
+        GetWindowRect(about->Handle(), &a);
+        GetWindowRect(main.Handle(), &m);
+        EXPECT_NEAR((a.left + a.right) / 2, (m.left + m.right) / 2, 1);
+        EXPECT_NEAR((a.top + a.bottom) / 2, (m.top + m.bottom) / 2, 1);
+        EXPECT_FALSE(IsWindowEnabled(main.Handle())) << "the main window waits";
+        SendMessageA(about->btnOk.Handle(), BM_CLICK, 0, 0);
+    });
+    ShowAboutWindow();
+    EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+
+    SetWindowPos(main.Handle(), nullptr, -400, -300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Soon([&] {
+        TfrmQuenmarAbout* about = OpenAbout();
+        ASSERT_NE(about, nullptr);
+        RECT a{};
+        GetWindowRect(about->Handle(), &a);
+        EXPECT_EQ(a.left, 0);
+        EXPECT_EQ(a.top, 0);
+        SendMessageA(about->btnOk.Handle(), BM_CLICK, 0, 0);
+    });
+    ShowAboutWindow();
+    main.SetMainForm(false);
+}
+
+TEST(ShellOpenLauncher, ErrorBoxes) {
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    ReportExecuteResult(0, nullptr);
+    ReportExecuteResult(1, nullptr);
+    ReportExecuteResult(33, nullptr);
+    ReportExecuteResult(0xFFFFFFFF, nullptr);
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    EXPECT_EQ(boxes.seen[0].caption, "Error");
+    EXPECT_EQ(boxes.seen[0].text, "Unable to execute file:\n\nThe operating system is out of memory or resources.");
+    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_EXCLAMATION));
+    EXPECT_EQ(boxes.seen[0].buttons, std::vector<std::string>{"OK"});
+    EXPECT_EQ(boxes.seen[1].text,
+              "Unable to execute file:\n\nAn unknown error occurred when trying to load file in associated "
+              "application.");
+}
+
+TEST(ShellOpenLauncher, NameLengthLimit) {
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    const std::string name255 = "C:\\" + std::string(248, 'x') + ".txt";
+    ASSERT_EQ(name255.size(), 255u);
+    const int32_t shell = static_cast<int32_t>(
+        reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "Open", name255.c_str(), "", "", SW_SHOWNOACTIVATE)));
+    EXPECT_EQ(ExecuteFile(name255, "", "", SW_SHOWNOACTIVATE), shell) << "reached the shell";
+    EXPECT_TRUE(boxes.seen.empty());
+
+    OpenDocument(name255 + "y", nullptr);
+    ASSERT_EQ(boxes.seen.size(), 2u);
+    EXPECT_EQ(boxes.seen[0].caption, "Information");
+    EXPECT_EQ(boxes.seen[0].text,
+              "The path to the file is too long, please ensure the path is less than 255 characters.");
+    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_ASTERISK));
+    EXPECT_EQ(boxes.seen[0].buttons, std::vector<std::string>{"OK"});
+    EXPECT_EQ(boxes.seen[1].caption, "Error");
+    EXPECT_EQ(boxes.seen[1].text, "Unable to execute file:\n\nThe specified file was not found.");
+}
+
+}  // namespace
+}  // namespace quenmar::testing
