@@ -101,6 +101,39 @@ private:
     HGDIOBJ previous_;
 };
 
+// Releases a COM interface when it leaves scope.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { reset(); }
+    ComPtr(ComPtr&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other) {
+            reset();
+            p_ = std::exchange(other.p_, nullptr);
+        }
+        return *this;
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    T** put() {
+        reset();
+        return &p_;
+    }
+    void** put_void() { return reinterpret_cast<void**>(put()); }
+    T* operator->() const { return p_; }
+    T* get() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    void reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
 // COM initialised for this thread as long as it lives.
 class ComScope {
 public:

@@ -2,30 +2,9 @@
 
 #include <wincodec.h>
 
+#include "win32/Handles.h"
+
 namespace quenmar::win {
-
-namespace {
-
-// Releases a COM interface when it leaves scope.
-template <typename T>
-class ComPtr {
-public:
-    ComPtr() = default;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    T** put() { return &p_; }
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-private:
-    T* p_ = nullptr;
-};
-
-}  // namespace
 
 HBITMAP LoadImageResource(HINSTANCE instance, const char* name, const char* type) {
     const HRSRC found = FindResourceA(instance, name, type);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+
+#include "win32/Handles.h"
+
+namespace quenmar {
+
+// One place of the shell namespace: an absolute item-ID list it owns, or
+// none, which stands for the Desktop.
+class TShellLocator {
+public:
+    TShellLocator() = default;
+    TShellLocator(const TShellLocator&) = delete;
+    TShellLocator& operator=(const TShellLocator&) = delete;
+
+    // Told of every real change.
+    std::function<void()> OnChange;
+
+    bool IsNone() const { return !pidl_; }
+    // The list, or null for none.
+    LPCITEMIDLIST IdList() const { return pidl_.get(); }
+
+    // Takes a copy of an absolute list; an empty list (the Desktop) is none.
+    void SetIdList(LPCITEMIDLIST pidl);
+    void Clear() { SetIdList(nullptr); }
+
+    // Parsed by the Desktop folder; text the shell cannot parse, or empty
+    // text, gives none. Nothing is reported.
+    void SetPath(const std::string& path);
+    // The file-system path: empty for items without one (My Computer and
+    // the like) and for paths the ANSI code page cannot hold; the Desktop's
+    // directory for none.
+    std::string Path() const;
+    // The item has a file-system path that the ANSI code page cannot hold.
+    bool PathIsUnrepresentable() const;
+
+    // Copies another locator unless both name the same item.
+    void Assign(const TShellLocator& other);
+    bool Equals(LPCITEMIDLIST other) const;
+
+private:
+    win::UniquePidl pidl_;
+};
+
+// Small helpers over item-ID lists.
+namespace pidl {
+UINT Size(LPCITEMIDLIST list);                        // bytes, with the terminator
+LPITEMIDLIST Clone(LPCITEMIDLIST list);               // CoTaskMem copy; null in, null out
+LPITEMIDLIST Append(LPCITEMIDLIST parent, LPCITEMIDLIST child);
+LPCITEMIDLIST Next(LPCITEMIDLIST list);               // the list after its first ID
+LPITEMIDLIST CloneFirst(LPCITEMIDLIST list);          // only its first ID
+int CountIds(LPCITEMIDLIST list);
+int CompareAbsolute(LPCITEMIDLIST a, LPCITEMIDLIST b);  // by the Desktop's CompareIDs
+}  // namespace pidl
+
+}  // namespace quenmar
