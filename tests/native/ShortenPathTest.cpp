@@ -33,7 +33,7 @@ TEST(ShortenPath, DrivelessAndNetworkPaths) {
     EXPECT_EQ(Shorten("\\projects\\quenmar\\src\\main.cpp", 20), "\\...\\src\\main.cpp");
     EXPECT_EQ(Shorten("\\projects\\quenmar\\src\\main.cpp", 13), "\\...\\main.cpp");
     EXPECT_EQ(Shorten("\\projects\\quenmar\\src\\main.cpp", 12), "...\\main.cpp");
-    EXPECT_EQ(Shorten("\\\\server\\share\\dir\\name", 22), "\\\\server\\share\\dir\\name");
+    EXPECT_EQ(Shorten("\\\\server\\share\\dir\\name", 23), "\\\\server\\share\\dir\\name");
     EXPECT_EQ(Shorten("\\\\server\\share\\dir\\name", 21), "\\...\\share\\dir\\name");
     EXPECT_EQ(Shorten("\\\\server\\share\\dir\\name", 4), "name");
     EXPECT_EQ(Shorten("C:name", 2), "name");
