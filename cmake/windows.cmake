@@ -1,6 +1,6 @@
 # Windows tree: the program, its Windows tests (run under Wine) and benchmarks.
 add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 STRICT NOMINMAX)
-add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -Wno-cast-function-type)
+add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -Wno-cast-function-type -Wno-restrict)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
 set(WIN_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi gdi32 user32 advapi32 windowscodecs msimg32)

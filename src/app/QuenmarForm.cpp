@@ -56,6 +56,11 @@ TfrmQuenmar::TfrmQuenmar(RegistryFactory makeRegistry) : Form(MainFormStyle()), 
     btnRestore.OnClick = [this] { btnRestoreClick(); };
     btnClose.OnClick = [this] { btnCloseClick(); };
     btnAbout.OnClick = [this] { btnAboutClick(); };
+    btnBrowseFolder.OnClick = [this] { btnBrowseFolderClick(); };
+    btnChangeFolder.OnClick = [this] { btnChangeFolderClick(); };
+    lstvwPlaces.OnDblClick = [this] { lstvwPlacesDblClick(); };
+    dlgSelectFolder.Options =
+        sfdoCreateDeleteButtons | sfdoContextMenus | sfdoCreateFolderIcon | sfdoDeleteFolderIcon | sfdoShowHidden;
     imgLogo.OnClick = [this] { imgLogoClick(); };
     Image2.OnClick = [this] { Image2Click(); };
 
@@ -363,6 +368,40 @@ void TfrmQuenmar::MoveSlot(int delta) {
 void TfrmQuenmar::btnMoveUpClick() { MoveSlot(-1); }
 void TfrmQuenmar::btnMoveDnClick() { MoveSlot(+1); }
 void TfrmQuenmar::chkHidePlacesBarClick() { optUseFolderClick(); }
+
+// The folder picker -----------------------------------------------------------
+
+void TfrmQuenmar::btnBrowseFolderClick() {
+    dlgSelectFolder.Title = "Select Folder or Drive";
+    std::string start = edtDirectory.Text();
+    const TDirInfo* entry = Entry(CurrentSlot());
+    if (entry && entry->DirExpandable && entry->Dir == start) start = shell_->ExpandEnvironment(start);
+    dlgSelectFolder.SetChosenPath(start);
+    if (!dlgSelectFolder.Run()) return;
+    if (dlgSelectFolder.ChosenFolder.PathIsUnrepresentable()) {
+        ShowMessage(Handle(),
+                    "The name of the chosen folder cannot be stored: it has characters that the system's code page "
+                    "cannot represent. Please choose another drive or folder.",
+                    kApplicationTitle, MB_ICONINFORMATION);
+        return;
+    }
+    const std::string path = dlgSelectFolder.ChosenPath();
+    if (path.empty()) {
+        ShowMessage(Handle(),
+                    "The chosen item is not a drive or folder. Please choose a drive or folder, or use a special "
+                    "folder for this place.",
+                    kApplicationTitle, MB_ICONINFORMATION);
+        return;
+    }
+    edtDirectory.SetText(AddTrailingBackslash(path));
+}
+
+void TfrmQuenmar::btnChangeFolderClick() { btnBrowseFolderClick(); }
+
+void TfrmQuenmar::lstvwPlacesDblClick() {
+    const TDirInfo* entry = Entry(CurrentSlot());
+    if (entry && entry->IsDir) btnBrowseFolderClick();
+}
 
 // Drops ---------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "dragdrop/zelDragFromShell.h"
+#include "folderpicker/ShellDialogs.h"
 #include "places/DirInfo.h"
 #include "places/PlacesStore.h"
 #include "widgets/Controls.h"
@@ -46,6 +47,7 @@ public:
     widgets::ImageList imglstFolders;
     widgets::ImageList imglstSmallFolders;
     std::unique_ptr<TzelDragFromShell> zelDragFromShell1;
+    TSelectFolderDialog dlgSelectFolder;
 
     // Window events.
     void FormCreate();
@@ -64,6 +66,11 @@ public:
     void btnMoveUpClick();
     void btnMoveDnClick();
     void chkHidePlacesBarClick();
+
+    // Folders from the picker.
+    void btnBrowseFolderClick();
+    void btnChangeFolderClick();
+    void lstvwPlacesDblClick();
 
     // Folders dropped from the shell.
     void zelDragFromShell1ShellDragDrop(TzelDragFromShell& sender, const std::string& folder,

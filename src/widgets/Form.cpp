@@ -279,7 +279,7 @@ void Form::ApplyAnchors(int width, int height) {
 
 void Form::Show() {
     Fire(OnShow);
-    ShowWindow(hwnd_, SW_SHOW);
+    ShowWindow(hwnd_, showCommand_);
     UpdateWindow(hwnd_);
 }
 

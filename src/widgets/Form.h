@@ -55,8 +55,9 @@ public:
         return hwnd_;
     }
 
-    // Runs OnShow, then shows the window.
+    // Runs OnShow, then shows the window in its show state.
     void Show();
+    void SetShowState(int showCommand) { showCommand_ = showCommand; }
     // Shows the window modally over its owner and returns its modal result.
     int ShowModal();
     void SetModalResult(int result) { modalResult_ = result; }
@@ -123,6 +124,7 @@ private:
     int minHeight_ = 0;
     int nextId_ = 100;
     int modalResult_ = 0;
+    int showCommand_ = SW_SHOW;
     bool mainForm_ = false;
     bool modal_ = false;
     win::UniqueGdiObject font_;

@@ -1,0 +1,774 @@
+#include "folderpicker/ShellCtrls.h"
+
+#include <dbt.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdexcept>
+
+#include "folderpicker/FolderPickerResources.h"
+#include "places/PathText.h"
+#include "widgets/Form.h"
+#include "widgets/WaitCursor.h"
+#include "win32/AnsiText.h"
+
+namespace quenmar {
+
+namespace {
+
+const USHORT kEmptyList = 0;
+LPCITEMIDLIST EmptyList() { return reinterpret_cast<LPCITEMIDLIST>(&kEmptyList); }
+
+// Reading a folder must never bring up the system's critical-error prompts
+// (a drive without a disk, for example).
+class NoCriticalErrorBoxes {
+public:
+    NoCriticalErrorBoxes() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
+    ~NoCriticalErrorBoxes() { SetErrorMode(previous_); }
+
+private:
+    UINT previous_;
+};
+
+std::string SystemMessage(DWORD code) {
+    char* buffer = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = buffer ? buffer : "";
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
+    if (text.empty()) text = "Error " + std::to_string(code);
+    return text;
+}
+
+[[noreturn]] void ThrowShellError(HRESULT result) {
+    throw std::runtime_error(SystemMessage(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
+                                                                                       : static_cast<DWORD>(result)));
+}
+
+std::string LoadText(UINT id) {
+    char text[512] = {};
+    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+struct TShellTree::NodeData {
+    win::UniquePidl absolute;  // empty list for the Desktop
+    win::UniquePidl relative;  // the last ID; null for the root
+    ULONG attributes = 0;
+    bool listed = false;
+    int hasChildren = -1;  // unknown until the node is on screen
+};
+
+struct TShellTree::Listed {
+    win::UniquePidl relative;
+    ULONG attributes = 0;
+    std::string label;
+};
+
+TShellTree::TShellTree() {
+    BaseFolder.OnChange = [this] {
+        CurrentFolder.Clear();
+        if (hwnd_ && (options_ & stoAutoFill)) FillTree();
+    };
+    CurrentFolder.OnChange = [this] {
+        if (!selecting_ && hwnd_ && Root()) SelectItem(CurrentFolder.IdList(), true);
+    };
+}
+
+TShellTree::~TShellTree() {
+    BaseFolder.OnChange = nullptr;
+    CurrentFolder.OnChange = nullptr;
+}
+
+void TShellTree::Create(widgets::Form& form, widgets::Bounds bounds, unsigned anchors) {
+    CreateAs(form, WC_TREEVIEWA, "", WS_TABSTOP | WS_GROUP | TVS_HASLINES | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
+             WS_EX_CLIENTEDGE, bounds, anchors);
+    SHFILEINFOA info{};
+    const auto list = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
+    ApplyStyle();
+}
+
+void TShellTree::ApplyStyle() {
+    if (!hwnd_) return;
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    style = showRoot_ ? (style | TVS_LINESATROOT) : (style & ~TVS_LINESATROOT);
+    style = readOnly_ ? (style & ~TVS_EDITLABELS) : (style | TVS_EDITLABELS);
+    SetWindowLongA(hwnd_, GWL_STYLE, style);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TShellTree::SetOptions(TShellTreeOptions options) { options_ = options; }
+void TShellTree::SetShowRoot(bool show) {
+    showRoot_ = show;
+    ApplyStyle();
+}
+void TShellTree::SetReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
+    ApplyStyle();
+}
+
+// Nodes ----------------------------------------------------------------------
+
+TShellTree::NodeData* TShellTree::Data(Node node) const {
+    if (!node) return nullptr;
+    TVITEMA item{};
+    item.mask = TVIF_PARAM | TVIF_HANDLE;
+    item.hItem = node;
+    if (!SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+    return reinterpret_cast<NodeData*>(item.lParam);
+}
+
+TShellTree::Node TShellTree::Root() const {
+    return reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+}
+TShellTree::Node TShellTree::Selected() const {
+    return reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+}
+TShellTree::Node TShellTree::Parent(Node node) const {
+    return reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(node)));
+}
+
+std::vector<TShellTree::Node> TShellTree::Children(Node node) const {
+    std::vector<Node> children;
+    for (auto child = reinterpret_cast<Node>(
+             SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)));
+         child; child = reinterpret_cast<Node>(
+                    SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+std::string TShellTree::Label(Node node) const {
+    char text[MAX_PATH * 2] = {};
+    TVITEMA item{};
+    item.mask = TVIF_TEXT | TVIF_HANDLE;
+    item.hItem = node;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+int TShellTree::AbsoluteIndex(Node node) const {
+    // Counted over the whole tree, depth first, from the root at 0.
+    int index = 0;
+    std::function<bool(Node)> walk = [&](Node current) {
+        for (; current; current = reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT,
+                                                                     reinterpret_cast<LPARAM>(current)))) {
+            if (current == node) return true;
+            ++index;
+            const auto child = reinterpret_cast<Node>(
+                SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(current)));
+            if (child && walk(child)) return true;
+        }
+        return false;
+    };
+    return walk(Root()) ? index : -1;
+}
+
+bool TShellTree::IsExpanded(Node node) const {
+    return (SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+}
+
+bool TShellTree::HasExpandButton(Node node) {
+    TVITEMA item{};
+    item.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    item.hItem = node;
+    SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    if (item.cChildren == I_CHILDRENCALLBACK) {
+        NMTVDISPINFOA info{};
+        info.hdr.hwndFrom = hwnd_;
+        info.hdr.code = TVN_GETDISPINFOA;
+        info.item.mask = TVIF_CHILDREN;
+        info.item.hItem = node;
+        info.item.lParam = reinterpret_cast<LPARAM>(Data(node));
+        HandleNotify(&info.hdr);
+        return info.item.cChildren != 0;
+    }
+    return item.cChildren != 0;
+}
+
+void TShellTree::Expand(Node node) {
+    SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+}
+
+void TShellTree::SelectNode(Node node) {
+    SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+}
+
+HWND TShellTree::EditLabel(Node node) {
+    SetFocus(hwnd_);
+    return reinterpret_cast<HWND>(SendMessageA(hwnd_, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node)));
+}
+
+std::string TShellTree::NodePath(Node node) const {
+    const NodeData* data = Data(node);
+    if (!data) return {};
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetPathFromIDListW(data->absolute.get(), path)) return {};
+    const auto ansi = win::WideToAnsi(path);
+    return ansi ? *ansi : std::string();
+}
+
+LPCITEMIDLIST TShellTree::NodeIdList(Node node) const {
+    const NodeData* data = Data(node);
+    return data ? data->absolute.get() : nullptr;
+}
+
+std::string TShellTree::DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags) const {
+    STRRET name{};
+    if (FAILED(folder->GetDisplayNameOf(relative, flags, &name))) return {};
+    char text[MAX_PATH * 2] = {};
+    StrRetToBufA(&name, relative, text, sizeof text);
+    return text;
+}
+
+TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative,
+                                         ULONG attributes, const std::string& label) {
+    auto data = std::make_unique<NodeData>();
+    data->absolute.reset(pidl::Clone(absolute));
+    data->relative.reset(relative ? pidl::Clone(relative) : nullptr);
+    data->attributes = attributes;
+    const bool container = (attributes & SFGAO_FOLDER) || !relative;
+    if (!container) data->hasChildren = 0;
+    TVINSERTSTRUCTA insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = after;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
+    insert.item.pszText = const_cast<char*>(label.c_str());
+    insert.item.iImage = I_IMAGECALLBACK;
+    insert.item.iSelectedImage = I_IMAGECALLBACK;
+    insert.item.cChildren = container ? I_CHILDRENCALLBACK : 0;
+    insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
+    const auto node = reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (node) data.release();
+    return node;
+}
+
+bool TShellTree::BindFolder(Node node, win::ComPtr<IShellFolder>& folder) const {
+    const NodeData* data = Data(node);
+    if (!data) return false;
+    win::ComPtr<IShellFolder> desktop;
+    if (FAILED(SHGetDesktopFolder(desktop.put()))) return false;
+    if (pidl::Size(data->absolute.get()) <= 2) {
+        folder = std::move(desktop);
+        return true;
+    }
+    return SUCCEEDED(desktop->BindToObject(data->absolute.get(), nullptr, IID_IShellFolder, folder.put_void()));
+}
+
+std::vector<TShellTree::Listed> TShellTree::Enumerate(Node node, IShellFolder* folder) {
+    std::vector<Listed> items;
+    NoCriticalErrorBoxes quiet;
+    SHCONTF flags = SHCONTF_FOLDERS;
+    if (options_ & stoIncludeNonFolders) flags |= SHCONTF_NONFOLDERS;
+    if (options_ & stoShowHidden) flags |= SHCONTF_INCLUDEHIDDEN;
+    win::ComPtr<IEnumIDList> enumerator;
+    if (folder->EnumObjects(GetAncestor(hwnd_, GA_ROOT), flags, enumerator.put()) != S_OK || !enumerator) {
+        return items;
+    }
+    const NodeData* parent = Data(node);
+    for (;;) {
+        win::UniquePidl relative;
+        ULONG fetched = 0;
+        if (enumerator->Next(1, relative.put(), &fetched) != S_OK || fetched == 0) break;
+        ULONG attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_HASSUBFOLDER;
+        LPCITEMIDLIST one = relative.get();
+        if (FAILED(folder->GetAttributesOf(1, &one, &attributes))) continue;
+        if (!(options_ & stoVirtualFolders) && !(attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))) continue;
+        if (!(options_ & stoIncludeNonFolders) && !(attributes & SFGAO_FOLDER)) continue;
+        bool allow = true;
+        if (OnAddItem) OnAddItem(folder, parent->absolute.get(), relative.get(), attributes, allow);
+        if (!allow) continue;
+        Listed item;
+        item.label = DisplayName(folder, relative.get(), SHGDN_INFOLDER | SHGDN_NORMAL);
+        item.attributes = attributes;
+        item.relative = std::move(relative);
+        items.push_back(std::move(item));
+    }
+    std::sort(items.begin(), items.end(), [folder](const Listed& a, const Listed& b) {
+        const HRESULT result = folder->CompareIDs(0, a.relative.get(), b.relative.get());
+        return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) < 0;
+    });
+    return items;
+}
+
+void TShellTree::ListChildren(Node node) {
+    NodeData* data = Data(node);
+    if (!data || data->listed) return;
+    widgets::WaitCursor wait;
+    data->listed = true;
+    win::ComPtr<IShellFolder> folder;
+    std::vector<Listed> items;
+    if (BindFolder(node, folder)) items = Enumerate(node, folder.get());
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    for (const Listed& item : items) {
+        win::UniquePidl absolute(pidl::Append(data->absolute.get(), item.relative.get()));
+        InsertNode(node, TVI_LAST, absolute.get(), item.relative.get(), item.attributes, item.label);
+    }
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    data->hasChildren = items.empty() ? 0 : 1;
+    TVITEMA update{};
+    update.mask = TVIF_CHILDREN | TVIF_HANDLE;
+    update.hItem = node;
+    update.cChildren = items.empty() ? 0 : 1;
+    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
+}
+
+TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative) {
+    const std::vector<Node> children = Children(parent);
+    auto compare = [&](Node child) {
+        const HRESULT result = folder->CompareIDs(0, Data(child)->relative.get(), relative);
+        return FAILED(result) ? 1 : static_cast<short>(HRESULT_CODE(result));
+    };
+    // Levels are in the shell's order: look where the item belongs first.
+    size_t low = 0, high = children.size();
+    while (low < high) {
+        const size_t middle = (low + high) / 2;
+        const int order = compare(children[middle]);
+        if (order == 0) return children[middle];
+        if (order < 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    for (Node child : children) {
+        if (compare(child) == 0) return child;
+    }
+    return nullptr;
+}
+
+void TShellTree::SortChildren(Node node) {
+    win::ComPtr<IShellFolder> folder;
+    if (!BindFolder(node, folder)) return;
+    TVSORTCB sort{};
+    sort.hParent = node;
+    sort.lParam = reinterpret_cast<LPARAM>(folder.get());
+    sort.lpfnCompare = [](LPARAM a, LPARAM b, LPARAM context) -> int {
+        auto* shellFolder = reinterpret_cast<IShellFolder*>(context);
+        const HRESULT result = shellFolder->CompareIDs(0, reinterpret_cast<NodeData*>(a)->relative.get(),
+                                                       reinterpret_cast<NodeData*>(b)->relative.get());
+        return FAILED(result) ? 0 : static_cast<short>(HRESULT_CODE(result));
+    };
+    SendMessageA(hwnd_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+}
+
+// Filling, selecting, refreshing ---------------------------------------------
+
+void TShellTree::FillTree() {
+    widgets::WaitCursor wait;
+    quiet_ = true;
+    SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    LPCITEMIDLIST rootList = BaseFolder.IsNone() ? EmptyList() : BaseFolder.IdList();
+    win::ComPtr<IShellFolder> desktop;
+    HRESULT result = SHGetDesktopFolder(desktop.put());
+    std::string label;
+    if (SUCCEEDED(result)) {
+        if (pidl::Size(rootList) <= 2) {
+            SHFILEINFOA info{};
+            SHGetFileInfoA(reinterpret_cast<LPCSTR>(rootList), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
+            label = info.szDisplayName;
+        } else {
+            win::ComPtr<IShellFolder> check;
+            result = desktop->BindToObject(rootList, nullptr, IID_IShellFolder, check.put_void());
+            label = DisplayName(desktop.get(), rootList, SHGDN_NORMAL);
+        }
+    }
+    if (FAILED(result)) {
+        quiet_ = false;
+        ThrowShellError(result);
+    }
+    const Node root = InsertNode(TVI_ROOT, TVI_LAST, rootList, nullptr, SFGAO_FOLDER, label);
+    ListChildren(root);
+    Expand(root);
+    quiet_ = false;
+    if (!CurrentFolder.IsNone()) {
+        SelectItem(CurrentFolder.IdList(), true);
+    } else if (Selected() == root) {
+        OnSelectionChanged(root);
+    } else {
+        SelectNode(root);
+    }
+}
+
+void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
+    const Node root = Root();
+    if (!root) return;
+    const NodeData* rootData = Data(root);
+    Node node = root;
+    if (target && pidl::Size(target) > 2) {
+        const int rootDepth = pidl::CountIds(rootData->absolute.get());
+        LPCITEMIDLIST rest = target;
+        bool under = true;
+        if (rootDepth > 0) {
+            win::UniquePidl prefix(pidl::Clone(target));
+            // Cut the target to the root's depth and compare.
+            auto* cut = reinterpret_cast<BYTE*>(prefix.get());
+            LPCITEMIDLIST walk = prefix.get();
+            for (int i = 0; i < rootDepth && walk->mkid.cb; ++i) walk = pidl::Next(walk);
+            reinterpret_cast<SHITEMID*>(cut + (reinterpret_cast<const BYTE*>(walk) - cut))->cb = 0;
+            under = pidl::CountIds(target) > rootDepth && pidl::CompareAbsolute(prefix.get(), rootData->absolute.get()) == 0;
+            for (int i = 0; i < rootDepth; ++i) rest = pidl::Next(rest);
+        }
+        while (under && rest->mkid.cb) {
+            ListChildren(node);
+            win::ComPtr<IShellFolder> folder;
+            if (!BindFolder(node, folder)) break;
+            win::UniquePidl first(pidl::CloneFirst(rest));
+            Node child = FindChild(node, folder.get(), first.get());
+            if (!child && addMissing) {
+                ULONG attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
+                LPCITEMIDLIST one = first.get();
+                if (SUCCEEDED(folder->GetAttributesOf(1, &one, &attributes))) {
+                    win::UniquePidl absolute(pidl::Append(Data(node)->absolute.get(), first.get()));
+                    child = InsertNode(node, TVI_LAST, absolute.get(), first.get(), attributes,
+                                       DisplayName(folder.get(), first.get(), SHGDN_INFOLDER | SHGDN_NORMAL));
+                    SortChildren(node);
+                }
+            }
+            if (!child) {
+                if (addMissing) MessageBeep(static_cast<UINT>(-1));
+                break;
+            }
+            Expand(node);
+            node = child;
+            rest = pidl::Next(rest);
+        }
+    }
+    SelectNode(node);
+    SendMessageA(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+}
+
+void TShellTree::RefreshNode(Node node) {
+    NodeData* data = Data(node);
+    if (!data) return;
+    if (data->listed) {
+        win::ComPtr<IShellFolder> folder;
+        if (BindFolder(node, folder)) {
+            std::vector<Listed> items = Enumerate(node, folder.get());
+            std::vector<bool> present(items.size(), false);
+            for (Node child : Children(node)) {
+                bool found = false;
+                for (size_t i = 0; i < items.size() && !found; ++i) {
+                    const HRESULT result =
+                        folder->CompareIDs(0, Data(child)->relative.get(), items[i].relative.get());
+                    if (SUCCEEDED(result) && HRESULT_CODE(result) == 0) found = present[i] = true;
+                }
+                if (!found) SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
+            }
+            bool added = false;
+            for (size_t i = 0; i < items.size(); ++i) {
+                if (present[i]) continue;
+                win::UniquePidl absolute(pidl::Append(data->absolute.get(), items[i].relative.get()));
+                InsertNode(node, TVI_LAST, absolute.get(), items[i].relative.get(), items[i].attributes,
+                           items[i].label);
+                added = true;
+            }
+            if (added) SortChildren(node);
+            TVITEMA update{};
+            update.mask = TVIF_CHILDREN | TVIF_HANDLE;
+            update.hItem = node;
+            update.cChildren = items.empty() ? 0 : 1;
+            data->hasChildren = update.cChildren;
+            SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
+        }
+    } else if (data->hasChildren == 0 && (data->attributes & SFGAO_FOLDER)) {
+        // Shown without children: ask again when it is next drawn.
+        data->hasChildren = -1;
+        TVITEMA update{};
+        update.mask = TVIF_CHILDREN | TVIF_HANDLE;
+        update.hItem = node;
+        update.cChildren = I_CHILDRENCALLBACK;
+        SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
+    }
+    for (Node child : Children(node)) RefreshNode(child);
+}
+
+void TShellTree::RefreshTree() {
+    if (!Root()) return FillTree();
+    widgets::WaitCursor wait;
+    const Node before = Selected();
+    win::UniquePidl selected(pidl::Clone(NodeIdList(before)));
+    quiet_ = true;
+    changedQuietly_ = false;
+    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    RefreshNode(Root());
+    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+    // The nearest surviving node on the way to what was selected.
+    quiet_ = false;
+    const Node current = Selected();
+    SelectItem(selected.get(), false);
+    if (Selected() == current && (changedQuietly_ || current != before)) OnSelectionChanged(current);
+    changedQuietly_ = false;
+}
+
+void TShellTree::OnSelectionChanged(Node node) {
+    if (quiet_) {
+        changedQuietly_ = true;
+    } else if (OnChange && Data(node)) {
+        OnChange(node);
+    }
+    selecting_ = true;
+    const NodeData* data = Data(node);
+    CurrentFolder.SetIdList(data ? data->absolute.get() : nullptr);
+    selecting_ = false;
+}
+
+// Commands -------------------------------------------------------------------
+
+void TShellTree::RunShellVerb(Node node, const std::string& verb) {
+    const Node parent = Parent(node);
+    if (!node || !parent) return;
+    win::ComPtr<IShellFolder> folder;
+    if (!BindFolder(parent, folder)) ThrowShellError(E_FAIL);
+    LPCITEMIDLIST item = Data(node)->relative.get();
+    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    win::ComPtr<IContextMenu> menu;
+    const HRESULT result = folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void());
+    if (FAILED(result)) ThrowShellError(result);
+    const HMENU popup = CreatePopupMenu();
+    menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE);
+    int found = -1;
+    for (int i = 0, count = GetMenuItemCount(popup); i < count && found < 0; ++i) {
+        const UINT id = GetMenuItemID(popup, i);
+        if (id < 1000 || id == static_cast<UINT>(-1)) continue;
+        char text[128] = {};
+        if (SUCCEEDED(menu->GetCommandString(id - 1000, GCS_VERBA, nullptr, text, sizeof text)) &&
+            lstrcmpiA(text, verb.c_str()) == 0) {
+            found = static_cast<int>(id);
+        }
+    }
+    DestroyMenu(popup);
+    if (found < 0) return;
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.hwnd = owner;
+    invoke.lpVerb = MAKEINTRESOURCEA(found - 1000);
+    invoke.nShow = SW_SHOWNORMAL;
+    menu->InvokeCommand(&invoke);
+    RefreshTree();
+}
+
+void TShellTree::ShowContextMenu(Node node, POINT screen) {
+    const Node parent = Parent(node);
+    if (!node || !parent) return;
+    win::ComPtr<IShellFolder> folder;
+    if (!BindFolder(parent, folder)) return;
+    LPCITEMIDLIST item = Data(node)->relative.get();
+    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    win::ComPtr<IContextMenu> menu;
+    if (FAILED(folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void()))) return;
+    const HMENU popup = CreatePopupMenu();
+    menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME));
+    const UINT chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
+    std::string verb;
+    if (chosen >= 1000) {
+        char text[128] = {};
+        if (SUCCEEDED(menu->GetCommandString(chosen - 1000, GCS_VERBA, nullptr, text, sizeof text))) verb = text;
+    }
+    DestroyMenu(popup);
+    if (chosen < 1000) return;
+    if (lstrcmpiA(verb.c_str(), "rename") == 0) {
+        if (!readOnly_) EditLabel(node);
+        return;
+    }
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.hwnd = owner;
+    invoke.lpVerb = MAKEINTRESOURCEA(chosen - 1000);
+    invoke.nShow = SW_SHOWNORMAL;
+    menu->InvokeCommand(&invoke);
+    RefreshTree();
+}
+
+void TShellTree::MakeSubfolder() {
+    const Node selected = Selected();
+    std::string dir = selected ? NodePath(selected) : std::string();
+    if (dir.empty()) {
+        char current[MAX_PATH] = {};
+        GetCurrentDirectoryA(sizeof current, current);
+        dir = current;
+    }
+    if (!EndsWithBackslash(dir, win::SystemLeadByte)) dir += '\\';
+
+    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    auto warn = [&](const std::string& name, DWORD error) {
+        const std::string format = LoadText(IDS_CREATE_FOLDER_FAILED);
+        const std::string message = SystemMessage(error);
+        const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(message.c_str()),
+                                       reinterpret_cast<DWORD_PTR>(name.c_str())};
+        char* text = nullptr;
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                       format.c_str(), 0, 0, reinterpret_cast<char*>(&text), 0,
+                       reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
+        MessageBoxA(owner, text ? text : format.c_str(), LoadText(IDS_WARNING).c_str(), MB_OK | MB_ICONWARNING);
+        if (text) LocalFree(text);
+    };
+    // Two naming schemes, fifty names each; only "already exists" moves on.
+    auto tryScheme = [&](UINT baseId, UINT numberId) -> std::string {
+        const std::string base = LoadText(baseId);
+        const std::string numbered = LoadText(numberId);
+        for (int i = 1; i <= 50; ++i) {
+            std::string name = base;
+            if (i > 1) {
+                char suffix[32] = {};
+                wsprintfA(suffix, numbered.c_str(), i);
+                name += suffix;
+            }
+            if (CreateDirectoryA((dir + name).c_str(), nullptr)) return name;
+            const DWORD error = GetLastError();
+            if (error != ERROR_ALREADY_EXISTS) {
+                warn(name, error);
+                return {};
+            }
+        }
+        return {};
+    };
+    std::string created = tryScheme(IDS_NEW_FOLDER, IDS_NEW_FOLDER_NUMBER);
+    if (created.empty()) created = tryScheme(IDS_NEW_FOLDER_SHORT, IDS_NEW_FOLDER_SHORT_NUMBER);
+    if (created.empty()) {
+        warn(LoadText(IDS_NEW_FOLDER), ERROR_ALREADY_EXISTS);
+        return;
+    }
+    {
+        widgets::WaitCursor wait;
+        Sleep(CreatePause(CurrentFolder.IsNone()));
+    }
+    RefreshTree();
+    const Node parent = Selected();
+    if (!parent) return;
+    ListChildren(parent);
+    Expand(parent);
+    for (Node child : Children(parent)) {
+        if (Label(child) == created) {
+            EditLabel(child);
+            break;
+        }
+    }
+}
+
+bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
+    if (!info.item.pszText || readOnly_) return false;
+    const Node node = info.item.hItem;
+    const Node parent = Parent(node);
+    NodeData* data = Data(node);
+    if (!parent || !data) return false;
+    std::string typed = info.item.pszText;
+    const size_t first = typed.find_first_not_of(' ');
+    typed = first == std::string::npos ? std::string() : typed.substr(first, typed.find_last_not_of(' ') - first + 1);
+    win::ComPtr<IShellFolder> folder;
+    if (typed.empty() || !BindFolder(parent, folder)) return false;
+    const std::wstring wide = win::AnsiToWide(typed);
+    win::UniquePidl renamed;
+    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    if (FAILED(folder->SetNameOf(owner, data->relative.get(), wide.c_str(), SHGDN_INFOLDER, renamed.put())) ||
+        !renamed) {
+        return false;
+    }
+    data->relative.reset(renamed.release());
+    data->absolute.reset(pidl::Append(Data(parent)->absolute.get(), data->relative.get()));
+    const std::string label = DisplayName(folder.get(), data->relative.get(), SHGDN_INFOLDER | SHGDN_NORMAL);
+    TVITEMA update{};
+    update.mask = TVIF_TEXT | TVIF_HANDLE;
+    update.hItem = node;
+    update.pszText = const_cast<char*>(label.c_str());
+    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
+    SortChildren(parent);
+    selecting_ = true;
+    CurrentFolder.SetIdList(data->absolute.get());
+    selecting_ = false;
+    return false;  // the label was set above, as the shell names the item
+}
+
+void TShellTree::DeviceChanged(WPARAM event, LPARAM data) {
+    const auto* header = reinterpret_cast<DEV_BROADCAST_HDR*>(data);
+    if ((event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) && header &&
+        header->dbch_devicetype == DBT_DEVTYP_VOLUME && Root()) {
+        RefreshTree();
+    }
+}
+
+// Notifications ----------------------------------------------------------------
+
+LRESULT TShellTree::HandleNotify(NMHDR* header) {
+    switch (header->code) {
+    case TVN_GETDISPINFOA: {
+        auto& info = reinterpret_cast<NMTVDISPINFOA*>(header)->item;
+        auto* data = reinterpret_cast<NodeData*>(info.lParam);
+        if (!data) return 0;
+        if (info.mask & TVIF_CHILDREN) {
+            if (data->hasChildren < 0) {
+                // Does the folder hold a folder? Asked only for nodes on screen.
+                data->hasChildren = 0;
+                win::ComPtr<IShellFolder> desktop, folder;
+                NoCriticalErrorBoxes quiet;
+                if (SUCCEEDED(SHGetDesktopFolder(desktop.put())) &&
+                    SUCCEEDED(desktop->BindToObject(data->absolute.get(), nullptr, IID_IShellFolder,
+                                                    folder.put_void()))) {
+                    win::ComPtr<IEnumIDList> enumerator;
+                    SHCONTF flags = SHCONTF_FOLDERS | ((options_ & stoShowHidden) ? SHCONTF_INCLUDEHIDDEN : 0) |
+                                    ((options_ & stoIncludeNonFolders) ? SHCONTF_NONFOLDERS : 0);
+                    if (folder->EnumObjects(nullptr, flags, enumerator.put()) == S_OK && enumerator) {
+                        win::UniquePidl first;
+                        ULONG fetched = 0;
+                        if (enumerator->Next(1, first.put(), &fetched) == S_OK && fetched) data->hasChildren = 1;
+                    }
+                }
+            }
+            info.cChildren = data->hasChildren;
+        }
+        if (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) {
+            SHFILEINFOA normal{}, open{};
+            SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->absolute.get()), 0, &normal, sizeof normal,
+                           SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+            SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->absolute.get()), 0, &open, sizeof open,
+                           SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+            info.iImage = normal.iIcon;
+            info.iSelectedImage = open.iIcon;
+        }
+        info.mask |= TVIF_DI_SETITEM;
+        return 0;
+    }
+    case TVN_ITEMEXPANDINGA: {
+        const auto* change = reinterpret_cast<NMTREEVIEWA*>(header);
+        if (change->action & TVE_EXPAND) ListChildren(change->itemNew.hItem);
+        return FALSE;
+    }
+    case TVN_SELCHANGEDA:
+        OnSelectionChanged(reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem);
+        return 0;
+    case TVN_DELETEITEMA:
+        delete reinterpret_cast<NodeData*>(reinterpret_cast<NMTREEVIEWA*>(header)->itemOld.lParam);
+        return 0;
+    case TVN_BEGINLABELEDITA: {
+        const auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
+        return readOnly_ || !Parent(info->item.hItem);  // TRUE cancels
+    }
+    case TVN_ENDLABELEDITA:
+        return EndLabelEdit(*reinterpret_cast<NMTVDISPINFOA*>(header));
+    case NM_RCLICK: {
+        if (!(options_ & stoContextMenus)) return 0;
+        POINT screen{};
+        GetCursorPos(&screen);
+        TVHITTESTINFO hit{};
+        hit.pt = screen;
+        ScreenToClient(hwnd_, &hit.pt);
+        const auto node = reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        if (node && (hit.flags & TVHT_ONITEM)) ShowContextMenu(node, screen);
+        return TRUE;
+    }
+    default:
+        return 0;
+    }
+}
+
+}  // namespace quenmar

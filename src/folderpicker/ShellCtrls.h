@@ -1,0 +1,119 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "folderpicker/ShellLocator.h"
+#include "widgets/Control.h"
+
+namespace quenmar {
+
+enum TShellTreeOption : unsigned {
+    stoAutoFill = 1u << 0,
+    stoVirtualFolders = 1u << 1,
+    stoDesignInteractive = 1u << 2,
+    stoDefaultKeyHandling = 1u << 3,
+    stoContextMenus = 1u << 4,
+    stoDynamicRefresh = 1u << 5,
+    stoIncludeNonFolders = 1u << 6,
+    stoOleDrag = 1u << 7,
+    stoOleDrop = 1u << 8,
+    stoShowHidden = 1u << 9,
+};
+using TShellTreeOptions = unsigned;
+
+// Asked before an item that passed the listing rule is added; clearing
+// allowAdd keeps it out.
+using TShAddItemEvent = std::function<void(IShellFolder* parentFolder, LPCITEMIDLIST parentAbsIdList,
+                                           LPCITEMIDLIST itemRelIdList, ULONG attributes, bool& allowAdd)>;
+
+// A tree of the shell namespace, rooted at the Desktop (or BaseFolder).
+// Children are listed when a node is first expanded, in the shell's own
+// order; icons and expand buttons are looked up only for nodes on screen.
+class TShellTree : public widgets::Control {
+public:
+    using Node = HTREEITEM;
+
+    TShellTree();
+    ~TShellTree() override;
+
+    void Create(widgets::Form& form, widgets::Bounds bounds, unsigned anchors);
+
+    std::function<void(Node)> OnChange;
+    TShAddItemEvent OnAddItem;
+
+    TShellTreeOptions Options() const { return options_; }
+    void SetOptions(TShellTreeOptions options);
+    bool ShowRoot() const { return showRoot_; }
+    void SetShowRoot(bool show);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool readOnly);
+
+    // Assigning a different base clears CurrentFolder and, with stoAutoFill,
+    // fills the tree again.
+    TShellLocator BaseFolder;
+    // The item of the selected node; assigning it selects that item.
+    TShellLocator CurrentFolder;
+
+    void FillTree();
+    void RefreshTree();
+    // Makes a new folder below the selected node and opens its label.
+    void MakeSubfolder();
+    // Runs a context-menu command of a node's item by its verb.
+    void RunShellVerb(Node node, const std::string& verb);
+
+    std::string NodePath(Node node) const;
+    LPCITEMIDLIST NodeIdList(Node node) const;
+    Node Selected() const;
+    Node Root() const;
+    Node Parent(Node node) const;
+    std::vector<Node> Children(Node node) const;
+    std::string Label(Node node) const;
+    int AbsoluteIndex(Node node) const;
+    bool IsExpanded(Node node) const;
+    bool HasExpandButton(Node node);
+    void Expand(Node node);
+    void ListChildren(Node node);
+    void SelectNode(Node node);
+    HWND EditLabel(Node node);
+    // The tree's own answer to a right-click on a node.
+    void ShowContextMenu(Node node, POINT screen);
+
+    LRESULT HandleNotify(NMHDR* header) override;
+    // Called by the form for WM_DEVICECHANGE.
+    void DeviceChanged(WPARAM event, LPARAM data);
+
+    // How long MakeSubfolder waits before it refreshes, in ms.
+    static DWORD CreatePause(bool currentIsDesktop) { return currentIsDesktop ? 2100 : 1000; }
+
+private:
+    struct NodeData;
+    NodeData* Data(Node node) const;
+    Node InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative, ULONG attributes,
+                    const std::string& label);
+    bool BindFolder(Node node, win::ComPtr<IShellFolder>& folder) const;
+    struct Listed;
+    std::vector<Listed> Enumerate(Node node, IShellFolder* folder);
+    Node FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative);
+    void SortChildren(Node node);
+    void SelectItem(LPCITEMIDLIST absolute, bool addMissing);
+    void RefreshNode(Node node);
+    void OnSelectionChanged(Node node);
+    bool EndLabelEdit(NMTVDISPINFOA& info);
+    void ApplyStyle();
+    std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags) const;
+
+    TShellTreeOptions options_ = 0;
+    bool showRoot_ = false;
+    bool readOnly_ = false;
+    bool quiet_ = false;     // filling or refreshing: selections do not fire OnChange
+    bool changedQuietly_ = false;
+    bool selecting_ = false; // CurrentFolder is being set from the selection
+};
+
+}  // namespace quenmar

@@ -1,0 +1,313 @@
+#include "folderpicker/ShellFolderForm.h"
+
+#include "folderpicker/FolderPickerResources.h"
+#include "folderpicker/ShortenPath.h"
+#include "win32/AnsiText.h"
+
+namespace quenmar {
+
+using namespace widgets;
+
+namespace {
+
+constexpr int kCreateCommand = 1;
+constexpr int kDeleteCommand = 2;
+
+std::string LoadText(UINT id) {
+    char text[512] = {};
+    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+    return text;
+}
+
+FormStyle PickerStyle() {
+    FormStyle style;
+    style.className = "TSelectFolderForm";
+    style.clientWidth = 358;
+    style.clientHeight = 325;
+    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
+    style.backgroundColor = COLOR_BTNFACE;
+    style.fontFace = "MS Sans Serif";
+    style.fontHeight = -11;
+    return style;
+}
+
+}  // namespace
+
+// Tool buttons ---------------------------------------------------------------
+
+bool TToolButton::Enabled() const { return SendMessageA(toolbar_, TB_ISBUTTONENABLED, command_, 0) != 0; }
+void TToolButton::SetEnabled(bool enabled) { SendMessageA(toolbar_, TB_ENABLEBUTTON, command_, MAKELONG(enabled, 0)); }
+bool TToolButton::Visible() const { return SendMessageA(toolbar_, TB_ISBUTTONHIDDEN, command_, 0) == 0; }
+void TToolButton::SetVisible(bool visible) { SendMessageA(toolbar_, TB_HIDEBUTTON, command_, MAKELONG(!visible, 0)); }
+
+int TToolButton::ImageIndex() const {
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_IMAGE;
+    SendMessageA(toolbar_, TB_GETBUTTONINFOA, command_, reinterpret_cast<LPARAM>(&info));
+    return info.iImage == I_IMAGENONE ? -1 : info.iImage;
+}
+
+void TToolButton::SetImageIndex(int image) {
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_IMAGE;
+    info.iImage = image < 0 ? I_IMAGENONE : image;
+    SendMessageA(toolbar_, TB_SETBUTTONINFOA, command_, reinterpret_cast<LPARAM>(&info));
+}
+
+std::string TToolButton::Caption() const {
+    char text[128] = {};
+    SendMessageA(toolbar_, TB_GETBUTTONTEXTA, command_, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void TToolButton::SetCaption(const std::string& caption) {
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_TEXT;
+    info.pszText = const_cast<char*>(caption.c_str());
+    SendMessageA(toolbar_, TB_SETBUTTONINFOA, command_, reinterpret_cast<LPARAM>(&info));
+}
+
+RECT TToolButton::Rect() const {
+    RECT r{};
+    SendMessageA(toolbar_, TB_GETRECT, command_, reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(toolbar_, GetParent(toolbar_), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The window ------------------------------------------------------------------
+
+TSelectFolderForm::TSelectFolderForm() : Form(PickerStyle()) {
+    OnCreate = [this] { FormCreate(); };
+    OnShow = [this] { FormShowStep(); };
+    ShellTree.OnChange = [this](TShellTree::Node node) { ShellTreeChange(node); };
+    OkBtn.OnClick = [this] { SetModalResult(IDOK); };
+    CancelBtn.OnClick = [this] { SetModalResult(IDCANCEL); };
+    BtnNewFolder.OnClick = [this] { CreateBtnClick(); };
+    BtnDeleteFolder.OnClick = [this] { DeleteBtnClick(); };
+}
+
+TSelectFolderForm::~TSelectFolderForm() {
+    if (Handle()) DestroyWindow(Handle());
+}
+
+void TSelectFolderForm::CreateControls() {
+    ShellTree.Create(*this, {8, 32, 341, 241}, kAnchorsDefault);
+    OkBtn.Create(*this, "OK", {12, 279, 75, 23});
+    CancelBtn.Create(*this, "Cancel", {92, 279, 75, 23});
+    SetDefaultButton(&OkBtn);
+    SetCancelButton(&CancelBtn);
+    SetWindowLongA(OkBtn.Handle(), GWL_STYLE, GetWindowLongA(OkBtn.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);
+
+    StatusBar1 = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, Handle(),
+                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(StatusBar1, SB_SIMPLE, TRUE, 0);
+    SendMessageA(StatusBar1, SB_SETMINHEIGHT, Scale(19) - 2 * GetSystemMetrics(SM_CYBORDER), 0);
+    SendMessageA(StatusBar1, WM_SIZE, 0, 0);
+    SendMessageA(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+
+    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NOPARENTALIGN | CCS_NORESIZE |
+                                   CCS_NODIVIDER,
+                               Scale(8), Scale(4), Scale(185), Scale(25), Handle(), nullptr, GetModuleHandleA(nullptr),
+                               nullptr);
+    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    // Images 0 to 3: new folder, its disabled form, delete, its disabled form.
+    // The disabled list holds each image's disabled form at the same index.
+    glyphs_.reset(ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PICKER_GLYPHS), 16, 0,
+                                       RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    HIMAGELIST disabled = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0);
+    if (glyphs_) {
+        for (int source : {1, 1, 3, 3}) {
+            HICON icon = ImageList_GetIcon(glyphs_.get(), source, ILD_NORMAL);
+            ImageList_AddIcon(disabled, icon);
+            DestroyIcon(icon);
+        }
+    }
+    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_.get()));
+    SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled));
+    TBBUTTON buttons[3] = {};
+    buttons[0] = {0, kCreateCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
+                  reinterpret_cast<INT_PTR>("Create Folder")};
+    buttons[1] = {Scale(8), 0, 0, BTNS_SEP, {}, 0, 0};
+    buttons[2] = {2, kDeleteCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
+                  reinterpret_cast<INT_PTR>("&Delete")};
+    SendMessageA(toolbar_, TB_ADDBUTTONSA, 3, reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(Scale(101), Scale(25)));
+    for (const auto& [command, width] : {std::pair{kCreateCommand, 101}, std::pair{kDeleteCommand, 68}}) {
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof info;
+        info.dwMask = TBIF_SIZE;
+        info.cx = static_cast<WORD>(Scale(width));
+        SendMessageA(toolbar_, TB_SETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info));
+    }
+    BtnNewFolder.Attach(toolbar_, kCreateCommand);
+    BtnDeleteFolder.Attach(toolbar_, kDeleteCommand);
+}
+
+void TSelectFolderForm::FormCreate() {
+    ShellTree.SetShowRoot(true);
+    SetMinTrackSize(Scale(366), Scale(340));
+}
+
+void TSelectFolderForm::SetFormFont(const std::string& face) {
+    shownFont_.reset(CreateFontA(Scale(-11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 face.c_str()));
+    const auto font = reinterpret_cast<WPARAM>(shownFont_.get());
+    for (HWND child : {ShellTree.Handle(), OkBtn.Handle(), CancelBtn.Handle(), StatusBar1, toolbar_}) {
+        SendMessageA(child, WM_SETFONT, font, TRUE);
+    }
+}
+
+void TSelectFolderForm::FormShowStep() {
+    SetFormFont(LoadText(IDS_PICKER_FONT));
+    ShellTree.SetOptions(ShellTree.Options() | stoAutoFill);
+    ShellTree.FillTree();
+    LoadCaptions();
+    if (OnFormShow) OnFormShow(this);
+}
+
+void TSelectFolderForm::LoadCaptions() {
+    SetWindowTextA(OkBtn.Handle(), LoadText(IDS_PICKER_OK).c_str());
+    SetWindowTextA(CancelBtn.Handle(), LoadText(IDS_PICKER_CANCEL).c_str());
+    BtnNewFolder.SetCaption(LoadText(IDS_PICKER_CREATE_FOLDER));
+    BtnDeleteFolder.SetCaption(LoadText(IDS_PICKER_DELETE));
+    if (Caption().empty()) SetCaption(LoadText(IDS_PICKER_CAPTION));
+}
+
+void TSelectFolderForm::ApplyOptions(TSelectFolderDialogOptions applied) {
+    options = applied;
+    TShellTreeOptions tree = ShellTree.Options();
+    auto set = [&](unsigned treeOption, unsigned dialogOption) {
+        tree = (applied & dialogOption) ? (tree | treeOption) : (tree & ~treeOption);
+    };
+    set(stoOleDrag, sfdoOleDrag);
+    set(stoOleDrop, sfdoOleDrop);
+    set(stoIncludeNonFolders, sfdoIncludeNonFolders);
+    set(stoVirtualFolders, sfdoVirtualFolders);
+    set(stoContextMenus, sfdoContextMenus);
+    set(stoShowHidden, sfdoShowHidden);
+    ShellTree.SetOptions(tree);
+    const bool buttons = applied & sfdoCreateDeleteButtons;
+    BtnNewFolder.SetVisible(buttons);
+    BtnDeleteFolder.SetVisible(buttons);
+    BtnNewFolder.SetImageIndex((applied & sfdoCreateFolderIcon) ? 0 : -1);
+    BtnDeleteFolder.SetImageIndex((applied & sfdoDeleteFolderIcon) ? 2 : -1);
+    const bool flat = (applied & sfdoCreateFolderIcon) && (applied & sfdoDeleteFolderIcon);
+    const LONG style = GetWindowLongA(toolbar_, GWL_STYLE);
+    SetWindowLongA(toolbar_, GWL_STYLE, flat ? (style | TBSTYLE_FLAT) : (style & ~TBSTYLE_FLAT));
+    InvalidateRect(toolbar_, nullptr, TRUE);
+    ShellTree.SetReadOnly(applied & sfdoReadOnly);
+    FormResize();
+}
+
+bool TSelectFolderForm::ToolButtonsFlat() const { return (GetWindowLongA(toolbar_, GWL_STYLE) & TBSTYLE_FLAT) != 0; }
+
+RECT TSelectFolderForm::ButtonPanelRect() const {
+    RECT client{}, status{};
+    GetClientRect(Handle(), &client);
+    GetWindowRect(StatusBar1, &status);
+    const int bottom = client.bottom - (status.bottom - status.top);
+    return {0, bottom - Scale(29), client.right, bottom};
+}
+
+void TSelectFolderForm::FormResize() {
+    if (!Handle() || !StatusBar1) return;
+    SendMessageA(StatusBar1, WM_SIZE, 0, 0);
+    int top = Scale(8);
+    if (BtnNewFolder.Visible()) {
+        top = BtnNewFolder.Rect().bottom + Scale(4);
+    } else if (BtnDeleteFolder.Visible()) {
+        top = BtnDeleteFolder.Rect().bottom + Scale(4);
+    }
+    const RECT panel = ButtonPanelRect();
+    const RECT tree = ShellTree.Rect();
+    const SIZE outer = OuterSize();
+    const int right = tree.left + outer.cx - Scale(24);
+    MoveWindow(ShellTree.Handle(), tree.left, top, right - tree.left, panel.top - Scale(4) - top, TRUE);
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const RECT cancel = CancelBtn.Rect();
+    const RECT ok = OkBtn.Rect();
+    const int cancelLeft = client.right - Scale(8) - (cancel.right - cancel.left);
+    const int okLeft = cancelLeft - Scale(8) - (ok.right - ok.left);
+    MoveWindow(CancelBtn.Handle(), cancelLeft, panel.top + Scale(2), cancel.right - cancel.left,
+               cancel.bottom - cancel.top, TRUE);
+    MoveWindow(OkBtn.Handle(), okLeft, panel.top + Scale(2), ok.right - ok.left, ok.bottom - ok.top, TRUE);
+    const TShellTree::Node selected = ShellTree.Selected();
+    if (selected && ShellTree.NodeIdList(selected)) SetStatus(ShellTree.NodePath(selected));
+}
+
+void TSelectFolderForm::SetStatus(const std::string& path) {
+    RECT status{};
+    GetClientRect(StatusBar1, &status);
+    const HDC dc = GetDC(StatusBar1);
+    const HGDIOBJ old = SelectObject(dc, shownFont_ ? shownFont_.get() : Font());
+    auto width = [dc](const std::string& text) {
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        return static_cast<int>(extent.cx);
+    };
+    const std::string text = ShortenPath(path, width, status.right - 20, win::SystemLeadByte);
+    SelectObject(dc, old);
+    ReleaseDC(StatusBar1, dc);
+    SendMessageA(StatusBar1, SB_SETTEXTA, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string TSelectFolderForm::StatusText() const {
+    char text[MAX_PATH * 2] = {};
+    SendMessageA(StatusBar1, SB_GETTEXTA, 255, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+void TSelectFolderForm::ShellTreeChange(TShellTree::Node node) {
+    if (!ShellTree.NodeIdList(node)) return;
+    const std::string path = ShellTree.NodePath(node);
+    const bool hasPath = !path.empty();
+    SetStatus(path);
+    BtnNewFolder.SetEnabled(hasPath);
+    BtnDeleteFolder.SetEnabled(hasPath && ShellTree.AbsoluteIndex(node) != 0);
+    if (OnSelChange) OnSelChange(this, ShellTree.NodeIdList(node));
+}
+
+void TSelectFolderForm::CreateBtnClick() { ShellTree.MakeSubfolder(); }
+
+void TSelectFolderForm::DeleteBtnClick() {
+    ShellTree.RunShellVerb(ShellTree.Selected(), "delete");
+    ShellTree.RefreshTree();
+}
+
+LRESULT TSelectFolderForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam && reinterpret_cast<HWND>(lParam) == toolbar_) {
+            if (LOWORD(wParam) == kCreateCommand) BtnNewFolder.Click();
+            if (LOWORD(wParam) == kDeleteCommand) BtnDeleteFolder.Click();
+            return 0;
+        }
+        break;
+    case WM_SIZE: {
+        const LRESULT result = Form::HandleMessage(message, wParam, lParam);
+        if (wParam != SIZE_MINIMIZED) FormResize();
+        return result;
+    }
+    case WM_DEVICECHANGE:
+        ShellTree.DeviceChanged(wParam, lParam);
+        return TRUE;
+    case WM_DESTROY:
+        if (HIMAGELIST disabled = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar_, TB_GETDISABLEDIMAGELIST, 0, 0))) {
+            SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, 0);
+            ImageList_Destroy(disabled);
+        }
+        break;
+    default:
+        break;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace quenmar

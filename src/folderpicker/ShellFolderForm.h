@@ -1,0 +1,98 @@
+#pragma once
+
+#include <functional>
+
+#include "folderpicker/ShellCtrls.h"
+#include "widgets/Controls.h"
+#include "widgets/Form.h"
+
+namespace quenmar {
+
+enum TSelectFolderDialogOption : unsigned {
+    sfdoCreateDeleteButtons = 1u << 0,
+    sfdoContextMenus = 1u << 1,
+    sfdoReadOnly = 1u << 2,
+    sfdoIncludeNonFolders = 1u << 3,
+    sfdoOleDrag = 1u << 4,
+    sfdoOleDrop = 1u << 5,
+    sfdoCreateFolderIcon = 1u << 6,
+    sfdoDeleteFolderIcon = 1u << 7,
+    sfdoVirtualFolders = 1u << 8,
+    sfdoShowHidden = 1u << 9,
+};
+using TSelectFolderDialogOptions = uint16_t;
+
+using TNotifyHook = std::function<void(void* sender)>;
+using TFolderBrowseSelChangeEvent = std::function<void(void* sender, LPCITEMIDLIST newSel)>;
+
+// A tool button of the picker: one button of a flat toolbar, with a glyph
+// from the picker's image list and a caption; it never takes the focus.
+class TToolButton {
+public:
+    widgets::Event OnClick;
+    void Attach(HWND toolbar, int command) { toolbar_ = toolbar, command_ = command; }
+    int Command() const { return command_; }
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    int ImageIndex() const;
+    void SetImageIndex(int image);
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    RECT Rect() const;  // in the form's client coordinates
+    void Click() { widgets::Fire(OnClick); }
+
+private:
+    HWND toolbar_ = nullptr;
+    int command_ = 0;
+};
+
+// The folder picker's window: a shell tree, two tool buttons above it, OK
+// and Cancel below, and a status bar with the selected folder's path.
+class TSelectFolderForm : public widgets::Form {
+public:
+    TSelectFolderForm();
+    ~TSelectFolderForm() override;
+
+    TShellTree ShellTree;
+    widgets::Button OkBtn;
+    widgets::Button CancelBtn;
+    HWND StatusBar1 = nullptr;
+    TToolButton BtnNewFolder;
+    TToolButton BtnDeleteFolder;
+
+    TSelectFolderDialogOptions options = 0;
+    TNotifyHook OnFormShow;
+    TNotifyHook OnFormClose;
+    TFolderBrowseSelChangeEvent OnSelChange;
+
+    virtual void ApplyOptions(TSelectFolderDialogOptions options);
+    virtual void LoadCaptions();
+
+    void FormCreate();
+    void FormShowStep();
+    void FormResize();
+    void ShellTreeChange(TShellTree::Node node);
+    void CreateBtnClick();
+    void DeleteBtnClick();
+
+    std::string StatusText() const;
+    // Whether both tool buttons draw their frame only under the mouse.
+    bool ToolButtonsFlat() const;
+    RECT ButtonPanelRect() const;
+
+protected:
+    void CreateControls() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void SetStatus(const std::string& path);
+    void SetFormFont(const std::string& face);
+
+    HWND toolbar_ = nullptr;
+    win::UniqueImageList glyphs_;
+    win::UniqueGdiObject shownFont_;
+};
+
+}  // namespace quenmar
