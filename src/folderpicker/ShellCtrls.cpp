@@ -610,8 +610,11 @@ void TShellTree::MakeSubfolder() {
         FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
                        format.c_str(), 0, 0, reinterpret_cast<char*>(&text), 0,
                        reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
-        MessageBoxA(owner, text ? text : format.c_str(), LoadText(IDS_WARNING).c_str(), MB_OK | MB_ICONWARNING);
+        std::string shown = text ? text : format;
         if (text) LocalFree(text);
+        // The formatter may turn line feeds into CR LF pairs; the text keeps bare line feeds.
+        shown.erase(std::remove(shown.begin(), shown.end(), '\r'), shown.end());
+        MessageBoxA(owner, shown.c_str(), LoadText(IDS_WARNING).c_str(), MB_OK | MB_ICONWARNING);
     };
     // Two naming schemes, fifty names each; only "already exists" moves on.
     auto tryScheme = [&](UINT baseId, UINT numberId) -> std::string {

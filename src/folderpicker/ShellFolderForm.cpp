@@ -103,7 +103,9 @@ void TSelectFolderForm::CreateControls() {
 
     StatusBar1 = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, Handle(),
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(StatusBar1, SB_SIMPLE, TRUE, 0);
+    // One text area across the whole bar.
+    const int parts[] = {-1};
+    SendMessageA(StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     SendMessageA(StatusBar1, SB_SETMINHEIGHT, Scale(19) - 2 * GetSystemMetrics(SM_CYBORDER), 0);
     SendMessageA(StatusBar1, WM_SIZE, 0, 0);
     SendMessageA(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
@@ -136,6 +138,12 @@ void TSelectFolderForm::CreateControls() {
     buttons[2] = {2, kDeleteCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
                   reinterpret_cast<INT_PTR>("&Delete")};
     SendMessageA(toolbar_, TB_ADDBUTTONSA, 3, reinterpret_cast<LPARAM>(buttons));
+    SizeToolButtons();
+    BtnNewFolder.Attach(toolbar_, kCreateCommand);
+    BtnDeleteFolder.Attach(toolbar_, kDeleteCommand);
+}
+
+void TSelectFolderForm::SizeToolButtons() {
     SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(Scale(101), Scale(25)));
     for (const auto& [command, width] : {std::pair{kCreateCommand, 101}, std::pair{kDeleteCommand, 68}}) {
         TBBUTTONINFOA info{};
@@ -144,8 +152,6 @@ void TSelectFolderForm::CreateControls() {
         info.cx = static_cast<WORD>(Scale(width));
         SendMessageA(toolbar_, TB_SETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info));
     }
-    BtnNewFolder.Attach(toolbar_, kCreateCommand);
-    BtnDeleteFolder.Attach(toolbar_, kDeleteCommand);
 }
 
 void TSelectFolderForm::FormCreate() {
@@ -161,6 +167,9 @@ void TSelectFolderForm::SetFormFont(const std::string& face) {
     for (HWND child : {ShellTree.Handle(), OkBtn.Handle(), CancelBtn.Handle(), StatusBar1, toolbar_}) {
         SendMessageA(child, WM_SETFONT, font, TRUE);
     }
+    // A new font makes the toolbar measure its buttons again.
+    SizeToolButtons();
+    FormResize();
 }
 
 void TSelectFolderForm::FormShowStep() {
@@ -255,12 +264,12 @@ void TSelectFolderForm::SetStatus(const std::string& path) {
     const std::string text = ShortenPath(path, width, status.right - 20, win::SystemLeadByte);
     SelectObject(dc, old);
     ReleaseDC(StatusBar1, dc);
-    SendMessageA(StatusBar1, SB_SETTEXTA, 255 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageA(StatusBar1, SB_SETTEXTA, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 std::string TSelectFolderForm::StatusText() const {
     char text[MAX_PATH * 2] = {};
-    SendMessageA(StatusBar1, SB_GETTEXTA, 255, reinterpret_cast<LPARAM>(text));
+    SendMessageA(StatusBar1, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
     return text;
 }
 

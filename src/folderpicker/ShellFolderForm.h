@@ -89,6 +89,7 @@ protected:
 private:
     void SetStatus(const std::string& path);
     void SetFormFont(const std::string& face);
+    void SizeToolButtons();
 
     HWND toolbar_ = nullptr;
     win::UniqueImageList glyphs_;

@@ -1,0 +1,404 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ModalBoxes.h"
+#include "RealRegistry.h"
+#include "app/QuenmarForm.h"
+#include "folderpicker/ShellDialogs.h"
+#include "folderpicker/ShortenPath.h"
+#include "win32/AnsiText.h"
+
+namespace quenmar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Node = TShellTree::Node;
+
+constexpr const char* kRoot = "C:\\quenmar-picker";
+
+TSelectFolderForm* PickerWindow() {
+    const HWND window = FindWindowA("TSelectFolderForm", nullptr);
+    return window ? static_cast<TSelectFolderForm*>(
+                        reinterpret_cast<widgets::Form*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+                  : nullptr;
+}
+
+std::string DesktopDirectory() {
+    char path[MAX_PATH] = {};
+    SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
+    return path;
+}
+
+class FolderPicker : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::error_code ignored;
+        fs::remove_all(kRoot, ignored);
+        fs::create_directories(std::string(kRoot) + "\\Alpha\\Beta\\Gamma");
+        fs::create_directories(std::string(kRoot) + "\\Work");
+        dialog.Options =
+            sfdoCreateDeleteButtons | sfdoContextMenus | sfdoCreateFolderIcon | sfdoDeleteFolderIcon | sfdoShowHidden;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(kRoot, ignored);
+    }
+
+    // Runs the picker; the step sees the window and must close it.
+    bool Run(std::function<void(TSelectFolderForm&)> step) {
+        Soon([&, step] {
+            TSelectFolderForm* window = PickerWindow();
+            if (!window) {
+                ADD_FAILURE() << "no picker window";
+                return;
+            }
+            step(*window);
+        });
+        return dialog.Run();
+    }
+    static void Press(widgets::Button& button) { SendMessageA(button.Handle(), BM_CLICK, 0, 0); }
+    static std::string SelectedLabel(TSelectFolderForm& window) {
+        return window.ShellTree.Label(window.ShellTree.Selected());
+    }
+
+    TSelectFolderDialog dialog;
+};
+
+TEST_F(FolderPicker, EmptyOrMissingPathSelectsTheDesktop) {
+    for (const std::string start : {"", "C:\\quenmar-picker\\no\\such\\folder"}) {
+        dialog.SetChosenPath(start);
+        EXPECT_TRUE(dialog.ChosenFolder.IsNone()) << start;
+        ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+        const bool chosen = Run([&](TSelectFolderForm& window) {
+            const Node root = window.ShellTree.Root();
+            EXPECT_EQ(window.ShellTree.Selected(), root);
+            EXPECT_TRUE(window.ShellTree.IsExpanded(root));
+            EXPECT_EQ(window.StatusText(), DesktopDirectory());
+            EXPECT_TRUE(window.BtnNewFolder.Enabled());
+            EXPECT_FALSE(window.BtnDeleteFolder.Enabled()) << "not on the root";
+            EXPECT_EQ(window.Caption(), "Browse for Folder");
+            EXPECT_EQ(window.OkBtn.Text(), "OK");
+            EXPECT_EQ(window.CancelBtn.Text(), "Cancel");
+            EXPECT_EQ(window.BtnNewFolder.Caption(), "Create Folder");
+            EXPECT_EQ(window.BtnDeleteFolder.Caption(), "Delete");
+            Press(window.OkBtn);
+        });
+        EXPECT_TRUE(chosen);
+        EXPECT_EQ(dialog.ChosenPath(), DesktopDirectory());
+        EXPECT_TRUE(boxes.seen.empty()) << "no message for a path that does not exist";
+    }
+}
+
+TEST_F(FolderPicker, DriveAndDeepFoldersAreExpandedTo) {
+    dialog.Title = "Select Folder or Drive";
+    dialog.SetChosenPath("C:\\");
+    bool chosen = Run([&](TSelectFolderForm& window) {
+        EXPECT_EQ(window.Caption(), "Select Folder or Drive");
+        const Node drive = window.ShellTree.Selected();
+        EXPECT_NE(SelectedLabel(window).find("(C:)"), std::string::npos) << SelectedLabel(window);
+        const Node computer = window.ShellTree.Parent(drive);
+        EXPECT_TRUE(window.ShellTree.IsExpanded(computer));
+        EXPECT_EQ(window.ShellTree.Parent(computer), window.ShellTree.Root());
+        EXPECT_EQ(window.StatusText(), "C:\\");
+        EXPECT_TRUE(window.BtnNewFolder.Enabled());
+        EXPECT_TRUE(window.BtnDeleteFolder.Enabled());
+        Press(window.CancelBtn);
+    });
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(dialog.ChosenPath(), "C:\\") << "Cancel keeps the folder";
+
+    dialog.SetChosenPath("C:\\quenmar-picker\\Alpha\\Beta\\Gamma");
+    chosen = Run([&](TSelectFolderForm& window) {
+        EXPECT_EQ(SelectedLabel(window), "Gamma");
+        EXPECT_TRUE(window.ShellTree.IsExpanded(window.ShellTree.Parent(window.ShellTree.Selected())));
+        EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Alpha\\Beta\\Gamma");
+        // The user walks up to Alpha and takes it.
+        window.ShellTree.CurrentFolder.SetPath("C:\\quenmar-picker\\Alpha");
+        EXPECT_EQ(SelectedLabel(window), "Alpha");
+        Press(window.OkBtn);
+    });
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Alpha");
+}
+
+TEST_F(FolderPicker, ItemsWithoutAPathCanBeChosen) {
+    dialog.SetChosenPath("C:\\");
+    const bool chosen = Run([&](TSelectFolderForm& window) {
+        const Node computer = window.ShellTree.Parent(window.ShellTree.Selected());
+        window.ShellTree.SelectNode(computer);
+        EXPECT_EQ(SelectedLabel(window), "My Computer");
+        EXPECT_FALSE(window.BtnNewFolder.Enabled());
+        EXPECT_FALSE(window.BtnDeleteFolder.Enabled());
+        EXPECT_TRUE(window.OkBtn.Enabled());
+        EXPECT_EQ(window.StatusText(), "");
+        Press(window.OkBtn);
+    });
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(dialog.ChosenPath(), "");
+    EXPECT_FALSE(dialog.ChosenFolder.IsNone());
+}
+
+TEST_F(FolderPicker, EscapeAndTheCloseBoxCancelAndTheSizeIsRemembered) {
+    dialog.SetChosenPath("C:\\quenmar-picker\\Work");
+    SIZE closedAt{};
+    bool chosen = Run([&](TSelectFolderForm& window) {
+        MINMAXINFO info{};
+        SendMessageA(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.ptMinTrackSize.x, window.Scale(366));
+        EXPECT_EQ(info.ptMinTrackSize.y, window.Scale(340));
+        SetWindowPos(window.Handle(), nullptr, 0, 0, 520, 470, SWP_NOMOVE | SWP_NOZORDER);
+        closedAt = window.OuterSize();
+        window.ShellTree.CurrentFolder.SetPath("C:\\quenmar-picker\\Alpha");
+        PostMessageA(window.ShellTree.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    });
+    EXPECT_FALSE(chosen);
+    EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Work");
+    EXPECT_EQ(dialog.FormWidth, closedAt.cx);
+    EXPECT_EQ(dialog.FormHeight, closedAt.cy);
+
+    chosen = Run([&](TSelectFolderForm& window) {
+        EXPECT_EQ(window.OuterSize().cx, closedAt.cx);
+        EXPECT_EQ(window.OuterSize().cy, closedAt.cy);
+        EXPECT_EQ(SelectedLabel(window), "Work");
+        SendMessageA(window.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_FALSE(chosen);
+}
+
+TEST_F(FolderPicker, RunningTwiceAtOnceIsAnError) {
+    std::string error;
+    Run([&](TSelectFolderForm& window) {
+        try {
+            dialog.Run();
+        } catch (const std::exception& e) {
+            error = e.what();
+        }
+        Press(window.CancelBtn);
+    });
+    EXPECT_EQ(error, "TSelectFolderDialog already executing");
+    EXPECT_FALSE(dialog.Running());
+}
+
+TEST_F(FolderPicker, StatusBarShortensLongPathsAfterEveryResize) {
+    const std::string deep = std::string(kRoot) + "\\A rather long folder name\\Another long folder name\\Leaf";
+    fs::create_directories(deep);
+    dialog.SetChosenPath(deep);
+    Run([&](TSelectFolderForm& window) {
+        auto expected = [&] {
+            RECT status{};
+            GetClientRect(window.StatusBar1, &status);
+            const HDC dc = GetDC(window.StatusBar1);
+            const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window.StatusBar1, WM_GETFONT, 0, 0)));
+            const std::string text = ShortenPath(
+                deep,
+                [dc](const std::string& s) {
+                    SIZE e{};
+                    GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &e);
+                    return static_cast<int>(e.cx);
+                },
+                status.right - 20, win::SystemLeadByte);
+            SelectObject(dc, old);
+            ReleaseDC(window.StatusBar1, dc);
+            return text;
+        };
+        EXPECT_EQ(window.StatusText(), expected());
+        SetWindowPos(window.Handle(), nullptr, 0, 0, window.Scale(366), window.Scale(340), SWP_NOMOVE | SWP_NOZORDER);
+        const std::string narrow = window.StatusText();
+        EXPECT_EQ(narrow, expected());
+        EXPECT_NE(narrow, deep) << "too long for the narrow window";
+        EXPECT_NE(narrow.find("Leaf"), std::string::npos);
+        SetWindowPos(window.Handle(), nullptr, 0, 0, 900, 400, SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_EQ(window.StatusText(), deep);
+        // The tree and the buttons follow the window.
+        const RECT tree = window.ShellTree.Rect();
+        EXPECT_EQ(tree.right - tree.left, window.OuterSize().cx - window.Scale(24));
+        RECT client{};
+        GetClientRect(window.Handle(), &client);
+        EXPECT_EQ(window.CancelBtn.Rect().right, client.right - window.Scale(8));
+        EXPECT_EQ(window.OkBtn.Rect().right, window.CancelBtn.Rect().left - window.Scale(8));
+        EXPECT_EQ(tree.bottom, window.ButtonPanelRect().top - window.Scale(4));
+        Press(window.CancelBtn);
+    });
+}
+
+TEST_F(FolderPicker, OptionsShapeTheWindow) {
+    dialog.Options = sfdoCreateFolderIcon;
+    Run([&](TSelectFolderForm& window) {
+        EXPECT_FALSE(window.BtnNewFolder.Visible());
+        EXPECT_FALSE(window.BtnDeleteFolder.Visible());
+        EXPECT_EQ(window.ShellTree.Rect().top, window.Scale(8));
+        EXPECT_FALSE(window.ToolButtonsFlat()) << "one icon option missing";
+        EXPECT_EQ(window.BtnNewFolder.ImageIndex(), 0);
+        EXPECT_EQ(window.BtnDeleteFolder.ImageIndex(), -1);
+        EXPECT_FALSE(window.ShellTree.Options() & stoContextMenus);
+        Press(window.CancelBtn);
+    });
+    dialog.Options = sfdoCreateDeleteButtons | sfdoCreateFolderIcon | sfdoDeleteFolderIcon | sfdoReadOnly;
+    Run([&](TSelectFolderForm& window) {
+        EXPECT_TRUE(window.BtnNewFolder.Visible());
+        EXPECT_TRUE(window.ToolButtonsFlat());
+        EXPECT_EQ(window.BtnDeleteFolder.ImageIndex(), 2);
+        EXPECT_EQ(window.ShellTree.Rect().top, window.BtnNewFolder.Rect().bottom + window.Scale(4));
+        EXPECT_TRUE(window.ShellTree.ReadOnly());
+        Press(window.CancelBtn);
+    });
+}
+
+TEST_F(FolderPicker, CreateFolderNamesItAndOpensItsLabel) {
+    fs::create_directories(std::string(kRoot) + "\\Work\\New Folder");
+    dialog.SetChosenPath(std::string(kRoot) + "\\Work");
+    const bool chosen = Run([&](TSelectFolderForm& window) {
+        window.BtnNewFolder.Click();
+        EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Work\\New Folder (2)"));
+        EXPECT_EQ(SelectedLabel(window), "Work") << "the selection stays on the parent";
+        const HWND editor = reinterpret_cast<HWND>(SendMessageA(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(editor, nullptr) << "the new folder's label is open for editing";
+        char text[MAX_PATH] = {};
+        GetWindowTextA(editor, text, sizeof text);
+        EXPECT_STREQ(text, "New Folder (2)");
+        SetWindowTextA(editor, "  Reports  ");
+        SendMessageA(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Work\\Reports"));
+        EXPECT_EQ(SelectedLabel(window), "Work");
+        Press(window.OkBtn);
+    });
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(dialog.ChosenPath(), std::string(kRoot) + "\\Work\\Reports") << "OK gives the renamed folder";
+}
+
+TEST_F(FolderPicker, WhenFiftyNamesAreTakenTheShortSchemeIsUsed) {
+    const std::string work = std::string(kRoot) + "\\Work\\";
+    fs::create_directories(work + "New Folder");
+    for (int i = 2; i <= 50; ++i) fs::create_directories(work + "New Folder (" + std::to_string(i) + ")");
+    dialog.SetChosenPath(work);
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    Run([&](TSelectFolderForm& window) {
+        window.BtnNewFolder.Click();
+        EXPECT_TRUE(fs::is_directory(work + "fldr"));
+        SendMessageA(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+        Press(window.CancelBtn);
+    });
+    EXPECT_TRUE(boxes.seen.empty());
+}
+
+TEST_F(FolderPicker, FailedCreationWarnsThreeTimes) {
+    const std::string doomed = std::string(kRoot) + "\\Work";
+    dialog.SetChosenPath(doomed);
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    Run([&](TSelectFolderForm& window) {
+        ASSERT_EQ(window.ShellTree.NodePath(window.ShellTree.Selected()), doomed);
+        // The folder goes away behind the picker's back: every name fails
+        // with "path not found".
+        RemoveDirectoryA(doomed.c_str());
+        window.BtnNewFolder.Click();
+        EXPECT_EQ(SendMessageA(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0), 0) << "no label opened";
+        Press(window.CancelBtn);
+    });
+    ASSERT_EQ(boxes.seen.size(), 3u);
+    for (const SeenBox& box : boxes.seen) {
+        EXPECT_EQ(box.caption, "Warning");
+        EXPECT_EQ(box.icon, LoadIcon(nullptr, IDI_EXCLAMATION));
+    }
+    EXPECT_EQ(boxes.seen[0].text.rfind("Unable to create the folder 'New Folder'\n\n", 0), 0u) << boxes.seen[0].text;
+    EXPECT_EQ(boxes.seen[1].text.rfind("Unable to create the folder 'fldr'\n\n", 0), 0u) << boxes.seen[1].text;
+    EXPECT_EQ(boxes.seen[2].text.rfind("Unable to create the folder 'New Folder'\n\n", 0), 0u);
+    EXPECT_EQ(boxes.seen[0].text.find('\r'), std::string::npos);
+    EXPECT_NE(boxes.seen[2].text, boxes.seen[0].text) << "the last one tells of a name that exists";
+}
+
+TEST_F(FolderPicker, DeleteGoesThroughTheShellsConfirmation) {
+    dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta\\Gamma");
+    ModalBoxes boxes([](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, "&Yes") ? IDYES : IDOK; });
+    Run([&](TSelectFolderForm& window) {
+        window.BtnDeleteFolder.Click();
+        EXPECT_FALSE(fs::exists(std::string(kRoot) + "\\Alpha\\Beta\\Gamma"));
+        EXPECT_EQ(SelectedLabel(window), "Beta") << "the nearest surviving ancestor";
+        EXPECT_EQ(window.StatusText(), std::string(kRoot) + "\\Alpha\\Beta");
+        Press(window.CancelBtn);
+    });
+    ASSERT_GE(boxes.seen.size(), 1u);
+}
+
+TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
+    dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
+    const bool chosen = Run([&](TSelectFolderForm& window) {
+        const HWND editor = window.ShellTree.EditLabel(window.ShellTree.Selected());
+        ASSERT_NE(editor, nullptr);
+        SetWindowTextA(editor, "Omega");
+        SendMessageA(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        EXPECT_EQ(SelectedLabel(window), "Omega");
+        Press(window.OkBtn);
+    });
+    EXPECT_TRUE(chosen);
+    EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Alpha\\Omega\\Gamma"));
+    EXPECT_EQ(dialog.ChosenPath(), std::string(kRoot) + "\\Alpha\\Omega");
+}
+
+// Browse from the main window.
+class MainWindowBrowse : public FolderPicker {
+protected:
+    void SetUp() override {
+        FolderPicker::SetUp();
+        registry.Reset();
+        form = std::make_unique<TfrmQuenmar>();
+        form->Show();
+        PumpMessages();
+        form->lstvwPlaces.SetSelected(2, true);
+        SendMessageA(form->optUseFolder.Handle(), BM_CLICK, 0, 0);
+    }
+    void TearDown() override {
+        form.reset();
+        PumpMessages();
+        registry.Reset();
+        FolderPicker::TearDown();
+    }
+    RealRegistryBackend registry;
+    std::unique_ptr<TfrmQuenmar> form;
+};
+
+TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
+    Soon([] {
+        TSelectFolderForm* window = PickerWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->Caption(), "Select Folder or Drive");
+        EXPECT_NE(window->ShellTree.Label(window->ShellTree.Selected()).find("(C:)"), std::string::npos)
+            << "opens on the slot's path";
+        window->ShellTree.CurrentFolder.SetPath("C:\\quenmar-picker\\Work");
+        SendMessageA(window->OkBtn.Handle(), BM_CLICK, 0, 0);
+    });
+    SendMessageA(form->btnBrowseFolder.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-picker\\Work\\");
+    EXPECT_EQ(form->lstvwPlaces.ItemText(2), "Work");
+
+    // Change Folder opens it on the new path; My Computer is refused.
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    Soon([] {
+        TSelectFolderForm* window = PickerWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->ShellTree.Label(window->ShellTree.Selected()), "Work");
+        window->ShellTree.SelectNode(window->ShellTree.Parent(window->ShellTree.Parent(
+            window->ShellTree.Parent(window->ShellTree.Selected()))));
+        EXPECT_EQ(window->ShellTree.Label(window->ShellTree.Selected()), "My Computer");
+        SendMessageA(window->OkBtn.Handle(), BM_CLICK, 0, 0);
+    });
+    SendMessageA(form->btnChangeFolder.Handle(), BM_CLICK, 0, 0);
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_NE(boxes.seen[0].text.find("choose a drive or folder"), std::string::npos) << boxes.seen[0].text;
+    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-picker\\Work\\") << "the slot keeps its path";
+
+    // A double click on a special-folder slot opens nothing.
+    form->lstvwPlaces.SetSelected(0, true);
+    NMHDR click{form->lstvwPlaces.Handle(), static_cast<UINT_PTR>(form->lstvwPlaces.Id()), static_cast<UINT>(NM_DBLCLK)};
+    SendMessageA(form->Handle(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
+    EXPECT_EQ(PickerWindow(), nullptr);
+
+    form->Close();
+    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place2"), SzValue("C:\\quenmar-picker\\Work\\"));
+}
+
+}  // namespace
+}  // namespace quenmar::testing
