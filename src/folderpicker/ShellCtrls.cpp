@@ -47,6 +47,45 @@ std::string SystemMessage(DWORD code) {
                                                                                        : static_cast<DWORD>(result)));
 }
 
+// A plain folder of the file system: one that cannot carry a custom icon
+// (folders get one only when marked read-only or system).
+bool PlainFileSystemFolder(const std::wstring& path) {
+    if (path.size() <= 3) return false;  // drive roots have icons of their own
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+// The icons every plain folder shows, looked up once.
+std::pair<int, int> PlainFolderIcons() {
+    static const std::pair<int, int> icons = [] {
+        SHFILEINFOA closed{}, open{};
+        SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &closed, sizeof closed,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+        SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &open, sizeof open,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+        return std::make_pair(closed.iIcon, open.iIcon);
+    }();
+    return icons;
+}
+
+// Whether a file-system folder holds a folder, read straight from the disk.
+int HasSubfolder(const std::wstring& path, bool hidden, bool files) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &found,
+                                           files ? FindExSearchNameMatch : FindExSearchLimitToDirectories, nullptr, 0);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    int result = 0;
+    do {
+        const bool dots = wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0;
+        const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        const bool shown = hidden || !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
+        if (!dots && shown && (folder || files)) result = 1;
+    } while (!result && FindNextFileW(search, &found));
+    FindClose(search);
+    return result;
+}
+
 std::string LoadText(UINT id) {
     char text[512] = {};
     LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
@@ -61,6 +100,9 @@ struct TShellTree::NodeData {
     ULONG attributes = 0;
     bool listed = false;
     int hasChildren = -1;  // unknown until the node is on screen
+    // The node's own folder, kept once bound: its children's icons and
+    // expand buttons are asked of it without walking from the Desktop again.
+    win::ComPtr<IShellFolder> folder;
 };
 
 struct TShellTree::Listed {
@@ -253,15 +295,21 @@ TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST a
 }
 
 bool TShellTree::BindFolder(Node node, win::ComPtr<IShellFolder>& folder) const {
-    const NodeData* data = Data(node);
+    NodeData* data = Data(node);
     if (!data) return false;
-    win::ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.put()))) return false;
-    if (pidl::Size(data->absolute.get()) <= 2) {
-        folder = std::move(desktop);
-        return true;
+    if (!data->folder) {
+        win::ComPtr<IShellFolder> desktop;
+        if (FAILED(SHGetDesktopFolder(desktop.put()))) return false;
+        if (pidl::Size(data->absolute.get()) <= 2) {
+            data->folder = std::move(desktop);
+        } else if (FAILED(desktop->BindToObject(data->absolute.get(), nullptr, IID_IShellFolder,
+                                                data->folder.put_void()))) {
+            return false;
+        }
     }
-    return SUCCEEDED(desktop->BindToObject(data->absolute.get(), nullptr, IID_IShellFolder, folder.put_void()));
+    data->folder->AddRef();
+    *folder.put() = data->folder.get();
+    return true;
 }
 
 std::vector<TShellTree::Listed> TShellTree::Enumerate(Node node, IShellFolder* folder) {
@@ -708,15 +756,36 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
         auto& info = reinterpret_cast<NMTVDISPINFOA*>(header)->item;
         auto* data = reinterpret_cast<NodeData*>(info.lParam);
         if (!data) return 0;
+        win::ComPtr<IShellFolder> parentFolder;
+        const Node parent = Parent(info.hItem);
+        const bool haveParent = parent && data->relative && BindFolder(parent, parentFolder);
+        // Plain folders of the file system are answered from the disk; the
+        // shell is asked about everything else.
+        wchar_t path[MAX_PATH] = {};
+        const bool plain = (data->attributes & SFGAO_FILESYSTEM) && (data->attributes & SFGAO_FOLDER) &&
+                           SHGetPathFromIDListW(data->absolute.get(), path) && PlainFileSystemFolder(path);
+        if (plain && data->hasChildren < 0) {
+            NoCriticalErrorBoxes quiet;
+            data->hasChildren =
+                HasSubfolder(path, options_ & stoShowHidden, options_ & stoIncludeNonFolders);
+        }
+        if (plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
+            const auto [closed, open] = PlainFolderIcons();
+            info.iImage = closed;
+            info.iSelectedImage = open;
+        }
         if (info.mask & TVIF_CHILDREN) {
             if (data->hasChildren < 0) {
                 // Does the folder hold a folder? Asked only for nodes on screen.
                 data->hasChildren = 0;
-                win::ComPtr<IShellFolder> desktop, folder;
+                win::ComPtr<IShellFolder> folder;
                 NoCriticalErrorBoxes quiet;
-                if (SUCCEEDED(SHGetDesktopFolder(desktop.put())) &&
-                    SUCCEEDED(desktop->BindToObject(data->absolute.get(), nullptr, IID_IShellFolder,
-                                                    folder.put_void()))) {
+                const bool bound =
+                    data->folder ? BindFolder(info.hItem, folder)
+                                 : haveParent && SUCCEEDED(parentFolder->BindToObject(
+                                                     data->relative.get(), nullptr, IID_IShellFolder,
+                                                     folder.put_void()));
+                if (bound) {
                     win::ComPtr<IEnumIDList> enumerator;
                     SHCONTF flags = SHCONTF_FOLDERS | ((options_ & stoShowHidden) ? SHCONTF_INCLUDEHIDDEN : 0) |
                                     ((options_ & stoIncludeNonFolders) ? SHCONTF_NONFOLDERS : 0);
@@ -729,7 +798,18 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
             }
             info.cChildren = data->hasChildren;
         }
-        if (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE)) {
+        if (!plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
+            int open = -1;
+            const int normal =
+                haveParent ? SHMapPIDLToSystemImageListIndex(parentFolder.get(), data->relative.get(), &open) : -1;
+            if (normal >= 0) {
+                info.iImage = normal;
+                info.iSelectedImage = open >= 0 ? open : normal;
+                info.mask |= TVIF_DI_SETITEM;
+                return 0;
+            }
+        }
+        if (!plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
             SHFILEINFOA normal{}, open{};
             SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->absolute.get()), 0, &normal, sizeof normal,
                            SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
