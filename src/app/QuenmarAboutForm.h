@@ -2,6 +2,7 @@
 
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
+#include "widgets/HotButton.h"
 #include "widgets/TextureBackground.h"
 #include "widgets/UrlLabel.h"
 
@@ -26,7 +27,7 @@ public:
     widgets::Label Label1;
     widgets::TURLLabel lblWebsiteURL;
     widgets::Label Label2;
-    widgets::Button btnOk;
+    widgets::THotButton btnOk;
 
     void FormCreate();
     void btnOkClick();

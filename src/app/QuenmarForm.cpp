@@ -90,11 +90,11 @@ void TfrmQuenmar::CreateControls() {
     btnRestore.Create(*this, "Restore &Defaults...", {461, 192, 129, 25}, akTop | akRight);
     btnClose.Create(*this, "E&xit", {461, 396, 129, 25}, akRight | akBottom);
     btnMoveUp.SetHint("Move Selected Place Up");
-    btnMoveUp.Create(*this, "Up", {8, 396, 25, 25}, akLeft | akBottom);
+    btnMoveUp.Create(*this, "Move Up", {8, 396, 25, 25}, akLeft | akBottom);
     btnMoveDn.SetHint("Move Selected Place Down");
-    btnMoveDn.Create(*this, "Dn", {36, 396, 25, 25}, akLeft | akBottom);
+    btnMoveDn.Create(*this, "Move Down", {36, 396, 25, 25}, akLeft | akBottom);
     btnChangeFolder.SetHint("Change Folder for Selected Place");
-    btnChangeFolder.Create(*this, "...", {64, 396, 25, 25}, akLeft | akBottom);
+    btnChangeFolder.Create(*this, "Change Folder", {64, 396, 25, 25}, akLeft | akBottom);
     btnAbout.Create(*this, "&About...", {461, 224, 129, 25}, akTop | akRight);
     chkHidePlacesBar.Create(*this, "&Hide Places Bar in Dialogs", {100, 404, 250, 17}, akLeft | akBottom);
 
@@ -105,6 +105,20 @@ void TfrmQuenmar::CreateControls() {
     Label1.Create(*this, "You may also drag and drop folders here to change the currently selected place.",
                   {140, 108, 386, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);
     imgLogo.Create(*this, {490, 284, 72, 72}, akTop | akRight);
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    Image2.SetBitmap(static_cast<HBITMAP>(LoadImageA(instance, "BANNER", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    Image1.SetBitmap(static_cast<HBITMAP>(LoadImageA(instance, "HINT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    imgLogo.SetBitmap(static_cast<HBITMAP>(LoadImageA(instance, "LOGO72", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    glyphs_.reset(ImageList_LoadImageA(instance, "GLYPHS", 16, 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    int glyph = 0;
+    for (THotButton* button : {&btnBrowseFolder, &btnpreview, &btnRestore, &btnAbout, &btnMoveUp, &btnMoveDn,
+                               &btnChangeFolder}) {
+        button->SetGlyph(glyphs_.get(), glyph++);
+    }
+    for (THotButton* button : {&btnMoveUp, &btnMoveDn, &btnChangeFolder}) button->SetGlyphOnly(true);
+    MakeFlatFrame(lstvwPlaces);
+    MakeFlatFrame(lstvwSelectFolders);
+    MakeFlatFrame(edtDirectory);
     const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
     Image2.SetCursor(hand);
     imgLogo.SetCursor(hand);

@@ -8,6 +8,7 @@
 #include "places/PlacesStore.h"
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
+#include "widgets/HotButton.h"
 #include "win32/Win32Registry.h"
 #include "win32/Win32ShellLookups.h"
 
@@ -28,22 +29,22 @@ public:
     widgets::ListView lstvwPlaces;
     widgets::Label lblTitle;
     widgets::Picture Image2;
-    widgets::RadioButton optUseFolder;
+    widgets::THotRadioButton optUseFolder;
     widgets::Edit edtDirectory;
-    widgets::Button btnBrowseFolder;
+    widgets::THotButton btnBrowseFolder;
     widgets::Picture Image1;
     widgets::Label Label1;
-    widgets::RadioButton optUseSpecial;
+    widgets::THotRadioButton optUseSpecial;
     widgets::ListView lstvwSelectFolders;
-    widgets::Button btnpreview;
-    widgets::Button btnRestore;
-    widgets::Button btnAbout;
+    widgets::THotButton btnpreview;
+    widgets::THotButton btnRestore;
+    widgets::THotButton btnAbout;
     widgets::Picture imgLogo;
-    widgets::Button btnMoveUp;
-    widgets::Button btnMoveDn;
-    widgets::Button btnChangeFolder;
-    widgets::CheckBox chkHidePlacesBar;
-    widgets::Button btnClose;
+    widgets::THotButton btnMoveUp;
+    widgets::THotButton btnMoveDn;
+    widgets::THotButton btnChangeFolder;
+    widgets::THotCheckBox chkHidePlacesBar;
+    widgets::THotButton btnClose;
     widgets::ImageList imglstFolders;
     widgets::ImageList imglstSmallFolders;
     std::unique_ptr<TzelDragFromShell> zelDragFromShell1;
@@ -110,6 +111,7 @@ private:
     std::unique_ptr<win::Win32ShellLookups> shell_;
     std::unique_ptr<PlacesStore> store_;
     bool activatedOnce_ = false;
+    win::UniqueImageList glyphs_;
     std::vector<std::string> pendingWarnings_;
 };
 

@@ -199,6 +199,7 @@ std::string TShellTree::Label(Node node) const {
 }
 
 int TShellTree::AbsoluteIndex(Node node) const {
+    if (node && node == Root()) return 0;
     // Counted over the whole tree, depth first, from the root at 0.
     int index = 0;
     std::function<bool(Node)> walk = [&](Node current) {

@@ -279,7 +279,8 @@ void TSelectFolderForm::ShellTreeChange(TShellTree::Node node) {
     const bool hasPath = !path.empty();
     SetStatus(path);
     BtnNewFolder.SetEnabled(hasPath);
-    BtnDeleteFolder.SetEnabled(hasPath && ShellTree.AbsoluteIndex(node) != 0);
+    // Not the root, whose absolute index is 0 (counting the others is not needed).
+    BtnDeleteFolder.SetEnabled(hasPath && node != ShellTree.Root());
     if (OnSelChange) OnSelChange(this, ShellTree.NodeIdList(node));
 }
 

@@ -59,6 +59,8 @@ public:
     virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
     // The text colour of a static control; CLR_INVALID for the default.
     virtual COLORREF TextColor() const { return CLR_INVALID; }
+    // The background of a static control or button; null for the form's.
+    virtual HBRUSH BackgroundBrush() const { return nullptr; }
 
 protected:
     void CreateAs(Form& form, const char* className, const std::string& text, DWORD style, DWORD exStyle,

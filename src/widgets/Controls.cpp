@@ -124,6 +124,13 @@ void CheckBox::HandleCommand(WORD code) {
     if (code == BN_CLICKED) SetChecked(!Checked());
 }
 
+void MakeFlatFrame(Control& control) {
+    const HWND window = control.Handle();
+    SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
+    SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) | WS_BORDER);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 // ImageList ------------------------------------------------------------------
 
 ImageList::~ImageList() { Release(); }

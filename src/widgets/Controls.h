@@ -77,6 +77,10 @@ public:
     void HandleCommand(WORD code) override;
 };
 
+// Gives a list or edit box the flat one-pixel frame of this program in
+// place of the sunken 3-D edge.
+void MakeFlatFrame(Control& control);
+
 // An image list that either owns its handle or shows one it adopted (the
 // system image lists), which it never destroys.
 class ImageList : public Component {

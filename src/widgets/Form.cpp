@@ -171,6 +171,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         GetClassNameA(child, className, sizeof className);
         const bool isLabel = message == WM_CTLCOLORSTATIC && lstrcmpiA(className, "Static") == 0;
         if (style_.transparentLabels && isLabel) return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        if (const HBRUSH own = control ? control->BackgroundBrush() : nullptr) return reinterpret_cast<LRESULT>(own);
         return reinterpret_cast<LRESULT>(GetSysColorBrush(style_.backgroundColor));
     }
     case WM_ERASEBKGND:

@@ -1,0 +1,204 @@
+#include "widgets/HotButton.h"
+
+#include "widgets/Form.h"
+
+namespace quenmar::widgets {
+
+// HoverTracker ---------------------------------------------------------------
+
+HoverTracker::~HoverTracker() {
+    if (window_ && IsWindow(window_)) RemoveWindowSubclass(window_, Proc, 1);
+}
+
+void HoverTracker::Attach(HWND window, std::function<void()> changed) {
+    window_ = window;
+    changed_ = std::move(changed);
+    SetWindowSubclass(window, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void HoverTracker::SetHot(bool hot) {
+    if (hot_ == hot) return;
+    hot_ = hot;
+    if (changed_) changed_();
+}
+
+LRESULT CALLBACK HoverTracker::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR self) {
+    auto* tracker = reinterpret_cast<HoverTracker*>(self);
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (!tracker->hot_ && IsWindowEnabled(window)) {
+            TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};
+            TrackMouseEvent(&track);
+            tracker->SetHot(true);
+        }
+        break;
+    case WM_MOUSELEAVE:
+    case WM_CAPTURECHANGED:
+        if (message == WM_MOUSELEAVE || !GetCapture()) tracker->SetHot(false);
+        break;
+    case WM_ENABLE:
+        if (!wParam) tracker->SetHot(false);
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(window, Proc, id);
+        tracker->window_ = nullptr;
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+// THotButton -----------------------------------------------------------------
+
+void THotButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+    CreateAs(form, "BUTTON", text, WS_TABSTOP | WS_GROUP | BS_OWNERDRAW, 0, bounds, anchors);
+    const HWND window = hwnd_;
+    hover_.Attach(window, [this, window] {
+        if (HotTrack) InvalidateRect(window, nullptr, FALSE);
+    });
+}
+
+void THotButton::SetGlyph(HIMAGELIST images, int index) {
+    images_ = images;
+    glyph_ = index;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+namespace {
+
+COLORREF Blend(COLORREF a, COLORREF b) {
+    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2, (GetBValue(a) + GetBValue(b)) / 2);
+}
+
+void FrameWith(HDC dc, RECT r, COLORREF color, int width) {
+    const HBRUSH brush = CreateSolidBrush(color);
+    for (int i = 0; i < width; ++i) {
+        FrameRect(dc, &r, brush);
+        InflateRect(&r, -1, -1);
+    }
+    DeleteObject(brush);
+}
+
+}  // namespace
+
+bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
+    const HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool disabled = item.itemState & ODS_DISABLED;
+    const bool pressed = item.itemState & ODS_SELECTED;
+    const bool focused = item.itemState & ODS_FOCUS;
+    const bool hot = HotTrack && hover_.Hot() && !disabled;
+
+    const HBRUSH face = CreateSolidBrush(pressed ? Blend(Color, HighlightColor) : hot ? HotTrackColor : Color);
+    FillRect(dc, &r, face);
+    DeleteObject(face);
+    FrameWith(dc, r, disabled ? RGB(0xC8, 0xC8, 0xC8) : (focused || pressed) ? HighlightColor : RGB(0x9A, 0x9A, 0x9A),
+              (focused || pressed) && !disabled ? 2 : 1);
+
+    RECT content = r;
+    InflateRect(&content, -4, -2);
+    if (pressed) OffsetRect(&content, 1, 1);
+    const std::string text = Text();
+    const int glyphSize = form_ ? form_->Scale(16) : 16;
+    SIZE textSize{};
+    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    if (!glyphOnly_) GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &textSize);
+    const bool hasGlyph = images_ && glyph_ >= 0;
+    const int gap = hasGlyph && !glyphOnly_ ? 4 : 0;
+    const int total = (hasGlyph ? glyphSize : 0) + gap + (glyphOnly_ ? 0 : textSize.cx);
+    int x = content.left + (content.right - content.left - total) / 2;
+    if (hasGlyph) {
+        const int y = content.top + (content.bottom - content.top - glyphSize) / 2;
+        IMAGELISTDRAWPARAMS draw{};
+        draw.cbSize = sizeof draw;
+        draw.himl = images_;
+        draw.i = glyph_;
+        draw.hdcDst = dc;
+        draw.x = x;
+        draw.y = y;
+        draw.cx = 16;
+        draw.cy = 16;
+        draw.rgbBk = CLR_NONE;
+        draw.fStyle = ILD_TRANSPARENT;
+        if (disabled) draw.fState = ILS_SATURATE;
+        if (glyphSize != 16) {
+            // Scaled with the window: drawn through a stretched icon.
+            HICON icon = ImageList_GetIcon(images_, glyph_, ILD_TRANSPARENT);
+            DrawIconEx(dc, x, y, icon, glyphSize, glyphSize, 0, nullptr, DI_NORMAL);
+            DestroyIcon(icon);
+        } else {
+            ImageList_DrawIndirect(&draw);
+        }
+        if (disabled) {
+            // Grey the glyph: a wash of the face colour over it.
+            const HBRUSH wash = CreateSolidBrush(Color);
+            RECT glyphRect{x, y, x + glyphSize, y + glyphSize};
+            BLENDFUNCTION blend{AC_SRC_OVER, 0, 150, 0};
+            const HDC memory = CreateCompatibleDC(dc);
+            const HBITMAP washBitmap = CreateCompatibleBitmap(dc, glyphSize, glyphSize);
+            const HGDIOBJ old = SelectObject(memory, washBitmap);
+            RECT all{0, 0, glyphSize, glyphSize};
+            FillRect(memory, &all, wash);
+            AlphaBlend(dc, glyphRect.left, glyphRect.top, glyphSize, glyphSize, memory, 0, 0, glyphSize, glyphSize,
+                       blend);
+            SelectObject(memory, old);
+            DeleteObject(washBitmap);
+            DeleteDC(memory);
+            DeleteObject(wash);
+        }
+        x += glyphSize + gap;
+    }
+    if (!glyphOnly_) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
+        RECT textRect{x, content.top, x + textSize.cx + 2, content.bottom};
+        const UINT prefix = (item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
+        DrawTextA(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
+    }
+    SelectObject(dc, oldFont);
+    if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {
+        RECT focus = r;
+        InflateRect(&focus, -3, -3);
+        DrawFocusRect(dc, &focus);
+    }
+    return true;
+}
+
+// Radio buttons and check boxes ----------------------------------------------
+
+namespace {
+
+HBRUSH HotBrush(win::UniqueGdiObject& cache, COLORREF color) {
+    if (!cache) cache.reset(CreateSolidBrush(color));
+    return static_cast<HBRUSH>(cache.get());
+}
+
+}  // namespace
+
+void THotRadioButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, bool startsGroup) {
+    RadioButton::Create(form, text, bounds, anchors, startsGroup);
+    const HWND window = hwnd_;
+    hover_.Attach(window, [window] { InvalidateRect(window, nullptr, TRUE); });
+}
+
+COLORREF THotRadioButton::TextColor() const { return Checked() ? Colors.HighlightColor : CLR_INVALID; }
+
+HBRUSH THotRadioButton::BackgroundBrush() const {
+    return hover_.Hot() ? HotBrush(const_cast<win::UniqueGdiObject&>(hotBrush_), Colors.HotTrackColor) : nullptr;
+}
+
+void THotCheckBox::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+    CheckBox::Create(form, text, bounds, anchors);
+    const HWND window = hwnd_;
+    hover_.Attach(window, [window] { InvalidateRect(window, nullptr, TRUE); });
+}
+
+COLORREF THotCheckBox::TextColor() const { return Checked() ? Colors.HighlightColor : CLR_INVALID; }
+
+HBRUSH THotCheckBox::BackgroundBrush() const {
+    return hover_.Hot() ? HotBrush(const_cast<win::UniqueGdiObject&>(hotBrush_), Colors.HotTrackColor) : nullptr;
+}
+
+}  // namespace quenmar::widgets

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "widgets/Controls.h"
+
+namespace quenmar::widgets {
+
+// Follows the mouse over a control: hot while the pointer is over it, cold
+// when it leaves, loses the capture or is disabled.
+class HoverTracker {
+public:
+    ~HoverTracker();
+    void Attach(HWND window, std::function<void()> changed);
+    bool Hot() const { return hot_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                 DWORD_PTR self);
+    void SetHot(bool hot);
+    HWND window_ = nullptr;
+    bool hot_ = false;
+    std::function<void()> changed_;
+};
+
+// A push button drawn by the program: a face colour, a highlight colour for
+// its frame when it has the focus or is pressed, a hot-track colour while
+// the mouse is over it, and an optional glyph (greyed when disabled).
+class THotButton : public Button {
+public:
+    COLORREF Color = RGB(0xF4, 0xF4, 0xF0);
+    COLORREF HighlightColor = RGB(0x6A, 0x8D, 0xF4);
+    COLORREF HotTrackColor = RGB(0xFF, 0xC7, 0x3C);
+    bool HotTrack = true;
+
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    // A glyph from an image list the caller keeps alive; -1 for none.
+    void SetGlyph(HIMAGELIST images, int index);
+    // Shows the glyph alone; the text still serves as mnemonic and name.
+    void SetGlyphOnly(bool glyphOnly) { glyphOnly_ = glyphOnly; }
+    bool Hot() const { return hover_.Hot(); }
+
+    bool HandleDrawItem(const DRAWITEMSTRUCT& item) override;
+
+private:
+    HoverTracker hover_;
+    HIMAGELIST images_ = nullptr;
+    int glyph_ = -1;
+    bool glyphOnly_ = false;
+};
+
+// Radio buttons and check boxes that light up: their text in the highlight
+// colour when checked, their background in the hot-track colour while the
+// mouse is over them.
+struct HotTrackColors {
+    COLORREF HighlightColor = RGB(0x21, 0xA1, 0x21);
+    COLORREF HotTrackColor = RGB(0xFF, 0xC7, 0x3C);
+};
+
+class THotRadioButton : public RadioButton {
+public:
+    HotTrackColors Colors;
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
+                bool startsGroup = false);
+    COLORREF TextColor() const override;
+    HBRUSH BackgroundBrush() const override;
+    bool Hot() const { return hover_.Hot(); }
+
+private:
+    HoverTracker hover_;
+    win::UniqueGdiObject hotBrush_;
+};
+
+class THotCheckBox : public CheckBox {
+public:
+    HotTrackColors Colors;
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    COLORREF TextColor() const override;
+    HBRUSH BackgroundBrush() const override;
+    bool Hot() const { return hover_.Hot(); }
+
+private:
+    HoverTracker hover_;
+    win::UniqueGdiObject hotBrush_;
+};
+
+}  // namespace quenmar::widgets
