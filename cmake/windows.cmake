@@ -50,3 +50,16 @@ gtest_discover_tests(win_tests
 if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
     add_subdirectory(bench)
 endif()
+
+# Quenmar.exe started as its own process and driven from outside.
+file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/win/main.cpp)
+target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_SOURCE_DIR}/tests/win
+                                             ${CMAKE_SOURCE_DIR}/tests/common)
+target_link_libraries(e2e_tests PRIVATE quenmar_win GTest::gtest)
+add_dependencies(e2e_tests Quenmar)
+gtest_discover_tests(e2e_tests
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    TEST_PREFIX "e2e."
+    PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix TIMEOUT 120)

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "StoreScenarios.h"
+#include <optional>
+#include <vector>
+
+#include "RawValue.h"
+#include "places/PlacesStore.h"
 #include "win32/Win32Registry.h"
 
 namespace quenmar::testing {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "RealRegistry.h"
+#include "StoreScenarios.h"
 
 namespace quenmar::testing {
 namespace {

@@ -6,6 +6,7 @@
 #include "widgets/Application.h"
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
+#include "widgets/HotButton.h"
 
 namespace quenmar::widgets {
 namespace {
@@ -211,6 +212,85 @@ TEST(Widgets, AdoptedImageListIsNeverDestroyed) {
     int cx = 0, cy = 0;
     EXPECT_TRUE(ImageList_GetIconSize(shared, &cx, &cy)) << "still alive after its adopter went";
     ImageList_Destroy(shared);
+}
+
+}  // namespace
+}  // namespace quenmar::widgets
+
+namespace quenmar::widgets {
+namespace {
+
+class HotForm : public Form {
+public:
+    HotForm() : Form(Style()) { CreateHandle(); }
+    ~HotForm() override {
+        if (Handle()) DestroyWindow(Handle());
+    }
+    static FormStyle Style() {
+        FormStyle style;
+        style.className = "QuenmarHotForm";
+        style.clientWidth = 200;
+        style.clientHeight = 100;
+        return style;
+    }
+    void CreateControls() override {
+        button.Create(*this, "&Go", {10, 10, 90, 25});
+        radio.Create(*this, "&Radio", {10, 40, 90, 17}, kAnchorsDefault, true);
+        button.OnClick = [this] { ++clicks; };
+    }
+    THotButton button;
+    THotRadioButton radio;
+    int clicks = 0;
+};
+
+COLORREF PixelOf(HWND window, int x, int y) {
+    UpdateWindow(window);
+    const HDC dc = GetDC(window);
+    const COLORREF color = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return color;
+}
+
+TEST(HotButtons, FaceFollowsTheMouseAndFocus) {
+    HotForm form;
+    form.Show();
+    testing::PumpMessages();
+    const HWND button = form.button.Handle();
+    RECT r{};
+    GetClientRect(button, &r);
+    const int midX = r.right / 2, edgeY = 8;  // between the frame, the focus rectangle and the text
+    EXPECT_EQ(PixelOf(button, 6, edgeY), RGB(0xF4, 0xF4, 0xF0)) << "the face colour";
+    SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
+    EXPECT_TRUE(form.button.Hot());
+    InvalidateRect(button, nullptr, FALSE);
+    EXPECT_EQ(PixelOf(button, 6, edgeY), RGB(0xFF, 0xC7, 0x3C)) << "hot-track colour under the mouse";
+    SendMessageA(button, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(form.button.Hot());
+    SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
+    EnableWindow(button, FALSE);
+    EXPECT_FALSE(form.button.Hot()) << "a disabled button is never hot";
+    EnableWindow(button, TRUE);
+    SetFocus(button);
+    InvalidateRect(button, nullptr, FALSE);
+    EXPECT_EQ(PixelOf(button, 0, midX % r.bottom), RGB(0x6A, 0x8D, 0xF4)) << "highlight frame with the focus";
+    // The mnemonic still presses it.
+    PostMessageA(form.radio.Handle(), WM_SYSCHAR, 'g', 0x20000000);
+    testing::PumpMessages();
+    EXPECT_EQ(form.clicks, 1);
+}
+
+TEST(HotButtons, RadioLightsUpWhenCheckedAndHot) {
+    HotForm form;
+    form.Show();
+    EXPECT_EQ(form.radio.TextColor(), CLR_INVALID);
+    form.radio.SetChecked(true);
+    EXPECT_EQ(form.radio.TextColor(), RGB(0x21, 0xA1, 0x21));
+    EXPECT_EQ(form.radio.BackgroundBrush(), nullptr);
+    SendMessageA(form.radio.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    ASSERT_NE(form.radio.BackgroundBrush(), nullptr);
+    LOGBRUSH brush{};
+    GetObjectA(form.radio.BackgroundBrush(), sizeof brush, &brush);
+    EXPECT_EQ(brush.lbColor, RGB(0xFF, 0xC7, 0x3C));
 }
 
 }  // namespace

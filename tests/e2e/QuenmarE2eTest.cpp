@@ -1,0 +1,243 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include "RealRegistry.h"
+#include "Remote.h"
+
+namespace quenmar::e2e {
+namespace {
+
+using testing::DwordValue;
+using testing::RawValue;
+using testing::Sz;
+using testing::SzValue;
+using Strings = std::vector<std::string>;
+
+std::string DriveName(const char* root) {
+    SHFILEINFOA info{};
+    SHGetFileInfoA(root, 0, &info, sizeof info, SHGFI_DISPLAYNAME);
+    return info.szDisplayName;
+}
+
+class Quenmar : public ::testing::Test {
+protected:
+    void SetUp() override { registry.Reset(); }
+    void TearDown() override {
+        app.reset();
+        registry.Reset();
+    }
+
+    void Start() {
+        app = std::make_unique<QuenmarProcess>();
+        main = app->MainWindow();
+        for (HWND list : Children(main, "SysListView32")) {
+            ((GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT ? catalogue : places) = list;
+        }
+        ASSERT_NE(places, nullptr);
+        ASSERT_NE(catalogue, nullptr);
+    }
+    HWND Button(const std::string& text) {
+        const HWND button = FindChild(main, "Button", text);
+        EXPECT_NE(button, nullptr) << text;
+        return button;
+    }
+    Strings Captions() {
+        Strings captions;
+        for (int i = 0; i < app->ListViewCount(places); ++i) captions.push_back(app->ListViewText(places, i));
+        return captions;
+    }
+    void SelectSlot(int slot) {
+        Key(places, VK_HOME);
+        for (int i = 0; i < slot; ++i) Key(places, VK_DOWN);
+        Settle(main);
+        ASSERT_EQ(app->ListViewSelected(places), slot);
+    }
+    void PickRow(int row) {
+        Key(catalogue, VK_HOME);
+        for (int i = 0; i < row; ++i) Key(catalogue, VK_DOWN);
+        Settle(main);
+        ASSERT_EQ(app->ListViewSelected(catalogue), row);
+    }
+    // Opens the preview, reads its Places Bar and cancels it.
+    Strings Preview(bool shoot = false) {
+        Click(Button("&Preview..."));
+        const HWND dialog = WaitForWindow(ProcessOf(main), "#32770", "Test Dialog");
+        EXPECT_NE(dialog, nullptr) << "the preview did not open";
+        if (!dialog) return {};
+        Settle(dialog);
+        const Strings bar = app->PlacesBar(dialog);
+        if (shoot) Screenshot(dialog, "preview");
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        Settle(main);
+        return bar;
+    }
+    std::optional<RawValue> Place(int n) { return registry.Get(kPlacesBarKey, PlaceValueName(n)); }
+
+    testing::RealRegistryBackend registry;
+    std::unique_ptr<QuenmarProcess> app;
+    HWND main = nullptr;
+    HWND places = nullptr;
+    HWND catalogue = nullptr;
+};
+
+TEST_F(Quenmar, StartsWithTheDefaultsAndExitSavesThem) {
+    Start();
+    EXPECT_EQ(Text(main), "Quenmar - Version 1.0");
+    EXPECT_EQ(Captions(), (Strings{"History", "Desktop", "My Documents", "My Computer", "My Network Places"}));
+    EXPECT_EQ(app->ListViewCount(catalogue), 13);
+    EXPECT_EQ(app->ListViewText(catalogue, 12), "Common Documents");
+    Screenshot(main, "main-window");
+    Click(Button("E&xit"));
+    ASSERT_TRUE(app->Exited(10000));
+    EXPECT_EQ(app->ExitCode(), 0u);
+    const uint32_t csidls[] = {34, 0, 5, 17, 18};
+    for (int n = 0; n < 5; ++n) EXPECT_EQ(Place(n), DwordValue(csidls[n])) << n;
+    EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(0));
+}
+
+TEST_F(Quenmar, EveryStoredFormLoadsAndSavesBack) {
+    registry.Put(kPlacesBarKey, "Place0", REG_EXPAND_SZ, Sz("%WINDIR%\\system32"));
+    registry.Put(kPlacesBarKey, "Place1", REG_SZ, Sz(""));
+    registry.Put(kPlacesBarKey, "Place2", REG_DWORD, testing::Dword(8));
+    registry.Put(kPlacesBarKey, "Place3", REG_BINARY, std::string("\1\2\3\4\5\6", 6));
+    registry.Put(kComdlgPolicyKey, kNoPlacesBarValue, REG_DWORD, testing::Dword(2));
+    Start();
+    const HWND warning = WaitForWindow(ProcessOf(main), "#32770", "Quenmar");
+    ASSERT_NE(warning, nullptr) << "the replaced value is told";
+    EXPECT_NE(Text(GetDlgItem(warning, 0xFFFF)).find("Place3"), std::string::npos);
+    PostMessageA(warning, WM_COMMAND, IDOK, 0);
+    Settle(main);
+    EXPECT_EQ(Captions(), (Strings{"system32", DriveName("C:\\") + " ", "Unknown", "My Computer", "Desktop"}));
+    SelectSlot(2);  // the unlisted special folder keeps its number
+    Key(places, VK_ESCAPE);
+    ASSERT_TRUE(app->Exited(10000));
+    EXPECT_EQ(Place(0), (RawValue{REG_EXPAND_SZ, Sz("%WINDIR%\\system32")}));
+    EXPECT_EQ(Place(1), SzValue("C:\\"));
+    EXPECT_EQ(Place(2), DwordValue(8));
+    EXPECT_EQ(Place(3), DwordValue(17));
+    EXPECT_EQ(Place(4), DwordValue(0));
+    EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(0));
+}
+
+TEST_F(Quenmar, EditedSlotsShowInThePreviewAndCloseBoxSaves) {
+    Start();
+    SelectSlot(0);
+    PickRow(1);  // Desktop
+    SelectSlot(1);
+    PickRow(3);  // My Computer
+    SelectSlot(2);
+    Click(Button("Use Drive or &Folder for Selected Place"));
+    Settle(main);
+    EXPECT_EQ(Captions()[2], DriveName("C:\\") + " ");
+    const Strings bar = Preview(true);
+    EXPECT_EQ(bar, (Strings{"Desktop", "My Computer", DriveName("C:\\"), "My Computer", "My Network Places"}));
+    EXPECT_EQ(Place(2), SzValue("C:\\")) << "saved before the preview";
+    Click(Button("&Hide Places Bar in Dialogs"));
+    Settle(main);
+    EXPECT_EQ(Preview(), Strings{}) << "no Places Bar when hidden";
+    EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(1));
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(app->Exited(10000));
+    EXPECT_EQ(Place(0), DwordValue(0));
+    EXPECT_EQ(Place(1), DwordValue(17));
+    EXPECT_EQ(Place(2), SzValue("C:\\"));
+}
+
+TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
+    registry.Put(kPlacesBarKey, "Place0", REG_SZ, Sz("C:\\windows\\"));
+    Start();
+    Click(Button("Move Down"));
+    Settle(main);
+    EXPECT_EQ(Captions()[1], "windows");
+    EXPECT_EQ(app->ListViewSelected(places), 1);
+
+    // The folder picker opens on the slot's folder.
+    Click(Button("Browse..."));
+    const HWND picker = WaitForWindow(ProcessOf(main), "TSelectFolderForm", "Select Folder or Drive");
+    ASSERT_NE(picker, nullptr);
+    Settle(picker);
+    Screenshot(picker, "folder-picker");
+    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    Settle(main);
+
+    Click(Button("&About..."));
+    const HWND about = WaitForWindow(ProcessOf(main), "TfrmQuenmarAbout", "About Quenmar");
+    ASSERT_NE(about, nullptr);
+    Settle(about);
+    Screenshot(about, "about");
+    Click(FindChild(about, "Button", "OK"));
+    Settle(main);
+    EXPECT_FALSE(IsWindow(about));
+
+    Click(Button("Restore &Defaults..."));
+    const HWND confirm = WaitForWindow(ProcessOf(main), "#32770", "Confirm");
+    ASSERT_NE(confirm, nullptr);
+    PostMessageA(confirm, WM_COMMAND, IDYES, 0);
+    Settle(main);
+    EXPECT_EQ(Captions(), (Strings{"History", "Desktop", "My Documents", "My Computer", "My Network Places"}));
+    Click(Button("E&xit"));
+    ASSERT_TRUE(app->Exited(10000));
+    EXPECT_EQ(Place(0), DwordValue(34));
+    EXPECT_EQ(Place(1), DwordValue(0));
+}
+
+// At 144 dots per inch every window is laid out half as large again.
+TEST_F(Quenmar, LaysOutAtOneAndAHalfTimesAt144Dpi) {
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              &desktop, nullptr),
+              ERROR_SUCCESS);
+    const DWORD dpi = 144;
+    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    struct Restore {
+        HKEY key;
+        ~Restore() {
+            RegDeleteValueA(key, "LogPixels");
+            RegCloseKey(key);
+        }
+    } restore{desktop};
+    Start();
+    HDC dc = GetDC(main);
+    const int seen = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(main, dc);
+    RECT client{};
+    GetClientRect(main, &client);
+    (void)seen;
+    EXPECT_EQ(client.right, 897);
+    EXPECT_EQ(client.bottom, 644);
+    // Nothing sticks out of the window or overlaps the Exit button.
+    const HWND exitButton = Button("E&xit");
+    RECT exitRect{};
+    GetWindowRect(exitButton, &exitRect);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&exitRect), 2);
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_LE(r.right, client.right) << Text(child);
+        EXPECT_LE(r.bottom, client.bottom) << Text(child);
+        RECT overlap{};
+        if (child != exitButton) {
+            EXPECT_FALSE(IntersectRect(&overlap, &r, &exitRect)) << Text(child);
+        }
+    }
+    Screenshot(main, "main-window-144dpi");
+    Click(Button("&About..."));
+    const HWND about = WaitForWindow(ProcessOf(main), "TfrmQuenmarAbout", "About Quenmar");
+    ASSERT_NE(about, nullptr);
+    Settle(about);
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 635);  // 423 at 96 dpi
+    Screenshot(about, "about-144dpi");
+    Click(FindChild(about, "Button", "OK"));
+    Settle(main);
+    Click(Button("E&xit"));
+    ASSERT_TRUE(app->Exited(10000));
+}
+
+}  // namespace
+}  // namespace quenmar::e2e

@@ -1,0 +1,191 @@
+#include "Remote.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+namespace quenmar::e2e {
+
+std::string ExeDirectory() {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory = path;
+    return directory.substr(0, directory.find_last_of('\\'));
+}
+
+std::string Text(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+DWORD ProcessOf(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    return id;
+}
+
+HWND FindChild(HWND parent, const char* className, const std::string& text) {
+    for (HWND child : Children(parent, className)) {
+        if (Text(child) == text) return child;
+    }
+    return nullptr;
+}
+
+std::vector<HWND> Children(HWND parent, const char* className) {
+    std::vector<HWND> found;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof name);
+        if (lstrcmpiA(name, className) == 0) found.push_back(child);
+    }
+    return found;
+}
+
+HWND WaitForWindow(DWORD processId, const char* className, const std::string& caption, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+            char name[64] = {};
+            GetClassNameA(window, name, sizeof name);
+            if (ProcessOf(window) == processId && lstrcmpiA(name, className) == 0 && IsWindowVisible(window) &&
+                (caption.empty() || Text(window) == caption)) {
+                return window;
+            }
+        }
+        Sleep(50);
+    } while (GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+void Key(HWND window, UINT key) {
+    PostMessageA(window, WM_KEYDOWN, key, 0x00000001);
+    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+}
+
+void Settle(HWND window) {
+    // A sent message returns only when the window's thread has handled what
+    // was posted before it and got back to its loop.
+    DWORD_PTR result = 0;
+    for (int i = 0; i < 3; ++i) {
+        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+        Sleep(30);
+    }
+}
+
+void Screenshot(HWND window, const std::string& name) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) return;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((width * 3 + 3) / 4) * 4;
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + stride * height;
+    const std::string directory = ExeDirectory() + "\\..\\screenshots";
+    CreateDirectoryA(directory.c_str(), nullptr);
+    const HANDLE out = CreateFileA((directory + "\\" + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(out, &file, sizeof file, &written, nullptr);
+    WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    WriteFile(out, bits, stride * height, &written, nullptr);
+    CloseHandle(out);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+QuenmarProcess::QuenmarProcess() {
+    std::string command = "\"" + ExeDirectory() + "\\Quenmar.exe\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_)) {
+        throw std::runtime_error("Quenmar.exe did not start");
+    }
+    WaitForInputIdle(process_.hProcess, 10000);
+    main_ = WaitForWindow(process_.dwProcessId, "TfrmQuenmar", "");
+    if (!main_) throw std::runtime_error("Quenmar's window did not appear");
+    Settle(main_);
+}
+
+QuenmarProcess::~QuenmarProcess() {
+    if (buffer_) VirtualFreeEx(process_.hProcess, buffer_, 0, MEM_RELEASE);
+    if (!Exited(0)) {
+        TerminateProcess(process_.hProcess, 1);
+        WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+bool QuenmarProcess::Exited(DWORD waitMs) { return WaitForSingleObject(process_.hProcess, waitMs) == WAIT_OBJECT_0; }
+
+DWORD QuenmarProcess::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
+void* QuenmarProcess::Remote(size_t size) {
+    if (!buffer_) buffer_ = VirtualAllocEx(process_.hProcess, nullptr, 8192, MEM_COMMIT, PAGE_READWRITE);
+    if (size > 8192) throw std::runtime_error("remote buffer too small");
+    return buffer_;
+}
+
+std::string QuenmarProcess::ListViewText(HWND list, int item) {
+    auto* remote = static_cast<char*>(Remote(4096));
+    LVITEMA request{};
+    request.iSubItem = 0;
+    request.pszText = remote + 1024;
+    request.cchTextMax = 1024;
+    WriteProcessMemory(process_.hProcess, remote, &request, sizeof request, nullptr);
+    SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote));
+    char text[1024] = {};
+    ReadProcessMemory(process_.hProcess, remote + 1024, text, sizeof text - 1, nullptr);
+    return text;
+}
+
+int QuenmarProcess::ListViewCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int QuenmarProcess::ListViewSelected(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::vector<std::string> QuenmarProcess::PlacesBar(HWND dialog) {
+    std::vector<std::string> captions;
+    const HWND bar = GetDlgItem(dialog, 0x4A0);
+    if (!bar || !IsWindowVisible(bar)) return captions;
+    auto* remote = static_cast<char*>(Remote(4096));
+    const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        SendMessageA(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(remote));
+        TBBUTTON button{};
+        ReadProcessMemory(process_.hProcess, remote, &button, sizeof button, nullptr);
+        SendMessageA(bar, TB_GETBUTTONTEXTA, button.idCommand, reinterpret_cast<LPARAM>(remote + 1024));
+        char text[512] = {};
+        ReadProcessMemory(process_.hProcess, remote + 1024, text, sizeof text - 1, nullptr);
+        captions.emplace_back(text);
+    }
+    return captions;
+}
+
+}  // namespace quenmar::e2e

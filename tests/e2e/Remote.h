@@ -1,0 +1,54 @@
+#pragma once
+
+// Driving Quenmar.exe from outside, as another program (or a user) would:
+// its windows are found by class and text, pressed with posted messages and
+// keys, and read through memory lent in its own address space.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quenmar::e2e {
+
+// Quenmar.exe running as a process of its own.
+class QuenmarProcess {
+public:
+    QuenmarProcess();
+    ~QuenmarProcess();
+    QuenmarProcess(const QuenmarProcess&) = delete;
+    QuenmarProcess& operator=(const QuenmarProcess&) = delete;
+
+    HWND MainWindow() const { return main_; }
+    bool Exited(DWORD waitMs);
+    DWORD ExitCode() const;
+
+    // A block of the process's memory for messages that carry pointers.
+    std::string ListViewText(HWND list, int item);
+    int ListViewCount(HWND list);
+    int ListViewSelected(HWND list);
+    std::vector<std::string> PlacesBar(HWND dialog);  // empty when there is none
+
+private:
+    void* Remote(size_t size);
+    PROCESS_INFORMATION process_{};
+    HWND main_ = nullptr;
+    void* buffer_ = nullptr;
+};
+
+std::string ExeDirectory();
+std::string Text(HWND window);
+HWND FindChild(HWND parent, const char* className, const std::string& text);
+std::vector<HWND> Children(HWND parent, const char* className);
+// A top-level window of a process by class and caption, waited for.
+HWND WaitForWindow(DWORD processId, const char* className, const std::string& caption, DWORD timeoutMs = 10000);
+DWORD ProcessOf(HWND window);
+void Click(HWND button);
+void Key(HWND window, UINT key);
+// Lets the other process work through what was posted to it.
+void Settle(HWND window);
+// Saves what the screen shows of a window as build/screenshots/<name>.bmp.
+void Screenshot(HWND window, const std::string& name);
+
+}  // namespace quenmar::e2e
