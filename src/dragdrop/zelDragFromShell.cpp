@@ -26,14 +26,6 @@ private:
     HDROP drop_;
 };
 
-std::string TrimControlsAndBlanks(const std::string& text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
-    return text.substr(first, last - first);
-}
-
 }  // namespace
 
 TzelDragFromShell::TzelDragFromShell(widgets::Component* owner) {

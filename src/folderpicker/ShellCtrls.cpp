@@ -9,6 +9,7 @@
 
 #include "folderpicker/FolderPickerResources.h"
 #include "places/PathText.h"
+#include "widgets/Resources.h"
 #include "widgets/Form.h"
 #include "widgets/WaitCursor.h"
 #include "win32/AnsiText.h"
@@ -86,10 +87,14 @@ int HasSubfolder(const std::wstring& path, bool hidden, bool files) {
     return result;
 }
 
-std::string LoadText(UINT id) {
-    char text[512] = {};
-    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
-    return text;
+// Runs a command of a context menu whose identifiers start at 1000.
+void InvokeMenuCommand(IContextMenu* menu, HWND owner, UINT command) {
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.hwnd = owner;
+    invoke.lpVerb = MAKEINTRESOURCEA(command - 1000);
+    invoke.nShow = SW_SHOWNORMAL;
+    menu->InvokeCommand(&invoke);
 }
 
 }  // namespace
@@ -598,12 +603,7 @@ void TShellTree::RunShellVerb(Node node, const std::string& verb) {
     }
     DestroyMenu(popup);
     if (found < 0) return;
-    CMINVOKECOMMANDINFO invoke{};
-    invoke.cbSize = sizeof invoke;
-    invoke.hwnd = owner;
-    invoke.lpVerb = MAKEINTRESOURCEA(found - 1000);
-    invoke.nShow = SW_SHOWNORMAL;
-    menu->InvokeCommand(&invoke);
+    InvokeMenuCommand(menu.get(), owner, static_cast<UINT>(found));
     RefreshTree();
 }
 
@@ -630,12 +630,7 @@ void TShellTree::ShowContextMenu(Node node, POINT screen) {
         if (!readOnly_) EditLabel(node);
         return;
     }
-    CMINVOKECOMMANDINFO invoke{};
-    invoke.cbSize = sizeof invoke;
-    invoke.hwnd = owner;
-    invoke.lpVerb = MAKEINTRESOURCEA(chosen - 1000);
-    invoke.nShow = SW_SHOWNORMAL;
-    menu->InvokeCommand(&invoke);
+    InvokeMenuCommand(menu.get(), owner, chosen);
     RefreshTree();
 }
 
@@ -651,7 +646,7 @@ void TShellTree::MakeSubfolder() {
 
     const HWND owner = GetAncestor(hwnd_, GA_ROOT);
     auto warn = [&](const std::string& name, DWORD error) {
-        const std::string format = LoadText(IDS_CREATE_FOLDER_FAILED);
+        const std::string format = widgets::LoadText(IDS_CREATE_FOLDER_FAILED);
         const std::string message = SystemMessage(error);
         const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(message.c_str()),
                                        reinterpret_cast<DWORD_PTR>(name.c_str())};
@@ -663,12 +658,12 @@ void TShellTree::MakeSubfolder() {
         if (text) LocalFree(text);
         // The formatter may turn line feeds into CR LF pairs; the text keeps bare line feeds.
         shown.erase(std::remove(shown.begin(), shown.end(), '\r'), shown.end());
-        MessageBoxA(owner, shown.c_str(), LoadText(IDS_WARNING).c_str(), MB_OK | MB_ICONWARNING);
+        MessageBoxA(owner, shown.c_str(), widgets::LoadText(IDS_WARNING).c_str(), MB_OK | MB_ICONWARNING);
     };
     // Two naming schemes, fifty names each; only "already exists" moves on.
     auto tryScheme = [&](UINT baseId, UINT numberId) -> std::string {
-        const std::string base = LoadText(baseId);
-        const std::string numbered = LoadText(numberId);
+        const std::string base = widgets::LoadText(baseId);
+        const std::string numbered = widgets::LoadText(numberId);
         for (int i = 1; i <= 50; ++i) {
             std::string name = base;
             if (i > 1) {
@@ -688,7 +683,7 @@ void TShellTree::MakeSubfolder() {
     std::string created = tryScheme(IDS_NEW_FOLDER, IDS_NEW_FOLDER_NUMBER);
     if (created.empty()) created = tryScheme(IDS_NEW_FOLDER_SHORT, IDS_NEW_FOLDER_SHORT_NUMBER);
     if (created.empty()) {
-        warn(LoadText(IDS_NEW_FOLDER), ERROR_ALREADY_EXISTS);
+        warn(widgets::LoadText(IDS_NEW_FOLDER), ERROR_ALREADY_EXISTS);
         return;
     }
     {

@@ -4,6 +4,7 @@
 
 #include "folderpicker/FolderPickerResources.h"
 #include "widgets/Application.h"
+#include "widgets/Resources.h"
 #include "widgets/WaitCursor.h"
 
 namespace quenmar {
@@ -67,9 +68,7 @@ void TCustomSelectFolderDialog::PrepareWindow(TSelectFolderForm& window) {
     if (!Title.empty()) {
         window.SetCaption(Title);
     } else {
-        char text[256] = {};
-        LoadStringA(GetModuleHandleA(nullptr), IDS_PICKER_CAPTION, text, sizeof text);
-        window.SetCaption(text);
+        window.SetCaption(widgets::LoadText(IDS_PICKER_CAPTION));
     }
     window.ShellTree.BaseFolder.Assign(BaseFolder);
     window.ShellTree.CurrentFolder.Assign(ChosenFolder);

@@ -2,6 +2,7 @@
 
 #include "folderpicker/FolderPickerResources.h"
 #include "folderpicker/ShortenPath.h"
+#include "widgets/Resources.h"
 #include "win32/AnsiText.h"
 
 namespace quenmar {
@@ -12,12 +13,6 @@ namespace {
 
 constexpr int kCreateCommand = 1;
 constexpr int kDeleteCommand = 2;
-
-std::string LoadText(UINT id) {
-    char text[512] = {};
-    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
-    return text;
-}
 
 FormStyle PickerStyle() {
     FormStyle style;

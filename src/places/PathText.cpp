@@ -8,6 +8,12 @@ bool ShiftJisLeadByte(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+std::string TrimControlsAndBlanks(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
+    return std::string(text);
+}
+
 std::string AddTrailingBackslash(std::string_view text) {
     std::string result(text);
     if (!result.empty() && result.back() != '\\') result += '\\';

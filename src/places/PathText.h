@@ -35,6 +35,9 @@ std::string LastPathComponent(std::string_view text, LeadByteTest isLead);
 // is none.
 std::string DirectoryPart(std::string_view text, LeadByteTest isLead);
 
+// The text without characters 0 to 32 (blanks and controls) at either end.
+std::string TrimControlsAndBlanks(std::string_view text);
+
 // Whether the last character of the text is a backslash of its own.
 bool EndsWithBackslash(std::string_view text, LeadByteTest isLead);
 

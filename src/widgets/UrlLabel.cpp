@@ -4,21 +4,10 @@
 
 #include <algorithm>
 
+#include "places/PathText.h"
 #include "widgets/Form.h"
 
 namespace quenmar::widgets {
-
-namespace {
-
-std::string TrimControlsAndBlanks(const std::string& text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && static_cast<unsigned char>(text[first]) <= 32) ++first;
-    while (last > first && static_cast<unsigned char>(text[last - 1]) <= 32) --last;
-    return text.substr(first, last - first);
-}
-
-}  // namespace
 
 void TURLLabel::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
     Label::Create(form, text, bounds, anchors, SS_LEFT | SS_NOTIFY | SS_NOPREFIX);

@@ -40,6 +40,13 @@ TEST(PathText, TrailingBackslash) {
     EXPECT_EQ(StripTrailingBackslash("D:\\Work", NoLeadBytes), "D:\\Work");
 }
 
+TEST(PathText, TrimsControlsAndBlanksAtBothEnds) {
+    EXPECT_EQ(TrimControlsAndBlanks(" \t C:\\x \r\n"), "C:\\x");
+    EXPECT_EQ(TrimControlsAndBlanks("\x01\x1F "), "");
+    EXPECT_EQ(TrimControlsAndBlanks("a b"), "a b");
+    EXPECT_EQ(TrimControlsAndBlanks("\xA0x\xA0"), "\xA0x\xA0") << "only codes 0 to 32";
+}
+
 TEST(PathText, LastPathComponent) {
     EXPECT_EQ(LastPathComponent("D:\\Work\\Src", NoLeadBytes), "Src");
     EXPECT_EQ(LastPathComponent("C:", NoLeadBytes), "");
