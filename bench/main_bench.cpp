@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/QuenmarForm.h"
+#include "app/QuenmarAboutForm.h"
 #include "folderpicker/ShellDialogs.h"
 #include "win32/Handles.h"
 #include "places/PlacesStore.h"
@@ -263,6 +264,64 @@ void PickerBenchmark(bool withBrowser) {
     }
 }
 
+// Opening and closing the other windows must give back what they took.
+struct Closing {
+    const char* className;
+    const char* caption;
+};
+Closing closing{};
+
+void CALLBACK CloseWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
+    if (HWND window = FindWindowA(closing.className, closing.caption)) {
+        KillTimer(nullptr, id);
+        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+}
+
+template <typename F>
+void OpenAndClose(const char* className, const char* caption, F open) {
+    closing = {className, caption};
+    SetTimer(nullptr, 0, 10, CloseWhenShown);
+    open();
+    RunUntilIdle();
+}
+
+void WindowsLeakBenchmark() {
+    ResetPlaces();
+    auto form = std::make_unique<quenmar::TfrmQuenmar>();
+    form->SetMainForm(true);
+    form->Show();
+    RunUntilIdle();
+    auto cycle = [&] {
+        OpenAndClose("TSelectFolderForm", nullptr, [&] {
+            form->dlgSelectFolder.SetChosenPath("C:\\windows");
+            form->dlgSelectFolder.Run();
+        });
+        OpenAndClose("TfrmQuenmarAbout", nullptr, [] { quenmar::ShowAboutWindow(); });
+        OpenAndClose("#32770", "Test Dialog", [&] { form->btnpreviewClick(); });
+    };
+    for (int i = 0; i < 10; ++i) cycle();
+    const Resources before = Measure();
+    const auto start = Clock::now();
+    for (int i = 0; i < 100; ++i) cycle();
+    const double elapsed = MillisecondsSince(start);
+    const Resources after = Measure();
+    form->SetMainForm(false);
+    form.reset();
+    RunUntilIdle();
+    ResetPlaces();
+    std::printf("100 x (folder picker, About, preview) in %.0f ms: private bytes %+lld KB (goal within 1024 KB)\n",
+                elapsed,
+                (static_cast<long long>(after.privateBytes) - static_cast<long long>(before.privateBytes)) / 1024);
+    if (before.gdi == 0 && after.gdi == 0) {
+        std::printf("  GDI and USER object counts: not reported by this system (GetGuiResources gives 0)\n");
+    } else {
+        std::printf("  GDI objects %lu -> %lu, USER objects %lu -> %lu\n", before.gdi, after.gdi, before.user,
+                    after.user);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -273,6 +332,7 @@ int main(int argc, char** argv) {
     const std::string only = argc > 1 ? argv[1] : "";
     if (only.empty() || only == "startup") StartupBenchmark();
     if (only.empty() || only == "edits") EditLeakBenchmark();
+    if (only.empty() || only == "windows") WindowsLeakBenchmark();
     if (only.empty() || only == "picker") PickerBenchmark(true);
     if (only == "picker-quick") PickerBenchmark(false);
     OleUninitialize();
