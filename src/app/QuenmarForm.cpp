@@ -240,8 +240,9 @@ void TfrmQuenmar::AttachSlot(int index, Slot slot) {
 }
 
 void TfrmQuenmar::SetSlotDisplay(int index, const SlotDisplay& display) {
-    lstvwPlaces.SetItemText(index, display.caption);
-    lstvwPlaces.SetItemImage(index, display.icon);
+    // An icon view arranges itself again at every change: change only what differs.
+    if (lstvwPlaces.ItemText(index) != display.caption) lstvwPlaces.SetItemText(index, display.caption);
+    if (lstvwPlaces.ItemImage(index) != display.icon) lstvwPlaces.SetItemImage(index, display.icon);
 }
 
 std::array<const TDirInfo*, kSlotCount> TfrmQuenmar::Entries() const {

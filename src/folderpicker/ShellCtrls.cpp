@@ -108,6 +108,8 @@ struct TShellTree::NodeData {
     // The node's own folder, kept once bound: its children's icons and
     // expand buttons are asked of it without walking from the Desktop again.
     win::ComPtr<IShellFolder> folder;
+    // Its file-system path, once asked for; "?" until then.
+    std::wstring path = L"?";
 };
 
 struct TShellTree::Listed {
@@ -268,6 +270,35 @@ std::string TShellTree::NodePath(Node node) const {
 LPCITEMIDLIST TShellTree::NodeIdList(Node node) const {
     const NodeData* data = Data(node);
     return data ? data->absolute.get() : nullptr;
+}
+
+const std::wstring& TShellTree::NodeFileSystemPath(Node node) {
+    NodeData* data = Data(node);
+    static const std::wstring none;
+    if (!data) return none;
+    if (data->path == L"?") {
+        wchar_t path[MAX_PATH] = {};
+        data->path = SHGetPathFromIDListW(data->absolute.get(), path) ? path : L"";
+    }
+    return data->path;
+}
+
+const std::wstring& TShellTree::ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child) {
+    // The parent's path and the child's own name: no walk from the Desktop.
+    if (child->path == L"?") {
+        child->path.clear();
+        const std::wstring& base = NodeFileSystemPath(parent);
+        STRRET name{};
+        wchar_t text[MAX_PATH] = {};
+        if (!base.empty() &&
+            SUCCEEDED(parentFolder->GetDisplayNameOf(child->relative.get(), SHGDN_INFOLDER | SHGDN_FORPARSING,
+                                                     &name)) &&
+            SUCCEEDED(StrRetToBufW(&name, child->relative.get(), text, MAX_PATH)) && text[0]) {
+            child->path = base.back() == L'\\' ? base + text : base + L"\\" + text;
+            if (child->path.size() >= MAX_PATH) child->path.clear();
+        }
+    }
+    return child->path;
 }
 
 std::string TShellTree::DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags) const {
@@ -723,6 +754,8 @@ bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
     }
     data->relative.reset(renamed.release());
     data->absolute.reset(pidl::Append(Data(parent)->absolute.get(), data->relative.get()));
+    data->path = L"?";
+    data->folder.reset();
     const std::string label = DisplayName(folder.get(), data->relative.get(), SHGDN_INFOLDER | SHGDN_NORMAL);
     TVITEMA update{};
     update.mask = TVIF_TEXT | TVIF_HANDLE;
@@ -757,9 +790,9 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
         const bool haveParent = parent && data->relative && BindFolder(parent, parentFolder);
         // Plain folders of the file system are answered from the disk; the
         // shell is asked about everything else.
-        wchar_t path[MAX_PATH] = {};
+        const std::wstring& path = haveParent ? ChildPath(parent, parentFolder.get(), data) : std::wstring();
         const bool plain = (data->attributes & SFGAO_FILESYSTEM) && (data->attributes & SFGAO_FOLDER) &&
-                           SHGetPathFromIDListW(data->absolute.get(), path) && PlainFileSystemFolder(path);
+                           !path.empty() && PlainFileSystemFolder(path);
         if (plain && data->hasChildren < 0) {
             NoCriticalErrorBoxes quiet;
             data->hasChildren =
@@ -772,25 +805,9 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
         }
         if (info.mask & TVIF_CHILDREN) {
             if (data->hasChildren < 0) {
-                // Does the folder hold a folder? Asked only for nodes on screen.
-                data->hasChildren = 0;
-                win::ComPtr<IShellFolder> folder;
-                NoCriticalErrorBoxes quiet;
-                const bool bound =
-                    data->folder ? BindFolder(info.hItem, folder)
-                                 : haveParent && SUCCEEDED(parentFolder->BindToObject(
-                                                     data->relative.get(), nullptr, IID_IShellFolder,
-                                                     folder.put_void()));
-                if (bound) {
-                    win::ComPtr<IEnumIDList> enumerator;
-                    SHCONTF flags = SHCONTF_FOLDERS | ((options_ & stoShowHidden) ? SHCONTF_INCLUDEHIDDEN : 0) |
-                                    ((options_ & stoIncludeNonFolders) ? SHCONTF_NONFOLDERS : 0);
-                    if (folder->EnumObjects(nullptr, flags, enumerator.put()) == S_OK && enumerator) {
-                        win::UniquePidl first;
-                        ULONG fetched = 0;
-                        if (enumerator->Next(1, first.put(), &fetched) == S_OK && fetched) data->hasChildren = 1;
-                    }
-                }
+                // Drives and the shell's own folders are taken at their word;
+                // should one turn out empty, expanding it removes the button.
+                data->hasChildren = (data->attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
             }
             info.cChildren = data->hasChildren;
         }

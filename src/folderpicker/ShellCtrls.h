@@ -107,6 +107,8 @@ private:
     bool EndLabelEdit(NMTVDISPINFOA& info);
     void ApplyStyle();
     std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags) const;
+    const std::wstring& NodeFileSystemPath(Node node);
+    const std::wstring& ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child);
 
     TShellTreeOptions options_ = 0;
     bool showRoot_ = false;

@@ -47,9 +47,14 @@ int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
 int Win32ShellLookups::SpecialFolderIconIndex(IconSize size, int32_t csidl) {
     const auto key = std::make_pair(static_cast<int>(size), csidl);
     if (const auto known = specialIcons_.find(key); known != specialIcons_.end()) return known->second;
-    UniquePidl pidl;
+    UniquePidl& pidl = specialItems_[csidl];
+    // Where the folder is, not whether it exists: verifying (and so making)
+    // folders such as History costs the shell several milliseconds each.
+    if (!pidl && FAILED(SHGetFolderLocation(owner_, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, 0, pidl.put()))) {
+        pidl.reset();
+    }
     int icon = kNoIcon;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(owner_, csidl, pidl.put())) && pidl) {
+    if (pidl) {
         SHFILEINFOA info{};
         const DWORD_PTR result = SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl.get()), 0, &info, sizeof info,
                                                 SizeFlag(size) | SHGFI_SYSICONINDEX | SHGFI_PIDL);

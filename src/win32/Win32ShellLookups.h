@@ -7,6 +7,7 @@
 #include <map>
 
 #include "places/ShellLookups.h"
+#include "win32/Handles.h"
 
 namespace quenmar::win {
 
@@ -34,6 +35,8 @@ private:
     // the Windows directory, which stands for every folder. Drive roots are
     // asked for each time, since a drive's icon follows its medium.
     std::map<std::pair<int, int32_t>, int> specialIcons_;
+    // The item of each special folder asked for, for its other size.
+    std::map<int32_t, UniquePidl> specialItems_;
     int folderIcons_[2] = {kUnknownIcon, kUnknownIcon};
     static constexpr int kUnknownIcon = -2;
 
