@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <dbt.h>
+#include <shlwapi.h>
+
+#include <algorithm>
 #include <filesystem>
 
 #include "ModalBoxes.h"
@@ -17,6 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Node = TShellTree::Node;
+using Strings = std::vector<std::string>;
 
 constexpr const char* kRoot = "C:\\quenmar-picker";
 
@@ -398,6 +403,71 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
 
     form->Close();
     EXPECT_EQ(registry.Get(kPlacesBarKey, "Place2"), SzValue("C:\\quenmar-picker\\Work\\"));
+}
+
+}  // namespace
+}  // namespace quenmar::testing
+
+namespace quenmar::testing {
+namespace {
+
+TEST_F(FolderPicker, HooksFireInTheirOrder) {
+    std::vector<std::string> order;
+    dialog.OnInitialized = [&](void* sender) {
+        order.push_back(sender == &dialog ? "initialized by the dialog" : "initialized");
+    };
+    dialog.OnFormShow = [&](void*) { order.push_back("show"); };
+    dialog.OnFormClose = [&](void*) { order.push_back("close"); };
+    dialog.OnSelChange = [&](void*, LPCITEMIDLIST selected) {
+        char path[MAX_PATH] = {};
+        SHGetPathFromIDListA(selected, path);
+        order.push_back(std::string("selected ") + path);
+    };
+    // The tree asks before adding each item; "Work" is kept out.
+    dialog.OnAddItem = [&](IShellFolder* folder, LPCITEMIDLIST, LPCITEMIDLIST item, ULONG, bool& allow) {
+        STRRET name{};
+        char text[MAX_PATH] = {};
+        folder->GetDisplayNameOf(item, SHGDN_INFOLDER, &name);
+        StrRetToBufA(&name, item, text, sizeof text);
+        if (std::string(text) == "Work") allow = false;
+    };
+    dialog.SetChosenPath(std::string(kRoot) + "\\Alpha");
+    Run([&](TSelectFolderForm& window) {
+        const Node alpha = window.ShellTree.Selected();
+        Strings siblings;
+        for (Node node : window.ShellTree.Children(window.ShellTree.Parent(alpha))) {
+            siblings.push_back(window.ShellTree.Label(node));
+        }
+        EXPECT_EQ(siblings, Strings{"Alpha"});
+        Press(window.CancelBtn);
+    });
+    EXPECT_EQ(order, (Strings{"initialized by the dialog", "selected C:\\quenmar-picker\\Alpha", "show", "close"}));
+}
+
+TEST_F(FolderPicker, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
+    const HANDLE file = CreateFileA((std::string(kRoot) + "\\Alpha\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(file);
+    dialog.Options |= sfdoIncludeNonFolders;
+    dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
+    Run([&](TSelectFolderForm& window) {
+        const Node alpha = window.ShellTree.Parent(window.ShellTree.Selected());
+        Strings children;
+        for (Node node : window.ShellTree.Children(alpha)) children.push_back(window.ShellTree.Label(node));
+        EXPECT_NE(std::find(children.begin(), children.end(), "notes.txt"), children.end());
+        // A folder made behind the tree's back shows when a drive comes or goes.
+        fs::create_directories(std::string(kRoot) + "\\Alpha\\Zeta");
+        DEV_BROADCAST_VOLUME volume{};
+        volume.dbcv_size = sizeof volume;
+        volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+        volume.dbcv_unitmask = 1u << ('Q' - 'A');
+        SendMessageA(window.Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&volume));
+        children.clear();
+        for (Node node : window.ShellTree.Children(alpha)) children.push_back(window.ShellTree.Label(node));
+        EXPECT_NE(std::find(children.begin(), children.end(), "Zeta"), children.end());
+        EXPECT_EQ(SelectedLabel(window), "Beta") << "the selection stays";
+        Press(window.CancelBtn);
+    });
 }
 
 }  // namespace
