@@ -1,5 +1,7 @@
 #include "folderpicker/ShellFolderForm.h"
 
+#include <algorithm>
+
 #include "folderpicker/FolderPickerResources.h"
 #include "folderpicker/ShortenPath.h"
 #include "widgets/Resources.h"
@@ -133,20 +135,35 @@ void TSelectFolderForm::CreateControls() {
     buttons[2] = {2, kDeleteCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
                   reinterpret_cast<INT_PTR>("&Delete")};
     SendMessageA(toolbar_, TB_ADDBUTTONSA, 3, reinterpret_cast<LPARAM>(buttons));
-    SizeToolButtons();
     BtnNewFolder.Attach(toolbar_, kCreateCommand);
     BtnDeleteFolder.Attach(toolbar_, kDeleteCommand);
+    SizeToolButtons();
 }
 
 void TSelectFolderForm::SizeToolButtons() {
-    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(Scale(101), Scale(25)));
-    for (const auto& [command, width] : {std::pair{kCreateCommand, 101}, std::pair{kDeleteCommand, 68}}) {
+    // The designed widths, or wider where the caption needs it in this font.
+    const HDC dc = GetDC(toolbar_);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(toolbar_, WM_GETFONT, 0, 0)));
+    auto needed = [&](TToolButton& button, int designed) {
+        std::string caption = button.Caption();
+        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+        SIZE extent{};
+        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        return std::max(Scale(designed), static_cast<int>(extent.cx) + Scale(16) + Scale(18));
+    };
+    const int createWidth = BtnNewFolder.Command() ? needed(BtnNewFolder, 101) : Scale(101);
+    const int deleteWidth = BtnDeleteFolder.Command() ? needed(BtnDeleteFolder, 68) : Scale(68);
+    SelectObject(dc, old);
+    ReleaseDC(toolbar_, dc);
+    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(createWidth, Scale(25)));
+    for (const auto& [command, width] : {std::pair{kCreateCommand, createWidth}, std::pair{kDeleteCommand, deleteWidth}}) {
         TBBUTTONINFOA info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
-        info.cx = static_cast<WORD>(Scale(width));
+        info.cx = static_cast<WORD>(width);
         SendMessageA(toolbar_, TB_SETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info));
     }
+    MoveWindow(toolbar_, Scale(8), Scale(4), createWidth + deleteWidth + Scale(8) + Scale(8), Scale(25), TRUE);
 }
 
 void TSelectFolderForm::FormCreate() {
@@ -180,6 +197,8 @@ void TSelectFolderForm::LoadCaptions() {
     SetWindowTextA(CancelBtn.Handle(), LoadText(IDS_PICKER_CANCEL).c_str());
     BtnNewFolder.SetCaption(LoadText(IDS_PICKER_CREATE_FOLDER));
     BtnDeleteFolder.SetCaption(LoadText(IDS_PICKER_DELETE));
+    SizeToolButtons();
+    FormResize();
     if (Caption().empty()) SetCaption(LoadText(IDS_PICKER_CAPTION));
 }
 
