@@ -226,6 +226,26 @@ TEST_F(Quenmar, LaysOutAtOneAndAHalfTimesAt144Dpi) {
         }
     }
     Screenshot(main, "main-window-144dpi");
+
+    Click(Button("Use Drive or &Folder for Selected Place"));
+    Settle(main);
+    Click(Button("Browse..."));
+    const HWND picker = WaitForWindow(ProcessOf(main), "TSelectFolderForm", "Select Folder or Drive");
+    ASSERT_NE(picker, nullptr);
+    Settle(picker);
+    RECT pickerClient{};
+    GetClientRect(picker, &pickerClient);
+    EXPECT_GE(pickerClient.right, 537) << "358 at 96 dpi";
+    const HWND toolbar = Children(picker, "ToolbarWindow32").at(0);
+    const HWND tree = Children(picker, "SysTreeView32").at(0);
+    RECT toolbarRect{}, treeRect{};
+    GetWindowRect(toolbar, &toolbarRect);
+    GetWindowRect(tree, &treeRect);
+    EXPECT_GT(treeRect.top, toolbarRect.bottom - 1) << "the tree starts below the tool buttons";
+    Screenshot(picker, "folder-picker-144dpi");
+    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    Settle(main);
+
     Click(Button("&About..."));
     const HWND about = WaitForWindow(ProcessOf(main), "TfrmQuenmarAbout", "About Quenmar");
     ASSERT_NE(about, nullptr);
