@@ -137,8 +137,9 @@ void TShellTree::Create(widgets::Form& form, widgets::Bounds bounds, unsigned an
     CreateAs(form, WC_TREEVIEWA, "", WS_TABSTOP | WS_GROUP | TVS_HASLINES | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
              WS_EX_CLIENTEDGE, bounds, anchors);
     SHFILEINFOA info{};
-    const auto list = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    const auto list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(
+        "folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
     SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
     ApplyStyle();
 }

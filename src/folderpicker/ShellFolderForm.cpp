@@ -118,13 +118,10 @@ void TSelectFolderForm::CreateControls() {
     // The disabled list holds each image's disabled form at the same index.
     glyphs_.reset(ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PICKER_GLYPHS), 16, 0,
                                        RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    HIMAGELIST disabled = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0);
-    if (glyphs_) {
-        for (int source : {1, 1, 3, 3}) {
-            HICON icon = ImageList_GetIcon(glyphs_.get(), source, ILD_NORMAL);
-            ImageList_AddIcon(disabled, icon);
-            DestroyIcon(icon);
-        }
+    HIMAGELIST disabled = glyphs_ ? ImageList_Duplicate(glyphs_.get()) : nullptr;
+    if (disabled) {
+        ImageList_Copy(disabled, 0, disabled, 1, ILCF_MOVE);
+        ImageList_Copy(disabled, 2, disabled, 3, ILCF_MOVE);
     }
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_.get()));
     SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled));
