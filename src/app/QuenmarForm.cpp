@@ -38,7 +38,8 @@ UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 TfrmQuenmar::TfrmQuenmar(RegistryFactory makeRegistry) : Form(MainFormStyle()), makeRegistry_(std::move(makeRegistry)) {
     OnCreate = [this] { FormCreate(); };
-    OnShow = [this] { FormShow(); };
+    // An error while showing is told, and the window is shown all the same.
+    OnShow = [this] { Application::Instance().Guard(Handle(), [this] { FormShow(); }); };
     OnActivate = [this] { FormActivate(); };
     OnClose = [this](bool& canClose) { FormClose(canClose); };
     OnDestroy = [this] { FormDestroy(); };
