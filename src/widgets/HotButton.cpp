@@ -84,8 +84,14 @@ void FrameWith(HDC dc, RECT r, COLORREF color, int width) {
 }  // namespace
 
 bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
-    const HDC dc = item.hDC;
-    RECT r = item.rcItem;
+    // Drawn off screen and copied once: one transfer to the window instead
+    // of one for every stroke.
+    const int width = item.rcItem.right - item.rcItem.left;
+    const int height = item.rcItem.bottom - item.rcItem.top;
+    const HDC dc = CreateCompatibleDC(item.hDC);
+    win::UniqueGdiObject canvas(CreateCompatibleBitmap(item.hDC, width, height));
+    const HGDIOBJ previousCanvas = SelectObject(dc, canvas.get());
+    RECT r{0, 0, width, height};
     const bool disabled = item.itemState & ODS_DISABLED;
     const bool pressed = item.itemState & ODS_SELECTED;
     const bool focused = item.itemState & ODS_FOCUS;
@@ -163,6 +169,9 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
         InflateRect(&focus, -3, -3);
         DrawFocusRect(dc, &focus);
     }
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, previousCanvas);
+    DeleteDC(dc);
     return true;
 }
 
