@@ -83,22 +83,41 @@ void Button::HandleCommand(WORD code) {
 // RadioButton ----------------------------------------------------------------
 
 void RadioButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, bool startsGroup) {
-    CreateAs(form, "BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON | (startsGroup ? WS_GROUP : 0), 0, bounds, anchors);
+    // Automatic, so that the arrow keys check it as they move the focus; the
+    // click is reported only when the button was not checked before.
+    CreateAs(form, "BUTTON", text, WS_TABSTOP | BS_AUTORADIOBUTTON | (startsGroup ? WS_GROUP : 0), 0, bounds,
+             anchors);
     form.radioButtons.push_back(this);
 }
 
 bool RadioButton::Checked() const { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
+namespace {
+
+// Tab reaches the checked radio button of a group; arrows move within it.
+void SetTabStop(HWND window, bool tabStop) {
+    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    SetWindowLongA(window, GWL_STYLE, tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+}
+
+}  // namespace
+
 void RadioButton::SetChecked(bool checked) {
     if (!checked) {
+        checked_ = false;
         SendMessageA(hwnd_, BM_SETCHECK, BST_UNCHECKED, 0);
         return;
     }
-    if (Checked()) return;
+    if (checked_) return;
     for (RadioButton* other : form_->radioButtons) {
-        if (other != this) SendMessageA(other->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+        if (other == this) continue;
+        other->checked_ = false;
+        SendMessageA(other->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+        SetTabStop(other->Handle(), false);
     }
+    checked_ = true;
     SendMessageA(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
+    SetTabStop(hwnd_, true);
     Fire(OnClick);
 }
 

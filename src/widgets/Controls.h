@@ -65,6 +65,9 @@ public:
     bool Checked() const;
     void SetChecked(bool checked);
     void HandleCommand(WORD code) override;
+
+private:
+    bool checked_ = false;  // as last set: the control checks itself on a click
 };
 
 // Fires its click whenever its state changes, from code or from the user.

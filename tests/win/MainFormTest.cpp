@@ -495,3 +495,45 @@ TEST_F(Preview, HiddenBarShowsNone) {
 
 }  // namespace
 }  // namespace quenmar::testing
+
+namespace quenmar::testing {
+namespace {
+
+TEST_F(MainWindow, TabOrderAsDesigned) {
+    PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
+    Open();
+    SelectSlot(1);  // every button can be reached: not the first slot, a folder slot below
+    SelectSlot(0);
+    Click(form->optUseFolder);
+    SelectSlot(2);
+    Click(form->optUseFolder);
+    // Of the two radio buttons, Tab reaches the checked one; the arrow keys
+    // move between them.
+    const std::vector<const widgets::Control*> expected = {
+        &form->lstvwPlaces, &form->optUseFolder, &form->edtDirectory,
+        &form->btnBrowseFolder, &form->btnpreview, &form->btnRestore, &form->btnClose, &form->btnMoveUp,
+        &form->btnMoveDn, &form->btnChangeFolder, &form->btnAbout, &form->chkHidePlacesBar};
+    // The catalogue is disabled while the folder kind is chosen, so Tab passes it by.
+    HWND at = form->lstvwPlaces.Handle();
+    for (size_t i = 1; i < expected.size(); ++i) {
+        at = GetNextDlgTabItem(form->Handle(), at, FALSE);
+        EXPECT_EQ(at, expected[i]->Handle()) << "stop " << i;
+    }
+    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->lstvwPlaces.Handle()) << "and round again";
+
+    // The arrow key moves to the other radio button of the pair, and checks it.
+    SetFocus(form->optUseFolder.Handle());
+    PostMessageA(form->optUseFolder.Handle(), WM_KEYDOWN, VK_DOWN, 0x00500001);
+    PumpMessages();
+    EXPECT_TRUE(form->optUseSpecial.Checked());
+    EXPECT_EQ(GetFocus(), form->optUseSpecial.Handle());
+    Click(form->optUseFolder);
+
+    SelectSlot(3);  // a special folder: the other radio button and the catalogue
+    at = GetNextDlgTabItem(form->Handle(), form->lstvwPlaces.Handle(), FALSE);
+    EXPECT_EQ(at, form->optUseSpecial.Handle());
+    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->lstvwSelectFolders.Handle());
+}
+
+}  // namespace
+}  // namespace quenmar::testing
