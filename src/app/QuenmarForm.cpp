@@ -180,8 +180,9 @@ void TfrmQuenmar::FormShow() {
     for (int n = 0; n < kSlotCount; ++n) AttachSlot(n, std::move(loaded.slots[n]));
     if (!loaded.replacedValues.empty()) {
         pendingWarnings_.push_back(PlacesStore::ReplacedValuesMessage(loaded.replacedValues));
-        PostMessageA(Handle(), kShowWarnings, 0, 0);
     }
+    if (!loaded.keptValues.empty()) pendingWarnings_.push_back(PlacesStore::KeptValuesMessage(loaded.keptValues));
+    if (!pendingWarnings_.empty()) PostMessageA(Handle(), kShowWarnings, 0, 0);
 
     lstvwPlaces.SetSelected(0, true);
     lstvwPlaces.SetFocused(0);
@@ -329,7 +330,11 @@ void TfrmQuenmar::edtDirectoryChange() {
     TDirInfo* entry = Entry(current);
     if (!entry || !entry->IsDir) return;
     const std::string text = edtDirectory.Text();
-    if (text != entry->Dir) entry->DirExpandable = false;  // a new path is stored as typed
+    if (text != entry->Dir) {
+        // A new path is stored as it is given.
+        entry->DirExpandable = false;
+        entry->KeptValue.clear();
+    }
     entry->Dir = text;
     SetSlotDisplay(current, DisplayFor(*entry, *shell_, win::SystemLeadByte));
 }

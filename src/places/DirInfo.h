@@ -15,6 +15,10 @@ public:
     // Dir came from a REG_EXPAND_SZ value and is kept unexpanded; it is written
     // back the same way until the slot is given a new path.
     bool DirExpandable = false;
+    // Dir could not be shown whole (the ANSI code page lacks some of its
+    // characters): the stored value of this name is written back exactly as
+    // it was, until the slot is given a new path.
+    std::string KeptValue;
 
     TDirInfo() = default;
     explicit TDirInfo(std::string dir) : Dir(std::move(dir)), CSIDL(0), IsDir(true) {}

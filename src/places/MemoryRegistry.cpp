@@ -115,7 +115,9 @@ std::string MemoryRegistry::ReadString(const std::string& name) {
     if (!value) throw RegistryError(FailedToGetData(name));
     if (value->type != kRegSz && value->type != kRegExpandSz) throw RegistryError(InvalidDataType(name));
     const std::string& data = value->data;
-    return data.substr(0, std::min(data.find('\0'), data.size()));
+    std::string text = data.substr(0, std::min(data.find('\0'), data.size()));
+    if (unrepresentable.count(name)) throw UnrepresentableText(name, text);
+    return text;
 }
 
 int32_t MemoryRegistry::ReadInteger(const std::string& name) {
@@ -148,6 +150,14 @@ void MemoryRegistry::WriteInteger(const std::string& name, int32_t value) {
     std::memcpy(data.data(), &value, 4);
     Write(name, kRegDword, data);
 }
+
+std::optional<RawData> MemoryRegistry::ReadRaw(const std::string& name) {
+    const Value* value = CurrentValue(name);
+    if (!value) return std::nullopt;
+    return RawData{value->type, value->data};
+}
+
+void MemoryRegistry::WriteRaw(const std::string& name, const RawData& data) { Write(name, data.type, data.bytes); }
 
 bool MemoryRegistry::DeleteKey(const std::string& path) {
     const std::string p = Normalize(path);

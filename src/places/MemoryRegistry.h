@@ -34,6 +34,7 @@ public:
     std::set<std::string> readOnlyKeys;       // read-only opens only
     std::set<std::string> failingWrites;      // value names whose write fails
     std::set<std::string> failingTypeQueries; // value names whose type query fails
+    std::set<std::string> unrepresentable;    // value names whose text the code page cannot hold
     bool failDeletes = false;
 
     // Bookkeeping for tests.
@@ -52,6 +53,8 @@ public:
     void WriteString(const std::string& name, const std::string& value) override;
     void WriteExpandString(const std::string& name, const std::string& value) override;
     void WriteInteger(const std::string& name, int32_t value) override;
+    std::optional<RawData> ReadRaw(const std::string& name) override;
+    void WriteRaw(const std::string& name, const RawData& data) override;
     bool DeleteKey(const std::string& path) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "places/PlacesStore.h"
 
+#include <map>
+
 namespace quenmar {
 
 std::string PlaceValueName(int slot) { return "Place" + std::to_string(slot); }
@@ -15,7 +17,7 @@ Slot PlacesStore::DefaultSlot(int n) const {
     return Display(std::move(entry));
 }
 
-Slot PlacesStore::LoadSlot(int n, std::vector<std::string>& replaced) const {
+Slot PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
     const std::string name = PlaceValueName(n);
     if (!registry_.ValueExists(name)) return Display(TDirInfo(kCsidlDesktop));
 
@@ -34,10 +36,16 @@ Slot PlacesStore::LoadSlot(int n, std::vector<std::string>& replaced) const {
             entry.Dir = "C:\\";
             return Display(std::move(entry));
         }
+    } catch (const UnrepresentableText& error) {
+        TDirInfo entry(error.shown);
+        entry.DirExpandable = info->type == kRegExpandSz;
+        entry.KeptValue = name;
+        loaded.keptValues.push_back(name);
+        return Display(std::move(entry));
     } catch (const RegistryError&) {
         // Falls through to the default below, like a value of a foreign type.
     }
-    replaced.push_back(name);
+    loaded.replacedValues.push_back(name);
     return DefaultSlot(n);
 }
 
@@ -48,7 +56,7 @@ LoadedSlots PlacesStore::LoadSlots() const {
         return result;
     }
     OpenKeyScope scope(registry_);
-    for (int n = 0; n < kSlotCount; ++n) result.slots[n] = LoadSlot(n, result.replacedValues);
+    for (int n = 0; n < kSlotCount; ++n) result.slots[n] = LoadSlot(n, result);
     return result;
 }
 
@@ -67,10 +75,21 @@ bool PlacesStore::Save(const std::array<const TDirInfo*, kSlotCount>& entries, b
     bool placesSaved = false;
     if (registry_.OpenKey(kPlacesBarKey, true)) {
         OpenKeyScope scope(registry_);
+        // Values kept as they were are read before any slot is written: a
+        // kept place may have moved to another slot.
+        std::map<std::string, RawData> kept;
+        for (const TDirInfo* entry : entries) {
+            if (entry->IsDir && !entry->KeptValue.empty()) {
+                if (auto raw = registry_.ReadRaw(entry->KeptValue)) kept[entry->KeptValue] = std::move(*raw);
+            }
+        }
         for (int n = 0; n < kSlotCount; ++n) {
             const TDirInfo& entry = *entries[n];
             const std::string name = PlaceValueName(n);
-            if (!entry.IsDir) {
+            const auto keptValue = entry.IsDir ? kept.find(entry.KeptValue) : kept.end();
+            if (keptValue != kept.end()) {
+                registry_.WriteRaw(name, keptValue->second);
+            } else if (!entry.IsDir) {
                 registry_.WriteInteger(name, entry.CSIDL);
             } else if (entry.DirExpandable) {
                 registry_.WriteExpandString(name, entry.Dir);
@@ -93,6 +112,14 @@ bool PlacesStore::Save(const std::array<const TDirInfo*, kSlotCount>& entries, b
 }
 
 bool PlacesStore::DeleteCustomPlaces() const { return registry_.DeleteKey(kPlacesBarKey); }
+
+std::string PlacesStore::KeptValuesMessage(const std::vector<std::string>& names) {
+    std::string list;
+    for (const auto& name : names) list += (list.empty() ? "" : ", ") + name;
+    return "These places hold a path with characters that this system's code page cannot show: " + list +
+           ".\n\nThey are shown with question marks and kept in the registry exactly as they are, unless you "
+           "give the place another folder.";
+}
 
 std::string PlacesStore::ReplacedValuesMessage(const std::vector<std::string>& names) {
     std::string list;

@@ -30,6 +30,9 @@ struct LoadedSlots {
     std::array<Slot, kSlotCount> slots;
     // Values that could not be read and were replaced by their slot's default.
     std::vector<std::string> replacedValues;
+    // Paths the ANSI code page cannot show whole: shown with question marks,
+    // kept unchanged in the registry unless the place is changed.
+    std::vector<std::string> keptValues;
 };
 
 enum class HideFlag { None, Show, Hide };
@@ -61,9 +64,10 @@ public:
 
     // The user-facing warning for values replaced on load.
     static std::string ReplacedValuesMessage(const std::vector<std::string>& names);
+    static std::string KeptValuesMessage(const std::vector<std::string>& names);
 
 private:
-    Slot LoadSlot(int n, std::vector<std::string>& replaced) const;
+    Slot LoadSlot(int n, LoadedSlots& loaded) const;
     Slot Display(TDirInfo entry) const;
 
     RegistryAccessor& registry_;

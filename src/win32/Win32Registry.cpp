@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "win32/AnsiText.h"
+
 namespace quenmar::win {
 
 bool Win32Registry::OpenKey(const std::string& path, bool canCreate) {
@@ -42,15 +44,27 @@ std::string Win32Registry::ReadString(const std::string& name) {
     const auto info = GetDataInfo(name);
     if (!info) throw RegistryError(FailedToGetData(name));
     if (info->type != REG_SZ && info->type != REG_EXPAND_SZ) throw RegistryError(InvalidDataType(name));
-    std::vector<char> buffer(info->size + 1, '\0');
-    DWORD size = info->size;
+    // Read as the registry holds it, so that a character the code page lacks
+    // is noticed instead of turning silently into a question mark.
+    const std::wstring wideName = AnsiToWide(name);
+    DWORD size = 0;
     DWORD type = 0;
-    if (RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-        ERROR_SUCCESS) {
+    if (RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        throw RegistryError(FailedToGetData(name));
+    }
+    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                         &size) != ERROR_SUCCESS) {
         throw RegistryError(FailedToGetData(name));
     }
     // Stored text need not carry its terminating zero; the buffer has one more.
-    return std::string(buffer.data());
+    const std::wstring text(buffer.c_str());
+    if (const auto ansi = WideToAnsi(text)) return *ansi;
+    const int length = WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string shown(static_cast<size_t>(length > 0 ? length : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), -1, shown.data(), length, nullptr, nullptr);
+    shown.resize(shown.find('\0'));
+    throw UnrepresentableText(name, shown);
 }
 
 int32_t Win32Registry::ReadInteger(const std::string& name) {
@@ -84,6 +98,32 @@ void Win32Registry::WriteExpandString(const std::string& name, const std::string
 void Win32Registry::WriteInteger(const std::string& name, int32_t value) {
     const DWORD data = static_cast<DWORD>(value);
     Write(name, REG_DWORD, &data, sizeof(data));
+}
+
+std::optional<RawData> Win32Registry::ReadRaw(const std::string& name) {
+    if (!key_) return std::nullopt;
+    const std::wstring wideName = AnsiToWide(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::string bytes(size, '\0');
+    if (RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()),
+                         &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    bytes.resize(size);
+    return RawData{type, bytes};
+}
+
+void Win32Registry::WriteRaw(const std::string& name, const RawData& data) {
+    const std::wstring wideName = AnsiToWide(name);
+    if (!key_ || RegSetValueExW(key_.get(), wideName.c_str(), 0, data.type,
+                                reinterpret_cast<const BYTE*>(data.bytes.data()),
+                                static_cast<DWORD>(data.bytes.size())) != ERROR_SUCCESS) {
+        throw RegistryError(FailedToSetData(name));
+    }
 }
 
 bool Win32Registry::DeleteKey(const std::string& path) {

@@ -18,6 +18,8 @@ public:
     void WriteString(const std::string& name, const std::string& value) override;
     void WriteExpandString(const std::string& name, const std::string& value) override;
     void WriteInteger(const std::string& name, int32_t value) override;
+    std::optional<RawData> ReadRaw(const std::string& name) override;
+    void WriteRaw(const std::string& name, const RawData& data) override;
     bool DeleteKey(const std::string& path) override;
 
 private:

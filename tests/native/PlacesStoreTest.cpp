@@ -144,3 +144,39 @@ TEST(MemoryRegistryErrors, ReadsOfTheWrongTypeCarryTheirTexts) {
 
 }  // namespace
 }  // namespace quenmar::testing
+
+namespace quenmar::testing {
+namespace {
+
+// A path whose characters the code page lacks is shown as best it can be,
+// and written back exactly as stored, also when its place moves, until the
+// place is given another path.
+TEST_F(StoreFaults, PathsTheCodePageCannotShowAreKeptAsStored) {
+    registry.PutRaw(kPlacesBarKey, "Place1", kRegSz, std::string("C:\\\x01\x02\0", 6));
+    registry.PutString(kPlacesBarKey, "Place3", "D:\\Other");
+    registry.unrepresentable = {"Place1"};
+    const LoadedSlots loaded = Store().LoadSlots();
+    EXPECT_EQ(loaded.keptValues, std::vector<std::string>{"Place1"});
+    EXPECT_TRUE(loaded.replacedValues.empty());
+    const TDirInfo& kept = loaded.slots[1].entry;
+    EXPECT_TRUE(kept.IsDir);
+    EXPECT_EQ(kept.KeptValue, "Place1");
+    EXPECT_NE(PlacesStore::KeptValuesMessage(loaded.keptValues).find("Place1"), std::string::npos);
+
+    // Moved to slot 3, and slot 3's place to slot 1.
+    registry.unrepresentable.clear();
+    TDirInfo moved[kSlotCount] = {loaded.slots[0].entry, loaded.slots[3].entry, loaded.slots[2].entry,
+                                  loaded.slots[1].entry, loaded.slots[4].entry};
+    ASSERT_TRUE(Store().Save({&moved[0], &moved[1], &moved[2], &moved[3], &moved[4]}, false));
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place3")->data, std::string("C:\\\x01\x02\0", 6)) << "the stored bytes";
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place1")->data, Sz("D:\\Other"));
+
+    // Given another path, it is written as given.
+    moved[3].Dir = "E:\\New";
+    moved[3].KeptValue.clear();
+    ASSERT_TRUE(Store().Save({&moved[0], &moved[1], &moved[2], &moved[3], &moved[4]}, false));
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place3")->data, Sz("E:\\New"));
+}
+
+}  // namespace
+}  // namespace quenmar::testing
