@@ -175,39 +175,4 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     return true;
 }
 
-// Radio buttons and check boxes ----------------------------------------------
-
-namespace {
-
-HBRUSH HotBrush(win::UniqueGdiObject& cache, COLORREF color) {
-    if (!cache) cache.reset(CreateSolidBrush(color));
-    return static_cast<HBRUSH>(cache.get());
-}
-
-}  // namespace
-
-void THotRadioButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, bool startsGroup) {
-    RadioButton::Create(form, text, bounds, anchors, startsGroup);
-    const HWND window = hwnd_;
-    hover_.Attach(window, [window] { InvalidateRect(window, nullptr, TRUE); });
-}
-
-COLORREF THotRadioButton::TextColor() const { return Checked() ? Colors.HighlightColor : CLR_INVALID; }
-
-HBRUSH THotRadioButton::BackgroundBrush() const {
-    return hover_.Hot() ? HotBrush(const_cast<win::UniqueGdiObject&>(hotBrush_), Colors.HotTrackColor) : nullptr;
-}
-
-void THotCheckBox::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
-    CheckBox::Create(form, text, bounds, anchors);
-    const HWND window = hwnd_;
-    hover_.Attach(window, [window] { InvalidateRect(window, nullptr, TRUE); });
-}
-
-COLORREF THotCheckBox::TextColor() const { return Checked() ? Colors.HighlightColor : CLR_INVALID; }
-
-HBRUSH THotCheckBox::BackgroundBrush() const {
-    return hover_.Hot() ? HotBrush(const_cast<win::UniqueGdiObject&>(hotBrush_), Colors.HotTrackColor) : nullptr;
-}
-
 }  // namespace quenmar::widgets

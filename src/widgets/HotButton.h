@@ -55,31 +55,44 @@ struct HotTrackColors {
     COLORREF HotTrackColor = RGB(0xFF, 0xC7, 0x3C);
 };
 
-class THotRadioButton : public RadioButton {
+template <typename Base>
+class THotTracked : public Base {
 public:
     HotTrackColors Colors;
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
-                bool startsGroup = false);
-    COLORREF TextColor() const override;
-    HBRUSH BackgroundBrush() const override;
+    COLORREF TextColor() const override { return this->Checked() ? Colors.HighlightColor : CLR_INVALID; }
+    HBRUSH BackgroundBrush() const override {
+        if (!hover_.Hot()) return nullptr;
+        if (!hotBrush_) hotBrush_.reset(CreateSolidBrush(Colors.HotTrackColor));
+        return static_cast<HBRUSH>(hotBrush_.get());
+    }
     bool Hot() const { return hover_.Hot(); }
+
+protected:
+    void TrackHover() {
+        const HWND window = this->Handle();
+        hover_.Attach(window, [window] { InvalidateRect(window, nullptr, TRUE); });
+    }
 
 private:
     HoverTracker hover_;
-    win::UniqueGdiObject hotBrush_;
+    mutable win::UniqueGdiObject hotBrush_;
 };
 
-class THotCheckBox : public CheckBox {
+class THotRadioButton : public THotTracked<RadioButton> {
 public:
-    HotTrackColors Colors;
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
-    COLORREF TextColor() const override;
-    HBRUSH BackgroundBrush() const override;
-    bool Hot() const { return hover_.Hot(); }
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
+                bool startsGroup = false) {
+        RadioButton::Create(form, text, bounds, anchors, startsGroup);
+        TrackHover();
+    }
+};
 
-private:
-    HoverTracker hover_;
-    win::UniqueGdiObject hotBrush_;
+class THotCheckBox : public THotTracked<CheckBox> {
+public:
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault) {
+        CheckBox::Create(form, text, bounds, anchors);
+        TrackHover();
+    }
 };
 
 }  // namespace quenmar::widgets
