@@ -129,7 +129,7 @@ void TfrmQuenmar::CreateControls() {
     optUseSpecial.SetFont(bold);
     chkHidePlacesBar.SetFont(bold);
     lblTitle.SetFont(MakeFont(-19));
-    Label1.FitWidthToText();
+    Label1.FitWidthToText(Scale(590));  // as far as the buttons' right edge
 
     SetCancelButton(&btnClose);
 

@@ -1,5 +1,7 @@
 #include "widgets/Controls.h"
 
+#include <algorithm>
+
 #include "widgets/Form.h"
 
 namespace quenmar::widgets {
@@ -27,12 +29,18 @@ void Label::AutoSize() {
     SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Label::FitWidthToText() {
+void Label::FitWidthToText(int maxRight) {
     const SIZE extent = TextExtent();
     const RECT r = Rect();
-    if (extent.cx > r.right - r.left) {
+    const int available = maxRight - r.left;
+    if (extent.cx <= r.right - r.left) return;
+    if (extent.cx <= available) {
         SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
     }
+    const int lines = (extent.cx + available - 1) / available;
+    SetWindowPos(hwnd_, nullptr, 0, 0, available, std::max<int>(r.bottom - r.top, lines * extent.cy),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Picture --------------------------------------------------------------------

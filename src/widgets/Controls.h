@@ -14,8 +14,9 @@ public:
                 DWORD style = SS_LEFT);
     void SetText(const std::string& text);
     // Widens the label to its text when the text is wider, as labels that
-    // size themselves do; the font may be wider than the one designed with.
-    void FitWidthToText();
+    // size themselves do (the font may be wider than the one designed with),
+    // up to `maxRight`; beyond it the text wraps onto more lines.
+    void FitWidthToText(int maxRight);
     // Takes exactly the size of its text, as a self-sizing label does.
     void AutoSize();
 
