@@ -265,14 +265,17 @@ void TfrmQuenmar::Save() {
 
 // Editing --------------------------------------------------------------------
 
-void TfrmQuenmar::lstvwPlacesSelectItem(int item, bool selected) {
-    const bool hidden = chkHidePlacesBar.Checked();
+void TfrmQuenmar::ApplySlotButtonRules(bool allowed) {
     const int current = CurrentSlot();
-    const TDirInfo* currentEntry = Entry(current);
-    const bool enable = selected && current >= 0 && !hidden;
+    const TDirInfo* entry = Entry(current);
+    const bool enable = allowed && current >= 0 && !chkHidePlacesBar.Checked();
     btnMoveUp.SetEnabled(enable && current > 0);
     btnMoveDn.SetEnabled(enable && current < kSlotCount - 1);
-    btnChangeFolder.SetEnabled(enable && currentEntry && currentEntry->IsDir);
+    btnChangeFolder.SetEnabled(enable && entry && entry->IsDir);
+}
+
+void TfrmQuenmar::lstvwPlacesSelectItem(int item, bool selected) {
+    ApplySlotButtonRules(selected);
 
     if (TDirInfo* entry = Entry(item)) {
         if (entry->IsDir) {
@@ -298,15 +301,7 @@ void TfrmQuenmar::optUseFolderClick() {
     optUseFolder.SetEnabled(!hidden);
     optUseSpecial.SetEnabled(!hidden);
 
-    auto applySlotButtons = [&] {
-        const int current = CurrentSlot();
-        const TDirInfo* entry = Entry(current);
-        const bool enable = current >= 0 && !hidden;
-        btnMoveUp.SetEnabled(enable && current > 0);
-        btnMoveDn.SetEnabled(enable && current < kSlotCount - 1);
-        btnChangeFolder.SetEnabled(enable && entry && entry->IsDir);
-    };
-    applySlotButtons();
+    ApplySlotButtonRules(true);
 
     const int current = CurrentSlot();
     TDirInfo* entry = Entry(current);
@@ -322,7 +317,7 @@ void TfrmQuenmar::optUseFolderClick() {
                                  shell_->SpecialFolderIconIndex(IconSize::Large, entry->CSIDL)});
     }
     // The slot's kind may have just changed: Change Folder follows it.
-    applySlotButtons();
+    ApplySlotButtonRules(true);
 }
 
 void TfrmQuenmar::edtDirectoryChange() {

@@ -100,6 +100,9 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Move Up, Move Down and Change Folder by the current slot and the hide
+    // box; all three off when not allowed.
+    void ApplySlotButtonRules(bool allowed);
     void AttachSlot(int index, Slot slot);
     void SetSlotDisplay(int index, const SlotDisplay& display);
     void MoveSlot(int delta);

@@ -206,44 +206,8 @@ std::string TShellTree::Label(Node node) const {
     return text;
 }
 
-int TShellTree::AbsoluteIndex(Node node) const {
-    if (node && node == Root()) return 0;
-    // Counted over the whole tree, depth first, from the root at 0.
-    int index = 0;
-    std::function<bool(Node)> walk = [&](Node current) {
-        for (; current; current = reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT,
-                                                                     reinterpret_cast<LPARAM>(current)))) {
-            if (current == node) return true;
-            ++index;
-            const auto child = reinterpret_cast<Node>(
-                SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(current)));
-            if (child && walk(child)) return true;
-        }
-        return false;
-    };
-    return walk(Root()) ? index : -1;
-}
-
 bool TShellTree::IsExpanded(Node node) const {
     return (SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-}
-
-bool TShellTree::HasExpandButton(Node node) {
-    TVITEMA item{};
-    item.mask = TVIF_CHILDREN | TVIF_HANDLE;
-    item.hItem = node;
-    SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    if (item.cChildren == I_CHILDRENCALLBACK) {
-        NMTVDISPINFOA info{};
-        info.hdr.hwndFrom = hwnd_;
-        info.hdr.code = TVN_GETDISPINFOA;
-        info.item.mask = TVIF_CHILDREN;
-        info.item.hItem = node;
-        info.item.lParam = reinterpret_cast<LPARAM>(Data(node));
-        HandleNotify(&info.hdr);
-        return info.item.cChildren != 0;
-    }
-    return item.cChildren != 0;
 }
 
 void TShellTree::Expand(Node node) {
@@ -401,10 +365,14 @@ void TShellTree::ListChildren(Node node) {
     }
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     data->hasChildren = items.empty() ? 0 : 1;
+    SetChildren(node, data->hasChildren);
+}
+
+void TShellTree::SetChildren(Node node, int children) {
     TVITEMA update{};
     update.mask = TVIF_CHILDREN | TVIF_HANDLE;
     update.hItem = node;
-    update.cChildren = items.empty() ? 0 : 1;
+    update.cChildren = children;
     SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
 }
 
@@ -559,21 +527,13 @@ void TShellTree::RefreshNode(Node node) {
                 added = true;
             }
             if (added) SortChildren(node);
-            TVITEMA update{};
-            update.mask = TVIF_CHILDREN | TVIF_HANDLE;
-            update.hItem = node;
-            update.cChildren = items.empty() ? 0 : 1;
-            data->hasChildren = update.cChildren;
-            SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
+            data->hasChildren = items.empty() ? 0 : 1;
+            SetChildren(node, data->hasChildren);
         }
     } else if (data->hasChildren == 0 && (data->attributes & SFGAO_FOLDER)) {
         // Shown without children: ask again when it is next drawn.
         data->hasChildren = -1;
-        TVITEMA update{};
-        update.mask = TVIF_CHILDREN | TVIF_HANDLE;
-        update.hItem = node;
-        update.cChildren = I_CHILDRENCALLBACK;
-        SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
+        SetChildren(node, I_CHILDRENCALLBACK);
     }
     for (Node child : Children(node)) RefreshNode(child);
 }
@@ -813,24 +773,23 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
             info.cChildren = data->hasChildren;
         }
         if (!plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
+            // Asked of the parent folder; from the whole item-ID list only
+            // where that gives nothing.
             int open = -1;
             const int normal =
                 haveParent ? SHMapPIDLToSystemImageListIndex(parentFolder.get(), data->relative.get(), &open) : -1;
             if (normal >= 0) {
                 info.iImage = normal;
                 info.iSelectedImage = open >= 0 ? open : normal;
-                info.mask |= TVIF_DI_SETITEM;
-                return 0;
+            } else {
+                SHFILEINFOA closedInfo{}, openInfo{};
+                SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->absolute.get()), 0, &closedInfo, sizeof closedInfo,
+                               SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+                SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->absolute.get()), 0, &openInfo, sizeof openInfo,
+                               SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+                info.iImage = closedInfo.iIcon;
+                info.iSelectedImage = openInfo.iIcon;
             }
-        }
-        if (!plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
-            SHFILEINFOA normal{}, open{};
-            SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->absolute.get()), 0, &normal, sizeof normal,
-                           SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-            SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->absolute.get()), 0, &open, sizeof open,
-                           SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
-            info.iImage = normal.iIcon;
-            info.iSelectedImage = open.iIcon;
         }
         info.mask |= TVIF_DI_SETITEM;
         return 0;

@@ -74,9 +74,7 @@ public:
     Node Parent(Node node) const;
     std::vector<Node> Children(Node node) const;
     std::string Label(Node node) const;
-    int AbsoluteIndex(Node node) const;
     bool IsExpanded(Node node) const;
-    bool HasExpandButton(Node node);
     void Expand(Node node);
     void ListChildren(Node node);
     void SelectNode(Node node);
@@ -101,6 +99,8 @@ private:
     std::vector<Listed> Enumerate(Node node, IShellFolder* folder);
     Node FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative);
     void SortChildren(Node node);
+    // Shows an expand button (1), none (0) or asks when drawn (I_CHILDRENCALLBACK).
+    void SetChildren(Node node, int children);
     void SelectItem(LPCITEMIDLIST absolute, bool addMissing);
     void RefreshNode(Node node);
     void OnSelectionChanged(Node node);

@@ -19,7 +19,6 @@ public:
 
     const std::string& Title() const { return title_; }
     void SetTitle(std::string title) { title_ = std::move(title); }
-    HINSTANCE Instance_() const { return GetModuleHandleA(nullptr); }
 
     // Runs the message loop until the main form is destroyed.
     int Run(Form& mainForm);

@@ -25,7 +25,6 @@ Form* mainForm = nullptr;
 Form* Form::MainForm() { return mainForm; }
 
 void Form::SetMainForm(bool main) {
-    mainForm_ = main;
     if (main) {
         mainForm = this;
     } else if (mainForm == this) {
@@ -105,15 +104,9 @@ LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = hwnd_;
-    try {
-        return HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& error) {
-        Application::Instance().ShowException(window, error);
-    } catch (...) {
-        Application::Instance().ShowUnknownException(window);
-    }
-    return 0;
+    LRESULT result = 0;
+    Application::Instance().Guard(hwnd_, [&] { result = HandleMessage(message, wParam, lParam); });
+    return result;
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -223,7 +216,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DESTROY:
         Fire(OnDestroy);
-        if (mainForm_) PostQuitMessage(0);
+        if (mainForm == this) PostQuitMessage(0);
         return 0;
     default:
         return Default(message, wParam, lParam);

@@ -125,7 +125,6 @@ private:
     int nextId_ = 100;
     int modalResult_ = 0;
     int showCommand_ = SW_SHOW;
-    bool mainForm_ = false;
     bool modal_ = false;
     win::UniqueGdiObject font_;
     std::vector<win::UniqueGdiObject> extraFonts_;

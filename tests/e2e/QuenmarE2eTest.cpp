@@ -61,13 +61,18 @@ protected:
         Settle(main);
         ASSERT_EQ(app->ListViewSelected(catalogue), row);
     }
+    // Presses a button of the main window and waits for the window it opens.
+    HWND Opened(const std::string& button, const char* className, const std::string& caption) {
+        Click(Button(button));
+        const HWND window = WaitForWindow(ProcessOf(main), className, caption);
+        EXPECT_NE(window, nullptr) << caption << " did not open";
+        if (window) Settle(window);
+        return window;
+    }
     // Opens the preview, reads its Places Bar and cancels it.
     Strings Preview(bool shoot = false) {
-        Click(Button("&Preview..."));
-        const HWND dialog = WaitForWindow(ProcessOf(main), "#32770", "Test Dialog");
-        EXPECT_NE(dialog, nullptr) << "the preview did not open";
+        const HWND dialog = Opened("&Preview...", "#32770", "Test Dialog");
         if (!dialog) return {};
-        Settle(dialog);
         const Strings bar = app->PlacesBar(dialog);
         if (shoot) Screenshot(dialog, "preview");
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -155,18 +160,14 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     EXPECT_EQ(app->ListViewSelected(places), 1);
 
     // The folder picker opens on the slot's folder.
-    Click(Button("Browse..."));
-    const HWND picker = WaitForWindow(ProcessOf(main), "TSelectFolderForm", "Select Folder or Drive");
+    const HWND picker = Opened("Browse...", "TSelectFolderForm", "Select Folder or Drive");
     ASSERT_NE(picker, nullptr);
-    Settle(picker);
     Screenshot(picker, "folder-picker");
     PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
     Settle(main);
 
-    Click(Button("&About..."));
-    const HWND about = WaitForWindow(ProcessOf(main), "TfrmQuenmarAbout", "About Quenmar");
+    const HWND about = Opened("&About...", "TfrmQuenmarAbout", "About Quenmar");
     ASSERT_NE(about, nullptr);
-    Settle(about);
     Screenshot(about, "about");
     Click(FindChild(about, "Button", "OK"));
     Settle(main);
@@ -229,10 +230,8 @@ TEST_F(Quenmar, LaysOutAtOneAndAHalfTimesAt144Dpi) {
 
     Click(Button("Use Drive or &Folder for Selected Place"));
     Settle(main);
-    Click(Button("Browse..."));
-    const HWND picker = WaitForWindow(ProcessOf(main), "TSelectFolderForm", "Select Folder or Drive");
+    const HWND picker = Opened("Browse...", "TSelectFolderForm", "Select Folder or Drive");
     ASSERT_NE(picker, nullptr);
-    Settle(picker);
     RECT pickerClient{};
     GetClientRect(picker, &pickerClient);
     EXPECT_GE(pickerClient.right, 537) << "358 at 96 dpi";
@@ -246,10 +245,8 @@ TEST_F(Quenmar, LaysOutAtOneAndAHalfTimesAt144Dpi) {
     PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
     Settle(main);
 
-    Click(Button("&About..."));
-    const HWND about = WaitForWindow(ProcessOf(main), "TfrmQuenmarAbout", "About Quenmar");
+    const HWND about = Opened("&About...", "TfrmQuenmarAbout", "About Quenmar");
     ASSERT_NE(about, nullptr);
-    Settle(about);
     GetClientRect(about, &client);
     EXPECT_EQ(client.right, 635);  // 423 at 96 dpi
     Screenshot(about, "about-144dpi");
