@@ -27,6 +27,9 @@ FormStyle MainFormStyle() {
     style.fontFace = "Tahoma";
     style.fontHeight = -11;
     style.icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    style.smallIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                    LR_SHARED));
     return style;
 }
 
@@ -65,6 +68,12 @@ TfrmQuenmar::TfrmQuenmar(RegistryFactory makeRegistry) : Form(MainFormStyle()), 
     imgLogo.OnClick = [this] { imgLogoClick(); };
     Image2.OnClick = [this] { Image2Click(); };
 
+    // The catalogue's icons are looked up while the window is being built.
+    shell_ = std::make_unique<win::Win32ShellLookups>();
+    std::vector<int32_t> catalogue;
+    for (const SpecialFolder& row : kSpecialFolders) catalogue.push_back(row.csidl);
+    shell_->Prefetch(std::move(catalogue));
+
     CreateHandle();
     CenterOnScreen();
 }
@@ -76,6 +85,9 @@ TfrmQuenmar::~TfrmQuenmar() {
 }
 
 void TfrmQuenmar::CreateControls() {
+    MakeFlatFrame(lstvwPlaces);
+    MakeFlatFrame(lstvwSelectFolders);
+    MakeFlatFrame(edtDirectory);
     // Created in tab order.
     lstvwPlaces.Create(*this, {8, 8, 81, 385}, akLeft | akTop | akBottom, LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP |
                                                                               LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
@@ -87,6 +99,10 @@ void TfrmQuenmar::CreateControls() {
     lstvwSelectFolders.Create(*this, {120, 160, 333, 233}, akLeft | akTop | akRight | akBottom,
                               LVS_REPORT | LVS_NOCOLUMNHEADER);
     lstvwSelectFolders.AddColumn(312);
+    // Filled and selected with their layout held until the window is shown:
+    // a list lays itself out again at every item otherwise.
+    lstvwPlaces.SetRedraw(false);
+    lstvwSelectFolders.SetRedraw(false);
     btnpreview.Create(*this, "&Preview...", {461, 160, 129, 25}, akTop | akRight);
     btnRestore.Create(*this, "Restore &Defaults...", {461, 192, 129, 25}, akTop | akRight);
     btnClose.Create(*this, "E&xit", {461, 396, 129, 25}, akRight | akBottom);
@@ -117,9 +133,6 @@ void TfrmQuenmar::CreateControls() {
         button->SetGlyph(glyphs_.get(), glyph++);
     }
     for (THotButton* button : {&btnMoveUp, &btnMoveDn, &btnChangeFolder}) button->SetGlyphOnly(true);
-    MakeFlatFrame(lstvwPlaces);
-    MakeFlatFrame(lstvwSelectFolders);
-    MakeFlatFrame(edtDirectory);
     const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
     Image2.SetCursor(hand);
     imgLogo.SetCursor(hand);
@@ -153,7 +166,6 @@ void TfrmQuenmar::FormCreate() {
     lblTitle.SetText(kApplicationTitle);
     activatedOnce_ = false;
 
-    shell_ = std::make_unique<win::Win32ShellLookups>();
     shell_->SetOwnerWindow(Handle());
     shell_->SetImageListChanged([this](IconSize size, HIMAGELIST list) {
         (size == IconSize::Large ? imglstFolders : imglstSmallFolders).Adopt(list);
@@ -176,6 +188,15 @@ void TfrmQuenmar::FormCreate() {
 }
 
 void TfrmQuenmar::FormShow() {
+    // However loading ends, the lists lay themselves out and are drawn.
+    struct LayOutLists {
+        TfrmQuenmar& form;
+        ~LayOutLists() {
+            form.lstvwPlaces.SetRedraw(true);
+            form.lstvwSelectFolders.SetRedraw(true);
+        }
+    } layOut{*this};
+
     LoadedSlots loaded = store_->LoadSlots();
     for (int n = 0; n < kSlotCount; ++n) AttachSlot(n, std::move(loaded.slots[n]));
     if (!loaded.replacedValues.empty()) {

@@ -2,7 +2,9 @@
 
 #include <shellapi.h>
 
+#include <mutex>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "places/PathText.h"
 #include "widgets/Application.h"
@@ -12,7 +14,33 @@ namespace quenmar {
 
 namespace {
 
-constexpr const char* kInstanceProperty = "Quenmar.zelDragFromShell";
+// The receiver of each hooked window. A table of this process rather than a
+// window property: the procedure looks it up for every message the window
+// gets, and a property lookup can be a round trip to the window server.
+std::mutex receiversLock;
+
+std::unordered_map<HWND, TzelDragFromShell*>& Receivers() {
+    static std::unordered_map<HWND, TzelDragFromShell*> receivers;
+    return receivers;
+}
+
+TzelDragFromShell* ReceiverOf(HWND window) {
+    std::lock_guard<std::mutex> lock(receiversLock);
+    const auto found = Receivers().find(window);
+    return found != Receivers().end() ? found->second : nullptr;
+}
+
+void SetReceiver(HWND window, TzelDragFromShell* receiver) {
+    std::lock_guard<std::mutex> lock(receiversLock);
+    Receivers()[window] = receiver;
+}
+
+// Only its own entry: the handle may since name another window.
+void ForgetReceiver(HWND window, TzelDragFromShell* receiver) {
+    std::lock_guard<std::mutex> lock(receiversLock);
+    const auto found = Receivers().find(window);
+    if (found != Receivers().end() && found->second == receiver) Receivers().erase(found);
+}
 
 // The shell's drop handle, released however the handling ends.
 class DropHandle {
@@ -34,7 +62,7 @@ TzelDragFromShell::TzelDragFromShell(widgets::Component* owner) {
     ownerWindow_ = window;
     DragAcceptFiles(ownerWindow_, TRUE);
     previousWindowProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC));
-    SetPropA(ownerWindow_, kInstanceProperty, this);
+    SetReceiver(ownerWindow_, this);
     SetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerWindowProc));
 }
 
@@ -42,12 +70,12 @@ TzelDragFromShell::~TzelDragFromShell() {
     droppedNames_.clear();
     if (IsWindow(ownerWindow_)) {
         SetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
-        RemovePropA(ownerWindow_, kInstanceProperty);
     }
+    ForgetReceiver(ownerWindow_, this);
 }
 
 LRESULT CALLBACK TzelDragFromShell::OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<TzelDragFromShell*>(GetPropA(window, kInstanceProperty));
+    auto* self = ReceiverOf(window);
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     if (message != WM_DROPFILES) {
         return CallWindowProcA(self->previousWindowProc_, window, message, wParam, lParam);

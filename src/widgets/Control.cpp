@@ -11,6 +11,10 @@ void Control::CreateAs(Form& form, const char* className, const std::string& tex
     form_ = &form;
     anchors_ = anchors;
     id_ = form.RegisterControl(this);
+    if (flatFrame_ && (exStyle & WS_EX_CLIENTEDGE)) {
+        exStyle &= ~WS_EX_CLIENTEDGE;
+        style |= WS_BORDER;
+    }
     hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, form.Scale(bounds.left),
                             form.Scale(bounds.top), form.Scale(bounds.width), form.Scale(bounds.height),
                             form.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
@@ -21,7 +25,9 @@ void Control::CreateAs(Form& form, const char* className, const std::string& tex
 }
 
 void Control::SetEnabled(bool enabled) {
-    if (hwnd_) EnableWindow(hwnd_, enabled);
+    // Enabling a window is a round trip to the window manager and a repaint,
+    // even when nothing changes.
+    if (hwnd_ && (IsWindowEnabled(hwnd_) != FALSE) != enabled) EnableWindow(hwnd_, enabled);
 }
 
 void Control::SetVisible(bool visible) {

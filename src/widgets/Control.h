@@ -51,6 +51,8 @@ public:
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint);
     HCURSOR Cursor() const { return cursor_; }
+    // A one-pixel line for a frame instead of the sunken edge, when created.
+    void SetFlatFrame() { flatFrame_ = true; }
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
 
     // Notifications reflected by the form.
@@ -72,6 +74,7 @@ protected:
     unsigned anchors_ = kAnchorsDefault;
     std::string hint_;
     HCURSOR cursor_ = nullptr;
+    bool flatFrame_ = false;
 };
 
 using Event = std::function<void()>;

@@ -152,7 +152,9 @@ void CheckBox::HandleCommand(WORD code) {
 }
 
 void MakeFlatFrame(Control& control) {
+    control.SetFlatFrame();
     const HWND window = control.Handle();
+    if (!window) return;
     SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
     SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) | WS_BORDER);
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -291,6 +293,8 @@ void ListView::SetFocused(int index) {
 void ListView::EnsureVisible(int index) { SendMessageA(hwnd_, LVM_ENSUREVISIBLE, index, FALSE); }
 
 void ListView::DeleteAll() { SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
+
+void ListView::SetRedraw(bool redraw) { SendMessageA(hwnd_, WM_SETREDRAW, redraw, 0); }
 
 LRESULT ListView::HandleNotify(NMHDR* header) {
     switch (header->code) {

@@ -82,7 +82,8 @@ public:
 };
 
 // Gives a list or edit box the flat one-pixel frame of this program in
-// place of the sunken 3-D edge.
+// place of the sunken 3-D edge. Called before the control is created, it
+// is created so; after, its frame is changed.
 void MakeFlatFrame(Control& control);
 
 // An image list that either owns its handle or shows one it adopted (the
@@ -130,6 +131,9 @@ public:
     void SetFocused(int item);
     void EnsureVisible(int item);
     void DeleteAll();
+    // Off, the list neither repaints nor lays itself out again at each
+    // change; back on, it does both once.
+    void SetRedraw(bool redraw);
 
     LRESULT HandleNotify(NMHDR* header) override;
 };

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "widgets/Application.h"
 #include "widgets/Controls.h"
 
@@ -59,7 +61,10 @@ void Form::RegisterClassOnce() {
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(style_.backgroundColor);
+    // The class's icons serve every window of it: no WM_SETICON, which costs
+    // a conversion of the icon for the window manager each time.
     wc.hIcon = style_.icon;
+    wc.hIconSm = style_.smallIcon;
     wc.lpszClassName = style_.className.c_str();
     RegisterClassExA(&wc);
 }
@@ -78,10 +83,6 @@ void Form::CreateHandle(HWND owner) {
                                         CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
                                         nullptr, GetModuleHandleA(nullptr), this);
     if (!window) throw std::runtime_error("The window could not be created.");
-    if (style_.icon) {
-        SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(style_.icon));
-        SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(style_.icon));
-    }
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -112,9 +113,6 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
         CreateControls();
         Fire(OnCreate);
         return 0;
@@ -223,7 +221,41 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool Form::PreTranslate(MSG& msg) { return hwnd_ && IsDialogMessageA(hwnd_, &msg); }
+bool Form::PreTranslate(MSG& msg) {
+    if (!hwnd_) return false;
+    switch (msg.message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        RelayToTooltip(msg);
+        break;
+    default:
+        break;
+    }
+    return IsDialogMessageA(hwnd_, &msg);
+}
+
+void Form::RelayToTooltip(MSG& msg) {
+    if (!tooltip_) {
+        // Made when the mouse first comes over a control with a hint: most
+        // sessions never need it.
+        const bool overHinted = std::any_of(hinted_.begin(), hinted_.end(),
+                                            [&](const Control* control) { return control->Handle() == msg.hwnd; });
+        if (!overHinted) return;
+        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        if (!tooltip_) return;
+        for (Control* control : hinted_) RegisterTool(*control);
+    }
+    SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+HWND Form::Tooltip() const { return tooltip_; }
 
 int Form::RegisterControl(Control* control) {
     const int id = nextId_++;
@@ -232,12 +264,18 @@ int Form::RegisterControl(Control* control) {
 }
 
 void Form::AddTooltip(Control& control) {
-    if (!tooltip_ || control.Hint().empty()) return;
+    if (control.Hint().empty() || !control.Handle()) return;
+    if (std::find(hinted_.begin(), hinted_.end(), &control) == hinted_.end()) hinted_.push_back(&control);
+    if (tooltip_) RegisterTool(control);
+}
+
+void Form::RegisterTool(Control& control) {
     TTTOOLINFOA info{};
     info.cbSize = TTTOOLINFOA_V2_SIZE;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.uFlags = TTF_IDISHWND;
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(control.Handle());
+    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     info.lpszText = const_cast<char*>(control.Hint().c_str());
     SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }

@@ -27,6 +27,7 @@ struct FormStyle {
     const char* fontFace = "Tahoma";
     int fontHeight = -11;  // at 96 dpi
     HICON icon = nullptr;
+    HICON smallIcon = nullptr;  // for the caption; null: the system shrinks icon
     // Labels let what the form paints beneath them show around their letters.
     bool transparentLabels = false;
 };
@@ -90,7 +91,11 @@ public:
 
     // For controls.
     int RegisterControl(Control* control);
+    // Shows the control's hint while the mouse rests on it.
     void AddTooltip(Control& control);
+    // The hints' window; null until the mouse first comes over a control
+    // with a hint.
+    HWND Tooltip() const;
     std::vector<RadioButton*> radioButtons;
 
 protected:
@@ -108,6 +113,10 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyAnchors(int width, int height);
+    // Mouse messages reach the hints' window from the message loop rather
+    // than through a subclass of each control.
+    void RelayToTooltip(MSG& msg);
+    void RegisterTool(Control& control);
     void RegisterClassOnce();
 
     struct Placement {
@@ -130,6 +139,7 @@ private:
     std::vector<win::UniqueGdiObject> extraFonts_;
     win::UniqueGdiObject background_;
     HWND tooltip_ = nullptr;
+    std::vector<Control*> hinted_;
     std::map<int, Control*> controls_;
     std::vector<Placement> placements_;
     Button* cancelButton_ = nullptr;

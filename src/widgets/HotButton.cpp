@@ -1,19 +1,20 @@
 #include "widgets/HotButton.h"
 
 #include "widgets/Form.h"
+#include "win32/WindowSubclass.h"
 
 namespace quenmar::widgets {
 
 // HoverTracker ---------------------------------------------------------------
 
 HoverTracker::~HoverTracker() {
-    if (window_ && IsWindow(window_)) RemoveWindowSubclass(window_, Proc, 1);
+    if (window_) win::WindowSubclass::Remove(window_);
 }
 
 void HoverTracker::Attach(HWND window, std::function<void()> changed) {
     window_ = window;
     changed_ = std::move(changed);
-    SetWindowSubclass(window, Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+    win::WindowSubclass::Install(window, Proc, this);
 }
 
 void HoverTracker::SetHot(bool hot) {
@@ -22,9 +23,8 @@ void HoverTracker::SetHot(bool hot) {
     if (changed_) changed_();
 }
 
-LRESULT CALLBACK HoverTracker::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                    DWORD_PTR self) {
-    auto* tracker = reinterpret_cast<HoverTracker*>(self);
+LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* tracker = static_cast<HoverTracker*>(context);
     switch (message) {
     case WM_MOUSEMOVE:
         if (!tracker->hot_ && IsWindowEnabled(window)) {
@@ -41,13 +41,13 @@ LRESULT CALLBACK HoverTracker::Proc(HWND window, UINT message, WPARAM wParam, LP
         if (!wParam) tracker->SetHot(false);
         break;
     case WM_NCDESTROY:
-        RemoveWindowSubclass(window, Proc, id);
+        win::WindowSubclass::Remove(window);
         tracker->window_ = nullptr;
         break;
     default:
         break;
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return win::WindowSubclass::CallNext(window, message, wParam, lParam);
 }
 
 // THotButton -----------------------------------------------------------------

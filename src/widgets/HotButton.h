@@ -13,8 +13,7 @@ public:
     bool Hot() const { return hot_; }
 
 private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                 DWORD_PTR self);
+    static LRESULT Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void SetHot(bool hot);
     HWND window_ = nullptr;
     bool hot_ = false;

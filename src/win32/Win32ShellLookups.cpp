@@ -12,7 +12,68 @@ namespace {
 
 UINT SizeFlag(IconSize size) { return size == IconSize::Small ? SHGFI_SMALLICON : SHGFI_LARGEICON; }
 
+// Where the folder is, not whether it exists: verifying (and so making)
+// folders such as History costs the shell several milliseconds each.
+UniquePidl SpecialFolderItem(HWND owner, int32_t csidl) {
+    UniquePidl item;
+    if (FAILED(SHGetFolderLocation(owner, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, 0, item.put()))) item.reset();
+    return item;
+}
+
+// The item's icon index and the system image list it is in.
+int ItemIcon(const UniquePidl& item, IconSize size, DWORD_PTR& list) {
+    SHFILEINFOA info{};
+    list = SHGetFileInfoA(reinterpret_cast<LPCSTR>(item.get()), 0, &info, sizeof info,
+                          SizeFlag(size) | SHGFI_SYSICONINDEX | SHGFI_PIDL);
+    return list ? info.iIcon : kNoIcon;
+}
+
 }  // namespace
+
+Win32ShellLookups::~Win32ShellLookups() {
+    if (worker_.joinable()) worker_.join();
+}
+
+void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
+    CollectPrefetched();
+    prefetched_.clear();
+    for (const int32_t csidl : csidls) {
+        if (specialItems_.count(csidl) == 0) prefetched_.push_back({csidl});
+    }
+    if (prefetched_.empty()) return;
+    try {
+        worker_ = std::thread([this] {
+            const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+            for (Prefetched& found : prefetched_) {
+                found.item = SpecialFolderItem(nullptr, found.csidl);
+                if (!found.item) continue;
+                for (const IconSize size : {IconSize::Small, IconSize::Large}) {
+                    DWORD_PTR list = 0;
+                    found.icons[static_cast<int>(size)] = ItemIcon(found.item, size, list);
+                    found.lists[static_cast<int>(size)] = reinterpret_cast<HIMAGELIST>(list);
+                }
+            }
+            if (SUCCEEDED(com)) CoUninitialize();
+        });
+    } catch (const std::system_error&) {
+        prefetched_.clear();  // no thread to spare: each lookup is made when asked for
+    }
+}
+
+void Win32ShellLookups::CollectPrefetched() {
+    if (!worker_.joinable()) return;
+    worker_.join();
+    for (Prefetched& found : prefetched_) {
+        if (!found.item) continue;  // asked for again when needed
+        for (const IconSize size : {IconSize::Small, IconSize::Large}) {
+            const int n = static_cast<int>(size);
+            const int icon = Adopt(size, reinterpret_cast<DWORD_PTR>(found.lists[n]), found.icons[n]);
+            if (icon != kNoIcon) specialIcons_[std::make_pair(n, found.csidl)] = icon;
+        }
+        specialItems_[found.csidl] = std::move(found.item);
+    }
+    prefetched_.clear();
+}
 
 int Win32ShellLookups::Adopt(IconSize size, DWORD_PTR result, int icon) {
     const auto list = reinterpret_cast<HIMAGELIST>(result);
@@ -45,20 +106,16 @@ int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
 }
 
 int Win32ShellLookups::SpecialFolderIconIndex(IconSize size, int32_t csidl) {
+    CollectPrefetched();
     const auto key = std::make_pair(static_cast<int>(size), csidl);
     if (const auto known = specialIcons_.find(key); known != specialIcons_.end()) return known->second;
     UniquePidl& pidl = specialItems_[csidl];
-    // Where the folder is, not whether it exists: verifying (and so making)
-    // folders such as History costs the shell several milliseconds each.
-    if (!pidl && FAILED(SHGetFolderLocation(owner_, csidl | CSIDL_FLAG_DONT_VERIFY, nullptr, 0, pidl.put()))) {
-        pidl.reset();
-    }
+    if (!pidl) pidl = SpecialFolderItem(owner_, csidl);
     int icon = kNoIcon;
     if (pidl) {
-        SHFILEINFOA info{};
-        const DWORD_PTR result = SHGetFileInfoA(reinterpret_cast<LPCSTR>(pidl.get()), 0, &info, sizeof info,
-                                                SizeFlag(size) | SHGFI_SYSICONINDEX | SHGFI_PIDL);
-        icon = Adopt(size, result, info.iIcon);
+        DWORD_PTR list = 0;
+        icon = ItemIcon(pidl, size, list);
+        icon = Adopt(size, list, icon);
     }
     specialIcons_[key] = icon;
     return icon;

@@ -5,6 +5,8 @@
 
 #include <functional>
 #include <map>
+#include <thread>
+#include <vector>
 
 #include "places/ShellLookups.h"
 #include "win32/Handles.h"
@@ -18,6 +20,17 @@ class Win32ShellLookups : public ShellLookups {
 public:
     using ImageListChanged = std::function<void(IconSize, HIMAGELIST)>;
 
+    Win32ShellLookups() = default;
+    ~Win32ShellLookups() override;
+    Win32ShellLookups(const Win32ShellLookups&) = delete;
+    Win32ShellLookups& operator=(const Win32ShellLookups&) = delete;
+
+    // Starts looking up these special folders' items and icons of both sizes
+    // on a worker thread, as the shell advises for its icon queries, while the
+    // caller goes on building its window. The first lookup that needs them
+    // waits for the rest.
+    void Prefetch(std::vector<int32_t> csidls);
+
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
     void SetImageListChanged(ImageListChanged handler) { imageListChanged_ = std::move(handler); }
     HIMAGELIST SystemImageList(IconSize size) const { return imageLists_[static_cast<int>(size)]; }
@@ -29,6 +42,17 @@ public:
 
 private:
     int Adopt(IconSize size, DWORD_PTR result, int icon);
+    // Takes in what the worker found, once it is done.
+    void CollectPrefetched();
+
+    struct Prefetched {
+        int32_t csidl = 0;
+        UniquePidl item;
+        int icons[2] = {kNoIcon, kNoIcon};
+        HIMAGELIST lists[2] = {nullptr, nullptr};
+    };
+    std::thread worker_;
+    std::vector<Prefetched> prefetched_;  // the worker's own until it is joined
 
     // Icons that cannot change while the program runs are looked up once:
     // special folders (some cost the shell several milliseconds each) and

@@ -62,6 +62,39 @@ TEST(ShellLookups, SpecialFoldersAndFailures) {
     EXPECT_EQ(shell.SpecialFolderIconIndex(IconSize::Small, -1), kNoIcon);
 }
 
+TEST(ShellLookups, PrefetchedIconsMatchThoseAskedForDirectly) {
+    const std::vector<int32_t> folders = {CSIDL_DESKTOP, CSIDL_DRIVES, CSIDL_PERSONAL, CSIDL_HISTORY, 0x7777};
+    Win32ShellLookups direct;
+    Win32ShellLookups prefetched;
+    std::vector<std::pair<IconSize, DWORD>> reports;  // with the thread each came on
+    prefetched.SetImageListChanged(
+        [&](IconSize size, HIMAGELIST) { reports.emplace_back(size, GetCurrentThreadId()); });
+    prefetched.Prefetch(folders);
+    for (const int32_t csidl : folders) {
+        for (const IconSize size : {IconSize::Small, IconSize::Large}) {
+            EXPECT_EQ(prefetched.SpecialFolderIconIndex(size, csidl), direct.SpecialFolderIconIndex(size, csidl))
+                << "CSIDL " << csidl;
+        }
+    }
+    EXPECT_EQ(prefetched.SpecialFolderIconIndex(IconSize::Large, 0x7777), kNoIcon);
+    ASSERT_EQ(reports.size(), 2u) << "each image list told once";
+    for (const auto& report : reports) EXPECT_EQ(report.second, GetCurrentThreadId()) << "and on the asking thread";
+    EXPECT_EQ(prefetched.SystemImageList(IconSize::Large), direct.SystemImageList(IconSize::Large));
+    EXPECT_EQ(prefetched.SystemImageList(IconSize::Small), direct.SystemImageList(IconSize::Small));
+}
+
+TEST(ShellLookups, DestroyedWhilePrefetchingOrPrefetchingTwice) {
+    {
+        Win32ShellLookups shell;
+        shell.Prefetch({CSIDL_DESKTOP, CSIDL_HISTORY, CSIDL_INTERNET_CACHE, CSIDL_COOKIES});
+    }  // the worker is waited for, not left writing into freed memory
+    Win32ShellLookups shell;
+    shell.Prefetch({CSIDL_DESKTOP});
+    shell.Prefetch({CSIDL_DESKTOP, CSIDL_DRIVES});  // the first is taken in before the second starts
+    EXPECT_GE(shell.SpecialFolderIconIndex(IconSize::Small, CSIDL_DRIVES), 0);
+    EXPECT_GE(shell.SpecialFolderIconIndex(IconSize::Small, CSIDL_DESKTOP), 0);
+}
+
 TEST(ShellLookups, DriveDisplayNameFeedsTheCaption) {
     Win32ShellLookups shell;
     const std::string name = shell.DriveDisplayName("C:\\");

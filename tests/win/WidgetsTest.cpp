@@ -293,5 +293,39 @@ TEST(HotButtons, RadioLightsUpWhenCheckedAndHot) {
     EXPECT_EQ(brush.lbColor, RGB(0xFF, 0xC7, 0x3C));
 }
 
+TEST(Hints, HintWindowIsMadeWhenTheMouseFirstComesOverAHintedControl) {
+    HotForm form;
+    form.button.SetHint("Goes somewhere");
+    form.Show();
+    testing::PumpMessages();
+    EXPECT_EQ(form.Tooltip(), nullptr) << "no hint window before it is needed";
+
+    PostMessageA(form.radio.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    testing::PumpMessages();
+    EXPECT_EQ(form.Tooltip(), nullptr) << "the radio button has no hint";
+
+    PostMessageA(form.button.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    testing::PumpMessages();
+    const HWND tooltip = form.Tooltip();
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(GetWindow(tooltip, GW_OWNER), form.Handle());
+    ASSERT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    char text[80] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.lpszText = text;
+    ASSERT_TRUE(SendMessageA(tooltip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(reinterpret_cast<HWND>(tool.uId), form.button.Handle());
+    EXPECT_STREQ(text, "Goes somewhere");
+    EXPECT_FALSE(tool.uFlags & TTF_SUBCLASS) << "mouse messages come from the message loop";
+
+    // A hint given later replaces the tool's text rather than adding a tool.
+    form.button.SetHint("Goes elsewhere");
+    EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    text[0] = '\0';
+    SendMessageA(tooltip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "Goes elsewhere");
+}
+
 }  // namespace
 }  // namespace quenmar::widgets
