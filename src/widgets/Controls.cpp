@@ -105,6 +105,7 @@ namespace {
 // Tab reaches the checked radio button of a group; arrows move within it.
 void SetTabStop(HWND window, bool tabStop) {
     const LONG style = GetWindowLongA(window, GWL_STYLE);
+    if (((style & WS_TABSTOP) != 0) == tabStop) return;
     SetWindowLongA(window, GWL_STYLE, tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
 }
 

@@ -1,6 +1,7 @@
 #include "widgets/HotButton.h"
 
 #include "widgets/Form.h"
+#include "win32/Canvas.h"
 #include "win32/WindowSubclass.h"
 
 namespace quenmar::widgets {
@@ -89,7 +90,7 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     const int width = item.rcItem.right - item.rcItem.left;
     const int height = item.rcItem.bottom - item.rcItem.top;
     const HDC dc = CreateCompatibleDC(item.hDC);
-    win::UniqueGdiObject canvas(CreateCompatibleBitmap(item.hDC, width, height));
+    win::UniqueGdiObject canvas(win::CreateCanvas(item.hDC, width, height));
     const HGDIOBJ previousCanvas = SelectObject(dc, canvas.get());
     RECT r{0, 0, width, height};
     const bool disabled = item.itemState & ODS_DISABLED;
@@ -143,7 +144,7 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
             RECT glyphRect{x, y, x + glyphSize, y + glyphSize};
             BLENDFUNCTION blend{AC_SRC_OVER, 0, 150, 0};
             const HDC memory = CreateCompatibleDC(dc);
-            const HBITMAP washBitmap = CreateCompatibleBitmap(dc, glyphSize, glyphSize);
+            const HBITMAP washBitmap = win::CreateCanvas(dc, glyphSize, glyphSize);
             const HGDIOBJ old = SelectObject(memory, washBitmap);
             RECT all{0, 0, glyphSize, glyphSize};
             FillRect(memory, &all, wash);

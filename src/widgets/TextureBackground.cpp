@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "win32/Canvas.h"
 #include "win32/Handles.h"
 
 namespace quenmar::widgets {
@@ -30,7 +31,7 @@ void TTextureBackground::Paint(HDC dc) {
     // Off screen: the first tile at the corner, then the covered area copied
     // below itself and beside itself until it covers everything.
     const HDC memory = CreateCompatibleDC(dc);
-    win::UniqueGdiObject canvas(CreateCompatibleBitmap(dc, width_, height_));
+    win::UniqueGdiObject canvas(win::CreateCanvas(dc, width_, height_));
     {
         win::SelectedObject onCanvas(memory, canvas.get());
         const HDC tileDc = CreateCompatibleDC(dc);
