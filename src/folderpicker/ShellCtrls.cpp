@@ -112,12 +112,6 @@ struct TShellTree::NodeData {
     std::wstring path = L"?";
 };
 
-struct TShellTree::Listed {
-    win::UniquePidl relative;
-    ULONG attributes = 0;
-    std::string label;
-};
-
 TShellTree::TShellTree() {
     BaseFolder.OnChange = [this] {
         CurrentFolder.Clear();
@@ -275,7 +269,7 @@ std::string TShellTree::DisplayName(IShellFolder* folder, LPCITEMIDLIST relative
 }
 
 TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative,
-                                         ULONG attributes, const std::string& label) {
+                                         ULONG attributes, const std::string& label, NodeData** inserted) {
     auto data = std::make_unique<NodeData>();
     data->absolute.reset(pidl::Clone(absolute));
     data->relative.reset(relative ? pidl::Clone(relative) : nullptr);
@@ -292,6 +286,7 @@ TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST a
     insert.item.cChildren = container ? I_CHILDRENCALLBACK : 0;
     insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
     const auto node = reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    if (inserted) *inserted = node ? data.get() : nullptr;
     if (node) data.release();
     return node;
 }
@@ -314,43 +309,40 @@ bool TShellTree::BindFolder(Node node, win::ComPtr<IShellFolder>& folder) const 
     return true;
 }
 
-std::vector<TShellTree::Listed> TShellTree::Enumerate(Node node, IShellFolder* folder) {
-    std::vector<Listed> items;
-    NoCriticalErrorBoxes quiet;
+SHCONTF TShellTree::ListingFlags(TShellTreeOptions options) {
     SHCONTF flags = SHCONTF_FOLDERS;
-    if (options_ & stoIncludeNonFolders) flags |= SHCONTF_NONFOLDERS;
-    if (options_ & stoShowHidden) flags |= SHCONTF_INCLUDEHIDDEN;
-    win::ComPtr<IEnumIDList> enumerator;
-    if (folder->EnumObjects(GetAncestor(hwnd_, GA_ROOT), flags, enumerator.put()) != S_OK || !enumerator) {
-        return items;
-    }
-    const NodeData* parent = Data(node);
-    for (;;) {
-        win::UniquePidl relative;
-        ULONG fetched = 0;
-        if (enumerator->Next(1, relative.put(), &fetched) != S_OK || fetched == 0) break;
-        ULONG attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR | SFGAO_HASSUBFOLDER;
-        LPCITEMIDLIST one = relative.get();
-        if (FAILED(folder->GetAttributesOf(1, &one, &attributes))) continue;
-        if (!(options_ & stoVirtualFolders) && !(attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))) continue;
-        if (!(options_ & stoIncludeNonFolders) && !(attributes & SFGAO_FOLDER)) continue;
-        bool allow = true;
-        if (OnAddItem) OnAddItem(folder, parent->absolute.get(), relative.get(), attributes, allow);
-        if (!allow) continue;
-        Listed item;
-        item.label = DisplayName(folder, relative.get(), SHGDN_INFOLDER | SHGDN_NORMAL);
-        item.attributes = attributes;
-        item.relative = std::move(relative);
-        items.push_back(std::move(item));
-    }
-    std::sort(items.begin(), items.end(), [folder](const Listed& a, const Listed& b) {
-        const HRESULT result = folder->CompareIDs(0, a.relative.get(), b.relative.get());
-        return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) < 0;
-    });
-    return items;
+    if (options & stoIncludeNonFolders) flags |= SHCONTF_NONFOLDERS;
+    if (options & stoShowHidden) flags |= SHCONTF_INCLUDEHIDDEN;
+    return flags;
 }
 
-void TShellTree::ListChildren(Node node) {
+void TShellTree::UsePrefetch(std::shared_ptr<ShellLevelPrefetch> prefetch) { prefetch_ = std::move(prefetch); }
+
+std::vector<TShellTree::Listed> TShellTree::Enumerate(Node node, IShellFolder* folder) {
+    std::vector<Listed> items;
+    const NodeData* parent = Data(node);
+    const SHCONTF flags = ListingFlags(options_);
+    if (!prefetch_ || !prefetch_->Take(parent->absolute.get(), flags, items)) {
+        NoCriticalErrorBoxes quiet;
+        ReadShellLevel(folder, GetAncestor(hwnd_, GA_ROOT), flags, items);
+    }
+    // The listing rule, then the owner's say, on what was read.
+    std::vector<Listed> kept;
+    kept.reserve(items.size());
+    for (Listed& item : items) {
+        if (!(options_ & stoVirtualFolders) && !(item.attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))) continue;
+        if (!(options_ & stoIncludeNonFolders) && !(item.attributes & SFGAO_FOLDER)) continue;
+        bool allow = true;
+        if (OnAddItem) OnAddItem(folder, parent->absolute.get(), item.relative.get(), item.attributes, allow);
+        if (allow) kept.push_back(std::move(item));
+    }
+    return kept;
+}
+
+void TShellTree::ListChildren(Node node) { ListChildren(node, nullptr); }
+
+void TShellTree::ListChildren(Node node, std::vector<Child>* listed) {
+    if (listed) listed->clear();
     NodeData* data = Data(node);
     if (!data || data->listed) return;
     widgets::WaitCursor wait;
@@ -361,7 +353,10 @@ void TShellTree::ListChildren(Node node) {
     SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
     for (const Listed& item : items) {
         win::UniquePidl absolute(pidl::Append(data->absolute.get(), item.relative.get()));
-        InsertNode(node, TVI_LAST, absolute.get(), item.relative.get(), item.attributes, item.label);
+        NodeData* childData = nullptr;
+        const Node child = InsertNode(node, TVI_LAST, absolute.get(), item.relative.get(), item.attributes,
+                                      item.label, &childData);
+        if (child && listed) listed->push_back({child, childData});
     }
     SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
     data->hasChildren = items.empty() ? 0 : 1;
@@ -376,10 +371,17 @@ void TShellTree::SetChildren(Node node, int children) {
     SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
 }
 
-TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative) {
-    const std::vector<Node> children = Children(parent);
-    auto compare = [&](Node child) {
-        const HRESULT result = folder->CompareIDs(0, Data(child)->relative.get(), relative);
+TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative,
+                                        const std::vector<Child>& listed) {
+    // The children just listed, when there are: asking the tree for each of
+    // thousands of nodes costs far more than the comparisons.
+    std::vector<Child> children = listed;
+    if (children.empty()) {
+        for (Node child : Children(parent)) children.push_back({child, Data(child)});
+    }
+    auto compare = [&](const Child& child) {
+        if (!child.data) return 1;
+        const HRESULT result = folder->CompareIDs(0, child.data->relative.get(), relative);
         return FAILED(result) ? 1 : static_cast<short>(HRESULT_CODE(result));
     };
     // Levels are in the shell's order: look where the item belongs first.
@@ -387,15 +389,15 @@ TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITE
     while (low < high) {
         const size_t middle = (low + high) / 2;
         const int order = compare(children[middle]);
-        if (order == 0) return children[middle];
+        if (order == 0) return children[middle].node;
         if (order < 0) {
             low = middle + 1;
         } else {
             high = middle;
         }
     }
-    for (Node child : children) {
-        if (compare(child) == 0) return child;
+    for (const Child& child : children) {
+        if (compare(child) == 0) return child.node;
     }
     return nullptr;
 }
@@ -451,6 +453,7 @@ void TShellTree::FillTree() {
     } else {
         SelectNode(root);
     }
+    prefetch_.reset();  // what the fill did not take is out of date from now on
 }
 
 void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
@@ -473,11 +476,12 @@ void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
             for (int i = 0; i < rootDepth; ++i) rest = pidl::Next(rest);
         }
         while (under && rest->mkid.cb) {
-            ListChildren(node);
+            std::vector<Child> listed;
+            ListChildren(node, &listed);
             win::ComPtr<IShellFolder> folder;
             if (!BindFolder(node, folder)) break;
             win::UniquePidl first(pidl::CloneFirst(rest));
-            Node child = FindChild(node, folder.get(), first.get());
+            Node child = FindChild(node, folder.get(), first.get(), listed);
             if (!child && addMissing) {
                 ULONG attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
                 LPCITEMIDLIST one = first.get();

@@ -5,9 +5,11 @@
 #include <shlobj.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "folderpicker/ShellLevels.h"
 #include "folderpicker/ShellLocator.h"
 #include "widgets/Control.h"
 
@@ -61,6 +63,12 @@ public:
     TShellLocator CurrentFolder;
 
     void FillTree();
+    // Listings read ahead on another thread, taken level by level by the
+    // next fill instead of reading those folders again; let go when the
+    // fill is done.
+    void UsePrefetch(std::shared_ptr<ShellLevelPrefetch> prefetch);
+    // How this tree asks folders for their items under these options.
+    static SHCONTF ListingFlags(TShellTreeOptions options);
     void RefreshTree();
     // Makes a new folder below the selected node and opens its label.
     void MakeSubfolder();
@@ -91,13 +99,19 @@ public:
 
 private:
     struct NodeData;
+    struct Child {
+        Node node;
+        NodeData* data;
+    };
+    using Listed = ShellListedItem;
     NodeData* Data(Node node) const;
     Node InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative, ULONG attributes,
-                    const std::string& label);
+                    const std::string& label, NodeData** inserted = nullptr);
+    // Lists a node's children once; `listed` gets the nodes it inserted.
+    void ListChildren(Node node, std::vector<Child>* listed);
     bool BindFolder(Node node, win::ComPtr<IShellFolder>& folder) const;
-    struct Listed;
     std::vector<Listed> Enumerate(Node node, IShellFolder* folder);
-    Node FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative);
+    Node FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative, const std::vector<Child>& listed);
     void SortChildren(Node node);
     // Shows an expand button (1), none (0) or asks when drawn (I_CHILDRENCALLBACK).
     void SetChildren(Node node, int children);
@@ -111,6 +125,7 @@ private:
     const std::wstring& ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child);
 
     TShellTreeOptions options_ = 0;
+    std::shared_ptr<ShellLevelPrefetch> prefetch_;
     bool showRoot_ = false;
     bool readOnly_ = false;
     bool quiet_ = false;     // filling or refreshing: selections do not fire OnChange

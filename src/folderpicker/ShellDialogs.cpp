@@ -32,7 +32,14 @@ bool TCustomSelectFolderDialog::DoRun() {
         TSelectFolderForm*& live;
         ~Forget() { live = nullptr; }
     } forget{live_};
+    // The folders on the way to the chosen one are read while the window is
+    // being built.
+    const TShellTreeOptions listing = ((Options & sfdoIncludeNonFolders) ? stoIncludeNonFolders : 0) |
+                                      ((Options & sfdoShowHidden) ? stoShowHidden : 0);
+    auto prefetch = std::make_shared<ShellLevelPrefetch>(BaseFolder.IdList(), ChosenFolder.IdList(),
+                                                         TShellTree::ListingFlags(listing));
     window = MakeWindow();
+    window->ShellTree.UsePrefetch(std::move(prefetch));
     PrepareWindow(*window);
     live_ = window.get();
     NotifyInitialized();

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "win32/Handles.h"
+
+namespace quenmar {
+
+// One item of a folder's listing: its own ID, the attributes the folder tree
+// asks of it, and its name as shown.
+struct ShellListedItem {
+    win::UniquePidl relative;
+    ULONG attributes = 0;
+    std::string label;
+};
+
+// Reads a folder's items with the given enumeration flags, each with its
+// attributes and display name, in the folder's own order (its CompareIDs).
+// False when the folder cannot be read, or `stop` was set while reading;
+// `owner` is the window for any prompt the folder needs (none when null).
+bool ReadShellLevel(IShellFolder* folder, HWND owner, SHCONTF flags, std::vector<ShellListedItem>& items,
+                    const std::atomic<bool>* stop = nullptr);
+
+// Reads, on a worker thread, every level a folder tree lists on its way from
+// its root to a target: the root and each of the target's ancestors below
+// it. The tree takes each listing when it comes to that level instead of
+// reading the folder itself, so that the reading goes on while its window
+// is being built. A level that could not be read is left to the tree, which
+// can ask the user (the worker never shows anything).
+class ShellLevelPrefetch {
+public:
+    // root: the tree's root (null or empty for the Desktop); target: an
+    // absolute list, or null for the root alone.
+    ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target, SHCONTF flags);
+    ~ShellLevelPrefetch();
+    ShellLevelPrefetch(const ShellLevelPrefetch&) = delete;
+    ShellLevelPrefetch& operator=(const ShellLevelPrefetch&) = delete;
+
+    // The listing of a folder (absolute) read with these flags, waited for
+    // if it is still being read; once only. False when it is not one of the
+    // levels, was read with other flags, or could not be read.
+    bool Take(LPCITEMIDLIST folder, SHCONTF flags, std::vector<ShellListedItem>& items);
+
+    // The levels it reads, root first (for tests).
+    size_t LevelCount() const { return levels_.size(); }
+
+private:
+    struct Level {
+        win::UniquePidl absolute;
+        win::UniquePidl relative;  // below the level before; null for the root
+        std::vector<ShellListedItem> items;
+        bool done = false;
+        bool read = false;
+        bool taken = false;
+    };
+    void Work();
+
+    SHCONTF flags_;
+    std::vector<Level> levels_;  // the lists are fixed before the worker starts
+    std::mutex lock_;
+    std::condition_variable levelDone_;
+    std::atomic<bool> stop_{false};
+    std::thread worker_;
+};
+
+}  // namespace quenmar

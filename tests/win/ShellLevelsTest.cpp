@@ -1,0 +1,120 @@
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "folderpicker/ShellLevels.h"
+#include "folderpicker/ShellLocator.h"
+
+namespace quenmar {
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+constexpr const char* kRoot = "C:\\quenmar-levels";
+constexpr SHCONTF kFolders = SHCONTF_FOLDERS;
+constexpr SHCONTF kWithHidden = SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN;
+
+Strings Labels(const std::vector<ShellListedItem>& items) {
+    Strings labels;
+    for (const auto& item : items) labels.push_back(item.label);
+    return labels;
+}
+
+// What reading the folder on this thread gives.
+Strings ReadHere(LPCITEMIDLIST absolute, SHCONTF flags) {
+    win::ComPtr<IShellFolder> desktop, folder;
+    SHGetDesktopFolder(desktop.put());
+    if (pidl::Size(absolute) <= 2) {
+        folder = std::move(desktop);
+    } else if (FAILED(desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void()))) {
+        return {"(cannot bind)"};
+    }
+    std::vector<ShellListedItem> items;
+    EXPECT_TRUE(ReadShellLevel(folder.get(), nullptr, flags, items));
+    return Labels(items);
+}
+
+class ShellLevels : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::error_code ignored;
+        fs::remove_all(kRoot, ignored);
+        for (const char* folder : {"\\b-two", "\\a-one\\inner\\deepest", "\\C-three", "\\hidden"}) {
+            fs::create_directories(std::string(kRoot) + folder);
+        }
+        SetFileAttributesA((std::string(kRoot) + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        target.SetPath(std::string(kRoot) + "\\a-one\\inner\\deepest");
+        ASSERT_FALSE(target.IsNone());
+        levels.SetPath(kRoot);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(kRoot, ignored);
+    }
+    TShellLocator target, levels;
+};
+
+TEST_F(ShellLevels, EveryLevelDownToTheTargetsParentMatchesAReadingHere) {
+    ShellLevelPrefetch prefetch(nullptr, target.IdList(), kFolders);
+    const int depth = pidl::CountIds(target.IdList());
+    ASSERT_EQ(prefetch.LevelCount(), static_cast<size_t>(depth)) << "the Desktop and each ancestor below it";
+    // Taken deepest first: each waits only for its own level.
+    for (int ids = depth - 1; ids >= 0; --ids) {
+        win::UniquePidl level(pidl::Clone(target.IdList()));
+        LPCITEMIDLIST cut = level.get();
+        for (int i = 0; i < ids; ++i) cut = pidl::Next(cut);
+        const_cast<SHITEMID&>(cut->mkid).cb = 0;
+        std::vector<ShellListedItem> items;
+        ASSERT_TRUE(prefetch.Take(level.get(), kFolders, items)) << ids << " IDs deep";
+        EXPECT_EQ(Labels(items), ReadHere(level.get(), kFolders)) << ids << " IDs deep";
+        EXPECT_FALSE(prefetch.Take(level.get(), kFolders, items)) << "a listing is taken once";
+    }
+    std::vector<ShellListedItem> items;
+    EXPECT_FALSE(prefetch.Take(target.IdList(), kFolders, items)) << "the target itself is not read";
+}
+
+TEST_F(ShellLevels, OrderAttributesAndFlagsAreTheShells) {
+    ShellLevelPrefetch prefetch(levels.IdList(), target.IdList(), kWithHidden);
+    EXPECT_EQ(prefetch.LevelCount(), 3u) << "the root, a-one and inner";
+    std::vector<ShellListedItem> items;
+    EXPECT_FALSE(prefetch.Take(levels.IdList(), kFolders, items)) << "read with other flags";
+    ASSERT_TRUE(prefetch.Take(levels.IdList(), kWithHidden, items));
+    EXPECT_EQ(Labels(items), (Strings{"a-one", "b-two", "C-three", "hidden"})) << "the shell's order, hidden too";
+    for (const auto& item : items) {
+        EXPECT_TRUE(item.attributes & SFGAO_FOLDER) << item.label;
+        EXPECT_TRUE(item.attributes & SFGAO_FILESYSTEM) << item.label;
+    }
+    EXPECT_EQ(ReadHere(levels.IdList(), kFolders), (Strings{"a-one", "b-two", "C-three"}));
+}
+
+TEST_F(ShellLevels, ATargetOutsideTheRootGetsTheRootAlone) {
+    TShellLocator elsewhere;
+    elsewhere.SetPath("C:\\windows\\system32");
+    ShellLevelPrefetch prefetch(levels.IdList(), elsewhere.IdList(), kFolders);
+    EXPECT_EQ(prefetch.LevelCount(), 1u);
+    std::vector<ShellListedItem> items;
+    EXPECT_FALSE(prefetch.Take(elsewhere.IdList(), kFolders, items));
+    EXPECT_TRUE(prefetch.Take(levels.IdList(), kFolders, items));
+    EXPECT_EQ(items.size(), 3u);
+
+    ShellLevelPrefetch rootOnly(levels.IdList(), nullptr, kFolders);
+    EXPECT_EQ(rootOnly.LevelCount(), 1u);
+}
+
+TEST_F(ShellLevels, LeftBeforeItIsDoneItStopsAndIsWaitedFor) {
+    for (int i = 0; i < 5; ++i) {
+        ShellLevelPrefetch prefetch(nullptr, target.IdList(), kFolders);
+    }  // each one stops reading and its thread is joined; nothing is left running
+    ShellLevelPrefetch prefetch(nullptr, target.IdList(), kFolders);
+    std::vector<ShellListedItem> items;
+    EXPECT_TRUE(prefetch.Take(levels.IdList(), kFolders, items));
+}
+
+}  // namespace
+}  // namespace quenmar
