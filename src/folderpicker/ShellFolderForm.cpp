@@ -16,6 +16,16 @@ namespace {
 constexpr int kCreateCommand = 1;
 constexpr int kDeleteCommand = 2;
 
+// Moving a window is a round trip to the window manager even when it stays
+// where it is; the layout runs several times before the window shows.
+void MoveIfMoved(HWND window, RECT wanted) {
+    RECT now{};
+    GetWindowRect(window, &now);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&now), 2);
+    if (EqualRect(&now, &wanted)) return;
+    MoveWindow(window, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top, TRUE);
+}
+
 FormStyle PickerStyle() {
     FormStyle style;
     style.className = "TSelectFolderForm";
@@ -249,16 +259,17 @@ void TSelectFolderForm::FormResize() {
     const RECT tree = ShellTree.Rect();
     const SIZE outer = OuterSize();
     const int right = tree.left + outer.cx - Scale(24);
-    MoveWindow(ShellTree.Handle(), tree.left, top, right - tree.left, panel.top - Scale(4) - top, TRUE);
+    MoveIfMoved(ShellTree.Handle(), {tree.left, top, right, panel.top - Scale(4)});
     RECT client{};
     GetClientRect(Handle(), &client);
     const RECT cancel = CancelBtn.Rect();
     const RECT ok = OkBtn.Rect();
     const int cancelLeft = client.right - Scale(8) - (cancel.right - cancel.left);
     const int okLeft = cancelLeft - Scale(8) - (ok.right - ok.left);
-    MoveWindow(CancelBtn.Handle(), cancelLeft, panel.top + Scale(2), cancel.right - cancel.left,
-               cancel.bottom - cancel.top, TRUE);
-    MoveWindow(OkBtn.Handle(), okLeft, panel.top + Scale(2), ok.right - ok.left, ok.bottom - ok.top, TRUE);
+    MoveIfMoved(CancelBtn.Handle(), {cancelLeft, panel.top + Scale(2), cancelLeft + (cancel.right - cancel.left),
+                                     panel.top + Scale(2) + (cancel.bottom - cancel.top)});
+    MoveIfMoved(OkBtn.Handle(), {okLeft, panel.top + Scale(2), okLeft + (ok.right - ok.left),
+                                 panel.top + Scale(2) + (ok.bottom - ok.top)});
     const TShellTree::Node selected = ShellTree.Selected();
     if (selected && ShellTree.NodeIdList(selected)) SetStatus(ShellTree.NodePath(selected));
 }

@@ -22,6 +22,51 @@ std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative) {
 
 bool Stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
 
+// Puts items in the folder's own order (its CompareIDs). Sorting with that
+// comparison alone takes about as long as reading a large folder does, and
+// its order is nearly always that of the names without regard to case. So
+// the items are first put in that order, cheaply, and then checked pair by
+// pair with the folder's comparison, which moves any item that is out of
+// place; should too many be, the folder's comparison sorts them all.
+void SortByFolder(IShellFolder* folder, std::vector<ShellListedItem>& items) {
+    auto before = [folder](const ShellListedItem& a, const ShellListedItem& b) {
+        const HRESULT result = folder->CompareIDs(0, a.relative.get(), b.relative.get());
+        return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) < 0;
+    };
+    if (items.size() < 2) return;
+
+    std::vector<std::pair<std::string, size_t>> keys;
+    keys.reserve(items.size());
+    for (size_t n = 0; n < items.size(); ++n) {
+        std::string key = items[n].label;
+        if (!key.empty()) CharUpperBuffA(key.data(), static_cast<DWORD>(key.size()));
+        keys.emplace_back(std::move(key), n);
+    }
+    std::sort(keys.begin(), keys.end());
+    std::vector<ShellListedItem> ordered;
+    ordered.reserve(items.size());
+    for (const auto& key : keys) ordered.push_back(std::move(items[key.second]));
+    items = std::move(ordered);
+
+    const size_t allowedMoves = 4 * items.size();
+    size_t moves = 0;
+    for (size_t i = 1; i < items.size(); ++i) {
+        if (!before(items[i], items[i - 1])) continue;
+        ShellListedItem moving = std::move(items[i]);
+        size_t j = i;
+        do {
+            items[j] = std::move(items[j - 1]);
+            --j;
+            ++moves;
+        } while (j > 0 && before(moving, items[j - 1]));
+        items[j] = std::move(moving);
+        if (moves > allowedMoves) {
+            std::sort(items.begin(), items.end(), before);
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 bool ReadShellLevel(IShellFolder* folder, HWND owner, SHCONTF flags, std::vector<ShellListedItem>& items,
@@ -43,10 +88,7 @@ bool ReadShellLevel(IShellFolder* folder, HWND owner, SHCONTF flags, std::vector
         item.relative = std::move(relative);
         items.push_back(std::move(item));
     }
-    std::sort(items.begin(), items.end(), [folder](const ShellListedItem& a, const ShellListedItem& b) {
-        const HRESULT result = folder->CompareIDs(0, a.relative.get(), b.relative.get());
-        return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) < 0;
-    });
+    SortByFolder(folder, items);
     return !Stopped(stop);
 }
 
@@ -72,37 +114,42 @@ ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target,
             }
         }
     }
+    // The target's own level is the one that may hold thousands of items:
+    // it is read on a thread of its own, beside the levels above it.
+    const size_t count = levels_.size();
+    const size_t split = count - 1;
     try {
-        worker_ = std::thread([this] { Work(); });
+        workers_.emplace_back([this, split, count] { Work(split, count); });
+        if (split > 0) workers_.emplace_back([this, split] { Work(0, split); });
     } catch (const std::system_error&) {
-        for (Level& level : levels_) level.done = true;  // no thread to spare: the tree reads for itself
+        // No thread to spare: what was not started is left to the tree.
+        std::lock_guard<std::mutex> guard(lock_);
+        const size_t unread = workers_.empty() ? count : split;
+        for (size_t n = 0; n < unread; ++n) levels_[n].done = true;
     }
 }
 
 ShellLevelPrefetch::~ShellLevelPrefetch() {
     stop_ = true;
-    if (worker_.joinable()) worker_.join();
+    for (std::thread& worker : workers_) worker.join();
 }
 
-void ShellLevelPrefetch::Work() {
+void ShellLevelPrefetch::Work(size_t first, size_t end) {
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     // Reading a folder must never bring up the system's critical-error prompts.
     DWORD previousMode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
     win::ComPtr<IShellFolder> folder;
     bool bound = SUCCEEDED(SHGetDesktopFolder(folder.put()));
-    for (Level& level : levels_) {
+    for (size_t n = first; n < end; ++n) {
+        Level& level = levels_[n];
         if (bound && !stop_) {
-            win::ComPtr<IShellFolder> next;
-            if (!level.relative) {
-                if (pidl::Size(level.absolute.get()) > 2) {
-                    bound = SUCCEEDED(folder->BindToObject(level.absolute.get(), nullptr, IID_IShellFolder,
-                                                           next.put_void()));
-                    folder = std::move(next);
-                }
-            } else {
-                bound = SUCCEEDED(
-                    folder->BindToObject(level.relative.get(), nullptr, IID_IShellFolder, next.put_void()));
+            // The first level of the run is bound from the Desktop, each
+            // next one from the level before.
+            LPCITEMIDLIST id = n == first ? level.absolute.get() : level.relative.get();
+            if (pidl::Size(id) > 2) {
+                win::ComPtr<IShellFolder> next;
+                bound = SUCCEEDED(folder->BindToObject(id, nullptr, IID_IShellFolder, next.put_void()));
                 folder = std::move(next);
             }
         }

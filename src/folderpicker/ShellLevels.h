@@ -61,14 +61,15 @@ private:
         bool read = false;
         bool taken = false;
     };
-    void Work();
+    // Reads levels [first, end), binding the first from the Desktop.
+    void Work(size_t first, size_t end);
 
     SHCONTF flags_;
     std::vector<Level> levels_;  // the lists are fixed before the worker starts
     std::mutex lock_;
     std::condition_variable levelDone_;
     std::atomic<bool> stop_{false};
-    std::thread worker_;
+    std::vector<std::thread> workers_;
 };
 
 }  // namespace quenmar

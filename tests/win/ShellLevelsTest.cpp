@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <shlwapi.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -91,6 +94,54 @@ TEST_F(ShellLevels, OrderAttributesAndFlagsAreTheShells) {
         EXPECT_TRUE(item.attributes & SFGAO_FILESYSTEM) << item.label;
     }
     EXPECT_EQ(ReadHere(levels.IdList(), kFolders), (Strings{"a-one", "b-two", "C-three"}));
+}
+
+// The folder's own comparison over every pair, as the order to match.
+Strings SortedByTheShell(const char* path) {
+    TShellLocator place;
+    place.SetPath(path);
+    win::ComPtr<IShellFolder> desktop, folder;
+    SHGetDesktopFolder(desktop.put());
+    desktop->BindToObject(place.IdList(), nullptr, IID_IShellFolder, folder.put_void());
+    win::ComPtr<IEnumIDList> items;
+    folder->EnumObjects(nullptr, kFolders, items.put());
+    std::vector<win::UniquePidl> children;
+    for (;;) {
+        win::UniquePidl child;
+        ULONG fetched = 0;
+        if (items->Next(1, child.put(), &fetched) != S_OK || !fetched) break;
+        children.push_back(std::move(child));
+    }
+    std::sort(children.begin(), children.end(), [&](const win::UniquePidl& a, const win::UniquePidl& b) {
+        return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a.get(), b.get()))) < 0;
+    });
+    Strings names;
+    for (const auto& child : children) {
+        STRRET name{};
+        char text[MAX_PATH] = {};
+        folder->GetDisplayNameOf(child.get(), SHGDN_INFOLDER | SHGDN_NORMAL, &name);
+        StrRetToBufA(&name, child.get(), text, sizeof text);
+        names.push_back(text);
+    }
+    return names;
+}
+
+TEST_F(ShellLevels, NamesWhoseOrderIsNotPlainAreStillInTheShellsOrder) {
+    const std::string mixed = std::string(kRoot) + "\\mixed";
+    for (const char* name : {"_under", "a", "B", "file10", "file9", "x-y", "xy", "~tilde", "1", "10", "2", "co-op",
+                             "coop", "Zeta", "zeta two", "a.b", "a b", "\xc4rger", "Apfel"}) {
+        fs::create_directories(mixed + "\\" + name);
+    }
+    // Numbered without padding: an order far from the names' own.
+    const std::string numbered = std::string(kRoot) + "\\numbered";
+    for (int n = 1; n <= 300; ++n) fs::create_directories(numbered + "\\" + std::to_string(n * 7 % 301));
+    for (const std::string& path : {mixed, numbered}) {
+        TShellLocator place;
+        place.SetPath(path);
+        const Strings expected = SortedByTheShell(path.c_str());
+        ASSERT_GT(expected.size(), 15u);
+        EXPECT_EQ(ReadHere(place.IdList(), kFolders), expected) << path;
+    }
 }
 
 TEST_F(ShellLevels, ATargetOutsideTheRootGetsTheRootAlone) {
