@@ -34,8 +34,8 @@ bool TCustomSelectFolderDialog::DoRun() {
     } forget{live_};
     // The folders on the way to the chosen one are read while the window is
     // being built.
-    const TShellTreeOptions listing = ((Options & sfdoIncludeNonFolders) ? stoIncludeNonFolders : 0) |
-                                      ((Options & sfdoShowHidden) ? stoShowHidden : 0);
+    const TShellTreeOptions listing = ((Options & sfdoIncludeNonFolders) ? unsigned{stoIncludeNonFolders} : 0u) |
+                                      ((Options & sfdoShowHidden) ? unsigned{stoShowHidden} : 0u);
     auto prefetch = std::make_shared<ShellLevelPrefetch>(BaseFolder.IdList(), ChosenFolder.IdList(),
                                                          TShellTree::ListingFlags(listing));
     window = MakeWindow();

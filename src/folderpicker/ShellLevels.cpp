@@ -114,8 +114,19 @@ ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target,
             }
         }
     }
-    // The target's own level is the one that may hold thousands of items:
-    // it is read on a thread of its own, beside the levels above it.
+    for (Level& level : levels_) {
+        level.doneEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        if (!level.doneEvent) {
+            // Nothing to wait on: the tree reads every level for itself.
+            for (Level& each : levels_) {
+                each.done = true;
+                each.doneEvent.reset();
+            }
+            return;
+        }
+    }
+    // The level the target is in is the one that may hold thousands of
+    // items: it is read on a thread of its own, beside the levels above it.
     const size_t count = levels_.size();
     const size_t split = count - 1;
     try {
@@ -123,15 +134,28 @@ ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target,
         if (split > 0) workers_.emplace_back([this, split] { Work(0, split); });
     } catch (const std::system_error&) {
         // No thread to spare: what was not started is left to the tree.
-        std::lock_guard<std::mutex> guard(lock_);
         const size_t unread = workers_.empty() ? count : split;
-        for (size_t n = 0; n < unread; ++n) levels_[n].done = true;
+        for (size_t n = 0; n < unread; ++n) MarkDone(levels_[n], {}, false);
     }
 }
 
 ShellLevelPrefetch::~ShellLevelPrefetch() {
     stop_ = true;
+    // Every level is marked done, read or not, before its worker ends.
+    for (Level& level : levels_) {
+        if (level.doneEvent) win::WaitTakingSentMessages(level.doneEvent.get());
+    }
     for (std::thread& worker : workers_) worker.join();
+}
+
+void ShellLevelPrefetch::MarkDone(Level& level, std::vector<ShellListedItem> items, bool read) {
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        level.items = std::move(items);
+        level.read = read;
+        level.done = true;
+    }
+    SetEvent(level.doneEvent.get());
 }
 
 void ShellLevelPrefetch::Work(size_t first, size_t end) {
@@ -155,13 +179,7 @@ void ShellLevelPrefetch::Work(size_t first, size_t end) {
         }
         std::vector<ShellListedItem> items;
         const bool read = bound && !stop_ && folder && ReadShellLevel(folder.get(), nullptr, flags_, items, &stop_);
-        {
-            std::lock_guard<std::mutex> guard(lock_);
-            level.items = std::move(items);
-            level.read = read;
-            level.done = true;
-        }
-        levelDone_.notify_all();
+        MarkDone(level, std::move(items), read);
     }
     folder.reset();
     SetThreadErrorMode(previousMode, nullptr);
@@ -175,9 +193,9 @@ bool ShellLevelPrefetch::Take(LPCITEMIDLIST folder, SHCONTF flags, std::vector<S
             pidl::CompareAbsolute(level.absolute.get(), folder) != 0) {
             continue;
         }
-        std::unique_lock<std::mutex> guard(lock_);
-        levelDone_.wait(guard, [&] { return level.done; });
-        if (!level.read || level.taken) return false;
+        if (level.doneEvent) win::WaitTakingSentMessages(level.doneEvent.get());
+        std::lock_guard<std::mutex> guard(lock_);
+        if (!level.done || !level.read || level.taken) return false;
         level.taken = true;
         items = std::move(level.items);
         return true;

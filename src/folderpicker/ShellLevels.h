@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -57,17 +56,18 @@ private:
         win::UniquePidl absolute;
         win::UniquePidl relative;  // below the level before; null for the root
         std::vector<ShellListedItem> items;
+        win::UniqueHandle doneEvent;  // set with done
         bool done = false;
         bool read = false;
         bool taken = false;
     };
     // Reads levels [first, end), binding the first from the Desktop.
     void Work(size_t first, size_t end);
+    void MarkDone(Level& level, std::vector<ShellListedItem> items, bool read);
 
     SHCONTF flags_;
     std::vector<Level> levels_;  // the lists are fixed before the worker starts
     std::mutex lock_;
-    std::condition_variable levelDone_;
     std::atomic<bool> stop_{false};
     std::vector<std::thread> workers_;
 };

@@ -65,12 +65,30 @@ struct WindowTraits {
     static void Close(HWND window) { DestroyWindow(window); }
 };
 
+struct KernelTraits {
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+
 using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniquePidl = Unique<LPITEMIDLIST, PidlTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
 using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
+using UniqueHandle = Unique<HANDLE, KernelTraits>;  // events, threads and the like
+
+// Waits until an object is signalled while still taking the messages other
+// threads send to this thread's windows: a worker that sends one while this
+// thread waits for it would otherwise wait forever. Nothing posted is taken.
+inline void WaitTakingSentMessages(HANDLE object) {
+    for (;;) {
+        const DWORD result = MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+        if (result != WAIT_OBJECT_0 + 1) return;  // signalled, abandoned or failed
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
 
 // A device context of a window, released when it leaves scope.
 class WindowDC {

@@ -30,8 +30,12 @@ int ItemIcon(const UniquePidl& item, IconSize size, DWORD_PTR& list) {
 
 }  // namespace
 
-Win32ShellLookups::~Win32ShellLookups() {
-    if (worker_.joinable()) worker_.join();
+Win32ShellLookups::~Win32ShellLookups() { JoinWorker(); }
+
+void Win32ShellLookups::JoinWorker() {
+    if (!worker_.joinable()) return;
+    WaitTakingSentMessages(workerDone_.get());
+    worker_.join();
 }
 
 void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
@@ -41,6 +45,11 @@ void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
         if (specialItems_.count(csidl) == 0) prefetched_.push_back({csidl});
     }
     if (prefetched_.empty()) return;
+    workerDone_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!workerDone_) {
+        prefetched_.clear();
+        return;
+    }
     try {
         worker_ = std::thread([this] {
             const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
@@ -54,6 +63,7 @@ void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
                 }
             }
             if (SUCCEEDED(com)) CoUninitialize();
+            SetEvent(workerDone_.get());
         });
     } catch (const std::system_error&) {
         prefetched_.clear();  // no thread to spare: each lookup is made when asked for
@@ -62,7 +72,7 @@ void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
 
 void Win32ShellLookups::CollectPrefetched() {
     if (!worker_.joinable()) return;
-    worker_.join();
+    JoinWorker();
     for (Prefetched& found : prefetched_) {
         if (!found.item) continue;  // asked for again when needed
         for (const IconSize size : {IconSize::Small, IconSize::Large}) {

@@ -44,6 +44,7 @@ private:
     int Adopt(IconSize size, DWORD_PTR result, int icon);
     // Takes in what the worker found, once it is done.
     void CollectPrefetched();
+    void JoinWorker();
 
     struct Prefetched {
         int32_t csidl = 0;
@@ -52,6 +53,7 @@ private:
         HIMAGELIST lists[2] = {nullptr, nullptr};
     };
     std::thread worker_;
+    UniqueHandle workerDone_;             // set as the worker's last act
     std::vector<Prefetched> prefetched_;  // the worker's own until it is joined
 
     // Icons that cannot change while the program runs are looked up once:
