@@ -327,5 +327,30 @@ TEST(Hints, HintWindowIsMadeWhenTheMouseFirstComesOverAHintedControl) {
     EXPECT_STREQ(text, "Goes elsewhere");
 }
 
+TEST(Hints, TheHintShowsWhenTheMouseRestsOnTheControl) {
+    HotForm form;
+    form.button.SetHint("Goes somewhere");
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    testing::PumpMessages();
+    RECT r{};
+    GetWindowRect(form.button.Handle(), &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    bool shown = false;
+    for (int wait = 0; wait < 150 && !shown; ++wait) {
+        testing::PumpMessages();
+        shown = form.Tooltip() && IsWindowVisible(form.Tooltip());
+        if (!shown) Sleep(20);
+    }
+    ASSERT_TRUE(shown) << "no hint within three seconds of the mouse resting on the button";
+    char text[80] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.lpszText = text;
+    ASSERT_TRUE(SendMessageA(form.Tooltip(), TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_STREQ(text, "Goes somewhere");
+    SetCursorPos(0, 0);
+}
+
 }  // namespace
 }  // namespace quenmar::widgets
