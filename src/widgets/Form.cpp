@@ -286,7 +286,15 @@ void Form::ApplyAnchors(int width, int height) {
         for (const auto& [id, control] : controls_) {
             placements_.push_back({control, control->Rect()});
         }
+        appliedWidth_ = designWidth_;
+        appliedHeight_ = designHeight_;
     }
+    // The controls are where this size puts them already (a window gets
+    // WM_SIZE when shown, and again on restore): moving each to where it is
+    // would still cost a round trip to the window manager.
+    if (width == appliedWidth_ && height == appliedHeight_) return;
+    appliedWidth_ = width;
+    appliedHeight_ = height;
     const int dx = width - designWidth_;
     const int dy = height - designHeight_;
     HDWP batch = BeginDeferWindowPos(static_cast<int>(placements_.size()));

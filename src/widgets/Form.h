@@ -129,6 +129,8 @@ private:
     int dpi_ = 96;
     int designWidth_ = 0;
     int designHeight_ = 0;
+    int appliedWidth_ = -1;  // the client size the controls were last placed for
+    int appliedHeight_ = -1;
     int minWidth_ = 0;
     int minHeight_ = 0;
     int nextId_ = 100;
