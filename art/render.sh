@@ -49,11 +49,24 @@ convert -size 16x16 xc:"$WHITE" \
     -fill "$GREEN" -draw 'polygon 8,0 15,0 15,7 13,5 10,8 8,6 11,3' \
     -type truecolor BMP3:hint.bmp
 
-# Button glyphs, 16 x 16 each, on the mask colour: browse, preview, restore,
-# about, up, down, change folder.
-convert -size 112x16 xc:"$KEY" \
+# Glyphs are drawn smooth on a clear canvas, then given the mask colour where
+# they are less than half covered and, elsewhere, their colour over the face
+# they are shown on. Drawn straight onto the mask colour, their smoothed edges
+# would carry a tint of it that no mask takes away.
+masked() {  # drawing face output
+    local drawing=$1 face=$2 out=$3 size
+    size=$(identify -format '%wx%h' "$drawing")
+    convert "$drawing" -background "$face" -flatten /tmp/quenmar-glyph-colour.png
+    convert "$drawing" -alpha extract -threshold 50% /tmp/quenmar-glyph-mask.png
+    convert -size "$size" xc:"$KEY" /tmp/quenmar-glyph-colour.png /tmp/quenmar-glyph-mask.png -composite \
+        -type truecolor "BMP3:$out"
+}
+
+# Button glyphs, 16 x 16 each: browse, preview, restore, about, up, down,
+# change folder. Shown on the buttons' face colour.
+convert -size 112x16 xc:none \
     -fill "$GOLD" -stroke '#a07810' -draw 'polygon 1,4 6,4 7,6 12,6 12,13 1,13' -stroke none \
-    -fill none -stroke "$BLUE" -strokewidth 2 -draw 'circle 11,9 14,9' -draw 'line 13,12 15,15' -strokewidth 1 -stroke none \
+    -fill none -stroke "$BLUE" -strokewidth 2 -draw 'circle 11,9 14,9' -draw 'line 13,12 14.5,14.5' -strokewidth 1 -stroke none \
     -fill "$WHITE" -stroke "$BLUE" -draw 'rectangle 17,2 30,13' -stroke none -fill "$LIGHT" -draw 'rectangle 18,3 29,5' \
     -fill "$GOLD" -draw 'rectangle 19,7 21,12' -fill '#c0c0c0' -draw 'rectangle 23,7 28,8' -draw 'rectangle 23,10 28,11' \
     -fill none -stroke "$GREEN" -strokewidth 2 -draw 'arc 34,2 46,14 200,500' -strokewidth 1 -stroke none \
@@ -63,11 +76,12 @@ convert -size 112x16 xc:"$KEY" \
     -fill "$BLUE" -draw 'polygon 88,14 94,7 90,7 90,2 86,2 86,7 82,7' \
     -fill "$GOLD" -stroke '#a07810' -draw 'polygon 97,4 102,4 103,6 110,6 110,14 97,14' -stroke none \
     -fill "$BLUE" -draw 'circle 101,10 102,10' -draw 'circle 104,10 105,10' -draw 'circle 107,10 108,10' \
-    -type truecolor BMP3:glyphs.bmp
+    /tmp/quenmar-glyphs.png
+masked /tmp/quenmar-glyphs.png '#f4f4f0' glyphs.bmp
 
 # The folder picker's tool buttons: new folder, its disabled form, delete,
-# its disabled form.
-convert -size 64x16 xc:"$KEY" \
+# its disabled form. Shown on the button face.
+convert -size 64x16 xc:none \
     -fill '#e8b830' -stroke '#8a6a10' -draw 'polygon 1,5 6,5 7,7 13,7 13,14 1,14' -stroke none \
     -fill '#e02020' -draw 'polygon 12,0 13,3 16,3 13,5 14,8 12,6 10,8 11,5 8,3 11,3' \
     -fill '#c8c8c8' -stroke '#808080' -draw 'polygon 17,5 22,5 23,7 29,7 29,14 17,14' -stroke none \
@@ -75,7 +89,8 @@ convert -size 64x16 xc:"$KEY" \
     -stroke '#d01010' -strokewidth 2 -draw 'line 35,3 45,13' -draw 'line 45,3 35,13' \
     -stroke '#ffffff' -draw 'line 52,4 62,14' -draw 'line 62,4 52,14' \
     -stroke '#909090' -draw 'line 51,3 61,13' -draw 'line 61,3 51,13' \
-    -type truecolor BMP3:picker-glyphs.bmp
+    /tmp/quenmar-picker-glyphs.png
+masked /tmp/quenmar-picker-glyphs.png '#f0f0f0' picker-glyphs.bmp
 
 # The About window's texture: 2 x 4, two rows of 231 grey over two of 238.
 convert -size 2x4 xc:'rgb(238,238,238)' -fill 'rgb(231,231,231)' -draw 'rectangle 0,0 1,1' texture.gif

@@ -19,6 +19,12 @@ endforeach()
 add_library(quenmar_win STATIC ${QUENMAR_WIN_SOURCES})
 target_link_libraries(quenmar_win PUBLIC quenmar_core ${WIN_LIBS})
 
+# The pictures the resource script names: a changed picture rebuilds it.
+file(GLOB QUENMAR_RESOURCE_FILES CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/src/app/res/*.bmp ${CMAKE_SOURCE_DIR}/src/app/res/*.ico
+    ${CMAKE_SOURCE_DIR}/src/app/res/*.gif ${CMAKE_SOURCE_DIR}/src/app/res/*.manifest)
+set_source_files_properties(src/app/res/Quenmar.rc PROPERTIES OBJECT_DEPENDS "${QUENMAR_RESOURCE_FILES}")
+
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
     add_executable(Quenmar WIN32 src/app/main.cpp src/app/res/Quenmar.rc)
     target_link_libraries(Quenmar PRIVATE quenmar_win)

@@ -1,6 +1,9 @@
 #include "widgets/HotButton.h"
 
+#include <algorithm>
+
 #include "widgets/Form.h"
+#include "widgets/GlyphImage.h"
 #include "win32/Canvas.h"
 #include "win32/WindowSubclass.h"
 
@@ -64,7 +67,22 @@ void THotButton::Create(Form& form, const std::string& text, Bounds bounds, unsi
 void THotButton::SetGlyph(HIMAGELIST images, int index) {
     images_ = images;
     glyph_ = index;
+    glyphBitmaps_[0].reset();
+    glyphBitmaps_[1].reset();
     InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+HBITMAP THotButton::GlyphBitmap(int size, bool disabled) {
+    // Made once for each look at the size drawn, not at every paint.
+    if (size != glyphBitmapSize_ || Color != glyphBitmapFace_) {
+        glyphBitmaps_[0].reset();
+        glyphBitmaps_[1].reset();
+        glyphBitmapSize_ = size;
+        glyphBitmapFace_ = Color;
+    }
+    win::UniqueGdiObject& bitmap = glyphBitmaps_[disabled ? 1 : 0];
+    if (!bitmap) bitmap.reset(MakeGlyphBitmap(images_, glyph_, size, disabled, Color));
+    return static_cast<HBITMAP>(bitmap.get());
 }
 
 namespace {
@@ -111,49 +129,27 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     const int glyphSize = form_ ? form_->Scale(16) : 16;
     SIZE textSize{};
     const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
-    if (!glyphOnly_) GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &textSize);
+    if (!glyphOnly_) {
+        // As drawn: the mnemonic's ampersand takes no room.
+        RECT measured{0, 0, 0, 0};
+        DrawTextA(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+        textSize = {measured.right - measured.left, measured.bottom - measured.top};
+    }
     const bool hasGlyph = images_ && glyph_ >= 0;
     const int gap = hasGlyph && !glyphOnly_ ? 4 : 0;
     const int total = (hasGlyph ? glyphSize : 0) + gap + (glyphOnly_ ? 0 : textSize.cx);
-    int x = content.left + (content.right - content.left - total) / 2;
+    // Centred; a caption too wide for the margins takes them, up to the frame.
+    const int innermost = r.left + 2 + (pressed ? 1 : 0);
+    int x = std::max<int>(innermost, content.left + (content.right - content.left - total) / 2);
     if (hasGlyph) {
         const int y = content.top + (content.bottom - content.top - glyphSize) / 2;
-        IMAGELISTDRAWPARAMS draw{};
-        draw.cbSize = sizeof draw;
-        draw.himl = images_;
-        draw.i = glyph_;
-        draw.hdcDst = dc;
-        draw.x = x;
-        draw.y = y;
-        draw.cx = 16;
-        draw.cy = 16;
-        draw.rgbBk = CLR_NONE;
-        draw.fStyle = ILD_TRANSPARENT;
-        if (disabled) draw.fState = ILS_SATURATE;
-        if (glyphSize != 16) {
-            // Scaled with the window: drawn through a stretched icon.
-            HICON icon = ImageList_GetIcon(images_, glyph_, ILD_TRANSPARENT);
-            DrawIconEx(dc, x, y, icon, glyphSize, glyphSize, 0, nullptr, DI_NORMAL);
-            DestroyIcon(icon);
-        } else {
-            ImageList_DrawIndirect(&draw);
-        }
-        if (disabled) {
-            // Grey the glyph: a wash of the face colour over it.
-            const HBRUSH wash = CreateSolidBrush(Color);
-            RECT glyphRect{x, y, x + glyphSize, y + glyphSize};
-            BLENDFUNCTION blend{AC_SRC_OVER, 0, 150, 0};
-            const HDC memory = CreateCompatibleDC(dc);
-            const HBITMAP washBitmap = win::CreateCanvas(dc, glyphSize, glyphSize);
-            const HGDIOBJ old = SelectObject(memory, washBitmap);
-            RECT all{0, 0, glyphSize, glyphSize};
-            FillRect(memory, &all, wash);
-            AlphaBlend(dc, glyphRect.left, glyphRect.top, glyphSize, glyphSize, memory, 0, 0, glyphSize, glyphSize,
-                       blend);
-            SelectObject(memory, old);
-            DeleteObject(washBitmap);
-            DeleteDC(memory);
-            DeleteObject(wash);
+        if (const HBITMAP glyph = GlyphBitmap(glyphSize, disabled)) {
+            const HDC source = CreateCompatibleDC(dc);
+            const HGDIOBJ previous = SelectObject(source, glyph);
+            const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+            AlphaBlend(dc, x, y, glyphSize, glyphSize, source, 0, 0, glyphSize, glyphSize, blend);
+            SelectObject(source, previous);
+            DeleteDC(source);
         }
         x += glyphSize + gap;
     }

@@ -41,9 +41,14 @@ public:
 
 private:
     HoverTracker hover_;
+    HBITMAP GlyphBitmap(int size, bool disabled);
+
     HIMAGELIST images_ = nullptr;
     int glyph_ = -1;
     bool glyphOnly_ = false;
+    win::UniqueGdiObject glyphBitmaps_[2];  // normal and disabled, at glyphBitmapSize_
+    int glyphBitmapSize_ = 0;
+    COLORREF glyphBitmapFace_ = CLR_INVALID;
 };
 
 // Radio buttons and check boxes that light up: their text in the highlight

@@ -1,0 +1,119 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "widgets/GlyphImage.h"
+#include "win32/Handles.h"
+
+namespace quenmar::widgets {
+namespace {
+
+constexpr COLORREF kKey = RGB(255, 0, 255);
+constexpr COLORREF kBlue = RGB(0x2f, 0x5f, 0x9e);
+constexpr COLORREF kFace = RGB(0xf4, 0xf4, 0xf0);
+
+// A 16 x 16 list holding one image: a blue 8 x 8 square on the mask colour.
+win::UniqueImageList SquareList() {
+    win::UniqueImageList list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 1));
+    const HDC screen = GetDC(nullptr);
+    win::UniqueGdiObject bitmap(CreateCompatibleBitmap(screen, 16, 16));
+    const HDC dc = CreateCompatibleDC(screen);
+    const HGDIOBJ previous = SelectObject(dc, bitmap.get());
+    const RECT all{0, 0, 16, 16}, square{4, 4, 12, 12};
+    win::UniqueGdiObject key(CreateSolidBrush(kKey)), blue(CreateSolidBrush(kBlue));
+    FillRect(dc, &all, static_cast<HBRUSH>(key.get()));
+    FillRect(dc, &square, static_cast<HBRUSH>(blue.get()));
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ImageList_AddMasked(list.get(), static_cast<HBITMAP>(bitmap.get()), kKey);
+    return list;
+}
+
+struct Pixels {
+    BITMAP info{};
+    const BYTE* bits = nullptr;
+    explicit Pixels(HBITMAP bitmap) {
+        GetObjectA(bitmap, sizeof info, &info);
+        bits = static_cast<const BYTE*>(info.bmBits);
+    }
+    // Blue, green, red, alpha, premultiplied.
+    const BYTE* At(int x, int y) const { return bits + y * info.bmWidthBytes + x * 4; }
+};
+
+TEST(GlyphImage, AtItsOwnSizeTheImageIsCopiedWithItsMaskAsAlpha) {
+    const auto list = SquareList();
+    win::UniqueGdiObject glyph(MakeGlyphBitmap(list.get(), 0, 16, false, kFace));
+    ASSERT_TRUE(glyph);
+    const Pixels pixels(static_cast<HBITMAP>(glyph.get()));
+    ASSERT_EQ(pixels.info.bmWidth, 16);
+    ASSERT_EQ(pixels.info.bmBitsPixel, 32);
+    int opaque = 0;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const BYTE* p = pixels.At(x, y);
+            const bool inside = x >= 4 && x < 12 && y >= 4 && y < 12;
+            EXPECT_EQ(p[3], inside ? 255 : 0) << x << "," << y;
+            if (inside) {
+                ++opaque;
+                EXPECT_EQ(RGB(p[2], p[1], p[0]), kBlue) << x << "," << y;
+            } else {
+                EXPECT_EQ(p[0] | p[1] | p[2], 0) << "no colour where it is clear, " << x << "," << y;
+            }
+        }
+    }
+    EXPECT_EQ(opaque, 64);
+}
+
+TEST(GlyphImage, ScaledUpItKeepsItsAreaAndNoTraceOfTheMaskColour) {
+    const auto list = SquareList();
+    win::UniqueGdiObject glyph(MakeGlyphBitmap(list.get(), 0, 24, false, kFace));
+    ASSERT_TRUE(glyph);
+    const Pixels pixels(static_cast<HBITMAP>(glyph.get()));
+    ASSERT_EQ(pixels.info.bmWidth, 24);
+    double coverage = 0;
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 24; ++x) {
+            const BYTE* p = pixels.At(x, y);
+            coverage += p[3] / 255.0;
+            EXPECT_LE(p[0], p[3]);
+            EXPECT_LE(p[2], p[3]) << "premultiplied";
+            if (p[3] == 0) continue;
+            // Over white, no pixel may lean to magenta: red above green by far.
+            const int red = p[2] + (255 - p[3]), green = p[1] + (255 - p[3]);
+            EXPECT_LT(red - green, 40) << "a tint of the mask colour at " << x << "," << y;
+        }
+    }
+    EXPECT_NEAR(coverage, 64 * 2.25, 1.0) << "the square's area, one and a half times each way";
+    const BYTE* middle = pixels.At(12, 12);
+    EXPECT_EQ(middle[3], 255);
+    EXPECT_EQ(RGB(middle[2], middle[1], middle[0]), kBlue);
+    EXPECT_EQ(pixels.At(0, 0)[3], 0);
+    EXPECT_EQ(pixels.At(23, 23)[3], 0);
+}
+
+TEST(GlyphImage, DisabledIsGreyWashedWithTheFace) {
+    const auto list = SquareList();
+    win::UniqueGdiObject glyph(MakeGlyphBitmap(list.get(), 0, 16, true, kFace));
+    ASSERT_TRUE(glyph);
+    const BYTE* p = Pixels(static_cast<HBITMAP>(glyph.get())).At(8, 8);
+    // grey = 0.30 r + 0.59 g + 0.11 b = 87.5; 105/255 of it plus 150/255 of the face
+    EXPECT_NEAR(p[2], 87.5 * 105 / 255 + 0xf4 * 150 / 255.0, 1.5);
+    EXPECT_NEAR(p[1], 87.5 * 105 / 255 + 0xf4 * 150 / 255.0, 1.5);
+    EXPECT_NEAR(p[0], 87.5 * 105 / 255 + 0xf0 * 150 / 255.0, 1.5);
+    EXPECT_EQ(p[3], 255);
+}
+
+TEST(GlyphImage, NoImageNoBitmap) {
+    const auto list = SquareList();
+    EXPECT_EQ(MakeGlyphBitmap(list.get(), 1, 16, false, kFace), nullptr);
+    EXPECT_EQ(MakeGlyphBitmap(list.get(), -1, 16, false, kFace), nullptr);
+    EXPECT_EQ(MakeGlyphBitmap(nullptr, 0, 16, false, kFace), nullptr);
+    EXPECT_EQ(MakeGlyphBitmap(list.get(), 0, 0, false, kFace), nullptr);
+}
+
+}  // namespace
+}  // namespace quenmar::widgets
