@@ -86,6 +86,19 @@ TEST_F(MainWindow, StartsWithTheDefaultsAndSavesThemOnExit) {
     Open();
     EXPECT_EQ(form->Caption(), "Quenmar - Version 1.0");
     EXPECT_EQ(form->lblTitle.Text(), "Quenmar");
+    // The program's icon, as the taskbar and Alt+Tab ask for it.
+    const auto iconOf = [&](WPARAM which) {
+        return reinterpret_cast<HICON>(SendMessageA(form->Handle(), WM_GETICON, which, 0));
+    };
+    EXPECT_EQ(iconOf(ICON_BIG), LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    ICONINFO smallInfo{};
+    ASSERT_TRUE(GetIconInfo(iconOf(ICON_SMALL), &smallInfo));
+    BITMAP smallBitmap{};
+    GetObjectA(smallInfo.hbmColor ? smallInfo.hbmColor : smallInfo.hbmMask, sizeof smallBitmap, &smallBitmap);
+    EXPECT_EQ(smallBitmap.bmWidth, GetSystemMetrics(SM_CXSMICON)) << "the small icon drawn at its own size";
+    if (smallInfo.hbmColor) DeleteObject(smallInfo.hbmColor);
+    if (smallInfo.hbmMask) DeleteObject(smallInfo.hbmMask);
+    EXPECT_NE(iconOf(ICON_SMALL2), nullptr);
     EXPECT_EQ(Captions(), kDefaultCaptions);
     for (int n = 0; n < kSlotCount; ++n) {
         EXPECT_EQ(form->lstvwPlaces.ItemImage(n), SpecialIcon(kSpecialFolders[n].csidl)) << n;
