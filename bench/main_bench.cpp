@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <ole2.h>
 #include <psapi.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -111,8 +112,11 @@ struct GdiTableEntry {
 static_assert(sizeof(GdiTableEntry) == 24);
 
 DWORD CountGdiObjects() {
-    const auto* teb = reinterpret_cast<const BYTE*>(NtCurrentTeb());
-    const auto* peb = *reinterpret_cast<const BYTE* const*>(teb + 0x60);
+    PROCESS_BASIC_INFORMATION basic{};
+    if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) {
+        return 0;
+    }
+    const auto* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
     const auto* table = *reinterpret_cast<const GdiTableEntry* const*>(peb + 0xF8);
     if (!table) return 0;
     const auto self = static_cast<USHORT>(GetCurrentProcessId());

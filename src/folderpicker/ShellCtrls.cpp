@@ -375,10 +375,11 @@ TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITE
                                         const std::vector<Child>& listed) {
     // The children just listed, when there are: asking the tree for each of
     // thousands of nodes costs far more than the comparisons.
-    std::vector<Child> children = listed;
-    if (children.empty()) {
-        for (Node child : Children(parent)) children.push_back({child, Data(child)});
+    std::vector<Child> asked;
+    if (listed.empty()) {
+        for (Node child : Children(parent)) asked.push_back({child, Data(child)});
     }
+    const std::vector<Child>& children = listed.empty() ? asked : listed;
     auto compare = [&](const Child& child) {
         if (!child.data) return 1;
         const HRESULT result = folder->CompareIDs(0, child.data->relative.get(), relative);

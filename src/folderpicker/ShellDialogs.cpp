@@ -34,10 +34,9 @@ bool TCustomSelectFolderDialog::DoRun() {
     } forget{live_};
     // The folders on the way to the chosen one are read while the window is
     // being built.
-    const TShellTreeOptions listing = ((Options & sfdoIncludeNonFolders) ? unsigned{stoIncludeNonFolders} : 0u) |
-                                      ((Options & sfdoShowHidden) ? unsigned{stoShowHidden} : 0u);
-    auto prefetch = std::make_shared<ShellLevelPrefetch>(BaseFolder.IdList(), ChosenFolder.IdList(),
-                                                         TShellTree::ListingFlags(listing));
+    auto prefetch = std::make_shared<ShellLevelPrefetch>(
+        BaseFolder.IdList(), ChosenFolder.IdList(),
+        TShellTree::ListingFlags(TSelectFolderForm::TreeOptionsFor(Options, 0)));
     window = MakeWindow();
     window->ShellTree.UsePrefetch(std::move(prefetch));
     PrepareWindow(*window);

@@ -210,9 +210,7 @@ void TSelectFolderForm::LoadCaptions() {
     if (Caption().empty()) SetCaption(LoadText(IDS_PICKER_CAPTION));
 }
 
-void TSelectFolderForm::ApplyOptions(TSelectFolderDialogOptions applied) {
-    options = applied;
-    TShellTreeOptions tree = ShellTree.Options();
+TShellTreeOptions TSelectFolderForm::TreeOptionsFor(TSelectFolderDialogOptions applied, TShellTreeOptions tree) {
     auto set = [&](unsigned treeOption, unsigned dialogOption) {
         tree = (applied & dialogOption) ? (tree | treeOption) : (tree & ~treeOption);
     };
@@ -222,7 +220,12 @@ void TSelectFolderForm::ApplyOptions(TSelectFolderDialogOptions applied) {
     set(stoVirtualFolders, sfdoVirtualFolders);
     set(stoContextMenus, sfdoContextMenus);
     set(stoShowHidden, sfdoShowHidden);
-    ShellTree.SetOptions(tree);
+    return tree;
+}
+
+void TSelectFolderForm::ApplyOptions(TSelectFolderDialogOptions applied) {
+    options = applied;
+    ShellTree.SetOptions(TreeOptionsFor(applied, ShellTree.Options()));
     const bool buttons = applied & sfdoCreateDeleteButtons;
     BtnNewFolder.SetVisible(buttons);
     BtnDeleteFolder.SetVisible(buttons);

@@ -68,6 +68,8 @@ public:
     TFolderBrowseSelChangeEvent OnSelChange;
 
     virtual void ApplyOptions(TSelectFolderDialogOptions options);
+    // The tree's options with those the dialog's options decide set from them.
+    static TShellTreeOptions TreeOptionsFor(TSelectFolderDialogOptions applied, TShellTreeOptions tree);
     virtual void LoadCaptions();
 
     void FormCreate();

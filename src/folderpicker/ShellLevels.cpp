@@ -118,10 +118,7 @@ ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target,
         level.doneEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
         if (!level.doneEvent) {
             // Nothing to wait on: the tree reads every level for itself.
-            for (Level& each : levels_) {
-                each.done = true;
-                each.doneEvent.reset();
-            }
+            for (Level& each : levels_) each.doneEvent.reset();
             return;
         }
     }
@@ -153,7 +150,6 @@ void ShellLevelPrefetch::MarkDone(Level& level, std::vector<ShellListedItem> ite
         std::lock_guard<std::mutex> guard(lock_);
         level.items = std::move(items);
         level.read = read;
-        level.done = true;
     }
     SetEvent(level.doneEvent.get());
 }
@@ -193,9 +189,10 @@ bool ShellLevelPrefetch::Take(LPCITEMIDLIST folder, SHCONTF flags, std::vector<S
             pidl::CompareAbsolute(level.absolute.get(), folder) != 0) {
             continue;
         }
-        if (level.doneEvent) win::WaitTakingSentMessages(level.doneEvent.get());
+        if (!level.doneEvent) return false;
+        win::WaitTakingSentMessages(level.doneEvent.get());
         std::lock_guard<std::mutex> guard(lock_);
-        if (!level.done || !level.read || level.taken) return false;
+        if (!level.read || level.taken) return false;
         level.taken = true;
         items = std::move(level.items);
         return true;

@@ -56,8 +56,7 @@ private:
         win::UniquePidl absolute;
         win::UniquePidl relative;  // below the level before; null for the root
         std::vector<ShellListedItem> items;
-        win::UniqueHandle doneEvent;  // set with done
-        bool done = false;
+        win::UniqueHandle doneEvent;  // set once the level is read or given up; none: never read
         bool read = false;
         bool taken = false;
     };

@@ -27,7 +27,7 @@ void HoverTracker::SetHot(bool hot) {
     if (changed_) changed_();
 }
 
-LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC next) {
     auto* tracker = static_cast<HoverTracker*>(context);
     switch (message) {
     case WM_MOUSEMOVE:
@@ -51,7 +51,7 @@ LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wPar
     default:
         break;
     }
-    return win::WindowSubclass::CallNext(window, message, wParam, lParam);
+    return CallWindowProcA(next, window, message, wParam, lParam);
 }
 
 // THotButton -----------------------------------------------------------------

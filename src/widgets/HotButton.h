@@ -13,7 +13,7 @@ public:
     bool Hot() const { return hot_; }
 
 private:
-    static LRESULT Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC next);
     void SetHot(bool hot);
     HWND window_ = nullptr;
     bool hot_ = false;

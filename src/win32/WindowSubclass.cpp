@@ -63,18 +63,12 @@ bool WindowSubclass::Installed(HWND window) {
     return Find(window, entry) && entry.handler;
 }
 
-LRESULT WindowSubclass::CallNext(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    Entry entry;
-    if (!Find(window, entry) || !entry.next) return DefWindowProcA(window, message, wParam, lParam);
-    return CallWindowProcA(entry.next, window, message, wParam, lParam);
-}
-
 LRESULT CALLBACK WindowSubclass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Entry entry;
     if (!Find(window, entry)) return DefWindowProcA(window, message, wParam, lParam);
     LRESULT result = 0;
     if (entry.handler) {
-        result = entry.handler(entry.context, window, message, wParam, lParam);
+        result = entry.handler(entry.context, window, message, wParam, lParam, entry.next);
     } else {
         result = CallWindowProcA(entry.next, window, message, wParam, lParam);
     }

@@ -11,19 +11,18 @@ namespace quenmar::win {
 // to a subclassed control cost as much as a small system call.
 //
 // One handler a window. The handler sees each message first and passes it on
-// with CallNext. Removing the handler leaves the window's procedure chain as
+// to `next`, the window's procedure before Install, with CallWindowProcA. Removing the handler leaves the window's procedure chain as
 // it is (another subclass may sit in front of this one); the table entry goes
 // with the window. Windows of any thread may be subclassed.
 class WindowSubclass {
 public:
-    using Handler = LRESULT (*)(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    using Handler = LRESULT (*)(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                WNDPROC next);
 
     // False when the window does not exist or already has a handler.
     static bool Install(HWND window, Handler handler, void* context);
     // The handler is not called again; messages go straight on.
     static void Remove(HWND window);
-    // The window's procedure before Install: where a handler passes a message on.
-    static LRESULT CallNext(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Whether the window has a handler (for tests).
     static bool Installed(HWND window);
 

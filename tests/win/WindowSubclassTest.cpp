@@ -20,11 +20,11 @@ struct Recorder {
 };
 
 // Answers the probe itself; everything else goes on to the window.
-LRESULT Record(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Record(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC next) {
     auto* recorder = static_cast<Recorder*>(context);
     recorder->seen.push_back(message);
     if (message == kProbe) return recorder->answer;
-    return WindowSubclass::CallNext(window, message, wParam, lParam);
+    return CallWindowProcA(next, window, message, wParam, lParam);
 }
 
 std::string TextOf(HWND window) {
