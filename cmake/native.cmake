@@ -8,7 +8,7 @@ add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 include(GoogleTest)
 file(GLOB NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
-add_executable(native_tests ${NATIVE_TESTS})
+add_executable(native_tests ${NATIVE_TESTS} ${CMAKE_SOURCE_DIR}/tests/common/MemoryRegistry.cpp)
 target_compile_options(native_tests PRIVATE ${SANITIZE} -Wall -Wextra)
 target_include_directories(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(native_tests PRIVATE quenmar_core GTest::gtest_main)

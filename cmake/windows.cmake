@@ -40,7 +40,7 @@ add_test(NAME wineserver_start COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-server-s
 set_tests_properties(wineserver_start PROPERTIES FIXTURES_SETUP wine)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
-add_executable(win_tests ${WIN_TEST_SOURCES})
+add_executable(win_tests ${WIN_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/common/MemoryRegistry.cpp)
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/res/Quenmar.rc)
     target_sources(win_tests PRIVATE src/app/res/Quenmar.rc)
 endif()

@@ -349,7 +349,7 @@ void TfrmQuenmar::edtDirectoryChange() {
     if (text != entry->Dir) {
         // A new path is stored as it is given.
         entry->DirExpandable = false;
-        entry->KeptValue.clear();
+        entry->Kept.reset();
     }
     entry->Dir = text;
     SetSlotDisplay(current, DisplayFor(*entry, *shell_, win::SystemLeadByte));

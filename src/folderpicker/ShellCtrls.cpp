@@ -701,6 +701,11 @@ void TShellTree::MakeSubfolder() {
 }
 
 bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
+    // An edit ends once. Wine's tree reports the end again when the hidden
+    // editor loses the focus, with the text as it stands: after Esc that
+    // would undo the cancel.
+    if (editEnded_) return false;
+    editEnded_ = true;
     if (!info.item.pszText || readOnly_) return false;
     const Node node = info.item.hItem;
     const Node parent = Parent(node);
@@ -729,9 +734,13 @@ bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
     update.pszText = const_cast<char*>(label.c_str());
     SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
     SortChildren(parent);
-    selecting_ = true;
-    CurrentFolder.SetIdList(data->absolute.get());
-    selecting_ = false;
+    // The renamed folder is what the tree shows selected, with its path and
+    // commands, and so what it returns: a new folder named just now among them.
+    if (Selected() == node) {
+        OnSelectionChanged(node);
+    } else {
+        SelectNode(node);
+    }
     return false;  // the label was set above, as the shell names the item
 }
 
@@ -812,7 +821,9 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
         return 0;
     case TVN_BEGINLABELEDITA: {
         const auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
-        return readOnly_ || !Parent(info->item.hItem);  // TRUE cancels
+        if (readOnly_ || !Parent(info->item.hItem)) return TRUE;  // cancels
+        editEnded_ = false;
+        return FALSE;
     }
     case TVN_ENDLABELEDITA:
         return EndLabelEdit(*reinterpret_cast<NMTVDISPINFOA*>(header));

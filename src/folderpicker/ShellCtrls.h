@@ -131,6 +131,7 @@ private:
     bool quiet_ = false;     // filling or refreshing: selections do not fire OnChange
     bool changedQuietly_ = false;
     bool selecting_ = false; // CurrentFolder is being set from the selection
+    bool editEnded_ = true;  // the open label edit has been reported ended
 };
 
 }  // namespace quenmar

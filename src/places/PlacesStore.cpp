@@ -1,7 +1,5 @@
 #include "places/PlacesStore.h"
 
-#include <map>
-
 namespace quenmar {
 
 std::string PlaceValueName(int slot) { return "Place" + std::to_string(slot); }
@@ -37,11 +35,15 @@ Slot PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
             return Display(std::move(entry));
         }
     } catch (const UnrepresentableText& error) {
-        TDirInfo entry(error.shown);
-        entry.DirExpandable = info->type == kRegExpandSz;
-        entry.KeptValue = name;
-        loaded.keptValues.push_back(name);
-        return Display(std::move(entry));
+        // The stored bytes travel with the entry: the value's name will hold
+        // another place's data as soon as the places are moved and saved.
+        if (auto raw = registry_.ReadRaw(name)) {
+            TDirInfo entry(error.shown);
+            entry.DirExpandable = info->type == kRegExpandSz;
+            entry.Kept = std::move(*raw);
+            loaded.keptValues.push_back(name);
+            return Display(std::move(entry));
+        }
     } catch (const RegistryError&) {
         // Falls through to the default below, like a value of a foreign type.
     }
@@ -75,20 +77,11 @@ bool PlacesStore::Save(const std::array<const TDirInfo*, kSlotCount>& entries, b
     bool placesSaved = false;
     if (registry_.OpenKey(kPlacesBarKey, true)) {
         OpenKeyScope scope(registry_);
-        // Values kept as they were are read before any slot is written: a
-        // kept place may have moved to another slot.
-        std::map<std::string, RawData> kept;
-        for (const TDirInfo* entry : entries) {
-            if (entry->IsDir && !entry->KeptValue.empty()) {
-                if (auto raw = registry_.ReadRaw(entry->KeptValue)) kept[entry->KeptValue] = std::move(*raw);
-            }
-        }
         for (int n = 0; n < kSlotCount; ++n) {
             const TDirInfo& entry = *entries[n];
             const std::string name = PlaceValueName(n);
-            const auto keptValue = entry.IsDir ? kept.find(entry.KeptValue) : kept.end();
-            if (keptValue != kept.end()) {
-                registry_.WriteRaw(name, keptValue->second);
+            if (entry.IsDir && entry.Kept) {
+                registry_.WriteRaw(name, *entry.Kept);
             } else if (!entry.IsDir) {
                 registry_.WriteInteger(name, entry.CSIDL);
             } else if (entry.DirExpandable) {

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "places/DirInfo.h"
+
 namespace quenmar {
 
 // Registry value types, by their Windows numbers.
@@ -35,12 +37,6 @@ public:
         : RegistryError("The text of '" + name + "' cannot be shown in this system's code page"),
           shown(std::move(shownText)) {}
     std::string shown;
-};
-
-// A value exactly as stored, for writing it back untouched.
-struct RawData {
-    uint32_t type = kRegNone;
-    std::string bytes;
 };
 
 std::string FailedToSetData(const std::string& name);

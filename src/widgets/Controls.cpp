@@ -59,7 +59,8 @@ void Picture::SetBitmap(HBITMAP bitmap) {
 }
 
 void Picture::HandleCommand(WORD code) {
-    if (code == STN_CLICKED || code == STN_DBLCLK) Fire(OnClick);
+    // A double click acts once: its first click already did.
+    if (code == STN_CLICKED) Fire(OnClick);
 }
 
 // Edit -----------------------------------------------------------------------

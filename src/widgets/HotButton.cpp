@@ -44,6 +44,12 @@ LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wPar
     case WM_ENABLE:
         if (!wParam) tracker->SetHot(false);
         break;
+    case WM_LBUTTONDBLCLK:
+        // The second click of a double click presses the control again, as
+        // it does a standard button: an owner-drawn one would only report
+        // the double click and never the click.
+        message = WM_LBUTTONDOWN;
+        break;
     case WM_NCDESTROY:
         win::WindowSubclass::Remove(window);
         tracker->window_ = nullptr;

@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 
+#include "places/DirInfo.h"
 #include "places/RegistryAccessor.h"
 
 namespace quenmar::testing {
@@ -30,6 +31,17 @@ inline void PrintTo(const RawValue& value, std::ostream* os) {
     *os << "type " << value.type << " data[";
     for (unsigned char c : value.data) *os << ' ' << static_cast<int>(c);
     *os << " ]";
+}
+
+// What of an entry the registry keeps: its kind and the value of that kind.
+inline std::string StoredForm(const TDirInfo& entry) {
+    if (!entry.IsDir) return "csidl " + std::to_string(entry.CSIDL);
+    if (entry.Kept) {
+        std::string text = "kept type " + std::to_string(entry.Kept->type) + " [";
+        for (unsigned char c : entry.Kept->bytes) text += ' ' + std::to_string(c);
+        return text + " ]";
+    }
+    return (entry.DirExpandable ? "expand " : "sz ") + entry.Dir;
 }
 
 }  // namespace quenmar::testing

@@ -89,15 +89,22 @@ TYPED_TEST_P(StoreScenarios, MissingValuesAreDesktopWithEmptyPath) {
     EXPECT_EQ(this->Place(0), DwordValue(0));
 }
 
+// Empty text of either kind is drive C:, stored as plain text: "C:\" has
+// nothing to expand.
 TYPED_TEST_P(StoreScenarios, EmptyTextLoadsAsDriveC) {
     this->PutPlace(1, kRegSz, Sz(""));
+    this->PutPlace(3, kRegExpandSz, Sz(""));
     const LoadedSlots loaded = this->Store().LoadSlots();
-    EXPECT_TRUE(loaded.slots[1].entry.IsDir);
-    EXPECT_EQ(loaded.slots[1].entry.Dir, "C:\\");
-    EXPECT_EQ(loaded.slots[1].display.caption, "Disk [C:\\] ");
-    EXPECT_EQ(loaded.slots[1].display.icon, FakeShell::kDriveIcon);
+    for (int n : {1, 3}) {
+        EXPECT_TRUE(loaded.slots[n].entry.IsDir) << n;
+        EXPECT_FALSE(loaded.slots[n].entry.DirExpandable) << n;
+        EXPECT_EQ(loaded.slots[n].entry.Dir, "C:\\") << n;
+        EXPECT_EQ(loaded.slots[n].display.caption, "Disk [C:\\] ") << n;
+        EXPECT_EQ(loaded.slots[n].display.icon, FakeShell::kDriveIcon) << n;
+    }
     ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
     EXPECT_EQ(this->Place(1), SzValue("C:\\"));
+    EXPECT_EQ(this->Place(3), SzValue("C:\\"));
 }
 
 TYPED_TEST_P(StoreScenarios, DwordSlotsKeepTheirCsidlAndGetDriveC) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "StoreScenarios.h"
-#include "places/MemoryRegistry.h"
+#include "MemoryRegistry.h"
 
 namespace quenmar::testing {
 namespace {
@@ -149,32 +149,45 @@ namespace quenmar::testing {
 namespace {
 
 // A path whose characters the code page lacks is shown as best it can be,
-// and written back exactly as stored, also when its place moves, until the
-// place is given another path.
+// and written back exactly as stored, wherever its place moves and however
+// often it is saved, until the place is given another path.
 TEST_F(StoreFaults, PathsTheCodePageCannotShowAreKeptAsStored) {
-    registry.PutRaw(kPlacesBarKey, "Place1", kRegSz, std::string("C:\\\x01\x02\0", 6));
+    const std::string stored("C:\\\x01\x02\0", 6);
+    registry.PutRaw(kPlacesBarKey, "Place1", kRegSz, stored);
+    registry.PutRaw(kPlacesBarKey, "Place2", kRegExpandSz, std::string("%X%\\\x01", 6));
     registry.PutString(kPlacesBarKey, "Place3", "D:\\Other");
-    registry.unrepresentable = {"Place1"};
+    registry.unrepresentableBytes = "\x01\x02";
     const LoadedSlots loaded = Store().LoadSlots();
-    EXPECT_EQ(loaded.keptValues, std::vector<std::string>{"Place1"});
+    EXPECT_EQ(loaded.keptValues, (std::vector<std::string>{"Place1", "Place2"}));
     EXPECT_TRUE(loaded.replacedValues.empty());
     const TDirInfo& kept = loaded.slots[1].entry;
     EXPECT_TRUE(kept.IsDir);
-    EXPECT_EQ(kept.KeptValue, "Place1");
+    EXPECT_EQ(kept.Dir, "C:\\??");
+    EXPECT_EQ(kept.Kept, (RawData{kRegSz, stored}));
     EXPECT_NE(PlacesStore::KeptValuesMessage(loaded.keptValues).find("Place1"), std::string::npos);
 
-    // Moved to slot 3, and slot 3's place to slot 1.
-    registry.unrepresentable.clear();
-    TDirInfo moved[kSlotCount] = {loaded.slots[0].entry, loaded.slots[3].entry, loaded.slots[2].entry,
+    // Moved to slot 3 and slot 3's place to slot 1, then saved twice: by the
+    // second save the value the place was loaded from holds another place.
+    // The expandable one moves to slot 0 and is switched to a special folder
+    // and back between the saves.
+    TDirInfo moved[kSlotCount] = {loaded.slots[2].entry, loaded.slots[3].entry, loaded.slots[0].entry,
                                   loaded.slots[1].entry, loaded.slots[4].entry};
-    ASSERT_TRUE(Store().Save({&moved[0], &moved[1], &moved[2], &moved[3], &moved[4]}, false));
-    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place3")->data, std::string("C:\\\x01\x02\0", 6)) << "the stored bytes";
-    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place1")->data, Sz("D:\\Other"));
+    const auto entries = std::array<const TDirInfo*, kSlotCount>{&moved[0], &moved[1], &moved[2], &moved[3], &moved[4]};
+    for (int save = 0; save < 3; ++save) {
+        moved[0].IsDir = save != 1;
+        ASSERT_TRUE(Store().Save(entries, false));
+        EXPECT_EQ(registry.Find(kPlacesBarKey, "Place3")->data, stored) << "save " << save;
+        EXPECT_EQ(registry.Find(kPlacesBarKey, "Place1")->data, Sz("D:\\Other")) << "save " << save;
+    }
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->type, kRegExpandSz);
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, std::string("%X%\\\x01", 6));
+    const LoadedSlots again = Store().LoadSlots();
+    for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(StoredForm(again.slots[n].entry), StoredForm(moved[n])) << n;
 
     // Given another path, it is written as given.
     moved[3].Dir = "E:\\New";
-    moved[3].KeptValue.clear();
-    ASSERT_TRUE(Store().Save({&moved[0], &moved[1], &moved[2], &moved[3], &moved[4]}, false));
+    moved[3].Kept.reset();
+    ASSERT_TRUE(Store().Save(entries, false));
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place3")->data, Sz("E:\\New"));
 }
 

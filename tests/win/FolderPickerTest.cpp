@@ -268,7 +268,8 @@ TEST_F(FolderPicker, CreateFolderNamesItAndOpensItsLabel) {
         SetWindowTextA(editor, "  Reports  ");
         SendMessageA(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
         EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Work\\Reports"));
-        EXPECT_EQ(SelectedLabel(window), "Work");
+        EXPECT_EQ(SelectedLabel(window), "Reports") << "the named folder is shown selected";
+        EXPECT_EQ(window.StatusText(), std::string(kRoot) + "\\Work\\Reports");
         Press(window.OkBtn);
     });
     EXPECT_TRUE(chosen);
@@ -285,8 +286,11 @@ TEST_F(FolderPicker, WhenFiftyNamesAreTakenTheShortSchemeIsUsed) {
         window.BtnNewFolder.Click();
         EXPECT_TRUE(fs::is_directory(work + "fldr"));
         SendMessageA(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
-        Press(window.CancelBtn);
+        EXPECT_EQ(SelectedLabel(window), "Work") << "a cancelled label keeps the parent selected";
+        EXPECT_EQ(window.StatusText(), work.substr(0, work.size() - 1));
+        Press(window.OkBtn);
     });
+    EXPECT_EQ(dialog.ChosenPath(), work.substr(0, work.size() - 1)) << "OK gives what is shown";
     EXPECT_TRUE(boxes.seen.empty());
 }
 

@@ -6,7 +6,7 @@
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
 #include "app/QuenmarForm.h"
-#include "places/MemoryRegistry.h"
+#include "MemoryRegistry.h"
 #include "widgets/Application.h"
 
 namespace quenmar::testing {
@@ -250,6 +250,42 @@ TEST_F(MainWindow, MovingCarriesCaptionIconKindAndSelection) {
     EXPECT_EQ(StoredPlaces(), (std::vector<std::optional<RawValue>>{DwordValue(17), DwordValue(5),
                                                                      SzValue("C:\\windows\\"), DwordValue(0),
                                                                      DwordValue(18)}));
+}
+
+// What a real mouse sends for a quick double click. Each click of it acts,
+// as on a standard control; the pictures act once, as on their first click.
+TEST_F(MainWindow, EachClickOfADoubleClickActs) {
+    const auto doubleClick = [](widgets::Control& control) {
+        const LPARAM at = MAKELPARAM(4, 4);
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+            SendMessageA(control.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        }
+        PumpMessages();
+    };
+    Open();
+    doubleClick(form->btnMoveDn);
+    EXPECT_EQ(form->CurrentSlot(), 2);
+    EXPECT_EQ(Captions(), (Strings{"Desktop", "My Documents", "History", "My Computer", "My Network Places"}));
+    doubleClick(form->btnMoveUp);
+    EXPECT_EQ(form->CurrentSlot(), 0);
+    EXPECT_EQ(Captions(), kDefaultCaptions);
+
+    doubleClick(form->optUseFolder);
+    EXPECT_TRUE(form->optUseFolder.Checked());
+    EXPECT_EQ(Captions()[0], shell.DriveDisplayName("C:\\") + " ");
+    doubleClick(form->chkHidePlacesBar);
+    EXPECT_FALSE(form->chkHidePlacesBar.Checked()) << "checked and unchecked again";
+    EXPECT_TRUE(form->lstvwPlaces.Enabled());
+
+    int logo = 0, banner = 0;
+    form->imgLogo.OnClick = [&] { ++logo; };
+    form->Image2.OnClick = [&] { ++banner; };
+    doubleClick(form->imgLogo);
+    doubleClick(form->Image2);
+    EXPECT_EQ(logo, 1);
+    EXPECT_EQ(banner, 1);
+    Exit();
+    EXPECT_EQ(StoredPlaces()[0], SzValue("C:\\"));
 }
 
 TEST_F(MainWindow, HideBoxDisablesEditingAndIsSaved) {

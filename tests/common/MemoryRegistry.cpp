@@ -1,4 +1,4 @@
-#include "places/MemoryRegistry.h"
+#include "MemoryRegistry.h"
 
 #include <algorithm>
 #include <cstring>
@@ -116,7 +116,13 @@ std::string MemoryRegistry::ReadString(const std::string& name) {
     if (value->type != kRegSz && value->type != kRegExpandSz) throw RegistryError(InvalidDataType(name));
     const std::string& data = value->data;
     std::string text = data.substr(0, std::min(data.find('\0'), data.size()));
-    if (unrepresentable.count(name)) throw UnrepresentableText(name, text);
+    const bool lacking = !unrepresentableBytes.empty() && text.find_first_of(unrepresentableBytes) != std::string::npos;
+    if (lacking) {
+        for (char& c : text) {
+            if (unrepresentableBytes.find(c) != std::string::npos) c = '?';
+        }
+    }
+    if (lacking || unrepresentable.count(name)) throw UnrepresentableText(name, text);
     return text;
 }
 

@@ -35,6 +35,9 @@ public:
     std::set<std::string> failingWrites;      // value names whose write fails
     std::set<std::string> failingTypeQueries; // value names whose type query fails
     std::set<std::string> unrepresentable;    // value names whose text the code page cannot hold
+    // Bytes that stand for characters the code page lacks, wherever the text
+    // is stored: read as text they show as question marks.
+    std::string unrepresentableBytes;
     bool failDeletes = false;
 
     // Bookkeeping for tests.
