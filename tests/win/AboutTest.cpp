@@ -160,9 +160,10 @@ TEST(ShellOpenLauncher, ErrorBoxes) {
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     ReportExecuteResult(0, nullptr);
     ReportExecuteResult(1, nullptr);
+    ReportExecuteResult(32, nullptr);  // the last of the error codes
     ReportExecuteResult(33, nullptr);
     ReportExecuteResult(0xFFFFFFFF, nullptr);
-    ASSERT_EQ(boxes.seen.size(), 2u);
+    ASSERT_EQ(boxes.seen.size(), 3u);
     EXPECT_EQ(boxes.seen[0].caption, "Error");
     EXPECT_EQ(boxes.seen[0].text, "Unable to execute file:\n\nThe operating system is out of memory or resources.");
     EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_EXCLAMATION));
@@ -170,6 +171,7 @@ TEST(ShellOpenLauncher, ErrorBoxes) {
     EXPECT_EQ(boxes.seen[1].text,
               "Unable to execute file:\n\nAn unknown error occurred when trying to load file in associated "
               "application.");
+    EXPECT_EQ(boxes.seen[2].text, "Unable to execute file:\n\nThe specified dynamic-link library was not found.");
 }
 
 TEST(ShellOpenLauncher, NameLengthLimit) {

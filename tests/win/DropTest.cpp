@@ -179,11 +179,12 @@ TEST(DropReceiver, LongNamesAreReadWholeOrSkipped) {
     const std::string n254 = "C:\\" + std::string(251, 'a');
     const std::string n255 = "C:\\" + std::string(252, 'b');
     const std::string n259 = "C:\\" + std::string(256, 'c');
+    const std::string n260 = "C:\\" + std::string(257, 'e');
     const std::string n300 = "C:\\" + std::string(297, 'd');
-    SendDrop(form.Handle(), {L"C:\\x", Wide(n254), Wide(n255), Wide(n259), Wide(n300)});
+    SendDrop(form.Handle(), {L"C:\\x", Wide(n254), Wide(n255), Wide(n259), Wide(n260), Wide(n300)});
     EXPECT_EQ(receiver.DroppedNames(), (Strings{"C:\\x", n254, n255, n259}));
     ASSERT_EQ(recorded.events.size(), 6u);
-    EXPECT_EQ(recorded.events[4], "skipped 0 1");
+    EXPECT_EQ(recorded.events[4], "skipped 0 2") << "260 characters is one too many";
     EXPECT_EQ(recorded.events[5], "done names 4");
 }
 
