@@ -29,7 +29,7 @@ find_wineserver() {
 # The environment of every Wine run of the tests: a prefix of their own, with
 # its home folder under build/ so that nothing links into the user's home.
 test_wine_env() {
-    export WINEPREFIX="$BUILD/wineprefix"
+    export WINEPREFIX="${QUENMAR_WINEPREFIX:-$BUILD/wineprefix}"
     export HOME="$BUILD/winehome"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -86,4 +86,11 @@ stop_xvfb() {
         wait "$XVFB_PID" 2>/dev/null
         XVFB_PID=""
     fi
+}
+
+# The fuzz tree: clang with libFuzzer and the sanitizers.
+build_fuzz_tree() {
+    cmake -S "$ROOT" -B "$BUILD/fuzz" -DQUENMAR_FUZZ=ON -DCMAKE_BUILD_TYPE=Debug \
+        -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null &&
+        cmake --build "$BUILD/fuzz" -j "$(nproc 2>/dev/null || echo 2)"
 }

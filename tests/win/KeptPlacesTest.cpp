@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Drops.h"
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
 #include "app/QuenmarForm.h"
@@ -118,15 +119,7 @@ TEST_F(KeptPlaces, AreReplacedByANewPathFromAnySource) {
     const std::vector<std::pair<std::string, std::function<void(TfrmQuenmar&)>>> sources = {
         {"dropped",
          [](TfrmQuenmar& window) {
-             const std::wstring name = L"C:\\windows";
-             const size_t bytes = sizeof(DROPFILES) + (name.size() + 2) * sizeof(wchar_t);
-             const HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
-             auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
-             files->pFiles = sizeof(DROPFILES);
-             files->fWide = TRUE;
-             memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), name.c_str(), name.size() * sizeof(wchar_t));
-             GlobalUnlock(drop);
-             SendMessageA(window.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+             SendDrop(window.Handle(), {L"C:\\windows"});
          }},
         {"picked",
          [](TfrmQuenmar& window) {
