@@ -1,5 +1,7 @@
 #include "app/QuenmarAboutForm.h"
 
+#include "app/Version.h"
+
 #include "win32/AnsiText.h"
 #include "win32/WicImage.h"
 
@@ -76,7 +78,7 @@ void TfrmQuenmarAbout::CreateControls() {
 void TfrmQuenmarAbout::FormCreate() {
     SetCaption("About Quenmar");
     lblTitle.SetText("Quenmar");
-    lblVersion.SetText("Version 1.0");
+    lblVersion.SetText(std::string("Version ") + QUENMAR_VERSION_TEXT);
     lblCopyright.SetText(CopyrightLine());
     lblWebsiteURL.SetText(kWebsiteAddress);
     lblWebsiteURL.URL = kWebsiteAddress;

@@ -2,12 +2,14 @@
 
 #include <commdlg.h>
 
+#include "app/Export.h"
 #include "app/QuenmarAboutForm.h"
 #include "places/Catalogue.h"
 #include "shellutil/ShellOpenLauncher.h"
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
 #include "win32/AnsiText.h"
+#include "win32/ReplaceFile.h"
 
 namespace quenmar {
 
@@ -16,6 +18,8 @@ using namespace widgets;
 namespace {
 
 constexpr UINT kShowWarnings = WM_APP + 1;
+// The system menu's own command: below the system's range, low four bits clear.
+constexpr UINT kExportSettingsCommand = 0x0110;
 
 FormStyle MainFormStyle() {
     FormStyle style;
@@ -165,6 +169,9 @@ void TfrmQuenmar::FormCreate() {
     SetCaption(Application::Instance().Title() + " - Version " + kVersion);
     lblTitle.SetText(kApplicationTitle);
     activatedOnce_ = false;
+    const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, kExportSettingsCommand, "Export Settings...");
 
     shell_->SetOwnerWindow(Handle());
     shell_->SetImageListChanged([this](IconSize size, HIMAGELIST list) {
@@ -244,6 +251,10 @@ LRESULT TfrmQuenmar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         auto warnings = std::move(pendingWarnings_);
         pendingWarnings_.clear();
         for (const auto& text : warnings) ShowMessage(Handle(), text, kApplicationTitle, MB_ICONWARNING);
+        return 0;
+    }
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kExportSettingsCommand) {
+        Application::Instance().Guard(Handle(), [this] { mnuExportSettingsClick(); });
         return 0;
     }
     return Form::HandleMessage(message, wParam, lParam);
@@ -483,6 +494,35 @@ void TfrmQuenmar::zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell&, cons
 }
 
 // Preview, restore and exit ----------------------------------------------------
+
+void TfrmQuenmar::mnuExportSettingsClick() {
+    const auto entries = Entries();
+    for (const TDirInfo* entry : entries) {
+        if (!entry) return;  // nothing loaded, nothing to export
+    }
+    char fileName[MAX_PATH] = "Quenmar Places.reg";
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Handle();
+    dialog.lpstrFilter = "Registration Files (*.reg)\0*.reg\0All Files (*.*)\0*.*\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = sizeof fileName;
+    dialog.lpstrTitle = "Export Settings";
+    dialog.lpstrDefExt = "reg";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!GetSaveFileNameA(&dialog)) {
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
+            ShowMessage(Handle(), "The file name is longer than a path can be.", kApplicationTitle, MB_ICONWARNING);
+        }
+        return;
+    }
+    try {
+        win::ReplaceFileContents(fileName, SettingsScript(entries, PlacesHidden()));
+    } catch (const win::FileWriteError& error) {
+        ShowMessage(Handle(), error.what(), kApplicationTitle, MB_ICONWARNING);
+    }
+}
 
 void TfrmQuenmar::btnpreviewClick() {
     Save();

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/Version.h"
 #include "dragdrop/zelDragFromShell.h"
 #include "folderpicker/ShellDialogs.h"
 #include "places/DirInfo.h"
@@ -15,7 +16,7 @@
 namespace quenmar {
 
 inline constexpr const char* kApplicationTitle = "Quenmar";
-inline constexpr const char* kVersion = "1.0";
+inline constexpr const char* kVersion = QUENMAR_VERSION_TEXT;
 
 // The main window: the five places on the left, the editing controls on the
 // right. Every slot's entry hangs on its item of lstvwPlaces.
@@ -84,6 +85,7 @@ public:
     void Image2Click();
 
     // Settings as a whole.
+    void mnuExportSettingsClick();
     void btnpreviewClick();
     void btnRestoreClick();
     void btnCloseClick();

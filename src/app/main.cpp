@@ -2,14 +2,56 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <cstdlib>
+
+#include "app/CommandLine.h"
+#include "app/Export.h"
 #include "app/QuenmarForm.h"
 #include "widgets/Application.h"
+#include "win32/ReplaceFile.h"
+
+namespace {
+
+// The command line's work, without the window. Returns the exit code.
+int RunCommandLine(const quenmar::CommandLine& line) {
+    using quenmar::CommandLine;
+    const auto tell = [&](const std::string& text, UINT icon) {
+        if (!line.quiet) MessageBoxA(nullptr, text.c_str(), quenmar::kApplicationTitle, MB_OK | icon);
+    };
+    switch (line.action) {
+    case CommandLine::Action::Usage:
+        tell(quenmar::UsageText(), MB_ICONINFORMATION);
+        return quenmar::kExitSuccess;
+    case CommandLine::Action::Invalid:
+        tell(line.error + "\n\n" + quenmar::UsageText(), MB_ICONERROR);
+        return quenmar::kExitInvalidUsage;
+    case CommandLine::Action::Export:
+        try {
+            quenmar::ExportStoredSettings(line.file);
+            return quenmar::kExitSuccess;
+        } catch (const std::exception& error) {
+            tell(error.what(), MB_ICONERROR);
+            return quenmar::kExitFailed;
+        }
+    case CommandLine::Action::Run:
+        break;
+    }
+    return quenmar::kExitSuccess;
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     OleInitialize(nullptr);
+    const quenmar::CommandLine line = quenmar::ParseCommandLine(std::vector<std::string>(__argv + 1, __argv + __argc));
+    if (line.action != quenmar::CommandLine::Action::Run) {
+        const int result = RunCommandLine(line);
+        OleUninitialize();
+        return result;
+    }
+
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
-
     auto& application = quenmar::widgets::Application::Instance();
     application.SetTitle(quenmar::kApplicationTitle);
     int result = 0;

@@ -4,6 +4,12 @@ namespace quenmar {
 
 std::string PlaceValueName(int slot) { return "Place" + std::to_string(slot); }
 
+StoredPlace StoredFormOf(const TDirInfo& entry) {
+    if (!entry.IsDir) return {StoredPlace::Number, entry.CSIDL, {}, {}};
+    if (entry.Kept) return {StoredPlace::Kept, 0, {}, *entry.Kept};
+    return {entry.DirExpandable ? StoredPlace::ExpandableText : StoredPlace::Text, 0, entry.Dir, {}};
+}
+
 Slot PlacesStore::Display(TDirInfo entry) const {
     SlotDisplay display = DisplayFor(entry, shell_, isLead_);
     return Slot{std::move(entry), std::move(display)};
@@ -80,14 +86,12 @@ bool PlacesStore::Save(const std::array<const TDirInfo*, kSlotCount>& entries, b
         for (int n = 0; n < kSlotCount; ++n) {
             const TDirInfo& entry = *entries[n];
             const std::string name = PlaceValueName(n);
-            if (entry.IsDir && entry.Kept) {
-                registry_.WriteRaw(name, *entry.Kept);
-            } else if (!entry.IsDir) {
-                registry_.WriteInteger(name, entry.CSIDL);
-            } else if (entry.DirExpandable) {
-                registry_.WriteExpandString(name, entry.Dir);
-            } else {
-                registry_.WriteString(name, entry.Dir);
+            const StoredPlace stored = StoredFormOf(entry);
+            switch (stored.kind) {
+            case StoredPlace::Kept: registry_.WriteRaw(name, stored.kept); break;
+            case StoredPlace::Number: registry_.WriteInteger(name, stored.number); break;
+            case StoredPlace::ExpandableText: registry_.WriteExpandString(name, stored.text); break;
+            case StoredPlace::Text: registry_.WriteString(name, stored.text); break;
             }
         }
         placesSaved = true;

@@ -21,6 +21,15 @@ inline constexpr const char* kNoPlacesBarValue = "NoPlacesBar";
 // "Place0" to "Place4".
 std::string PlaceValueName(int slot);
 
+// How an entry is stored in its Place value.
+struct StoredPlace {
+    enum Kind { Number, Text, ExpandableText, Kept } kind = Number;
+    int32_t number = 0;  // the CSIDL of a special folder
+    std::string text;    // the path of a folder, in the ANSI code page
+    RawData kept;        // a path the code page cannot show, as it was stored
+};
+StoredPlace StoredFormOf(const TDirInfo& entry);
+
 struct Slot {
     TDirInfo entry;
     SlotDisplay display;

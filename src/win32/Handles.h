@@ -70,6 +70,12 @@ struct KernelTraits {
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 
+// Files, whose handle is INVALID_HANDLE_VALUE when there is none.
+struct FileTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+
 using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniquePidl = Unique<LPITEMIDLIST, PidlTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
@@ -77,6 +83,7 @@ using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
 using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
 using UniqueHandle = Unique<HANDLE, KernelTraits>;  // events, threads and the like
+using UniqueFile = Unique<HANDLE, FileTraits>;
 
 // Waits until an object is signalled while still taking the messages other
 // threads send to this thread's windows: a worker that sends one while this

@@ -329,7 +329,9 @@ protected:
         ASSERT_EQ(form->btnMoveUp.Enabled(), !model.hidden && model.current > 0) << Where();
         ASSERT_EQ(form->btnMoveDn.Enabled(), !model.hidden && model.current < 4) << Where();
         ASSERT_EQ(form->btnChangeFolder.Enabled(), !model.hidden && e.isDir) << Where();
-        if (e.isDir && !e.kept) ASSERT_EQ(form->edtDirectory.Text(), std::string(e.dir.begin(), e.dir.end())) << Where();
+        if (e.isDir && !e.kept) {
+            ASSERT_EQ(form->edtDirectory.Text(), std::string(e.dir.begin(), e.dir.end())) << Where();
+        }
     }
     std::string Where() const {
         return "seed " + std::to_string(seed) + ", operation " + std::to_string(operations) + " (kind " +

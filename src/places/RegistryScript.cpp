@@ -1,0 +1,102 @@
+#include "places/RegistryScript.h"
+
+#include <algorithm>
+
+namespace quenmar {
+
+namespace {
+
+std::u16string Ascii(const char* text) { return std::u16string(text, text + std::char_traits<char>::length(text)); }
+
+// A string value: backslashes and quotes escaped.
+std::u16string Quoted(const std::u16string& text) {
+    std::u16string quoted = u"\"";
+    for (char16_t c : text) {
+        if (c == u'\\' || c == u'"') quoted += u'\\';
+        quoted += c;
+    }
+    return quoted + u'"';
+}
+
+// "name"=hex(type):xx,xx,... wrapped as the registry editor wraps it: a
+// backslash ends each full line and the next begins with two blanks.
+std::u16string HexValue(const std::u16string& head, uint32_t type, const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::u16string line = head + (type == kRegBinary ? u"hex:" : u"hex(" + Ascii(std::to_string(type).c_str()) + u"):");
+    std::u16string out;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        line += static_cast<char16_t>(digits[byte >> 4]);
+        line += static_cast<char16_t>(digits[byte & 15]);
+        if (i + 1 < bytes.size()) {
+            line += u',';
+            if (line.size() > 76) {
+                out += line + u"\\\r\n";
+                line = u"  ";
+            }
+        }
+    }
+    return out + line + u"\r\n";
+}
+
+std::string Utf16Bytes(const std::u16string& text, bool terminated) {
+    std::string bytes;
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    if (terminated) bytes.append(2, '\0');
+    return bytes;
+}
+
+std::u16string Dword(const std::u16string& head, uint32_t value) {
+    static const char digits[] = "0123456789abcdef";
+    std::u16string text = head + u"dword:";
+    for (int shift = 28; shift >= 0; shift -= 4) text += static_cast<char16_t>(digits[(value >> shift) & 15]);
+    return text + u"\r\n";
+}
+
+}  // namespace
+
+std::u16string Latin1ToUtf16(const std::string& text) {
+    std::u16string wide;
+    for (unsigned char c : text) wide += static_cast<char16_t>(c);
+    return wide;
+}
+
+std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden,
+                                const AnsiToUtf16& toUtf16, bool deleteKeyFirst) {
+    const std::u16string root = u"HKEY_CURRENT_USER\\";
+    const std::u16string places = root + Ascii(kPlacesBarKey);
+    std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n";
+    if (deleteKeyFirst) text += u"[-" + places + u"]\r\n\r\n";
+    text += u"[" + root + Ascii(kComdlgPolicyKey) + u"]\r\n";
+    text += Dword(Quoted(Ascii(kNoPlacesBarValue)) + u"=", hidden ? 1 : 0) + u"\r\n";
+    text += u"[" + places + u"]\r\n";
+    for (int n = 0; n < kSlotCount; ++n) {
+        const std::u16string head = Quoted(Ascii(PlaceValueName(n).c_str())) + u"=";
+        const StoredPlace stored = StoredFormOf(*entries[n]);
+        switch (stored.kind) {
+        case StoredPlace::Number: text += Dword(head, static_cast<uint32_t>(stored.number)); break;
+        case StoredPlace::Text: {
+            // A quoted string cannot hold a line break: such text goes as bytes.
+            const std::u16string path = toUtf16(stored.text);
+            const bool controls = std::any_of(path.begin(), path.end(), [](char16_t c) { return c < 0x20; });
+            text += controls ? HexValue(head, kRegSz, Utf16Bytes(path, true)) : head + Quoted(path) + u"\r\n";
+            break;
+        }
+        case StoredPlace::ExpandableText:
+            text += HexValue(head, kRegExpandSz, Utf16Bytes(toUtf16(stored.text), true));
+            break;
+        case StoredPlace::Kept: text += HexValue(head, stored.kept.type, stored.kept.bytes); break;
+        }
+    }
+    return text + u"\r\n";
+}
+
+std::string PlacesScript(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden,
+                         const AnsiToUtf16& toUtf16, bool deleteKeyFirst) {
+    return "\xFF\xFE" + Utf16Bytes(PlacesScriptText(entries, hidden, toUtf16, deleteKeyFirst), false);
+}
+
+}  // namespace quenmar

@@ -1,0 +1,57 @@
+#include <gtest/gtest.h>
+
+#include "app/CommandLine.h"
+
+namespace quenmar {
+namespace {
+
+using Action = CommandLine::Action;
+
+TEST(CommandLine, WhatEachFormAsksFor) {
+    struct Case {
+        std::vector<std::string> arguments;
+        Action action;
+        std::string file;
+        bool quiet;
+    };
+    const Case cases[] = {
+        {{}, Action::Run, "", false},
+        {{"/export", "C:\\out.reg"}, Action::Export, "C:\\out.reg", false},
+        {{"-EXPORT", "a b.reg", "/Quiet"}, Action::Export, "a b.reg", true},
+        {{"/q", "/export:D:\\Mixed Case.reg"}, Action::Export, "D:\\Mixed Case.reg", true},
+        {{"/?"}, Action::Usage, "", false},
+        {{"/export", "x.reg", "-?"}, Action::Usage, "x.reg", false},
+        {{"/quiet"}, Action::Run, "", true},
+    };
+    for (const Case& c : cases) {
+        const CommandLine line = ParseCommandLine(c.arguments);
+        EXPECT_EQ(line.action, c.action) << ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(line.file, c.file) << ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(line.quiet, c.quiet) << ::testing::PrintToString(c.arguments);
+    }
+}
+
+TEST(CommandLine, MistakesAreNamed) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"/export"}, "/export needs the name of the file to write."},
+        {{"/export:"}, "/export needs the name of the file to write."},
+        {{"/quiet", "/export"}, "/export needs the name of the file to write."},
+        {{"/export", "/quiet"}, "/export needs the name of the file to write."},
+        {{"/exprot", "x"}, "Unknown switch: /exprot"},
+        {{"x.reg"}, "Unexpected argument: x.reg"},
+        {{"/export", "a", "b"}, "Unexpected argument: b"},
+        {{"/export", "a", "/export", "b"}, "/export is given twice."},
+        {{"/"}, "Unexpected argument: /"},
+    };
+    for (const auto& [arguments, error] : cases) {
+        const CommandLine line = ParseCommandLine(arguments);
+        EXPECT_EQ(line.action, Action::Invalid) << ::testing::PrintToString(arguments);
+        EXPECT_EQ(line.error, error);
+    }
+    EXPECT_TRUE(ParseCommandLine({"/bad", "/QUIET"}).quiet) << "quiet also after the mistake";
+    EXPECT_FALSE(ParseCommandLine({"/bad"}).quiet);
+    EXPECT_NE(UsageText().find("/export FILE"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quenmar

@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include "RawValue.h"
+#include "places/RegistryScript.h"
+
+namespace quenmar::testing {
+namespace {
+
+const std::string kHead =
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[-HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar]\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32]\r\n";
+const std::string kPlacesKey =
+    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar]\r\n";
+
+std::string Narrow(const std::u16string& text) {
+    std::string narrow;
+    for (char16_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '#';
+    return narrow;
+}
+
+struct Script : ::testing::Test {
+    std::array<TDirInfo, kSlotCount> entries{TDirInfo(34), TDirInfo(0), TDirInfo(5), TDirInfo(17), TDirInfo(18)};
+    std::string Text(bool hidden = false, bool deleteFirst = true) {
+        return Narrow(PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, hidden,
+                                       Latin1ToUtf16, deleteFirst));
+    }
+};
+
+TEST_F(Script, DefaultsAsTheRegistryEditorWritesThem) {
+    EXPECT_EQ(Text(), kHead + "\"NoPlacesBar\"=dword:00000000\r\n\r\n" + kPlacesKey +
+                          "\"Place0\"=dword:00000022\r\n\"Place1\"=dword:00000000\r\n\"Place2\"=dword:00000005\r\n"
+                          "\"Place3\"=dword:00000011\r\n\"Place4\"=dword:00000012\r\n\r\n");
+    const std::string withoutDelete = Text(true, false);
+    EXPECT_EQ(withoutDelete.find("[-"), std::string::npos);
+    EXPECT_NE(withoutDelete.find("\"NoPlacesBar\"=dword:00000001\r\n"), std::string::npos);
+
+    // Encoded: a byte-order mark, then UTF-16LE.
+    const std::string bytes =
+        PlacesScript({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, false, Latin1ToUtf16);
+    ASSERT_GE(bytes.size(), 6u);
+    EXPECT_EQ(bytes.substr(0, 6), std::string("\xFF\xFEW\0i\0", 6));
+    EXPECT_EQ(bytes.size(), 2 + 2 * Text().size());
+}
+
+TEST_F(Script, EveryKindOfValue) {
+    entries[0] = TDirInfo("C:\\Program Files\\\"Quoted\"\\");
+    entries[1] = TDirInfo("");
+    entries[2] = TDirInfo("%WINDIR%");
+    entries[2].DirExpandable = true;
+    entries[3] = TDirInfo("shown as ?");
+    entries[3].Kept = RawData{kRegSz, std::string("C\0:\0\\\0\x1F\x04\0\0", 10)};
+    entries[4] = TDirInfo(-7);
+    entries[4].Dir = "D:\\not stored";
+    const std::string text = Text();
+    const std::string places = text.substr(text.find(kPlacesKey) + kPlacesKey.size());
+    EXPECT_EQ(places,
+              "\"Place0\"=\"C:\\\\Program Files\\\\\\\"Quoted\\\"\\\\\"\r\n"
+              "\"Place1\"=\"\"\r\n"
+              "\"Place2\"=hex(2):25,00,57,00,49,00,4e,00,44,00,49,00,52,00,25,00,00,00\r\n"
+              "\"Place3\"=hex(1):43,00,3a,00,5c,00,1f,04,00,00\r\n"
+              "\"Place4\"=dword:fffffff9\r\n\r\n");
+}
+
+TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
+    entries[0] = TDirInfo("C:\\Caf\xE9");
+    entries[1] = TDirInfo("C:\\line\nbreak");
+    entries[2] = TDirInfo("%USERPROFILE%\\" + std::string(40, 'x'));
+    entries[2].DirExpandable = true;
+    const std::u16string wide =
+        PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, false, Latin1ToUtf16);
+    EXPECT_NE(wide.find(u"\"Place0\"=\"C:\\\\Caf\u00E9\"\r\n"), std::u16string::npos) << "UTF-16 text";
+    const std::string text = Narrow(wide);
+    EXPECT_NE(text.find("\"Place1\"=hex(1):43,00,3a,00,5c,00,6c,00,69,00,6e,00,65,00,0a,00,62,00,72,00,65,\\\r\n"
+                        "  00,61,00,6b,00,00,00\r\n"),
+              std::string::npos)
+        << text;
+    // Long values wrap as the registry editor wraps them.
+    const size_t start = text.find("\"Place2\"=hex(2):");
+    const std::string value = text.substr(start, text.find("\"Place3\"") - start);
+    size_t lines = 0;
+    for (size_t at = 0, end; (end = value.find("\r\n", at)) != std::string::npos; at = end + 2, ++lines) {
+        EXPECT_LE(end - at, 80u) << value;
+        if (lines > 0) EXPECT_EQ(value.substr(at, 2), "  ");
+    }
+    EXPECT_EQ(lines, 5u) << value;
+}
+
+}  // namespace
+}  // namespace quenmar::testing
