@@ -38,6 +38,10 @@ void ReplaceFileContents(const std::string& path, const std::string& contents) {
         Fail(path, ERROR_ACCESS_DENIED);
     }
 
+    const DWORD folderAttributes = GetFileAttributesA(folder.c_str());
+    if (folderAttributes == INVALID_FILE_ATTRIBUTES || !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        Fail(path, ERROR_PATH_NOT_FOUND);
+    }
     char temporary[MAX_PATH] = {};
     if (!GetTempFileNameA(folder.c_str(), "qnm", 0, temporary)) Fail(path, GetLastError());
     struct Leftover {

@@ -1,0 +1,128 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "RealRegistry.h"
+#include "Remote.h"
+
+namespace quenmar::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Quenmar.exe run with arguments to its end; every message box it shows is
+// read and answered with OK.
+struct Finished {
+    DWORD code = STILL_ACTIVE;
+    std::vector<std::string> boxes;
+    bool windowShown = false;
+};
+
+Finished RunQuenmar(const std::string& arguments) {
+    std::string command = "\"" + ExeDirectory() + "\\Quenmar.exe\" " + arguments;
+    STARTUPINFOA startup{sizeof startup};
+    PROCESS_INFORMATION process{};
+    Finished finished;
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        ADD_FAILURE() << "Quenmar.exe did not start";
+        return finished;
+    }
+    const DWORD deadline = GetTickCount() + 20000;
+    while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() < deadline) {
+        struct Found {
+            DWORD process;
+            std::vector<HWND> windows;
+        } found{process.dwProcessId, {}};
+        EnumWindows(
+            [](HWND window, LPARAM context) {
+                auto* found = reinterpret_cast<Found*>(context);
+                if (ProcessOf(window) == found->process && IsWindowVisible(window)) found->windows.push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+        for (HWND window : found.windows) {
+            char className[64] = {};
+            GetClassNameA(window, className, sizeof className);
+            if (std::string(className) == "TfrmQuenmar") finished.windowShown = true;
+            if (std::string(className) != "#32770") continue;
+            char text[4096] = {};
+            GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+            finished.boxes.push_back(Text(window) + ": " + text);
+            PostMessageA(window, WM_COMMAND, IDOK, 0);
+        }
+    }
+    if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
+        ADD_FAILURE() << "Quenmar.exe " << arguments << " did not end";
+        TerminateProcess(process.hProcess, 99);
+    }
+    GetExitCodeProcess(process.hProcess, &finished.code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return finished;
+}
+
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registry.Reset();
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+    }
+    void TearDown() override {
+        registry.Reset();
+        fs::remove_all(folder);
+    }
+    testing::RealRegistryBackend registry;
+    const std::string folder = "C:\\quenmar-cli";
+};
+
+TEST_F(CommandLine, ExportWritesTheStoredSettingsAndEnds) {
+    registry.Put(kPlacesBarKey, "Place2", REG_SZ, testing::Sz("D:\\Data\\"));
+    const std::string file = folder + "\\places.reg";
+    for (const char* quiet : {"", " /quiet"}) {
+        fs::remove(file);
+        const Finished run = RunQuenmar("/export \"" + file + "\"" + quiet);
+        EXPECT_EQ(run.code, 0u) << quiet;
+        EXPECT_TRUE(run.boxes.empty()) << run.boxes.front();
+        EXPECT_FALSE(run.windowShown);
+        ASSERT_TRUE(fs::exists(file)) << quiet;
+        EXPECT_GT(fs::file_size(file), 400u);
+    }
+    EXPECT_EQ(registry.ValueNames(kPlacesBarKey), std::vector<std::string>{"Place2"}) << "an export saves nothing";
+    EXPECT_FALSE(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue).has_value());
+}
+
+TEST_F(CommandLine, FailuresAndMistakesGiveACodeAndTheirReason) {
+    const std::string missing = folder + "\\no such folder\\places.reg";
+    Finished run = RunQuenmar("/export \"" + missing + "\"");
+    EXPECT_EQ(run.code, 1u);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].rfind("Quenmar: Could not write \"" + missing + "\"", 0), 0u) << run.boxes[0];
+    EXPECT_FALSE(fs::exists(folder + "\\no such folder"));
+    EXPECT_TRUE(fs::is_empty(folder)) << "no file left behind";
+
+    run = RunQuenmar("/quiet /export \"" + missing + "\"");
+    EXPECT_EQ(run.code, 1u);
+    EXPECT_TRUE(run.boxes.empty()) << "quiet";
+
+    for (const char* wrong : {"/export", "/frobnicate", "stray.reg", "/export a.reg b.reg"}) {
+        run = RunQuenmar(wrong);
+        EXPECT_EQ(run.code, 2u) << wrong;
+        ASSERT_EQ(run.boxes.size(), 1u) << wrong;
+        EXPECT_NE(run.boxes[0].find("Usage: Quenmar.exe"), std::string::npos) << run.boxes[0];
+        EXPECT_FALSE(run.windowShown) << wrong;
+        run = RunQuenmar(std::string(wrong) + " /quiet");
+        EXPECT_EQ(run.code, 2u) << wrong;
+        EXPECT_TRUE(run.boxes.empty()) << wrong;
+    }
+
+    run = RunQuenmar("/?");
+    EXPECT_EQ(run.code, 0u);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].rfind("Quenmar: Usage: Quenmar.exe [/export FILE [/quiet]] [/?]", 0), 0u) << run.boxes[0];
+}
+
+}  // namespace
+}  // namespace quenmar::e2e

@@ -1,0 +1,196 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "ModalBoxes.h"
+#include "RealRegistry.h"
+#include "app/Export.h"
+#include "app/QuenmarForm.h"
+#include "win32/ReplaceFile.h"
+
+namespace quenmar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const wchar_t* kPlacesKeyW = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
+constexpr const wchar_t* kPolicyKeyW = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
+constexpr const char* kFolder = "C:\\quenmar-export";
+
+// Every value of a key as the registry holds it, by name.
+std::map<std::wstring, RawValue> ValuesOf(const wchar_t* keyPath) {
+    std::map<std::wstring, RawValue> values;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256, type = 0, size = 0;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
+        std::string data(size, '\0');
+        nameLength = 256;
+        RegEnumValueW(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+        values[name] = RawValue{type, data.substr(0, size)};
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+// The system's own reg.exe, run as a process of its own.
+DWORD RegImport(const std::string& file) {
+    std::string command = "reg.exe import \"" + file + "\"";
+    STARTUPINFOA startup{sizeof startup};
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &process)) {
+        return GetLastError() | 0x80000000;
+    }
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+class Export : public ::testing::Test {
+protected:
+    void SetUp() override {
+        registry.Reset();
+        fs::remove_all(kFolder);
+        fs::create_directories(kFolder);
+    }
+    void TearDown() override {
+        form.reset();
+        PumpMessages();
+        registry.Reset();
+        fs::remove_all(kFolder);
+    }
+    // Starting contents of every kind Quenmar keeps or rewrites.
+    void PutMixedPlaces() {
+        const std::wstring kept = L"C:\\\x041F\x0430\x043F\x043A\x0430\\";
+        RegSetKeyValueW(HKEY_CURRENT_USER, kPlacesKeyW, L"Place0", REG_SZ, kept.c_str(),
+                        static_cast<DWORD>((kept.size() + 1) * 2));
+        registry.Put(kPlacesBarKey, "Place1", REG_EXPAND_SZ, Sz("%WINDIR%\\\"quoted\""));
+        registry.Put(kPlacesBarKey, "Place2", REG_DWORD, Dword(8));
+        registry.Put(kPlacesBarKey, "Place3", REG_SZ, Sz(""));
+        registry.Put(kPlacesBarKey, "Place7", REG_SZ, Sz("left over"));
+        registry.Put(kComdlgPolicyKey, kNoPlacesBarValue, REG_DWORD, Dword(1));
+    }
+    void OpenAndAnswerNotices() {
+        ModalBoxes notices([](const SeenBox&) { return IDOK; });
+        form = std::make_unique<TfrmQuenmar>();
+        form->Show();
+        PumpMessages();
+    }
+    void Exit() {
+        SendMessageA(form->btnClose.Handle(), BM_CLICK, 0, 0);
+        PumpMessages();
+        ASSERT_EQ(form->Handle(), nullptr);
+        form.reset();
+    }
+    // Wipes both keys, imports the file with reg.exe and expects exactly what
+    // Quenmar had stored.
+    void ExpectImportGives(const std::string& file, std::map<std::wstring, RawValue> places, const RawValue& hideFlag) {
+        registry.Reset();
+        ASSERT_EQ(RegImport(file), 0u);
+        places.erase(L"Place7");  // the import replaces the key whole
+        EXPECT_EQ(ValuesOf(kPlacesKeyW), places);
+        EXPECT_EQ(ValuesOf(kPolicyKeyW)[L"NoPlacesBar"], hideFlag);
+    }
+
+    RealRegistryBackend registry;
+    std::unique_ptr<TfrmQuenmar> form;
+};
+
+TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
+    if (GetACP() == 1251 || GetACP() == 65001) GTEST_SKIP() << "this code page can hold the kept name";
+    PutMixedPlaces();
+    OpenAndAnswerNotices();
+    Exit();
+    const auto stored = ValuesOf(kPlacesKeyW);
+    ASSERT_EQ(stored.size(), 6u);
+    ASSERT_EQ(stored.at(L"Place0").type, REG_SZ);
+
+    const std::string file = std::string(kFolder) + "\\stored.reg";
+    ExportStoredSettings(file);
+    ExpectImportGives(file, stored, DwordValue(1));
+
+    // Nothing stored at all: the defaults, as a first save would write them.
+    registry.Reset();
+    ExportStoredSettings(file);
+    ASSERT_EQ(RegImport(file), 0u);
+    const auto defaults = ValuesOf(kPlacesKeyW);
+    EXPECT_EQ(defaults, (std::map<std::wstring, RawValue>{{L"Place0", DwordValue(34)}, {L"Place1", DwordValue(0)},
+                                                         {L"Place2", DwordValue(5)}, {L"Place3", DwordValue(17)},
+                                                         {L"Place4", DwordValue(18)}}));
+}
+
+TEST_F(Export, TheSystemMenuExportsTheEditsAsExitWouldSaveThem) {
+    if (GetACP() == 1251 || GetACP() == 65001) GTEST_SKIP() << "this code page can hold the kept name";
+    PutMixedPlaces();
+    OpenAndAnswerNotices();
+    SendMessageA(form->chkHidePlacesBar.Handle(), BM_CLICK, 0, 0);  // shown again
+    form->lstvwPlaces.SetSelected(0, true);
+    SendMessageA(form->btnMoveDn.Handle(), BM_CLICK, 0, 0);  // the kept place to slot 1
+    form->lstvwPlaces.SetSelected(4, true);
+    SendMessageA(form->optUseFolder.Handle(), BM_CLICK, 0, 0);  // "C:\"
+    PumpMessages();
+
+    const std::string file = std::string(kFolder) + "\\edited.reg";
+    ModalBoxes dialog([&](const SeenBox& box) {
+        SetDlgItemTextA(box.window, 0x047C, file.c_str());  // the file name box
+        SetDlgItemTextA(box.window, 0x0480, file.c_str());
+        return IDOK;
+    });
+    SendMessageA(form->Handle(), WM_SYSCOMMAND, 0x0110, 0);
+    ASSERT_EQ(dialog.seen.size(), 1u);
+    EXPECT_EQ(dialog.seen[0].caption, "Export Settings");
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_EQ(ValuesOf(kPlacesKeyW).count(L"Place4"), 0u) << "the export saves nothing";
+
+    Exit();
+    const auto saved = ValuesOf(kPlacesKeyW);
+    EXPECT_EQ(saved.at(L"Place4"), (RawValue{REG_SZ, std::string(2, '\0')})) << "a missing value has no path";
+    EXPECT_EQ(saved.at(L"Place1").type, REG_SZ) << "the kept place, moved";
+    ExpectImportGives(file, saved, DwordValue(0));
+}
+
+// A file is written whole or not at all, and the reason for a failure is told.
+TEST_F(Export, FailedWritesLeaveNothingBehind) {
+    const std::string good = std::string(kFolder) + "\\good.reg";
+    win::ReplaceFileContents(good, "first");
+    win::ReplaceFileContents(good, "second");
+    std::string read(6, '\0');
+    FILE* f = std::fopen(good.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    read.resize(std::fread(read.data(), 1, read.size(), f));
+    std::fclose(f);
+    EXPECT_EQ(read, "second");
+
+    const std::pair<std::string, std::string> failures[] = {
+        {std::string(kFolder) + "\\missing\\x.reg", "path"},
+        {std::string(kFolder), "denied"},  // a folder, not a file
+        {std::string(kFolder) + "\\" + std::string(300, 'n') + ".reg", "long"},
+    };
+    for (const auto& [path, reason] : failures) {
+        try {
+            win::ReplaceFileContents(path, "contents");
+            ADD_FAILURE() << path << " was written";
+        } catch (const win::FileWriteError& error) {
+            const std::string text = error.what();
+            EXPECT_EQ(text.rfind("Could not write \"", 0), 0u) << text;
+            std::string lower = text;
+            for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+            EXPECT_NE(lower.find(reason), std::string::npos) << text;
+        }
+    }
+    std::vector<std::string> left;
+    for (const auto& item : fs::directory_iterator(kFolder)) left.push_back(item.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"good.reg"}) << "no temporary file left";
+}
+
+}  // namespace
+}  // namespace quenmar::testing
