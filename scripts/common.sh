@@ -41,7 +41,12 @@ test_wine_env() {
 ensure_test_prefix() {
     test_wine_env
     local marker="$WINEPREFIX/.quenmar-prefix-ready"
-    [ -f "$marker" ] && return 0
+    # A prefix made before 32-bit Wine was installed cannot start 32-bit
+    # programs ("could not load kernel32.dll"): it is made again.
+    if [ -f "$marker" ]; then
+        [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] && return 0
+        [ -x /usr/lib/wine/wine ] || return 0
+    fi
     local wine
     wine=$(find_wine) || { echo "wine not found" >&2; return 1; }
     echo "-- initialising the tests' Wine prefix in $WINEPREFIX"

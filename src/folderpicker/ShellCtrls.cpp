@@ -403,18 +403,19 @@ TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITE
     return nullptr;
 }
 
+int CALLBACK TShellTree::CompareNodes(LPARAM a, LPARAM b, LPARAM folder) {
+    const HRESULT result = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(
+        0, reinterpret_cast<NodeData*>(a)->relative.get(), reinterpret_cast<NodeData*>(b)->relative.get());
+    return FAILED(result) ? 0 : static_cast<short>(HRESULT_CODE(result));
+}
+
 void TShellTree::SortChildren(Node node) {
     win::ComPtr<IShellFolder> folder;
     if (!BindFolder(node, folder)) return;
     TVSORTCB sort{};
     sort.hParent = node;
     sort.lParam = reinterpret_cast<LPARAM>(folder.get());
-    sort.lpfnCompare = [](LPARAM a, LPARAM b, LPARAM context) -> int {
-        auto* shellFolder = reinterpret_cast<IShellFolder*>(context);
-        const HRESULT result = shellFolder->CompareIDs(0, reinterpret_cast<NodeData*>(a)->relative.get(),
-                                                       reinterpret_cast<NodeData*>(b)->relative.get());
-        return FAILED(result) ? 0 : static_cast<short>(HRESULT_CODE(result));
-    };
+    sort.lpfnCompare = CompareNodes;
     SendMessageA(hwnd_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
 }
 

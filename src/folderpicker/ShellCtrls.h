@@ -113,6 +113,8 @@ private:
     std::vector<Listed> Enumerate(Node node, IShellFolder* folder);
     Node FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative, const std::vector<Child>& listed);
     void SortChildren(Node node);
+    // TVM_SORTCHILDRENCB's comparison: two nodes' data in their parent folder.
+    static int CALLBACK CompareNodes(LPARAM a, LPARAM b, LPARAM folder);
     // Shows an expand button (1), none (0) or asks when drawn (I_CHILDRENCALLBACK).
     void SetChildren(Node node, int children);
     void SelectItem(LPCITEMIDLIST absolute, bool addMissing);

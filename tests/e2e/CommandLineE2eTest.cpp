@@ -20,6 +20,17 @@ struct Finished {
     bool windowShown = false;
 };
 
+struct Found {
+    DWORD process;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindows(HWND window, LPARAM context) {
+    auto* found = reinterpret_cast<Found*>(context);
+    if (ProcessOf(window) == found->process && IsWindowVisible(window)) found->windows.push_back(window);
+    return TRUE;
+}
+
 Finished RunQuenmar(const std::string& arguments) {
     std::string command = "\"" + ExeDirectory() + "\\Quenmar.exe\" " + arguments;
     STARTUPINFOA startup{sizeof startup};
@@ -31,17 +42,8 @@ Finished RunQuenmar(const std::string& arguments) {
     }
     const DWORD deadline = GetTickCount() + 20000;
     while (WaitForSingleObject(process.hProcess, 50) == WAIT_TIMEOUT && GetTickCount() < deadline) {
-        struct Found {
-            DWORD process;
-            std::vector<HWND> windows;
-        } found{process.dwProcessId, {}};
-        EnumWindows(
-            [](HWND window, LPARAM context) {
-                auto* found = reinterpret_cast<Found*>(context);
-                if (ProcessOf(window) == found->process && IsWindowVisible(window)) found->windows.push_back(window);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        Found found{process.dwProcessId, {}};
+        EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&found));
         for (HWND window : found.windows) {
             char className[64] = {};
             GetClassNameA(window, className, sizeof className);

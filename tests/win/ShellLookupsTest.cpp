@@ -1,5 +1,9 @@
 #include <windows.h>
+#include <commctrl.h>
+#include <commdlg.h>
 #include <shlobj.h>
+
+#include <cstddef>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +18,19 @@ int IconOfFile(const char* path, UINT size) {
     SHFILEINFOA info{};
     SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX | size);
     return info.iIcon;
+}
+
+// The records handed to the system, as each architecture lays them out: the
+// ANSI file-information record is 352 bytes in a 32-bit program and 360 in a
+// 64-bit one, where its icon handle is 8 bytes and the record 8-aligned.
+TEST(ShellLookups, RecordSizesOfThisArchitecture) {
+    const bool wide = sizeof(void*) == 8;
+    EXPECT_EQ(sizeof(SHFILEINFOA), wide ? 360u : 352u);
+    EXPECT_EQ(offsetof(SHFILEINFOA, szDisplayName), wide ? 16u : 12u);
+    EXPECT_EQ(sizeof(OPENFILENAMEA), wide ? 152u : 88u);
+    EXPECT_EQ(sizeof(DROPFILES), 20u);
+    EXPECT_EQ(sizeof(NMTVDISPINFOA), wide ? 80u : 52u);
+    EXPECT_EQ(sizeof(LVITEMA), wide ? 88u : 60u);
 }
 
 TEST(ShellLookups, DriveRootsGetTheDriveIconLongerPathsTheWindowsFolderIcon) {

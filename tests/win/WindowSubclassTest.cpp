@@ -65,18 +65,18 @@ TEST(WindowSubclass, HandlerSeesMessagesFirstAndPassesThemOn) {
     EXPECT_FALSE(WindowSubclass::Install(edit, Record, &recorder)) << "no window, no handler";
 }
 
+LRESULT CALLBACK CountTextChanges(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR calls) {
+    if (message == WM_SETTEXT) ++*reinterpret_cast<int*>(calls);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 TEST(WindowSubclass, RemovedHandlerIsNotCalledAndTheChainHolds) {
     const HWND edit = MakeEdit();
     Recorder recorder;
     ASSERT_TRUE(WindowSubclass::Install(edit, Record, &recorder));
     // The platform's subclass in front of ours, as a tooltip would put it.
     int platformCalls = 0;
-    const SUBCLASSPROC platform = [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                     DWORD_PTR calls) -> LRESULT {
-        if (message == WM_SETTEXT) ++*reinterpret_cast<int*>(calls);
-        return DefSubclassProc(window, message, wParam, lParam);
-    };
-    ASSERT_TRUE(SetWindowSubclass(edit, platform, 1, reinterpret_cast<DWORD_PTR>(&platformCalls)));
+    ASSERT_TRUE(SetWindowSubclass(edit, CountTextChanges, 1, reinterpret_cast<DWORD_PTR>(&platformCalls)));
 
     WindowSubclass::Remove(edit);
     recorder.seen.clear();
@@ -90,7 +90,7 @@ TEST(WindowSubclass, RemovedHandlerIsNotCalledAndTheChainHolds) {
     ASSERT_TRUE(WindowSubclass::Install(edit, Record, &recorder));
     recorder.answer = 7;
     EXPECT_EQ(SendMessageA(edit, kProbe, 0, 0), 7);
-    RemoveWindowSubclass(edit, platform, 1);
+    RemoveWindowSubclass(edit, CountTextChanges, 1);
     DestroyWindow(edit);
     EXPECT_FALSE(WindowSubclass::Installed(edit));
 }
