@@ -514,25 +514,34 @@ void TShellTree::RefreshNode(Node node) {
         win::ComPtr<IShellFolder> folder;
         if (BindFolder(node, folder)) {
             std::vector<Listed> items = Enumerate(node, folder.get());
-            std::vector<bool> present(items.size(), false);
-            for (Node child : Children(node)) {
-                bool found = false;
-                for (size_t i = 0; i < items.size() && !found; ++i) {
+            // The nodes and the new listing are both in the folder's order:
+            // one pass keeps the nodes still listed, deletes the others and
+            // puts each new item after the node before it.
+            const std::vector<Node> children = Children(node);
+            size_t next = 0;
+            Node previous = TVI_FIRST;
+            for (const Listed& item : items) {
+                int order = 1;
+                while (next < children.size()) {
                     const HRESULT result =
-                        folder->CompareIDs(0, Data(child)->relative.get(), items[i].relative.get());
-                    if (SUCCEEDED(result) && HRESULT_CODE(result) == 0) found = present[i] = true;
+                        folder->CompareIDs(0, Data(children[next])->relative.get(), item.relative.get());
+                    order = FAILED(result) ? 1 : static_cast<short>(HRESULT_CODE(result));
+                    if (order >= 0) break;
+                    SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next++]));
                 }
-                if (!found) SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(child));
+                if (next < children.size() && order == 0) {
+                    previous = children[next++];
+                    continue;
+                }
+                win::UniquePidl absolute(pidl::Append(data->absolute.get(), item.relative.get()));
+                if (const Node added = InsertNode(node, previous, absolute.get(), item.relative.get(), item.attributes,
+                                                  item.label)) {
+                    previous = added;
+                }
             }
-            bool added = false;
-            for (size_t i = 0; i < items.size(); ++i) {
-                if (present[i]) continue;
-                win::UniquePidl absolute(pidl::Append(data->absolute.get(), items[i].relative.get()));
-                InsertNode(node, TVI_LAST, absolute.get(), items[i].relative.get(), items[i].attributes,
-                           items[i].label);
-                added = true;
+            for (; next < children.size(); ++next) {
+                SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next]));
             }
-            if (added) SortChildren(node);
             data->hasChildren = items.empty() ? 0 : 1;
             SetChildren(node, data->hasChildren);
         }

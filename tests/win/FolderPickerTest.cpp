@@ -332,6 +332,29 @@ TEST_F(FolderPicker, DeleteGoesThroughTheShellsConfirmation) {
     ASSERT_GE(boxes.seen.size(), 1u);
 }
 
+// A refresh takes what changed on disk into the folder's order, and keeps
+// the nodes that are still there, with their expansion and selection.
+TEST_F(FolderPicker, RefreshMergesChangesIntoTheFolderOrder) {
+    const std::string work = std::string(kRoot) + "\\Work\\";
+    for (const char* name : {"a\\inner", "c", "e"}) fs::create_directories(work + name);
+    dialog.SetChosenPath(work + "a\\inner");
+    Run([&](TSelectFolderForm& window) {
+        TShellTree& tree = window.ShellTree;
+        const TShellTree::Node a = tree.Parent(tree.Selected());
+        const TShellTree::Node parent = tree.Parent(a);
+        for (const char* name : {"b", "d", "f", "0"}) fs::create_directories(work + name);
+        fs::remove(work + "c");
+        tree.RefreshTree();
+        std::vector<std::string> labels;
+        for (TShellTree::Node child : tree.Children(parent)) labels.push_back(tree.Label(child));
+        EXPECT_EQ(labels, (std::vector<std::string>{"0", "a", "b", "d", "e", "f"}));
+        EXPECT_EQ(tree.Parent(tree.Selected()), a) << "the node was kept, not made anew";
+        EXPECT_EQ(SelectedLabel(window), "inner");
+        EXPECT_TRUE(tree.IsExpanded(a));
+        Press(window.CancelBtn);
+    });
+}
+
 TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
     const bool chosen = Run([&](TSelectFolderForm& window) {
