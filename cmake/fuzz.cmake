@@ -2,7 +2,7 @@
 # address and undefined-behaviour sanitizers. Each runs a bounded number of
 # executions over its starting corpus as a test; scripts/fuzz runs campaigns.
 set(FUZZ_FLAGS -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-set(FUZZ_RUNS 100000 CACHE STRING "executions of each fuzz target in the test run")
+set(FUZZ_RUNS 50000 CACHE STRING "executions of each fuzz target in the test run")
 
 file(GLOB FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*Fuzz.cpp)
 foreach(source IN LISTS FUZZ_TARGETS)

@@ -18,10 +18,10 @@ std::string SettingsScript(const std::array<const TDirInfo*, kSlotCount>& entrie
 void ExportStoredSettings(const std::string& path) {
     win::Win32Registry registry;
     win::Win32ShellLookups shell;
-    const PlacesStore store(registry, shell, win::SystemLeadByte);
+    const PlacesStore store(registry);
     const LoadedSlots loaded = store.LoadSlots();
     std::array<const TDirInfo*, kSlotCount> entries{};
-    for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.slots[n].entry;
+    for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.entries[n];
     win::ReplaceFileContents(path, SettingsScript(entries, store.LoadHideFlag() == HideFlag::Hide));
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/Export.h"
 #include "app/QuenmarAboutForm.h"
+#include "places/Captions.h"
 #include "places/Catalogue.h"
 #include "shellutil/ShellOpenLauncher.h"
 #include "widgets/Application.h"
@@ -52,7 +53,6 @@ TfrmQuenmar::TfrmQuenmar(RegistryFactory makeRegistry) : Form(MainFormStyle()), 
     OnDestroy = [this] { FormDestroy(); };
 
     lstvwPlaces.OnSelectItem = [this](int item, bool selected) { lstvwPlacesSelectItem(item, selected); };
-    lstvwPlaces.OnDeletion = [this](int item, LPARAM data) { lstvwPlacesDeletion(item, data); };
     optUseFolder.OnClick = [this] { optUseFolderClick(); };
     optUseSpecial.OnClick = [this] { optUseFolderClick(); };
     edtDirectory.OnChange = [this] { edtDirectoryChange(); };
@@ -83,8 +83,7 @@ TfrmQuenmar::TfrmQuenmar(RegistryFactory makeRegistry) : Form(MainFormStyle()), 
 }
 
 TfrmQuenmar::~TfrmQuenmar() {
-    // Destroying the window while this object is whole lets the list items'
-    // deletion free their entries.
+    // Destroyed while this object is whole, so that its events find it.
     if (Handle()) DestroyWindow(Handle());
 }
 
@@ -177,7 +176,7 @@ void TfrmQuenmar::FormCreate() {
     shell_->SetImageListChanged([this](IconSize size, HIMAGELIST list) {
         (size == IconSize::Large ? imglstFolders : imglstSmallFolders).Adopt(list);
     });
-    store_ = std::make_unique<PlacesStore>(*registry_, *shell_, win::SystemLeadByte);
+    store_ = std::make_unique<PlacesStore>(*registry_);
 
     zelDragFromShell1 = std::make_unique<TzelDragFromShell>(this);
     zelDragFromShell1->OnShellDragDrop = [this](TzelDragFromShell& sender, const std::string& folder,
@@ -205,7 +204,8 @@ void TfrmQuenmar::FormShow() {
     } layOut{*this};
 
     LoadedSlots loaded = store_->LoadSlots();
-    for (int n = 0; n < kSlotCount; ++n) AttachSlot(n, std::move(loaded.slots[n]));
+    for (int n = 0; n < kSlotCount; ++n) AttachSlot(n, std::move(loaded.entries[n]));
+    slotsLoaded_ = true;
     if (!loaded.replacedValues.empty()) {
         pendingWarnings_.push_back(PlacesStore::ReplacedValuesMessage(loaded.replacedValues));
     }
@@ -237,14 +237,11 @@ void TfrmQuenmar::FormClose(bool& canClose) {
 
 void TfrmQuenmar::FormDestroy() {
     // The drop receiver gives the window its procedure back while the window
-    // still exists; the list items free their entries.
+    // still exists.
     zelDragFromShell1.reset();
-    lstvwPlaces.DeleteAll();
     store_.reset();
     registry_.reset();
 }
-
-void TfrmQuenmar::lstvwPlacesDeletion(int, LPARAM data) { delete reinterpret_cast<TDirInfo*>(data); }
 
 LRESULT TfrmQuenmar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kShowWarnings) {
@@ -267,13 +264,14 @@ TDirInfo* TfrmQuenmar::Entry(int slot) const {
     return reinterpret_cast<TDirInfo*>(lstvwPlaces.ItemData(slot));
 }
 
-void TfrmQuenmar::AttachSlot(int index, Slot slot) {
-    std::unique_ptr<TDirInfo> previous(Entry(index));
-    lstvwPlaces.SetItemData(index, reinterpret_cast<LPARAM>(new TDirInfo(std::move(slot.entry))));
-    SetSlotDisplay(index, slot.display);
+void TfrmQuenmar::AttachSlot(int index, TDirInfo entry) {
+    slots_[index] = std::move(entry);
+    lstvwPlaces.SetItemData(index, reinterpret_cast<LPARAM>(&slots_[index]));
+    ShowSlot(index);
 }
 
-void TfrmQuenmar::SetSlotDisplay(int index, const SlotDisplay& display) {
+void TfrmQuenmar::ShowSlot(int index) {
+    const SlotDisplay display = DisplayFor(slots_[index], *shell_, win::SystemLeadByte);
     // An icon view arranges itself again at every change: change only what differs.
     if (lstvwPlaces.ItemText(index) != display.caption) lstvwPlaces.SetItemText(index, display.caption);
     if (lstvwPlaces.ItemImage(index) != display.icon) lstvwPlaces.SetItemImage(index, display.icon);
@@ -286,11 +284,8 @@ std::array<const TDirInfo*, kSlotCount> TfrmQuenmar::Entries() const {
 }
 
 void TfrmQuenmar::Save() {
-    const auto entries = Entries();
-    for (const TDirInfo* entry : entries) {
-        if (!entry) return;  // the places were never loaded: nothing of the user's to write
-    }
-    if (!store_->Save(entries, PlacesHidden())) {
+    if (!slotsLoaded_) return;  // the places were never loaded: nothing of the user's to write
+    if (!store_->Save(Entries(), PlacesHidden())) {
         ShowMessage(Handle(), "Unable to save the custom places to the registry!", "Unable to Save", MB_ICONWARNING);
     }
 }
@@ -329,6 +324,7 @@ void TfrmQuenmar::optUseFolderClick() {
     edtDirectory.SetEnabled(folder && !hidden);
     btnBrowseFolder.SetEnabled(folder && !hidden);
     lstvwSelectFolders.SetEnabled(special && !hidden);
+    placesHidden_ = hidden;
     lstvwPlaces.SetEnabled(!hidden);
     optUseFolder.SetEnabled(!hidden);
     optUseSpecial.SetEnabled(!hidden);
@@ -345,8 +341,7 @@ void TfrmQuenmar::optUseFolderClick() {
     } else {
         entry->IsDir = false;
         SelectCatalogueRow(entry->CSIDL);
-        SetSlotDisplay(current, {SpecialFolderCaption(entry->CSIDL),
-                                 shell_->SpecialFolderIconIndex(IconSize::Large, entry->CSIDL)});
+        ShowSlot(current);
     }
     // The slot's kind may have just changed: Change Folder follows it.
     ApplySlotButtonRules(true);
@@ -363,7 +358,7 @@ void TfrmQuenmar::edtDirectoryChange() {
         entry->Kept.reset();
     }
     entry->Dir = text;
-    SetSlotDisplay(current, DisplayFor(*entry, *shell_, win::SystemLeadByte));
+    ShowSlot(current);
 }
 
 void TfrmQuenmar::lstvwSelectFoldersSelectItem(int item, bool selected) {
@@ -374,8 +369,7 @@ void TfrmQuenmar::lstvwSelectFoldersSelectItem(int item, bool selected) {
     TDirInfo* entry = Entry(current);
     if (!entry) return;
     entry->CSIDL = static_cast<int32_t>(lstvwSelectFolders.ItemData(item));
-    SetSlotDisplay(current, {lstvwSelectFolders.ItemText(item),
-                             shell_->SpecialFolderIconIndex(IconSize::Large, entry->CSIDL)});
+    ShowSlot(current);
 }
 
 void TfrmQuenmar::SelectCatalogueRow(int32_t csidl) {
@@ -404,11 +398,10 @@ void TfrmQuenmar::MoveSlot(int delta) {
     if (target < 0 || target >= kSlotCount) return;
     TDirInfo* a = Entry(current);
     TDirInfo* b = Entry(target);
-    if (a && b) std::swap(*a, *b);
-    const std::string caption = lstvwPlaces.ItemText(current);
-    const int icon = lstvwPlaces.ItemImage(current);
-    SetSlotDisplay(current, {lstvwPlaces.ItemText(target), lstvwPlaces.ItemImage(target)});
-    SetSlotDisplay(target, {caption, icon});
+    if (!a || !b) return;
+    std::swap(*a, *b);
+    ShowSlot(current);
+    ShowSlot(target);
     lstvwPlaces.SetSelected(target, true);
     lstvwPlaces.SetFocused(target);
 }
@@ -469,7 +462,7 @@ bool IsFile(const std::string& path) {
 
 void TfrmQuenmar::zelDragFromShell1ShellDragDrop(TzelDragFromShell&, const std::string&, const std::string&,
                                                  const std::string& fullFileName) {
-    if (!lstvwPlaces.Enabled()) return;
+    if (PlacesHidden()) return;
     std::string candidate;
     if (IsDirectory(fullFileName)) {
         candidate = AddTrailingBackslash(fullFileName);
@@ -482,7 +475,7 @@ void TfrmQuenmar::zelDragFromShell1ShellDragDrop(TzelDragFromShell&, const std::
 }
 
 void TfrmQuenmar::zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell&, const SkippedNames& skipped) {
-    if (!lstvwPlaces.Enabled()) return;
+    if (PlacesHidden()) return;
     std::string text;
     if (skipped.unrepresentable > 0) {
         text = "The name of a dropped folder cannot be stored: it has characters that the system's code page "
@@ -496,10 +489,8 @@ void TfrmQuenmar::zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell&, cons
 // Preview, restore and exit ----------------------------------------------------
 
 void TfrmQuenmar::mnuExportSettingsClick() {
+    if (!slotsLoaded_) return;  // nothing loaded, nothing to export
     const auto entries = Entries();
-    for (const TDirInfo* entry : entries) {
-        if (!entry) return;  // nothing loaded, nothing to export
-    }
     char fileName[MAX_PATH] = "Quenmar Places.reg";
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
@@ -550,7 +541,7 @@ void TfrmQuenmar::btnRestoreClick() {
         return;
     }
     store_->DeleteCustomPlaces();
-    for (int n = 0; n < kSlotCount; ++n) AttachSlot(n, store_->DefaultSlot(n));
+    for (int n = 0; n < kSlotCount; ++n) AttachSlot(n, PlacesStore::DefaultEntry(n));
     if (lstvwPlaces.Count() == 0) return;
     if (lstvwPlaces.IsSelected(0)) {
         lstvwPlacesSelectItem(0, true);  // no notification comes: show the restored slot 0

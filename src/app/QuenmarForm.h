@@ -19,7 +19,8 @@ inline constexpr const char* kApplicationTitle = "Quenmar";
 inline constexpr const char* kVersion = QUENMAR_VERSION_TEXT;
 
 // The main window: the five places on the left, the editing controls on the
-// right. Every slot's entry hangs on its item of lstvwPlaces.
+// right. The window holds the five slots' entries; each item of lstvwPlaces
+// points at its slot's entry and shows what DisplayFor makes of it.
 class TfrmQuenmar : public widgets::Form {
 public:
     using RegistryFactory = std::function<std::unique_ptr<RegistryAccessor>()>;
@@ -57,7 +58,6 @@ public:
     void FormActivate();
     void FormClose(bool& canClose);
     void FormDestroy();
-    void lstvwPlacesDeletion(int item, LPARAM data);
 
     // Slot editing.
     void lstvwPlacesSelectItem(int item, bool selected);
@@ -94,7 +94,8 @@ public:
     TDirInfo* Entry(int slot) const;
     // The selected slot, or -1.
     int CurrentSlot() const { return lstvwPlaces.SelectedIndex(); }
-    bool PlacesHidden() const { return !lstvwPlaces.Enabled(); }
+    // The hide box as the places were last set by it: what is saved.
+    bool PlacesHidden() const { return placesHidden_; }
 
 
 protected:
@@ -105,8 +106,9 @@ private:
     // Move Up, Move Down and Change Folder by the current slot and the hide
     // box; all three off when not allowed.
     void ApplySlotButtonRules(bool allowed);
-    void AttachSlot(int index, Slot slot);
-    void SetSlotDisplay(int index, const SlotDisplay& display);
+    void AttachSlot(int index, TDirInfo entry);
+    // Shows a slot's caption and icon as its entry says.
+    void ShowSlot(int index);
     void MoveSlot(int delta);
     void Save();
     std::array<const TDirInfo*, kSlotCount> Entries() const;
@@ -116,6 +118,9 @@ private:
     std::unique_ptr<win::Win32ShellLookups> shell_;
     std::unique_ptr<PlacesStore> store_;
     bool activatedOnce_ = false;
+    std::array<TDirInfo, kSlotCount> slots_;
+    bool slotsLoaded_ = false;
+    bool placesHidden_ = false;
     win::UniqueImageList glyphs_;
     std::vector<std::string> pendingWarnings_;
 };

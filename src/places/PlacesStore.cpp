@@ -10,20 +10,15 @@ StoredPlace StoredFormOf(const TDirInfo& entry) {
     return {entry.DirExpandable ? StoredPlace::ExpandableText : StoredPlace::Text, 0, entry.Dir, {}};
 }
 
-Slot PlacesStore::Display(TDirInfo entry) const {
-    SlotDisplay display = DisplayFor(entry, shell_, isLead_);
-    return Slot{std::move(entry), std::move(display)};
-}
-
-Slot PlacesStore::DefaultSlot(int n) const {
+TDirInfo PlacesStore::DefaultEntry(int n) {
     TDirInfo entry(kSpecialFolders.at(static_cast<size_t>(n)).csidl);
     entry.Dir = "C:\\";
-    return Display(std::move(entry));
+    return entry;
 }
 
-Slot PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
+TDirInfo PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
     const std::string name = PlaceValueName(n);
-    if (!registry_.ValueExists(name)) return Display(TDirInfo(kCsidlDesktop));
+    if (!registry_.ValueExists(name)) return TDirInfo(kCsidlDesktop);
 
     const auto info = registry_.GetDataInfo(name);
     try {
@@ -33,12 +28,12 @@ Slot PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
             if (text.empty()) text = "C:\\";
             TDirInfo entry(std::move(text));
             entry.DirExpandable = expandable;
-            return Display(std::move(entry));
+            return entry;
         }
         if (info && info->type == kRegDword) {
             TDirInfo entry(registry_.ReadInteger(name));
             entry.Dir = "C:\\";
-            return Display(std::move(entry));
+            return entry;
         }
     } catch (const UnrepresentableText& error) {
         // The stored bytes travel with the entry: the value's name will hold
@@ -48,23 +43,23 @@ Slot PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
             entry.DirExpandable = info->type == kRegExpandSz;
             entry.Kept = std::move(*raw);
             loaded.keptValues.push_back(name);
-            return Display(std::move(entry));
+            return entry;
         }
     } catch (const RegistryError&) {
         // Falls through to the default below, like a value of a foreign type.
     }
     loaded.replacedValues.push_back(name);
-    return DefaultSlot(n);
+    return DefaultEntry(n);
 }
 
 LoadedSlots PlacesStore::LoadSlots() const {
     LoadedSlots result;
     if (!registry_.OpenKeyReadOnly(kPlacesBarKey)) {
-        for (int n = 0; n < kSlotCount; ++n) result.slots[n] = DefaultSlot(n);
+        for (int n = 0; n < kSlotCount; ++n) result.entries[n] = DefaultEntry(n);
         return result;
     }
     OpenKeyScope scope(registry_);
-    for (int n = 0; n < kSlotCount; ++n) result.slots[n] = LoadSlot(n, result);
+    for (int n = 0; n < kSlotCount; ++n) result.entries[n] = LoadSlot(n, result);
     return result;
 }
 

@@ -4,11 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "places/Captions.h"
 #include "places/Catalogue.h"
 #include "places/DirInfo.h"
 #include "places/RegistryAccessor.h"
-#include "places/ShellLookups.h"
 
 namespace quenmar {
 
@@ -30,13 +28,8 @@ struct StoredPlace {
 };
 StoredPlace StoredFormOf(const TDirInfo& entry);
 
-struct Slot {
-    TDirInfo entry;
-    SlotDisplay display;
-};
-
 struct LoadedSlots {
-    std::array<Slot, kSlotCount> slots;
+    std::array<TDirInfo, kSlotCount> entries;
     // Values that could not be read and were replaced by their slot's default.
     std::vector<std::string> replacedValues;
     // Paths the ANSI code page cannot show whole: shown with question marks,
@@ -50,11 +43,10 @@ enum class HideFlag { None, Show, Hide };
 // Every operation opens the key it needs and closes it before returning.
 class PlacesStore {
 public:
-    PlacesStore(RegistryAccessor& registry, ShellLookups& shell, LeadByteTest isLead)
-        : registry_(registry), shell_(shell), isLead_(isLead) {}
+    explicit PlacesStore(RegistryAccessor& registry) : registry_(registry) {}
 
     // Default slot n: the catalogue's row n, with "C:\" as its path.
-    Slot DefaultSlot(int n) const;
+    static TDirInfo DefaultEntry(int n);
 
     // The five slots; the defaults when the key cannot be read. Needs read
     // access only. A value that cannot be read gets its slot's default and is
@@ -76,12 +68,9 @@ public:
     static std::string KeptValuesMessage(const std::vector<std::string>& names);
 
 private:
-    Slot LoadSlot(int n, LoadedSlots& loaded) const;
-    Slot Display(TDirInfo entry) const;
+    TDirInfo LoadSlot(int n, LoadedSlots& loaded) const;
 
     RegistryAccessor& registry_;
-    ShellLookups& shell_;
-    LeadByteTest isLead_;
 };
 
 }  // namespace quenmar

@@ -12,6 +12,7 @@
 
 #include "FakeShell.h"
 #include "RawValue.h"
+#include "places/Captions.h"
 #include "places/PlacesStore.h"
 
 namespace quenmar::testing {
@@ -22,7 +23,9 @@ protected:
     void SetUp() override { backend.Reset(); }
     void TearDown() override { backend.Reset(); }
 
-    PlacesStore Store() { return PlacesStore(backend.Accessor(), shell, NoLeadBytes); }
+    PlacesStore Store() { return PlacesStore(backend.Accessor()); }
+    // What the window shows for a loaded entry.
+    SlotDisplay Shown(const TDirInfo& entry) { return DisplayFor(entry, shell, NoLeadBytes); }
     void PutPlace(int n, uint32_t type, const std::string& data) {
         backend.Put(kPlacesBarKey, PlaceValueName(n), type, data);
     }
@@ -31,19 +34,18 @@ protected:
 
     static std::array<const TDirInfo*, kSlotCount> Entries(const LoadedSlots& loaded) {
         std::array<const TDirInfo*, kSlotCount> entries{};
-        for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.slots[n].entry;
+        for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.entries[n];
         return entries;
     }
     void ExpectDefaults(const LoadedSlots& loaded) {
         const int32_t csidls[] = {34, 0, 5, 17, 18};
         const char* captions[] = {"History", "Desktop", "My Documents", "My Computer", "My Network Places"};
         for (int n = 0; n < kSlotCount; ++n) {
-            const Slot& slot = loaded.slots[n];
-            EXPECT_FALSE(slot.entry.IsDir) << n;
-            EXPECT_EQ(slot.entry.CSIDL, csidls[n]) << n;
-            EXPECT_EQ(slot.entry.Dir, "C:\\") << n;
-            EXPECT_EQ(slot.display.caption, captions[n]) << n;
-            EXPECT_EQ(slot.display.icon, FakeShell::kSpecialBase + csidls[n]) << n;
+            const TDirInfo& entry = loaded.entries[n];
+            EXPECT_FALSE(entry.IsDir) << n;
+            EXPECT_EQ(entry.CSIDL, csidls[n]) << n;
+            EXPECT_EQ(entry.Dir, "C:\\") << n;
+            EXPECT_EQ(Shown(entry), (SlotDisplay{captions[n], FakeShell::kSpecialBase + csidls[n]})) << n;
         }
     }
 
@@ -72,16 +74,16 @@ TYPED_TEST_P(StoreScenarios, MissingValuesAreDesktopWithEmptyPath) {
     this->PutPlace(2, kRegSz, Sz("D:\\Data\\"));
     const LoadedSlots loaded = this->Store().LoadSlots();
     for (int n : {0, 1, 3, 4}) {
-        EXPECT_FALSE(loaded.slots[n].entry.IsDir) << n;
-        EXPECT_EQ(loaded.slots[n].entry.CSIDL, 0) << n;
-        EXPECT_EQ(loaded.slots[n].entry.Dir, "") << n;
-        EXPECT_EQ(loaded.slots[n].display.caption, "Desktop") << n;
-        EXPECT_EQ(loaded.slots[n].display.icon, FakeShell::kSpecialBase) << n;
+        EXPECT_FALSE(loaded.entries[n].IsDir) << n;
+        EXPECT_EQ(loaded.entries[n].CSIDL, 0) << n;
+        EXPECT_EQ(loaded.entries[n].Dir, "") << n;
+        EXPECT_EQ(this->Shown(loaded.entries[n]).caption, "Desktop") << n;
+        EXPECT_EQ(this->Shown(loaded.entries[n]).icon, FakeShell::kSpecialBase) << n;
     }
-    EXPECT_TRUE(loaded.slots[2].entry.IsDir);
-    EXPECT_EQ(loaded.slots[2].entry.Dir, "D:\\Data\\");
-    EXPECT_EQ(loaded.slots[2].display.caption, "Data");
-    EXPECT_EQ(loaded.slots[2].display.icon, FakeShell::kFolderIcon);
+    EXPECT_TRUE(loaded.entries[2].IsDir);
+    EXPECT_EQ(loaded.entries[2].Dir, "D:\\Data\\");
+    EXPECT_EQ(this->Shown(loaded.entries[2]).caption, "Data");
+    EXPECT_EQ(this->Shown(loaded.entries[2]).icon, FakeShell::kFolderIcon);
     EXPECT_TRUE(loaded.replacedValues.empty());
 
     ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
@@ -96,11 +98,11 @@ TYPED_TEST_P(StoreScenarios, EmptyTextLoadsAsDriveC) {
     this->PutPlace(3, kRegExpandSz, Sz(""));
     const LoadedSlots loaded = this->Store().LoadSlots();
     for (int n : {1, 3}) {
-        EXPECT_TRUE(loaded.slots[n].entry.IsDir) << n;
-        EXPECT_FALSE(loaded.slots[n].entry.DirExpandable) << n;
-        EXPECT_EQ(loaded.slots[n].entry.Dir, "C:\\") << n;
-        EXPECT_EQ(loaded.slots[n].display.caption, "Disk [C:\\] ") << n;
-        EXPECT_EQ(loaded.slots[n].display.icon, FakeShell::kDriveIcon) << n;
+        EXPECT_TRUE(loaded.entries[n].IsDir) << n;
+        EXPECT_FALSE(loaded.entries[n].DirExpandable) << n;
+        EXPECT_EQ(loaded.entries[n].Dir, "C:\\") << n;
+        EXPECT_EQ(this->Shown(loaded.entries[n]).caption, "Disk [C:\\] ") << n;
+        EXPECT_EQ(this->Shown(loaded.entries[n]).icon, FakeShell::kDriveIcon) << n;
     }
     ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
     EXPECT_EQ(this->Place(1), SzValue("C:\\"));
@@ -111,11 +113,11 @@ TYPED_TEST_P(StoreScenarios, DwordSlotsKeepTheirCsidlAndGetDriveC) {
     this->PutPlace(0, kRegDword, Dword(8));
     this->PutPlace(3, kRegDword, Dword(0x26));
     const LoadedSlots loaded = this->Store().LoadSlots();
-    EXPECT_EQ(loaded.slots[0].entry.CSIDL, 8);
-    EXPECT_EQ(loaded.slots[0].entry.Dir, "C:\\");
-    EXPECT_EQ(loaded.slots[0].display.caption, "Unknown");
-    EXPECT_EQ(loaded.slots[0].display.icon, FakeShell::kSpecialBase + 8);
-    EXPECT_EQ(loaded.slots[3].display.caption, "Program Files");
+    EXPECT_EQ(loaded.entries[0].CSIDL, 8);
+    EXPECT_EQ(loaded.entries[0].Dir, "C:\\");
+    EXPECT_EQ(this->Shown(loaded.entries[0]).caption, "Unknown");
+    EXPECT_EQ(this->Shown(loaded.entries[0]).icon, FakeShell::kSpecialBase + 8);
+    EXPECT_EQ(this->Shown(loaded.entries[3]).caption, "Program Files");
     ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
     EXPECT_EQ(this->Place(0), DwordValue(8));
     EXPECT_EQ(this->Place(3), DwordValue(0x26));
@@ -124,11 +126,11 @@ TYPED_TEST_P(StoreScenarios, DwordSlotsKeepTheirCsidlAndGetDriveC) {
 TYPED_TEST_P(StoreScenarios, ExpandableTextStaysExpandable) {
     this->PutPlace(4, kRegExpandSz, Sz("%USERPROFILE%\\Downloads"));
     const LoadedSlots loaded = this->Store().LoadSlots();
-    const Slot& slot = loaded.slots[4];
-    EXPECT_TRUE(slot.entry.IsDir);
-    EXPECT_TRUE(slot.entry.DirExpandable);
-    EXPECT_EQ(slot.entry.Dir, "%USERPROFILE%\\Downloads");
-    EXPECT_EQ(slot.display.caption, "Downloads");
+    const TDirInfo& entry = loaded.entries[4];
+    EXPECT_TRUE(entry.IsDir);
+    EXPECT_TRUE(entry.DirExpandable);
+    EXPECT_EQ(entry.Dir, "%USERPROFILE%\\Downloads");
+    EXPECT_EQ(this->Shown(entry).caption, "Downloads");
     EXPECT_EQ(this->shell.pathQueries.back(), "C:\\users\\me\\Downloads\\");
     EXPECT_TRUE(loaded.replacedValues.empty());
     ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
@@ -149,11 +151,11 @@ TYPED_TEST_P(StoreScenarios, UnreadableValuesGetTheirSlotsDefault) {
     EXPECT_EQ(loaded.replacedValues, (std::vector<std::string>{"Place0", "Place2", "Place3", "Place4"}));
     const int32_t defaults[] = {34, 0, 5, 17, 18};
     for (int n : {0, 2, 3, 4}) {
-        EXPECT_FALSE(loaded.slots[n].entry.IsDir) << n;
-        EXPECT_EQ(loaded.slots[n].entry.CSIDL, defaults[n]) << n;
-        EXPECT_EQ(loaded.slots[n].entry.Dir, "C:\\") << n;
+        EXPECT_FALSE(loaded.entries[n].IsDir) << n;
+        EXPECT_EQ(loaded.entries[n].CSIDL, defaults[n]) << n;
+        EXPECT_EQ(loaded.entries[n].Dir, "C:\\") << n;
     }
-    EXPECT_EQ(loaded.slots[1].entry.Dir, "E:\\Music");
+    EXPECT_EQ(loaded.entries[1].Dir, "E:\\Music");
     EXPECT_EQ(this->Store().LoadHideFlag(), HideFlag::Hide);
 
     const std::string message = PlacesStore::ReplacedValuesMessage(loaded.replacedValues);
@@ -217,18 +219,18 @@ TYPED_TEST_P(StoreScenarios, SaveLeavesOtherValuesAndDeleteKeepsHideFlag) {
 
 TYPED_TEST_P(StoreScenarios, FolderSlotsSaveTheirTextAndSpecialSlotsTheirNumber) {
     LoadedSlots loaded = this->Store().LoadSlots();
-    loaded.slots[0].entry.IsDir = true;  // a switched slot keeps its "C:\"
-    loaded.slots[1].entry = TDirInfo("\\\\server\\share");
-    loaded.slots[2].entry = TDirInfo("");
-    loaded.slots[3].entry.CSIDL = -7;
+    loaded.entries[0].IsDir = true;  // a switched slot keeps its "C:\"
+    loaded.entries[1] = TDirInfo("\\\\server\\share");
+    loaded.entries[2] = TDirInfo("");
+    loaded.entries[3].CSIDL = -7;
     ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
     EXPECT_EQ(this->Place(0), SzValue("C:\\"));
     EXPECT_EQ(this->Place(1), SzValue("\\\\server\\share"));
     EXPECT_EQ(this->Place(2), SzValue(""));
     EXPECT_EQ(this->Place(3), DwordValue(static_cast<uint32_t>(-7)));
     const LoadedSlots again = this->Store().LoadSlots();
-    EXPECT_EQ(again.slots[3].entry.CSIDL, -7);
-    EXPECT_EQ(again.slots[2].entry.Dir, "C:\\");
+    EXPECT_EQ(again.entries[3].CSIDL, -7);
+    EXPECT_EQ(again.entries[2].Dir, "C:\\");
 }
 
 REGISTER_TYPED_TEST_SUITE_P(StoreScenarios, NoKeyGivesDefaultsWhichSaveAsFiveCsidls,

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "FakeShell.h"
 #include "MemoryRegistry.h"
 #include "RawValue.h"
 #include "places/PlacesStore.h"
@@ -46,14 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (bytes.size() < length && in.ConsumeBool()) bytes.resize(length, 'p');  // large values cost no input
         registry.PutRaw(in.ConsumeBool() ? kPlacesBarKey : kComdlgPolicyKey, name, type, bytes);
     }
-    testing::FakeShell shell;
-    const LeadByteTest isLead = in.ConsumeBool() ? ShiftJisLeadByte : NoLeadBytes;
-    const PlacesStore store(registry, shell, isLead);
+    const PlacesStore store(registry);
 
     const LoadedSlots loaded = store.LoadSlots();  // reports what it cannot read; never throws
     store.LoadHideFlag();
     std::array<TDirInfo, kSlotCount> entries;
-    for (int n = 0; n < kSlotCount; ++n) entries[n] = loaded.slots[n].entry;
+    for (int n = 0; n < kSlotCount; ++n) entries[n] = loaded.entries[n];
 
     const int saves = in.ConsumeIntegralInRange(1, 4);
     for (int save = 0; save < saves; ++save) {
@@ -76,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int n = 0; n < kSlotCount; ++n) {
             TDirInfo saved = entries[n];
             if (saved.IsDir && saved.Dir.empty() && !saved.Kept) saved.Dir = "C:\\";
-            CHECK(testing::StoredForm(again.slots[n].entry) == testing::StoredForm(saved));
+            CHECK(testing::StoredForm(again.entries[n]) == testing::StoredForm(saved));
         }
         CHECK(store.LoadHideFlag() == (hidden ? HideFlag::Hide : HideFlag::Show));
     }

@@ -36,7 +36,7 @@ INSTANTIATE_TYPED_TEST_SUITE_P(Memory, StoreScenarios, MemoryBackend);
 
 class StoreFaults : public ::testing::Test {
 protected:
-    PlacesStore Store() { return PlacesStore(registry, shell, NoLeadBytes); }
+    PlacesStore Store() { return PlacesStore(registry); }
     void TearDown() override {
         EXPECT_FALSE(registry.KeyIsOpen());
         EXPECT_EQ(registry.openCount, registry.closeCount);
@@ -71,7 +71,7 @@ TEST_F(StoreFaults, UnopenablePlacesKeyStillWritesHideFlag) {
     registry.PutDword(kPlacesBarKey, "Place0", 17);
     registry.unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar"};
     const LoadedSlots loaded = Store().LoadSlots();
-    EXPECT_EQ(loaded.slots[0].entry.CSIDL, 34) << "an unreadable key shows the defaults";
+    EXPECT_EQ(loaded.entries[0].CSIDL, 34) << "an unreadable key shows the defaults";
     EXPECT_FALSE(Store().Save(Entries(), true));
     EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue)->data, Dword(1));
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, Dword(17));
@@ -82,7 +82,7 @@ TEST_F(StoreFaults, ReadOnlyKeysLoadAsStored) {
     registry.PutDword(kComdlgPolicyKey, kNoPlacesBarValue, 1);
     registry.readOnlyKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar",
                              "software\\microsoft\\windows\\currentversion\\policies\\comdlg32"};
-    EXPECT_EQ(Store().LoadSlots().slots[0].entry.Dir, "E:\\Shared");
+    EXPECT_EQ(Store().LoadSlots().entries[0].Dir, "E:\\Shared");
     EXPECT_EQ(Store().LoadHideFlag(), HideFlag::Hide);
     EXPECT_FALSE(Store().Save(Entries(), false));
     EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue)->data, Dword(1)) << "could not be written";
@@ -108,10 +108,10 @@ TEST_F(StoreFaults, FailedTypeQueryGetsTheDefault) {
     registry.failingTypeQueries = {"Place1"};
     const LoadedSlots loaded = Store().LoadSlots();
     EXPECT_EQ(loaded.replacedValues, std::vector<std::string>{"Place1"});
-    EXPECT_EQ(loaded.slots[1].entry.CSIDL, 0);
-    EXPECT_FALSE(loaded.slots[1].entry.IsDir);
-    EXPECT_EQ(loaded.slots[1].entry.Dir, "C:\\");
-    EXPECT_EQ(loaded.slots[3].entry.Dir, "E:\\");
+    EXPECT_EQ(loaded.entries[1].CSIDL, 0);
+    EXPECT_FALSE(loaded.entries[1].IsDir);
+    EXPECT_EQ(loaded.entries[1].Dir, "C:\\");
+    EXPECT_EQ(loaded.entries[3].Dir, "E:\\");
 }
 
 TEST_F(StoreFaults, FailedDeleteIsReported) {
@@ -160,7 +160,7 @@ TEST_F(StoreFaults, PathsTheCodePageCannotShowAreKeptAsStored) {
     const LoadedSlots loaded = Store().LoadSlots();
     EXPECT_EQ(loaded.keptValues, (std::vector<std::string>{"Place1", "Place2"}));
     EXPECT_TRUE(loaded.replacedValues.empty());
-    const TDirInfo& kept = loaded.slots[1].entry;
+    const TDirInfo& kept = loaded.entries[1];
     EXPECT_TRUE(kept.IsDir);
     EXPECT_EQ(kept.Dir, "C:\\??");
     EXPECT_EQ(kept.Kept, (RawData{kRegSz, stored}));
@@ -170,8 +170,8 @@ TEST_F(StoreFaults, PathsTheCodePageCannotShowAreKeptAsStored) {
     // second save the value the place was loaded from holds another place.
     // The expandable one moves to slot 0 and is switched to a special folder
     // and back between the saves.
-    TDirInfo moved[kSlotCount] = {loaded.slots[2].entry, loaded.slots[3].entry, loaded.slots[0].entry,
-                                  loaded.slots[1].entry, loaded.slots[4].entry};
+    TDirInfo moved[kSlotCount] = {loaded.entries[2], loaded.entries[3], loaded.entries[0],
+                                  loaded.entries[1], loaded.entries[4]};
     const auto entries = std::array<const TDirInfo*, kSlotCount>{&moved[0], &moved[1], &moved[2], &moved[3], &moved[4]};
     for (int save = 0; save < 3; ++save) {
         moved[0].IsDir = save != 1;
@@ -182,7 +182,7 @@ TEST_F(StoreFaults, PathsTheCodePageCannotShowAreKeptAsStored) {
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->type, kRegExpandSz);
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, std::string("%X%\\\x01", 6));
     const LoadedSlots again = Store().LoadSlots();
-    for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(StoredForm(again.slots[n].entry), StoredForm(moved[n])) << n;
+    for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(StoredForm(again.entries[n]), StoredForm(moved[n])) << n;
 
     // Given another path, it is written as given.
     moved[3].Dir = "E:\\New";

@@ -61,12 +61,12 @@ TEST(RealRegistry, AUnicodePathSurvivesASave) {
     RegCloseKey(key);
 
     FakeShell shell;
-    PlacesStore store(backend.Accessor(), shell, NoLeadBytes);
+    PlacesStore store(backend.Accessor());
     const LoadedSlots loaded = store.LoadSlots();
     EXPECT_EQ(loaded.keptValues, std::vector<std::string>{"Place2"});
-    EXPECT_EQ(loaded.slots[2].entry.Dir.substr(0, 3), "C:\\");
+    EXPECT_EQ(loaded.entries[2].Dir.substr(0, 3), "C:\\");
     std::array<const TDirInfo*, kSlotCount> entries{};
-    for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.slots[n].entry;
+    for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.entries[n];
     ASSERT_TRUE(store.Save(entries, false));
 
     wchar_t stored[MAX_PATH] = {};
