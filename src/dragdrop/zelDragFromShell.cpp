@@ -2,45 +2,16 @@
 
 #include <shellapi.h>
 
-#include <mutex>
 #include <stdexcept>
-#include <unordered_map>
 
 #include "places/PathText.h"
 #include "widgets/Application.h"
 #include "win32/AnsiText.h"
+#include "win32/WindowSubclass.h"
 
 namespace quenmar {
 
 namespace {
-
-// The receiver of each hooked window. A table of this process rather than a
-// window property: the procedure looks it up for every message the window
-// gets, and a property lookup can be a round trip to the window server.
-std::mutex receiversLock;
-
-std::unordered_map<HWND, TzelDragFromShell*>& Receivers() {
-    static std::unordered_map<HWND, TzelDragFromShell*> receivers;
-    return receivers;
-}
-
-TzelDragFromShell* ReceiverOf(HWND window) {
-    std::lock_guard<std::mutex> lock(receiversLock);
-    const auto found = Receivers().find(window);
-    return found != Receivers().end() ? found->second : nullptr;
-}
-
-void SetReceiver(HWND window, TzelDragFromShell* receiver) {
-    std::lock_guard<std::mutex> lock(receiversLock);
-    Receivers()[window] = receiver;
-}
-
-// Only its own entry: the handle may since name another window.
-void ForgetReceiver(HWND window, TzelDragFromShell* receiver) {
-    std::lock_guard<std::mutex> lock(receiversLock);
-    const auto found = Receivers().find(window);
-    if (found != Receivers().end() && found->second == receiver) Receivers().erase(found);
-}
 
 // The shell's drop handle, released however the handling ends.
 class DropHandle {
@@ -61,25 +32,21 @@ TzelDragFromShell::TzelDragFromShell(widgets::Component* owner) {
     if (!window) throw std::invalid_argument(kOwnerError);
     ownerWindow_ = window;
     DragAcceptFiles(ownerWindow_, TRUE);
-    previousWindowProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC));
-    SetReceiver(ownerWindow_, this);
-    SetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&OwnerWindowProc));
+    if (!win::WindowSubclass::Install(ownerWindow_, OwnerWindowProc, this)) {
+        throw std::logic_error("The window already has a drop receiver or another handler");
+    }
+    previousWindowProc_ = win::WindowSubclass::Next(ownerWindow_);
 }
 
 TzelDragFromShell::~TzelDragFromShell() {
     droppedNames_.clear();
-    if (IsWindow(ownerWindow_)) {
-        SetWindowLongPtrA(ownerWindow_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc_));
-    }
-    ForgetReceiver(ownerWindow_, this);
+    win::WindowSubclass::Uninstall(ownerWindow_);
 }
 
-LRESULT CALLBACK TzelDragFromShell::OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = ReceiverOf(window);
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    if (message != WM_DROPFILES) {
-        return CallWindowProcA(self->previousWindowProc_, window, message, wParam, lParam);
-    }
+LRESULT TzelDragFromShell::OwnerWindowProc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                           WNDPROC next) {
+    if (message != WM_DROPFILES) return CallWindowProcA(next, window, message, wParam, lParam);
+    auto* self = static_cast<TzelDragFromShell*>(context);
     const auto drop = reinterpret_cast<HDROP>(wParam);
     widgets::Application::Instance().Guard(window, [&] { self->HandleDrop(drop); });
     return 0;

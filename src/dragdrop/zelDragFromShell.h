@@ -51,7 +51,8 @@ public:
     const std::vector<std::string>& DroppedNames() const { return droppedNames_; }
 
 private:
-    static LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT OwnerWindowProc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   WNDPROC next);
     void HandleDrop(HDROP drop);
     void AddDroppedName(const std::string& name);
 

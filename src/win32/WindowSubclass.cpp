@@ -58,6 +58,24 @@ void WindowSubclass::Remove(HWND window) {
     found->second.context = nullptr;
 }
 
+void WindowSubclass::Uninstall(HWND window) {
+    std::lock_guard<std::mutex> lock(tableLock);
+    const auto found = Table().find(window);
+    if (found == Table().end()) return;
+    found->second.handler = nullptr;
+    found->second.context = nullptr;
+    if (IsWindow(window) &&
+        GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowSubclass::Proc)) {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second.next));
+        Table().erase(found);
+    }
+}
+
+WNDPROC WindowSubclass::Next(HWND window) {
+    Entry entry;
+    return Find(window, entry) ? entry.next : nullptr;
+}
+
 bool WindowSubclass::Installed(HWND window) {
     Entry entry;
     return Find(window, entry) && entry.handler;

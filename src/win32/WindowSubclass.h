@@ -23,6 +23,11 @@ public:
     static bool Install(HWND window, Handler handler, void* context);
     // The handler is not called again; messages go straight on.
     static void Remove(HWND window);
+    // Removes the handler and, when no other procedure was put in front of
+    // ours since, gives the window its previous procedure back.
+    static void Uninstall(HWND window);
+    // The window's procedure before Install; null when it has no entry.
+    static WNDPROC Next(HWND window);
     // Whether the window has a handler (for tests).
     static bool Installed(HWND window);
 
