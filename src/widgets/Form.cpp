@@ -1,5 +1,8 @@
 #include "widgets/Form.h"
 
+#include <exception>
+#include <utility>
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -83,6 +86,7 @@ void Form::CreateHandle(HWND owner) {
     const HWND window = CreateWindowExA(style_.exStyle, style_.className.c_str(), "", style_.style, CW_USEDEFAULT,
                                         CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
                                         nullptr, GetModuleHandleA(nullptr), this);
+    if (createError_) std::rethrow_exception(std::exchange(createError_, nullptr));
     if (!window) throw std::runtime_error("The window could not be created.");
 }
 
@@ -114,8 +118,15 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        CreateControls();
-        Fire(OnCreate);
+        // A half-built window does not live on: creation fails, and whoever
+        // creates the window gets the error.
+        try {
+            CreateControls();
+            Fire(OnCreate);
+        } catch (...) {
+            createError_ = std::current_exception();
+            return -1;
+        }
         return 0;
     case WM_COMMAND: {
         const int id = LOWORD(wParam);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <map>
 #include <string>
@@ -111,6 +112,7 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    std::exception_ptr createError_;  // what made WM_CREATE fail, for CreateHandle to raise
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyAnchors(int width, int height);
     // Mouse messages reach the hints' window from the message loop rather

@@ -174,6 +174,30 @@ TEST(Widgets, ExceptionsInHandlersGoToTheErrorBox) {
     EXPECT_TRUE(IsWindow(form.Handle())) << "the program goes on";
 }
 
+// A window whose controls or create event fail is not left half-built: its
+// creation fails with their error.
+TEST(Widgets, AFailedCreationRaisesItsErrorAndLeavesNoWindow) {
+    struct Failing : Form {
+        Failing() : Form(RecordingForm::Style()) {}
+        void CreateControls() override {
+            edit.Create(*this, {10, 10, 100, 21}, kAnchorsDefault, false);
+            throw std::runtime_error("no controls today");
+        }
+        Edit edit;
+    };
+    testing::ModalBoxes boxes([](const testing::SeenBox&) { return IDOK; });
+    Failing form;
+    try {
+        form.CreateHandle();
+        ADD_FAILURE() << "created";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(), "no controls today");
+    }
+    EXPECT_EQ(form.Handle(), nullptr);
+    EXPECT_FALSE(IsWindow(form.edit.Handle())) << "its controls went with it";
+    EXPECT_TRUE(boxes.seen.empty()) << "told once, by whoever shows the error";
+}
+
 TEST(Widgets, AnchorsMoveAndStretchAndMinimumSizeHolds) {
     RecordingForm form;
     form.Show();
