@@ -101,10 +101,10 @@ TSelectFolderForm::~TSelectFolderForm() {
 }
 
 void TSelectFolderForm::CreateControls() {
-    ShellTree.Create(*this, {8, 32, 341, 241}, kAnchorsDefault);
+    ShellTree.Create(*this, {8, 32, 341, 241}, akByForm);
     SendMessageA(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
-    OkBtn.Create(*this, "OK", {12, 279, 75, 23});
-    CancelBtn.Create(*this, "Cancel", {92, 279, 75, 23});
+    OkBtn.Create(*this, "OK", {12, 279, 75, 23}, akByForm);
+    CancelBtn.Create(*this, "Cancel", {92, 279, 75, 23}, akByForm);
     SetDefaultButton(&OkBtn);
     SetCancelButton(&CancelBtn);
     SetWindowLongA(OkBtn.Handle(), GWL_STYLE, GetWindowLongA(OkBtn.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);

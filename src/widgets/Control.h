@@ -14,7 +14,13 @@ class Form;
 
 // Edges of the parent that a control keeps its distance to when the parent is
 // resized. A control anchored left and right stretches; right only, it moves.
-enum Anchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+enum Anchor : unsigned {
+    akLeft = 1,
+    akTop = 2,
+    akRight = 4,
+    akBottom = 8,
+    akByForm = 16,  // placed by its form's own layout: anchoring leaves it alone
+};
 constexpr unsigned kAnchorsDefault = akLeft | akTop;
 
 // A position at 96 dpi; forms scale it to their DPI.

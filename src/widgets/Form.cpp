@@ -317,6 +317,8 @@ void Form::ApplyAnchors(int width, int height) {
     HDWP batch = BeginDeferWindowPos(static_cast<int>(placements_.size()));
     for (const Placement& p : placements_) {
         const unsigned a = p.control->anchors();
+        // Placed by the form itself, or fixed to the top left where it was made.
+        if ((a & akByForm) || !(a & (akRight | akBottom))) continue;
         RECT r = p.rect;
         if (a & akRight) {
             if (!(a & akLeft)) r.left += dx;
