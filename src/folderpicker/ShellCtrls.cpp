@@ -1,5 +1,7 @@
 #include "folderpicker/ShellCtrls.h"
 
+#include "folderpicker/ShellTreeNode.h"
+
 #include <dbt.h>
 #include <shlwapi.h>
 
@@ -13,13 +15,11 @@
 #include "widgets/Form.h"
 #include "widgets/WaitCursor.h"
 #include "win32/AnsiText.h"
+#include "win32/SystemMessage.h"
 
 namespace quenmar {
 
 namespace {
-
-const USHORT kEmptyList = 0;
-LPCITEMIDLIST EmptyList() { return reinterpret_cast<LPCITEMIDLIST>(&kEmptyList); }
 
 // Reading a folder must never bring up the system's critical-error prompts
 // (a drive without a disk, for example).
@@ -32,21 +32,6 @@ private:
     UINT previous_;
 };
 
-std::string SystemMessage(DWORD code) {
-    char* buffer = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = buffer ? buffer : "";
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
-    if (text.empty()) text = "Error " + std::to_string(code);
-    return text;
-}
-
-[[noreturn]] void ThrowShellError(HRESULT result) {
-    throw std::runtime_error(SystemMessage(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
-                                                                                       : static_cast<DWORD>(result)));
-}
 
 // A plain folder of the file system: one that cannot carry a custom icon
 // (folders get one only when marked read-only or system).
@@ -87,30 +72,8 @@ int HasSubfolder(const std::wstring& path, bool hidden, bool files) {
     return result;
 }
 
-// Runs a command of a context menu whose identifiers start at 1000.
-void InvokeMenuCommand(IContextMenu* menu, HWND owner, UINT command) {
-    CMINVOKECOMMANDINFO invoke{};
-    invoke.cbSize = sizeof invoke;
-    invoke.hwnd = owner;
-    invoke.lpVerb = MAKEINTRESOURCEA(command - 1000);
-    invoke.nShow = SW_SHOWNORMAL;
-    menu->InvokeCommand(&invoke);
-}
-
 }  // namespace
 
-struct TShellTree::NodeData {
-    win::UniquePidl absolute;  // empty list for the Desktop
-    win::UniquePidl relative;  // the last ID; null for the root
-    ULONG attributes = 0;
-    bool listed = false;
-    int hasChildren = -1;  // unknown until the node is on screen
-    // The node's own folder, kept once bound: its children's icons and
-    // expand buttons are asked of it without walking from the Desktop again.
-    win::ComPtr<IShellFolder> folder;
-    // Its file-system path, once asked for; "?" until then.
-    std::wstring path = L"?";
-};
 
 TShellTree::TShellTree() {
     BaseFolder.OnChange = [this] {
@@ -258,14 +221,6 @@ const std::wstring& TShellTree::ChildPath(Node parent, IShellFolder* parentFolde
         }
     }
     return child->path;
-}
-
-std::string TShellTree::DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags) const {
-    STRRET name{};
-    if (FAILED(folder->GetDisplayNameOf(relative, flags, &name))) return {};
-    char text[MAX_PATH * 2] = {};
-    StrRetToBufA(&name, relative, text, sizeof text);
-    return text;
 }
 
 TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative,
@@ -425,7 +380,7 @@ void TShellTree::FillTree() {
     widgets::WaitCursor wait;
     quiet_ = true;
     SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    LPCITEMIDLIST rootList = BaseFolder.IsNone() ? EmptyList() : BaseFolder.IdList();
+    LPCITEMIDLIST rootList = BaseFolder.IsNone() ? pidl::Empty() : BaseFolder.IdList();
     win::ComPtr<IShellFolder> desktop;
     HRESULT result = SHGetDesktopFolder(desktop.put());
     std::string label;
@@ -437,12 +392,12 @@ void TShellTree::FillTree() {
         } else {
             win::ComPtr<IShellFolder> check;
             result = desktop->BindToObject(rootList, nullptr, IID_IShellFolder, check.put_void());
-            label = DisplayName(desktop.get(), rootList, SHGDN_NORMAL);
+            label = pidl::DisplayName(desktop.get(), rootList, SHGDN_NORMAL);
         }
     }
     if (FAILED(result)) {
         quiet_ = false;
-        ThrowShellError(result);
+        win::ThrowShellError(result);
     }
     const Node root = InsertNode(TVI_ROOT, TVI_LAST, rootList, nullptr, SFGAO_FOLDER, label);
     ListChildren(root);
@@ -464,20 +419,8 @@ void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
     const NodeData* rootData = Data(root);
     Node node = root;
     if (target && pidl::Size(target) > 2) {
-        const int rootDepth = pidl::CountIds(rootData->absolute.get());
-        LPCITEMIDLIST rest = target;
-        bool under = true;
-        if (rootDepth > 0) {
-            win::UniquePidl prefix(pidl::Clone(target));
-            // Cut the target to the root's depth and compare.
-            auto* cut = reinterpret_cast<BYTE*>(prefix.get());
-            LPCITEMIDLIST walk = prefix.get();
-            for (int i = 0; i < rootDepth && walk->mkid.cb; ++i) walk = pidl::Next(walk);
-            reinterpret_cast<SHITEMID*>(cut + (reinterpret_cast<const BYTE*>(walk) - cut))->cb = 0;
-            under = pidl::CountIds(target) > rootDepth && pidl::CompareAbsolute(prefix.get(), rootData->absolute.get()) == 0;
-            for (int i = 0; i < rootDepth; ++i) rest = pidl::Next(rest);
-        }
-        while (under && rest->mkid.cb) {
+        LPCITEMIDLIST rest = pidl::BelowRoot(target, rootData->absolute.get());
+        while (rest && rest->mkid.cb) {
             std::vector<Child> listed;
             ListChildren(node, &listed);
             win::ComPtr<IShellFolder> folder;
@@ -490,7 +433,7 @@ void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
                 if (SUCCEEDED(folder->GetAttributesOf(1, &one, &attributes))) {
                     win::UniquePidl absolute(pidl::Append(Data(node)->absolute.get(), first.get()));
                     child = InsertNode(node, TVI_LAST, absolute.get(), first.get(), attributes,
-                                       DisplayName(folder.get(), first.get(), SHGDN_INFOLDER | SHGDN_NORMAL));
+                                       pidl::DisplayName(folder.get(), first.get(), SHGDN_INFOLDER | SHGDN_NORMAL));
                     SortChildren(node);
                 }
             }
@@ -582,184 +525,6 @@ void TShellTree::OnSelectionChanged(Node node) {
     const NodeData* data = Data(node);
     CurrentFolder.SetIdList(data ? data->absolute.get() : nullptr);
     selecting_ = false;
-}
-
-// Commands -------------------------------------------------------------------
-
-void TShellTree::RunShellVerb(Node node, const std::string& verb) {
-    const Node parent = Parent(node);
-    if (!node || !parent) return;
-    win::ComPtr<IShellFolder> folder;
-    if (!BindFolder(parent, folder)) ThrowShellError(E_FAIL);
-    LPCITEMIDLIST item = Data(node)->relative.get();
-    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
-    win::ComPtr<IContextMenu> menu;
-    const HRESULT result = folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void());
-    if (FAILED(result)) ThrowShellError(result);
-    const HMENU popup = CreatePopupMenu();
-    menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE);
-    int found = -1;
-    for (int i = 0, count = GetMenuItemCount(popup); i < count && found < 0; ++i) {
-        const UINT id = GetMenuItemID(popup, i);
-        if (id < 1000 || id == static_cast<UINT>(-1)) continue;
-        char text[128] = {};
-        if (SUCCEEDED(menu->GetCommandString(id - 1000, GCS_VERBA, nullptr, text, sizeof text)) &&
-            lstrcmpiA(text, verb.c_str()) == 0) {
-            found = static_cast<int>(id);
-        }
-    }
-    DestroyMenu(popup);
-    if (found < 0) return;
-    InvokeMenuCommand(menu.get(), owner, static_cast<UINT>(found));
-    RefreshTree();
-}
-
-void TShellTree::ShowContextMenu(Node node, POINT screen) {
-    const Node parent = Parent(node);
-    if (!node || !parent) return;
-    win::ComPtr<IShellFolder> folder;
-    if (!BindFolder(parent, folder)) return;
-    LPCITEMIDLIST item = Data(node)->relative.get();
-    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
-    win::ComPtr<IContextMenu> menu;
-    if (FAILED(folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void()))) return;
-    const HMENU popup = CreatePopupMenu();
-    menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME));
-    const UINT chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
-    std::string verb;
-    if (chosen >= 1000) {
-        char text[128] = {};
-        if (SUCCEEDED(menu->GetCommandString(chosen - 1000, GCS_VERBA, nullptr, text, sizeof text))) verb = text;
-    }
-    DestroyMenu(popup);
-    if (chosen < 1000) return;
-    if (lstrcmpiA(verb.c_str(), "rename") == 0) {
-        if (!readOnly_) EditLabel(node);
-        return;
-    }
-    InvokeMenuCommand(menu.get(), owner, chosen);
-    RefreshTree();
-}
-
-void TShellTree::MakeSubfolder() {
-    const Node selected = Selected();
-    std::string dir = selected ? NodePath(selected) : std::string();
-    if (dir.empty()) {
-        char current[MAX_PATH] = {};
-        GetCurrentDirectoryA(sizeof current, current);
-        dir = current;
-    }
-    if (!EndsWithBackslash(dir, win::SystemLeadByte)) dir += '\\';
-
-    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
-    auto warn = [&](const std::string& name, DWORD error) {
-        const std::string format = widgets::LoadText(IDS_CREATE_FOLDER_FAILED);
-        const std::string message = SystemMessage(error);
-        const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(message.c_str()),
-                                       reinterpret_cast<DWORD_PTR>(name.c_str())};
-        char* text = nullptr;
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                       format.c_str(), 0, 0, reinterpret_cast<char*>(&text), 0,
-                       reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
-        std::string shown = text ? text : format;
-        if (text) LocalFree(text);
-        // The formatter may turn line feeds into CR LF pairs; the text keeps bare line feeds.
-        shown.erase(std::remove(shown.begin(), shown.end(), '\r'), shown.end());
-        MessageBoxA(owner, shown.c_str(), widgets::LoadText(IDS_WARNING).c_str(), MB_OK | MB_ICONWARNING);
-    };
-    // Two naming schemes, fifty names each; only "already exists" moves on.
-    auto tryScheme = [&](UINT baseId, UINT numberId) -> std::string {
-        const std::string base = widgets::LoadText(baseId);
-        const std::string numbered = widgets::LoadText(numberId);
-        for (int i = 1; i <= 50; ++i) {
-            std::string name = base;
-            if (i > 1) {
-                char suffix[32] = {};
-                wsprintfA(suffix, numbered.c_str(), i);
-                name += suffix;
-            }
-            if (CreateDirectoryA((dir + name).c_str(), nullptr)) return name;
-            const DWORD error = GetLastError();
-            if (error != ERROR_ALREADY_EXISTS) {
-                warn(name, error);
-                return {};
-            }
-        }
-        return {};
-    };
-    std::string created = tryScheme(IDS_NEW_FOLDER, IDS_NEW_FOLDER_NUMBER);
-    if (created.empty()) created = tryScheme(IDS_NEW_FOLDER_SHORT, IDS_NEW_FOLDER_SHORT_NUMBER);
-    if (created.empty()) {
-        warn(widgets::LoadText(IDS_NEW_FOLDER), ERROR_ALREADY_EXISTS);
-        return;
-    }
-    {
-        widgets::WaitCursor wait;
-        Sleep(CreatePause(CurrentFolder.IsNone()));
-    }
-    RefreshTree();
-    const Node parent = Selected();
-    if (!parent) return;
-    ListChildren(parent);
-    Expand(parent);
-    for (Node child : Children(parent)) {
-        if (Label(child) == created) {
-            EditLabel(child);
-            break;
-        }
-    }
-}
-
-bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
-    // An edit ends once. Wine's tree reports the end again when the hidden
-    // editor loses the focus, with the text as it stands: after Esc that
-    // would undo the cancel.
-    if (editEnded_) return false;
-    editEnded_ = true;
-    if (!info.item.pszText || readOnly_) return false;
-    const Node node = info.item.hItem;
-    const Node parent = Parent(node);
-    NodeData* data = Data(node);
-    if (!parent || !data) return false;
-    std::string typed = info.item.pszText;
-    const size_t first = typed.find_first_not_of(' ');
-    typed = first == std::string::npos ? std::string() : typed.substr(first, typed.find_last_not_of(' ') - first + 1);
-    win::ComPtr<IShellFolder> folder;
-    if (typed.empty() || !BindFolder(parent, folder)) return false;
-    const std::wstring wide = win::AnsiToWide(typed);
-    win::UniquePidl renamed;
-    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
-    if (FAILED(folder->SetNameOf(owner, data->relative.get(), wide.c_str(), SHGDN_INFOLDER, renamed.put())) ||
-        !renamed) {
-        return false;
-    }
-    data->relative.reset(renamed.release());
-    data->absolute.reset(pidl::Append(Data(parent)->absolute.get(), data->relative.get()));
-    data->path = L"?";
-    data->folder.reset();
-    const std::string label = DisplayName(folder.get(), data->relative.get(), SHGDN_INFOLDER | SHGDN_NORMAL);
-    TVITEMA update{};
-    update.mask = TVIF_TEXT | TVIF_HANDLE;
-    update.hItem = node;
-    update.pszText = const_cast<char*>(label.c_str());
-    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
-    SortChildren(parent);
-    // The renamed folder is what the tree shows selected, with its path and
-    // commands, and so what it returns: a new folder named just now among them.
-    if (Selected() == node) {
-        OnSelectionChanged(node);
-    } else {
-        SelectNode(node);
-    }
-    return false;  // the label was set above, as the shell names the item
-}
-
-void TShellTree::DeviceChanged(WPARAM event, LPARAM data) {
-    const auto* header = reinterpret_cast<DEV_BROADCAST_HDR*>(data);
-    if ((event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) && header &&
-        header->dbch_devicetype == DBT_DEVTYP_VOLUME && Root()) {
-        RefreshTree();
-    }
 }
 
 // Notifications ----------------------------------------------------------------

@@ -122,7 +122,6 @@ private:
     void OnSelectionChanged(Node node);
     bool EndLabelEdit(NMTVDISPINFOA& info);
     void ApplyStyle();
-    std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags) const;
     const std::wstring& NodeFileSystemPath(Node node);
     const std::wstring& ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child);
 

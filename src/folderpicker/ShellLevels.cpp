@@ -10,15 +10,6 @@ namespace quenmar {
 
 namespace {
 
-const USHORT kEmptyList = 0;
-
-std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative) {
-    STRRET name{};
-    if (FAILED(folder->GetDisplayNameOf(relative, SHGDN_INFOLDER | SHGDN_NORMAL, &name))) return {};
-    char text[MAX_PATH * 2] = {};
-    StrRetToBufA(&name, relative, text, sizeof text);
-    return text;
-}
 
 bool Stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
 
@@ -83,7 +74,7 @@ bool ReadShellLevel(IShellFolder* folder, HWND owner, SHCONTF flags, std::vector
         LPCITEMIDLIST one = relative.get();
         if (FAILED(folder->GetAttributesOf(1, &one, &attributes))) continue;
         ShellListedItem item;
-        item.label = DisplayName(folder, relative.get());
+        item.label = pidl::DisplayName(folder, relative.get(), SHGDN_INFOLDER | SHGDN_NORMAL);
         item.attributes = attributes;
         item.relative = std::move(relative);
         items.push_back(std::move(item));
@@ -93,26 +84,14 @@ bool ReadShellLevel(IShellFolder* folder, HWND owner, SHCONTF flags, std::vector
 }
 
 ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target, SHCONTF flags) : flags_(flags) {
-    if (!root) root = reinterpret_cast<LPCITEMIDLIST>(&kEmptyList);
+    if (!root) root = pidl::Empty();
     levels_.push_back({win::UniquePidl(pidl::Clone(root)), {}});
     // The target's ancestors below the root, when the root is one of them.
-    const int rootDepth = pidl::CountIds(root);
-    const int targetDepth = target ? pidl::CountIds(target) : 0;
-    if (targetDepth > rootDepth + 1) {
-        win::UniquePidl prefix(pidl::Clone(target));
-        LPCITEMIDLIST cut = prefix.get();
-        for (int i = 0; i < rootDepth; ++i) cut = pidl::Next(cut);
-        const_cast<SHITEMID&>(cut->mkid).cb = 0;
-        if (rootDepth == 0 || pidl::CompareAbsolute(prefix.get(), root) == 0) {
-            LPCITEMIDLIST rest = target;
-            for (int i = 0; i < rootDepth; ++i) rest = pidl::Next(rest);
-            for (int depth = rootDepth + 1; depth < targetDepth; ++depth) {
-                win::UniquePidl relative(pidl::CloneFirst(rest));
-                win::UniquePidl absolute(pidl::Append(levels_.back().absolute.get(), relative.get()));
-                levels_.push_back({std::move(absolute), std::move(relative)});
-                rest = pidl::Next(rest);
-            }
-        }
+    for (LPCITEMIDLIST rest = pidl::BelowRoot(target, root); rest && pidl::Next(rest)->mkid.cb;
+         rest = pidl::Next(rest)) {
+        win::UniquePidl relative(pidl::CloneFirst(rest));
+        win::UniquePidl absolute(pidl::Append(levels_.back().absolute.get(), relative.get()));
+        levels_.push_back({std::move(absolute), std::move(relative)});
     }
     for (Level& level : levels_) {
         level.doneEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "folderpicker/ItemIdLists.h"
 #include "win32/Handles.h"
 
 namespace quenmar {
@@ -47,15 +48,5 @@ private:
     win::UniquePidl pidl_;
 };
 
-// Small helpers over item-ID lists.
-namespace pidl {
-UINT Size(LPCITEMIDLIST list);                        // bytes, with the terminator
-LPITEMIDLIST Clone(LPCITEMIDLIST list);               // CoTaskMem copy; null in, null out
-LPITEMIDLIST Append(LPCITEMIDLIST parent, LPCITEMIDLIST child);
-LPCITEMIDLIST Next(LPCITEMIDLIST list);               // the list after its first ID
-LPITEMIDLIST CloneFirst(LPCITEMIDLIST list);          // only its first ID
-int CountIds(LPCITEMIDLIST list);
-int CompareAbsolute(LPCITEMIDLIST a, LPCITEMIDLIST b);  // by the Desktop's CompareIDs
-}  // namespace pidl
 
 }  // namespace quenmar

@@ -3,25 +3,14 @@
 #include <windows.h>
 
 #include "win32/Handles.h"
+#include "win32/SystemMessage.h"
 
 namespace quenmar::win {
 
 namespace {
 
-std::string SystemText(DWORD error) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string message = text ? text : "Error " + std::to_string(error) + ".";
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' ')) {
-        message.pop_back();
-    }
-    return message;
-}
-
 [[noreturn]] void Fail(const std::string& path, DWORD error) {
-    throw FileWriteError("Could not write \"" + path + "\":\n" + SystemText(error));
+    throw FileWriteError("Could not write \"" + path + "\":\n" + SystemMessage(error) + ".");
 }
 
 }  // namespace

@@ -1,0 +1,211 @@
+// The folder tree's commands: shell verbs, the context menu, new folders and
+// renaming.
+#include "folderpicker/ShellCtrls.h"
+
+#include <dbt.h>
+
+#include <algorithm>
+
+#include "folderpicker/FolderPickerResources.h"
+#include "folderpicker/ShellTreeNode.h"
+#include "places/PathText.h"
+#include "widgets/Resources.h"
+#include "widgets/WaitCursor.h"
+#include "win32/AnsiText.h"
+#include "win32/SystemMessage.h"
+
+namespace quenmar {
+
+namespace {
+
+// Runs a command of a context menu whose identifiers start at 1000.
+void InvokeMenuCommand(IContextMenu* menu, HWND owner, UINT command) {
+    CMINVOKECOMMANDINFO invoke{};
+    invoke.cbSize = sizeof invoke;
+    invoke.hwnd = owner;
+    invoke.lpVerb = MAKEINTRESOURCEA(command - 1000);
+    invoke.nShow = SW_SHOWNORMAL;
+    menu->InvokeCommand(&invoke);
+}
+
+}  // namespace
+
+// Commands -------------------------------------------------------------------
+
+void TShellTree::RunShellVerb(Node node, const std::string& verb) {
+    const Node parent = Parent(node);
+    if (!node || !parent) return;
+    win::ComPtr<IShellFolder> folder;
+    if (!BindFolder(parent, folder)) win::ThrowShellError(E_FAIL);
+    LPCITEMIDLIST item = Data(node)->relative.get();
+    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    win::ComPtr<IContextMenu> menu;
+    const HRESULT result = folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void());
+    if (FAILED(result)) win::ThrowShellError(result);
+    const HMENU popup = CreatePopupMenu();
+    menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE);
+    int found = -1;
+    for (int i = 0, count = GetMenuItemCount(popup); i < count && found < 0; ++i) {
+        const UINT id = GetMenuItemID(popup, i);
+        if (id < 1000 || id == static_cast<UINT>(-1)) continue;
+        char text[128] = {};
+        if (SUCCEEDED(menu->GetCommandString(id - 1000, GCS_VERBA, nullptr, text, sizeof text)) &&
+            lstrcmpiA(text, verb.c_str()) == 0) {
+            found = static_cast<int>(id);
+        }
+    }
+    DestroyMenu(popup);
+    if (found < 0) return;
+    InvokeMenuCommand(menu.get(), owner, static_cast<UINT>(found));
+    RefreshTree();
+}
+
+void TShellTree::ShowContextMenu(Node node, POINT screen) {
+    const Node parent = Parent(node);
+    if (!node || !parent) return;
+    win::ComPtr<IShellFolder> folder;
+    if (!BindFolder(parent, folder)) return;
+    LPCITEMIDLIST item = Data(node)->relative.get();
+    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    win::ComPtr<IContextMenu> menu;
+    if (FAILED(folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void()))) return;
+    const HMENU popup = CreatePopupMenu();
+    menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME));
+    const UINT chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
+    std::string verb;
+    if (chosen >= 1000) {
+        char text[128] = {};
+        if (SUCCEEDED(menu->GetCommandString(chosen - 1000, GCS_VERBA, nullptr, text, sizeof text))) verb = text;
+    }
+    DestroyMenu(popup);
+    if (chosen < 1000) return;
+    if (lstrcmpiA(verb.c_str(), "rename") == 0) {
+        if (!readOnly_) EditLabel(node);
+        return;
+    }
+    InvokeMenuCommand(menu.get(), owner, chosen);
+    RefreshTree();
+}
+
+void TShellTree::MakeSubfolder() {
+    const Node selected = Selected();
+    std::string dir = selected ? NodePath(selected) : std::string();
+    if (dir.empty()) {
+        char current[MAX_PATH] = {};
+        GetCurrentDirectoryA(sizeof current, current);
+        dir = current;
+    }
+    if (!EndsWithBackslash(dir, win::SystemLeadByte)) dir += '\\';
+
+    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    auto warn = [&](const std::string& name, DWORD error) {
+        const std::string format = widgets::LoadText(IDS_CREATE_FOLDER_FAILED);
+        const std::string message = win::SystemMessage(error);
+        const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(message.c_str()),
+                                       reinterpret_cast<DWORD_PTR>(name.c_str())};
+        char* text = nullptr;
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                       format.c_str(), 0, 0, reinterpret_cast<char*>(&text), 0,
+                       reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
+        std::string shown = text ? text : format;
+        if (text) LocalFree(text);
+        // The formatter may turn line feeds into CR LF pairs; the text keeps bare line feeds.
+        shown.erase(std::remove(shown.begin(), shown.end(), '\r'), shown.end());
+        MessageBoxA(owner, shown.c_str(), widgets::LoadText(IDS_WARNING).c_str(), MB_OK | MB_ICONWARNING);
+    };
+    // Two naming schemes, fifty names each; only "already exists" moves on.
+    auto tryScheme = [&](UINT baseId, UINT numberId) -> std::string {
+        const std::string base = widgets::LoadText(baseId);
+        const std::string numbered = widgets::LoadText(numberId);
+        for (int i = 1; i <= 50; ++i) {
+            std::string name = base;
+            if (i > 1) {
+                char suffix[32] = {};
+                wsprintfA(suffix, numbered.c_str(), i);
+                name += suffix;
+            }
+            if (CreateDirectoryA((dir + name).c_str(), nullptr)) return name;
+            const DWORD error = GetLastError();
+            if (error != ERROR_ALREADY_EXISTS) {
+                warn(name, error);
+                return {};
+            }
+        }
+        return {};
+    };
+    std::string created = tryScheme(IDS_NEW_FOLDER, IDS_NEW_FOLDER_NUMBER);
+    if (created.empty()) created = tryScheme(IDS_NEW_FOLDER_SHORT, IDS_NEW_FOLDER_SHORT_NUMBER);
+    if (created.empty()) {
+        warn(widgets::LoadText(IDS_NEW_FOLDER), ERROR_ALREADY_EXISTS);
+        return;
+    }
+    {
+        widgets::WaitCursor wait;
+        Sleep(CreatePause(CurrentFolder.IsNone()));
+    }
+    RefreshTree();
+    const Node parent = Selected();
+    if (!parent) return;
+    ListChildren(parent);
+    Expand(parent);
+    for (Node child : Children(parent)) {
+        if (Label(child) == created) {
+            EditLabel(child);
+            break;
+        }
+    }
+}
+
+bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
+    // An edit ends once. Wine's tree reports the end again when the hidden
+    // editor loses the focus, with the text as it stands: after Esc that
+    // would undo the cancel.
+    if (editEnded_) return false;
+    editEnded_ = true;
+    if (!info.item.pszText || readOnly_) return false;
+    const Node node = info.item.hItem;
+    const Node parent = Parent(node);
+    NodeData* data = Data(node);
+    if (!parent || !data) return false;
+    std::string typed = info.item.pszText;
+    const size_t first = typed.find_first_not_of(' ');
+    typed = first == std::string::npos ? std::string() : typed.substr(first, typed.find_last_not_of(' ') - first + 1);
+    win::ComPtr<IShellFolder> folder;
+    if (typed.empty() || !BindFolder(parent, folder)) return false;
+    const std::wstring wide = win::AnsiToWide(typed);
+    win::UniquePidl renamed;
+    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    if (FAILED(folder->SetNameOf(owner, data->relative.get(), wide.c_str(), SHGDN_INFOLDER, renamed.put())) ||
+        !renamed) {
+        return false;
+    }
+    data->relative.reset(renamed.release());
+    data->absolute.reset(pidl::Append(Data(parent)->absolute.get(), data->relative.get()));
+    data->path = L"?";
+    data->folder.reset();
+    const std::string label = pidl::DisplayName(folder.get(), data->relative.get(), SHGDN_INFOLDER | SHGDN_NORMAL);
+    TVITEMA update{};
+    update.mask = TVIF_TEXT | TVIF_HANDLE;
+    update.hItem = node;
+    update.pszText = const_cast<char*>(label.c_str());
+    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
+    SortChildren(parent);
+    // The renamed folder is what the tree shows selected, with its path and
+    // commands, and so what it returns: a new folder named just now among them.
+    if (Selected() == node) {
+        OnSelectionChanged(node);
+    } else {
+        SelectNode(node);
+    }
+    return false;  // the label was set above, as the shell names the item
+}
+
+void TShellTree::DeviceChanged(WPARAM event, LPARAM data) {
+    const auto* header = reinterpret_cast<DEV_BROADCAST_HDR*>(data);
+    if ((event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) && header &&
+        header->dbch_devicetype == DBT_DEVTYP_VOLUME && Root()) {
+        RefreshTree();
+    }
+}
+
+}  // namespace quenmar

@@ -1,0 +1,23 @@
+#include "win32/SystemMessage.h"
+
+#include <stdexcept>
+
+namespace quenmar::win {
+
+std::string SystemMessage(DWORD code) {
+    char* buffer = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = buffer ? buffer : "";
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
+    if (text.empty()) text = "Error " + std::to_string(code);
+    return text;
+}
+
+void ThrowShellError(HRESULT result) {
+    throw std::runtime_error(SystemMessage(HRESULT_FACILITY(result) == FACILITY_WIN32 ? HRESULT_CODE(result)
+                                                                                       : static_cast<DWORD>(result)));
+}
+
+}  // namespace quenmar::win
