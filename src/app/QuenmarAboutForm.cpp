@@ -102,16 +102,13 @@ bool TfrmQuenmarAbout::PaintBackground(HDC dc) {
     if (const HBITMAP logo = Logo()) {
         BITMAP info{};
         GetObjectA(logo, sizeof info, &info);
-        const HDC memory = CreateCompatibleDC(dc);
-        {
-            win::SelectedObject selected(memory, logo);
-            // The bottom-left pixel's colour is the logo's transparent colour.
-            const COLORREF transparent = GetPixel(memory, 0, info.bmHeight - 1);
-            const RECT r = LogoRect();
-            TransparentBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0, info.bmWidth,
-                           info.bmHeight, transparent);
-        }
-        DeleteDC(memory);
+        const win::UniqueMemoryDc memory(CreateCompatibleDC(dc));
+        const win::SelectedObject selected(memory.get(), logo);
+        // The bottom-left pixel's colour is the logo's transparent colour.
+        const COLORREF transparent = GetPixel(memory.get(), 0, info.bmHeight - 1);
+        const RECT r = LogoRect();
+        TransparentBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), 0, 0, info.bmWidth,
+                       info.bmHeight, transparent);
     }
     return true;
 }

@@ -58,17 +58,16 @@ std::pair<int, int> PlainFolderIcons() {
 // Whether a file-system folder holds a folder, read straight from the disk.
 int HasSubfolder(const std::wstring& path, bool hidden, bool files) {
     WIN32_FIND_DATAW found{};
-    const HANDLE search = FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &found,
-                                           files ? FindExSearchNameMatch : FindExSearchLimitToDirectories, nullptr, 0);
-    if (search == INVALID_HANDLE_VALUE) return 0;
+    const win::UniqueFind search(FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &found,
+                                           files ? FindExSearchNameMatch : FindExSearchLimitToDirectories, nullptr, 0));
+    if (!search) return 0;
     int result = 0;
     do {
         const bool dots = wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0;
         const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
         const bool shown = hidden || !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
         if (!dots && shown && (folder || files)) result = 1;
-    } while (!result && FindNextFileW(search, &found));
-    FindClose(search);
+    } while (!result && FindNextFileW(search.get(), &found));
     return result;
 }
 

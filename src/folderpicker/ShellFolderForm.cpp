@@ -129,13 +129,13 @@ void TSelectFolderForm::CreateControls() {
     // The disabled list holds each image's disabled form at the same index.
     glyphs_.reset(ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PICKER_GLYPHS), 16, 0,
                                        RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
-    HIMAGELIST disabled = glyphs_ ? ImageList_Duplicate(glyphs_.get()) : nullptr;
-    if (disabled) {
+    disabledGlyphs_.reset(glyphs_ ? ImageList_Duplicate(glyphs_.get()) : nullptr);
+    if (const HIMAGELIST disabled = disabledGlyphs_.get()) {
         ImageList_Copy(disabled, 0, disabled, 1, ILCF_MOVE);
         ImageList_Copy(disabled, 2, disabled, 3, ILCF_MOVE);
     }
     SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_.get()));
-    SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabled));
+    SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledGlyphs_.get()));
     TBBUTTON buttons[3] = {};
     buttons[0] = {0, kCreateCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
                   reinterpret_cast<INT_PTR>("Create Folder")};
@@ -334,12 +334,6 @@ LRESULT TSelectFolderForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_DEVICECHANGE:
         ShellTree.DeviceChanged(wParam, lParam);
         return TRUE;
-    case WM_DESTROY:
-        if (HIMAGELIST disabled = reinterpret_cast<HIMAGELIST>(SendMessageA(toolbar_, TB_GETDISABLEDIMAGELIST, 0, 0))) {
-            SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, 0);
-            ImageList_Destroy(disabled);
-        }
-        break;
     default:
         break;
     }

@@ -95,6 +95,7 @@ private:
 
     HWND toolbar_ = nullptr;
     win::UniqueImageList glyphs_;
+    win::UniqueImageList disabledGlyphs_;  // the tool buttons' disabled images
     win::UniqueGdiObject shownFont_;
 };
 

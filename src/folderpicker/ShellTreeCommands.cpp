@@ -42,7 +42,8 @@ void TShellTree::RunShellVerb(Node node, const std::string& verb) {
     win::ComPtr<IContextMenu> menu;
     const HRESULT result = folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void());
     if (FAILED(result)) win::ThrowShellError(result);
-    const HMENU popup = CreatePopupMenu();
+    const win::UniqueMenu menuHandle(CreatePopupMenu());
+    const HMENU popup = menuHandle.get();
     menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE);
     int found = -1;
     for (int i = 0, count = GetMenuItemCount(popup); i < count && found < 0; ++i) {
@@ -54,7 +55,6 @@ void TShellTree::RunShellVerb(Node node, const std::string& verb) {
             found = static_cast<int>(id);
         }
     }
-    DestroyMenu(popup);
     if (found < 0) return;
     InvokeMenuCommand(menu.get(), owner, static_cast<UINT>(found));
     RefreshTree();
@@ -69,7 +69,8 @@ void TShellTree::ShowContextMenu(Node node, POINT screen) {
     const HWND owner = GetAncestor(hwnd_, GA_ROOT);
     win::ComPtr<IContextMenu> menu;
     if (FAILED(folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void()))) return;
-    const HMENU popup = CreatePopupMenu();
+    const win::UniqueMenu menuHandle(CreatePopupMenu());
+    const HMENU popup = menuHandle.get();
     menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME));
     const UINT chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
     std::string verb;
@@ -77,7 +78,6 @@ void TShellTree::ShowContextMenu(Node node, POINT screen) {
         char text[128] = {};
         if (SUCCEEDED(menu->GetCommandString(chosen - 1000, GCS_VERBA, nullptr, text, sizeof text))) verb = text;
     }
-    DestroyMenu(popup);
     if (chosen < 1000) return;
     if (lstrcmpiA(verb.c_str(), "rename") == 0) {
         if (!readOnly_) EditLabel(node);

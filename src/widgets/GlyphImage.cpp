@@ -20,7 +20,8 @@ struct Pixel {
 // (the colour), once as the mask alone on white (black where it is opaque).
 std::vector<Pixel> ReadImage(HIMAGELIST images, int index, int width, int height) {
     std::vector<Pixel> pixels;
-    const HDC dc = CreateCompatibleDC(nullptr);
+    const win::UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+    const HDC dc = memory.get();
     if (!dc) return pixels;
     void* colourBits = nullptr;
     void* maskBits = nullptr;
@@ -28,13 +29,16 @@ std::vector<Pixel> ReadImage(HIMAGELIST images, int index, int width, int height
     win::UniqueGdiObject mask(win::CreateCanvas(dc, width, height, &maskBits));
     if (colour && mask) {
         const RECT all{0, 0, width, height};
-        HGDIOBJ previous = SelectObject(dc, colour.get());
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        ImageList_Draw(images, index, dc, 0, 0, ILD_TRANSPARENT);
-        SelectObject(dc, mask.get());
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        ImageList_Draw(images, index, dc, 0, 0, ILD_MASK);
-        SelectObject(dc, previous);
+        {
+            const win::SelectedObject onColour(dc, colour.get());
+            FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            ImageList_Draw(images, index, dc, 0, 0, ILD_TRANSPARENT);
+        }
+        {
+            const win::SelectedObject onMask(dc, mask.get());
+            FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            ImageList_Draw(images, index, dc, 0, 0, ILD_MASK);
+        }
         GdiFlush();
         const auto* c = static_cast<const BYTE*>(colourBits);
         const auto* m = static_cast<const BYTE*>(maskBits);
@@ -44,7 +48,6 @@ std::vector<Pixel> ReadImage(HIMAGELIST images, int index, int width, int height
             if (opaque) pixels[n] = {float(c[n * 4]), float(c[n * 4 + 1]), float(c[n * 4 + 2]), 255.f};
         }
     }
-    DeleteDC(dc);
     return pixels;
 }
 

@@ -98,12 +98,11 @@ COLORREF Blend(COLORREF a, COLORREF b) {
 }
 
 void FrameWith(HDC dc, RECT r, COLORREF color, int width) {
-    const HBRUSH brush = CreateSolidBrush(color);
+    const win::UniqueGdiObject brush(CreateSolidBrush(color));
     for (int i = 0; i < width; ++i) {
-        FrameRect(dc, &r, brush);
+        FrameRect(dc, &r, static_cast<HBRUSH>(brush.get()));
         InflateRect(&r, -1, -1);
     }
-    DeleteObject(brush);
 }
 
 }  // namespace
@@ -113,18 +112,19 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     // of one for every stroke.
     const int width = item.rcItem.right - item.rcItem.left;
     const int height = item.rcItem.bottom - item.rcItem.top;
-    const HDC dc = CreateCompatibleDC(item.hDC);
-    win::UniqueGdiObject canvas(win::CreateCanvas(item.hDC, width, height));
-    const HGDIOBJ previousCanvas = SelectObject(dc, canvas.get());
+    const win::UniqueMemoryDc memory(CreateCompatibleDC(item.hDC));
+    const HDC dc = memory.get();
+    const win::UniqueGdiObject canvas(win::CreateCanvas(item.hDC, width, height));
+    const win::SelectedObject onCanvas(dc, canvas.get());
     RECT r{0, 0, width, height};
     const bool disabled = item.itemState & ODS_DISABLED;
     const bool pressed = item.itemState & ODS_SELECTED;
     const bool focused = item.itemState & ODS_FOCUS;
     const bool hot = HotTrack && hover_.Hot() && !disabled;
 
-    const HBRUSH face = CreateSolidBrush(pressed ? Blend(Color, HighlightColor) : hot ? HotTrackColor : Color);
-    FillRect(dc, &r, face);
-    DeleteObject(face);
+    const win::UniqueGdiObject face(
+        CreateSolidBrush(pressed ? Blend(Color, HighlightColor) : hot ? HotTrackColor : Color));
+    FillRect(dc, &r, static_cast<HBRUSH>(face.get()));
     FrameWith(dc, r, disabled ? RGB(0xC8, 0xC8, 0xC8) : (focused || pressed) ? HighlightColor : RGB(0x9A, 0x9A, 0x9A),
               (focused || pressed) && !disabled ? 2 : 1);
 
@@ -150,12 +150,10 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     if (hasGlyph) {
         const int y = content.top + (content.bottom - content.top - glyphSize) / 2;
         if (const HBITMAP glyph = GlyphBitmap(glyphSize, disabled)) {
-            const HDC source = CreateCompatibleDC(dc);
-            const HGDIOBJ previous = SelectObject(source, glyph);
+            const win::UniqueMemoryDc source(CreateCompatibleDC(dc));
+            const win::SelectedObject onGlyph(source.get(), glyph);
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            AlphaBlend(dc, x, y, glyphSize, glyphSize, source, 0, 0, glyphSize, glyphSize, blend);
-            SelectObject(source, previous);
-            DeleteDC(source);
+            AlphaBlend(dc, x, y, glyphSize, glyphSize, source.get(), 0, 0, glyphSize, glyphSize, blend);
         }
         x += glyphSize + gap;
     }
@@ -173,8 +171,6 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
         DrawFocusRect(dc, &focus);
     }
     BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, previousCanvas);
-    DeleteDC(dc);
     return true;
 }
 

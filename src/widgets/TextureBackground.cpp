@@ -7,14 +7,7 @@
 
 namespace quenmar::widgets {
 
-TTextureBackground::~TTextureBackground() {
-    if (texture_) DeleteObject(texture_);
-}
-
-void TTextureBackground::SetTexture(HBITMAP texture) {
-    if (texture_) DeleteObject(texture_);
-    texture_ = texture;
-}
+void TTextureBackground::SetTexture(HBITMAP texture) { texture_.reset(texture); }
 
 void TTextureBackground::SetBounds(int left, int top, int width, int height) {
     left_ = left, top_ = top, width_ = width, height_ = height;
@@ -25,21 +18,21 @@ void TTextureBackground::Paint(HDC dc) {
     height_ = std::max(height_, kMinimumSize);
     if (!texture_) return;
     BITMAP tile{};
-    GetObjectA(texture_, sizeof tile, &tile);
+    GetObjectA(texture_.get(), sizeof tile, &tile);
     if (tile.bmWidth <= 0 || tile.bmHeight <= 0) return;
 
     // Off screen: the first tile at the corner, then the covered area copied
     // below itself and beside itself until it covers everything.
-    const HDC memory = CreateCompatibleDC(dc);
-    win::UniqueGdiObject canvas(win::CreateCanvas(dc, width_, height_));
+    const win::UniqueMemoryDc memoryDc(CreateCompatibleDC(dc));
+    const HDC memory = memoryDc.get();
+    const win::UniqueGdiObject canvas(win::CreateCanvas(dc, width_, height_));
     {
-        win::SelectedObject onCanvas(memory, canvas.get());
-        const HDC tileDc = CreateCompatibleDC(dc);
+        const win::SelectedObject onCanvas(memory, canvas.get());
         {
-            win::SelectedObject onTile(tileDc, texture_);
-            BitBlt(memory, 0, 0, tile.bmWidth, tile.bmHeight, tileDc, 0, 0, SRCCOPY);
+            const win::UniqueMemoryDc tileDc(CreateCompatibleDC(dc));
+            const win::SelectedObject onTile(tileDc.get(), texture_.get());
+            BitBlt(memory, 0, 0, tile.bmWidth, tile.bmHeight, tileDc.get(), 0, 0, SRCCOPY);
         }
-        DeleteDC(tileDc);
         int coveredWidth = std::min<int>(tile.bmWidth, width_);
         int coveredHeight = std::min<int>(tile.bmHeight, height_);
         while (coveredWidth < width_ || coveredHeight < height_) {
@@ -56,7 +49,6 @@ void TTextureBackground::Paint(HDC dc) {
         }
         BitBlt(dc, left_, top_, width_, height_, memory, 0, 0, SRCCOPY);
     }
-    DeleteDC(memory);
 }
 
 }  // namespace quenmar::widgets

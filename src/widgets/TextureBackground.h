@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/Handles.h"
+
 namespace quenmar::widgets {
 
 // A background that repeats a small texture image over its whole area,
@@ -10,10 +12,13 @@ class TTextureBackground {
 public:
     static constexpr int kMinimumSize = 5;
 
+    TTextureBackground() = default;
+    TTextureBackground(const TTextureBackground&) = delete;
+    TTextureBackground& operator=(const TTextureBackground&) = delete;
+
     // Takes ownership of the texture bitmap; null leaves the plain background.
     void SetTexture(HBITMAP texture);
-    HBITMAP Texture() const { return texture_; }
-    ~TTextureBackground();
+    HBITMAP Texture() const { return static_cast<HBITMAP>(texture_.get()); }
 
     void SetBounds(int left, int top, int width, int height);
     int Width() const { return width_; }
@@ -23,7 +28,7 @@ public:
     void Paint(HDC dc);
 
 private:
-    HBITMAP texture_ = nullptr;
+    win::UniqueGdiObject texture_;
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 };
 

@@ -70,6 +70,19 @@ struct KernelTraits {
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 
+struct MemoryDcTraits {
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC dc) { DeleteDC(dc); }
+};
+struct MenuTraits {
+    static HMENU Invalid() { return nullptr; }
+    static void Close(HMENU menu) { DestroyMenu(menu); }
+};
+struct FindTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE search) { FindClose(search); }
+};
+
 // Files, whose handle is INVALID_HANDLE_VALUE when there is none.
 struct FileTraits {
     static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
@@ -84,6 +97,9 @@ using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
 using UniqueHandle = Unique<HANDLE, KernelTraits>;  // events, threads and the like
 using UniqueFile = Unique<HANDLE, FileTraits>;
+using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
+using UniqueMenu = Unique<HMENU, MenuTraits>;
+using UniqueFind = Unique<HANDLE, FindTraits>;  // from FindFirstFile
 
 // Waits until an object is signalled while still taking the messages other
 // threads send to this thread's windows: a worker that sends one while this
