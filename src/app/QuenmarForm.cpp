@@ -38,6 +38,20 @@ FormStyle MainFormStyle() {
     return style;
 }
 
+// A common file dialog's record: its owner, filter (the first entry chosen),
+// file name buffer and title.
+OPENFILENAMEA FileDialog(HWND owner, const char* filter, char (&fileName)[MAX_PATH], const char* title) {
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = title;
+    return dialog;
+}
+
 // The preview dialog's hook: it only makes the dialog the classic Explorer
 // style, the one that shows a Places Bar.
 UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
@@ -492,14 +506,8 @@ void TfrmQuenmar::mnuExportSettingsClick() {
     if (!slotsLoaded_) return;  // nothing loaded, nothing to export
     const auto entries = Entries();
     char fileName[MAX_PATH] = "Quenmar Places.reg";
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = Handle();
-    dialog.lpstrFilter = "Registration Files (*.reg)\0*.reg\0All Files (*.*)\0*.*\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = sizeof fileName;
-    dialog.lpstrTitle = "Export Settings";
+    OPENFILENAMEA dialog =
+        FileDialog(Handle(), "Registration Files (*.reg)\0*.reg\0All Files (*.*)\0*.*\0", fileName, "Export Settings");
     dialog.lpstrDefExt = "reg";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameA(&dialog)) {
@@ -521,14 +529,7 @@ void TfrmQuenmar::btnpreviewClick() {
     char fileName[MAX_PATH] = {};
     lstrcpynA(fileName, hidden ? "This is only a test." : "This is only a test. Test the Items to the Left",
               sizeof fileName);
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = Handle();
-    dialog.lpstrFilter = "All files (*.*)\0*.*\0";
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = sizeof fileName;
-    dialog.lpstrTitle = "Test Dialog";
+    OPENFILENAMEA dialog = FileDialog(Handle(), "All files (*.*)\0*.*\0", fileName, "Test Dialog");
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.lpfnHook = PreviewHook;
     dialog.FlagsEx = hidden ? OFN_EX_NOPLACESBAR : 0;
