@@ -452,47 +452,57 @@ void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
 void TShellTree::RefreshNode(Node node) {
     NodeData* data = Data(node);
     if (!data) return;
+    // The nodes kept from before: only they can have children of their own
+    // or an expand button to ask about again; new nodes are asked when drawn.
+    std::vector<Child> kept;
     if (data->listed) {
         win::ComPtr<IShellFolder> folder;
-        if (BindFolder(node, folder)) {
-            std::vector<Listed> items = Enumerate(node, folder.get());
-            // The nodes and the new listing are both in the folder's order:
-            // one pass keeps the nodes still listed, deletes the others and
-            // puts each new item after the node before it.
-            const std::vector<Node> children = Children(node);
-            size_t next = 0;
-            Node previous = TVI_FIRST;
-            for (const Listed& item : items) {
-                int order = 1;
-                while (next < children.size()) {
-                    const HRESULT result =
-                        folder->CompareIDs(0, Data(children[next])->relative.get(), item.relative.get());
-                    order = FAILED(result) ? 1 : static_cast<short>(HRESULT_CODE(result));
-                    if (order >= 0) break;
-                    SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next++]));
-                }
-                if (next < children.size() && order == 0) {
-                    previous = children[next++];
-                    continue;
-                }
-                win::UniquePidl absolute(pidl::Append(data->absolute.get(), item.relative.get()));
-                if (const Node added = InsertNode(node, previous, absolute.get(), item.relative.get(), item.attributes,
-                                                  item.label)) {
-                    previous = added;
-                }
+        if (!BindFolder(node, folder)) return;
+        std::vector<Listed> items = Enumerate(node, folder.get());
+        // The nodes and the new listing are both in the folder's order: one
+        // pass keeps the nodes still listed, deletes the others and puts each
+        // new item after the node before it.
+        const std::vector<Node> children = Children(node);
+        size_t next = 0;
+        Node previous = TVI_FIRST;
+        for (const Listed& item : items) {
+            int order = 1;
+            NodeData* child = nullptr;
+            while (next < children.size()) {
+                child = Data(children[next]);
+                const HRESULT result = folder->CompareIDs(0, child->relative.get(), item.relative.get());
+                order = FAILED(result) ? 1 : static_cast<short>(HRESULT_CODE(result));
+                if (order >= 0) break;
+                SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next++]));
             }
-            for (; next < children.size(); ++next) {
-                SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next]));
+            if (next < children.size() && order == 0) {
+                kept.push_back({children[next], child});
+                previous = children[next++];
+                continue;
             }
-            data->hasChildren = items.empty() ? 0 : 1;
-            SetChildren(node, data->hasChildren);
+            win::UniquePidl absolute(pidl::Append(data->absolute.get(), item.relative.get()));
+            if (const Node added = InsertNode(node, previous, absolute.get(), item.relative.get(), item.attributes,
+                                              item.label)) {
+                previous = added;
+                added_.push_back(added);
+            }
         }
-    } else if (data->hasChildren == 0 && (data->attributes & SFGAO_FOLDER)) {
-        // Shown without children: ask again when it is next drawn.
-        data->hasChildren = -1;
-        SetChildren(node, I_CHILDRENCALLBACK);
+        for (; next < children.size(); ++next) {
+            SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next]));
+        }
+        data->hasChildren = items.empty() ? 0 : 1;
+        SetChildren(node, data->hasChildren);
+    } else {
+        if (data->hasChildren == 0 && (data->attributes & SFGAO_FOLDER)) {
+            // Shown without children: ask again when it is next drawn.
+            data->hasChildren = -1;
+            SetChildren(node, I_CHILDRENCALLBACK);
+        }
+        return;  // an unlisted node has no nodes below it
     }
-    for (Node child : Children(node)) RefreshNode(child);
+    for (const Child& child : kept) {
+        if (child.data->listed || child.data->hasChildren == 0) RefreshNode(child.node);
+    }
 }
 
 void TShellTree::RefreshTree() {
@@ -500,6 +510,7 @@ void TShellTree::RefreshTree() {
     widgets::WaitCursor wait;
     const Node before = Selected();
     win::UniquePidl selected(pidl::Clone(NodeIdList(before)));
+    added_.clear();
     quiet_ = true;
     changedQuietly_ = false;
     SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);

@@ -133,6 +133,7 @@ private:
     bool changedQuietly_ = false;
     bool selecting_ = false; // CurrentFolder is being set from the selection
     bool editEnded_ = true;  // the open label edit has been reported ended
+    std::vector<Node> added_;  // the nodes the last refresh added
 };
 
 }  // namespace quenmar

@@ -148,12 +148,19 @@ void TShellTree::MakeSubfolder() {
     if (!parent) return;
     ListChildren(parent);
     Expand(parent);
-    for (Node child : Children(parent)) {
+    // Among what the refresh added, or in the whole level when it was
+    // listed only now.
+    Node found = nullptr;
+    for (Node added : added_) {
+        if (Parent(added) == parent && Label(added) == created) found = added;
+    }
+    for (Node child : found ? std::vector<Node>{} : Children(parent)) {
         if (Label(child) == created) {
-            EditLabel(child);
+            found = child;
             break;
         }
     }
+    if (found) EditLabel(found);
 }
 
 bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
