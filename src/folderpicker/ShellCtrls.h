@@ -15,6 +15,12 @@
 
 namespace quenmar {
 
+// The tree's options. Kept in the set but not acted on by this tree:
+// stoDesignInteractive (a designer's), stoDefaultKeyHandling and
+// stoDynamicRefresh (the picker keeps them off: it refreshes after its own
+// commands and on drive changes), and stoOleDrag and stoOleDrop, which the
+// picker passes on from its options but which neither drag items out of the
+// tree nor take drops into it.
 enum TShellTreeOption : unsigned {
     stoAutoFill = 1u << 0,
     stoVirtualFolders = 1u << 1,
