@@ -1,0 +1,24 @@
+// The start-up peer: a program that only opens the common Open dialog, in
+// the style that shows a Places Bar.
+#include <windows.h>
+#include <commdlg.h>
+
+namespace {
+
+UINT_PTR CALLBACK Hook(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    char file[MAX_PATH] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.lpstrFilter = "All files (*.*)\0*.*\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof file;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
+    dialog.lpfnHook = Hook;
+    GetOpenFileNameA(&dialog);
+    return 0;
+}
