@@ -105,13 +105,12 @@ ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target,
     // items: it is read on a thread of its own, beside the levels above it.
     const size_t count = levels_.size();
     const size_t split = count - 1;
-    try {
-        workers_.emplace_back([this, split, count] { Work(split, count); });
-        if (split > 0) workers_.emplace_back([this, split] { Work(0, split); });
-    } catch (const std::system_error&) {
-        // No thread to spare: what was not started is left to the tree.
-        const size_t unread = workers_.empty() ? count : split;
-        for (size_t n = 0; n < unread; ++n) MarkDone(levels_[n], {}, false);
+    // No thread to spare: what was not started is left to the tree.
+    if (!nearWorker_.Start([this, split, count] { Work(split, count); })) {
+        for (size_t n = split; n < count; ++n) MarkDone(levels_[n], {}, false);
+    }
+    if (split > 0 && !farWorker_.Start([this, split] { Work(0, split); })) {
+        for (size_t n = 0; n < split; ++n) MarkDone(levels_[n], {}, false);
     }
 }
 
@@ -121,7 +120,8 @@ ShellLevelPrefetch::~ShellLevelPrefetch() {
     for (Level& level : levels_) {
         if (level.doneEvent) win::WaitTakingSentMessages(level.doneEvent.get());
     }
-    for (std::thread& worker : workers_) worker.join();
+    nearWorker_.Wait();
+    farWorker_.Wait();
 }
 
 void ShellLevelPrefetch::MarkDone(Level& level, std::vector<ShellListedItem> items, bool read) {
@@ -134,10 +134,6 @@ void ShellLevelPrefetch::MarkDone(Level& level, std::vector<ShellListedItem> ite
 }
 
 void ShellLevelPrefetch::Work(size_t first, size_t end) {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    // Reading a folder must never bring up the system's critical-error prompts.
-    DWORD previousMode = 0;
-    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
     win::ComPtr<IShellFolder> folder;
     bool bound = SUCCEEDED(SHGetDesktopFolder(folder.put()));
     for (size_t n = first; n < end; ++n) {
@@ -156,9 +152,7 @@ void ShellLevelPrefetch::Work(size_t first, size_t end) {
         const bool read = bound && !stop_ && folder && ReadShellLevel(folder.get(), nullptr, flags_, items, &stop_);
         MarkDone(level, std::move(items), read);
     }
-    folder.reset();
-    SetThreadErrorMode(previousMode, nullptr);
-    if (SUCCEEDED(com)) CoUninitialize();
+    folder.reset();  // released on this thread, before its apartment ends
 }
 
 bool ShellLevelPrefetch::Take(LPCITEMIDLIST folder, SHCONTF flags, std::vector<ShellListedItem>& items) {

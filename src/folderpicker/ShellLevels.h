@@ -6,10 +6,11 @@
 #include <atomic>
 #include <mutex>
 #include <string>
-#include <thread>
+#include <memory>
 #include <vector>
 
 #include "win32/Handles.h"
+#include "win32/ShellWorker.h"
 
 namespace quenmar {
 
@@ -68,7 +69,8 @@ private:
     std::vector<Level> levels_;  // the lists are fixed before the worker starts
     std::mutex lock_;
     std::atomic<bool> stop_{false};
-    std::vector<std::thread> workers_;
+    win::ShellWorker nearWorker_;  // the target's own level
+    win::ShellWorker farWorker_;   // the levels above it
 };
 
 }  // namespace quenmar

@@ -30,13 +30,7 @@ int ItemIcon(const UniquePidl& item, IconSize size, DWORD_PTR& list) {
 
 }  // namespace
 
-Win32ShellLookups::~Win32ShellLookups() { JoinWorker(); }
-
-void Win32ShellLookups::JoinWorker() {
-    if (!worker_.joinable()) return;
-    WaitTakingSentMessages(workerDone_.get());
-    worker_.join();
-}
+Win32ShellLookups::~Win32ShellLookups() { worker_.Wait(); }
 
 void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
     CollectPrefetched();
@@ -45,34 +39,23 @@ void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
         if (specialItems_.count(csidl) == 0) prefetched_.push_back({csidl});
     }
     if (prefetched_.empty()) return;
-    workerDone_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (!workerDone_) {
-        prefetched_.clear();
-        return;
-    }
-    try {
-        worker_ = std::thread([this] {
-            const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-            for (Prefetched& found : prefetched_) {
-                found.item = SpecialFolderItem(nullptr, found.csidl);
-                if (!found.item) continue;
-                for (const IconSize size : {IconSize::Small, IconSize::Large}) {
-                    DWORD_PTR list = 0;
-                    found.icons[static_cast<int>(size)] = ItemIcon(found.item, size, list);
-                    found.lists[static_cast<int>(size)] = reinterpret_cast<HIMAGELIST>(list);
-                }
+    const bool started = worker_.Start([this] {
+        for (Prefetched& found : prefetched_) {
+            found.item = SpecialFolderItem(nullptr, found.csidl);
+            if (!found.item) continue;
+            for (const IconSize size : {IconSize::Small, IconSize::Large}) {
+                DWORD_PTR list = 0;
+                found.icons[static_cast<int>(size)] = ItemIcon(found.item, size, list);
+                found.lists[static_cast<int>(size)] = reinterpret_cast<HIMAGELIST>(list);
             }
-            if (SUCCEEDED(com)) CoUninitialize();
-            SetEvent(workerDone_.get());
-        });
-    } catch (const std::system_error&) {
-        prefetched_.clear();  // no thread to spare: each lookup is made when asked for
-    }
+        }
+    });
+    if (!started) prefetched_.clear();  // no thread to spare: each lookup is made when asked for
 }
 
 void Win32ShellLookups::CollectPrefetched() {
-    if (!worker_.joinable()) return;
-    JoinWorker();
+    if (!worker_.Started()) return;
+    worker_.Wait();
     for (Prefetched& found : prefetched_) {
         if (!found.item) continue;  // asked for again when needed
         for (const IconSize size : {IconSize::Small, IconSize::Large}) {

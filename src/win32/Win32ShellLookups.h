@@ -5,11 +5,11 @@
 
 #include <functional>
 #include <map>
-#include <thread>
 #include <vector>
 
 #include "places/ShellLookups.h"
 #include "win32/Handles.h"
+#include "win32/ShellWorker.h"
 
 namespace quenmar::win {
 
@@ -44,7 +44,6 @@ private:
     int Adopt(IconSize size, DWORD_PTR result, int icon);
     // Takes in what the worker found, once it is done.
     void CollectPrefetched();
-    void JoinWorker();
 
     struct Prefetched {
         int32_t csidl = 0;
@@ -52,9 +51,8 @@ private:
         int icons[2] = {kNoIcon, kNoIcon};
         HIMAGELIST lists[2] = {nullptr, nullptr};
     };
-    std::thread worker_;
-    UniqueHandle workerDone_;             // set as the worker's last act
-    std::vector<Prefetched> prefetched_;  // the worker's own until it is joined
+    ShellWorker worker_;
+    std::vector<Prefetched> prefetched_;  // the worker's own until it has ended
 
     // Icons that cannot change while the program runs are looked up once:
     // special folders (some cost the shell several milliseconds each) and

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <thread>
+
+#include "win32/Handles.h"
+
+namespace quenmar::win {
+
+// A piece of shell work run on a thread of its own, as the shell advises for
+// its slower queries, while the window's thread goes on: the thread has COM
+// (a single-threaded apartment) and shows none of the system's critical-error
+// prompts. Waiting for it still answers what other threads send to the
+// waiting thread, so a shell component that sends it a message cannot hang it.
+class ShellWorker {
+public:
+    ShellWorker() = default;
+    ~ShellWorker() { Wait(); }
+    ShellWorker(const ShellWorker&) = delete;
+    ShellWorker& operator=(const ShellWorker&) = delete;
+
+    // False when no thread could be had: the caller does the work itself.
+    bool Start(std::function<void()> job);
+    // Until the job has ended; at once when none was started.
+    void Wait();
+    bool Started() const { return thread_.joinable(); }
+
+private:
+    std::thread thread_;
+    UniqueHandle done_;  // set as the thread's last act
+};
+
+}  // namespace quenmar::win
