@@ -28,10 +28,6 @@ TCustomSelectFolderDialog::TCustomSelectFolderDialog() = default;
 bool TCustomSelectFolderDialog::DoRun() {
     widgets::WaitCursor wait;
     std::unique_ptr<TSelectFolderForm> window;
-    struct Forget {
-        TSelectFolderForm*& live;
-        ~Forget() { live = nullptr; }
-    } forget{live_};
     // The folders on the way to the chosen one are read while the window is
     // being built.
     auto prefetch = std::make_shared<ShellLevelPrefetch>(
@@ -40,7 +36,6 @@ bool TCustomSelectFolderDialog::DoRun() {
     window = MakeWindow();
     window->ShellTree.UsePrefetch(std::move(prefetch));
     PrepareWindow(*window);
-    live_ = window.get();
     NotifyInitialized();
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
     const int result = window->ShowModal();

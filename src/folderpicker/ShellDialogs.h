@@ -48,16 +48,12 @@ public:
     TShellLocator ChosenFolder;
 
     std::string ChosenPath() const { return ChosenFolder.Path(); }
-    TSelectFolderForm* LiveWindow() const { return live_; }
 
 protected:
     bool DoRun() override;
     virtual std::unique_ptr<TSelectFolderForm> MakeWindow();
     virtual void PrepareWindow(TSelectFolderForm& window);
     virtual void RecordWindowState(TSelectFolderForm& window);
-
-private:
-    TSelectFolderForm* live_ = nullptr;
 };
 
 class TSelectFolderDialog : public TCustomSelectFolderDialog {

@@ -294,7 +294,6 @@ void ListView::SetFocused(int index) {
 
 void ListView::EnsureVisible(int index) { SendMessageA(hwnd_, LVM_ENSUREVISIBLE, index, FALSE); }
 
-void ListView::DeleteAll() { SendMessageA(hwnd_, LVM_DELETEALLITEMS, 0, 0); }
 
 void ListView::SetRedraw(bool redraw) { SendMessageA(hwnd_, WM_SETREDRAW, redraw, 0); }
 
@@ -306,11 +305,6 @@ LRESULT ListView::HandleNotify(NMHDR* header) {
             ((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) {
             Fire(OnSelectItem, change->iItem, (change->uNewState & LVIS_SELECTED) != 0);
         }
-        return 0;
-    }
-    case LVN_DELETEITEM: {
-        const auto* deleted = reinterpret_cast<NMLISTVIEW*>(header);
-        Fire(OnDeletion, deleted->iItem, deleted->lParam);
         return 0;
     }
     case NM_DBLCLK:

@@ -31,7 +31,6 @@ public:
     void Create(Form& form, Bounds bounds, unsigned anchors = kAnchorsDefault);
     // Takes ownership of the bitmap.
     void SetBitmap(HBITMAP bitmap);
-    HBITMAP Bitmap() const { return static_cast<HBITMAP>(bitmap_.get()); }
     void HandleCommand(WORD code) override;
 
 private:
@@ -110,7 +109,6 @@ private:
 class ListView : public Control {
 public:
     std::function<void(int item, bool selected)> OnSelectItem;
-    std::function<void(int item, LPARAM data)> OnDeletion;
     Event OnDblClick;
 
     void Create(Form& form, Bounds bounds, unsigned anchors, DWORD viewStyle);
@@ -130,7 +128,6 @@ public:
     void SetSelected(int item, bool selected);
     void SetFocused(int item);
     void EnsureVisible(int item);
-    void DeleteAll();
     // Off, the list neither repaints nor lays itself out again at each
     // change; back on, it does both once.
     void SetRedraw(bool redraw);

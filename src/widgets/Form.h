@@ -77,7 +77,6 @@ public:
     void CenterOnScreen();
     void CenterOver(HWND reference);
 
-    int Dpi() const { return dpi_; }
     int Scale(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
     HFONT Font() const { return static_cast<HFONT>(font_.get()); }
     // A font of the form's face at a 96-dpi height, kept for the form's life.

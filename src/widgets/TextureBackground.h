@@ -18,7 +18,6 @@ public:
 
     // Takes ownership of the texture bitmap; null leaves the plain background.
     void SetTexture(HBITMAP texture);
-    HBITMAP Texture() const { return static_cast<HBITMAP>(texture_.get()); }
 
     void SetBounds(int left, int top, int width, int height);
     int Width() const { return width_; }
