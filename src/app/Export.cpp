@@ -4,7 +4,6 @@
 #include "win32/AnsiText.h"
 #include "win32/ReplaceFile.h"
 #include "win32/Win32Registry.h"
-#include "win32/Win32ShellLookups.h"
 
 namespace quenmar {
 
@@ -17,7 +16,6 @@ std::string SettingsScript(const std::array<const TDirInfo*, kSlotCount>& entrie
 
 void ExportStoredSettings(const std::string& path) {
     win::Win32Registry registry;
-    win::Win32ShellLookups shell;
     const PlacesStore store(registry);
     const LoadedSlots loaded = store.LoadSlots();
     std::array<const TDirInfo*, kSlotCount> entries{};

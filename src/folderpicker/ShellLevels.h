@@ -6,7 +6,6 @@
 #include <atomic>
 #include <mutex>
 #include <string>
-#include <memory>
 #include <vector>
 
 #include "win32/Handles.h"

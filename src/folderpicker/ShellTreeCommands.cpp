@@ -154,10 +154,12 @@ void TShellTree::MakeSubfolder() {
     for (Node added : added_) {
         if (Parent(added) == parent && Label(added) == created) found = added;
     }
-    for (Node child : found ? std::vector<Node>{} : Children(parent)) {
-        if (Label(child) == created) {
-            found = child;
-            break;
+    if (!found) {
+        for (Node child : Children(parent)) {
+            if (Label(child) == created) {
+                found = child;
+                break;
+            }
         }
     }
     if (found) EditLabel(found);

@@ -50,21 +50,13 @@ bool WindowSubclass::Install(HWND window, Handler handler, void* context) {
     return true;
 }
 
-void WindowSubclass::Remove(HWND window) {
+void WindowSubclass::Detach(HWND window, bool restore) {
     std::lock_guard<std::mutex> lock(tableLock);
     const auto found = Table().find(window);
     if (found == Table().end()) return;
     found->second.handler = nullptr;
     found->second.context = nullptr;
-}
-
-void WindowSubclass::Uninstall(HWND window) {
-    std::lock_guard<std::mutex> lock(tableLock);
-    const auto found = Table().find(window);
-    if (found == Table().end()) return;
-    found->second.handler = nullptr;
-    found->second.context = nullptr;
-    if (IsWindow(window) &&
+    if (restore && IsWindow(window) &&
         GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowSubclass::Proc)) {
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second.next));
         Table().erase(found);

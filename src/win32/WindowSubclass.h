@@ -22,16 +22,17 @@ public:
     // False when the window does not exist or already has a handler.
     static bool Install(HWND window, Handler handler, void* context);
     // The handler is not called again; messages go straight on.
-    static void Remove(HWND window);
+    static void Remove(HWND window) { Detach(window, false); }
     // Removes the handler and, when no other procedure was put in front of
     // ours since, gives the window its previous procedure back.
-    static void Uninstall(HWND window);
+    static void Uninstall(HWND window) { Detach(window, true); }
     // The window's procedure before Install; null when it has no entry.
     static WNDPROC Next(HWND window);
     // Whether the window has a handler (for tests).
     static bool Installed(HWND window);
 
 private:
+    static void Detach(HWND window, bool restore);
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 };
 

@@ -41,21 +41,7 @@ protected:
         registry.Reset();
     }
 
-    // A value as the registry holds it, read without any conversion.
-    static std::optional<RawValue> Stored(const wchar_t* name) {
-        DWORD type = 0, size = 0;
-        if (RegGetValueW(HKEY_CURRENT_USER, kPlacesBarKeyW, name, RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &size) !=
-            ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        std::string data(size, '\0');
-        if (RegGetValueW(HKEY_CURRENT_USER, kPlacesBarKeyW, name, RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(),
-                         &size) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        data.resize(size);
-        return RawValue{type, data};
-    }
+    static std::optional<RawValue> Stored(const wchar_t* name) { return StoredValue(kPlacesBarKeyW, name); }
     void Click(widgets::Control& control) {
         ASSERT_TRUE(control.Enabled());
         SendMessageA(control.Handle(), BM_CLICK, 0, 0);

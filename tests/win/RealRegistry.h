@@ -13,6 +13,23 @@
 
 namespace quenmar::testing {
 
+// A value exactly as the registry holds it (text as UTF-16), read without
+// any conversion; nothing when it is missing.
+inline std::optional<RawValue> StoredValue(const wchar_t* key, const std::wstring& name) {
+    DWORD type = 0, size = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    std::string data(size, '\0');
+    if (RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(), &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    data.resize(size);
+    return RawValue{type, data};
+}
+
 // Raw access to Wine's real registry, for setting up and checking.
 struct RealRegistryBackend {
     win::Win32Registry registry;

@@ -11,6 +11,7 @@
 #include "Drops.h"
 #include "ModalBoxes.h"
 #include "RawValue.h"
+#include "RealRegistry.h"
 #include "app/QuenmarForm.h"
 
 // Random sequences of what a user does in the main window, on random starting
@@ -110,21 +111,6 @@ struct Model {
 };
 
 // The registry, read and written as it stores values ---------------------------
-
-std::optional<RawValue> ReadValue(const wchar_t* key, const std::wstring& name) {
-    DWORD type = 0, size = 0;
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr, &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    Bytes data(size, '\0');
-    if (RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, data.data(), &size) !=
-        ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    data.resize(size);
-    return RawValue{type, data};
-}
 
 void WriteValue(const wchar_t* key, const std::wstring& name, const RawValue& value) {
     RegSetKeyValueW(HKEY_CURRENT_USER, key, name.c_str(), value.type, value.data.data(),
@@ -292,7 +278,7 @@ protected:
                 for (int n = 0; n < 5; ++n) model.slots[n] = Model::Default(n);
                 model.places.reset();
                 model.current = 0;
-                ASSERT_FALSE(ReadValue(kPlacesKeyW, L"Place0")) << "the key is deleted at once; " << Where();
+                ASSERT_FALSE(StoredValue(kPlacesKeyW, L"Place0")) << "the key is deleted at once; " << Where();
             }
         } else if (op == 10) {
             ModalBoxes dialog([](const SeenBox&) { return IDCANCEL; });
@@ -315,9 +301,9 @@ protected:
         for (int n = 0; n < 5; ++n) {
             std::optional<RawValue> expected;
             if (model.places && model.places->count(n)) expected = model.places->at(n);
-            ASSERT_EQ(ReadValue(kPlacesKeyW, PlaceName(n)), expected) << "Place" << n << "; " << Where();
+            ASSERT_EQ(StoredValue(kPlacesKeyW, PlaceName(n)), expected) << "Place" << n << "; " << Where();
         }
-        ASSERT_EQ(ReadValue(kPolicyKeyW, L"NoPlacesBar"), model.noPlacesBar) << Where();
+        ASSERT_EQ(StoredValue(kPolicyKeyW, L"NoPlacesBar"), model.noPlacesBar) << Where();
     }
     void CheckWindow() {
         const ModelEntry& e = model.slots[model.current];
