@@ -3,7 +3,8 @@ add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 STRIC
 add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -Wno-cast-function-type -Wno-restrict)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(WIN_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid shlwapi gdi32 user32 advapi32 windowscodecs msimg32)
+set(WIN_LIBS comctl32 shell32 ole32 oleaut32 uuid shlwapi gdi32 user32 advapi32)
+include(${CMAKE_CURRENT_LIST_DIR}/delayload.cmake)
 
 file(GLOB_RECURSE QUENMAR_WIN_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/src/win32/*.cpp
@@ -18,6 +19,9 @@ foreach(core_source IN LISTS QUENMAR_CORE_SOURCES)
 endforeach()
 add_library(quenmar_win STATIC ${QUENMAR_WIN_SOURCES})
 target_link_libraries(quenmar_win PUBLIC quenmar_core ${WIN_LIBS})
+quenmar_delay_import(quenmar_win comdlg32.dll GetOpenFileNameA GetSaveFileNameA CommDlgExtendedError)
+quenmar_delay_import(quenmar_win windowscodecs.dll WICConvertBitmapSource)
+target_link_libraries(quenmar_win PUBLIC delayimp)
 
 # The pictures the resource script names: a changed picture rebuilds it.
 file(GLOB QUENMAR_RESOURCE_FILES CONFIGURE_DEPENDS

@@ -107,7 +107,7 @@ bool TfrmQuenmarAbout::PaintBackground(HDC dc) {
         // The bottom-left pixel's colour is the logo's transparent colour.
         const COLORREF transparent = GetPixel(memory.get(), 0, info.bmHeight - 1);
         const RECT r = LogoRect();
-        TransparentBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), 0, 0, info.bmWidth,
+        GdiTransparentBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), 0, 0, info.bmWidth,
                        info.bmHeight, transparent);
     }
     return true;

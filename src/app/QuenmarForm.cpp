@@ -62,6 +62,7 @@ TfrmQuenmar::TfrmQuenmar(RegistryFactory makeRegistry) : Form(MainFormStyle()), 
     OnCreate = [this] { FormCreate(); };
     // An error while showing is told, and the window is shown all the same.
     OnShow = [this] { Application::Instance().Guard(Handle(), [this] { FormShow(); }); };
+    OnShown = [this] { Application::Instance().Guard(Handle(), [this] { ShowIcons(); }); };
     OnActivate = [this] { FormActivate(); };
     OnClose = [this](bool& canClose) { FormClose(canClose); };
     OnDestroy = [this] { FormDestroy(); };
@@ -86,11 +87,13 @@ TfrmQuenmar::TfrmQuenmar(RegistryFactory makeRegistry) : Form(MainFormStyle()), 
     imgLogo.OnClick = [this] { imgLogoClick(); };
     Image2.OnClick = [this] { Image2Click(); };
 
-    // The catalogue's icons are looked up while the window is being built.
+    // The catalogue's icons are looked up while the window is being built,
+    // shown and drawn; they are put in once it is on screen.
     shell_ = std::make_unique<win::Win32ShellLookups>();
     std::vector<int32_t> catalogue;
     for (const SpecialFolder& row : kSpecialFolders) catalogue.push_back(row.csidl);
     shell_->Prefetch(std::move(catalogue));
+    shell_->HoldIcons();
 
     CreateHandle();
     CenterOnScreen();
@@ -234,6 +237,15 @@ void TfrmQuenmar::FormShow() {
     case HideFlag::Hide: chkHidePlacesBar.SetChecked(true); break;
     case HideFlag::Show: chkHidePlacesBar.SetChecked(false); break;
     case HideFlag::None: break;
+    }
+}
+
+void TfrmQuenmar::ShowIcons() {
+    shell_->ReleaseIcons();
+    for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
+    for (int row = 0; row < lstvwSelectFolders.Count(); ++row) {
+        const int icon = shell_->SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl);
+        if (lstvwSelectFolders.ItemImage(row) != icon) lstvwSelectFolders.SetItemImage(row, icon);
     }
 }
 

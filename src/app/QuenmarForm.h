@@ -55,6 +55,8 @@ public:
     // Window events.
     void FormCreate();
     void FormShow();
+    // The icons, once the window is on screen (they are held until then).
+    void ShowIcons();
     void FormActivate();
     void FormClose(bool& canClose);
     void FormDestroy();

@@ -340,6 +340,7 @@ void Form::Show() {
     Fire(OnShow);
     ShowWindow(hwnd_, showCommand_);
     UpdateWindow(hwnd_);
+    Fire(OnShown);
 }
 
 int Form::ShowModal() {

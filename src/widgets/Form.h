@@ -45,6 +45,7 @@ public:
 
     Event OnCreate;
     Event OnShow;
+    Event OnShown;  // once the window is on screen and drawn
     Event OnActivate;
     std::function<void(bool& canClose)> OnClose;
     Event OnDestroy;
@@ -57,7 +58,8 @@ public:
         return hwnd_;
     }
 
-    // Runs OnShow, then shows the window in its show state.
+    // Runs OnShow, shows the window in its show state and draws it, then runs
+    // OnShown.
     void Show();
     void SetShowState(int showCommand) { showCommand_ = showCommand; }
     // Shows the window modally over its owner and returns its modal result.

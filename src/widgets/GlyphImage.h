@@ -6,7 +6,7 @@
 namespace quenmar::widgets {
 
 // One image of an image list as a 32-bit bitmap with premultiplied alpha, at
-// any size, for AlphaBlend with AC_SRC_ALPHA. Scaled smoothly, and with
+// any size, for GdiAlphaBlend with AC_SRC_ALPHA. Scaled smoothly, and with
 // nothing of the list's mask colour left at the edges (stretching the image
 // and its mask apart leaves a fringe of it). The disabled form is greyed and
 // washed with `face`, the colour it is shown on. Null when the list has no

@@ -153,7 +153,7 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
             const win::UniqueMemoryDc source(CreateCompatibleDC(dc));
             const win::SelectedObject onGlyph(source.get(), glyph);
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            AlphaBlend(dc, x, y, glyphSize, glyphSize, source.get(), 0, 0, glyphSize, glyphSize, blend);
+            GdiAlphaBlend(dc, x, y, glyphSize, glyphSize, source.get(), 0, 0, glyphSize, glyphSize, blend);
         }
         x += glyphSize + gap;
     }

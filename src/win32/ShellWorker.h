@@ -26,6 +26,8 @@ public:
     // Until the job has ended; at once when none was started.
     void Wait();
     bool Started() const { return thread_.joinable(); }
+    // Whether a started job has ended: Wait would return at once.
+    bool Finished() const { return done_ && WaitForSingleObject(done_.get(), 0) == WAIT_OBJECT_0; }
 
 private:
     std::thread thread_;

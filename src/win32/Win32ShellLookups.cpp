@@ -40,14 +40,24 @@ void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
     }
     if (prefetched_.empty()) return;
     const bool started = worker_.Start([this] {
+        // The system image lists of the two sizes hold the same icons at the
+        // same indexes: once the large list is known, each folder is asked
+        // for its small icon only.
+        HIMAGELIST large = nullptr;
         for (Prefetched& found : prefetched_) {
             found.item = SpecialFolderItem(nullptr, found.csidl);
             if (!found.item) continue;
-            for (const IconSize size : {IconSize::Small, IconSize::Large}) {
-                DWORD_PTR list = 0;
-                found.icons[static_cast<int>(size)] = ItemIcon(found.item, size, list);
-                found.lists[static_cast<int>(size)] = reinterpret_cast<HIMAGELIST>(list);
+            DWORD_PTR list = 0;
+            const int icon = ItemIcon(found.item, IconSize::Small, list);
+            found.icons[static_cast<int>(IconSize::Small)] = icon;
+            found.lists[static_cast<int>(IconSize::Small)] = reinterpret_cast<HIMAGELIST>(list);
+            if (!large) {
+                found.icons[static_cast<int>(IconSize::Large)] = ItemIcon(found.item, IconSize::Large, list);
+                large = reinterpret_cast<HIMAGELIST>(list);
+            } else {
+                found.icons[static_cast<int>(IconSize::Large)] = icon;
             }
+            found.lists[static_cast<int>(IconSize::Large)] = large;
         }
     });
     if (!started) prefetched_.clear();  // no thread to spare: each lookup is made when asked for
@@ -68,6 +78,11 @@ void Win32ShellLookups::CollectPrefetched() {
     prefetched_.clear();
 }
 
+void Win32ShellLookups::ReleaseIcons() {
+    iconsHeld_ = false;
+    CollectPrefetched();
+}
+
 int Win32ShellLookups::Adopt(IconSize size, DWORD_PTR result, int icon) {
     const auto list = reinterpret_cast<HIMAGELIST>(result);
     if (!list) return kNoIcon;
@@ -80,6 +95,7 @@ int Win32ShellLookups::Adopt(IconSize size, DWORD_PTR result, int icon) {
 }
 
 int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
+    if (Refused()) return kNoIcon;
     std::string query;
     int& folderIcon = folderIcons_[static_cast<int>(size)];
     if (path.size() < 4) {
@@ -99,6 +115,7 @@ int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
 }
 
 int Win32ShellLookups::SpecialFolderIconIndex(IconSize size, int32_t csidl) {
+    if (Refused()) return kNoIcon;
     CollectPrefetched();
     const auto key = std::make_pair(static_cast<int>(size), csidl);
     if (const auto known = specialIcons_.find(key); known != specialIcons_.end()) return known->second;
@@ -115,10 +132,10 @@ int Win32ShellLookups::SpecialFolderIconIndex(IconSize size, int32_t csidl) {
 }
 
 std::string Win32ShellLookups::DriveDisplayName(const std::string& root) {
+    // The name alone: asking for icons as well would make the shell load the
+    // drive's icon into the system image list each time.
     SHFILEINFOA info{};
-    SHGetFileInfoA(root.c_str(), 0, &info, sizeof info,
-                   SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_DISPLAYNAME | SHGFI_ICON);
-    UniqueIcon icon(info.hIcon);  // asked for with the name; not used
+    SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME);
     info.szDisplayName[sizeof info.szDisplayName - 1] = '\0';
     return info.szDisplayName;
 }

@@ -30,6 +30,14 @@ public:
     // caller goes on building its window. The first lookup that needs them
     // waits for the rest.
     void Prefetch(std::vector<int32_t> csidls);
+    // While icons are held and the prefetch still runs, every icon query
+    // answers kNoIcon at once, asks the shell nothing and remembers nothing:
+    // a window can be built, shown and drawn with its text meanwhile (the
+    // first use of the system image list costs the shell tens of milliseconds
+    // in a new process). Releasing waits for the prefetch; the caller then
+    // asks again for what it was refused.
+    void HoldIcons() { iconsHeld_ = true; }
+    void ReleaseIcons();
 
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
     void SetImageListChanged(ImageListChanged handler) { imageListChanged_ = std::move(handler); }
@@ -44,6 +52,8 @@ private:
     int Adopt(IconSize size, DWORD_PTR result, int icon);
     // Takes in what the worker found, once it is done.
     void CollectPrefetched();
+    // Icons are held and the prefetch has not ended.
+    bool Refused() const { return iconsHeld_ && worker_.Started() && !worker_.Finished(); }
 
     struct Prefetched {
         int32_t csidl = 0;
@@ -64,6 +74,7 @@ private:
     int folderIcons_[2] = {kUnknownIcon, kUnknownIcon};
     static constexpr int kUnknownIcon = -2;
 
+    bool iconsHeld_ = false;
     HWND owner_ = nullptr;
     HIMAGELIST imageLists_[2] = {nullptr, nullptr};
     ImageListChanged imageListChanged_;

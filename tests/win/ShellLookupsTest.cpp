@@ -100,6 +100,35 @@ TEST(ShellLookups, PrefetchedIconsMatchThoseAskedForDirectly) {
     EXPECT_EQ(prefetched.SystemImageList(IconSize::Small), direct.SystemImageList(IconSize::Small));
 }
 
+// Held icons are refused while the prefetch runs, and a refusal is not
+// remembered: once released, each query gets the icon the shell gives.
+TEST(ShellLookups, HeldIconsAreRefusedOnlyUntilReleased) {
+    const std::vector<int32_t> folders = {CSIDL_NETWORK, CSIDL_MYPICTURES, CSIDL_COMMON_DOCUMENTS, CSIDL_WINDOWS};
+    Win32ShellLookups direct;
+    Win32ShellLookups held;
+    held.Prefetch(folders);
+    held.HoldIcons();
+    std::vector<int> whileHeld;
+    for (const int32_t csidl : folders) whileHeld.push_back(held.SpecialFolderIconIndex(IconSize::Large, csidl));
+    const int pathWhileHeld = held.PathIconIndex(IconSize::Small, "C:\\");
+    held.ReleaseIcons();
+    for (size_t n = 0; n < folders.size(); ++n) {
+        const int expected = direct.SpecialFolderIconIndex(IconSize::Large, folders[n]);
+        ASSERT_GE(expected, 0);
+        EXPECT_TRUE(whileHeld[n] == kNoIcon || whileHeld[n] == expected) << "never a wrong icon";
+        EXPECT_EQ(held.SpecialFolderIconIndex(IconSize::Large, folders[n]), expected) << "CSIDL " << folders[n];
+        EXPECT_EQ(held.SpecialFolderIconIndex(IconSize::Small, folders[n]),
+                  direct.SpecialFolderIconIndex(IconSize::Small, folders[n]));
+    }
+    EXPECT_TRUE(pathWhileHeld == kNoIcon || pathWhileHeld == direct.PathIconIndex(IconSize::Small, "C:\\"));
+    EXPECT_EQ(held.PathIconIndex(IconSize::Small, "C:\\"), direct.PathIconIndex(IconSize::Small, "C:\\"));
+    // Held with nothing being prefetched: answered as usual.
+    Win32ShellLookups idle;
+    idle.HoldIcons();
+    EXPECT_EQ(idle.SpecialFolderIconIndex(IconSize::Small, CSIDL_DESKTOP),
+              direct.SpecialFolderIconIndex(IconSize::Small, CSIDL_DESKTOP));
+}
+
 TEST(ShellLookups, DestroyedWhilePrefetchingOrPrefetchingTwice) {
     {
         Win32ShellLookups shell;
