@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -215,15 +216,20 @@ void EditLeakBenchmark() {
         RunUntilIdle();
     };
     for (int i = 0; i < 50; ++i) edit(i);  // settle caches
+    // QUENMAR_BENCH_EDITS=N sets the number of edits: the server requests of
+    // one edit are the difference between two traced runs (wineserver -d2).
+    char count[16] = {};
+    const int edits = GetEnvironmentVariableA("QUENMAR_BENCH_EDITS", count, sizeof count) ? atoi(count) : 1000;
     const Resources before = Measure();
     const auto start = Clock::now();
-    for (int i = 0; i < 1000; ++i) edit(i);
+    for (int i = 0; i < edits; ++i) edit(i);
     const double elapsed = MillisecondsSince(start);
     const Resources after = Measure();
     form.reset();
     RunUntilIdle();
     ResetPlaces();
-    std::printf("1,000 slot edits in %.0f ms: private bytes %+lld KB (%llu KB before)\n", elapsed,
+    std::printf("%d slot edits in %.0f ms (%.1f ms each): private bytes %+lld KB (%llu KB before)\n", edits, elapsed,
+                elapsed / edits,
                 (static_cast<long long>(after.privateBytes) - static_cast<long long>(before.privateBytes)) / 1024,
                 static_cast<unsigned long long>(before.privateBytes / 1024));
     PrintObjectCounts(before, after);

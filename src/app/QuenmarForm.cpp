@@ -1,6 +1,7 @@
 #include "app/QuenmarForm.h"
 
 #include <commdlg.h>
+#include <dbt.h>
 
 #include "app/Export.h"
 #include "app/QuenmarAboutForm.h"
@@ -19,6 +20,7 @@ using namespace widgets;
 namespace {
 
 constexpr UINT kShowWarnings = WM_APP + 1;
+constexpr UINT kSlotDeselected = WM_APP + 2;
 // The system menu's own command: below the system's range, low four bits clear.
 constexpr UINT kExportSettingsCommand = 0x0110;
 
@@ -250,7 +252,11 @@ void TfrmQuenmar::ShowIcons() {
 }
 
 void TfrmQuenmar::FormActivate() {
-    if (activatedOnce_) return;
+    if (activatedOnce_) {
+        // Back from elsewhere: a drive's medium or label may have changed.
+        ShowDrivesAgain();
+        return;
+    }
     activatedOnce_ = true;
     const SIZE size = OuterSize();
     SetMinTrackSize(size.cx, size.cy);
@@ -269,7 +275,23 @@ void TfrmQuenmar::FormDestroy() {
     registry_.reset();
 }
 
+void TfrmQuenmar::ShowDrivesAgain() {
+    shell_->ForgetDrives();
+    if (!slotsLoaded_) return;
+    for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
+}
+
 LRESULT TfrmQuenmar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DEVICECHANGE && (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)) {
+        ShowDrivesAgain();  // a drive or a medium came or went
+    }
+    if (message == kSlotDeselected) {
+        if (CurrentSlot() < 0) {
+            ApplySlotButtonRules(false);
+            optUseFolderClick();
+        }
+        return 0;
+    }
     if (message == kShowWarnings) {
         auto warnings = std::move(pendingWarnings_);
         pendingWarnings_.clear();
@@ -328,7 +350,14 @@ void TfrmQuenmar::ApplySlotButtonRules(bool allowed) {
 }
 
 void TfrmQuenmar::lstvwPlacesSelectItem(int item, bool selected) {
-    ApplySlotButtonRules(selected);
+    if (!selected) {
+        // A slot losing the selection is most often another gaining it, told
+        // next: whether none is left is looked at once that has been told,
+        // rather than disabling and enabling the slot's buttons in between.
+        PostMessageA(Handle(), kSlotDeselected, 0, 0);
+        return;
+    }
+    ApplySlotButtonRules(true);
 
     if (TDirInfo* entry = Entry(item)) {
         if (entry->IsDir) {

@@ -57,6 +57,8 @@ public:
     void FormShow();
     // The icons, once the window is on screen (they are held until then).
     void ShowIcons();
+    // Drives' names and icons asked for again, and the slots shown anew.
+    void ShowDrivesAgain();
     void FormActivate();
     void FormClose(bool& canClose);
     void FormDestroy();

@@ -92,9 +92,13 @@ void Button::HandleCommand(WORD code) {
 // RadioButton ----------------------------------------------------------------
 
 void RadioButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, bool startsGroup) {
-    // Automatic, so that the arrow keys check it as they move the focus; the
-    // click is reported only when the button was not checked before.
-    CreateAs(form, "BUTTON", text, WS_TABSTOP | BS_AUTORADIOBUTTON | (startsGroup ? WS_GROUP : 0), 0, bounds,
+    // Checked by this class, not by the control: an automatic radio button
+    // walks every sibling window in the dialog's order to find its group,
+    // each step a round trip to the window server, at every click and every
+    // check. The form's buttons are one group, whose others SetChecked clears.
+    // Told when it gets the focus, so that the arrow keys check it as they
+    // move the focus to it, as they do an automatic one.
+    CreateAs(form, "BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON | BS_NOTIFY | (startsGroup ? WS_GROUP : 0), 0, bounds,
              anchors);
     form.radioButtons.push_back(this);
 }
@@ -132,7 +136,10 @@ void RadioButton::SetChecked(bool checked) {
 }
 
 void RadioButton::HandleCommand(WORD code) {
-    if (code == BN_CLICKED) SetChecked(true);
+    // The click is reported only when the button was not checked before. The
+    // focus checks it unless a mouse button is down on it: a press checks it
+    // only once it is let go over it.
+    if (code == BN_CLICKED || (code == BN_SETFOCUS && GetKeyState(VK_LBUTTON) >= 0)) SetChecked(true);
 }
 
 // CheckBox -------------------------------------------------------------------

@@ -100,6 +100,8 @@ int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
     int& folderIcon = folderIcons_[static_cast<int>(size)];
     if (path.size() < 4) {
         query = AddTrailingBackslash(path);
+        const auto known = driveIcons_.find({static_cast<int>(size), query});
+        if (known != driveIcons_.end()) return known->second;
     } else {
         if (folderIcon != kUnknownIcon) return folderIcon;
         char windows[MAX_PATH + 1] = {};
@@ -110,7 +112,7 @@ int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
     const DWORD_PTR result =
         SHGetFileInfoA(query.c_str(), 0, &info, sizeof info, SizeFlag(size) | SHGFI_SYSICONINDEX);
     const int icon = Adopt(size, result, info.iIcon);
-    if (path.size() >= 4 && icon != kNoIcon) folderIcon = icon;
+    if (icon != kNoIcon) (path.size() >= 4 ? folderIcon : driveIcons_[{static_cast<int>(size), query}]) = icon;
     return icon;
 }
 
@@ -132,12 +134,18 @@ int Win32ShellLookups::SpecialFolderIconIndex(IconSize size, int32_t csidl) {
 }
 
 std::string Win32ShellLookups::DriveDisplayName(const std::string& root) {
+    if (const auto known = driveNames_.find(root); known != driveNames_.end()) return known->second;
     // The name alone: asking for icons as well would make the shell load the
     // drive's icon into the system image list each time.
     SHFILEINFOA info{};
-    SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME);
+    if (!SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME)) return "";
     info.szDisplayName[sizeof info.szDisplayName - 1] = '\0';
-    return info.szDisplayName;
+    return driveNames_[root] = info.szDisplayName;
+}
+
+void Win32ShellLookups::ForgetDrives() {
+    driveIcons_.clear();
+    driveNames_.clear();
 }
 
 std::string Win32ShellLookups::ExpandEnvironment(const std::string& text) {

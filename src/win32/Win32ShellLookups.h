@@ -46,6 +46,9 @@ public:
     int PathIconIndex(IconSize size, const std::string& path) override;
     int SpecialFolderIconIndex(IconSize size, int32_t csidl) override;
     std::string DriveDisplayName(const std::string& root) override;
+    // Drives' names and icons are asked for again from now on: a medium, a
+    // drive or a label may have changed.
+    void ForgetDrives();
     std::string ExpandEnvironment(const std::string& text) override;
 
 private:
@@ -66,9 +69,13 @@ private:
 
     // Icons that cannot change while the program runs are looked up once:
     // special folders (some cost the shell several milliseconds each) and
-    // the Windows directory, which stands for every folder. Drive roots are
-    // asked for each time, since a drive's icon follows its medium.
+    // the Windows directory, which stands for every folder.
     std::map<std::pair<int, int32_t>, int> specialIcons_;
+    // A drive's name and icon follow its medium and label: they are kept
+    // until ForgetDrives, since each query costs the shell a visit to the
+    // volume (about 2 ms).
+    std::map<std::pair<int, std::string>, int> driveIcons_;
+    std::map<std::string, std::string> driveNames_;
     // The item of each special folder asked for, for its other size.
     std::map<int32_t, UniquePidl> specialItems_;
     int folderIcons_[2] = {kUnknownIcon, kUnknownIcon};

@@ -252,6 +252,30 @@ TEST_F(MainWindow, MovingCarriesCaptionIconKindAndSelection) {
                                                                      DwordValue(18)}));
 }
 
+// A slot losing the selection to another leaves the slot's buttons as the
+// new one wants them; with none selected they are all disabled, and the
+// slots and their kinds are left as they were.
+TEST_F(MainWindow, ASlotLosingTheSelectionWithNoneGainingIt) {
+    PutPlace(2, REG_SZ, Sz("D:\\"));
+    Open();
+    const Strings captions = Captions();
+    SelectSlot(2);
+    PumpMessages();
+    EXPECT_EQ(EnabledEditingControls(),
+              (Strings{"places", "folder", "special", "directory", "browse", "up", "down", "change"}));
+    form->lstvwPlaces.SetSelected(2, false);
+    PumpMessages();
+    EXPECT_EQ(form->CurrentSlot(), -1);
+    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "directory", "browse"}));
+    SelectSlot(4);
+    SelectSlot(0);
+    PumpMessages();
+    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "down"}));
+    EXPECT_EQ(Captions(), captions);
+    Exit();
+    EXPECT_EQ(StoredPlaces()[2], SzValue("D:\\"));
+}
+
 // What a real mouse sends for a quick double click. Each click of it acts,
 // as on a standard control; the pictures act once, as on their first click.
 TEST_F(MainWindow, EachClickOfADoubleClickActs) {
