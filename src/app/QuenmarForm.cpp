@@ -168,8 +168,10 @@ void TfrmQuenmar::CreateControls() {
 
     SetCancelButton(&btnClose);
 
-    imglstFolders.CreateOwn(32, 32);
-    imglstSmallFolders.CreateOwn(32, 32);
+    // Sized as the system's lists they stand in for until its icons come:
+    // the lists' rows are laid out for their images once, at the right size.
+    imglstFolders.CreateOwn(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    imglstSmallFolders.CreateOwn(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     lstvwPlaces.SetImageList(imglstFolders, LVSIL_NORMAL);
     lstvwSelectFolders.SetImageList(imglstSmallFolders, LVSIL_SMALL);
     for (int n = 0; n < kSlotCount; ++n) lstvwPlaces.AddItem("(None)", -1, 0);
@@ -240,6 +242,8 @@ void TfrmQuenmar::FormShow() {
     case HideFlag::Show: chkHidePlacesBar.SetChecked(false); break;
     case HideFlag::None: break;
     }
+    // Looked up already: put in before the window is drawn, not after.
+    if (!shell_->RefusingIcons()) ShowIcons();
 }
 
 void TfrmQuenmar::ShowIcons() {

@@ -95,11 +95,10 @@ void RadioButton::Create(Form& form, const std::string& text, Bounds bounds, uns
     // Checked by this class, not by the control: an automatic radio button
     // walks every sibling window in the dialog's order to find its group,
     // each step a round trip to the window server, at every click and every
-    // check. The form's buttons are one group, whose others SetChecked clears.
-    // Told when it gets the focus, so that the arrow keys check it as they
-    // move the focus to it, as they do an automatic one.
-    CreateAs(form, "BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON | BS_NOTIFY | (startsGroup ? WS_GROUP : 0), 0, bounds,
-             anchors);
+    // check. The form's buttons are one group, whose others SetChecked clears;
+    // the form checks the one the arrow keys move to, as the dialog keys do
+    // an automatic one.
+    CreateAs(form, "BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON | (startsGroup ? WS_GROUP : 0), 0, bounds, anchors);
     form.radioButtons.push_back(this);
 }
 
@@ -136,10 +135,8 @@ void RadioButton::SetChecked(bool checked) {
 }
 
 void RadioButton::HandleCommand(WORD code) {
-    // The click is reported only when the button was not checked before. The
-    // focus checks it unless a mouse button is down on it: a press checks it
-    // only once it is let go over it.
-    if (code == BN_CLICKED || (code == BN_SETFOCUS && GetKeyState(VK_LBUTTON) >= 0)) SetChecked(true);
+    // The click is reported only when the button was not checked before.
+    if (code == BN_CLICKED) SetChecked(true);
 }
 
 // CheckBox -------------------------------------------------------------------

@@ -253,7 +253,18 @@ bool Form::PreTranslate(MSG& msg) {
     default:
         break;
     }
-    return IsDialogMessageA(hwnd_, &msg);
+    const bool arrow = msg.message == WM_KEYDOWN &&
+                       (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN);
+    if (!IsDialogMessageA(hwnd_, &msg)) return false;
+    if (arrow) {
+        // The dialog keys moved the focus within a group: the radio button
+        // they moved it to is checked, as an automatic one checks itself.
+        const HWND focus = GetFocus();
+        for (RadioButton* button : radioButtons) {
+            if (button->Handle() == focus && !button->Checked()) button->SetChecked(true);
+        }
+    }
+    return true;
 }
 
 void Form::RelayToTooltip(MSG& msg) {

@@ -95,7 +95,7 @@ int Win32ShellLookups::Adopt(IconSize size, DWORD_PTR result, int icon) {
 }
 
 int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
-    if (Refused()) return kNoIcon;
+    if (RefusingIcons()) return kNoIcon;
     std::string query;
     int& folderIcon = folderIcons_[static_cast<int>(size)];
     if (path.size() < 4) {
@@ -117,7 +117,7 @@ int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
 }
 
 int Win32ShellLookups::SpecialFolderIconIndex(IconSize size, int32_t csidl) {
-    if (Refused()) return kNoIcon;
+    if (RefusingIcons()) return kNoIcon;
     CollectPrefetched();
     const auto key = std::make_pair(static_cast<int>(size), csidl);
     if (const auto known = specialIcons_.find(key); known != specialIcons_.end()) return known->second;

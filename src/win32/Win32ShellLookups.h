@@ -38,6 +38,8 @@ public:
     // asks again for what it was refused.
     void HoldIcons() { iconsHeld_ = true; }
     void ReleaseIcons();
+    // Icons are held and the prefetch has not ended: queries are refused.
+    bool RefusingIcons() const { return iconsHeld_ && worker_.Started() && !worker_.Finished(); }
 
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
     void SetImageListChanged(ImageListChanged handler) { imageListChanged_ = std::move(handler); }
@@ -55,8 +57,6 @@ private:
     int Adopt(IconSize size, DWORD_PTR result, int icon);
     // Takes in what the worker found, once it is done.
     void CollectPrefetched();
-    // Icons are held and the prefetch has not ended.
-    bool Refused() const { return iconsHeld_ && worker_.Started() && !worker_.Finished(); }
 
     struct Prefetched {
         int32_t csidl = 0;
