@@ -195,7 +195,7 @@ void StartupBenchmark() {
     }
     DestroyWindow(owner);
     const double a = Median(ours), b = Median(dialog);
-    std::printf("start-up: main window to idle %.1f ms, common Open dialog to idle %.1f ms: ratio %.3f (goal <= 0.5)\n",
+    std::printf("start-up: main window to idle %.1f ms, common Open dialog to idle %.1f ms: ratio %.3f (goal <= 0.3)\n",
                 a, b, a / b);
 }
 
@@ -330,7 +330,7 @@ void PickerBenchmark(bool withBrowser) {
     }
     const double a = Median(ours), c = Median(listing);
     std::printf("folder picker preselected among 5,000 siblings: %.0f ms; listing and sorting that level: %.0f ms: "
-                "ratio %.2f (goal <= 3)\n", a, c, a / c);
+                "ratio %.2f (goal <= 2)\n", a, c, a / c);
     if (withBrowser) {
         const double b = BrowserToIdle();
         std::printf("system folder browser on the same folder: %.0f ms: ratio %.4f (goal <= 0.02)\n", b, a / b);
@@ -423,8 +423,15 @@ double LaunchToVisible(const std::string& program) {
         }
         if (WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0) break;
     }
+    // Each program finishes starting before it is ended, and the system
+    // settles before the next is started: a program ended in the middle of
+    // its work leaves the server and the display cleaning up after it, which
+    // the next launch would pay for.
+    WaitForInputIdle(process.hProcess, 2000);
+    Sleep(150);
     TerminateProcess(process.hProcess, 0);
     WaitForSingleObject(process.hProcess, 5000);
+    Sleep(150);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return elapsed;

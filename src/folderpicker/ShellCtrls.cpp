@@ -9,6 +9,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "folderpicker/FolderFacts.h"
 #include "folderpicker/FolderPickerResources.h"
 #include "places/PathText.h"
 #include "widgets/Resources.h"
@@ -18,61 +19,6 @@
 #include "win32/SystemMessage.h"
 
 namespace quenmar {
-
-namespace {
-
-// Reading a folder must never bring up the system's critical-error prompts
-// (a drive without a disk, for example).
-class NoCriticalErrorBoxes {
-public:
-    NoCriticalErrorBoxes() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-    ~NoCriticalErrorBoxes() { SetErrorMode(previous_); }
-
-private:
-    UINT previous_;
-};
-
-
-// A plain folder of the file system: one that cannot carry a custom icon
-// (folders get one only when marked read-only or system).
-bool PlainFileSystemFolder(const std::wstring& path) {
-    if (path.size() <= 3) return false;  // drive roots have icons of their own
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           !(attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT));
-}
-
-// The icons every plain folder shows, looked up once.
-std::pair<int, int> PlainFolderIcons() {
-    static const std::pair<int, int> icons = [] {
-        SHFILEINFOA closed{}, open{};
-        SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &closed, sizeof closed,
-                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-        SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &open, sizeof open,
-                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
-        return std::make_pair(closed.iIcon, open.iIcon);
-    }();
-    return icons;
-}
-
-// Whether a file-system folder holds a folder, read straight from the disk.
-int HasSubfolder(const std::wstring& path, bool hidden, bool files) {
-    WIN32_FIND_DATAW found{};
-    const win::UniqueFind search(FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &found,
-                                           files ? FindExSearchNameMatch : FindExSearchLimitToDirectories, nullptr, 0));
-    if (!search) return 0;
-    int result = 0;
-    do {
-        const bool dots = wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0;
-        const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        const bool shown = hidden || !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
-        if (!dots && shown && (folder || files)) result = 1;
-    } while (!result && FindNextFileW(search.get(), &found));
-    return result;
-}
-
-}  // namespace
-
 
 TShellTree::TShellTree() {
     BaseFolder.OnChange = [this] {

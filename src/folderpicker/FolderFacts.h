@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
+namespace quenmar {
+
+// What the disk says of a folder, asked without the shell where the shell
+// would only ask the disk itself, more slowly.
+
+// Reading a folder must never bring up the system's critical-error prompts
+// (a drive without a disk, for example).
+class NoCriticalErrorBoxes {
+public:
+    NoCriticalErrorBoxes() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
+    ~NoCriticalErrorBoxes() { SetErrorMode(previous_); }
+    NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
+    NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
+
+private:
+    UINT previous_;
+};
+
+// A plain folder of the file system: one that cannot carry a custom icon
+// (folders get one only when marked read-only or system).
+bool PlainFileSystemFolder(const std::wstring& path);
+
+// The small icons every plain folder shows, closed and open, looked up once.
+std::pair<int, int> PlainFolderIcons();
+
+// Whether a file-system folder holds a folder (with files, anything) that is
+// shown, read straight from the disk: 1 or 0.
+int HasSubfolder(const std::wstring& path, bool hidden, bool files);
+
+}  // namespace quenmar
