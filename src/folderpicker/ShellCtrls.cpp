@@ -168,6 +168,19 @@ const std::wstring& TShellTree::ChildPath(Node parent, IShellFolder* parentFolde
     return child->path;
 }
 
+bool TShellTree::PlainFolder(NodeData* data, const std::wstring& path) {
+    if (const auto known = diskFacts_.find(path); known != diskFacts_.end()) {
+        if (known->second.plain && data->hasChildren < 0) data->hasChildren = known->second.hasChildren;
+        return known->second.plain;
+    }
+    if (!PlainFileSystemFolder(path)) return false;
+    if (data->hasChildren < 0) {
+        NoCriticalErrorBoxes quiet;
+        data->hasChildren = HasSubfolder(path, options_ & stoShowHidden, options_ & stoIncludeNonFolders);
+    }
+    return true;
+}
+
 TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative,
                                          ULONG attributes, const std::string& label, NodeData** inserted) {
     auto data = std::make_unique<NodeData>();
@@ -324,6 +337,7 @@ void TShellTree::SortChildren(Node node) {
 void TShellTree::FillTree() {
     widgets::WaitCursor wait;
     quiet_ = true;
+    diskFacts_.clear();
     SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     LPCITEMIDLIST rootList = BaseFolder.IsNone() ? pidl::Empty() : BaseFolder.IdList();
     win::ComPtr<IShellFolder> desktop;
@@ -355,7 +369,10 @@ void TShellTree::FillTree() {
     } else {
         SelectNode(root);
     }
-    prefetch_.reset();  // what the fill did not take is out of date from now on
+    // What the prefetch has read of the folders about to be drawn; what the
+    // fill did not take is out of date from now on.
+    if (prefetch_) diskFacts_ = prefetch_->TakeFacts(ListingFlags(options_));
+    prefetch_.reset();
 }
 
 void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
@@ -398,6 +415,7 @@ void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
 void TShellTree::RefreshNode(Node node) {
     NodeData* data = Data(node);
     if (!data) return;
+    diskFacts_.clear();
     // The nodes kept from before: only they can have children of their own
     // or an expand button to ask about again; new nodes are asked when drawn.
     std::vector<Child> kept;
@@ -498,12 +516,7 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
         // shell is asked about everything else.
         const std::wstring& path = haveParent ? ChildPath(parent, parentFolder.get(), data) : std::wstring();
         const bool plain = (data->attributes & SFGAO_FILESYSTEM) && (data->attributes & SFGAO_FOLDER) &&
-                           !path.empty() && PlainFileSystemFolder(path);
-        if (plain && data->hasChildren < 0) {
-            NoCriticalErrorBoxes quiet;
-            data->hasChildren =
-                HasSubfolder(path, options_ & stoShowHidden, options_ & stoIncludeNonFolders);
-        }
+                           !path.empty() && PlainFolder(data, path);
         if (plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
             const auto [closed, open] = PlainFolderIcons();
             info.iImage = closed;

@@ -130,9 +130,14 @@ private:
     void ApplyStyle();
     const std::wstring& NodeFileSystemPath(Node node);
     const std::wstring& ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child);
+    // Whether a folder of the file system at that path is plain, and, when
+    // it is and not known yet, whether it holds a folder: from what the fill
+    // read ahead, or from the disk.
+    bool PlainFolder(NodeData* data, const std::wstring& path);
 
     TShellTreeOptions options_ = 0;
     std::shared_ptr<ShellLevelPrefetch> prefetch_;
+    DiskFacts diskFacts_;  // read ahead by the fill's prefetch; until the next fill or refresh
     bool showRoot_ = false;
     bool readOnly_ = false;
     bool quiet_ = false;     // filling or refreshing: selections do not fire OnChange

@@ -3,7 +3,10 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <utility>
 
+#include "folderpicker/FolderFacts.h"
 #include "folderpicker/ShellLocator.h"
 
 namespace quenmar {
@@ -87,17 +90,20 @@ ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target,
     if (!root) root = pidl::Empty();
     levels_.push_back({win::UniquePidl(pidl::Clone(root)), {}});
     // The target's ancestors below the root, when the root is one of them.
-    for (LPCITEMIDLIST rest = pidl::BelowRoot(target, root); rest && pidl::Next(rest)->mkid.cb;
-         rest = pidl::Next(rest)) {
+    LPCITEMIDLIST rest = pidl::BelowRoot(target, root);
+    for (; rest && pidl::Next(rest)->mkid.cb; rest = pidl::Next(rest)) {
         win::UniquePidl relative(pidl::CloneFirst(rest));
         win::UniquePidl absolute(pidl::Append(levels_.back().absolute.get(), relative.get()));
         levels_.push_back({std::move(absolute), std::move(relative)});
     }
+    if (rest && rest->mkid.cb) targetChild_.reset(pidl::CloneFirst(rest));
+    factsDone_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
     for (Level& level : levels_) {
         level.doneEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        if (!level.doneEvent) {
+        if (!level.doneEvent || !factsDone_) {
             // Nothing to wait on: the tree reads every level for itself.
             for (Level& each : levels_) each.doneEvent.reset();
+            factsDone_.reset();
             return;
         }
     }
@@ -108,6 +114,7 @@ ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target,
     // No thread to spare: what was not started is left to the tree.
     if (!nearWorker_.Start([this, split, count] { Work(split, count); })) {
         for (size_t n = split; n < count; ++n) MarkDone(levels_[n], {}, false);
+        SetEvent(factsDone_.get());
     }
     if (split > 0 && !farWorker_.Start([this, split] { Work(0, split); })) {
         for (size_t n = 0; n < split; ++n) MarkDone(levels_[n], {}, false);
@@ -120,6 +127,7 @@ ShellLevelPrefetch::~ShellLevelPrefetch() {
     for (Level& level : levels_) {
         if (level.doneEvent) win::WaitTakingSentMessages(level.doneEvent.get());
     }
+    if (factsDone_) win::WaitTakingSentMessages(factsDone_.get());
     nearWorker_.Wait();
     farWorker_.Wait();
 }
@@ -150,9 +158,72 @@ void ShellLevelPrefetch::Work(size_t first, size_t end) {
         }
         std::vector<ShellListedItem> items;
         const bool read = bound && !stop_ && folder && ReadShellLevel(folder.get(), nullptr, flags_, items, &stop_);
+        const bool last = n + 1 == levels_.size();
+        std::vector<std::wstring> neighbours;
+        if (last && read) neighbours = NeighbourPaths(folder.get(), level.absolute.get(), items);
         MarkDone(level, std::move(items), read);
+        if (last) ReadFacts(neighbours);
     }
     folder.reset();  // released on this thread, before its apartment ends
+}
+
+std::vector<std::wstring> ShellLevelPrefetch::NeighbourPaths(IShellFolder* folder, LPCITEMIDLIST level,
+                                                             const std::vector<ShellListedItem>& items) const {
+    wchar_t base[MAX_PATH] = {};
+    if (!targetChild_ || !SHGetPathFromIDListW(level, base) || !base[0]) return {};
+    // The listing is in the folder's own order: the target is found by halves.
+    const LPCITEMIDLIST child = targetChild_.get();
+    const auto before = [folder](const ShellListedItem& item, LPCITEMIDLIST id) {
+        const HRESULT result = folder->CompareIDs(0, item.relative.get(), id);
+        return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) < 0;
+    };
+    const auto found = std::lower_bound(items.begin(), items.end(), child, before);
+    if (found == items.end()) return {};
+    const HRESULT same = folder->CompareIDs(0, found->relative.get(), child);
+    if (FAILED(same) || HRESULT_CODE(same) != 0) return {};
+    const size_t index = static_cast<size_t>(found - items.begin());
+    std::vector<size_t> order{index};
+    for (size_t k = 1; k <= kFactsAbove && k <= index; ++k) order.push_back(index - k);
+    for (size_t k = 1; k <= kFactsBelow && index + k < items.size(); ++k) order.push_back(index + k);
+
+    // Made as the tree makes a child's path: its parent's and its own name.
+    const std::wstring prefix = std::wstring(base) + (base[wcslen(base) - 1] == L'\\' ? L"" : L"\\");
+    std::vector<std::wstring> paths;
+    for (const size_t n : order) {
+        const ShellListedItem& item = items[n];
+        if (!(item.attributes & SFGAO_FILESYSTEM) || !(item.attributes & SFGAO_FOLDER)) continue;
+        STRRET name{};
+        wchar_t text[MAX_PATH] = {};
+        if (FAILED(folder->GetDisplayNameOf(item.relative.get(), SHGDN_INFOLDER | SHGDN_FORPARSING, &name)) ||
+            FAILED(StrRetToBufW(&name, item.relative.get(), text, MAX_PATH)) || !text[0]) {
+            continue;
+        }
+        std::wstring path = prefix + text;
+        if (path.size() < MAX_PATH) paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+void ShellLevelPrefetch::ReadFacts(const std::vector<std::wstring>& paths) {
+    // The worker's thread shows no critical-error prompts of its own.
+    const bool hidden = flags_ & SHCONTF_INCLUDEHIDDEN;
+    const bool files = flags_ & SHCONTF_NONFOLDERS;
+    for (const std::wstring& path : paths) {
+        if (stop_) break;
+        DiskFact fact;
+        fact.plain = PlainFileSystemFolder(path);
+        if (fact.plain) fact.hasChildren = HasSubfolder(path, hidden, files);
+        std::lock_guard<std::mutex> guard(lock_);
+        facts_[path] = fact;
+    }
+    SetEvent(factsDone_.get());
+}
+
+DiskFacts ShellLevelPrefetch::TakeFacts(SHCONTF flags, bool wait) {
+    if (flags != flags_ || !factsDone_) return {};
+    if (wait) win::WaitTakingSentMessages(factsDone_.get());
+    std::lock_guard<std::mutex> guard(lock_);
+    return std::exchange(facts_, {});
 }
 
 bool ShellLevelPrefetch::Take(LPCITEMIDLIST folder, SHCONTF flags, std::vector<ShellListedItem>& items) {

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -20,6 +21,15 @@ struct ShellListedItem {
     ULONG attributes = 0;
     std::string label;
 };
+
+// What the disk says of a folder of the file system, read ahead for the
+// tree: whether it is plain (one that cannot carry a custom icon) and, when
+// it is, whether it holds a folder (or anything shown, when files are listed).
+struct DiskFact {
+    bool plain = false;
+    int hasChildren = -1;  // not read unless plain
+};
+using DiskFacts = std::map<std::wstring, DiskFact>;  // by the folder's path
 
 // Reads a folder's items with the given enumeration flags, each with its
 // attributes and display name, in the folder's own order (its CompareIDs).
@@ -48,8 +58,19 @@ public:
     // levels, was read with other flags, or could not be read.
     bool Take(LPCITEMIDLIST folder, SHCONTF flags, std::vector<ShellListedItem>& items);
 
+    // The disk's facts of the folders around the target in its level, which
+    // the tree shows first when it opens on the target: the worker reads them
+    // once it has handed over that listing, nearest first, mostly those above
+    // the target (a tree scrolled down to an item shows it at the bottom).
+    // What has been read so far, with these flags (nothing for others);
+    // once only. `wait` waits for all of them.
+    DiskFacts TakeFacts(SHCONTF flags, bool wait = false);
+
     // The levels it reads, root first (for tests).
     size_t LevelCount() const { return levels_.size(); }
+
+    static constexpr size_t kFactsAbove = 40;
+    static constexpr size_t kFactsBelow = 4;
 
 private:
     struct Level {
@@ -63,9 +84,17 @@ private:
     // Reads levels [first, end), binding the first from the Desktop.
     void Work(size_t first, size_t end);
     void MarkDone(Level& level, std::vector<ShellListedItem> items, bool read);
+    // The paths of the target's neighbours in its level's listing, nearest
+    // first; then their facts, each kept as soon as it is read.
+    std::vector<std::wstring> NeighbourPaths(IShellFolder* folder, LPCITEMIDLIST level,
+                                             const std::vector<ShellListedItem>& items) const;
+    void ReadFacts(const std::vector<std::wstring>& paths);
 
     SHCONTF flags_;
     std::vector<Level> levels_;  // the lists are fixed before the worker starts
+    win::UniquePidl targetChild_;  // the target's own ID in the last level; none when it is the root
+    DiskFacts facts_;               // under lock_
+    win::UniqueHandle factsDone_;   // set once the worker has read all it will
     std::mutex lock_;
     std::atomic<bool> stop_{false};
     win::ShellWorker nearWorker_;  // the target's own level

@@ -6,10 +6,13 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cwchar>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "folderpicker/FolderFacts.h"
 #include "folderpicker/ShellLevels.h"
 #include "folderpicker/ShellLocator.h"
 
@@ -156,6 +159,54 @@ TEST_F(ShellLevels, ATargetOutsideTheRootGetsTheRootAlone) {
 
     ShellLevelPrefetch rootOnly(levels.IdList(), nullptr, kFolders);
     EXPECT_EQ(rootOnly.LevelCount(), 1u);
+}
+
+// The disk's facts of the target's neighbours, read ahead for the tree: the
+// same as the tree would read itself, for the folders nearest the target,
+// with the listing's flags, and once.
+TEST_F(ShellLevels, TheTargetsNeighboursFactsAreThoseOfTheDisk) {
+    const std::string level = std::string(kRoot) + "\\many";
+    for (int n = 0; n < 60; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "n-%02d", n);
+        fs::create_directories(level + "\\" + name);
+    }
+    fs::create_directories(level + "\\n-48\\inner");
+    fs::create_directories(level + "\\n-49\\secret");
+    SetFileAttributesA((level + "\\n-49\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA((level + "\\n-47").c_str(), FILE_ATTRIBUTE_SYSTEM);  // may carry its own icon
+    TShellLocator place, chosen;
+    place.SetPath(level);
+    chosen.SetPath(level + "\\n-50");
+    const auto path = [&](int n) {
+        wchar_t name[MAX_PATH];
+        std::swprintf(name, MAX_PATH, L"C:\\quenmar-levels\\many\\n-%02d", n);
+        return std::wstring(name);
+    };
+    for (const SHCONTF flags : {kFolders, kWithHidden}) {
+        ShellLevelPrefetch prefetch(levels.IdList(), chosen.IdList(), flags);
+        std::vector<ShellListedItem> items;
+        ASSERT_TRUE(prefetch.Take(place.IdList(), flags, items));
+        EXPECT_TRUE(prefetch.TakeFacts(flags == kFolders ? kWithHidden : kFolders, true).empty()) << "other flags";
+        const DiskFacts facts = prefetch.TakeFacts(flags, true);
+        // The target, the 40 above it and the 4 below it: 10 to 54.
+        ASSERT_EQ(facts.size(), 45u);
+        EXPECT_EQ(facts.count(path(9)), 0u);
+        EXPECT_EQ(facts.count(path(55)), 0u);
+        for (int n = 10; n <= 54; ++n) {
+            const auto found = facts.find(path(n));
+            ASSERT_NE(found, facts.end()) << n;
+            EXPECT_EQ(found->second.plain, n != 47) << n;
+            EXPECT_EQ(found->second.plain, PlainFileSystemFolder(path(n))) << n;
+            const int holds = n == 48 || (n == 49 && flags == kWithHidden) ? 1 : 0;
+            EXPECT_EQ(found->second.hasChildren, n == 47 ? -1 : holds) << n;
+            if (n != 47) {
+                EXPECT_EQ(found->second.hasChildren, HasSubfolder(path(n), flags == kWithHidden, false)) << n;
+            }
+        }
+        EXPECT_TRUE(prefetch.TakeFacts(flags, true).empty()) << "taken once";
+    }
+    SetFileAttributesA((level + "\\n-47").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ShellLevels, LeftBeforeItIsDoneItStopsAndIsWaitedFor) {
