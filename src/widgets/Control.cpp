@@ -42,7 +42,11 @@ std::string Control::Text() const {
     return text;
 }
 
-void Control::SetFont(HFONT font) { SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+void Control::SetFont(HFONT font) {
+    // Redrawn only when on screen: a window not shown yet is drawn whole when
+    // it is, and asking for a redraw is a round trip to the window server.
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(hwnd_));
+}
 
 RECT Control::Rect() const {
     RECT r{};
