@@ -1,61 +1,9 @@
-// The start-up peer with Quenmar's controls and nothing else: the same window
-// with the same kinds and number of common controls (visual styles on, as in
-// Quenmar), the lists filled with text, shown and idle. No shell, no
-// registry, no pictures: what building such a window costs by itself.
-#include <windows.h>
-#include <commctrl.h>
-
-namespace {
-
-LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) PostQuitMessage(0);
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-}  // namespace
+// The start-up peer with Quenmar's controls and nothing else (visual styles
+// on, as in Quenmar), shown and idle.
+#include "SameControlsWindow.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&classes);
-    WNDCLASSA type{};
-    type.lpfnWndProc = Procedure;
-    type.hInstance = instance;
-    type.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = "SameControls";
-    RegisterClassA(&type);
-    const HWND window = CreateWindowA("SameControls", "Same Controls", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, 606, 458, nullptr, nullptr, instance, nullptr);
-    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    const auto make = [&](const char* kind, const char* text, DWORD style, int x, int y, int width, int height) {
-        const HWND control = CreateWindowExA(0, kind, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window,
-                                             nullptr, instance, nullptr);
-        SendMessageA(control, WM_SETFONT, font, TRUE);
-        return control;
-    };
-    const HWND slots = make(WC_LISTVIEWA, "", LVS_ICON | LVS_AUTOARRANGE | LVS_NOSCROLL, 8, 8, 81, 385);
-    make("BUTTON", "Use Drive or Folder", BS_RADIOBUTTON | WS_GROUP, 100, 60, 297, 17);
-    make("BUTTON", "Use Special Folder", BS_RADIOBUTTON, 100, 140, 297, 17);
-    make("EDIT", "", WS_BORDER | ES_AUTOHSCROLL, 120, 80, 373, 21);
-    const HWND rows = make(WC_LISTVIEWA, "", LVS_REPORT | LVS_NOCOLUMNHEADER | WS_BORDER, 120, 160, 333, 233);
-    for (int n = 0; n < 8; ++n) make("BUTTON", "Button", BS_OWNERDRAW, 461, 78 + 32 * n, 129, 25);
-    make("BUTTON", "Hide", BS_CHECKBOX, 100, 404, 250, 17);
-    for (int n = 0; n < 5; ++n) make("STATIC", "Text", SS_LEFT, 100, 4 + 20 * n, 221, 17);
-    LVCOLUMNA column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = 312;
-    SendMessageA(rows, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    const auto add = [](HWND list, int count, const char* text) {
-        for (int n = 0; n < count; ++n) {
-            LVITEMA item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = n;
-            item.pszText = const_cast<char*>(text);
-            SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        }
-    };
-    add(slots, 5, "Place");
-    add(rows, 13, "Special Folder");
+    const HWND window = bench::BuildSameControlsWindow(instance, true);
     ShowWindow(window, show);
     UpdateWindow(window);
     MSG message;
