@@ -61,10 +61,9 @@ double MainWindowToIdle() {
     return elapsed;
 }
 
-// The same kinds and number of controls, alone, built and shown to idle.
-double SameControlsToIdle() {
-    const auto start = Clock::now();
-    const HWND window = bench::BuildSameControlsWindow(GetModuleHandleA(nullptr), false);
+// Shows a window built since `start`, runs the queue until idle and destroys
+// the window: the time from `start` to idle.
+double ShowToIdle(HWND window, Clock::time_point start) {
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     RunUntilIdle();
@@ -72,6 +71,13 @@ double SameControlsToIdle() {
     DestroyWindow(window);
     RunUntilIdle();
     return elapsed;
+}
+
+// The same kinds and number of controls, alone, built and shown to idle.
+double SameControlsToIdle() {
+    const auto start = Clock::now();
+    const HWND window = bench::BuildSameControlsWindow(GetModuleHandleA(nullptr), false);
+    return ShowToIdle(window, start);
 }
 
 // The common Open dialog reaches idle when its modal loop first tells its
@@ -373,13 +379,7 @@ double BareTreeToIdle() {
     SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(middle));
     SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(middle));
-    ShowWindow(window, SW_SHOWNORMAL);
-    UpdateWindow(window);
-    RunUntilIdle();
-    const double elapsed = MillisecondsSince(start);
-    DestroyWindow(window);
-    RunUntilIdle();
-    return elapsed;
+    return ShowToIdle(window, start);
 }
 
 void PickerBenchmark(bool withBrowser) {
