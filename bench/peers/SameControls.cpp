@@ -3,13 +3,5 @@
 #include "SameControlsWindow.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    const HWND window = bench::BuildSameControlsWindow(instance, true);
-    ShowWindow(window, show);
-    UpdateWindow(window);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return bench::ShowAndRun(bench::BuildSameControlsWindow(instance, true), show);
 }

@@ -7,27 +7,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-namespace bench {
+#include "PeerWindow.h"
 
-inline LRESULT CALLBACK SameControlsProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY && GetWindowLongPtrA(window, GWLP_USERDATA)) PostQuitMessage(0);
-    return DefWindowProcA(window, message, wParam, lParam);
-}
+namespace bench {
 
 // Built hidden; `quitOnClose` makes closing it end the thread's loop.
 inline HWND BuildSameControlsWindow(HINSTANCE instance, bool quitOnClose) {
     INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&classes);
-    WNDCLASSA type{};
-    type.lpfnWndProc = SameControlsProcedure;
-    type.hInstance = instance;
-    type.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = "SameControls";
-    RegisterClassA(&type);  // fails harmlessly once registered
-    const HWND window = CreateWindowA("SameControls", "Same Controls", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, 606, 458, nullptr, nullptr, instance, nullptr);
-    SetWindowLongPtrA(window, GWLP_USERDATA, quitOnClose);
+    const HWND window = CreatePeerWindow(instance, "SameControls", COLOR_BTNFACE, quitOnClose);
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     const auto make = [&](const char* kind, const char* text, DWORD style, int x, int y, int width, int height) {
         const HWND control = CreateWindowExA(0, kind, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window,

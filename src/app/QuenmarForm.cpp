@@ -248,7 +248,7 @@ void TfrmQuenmar::FormShow() {
 
 void TfrmQuenmar::ShowIcons() {
     shell_->ReleaseIcons();
-    for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
+    ShowSlots();
     for (int row = 0; row < lstvwSelectFolders.Count(); ++row) {
         const int icon = shell_->SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl);
         if (lstvwSelectFolders.ItemImage(row) != icon) lstvwSelectFolders.SetItemImage(row, icon);
@@ -281,8 +281,7 @@ void TfrmQuenmar::FormDestroy() {
 
 void TfrmQuenmar::ShowDrivesAgain() {
     shell_->ForgetDrives();
-    if (!slotsLoaded_) return;
-    for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
+    if (slotsLoaded_) ShowSlots();
 }
 
 LRESULT TfrmQuenmar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -290,10 +289,7 @@ LRESULT TfrmQuenmar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ShowDrivesAgain();  // a drive or a medium came or went
     }
     if (message == kSlotDeselected) {
-        if (CurrentSlot() < 0) {
-            ApplySlotButtonRules(false);
-            optUseFolderClick();
-        }
+        if (CurrentSlot() < 0) optUseFolderClick();  // with no slot, its buttons are disabled
         return 0;
     }
     if (message == kShowWarnings) {
@@ -320,6 +316,10 @@ void TfrmQuenmar::AttachSlot(int index, TDirInfo entry) {
     slots_[index] = std::move(entry);
     lstvwPlaces.SetItemData(index, reinterpret_cast<LPARAM>(&slots_[index]));
     ShowSlot(index);
+}
+
+void TfrmQuenmar::ShowSlots() {
+    for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
 }
 
 void TfrmQuenmar::ShowSlot(int index) {

@@ -113,6 +113,7 @@ private:
     void AttachSlot(int index, TDirInfo entry);
     // Shows a slot's caption and icon as its entry says.
     void ShowSlot(int index);
+    void ShowSlots();  // every slot
     void MoveSlot(int delta);
     void Save();
     std::array<const TDirInfo*, kSlotCount> Entries() const;

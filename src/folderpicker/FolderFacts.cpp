@@ -42,4 +42,11 @@ int HasSubfolder(const std::wstring& path, bool hidden, bool files) {
     return result;
 }
 
+DiskFact ReadDiskFact(const std::wstring& path, bool hidden, bool files, bool withChildren) {
+    DiskFact fact;
+    fact.plain = PlainFileSystemFolder(path);
+    if (fact.plain && withChildren) fact.hasChildren = HasSubfolder(path, hidden, files);
+    return fact;
+}
+
 }  // namespace quenmar

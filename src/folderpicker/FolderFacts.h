@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <utility>
 
@@ -33,5 +34,16 @@ std::pair<int, int> PlainFolderIcons();
 // Whether a file-system folder holds a folder (with files, anything) that is
 // shown, read straight from the disk: 1 or 0.
 int HasSubfolder(const std::wstring& path, bool hidden, bool files);
+
+// What the folder tree shows of a folder of the file system: whether it is
+// plain and, when it is, whether it holds a folder.
+struct DiskFact {
+    bool plain = false;
+    int hasChildren = -1;  // not read unless plain and asked for
+};
+using DiskFacts = std::map<std::wstring, DiskFact>;  // by the folder's path
+
+// Read straight from the disk; whether it holds a folder only when asked.
+DiskFact ReadDiskFact(const std::wstring& path, bool hidden, bool files, bool withChildren = true);
 
 }  // namespace quenmar

@@ -169,16 +169,15 @@ const std::wstring& TShellTree::ChildPath(Node parent, IShellFolder* parentFolde
 }
 
 bool TShellTree::PlainFolder(NodeData* data, const std::wstring& path) {
+    DiskFact fact;
     if (const auto known = diskFacts_.find(path); known != diskFacts_.end()) {
-        if (known->second.plain && data->hasChildren < 0) data->hasChildren = known->second.hasChildren;
-        return known->second.plain;
-    }
-    if (!PlainFileSystemFolder(path)) return false;
-    if (data->hasChildren < 0) {
+        fact = known->second;
+    } else {
         NoCriticalErrorBoxes quiet;
-        data->hasChildren = HasSubfolder(path, options_ & stoShowHidden, options_ & stoIncludeNonFolders);
+        fact = ReadDiskFact(path, options_ & stoShowHidden, options_ & stoIncludeNonFolders, data->hasChildren < 0);
     }
-    return true;
+    if (fact.plain && data->hasChildren < 0) data->hasChildren = fact.hasChildren;
+    return fact.plain;
 }
 
 TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative,

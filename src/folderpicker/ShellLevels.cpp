@@ -210,9 +210,7 @@ void ShellLevelPrefetch::ReadFacts(const std::vector<std::wstring>& paths) {
     const bool files = flags_ & SHCONTF_NONFOLDERS;
     for (const std::wstring& path : paths) {
         if (stop_) break;
-        DiskFact fact;
-        fact.plain = PlainFileSystemFolder(path);
-        if (fact.plain) fact.hasChildren = HasSubfolder(path, hidden, files);
+        const DiskFact fact = ReadDiskFact(path, hidden, files);
         std::lock_guard<std::mutex> guard(lock_);
         facts_[path] = fact;
     }

@@ -4,11 +4,11 @@
 #include <shlobj.h>
 
 #include <atomic>
-#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "folderpicker/FolderFacts.h"
 #include "win32/Handles.h"
 #include "win32/ShellWorker.h"
 
@@ -21,15 +21,6 @@ struct ShellListedItem {
     ULONG attributes = 0;
     std::string label;
 };
-
-// What the disk says of a folder of the file system, read ahead for the
-// tree: whether it is plain (one that cannot carry a custom icon) and, when
-// it is, whether it holds a folder (or anything shown, when files are listed).
-struct DiskFact {
-    bool plain = false;
-    int hasChildren = -1;  // not read unless plain
-};
-using DiskFacts = std::map<std::wstring, DiskFact>;  // by the folder's path
 
 // Reads a folder's items with the given enumeration flags, each with its
 // attributes and display name, in the folder's own order (its CompareIDs).
