@@ -42,13 +42,13 @@ double MillisecondsSince(Clock::time_point start) {
 // Runs the queue until nothing is waiting: the loop's first idle moment.
 void RunUntilIdle() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) continue;
         quenmar::widgets::Application::Instance().Dispatch(msg);
     }
 }
 
-void ResetPlaces() { RegDeleteTreeA(HKEY_CURRENT_USER, quenmar::kComdlgPolicyKey); }
+void ResetPlaces() { RegDeleteTreeW(HKEY_CURRENT_USER, quenmar::kComdlgPolicyKey); }
 
 double MainWindowToIdle() {
     const auto start = Clock::now();
@@ -76,7 +76,7 @@ double ShowToIdle(HWND window, Clock::time_point start) {
 // The same kinds and number of controls, alone, built and shown to idle.
 double SameControlsToIdle() {
     const auto start = Clock::now();
-    const HWND window = bench::BuildSameControlsWindow(GetModuleHandleA(nullptr), false);
+    const HWND window = bench::BuildSameControlsWindow(GetModuleHandleW(nullptr), false);
     return ShowToIdle(window, start);
 }
 
@@ -88,27 +88,27 @@ double dialogElapsed = 0;
 LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_ENTERIDLE && wParam == MSGF_DIALOGBOX && dialogElapsed == 0) {
         dialogElapsed = MillisecondsSince(dialogStart);
-        PostMessageA(reinterpret_cast<HWND>(lParam), WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(reinterpret_cast<HWND>(lParam), WM_COMMAND, IDCANCEL, 0);
         return 0;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 UINT_PTR CALLBACK NoHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 void RegisterOwnerClass() {
-    WNDCLASSA type{};
+    WNDCLASSW type{};
     type.lpfnWndProc = OwnerProc;
-    type.hInstance = GetModuleHandleA(nullptr);
+    type.hInstance = GetModuleHandleW(nullptr);
     type.hCursor = LoadCursor(nullptr, IDC_ARROW);
     type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     type.lpszClassName = "QuenmarBenchOwner";
-    RegisterClassA(&type);  // fails harmlessly when registered already
+    RegisterClassW(&type);  // fails harmlessly when registered already
 }
 
 double OpenDialogToIdle(HWND owner) {
     char fileName[MAX_PATH] = "This is only a test. Test the Items to the Left";
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = "All files (*.*)\0*.*\0";
@@ -119,7 +119,7 @@ double OpenDialogToIdle(HWND owner) {
     dialog.lpfnHook = NoHook;
     dialogElapsed = 0;
     dialogStart = Clock::now();
-    GetOpenFileNameA(&dialog);
+    GetOpenFileNameW(&dialog);
     return dialogElapsed;
 }
 
@@ -173,8 +173,8 @@ BOOL CALLBACK CountOwnWindow(HWND window, LPARAM counter) {
 DWORD CountWindows() {
     DWORD count = 0;
     EnumWindows(CountOwnWindow, reinterpret_cast<LPARAM>(&count));
-    for (HWND window = FindWindowExA(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
-         window = FindWindowExA(HWND_MESSAGE, window, nullptr, nullptr)) {
+    for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+         window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr)) {
         CountOwnWindow(window, reinterpret_cast<LPARAM>(&count));
     }
     return count;
@@ -207,8 +207,8 @@ void PrintObjectCounts(const Resources& before, const Resources& after) {
 
 void StartupBenchmark() {
     RegisterOwnerClass();
-    HWND owner = CreateWindowA("QuenmarBenchOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+    HWND owner = CreateWindowW("QuenmarBenchOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
     ShowWindow(owner, SW_SHOW);
 
     MainWindowToIdle();  // warm-up of all, so that none pays for first loads
@@ -237,19 +237,19 @@ void EditLeakBenchmark() {
     auto edit = [&](int i) {
         form->lstvwPlaces.SetSelected(i % 5, true);
         if (i % 3 == 0) {
-            SendMessageA(form->optUseFolder.Handle(), BM_CLICK, 0, 0);
+            SendMessageW(form->optUseFolder.Handle(), BM_CLICK, 0, 0);
         } else {
-            SendMessageA(form->optUseSpecial.Handle(), BM_CLICK, 0, 0);
+            SendMessageW(form->optUseSpecial.Handle(), BM_CLICK, 0, 0);
             form->lstvwSelectFolders.SetSelected(i % 13, true);
         }
-        if (i % 7 == 0 && form->btnMoveDn.Enabled()) SendMessageA(form->btnMoveDn.Handle(), BM_CLICK, 0, 0);
+        if (i % 7 == 0 && form->btnMoveDn.Enabled()) SendMessageW(form->btnMoveDn.Handle(), BM_CLICK, 0, 0);
         RunUntilIdle();
     };
     for (int i = 0; i < 50; ++i) edit(i);  // settle caches
     // QUENMAR_BENCH_EDITS=N sets the number of edits: the server requests of
     // one edit are the difference between two traced runs (wineserver -d2).
     char count[16] = {};
-    const int edits = GetEnvironmentVariableA("QUENMAR_BENCH_EDITS", count, sizeof count) ? atoi(count) : 1000;
+    const int edits = GetEnvironmentVariableW("QUENMAR_BENCH_EDITS", count, sizeof count) ? atoi(count) : 1000;
     const Resources before = Measure();
     const auto start = Clock::now();
     for (int i = 0; i < edits; ++i) edit(i);
@@ -278,7 +278,7 @@ HWND browseWindow = nullptr;
 void CALLBACK PickerIdle(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     idleElapsed = MillisecondsSince(idleStart);
-    if (HWND window = FindWindowA("TSelectFolderForm", nullptr)) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    if (HWND window = FindWindowW("TSelectFolderForm", nullptr)) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
 }
 
 double PickerToIdle() {
@@ -296,20 +296,20 @@ double PickerToIdle() {
 void CALLBACK BrowserIdle(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     idleElapsed = MillisecondsSince(idleStart);
-    if (browseWindow) PostMessageA(browseWindow, WM_COMMAND, IDCANCEL, 0);
+    if (browseWindow) PostMessageW(browseWindow, WM_COMMAND, IDCANCEL, 0);
 }
 
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM) {
     if (message == BFFM_INITIALIZED) {
         browseWindow = window;
-        SendMessageA(window, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(kTarget));
+        SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(kTarget));
         SetTimer(nullptr, 0, 0, BrowserIdle);
     }
     return 0;
 }
 
 double BrowserToIdle() {
-    BROWSEINFOA info{};
+    BROWSEINFOW info{};
     char name[MAX_PATH] = {};
     info.pszDisplayName = name;
     info.lpszTitle = "Select Folder or Drive";
@@ -318,7 +318,7 @@ double BrowserToIdle() {
     idleElapsed = 0;
     browseWindow = nullptr;
     idleStart = Clock::now();
-    if (LPITEMIDLIST chosen = SHBrowseForFolderA(&info)) CoTaskMemFree(chosen);
+    if (LPITEMIDLIST chosen = SHBrowseForFolderW(&info)) CoTaskMemFree(chosen);
     return idleElapsed;
 }
 
@@ -352,38 +352,38 @@ double ListAndSortLevel() {
 // expanded, the middle one selected, shown and idle.
 double BareTreeToIdle() {
     const auto start = Clock::now();
-    const HWND window = CreateWindowExA(0, "QuenmarBenchOwner", "tree", WS_OVERLAPPEDWINDOW, 100, 100, 366, 340,
-                                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    const HWND tree = CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+    const HWND window = CreateWindowExW(0, "QuenmarBenchOwner", "tree", WS_OVERLAPPEDWINDOW, 100, 100, 366, 340,
+                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, "",
                                       WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                                           TVS_SHOWSELALWAYS,
-                                      8, 32, 341, 241, window, nullptr, GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(tree, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-    TVINSERTSTRUCTA insert{};
+                                      8, 32, 341, 241, window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(tree, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    TVINSERTSTRUCTW insert{};
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT;
     insert.item.pszText = const_cast<char*>("siblings");
-    const auto root = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     HTREEITEM middle = nullptr;
     insert.hParent = root;
-    SendMessageA(tree, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
     for (int n = 0; n < 5000; ++n) {
         char label[16];
         std::snprintf(label, sizeof label, "f%05d", n);
         insert.item.pszText = label;
-        const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
         if (n == 2500) middle = item;
     }
-    SendMessageA(tree, WM_SETREDRAW, TRUE, 0);
-    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
-    SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(middle));
-    SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(middle));
+    SendMessageW(tree, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+    SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(middle));
+    SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(middle));
     return ShowToIdle(window, start);
 }
 
 void PickerBenchmark(bool withBrowser) {
-    if (GetFileAttributesA(kTarget) == INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesW(kTarget) == INVALID_FILE_ATTRIBUTES) {
         std::printf("folder picker: %s is missing (bench/run makes it)\n", kTarget);
         return;
     }
@@ -414,9 +414,9 @@ std::vector<double> refreshTimes, createTimes;
 
 void CALLBACK RefreshRounds(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    const HWND window = FindWindowA("TSelectFolderForm", nullptr);
+    const HWND window = FindWindowW("TSelectFolderForm", nullptr);
     auto* form = static_cast<quenmar::TSelectFolderForm*>(
-        reinterpret_cast<quenmar::widgets::Form*>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        reinterpret_cast<quenmar::widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
     quenmar::TShellTree& tree = form->ShellTree;
     tree.SelectNode(tree.Parent(tree.Selected()));
     for (int i = 0; i < 5; ++i) {
@@ -429,17 +429,17 @@ void CALLBACK RefreshRounds(HWND, UINT, UINT_PTR id, DWORD) {
         const auto start = Clock::now();
         form->BtnNewFolder.Click();
         const double elapsed = MillisecondsSince(start) - quenmar::TShellTree::CreatePause(false);
-        if (!SendMessageA(tree.Handle(), TVM_GETEDITCONTROL, 0, 0)) std::printf("  (no label opened)\n");
+        if (!SendMessageW(tree.Handle(), TVM_GETEDITCONTROL, 0, 0)) std::printf("  (no label opened)\n");
         createTimes.push_back(elapsed);
-        SendMessageA(tree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
-        RemoveDirectoryA(created.c_str());
+        SendMessageW(tree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+        RemoveDirectoryW(created.c_str());
         tree.RefreshTree();
     }
-    PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
 }
 
 void RefreshBenchmark() {
-    if (GetFileAttributesA(kTarget) == INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesW(kTarget) == INVALID_FILE_ATTRIBUTES) {
         std::printf("refresh: %s is missing (bench/run makes it)\n", kTarget);
         return;
     }
@@ -477,10 +477,10 @@ BOOL CALLBACK FindShown(HWND window, LPARAM context) {
 
 double LaunchToVisible(const std::string& program) {
     std::string command = "\"" + program + "\"";
-    STARTUPINFOA startup{sizeof startup};
+    STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION process{};
     const auto start = Clock::now();
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         return -1;
     }
     double elapsed = -1;
@@ -509,7 +509,7 @@ double LaunchToVisible(const std::string& program) {
 
 void LaunchBenchmark() {
     char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::string folder = self;
     folder.resize(folder.find_last_of('\\') + 1);
     const std::string quenmar = folder + "..\\Quenmar.exe", bare = folder + "bench_bare_window.exe",
@@ -537,10 +537,10 @@ struct Closing {
 Closing closing{};
 
 void CALLBACK CloseWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
-    if (HWND window = FindWindowA(closing.className, closing.caption)) {
+    if (HWND window = FindWindowW(closing.className, closing.caption)) {
         KillTimer(nullptr, id);
-        PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     }
 }
 

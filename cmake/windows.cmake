@@ -1,5 +1,6 @@
 # Windows tree: the program, its Windows tests (run under Wine) and benchmarks.
-add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 STRICT NOMINMAX)
+# A Unicode program: every text-taking macro is its W form.
+add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 STRICT NOMINMAX UNICODE _UNICODE)
 add_compile_options(-Wall -Wextra -Wno-missing-field-initializers -Wno-cast-function-type -Wno-restrict)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
@@ -19,7 +20,7 @@ foreach(core_source IN LISTS QUENMAR_CORE_SOURCES)
 endforeach()
 add_library(quenmar_win STATIC ${QUENMAR_WIN_SOURCES})
 target_link_libraries(quenmar_win PUBLIC quenmar_core ${WIN_LIBS})
-quenmar_delay_import(quenmar_win comdlg32.dll GetOpenFileNameA GetSaveFileNameA CommDlgExtendedError)
+quenmar_delay_import(quenmar_win comdlg32.dll GetOpenFileNameW GetSaveFileNameW CommDlgExtendedError)
 quenmar_delay_import(quenmar_win windowscodecs.dll WICConvertBitmapSource)
 target_link_libraries(quenmar_win PUBLIC delayimp)
 
@@ -32,6 +33,8 @@ set_source_files_properties(src/app/res/Quenmar.rc PROPERTIES OBJECT_DEPENDS "${
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
     add_executable(Quenmar WIN32 src/app/main.cpp src/app/res/Quenmar.rc)
     target_link_libraries(Quenmar PRIVATE quenmar_win)
+    # wWinMain: the command line is read wide.
+    target_link_options(Quenmar PRIVATE -municode)
 endif()
 
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)

@@ -11,7 +11,7 @@ UINT_PTR CALLBACK Hook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char file[MAX_PATH] = {};
-    OPENFILENAMEA dialog{};
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.lpstrFilter = "All files (*.*)\0*.*\0";
     dialog.nFilterIndex = 1;
@@ -19,6 +19,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     dialog.nMaxFile = sizeof file;
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.lpfnHook = Hook;
-    GetOpenFileNameA(&dialog);
+    GetOpenFileNameW(&dialog);
     return 0;
 }

@@ -7,22 +7,22 @@
 namespace bench {
 
 inline LRESULT CALLBACK PeerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY && GetWindowLongPtrA(window, GWLP_USERDATA)) PostQuitMessage(0);
-    return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_DESTROY && GetWindowLongPtrW(window, GWLP_USERDATA)) PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // Made hidden; `quitOnClose` makes closing it end the thread's loop.
 inline HWND CreatePeerWindow(HINSTANCE instance, const char* className, int backgroundColour, bool quitOnClose) {
-    WNDCLASSA type{};
+    WNDCLASSW type{};
     type.lpfnWndProc = PeerProcedure;
     type.hInstance = instance;
     type.hCursor = LoadCursor(nullptr, IDC_ARROW);
     type.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(backgroundColour + 1));
     type.lpszClassName = className;
-    RegisterClassA(&type);  // fails harmlessly once registered
-    const HWND window = CreateWindowA(className, className, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 606,
+    RegisterClassW(&type);  // fails harmlessly once registered
+    const HWND window = CreateWindowW(className, className, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 606,
                                       458, nullptr, nullptr, instance, nullptr);
-    if (quitOnClose) SetWindowLongPtrA(window, GWLP_USERDATA, 1);
+    if (quitOnClose) SetWindowLongPtrW(window, GWLP_USERDATA, 1);
     return window;
 }
 
@@ -31,9 +31,9 @@ inline int ShowAndRun(HWND window, int show) {
     ShowWindow(window, show);
     UpdateWindow(window);
     MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return 0;
 }

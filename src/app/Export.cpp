@@ -1,18 +1,10 @@
 #include "app/Export.h"
 
 #include "places/RegistryScript.h"
-#include "win32/AnsiText.h"
 #include "win32/ReplaceFile.h"
 #include "win32/Win32Registry.h"
 
 namespace quenmar {
-
-std::string SettingsScript(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden) {
-    return PlacesScript(entries, hidden, [](const std::string& text) {
-        const std::wstring wide = win::AnsiToWide(text);
-        return std::u16string(wide.begin(), wide.end());
-    });
-}
 
 void ExportStoredSettings(const std::string& path) {
     win::Win32Registry registry;
@@ -20,7 +12,7 @@ void ExportStoredSettings(const std::string& path) {
     const LoadedSlots loaded = store.LoadSlots();
     std::array<const TDirInfo*, kSlotCount> entries{};
     for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.entries[n];
-    win::ReplaceFileContents(path, SettingsScript(entries, store.LoadHideFlag() == HideFlag::Hide));
+    win::ReplaceFileContents(path, PlacesScript(entries, store.LoadHideFlag() == HideFlag::Hide));
 }
 
 }  // namespace quenmar

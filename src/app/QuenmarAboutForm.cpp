@@ -2,8 +2,8 @@
 
 #include "app/Version.h"
 
-#include "win32/AnsiText.h"
 #include "win32/WicImage.h"
+#include "win32/WideText.h"
 
 namespace quenmar {
 
@@ -13,13 +13,13 @@ namespace {
 
 FormStyle AboutFormStyle() {
     FormStyle style;
-    style.className = "TfrmQuenmarAbout";
+    style.className = L"TfrmQuenmarAbout";
     style.clientWidth = 423;
     style.clientHeight = 143;
     style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
     style.exStyle = WS_EX_DLGMODALFRAME;
     style.backgroundColor = COLOR_BTNFACE;
-    style.fontFace = "Tahoma";
+    style.fontFace = L"Tahoma";
     style.fontHeight = -11;
     style.transparentLabels = true;
     return style;
@@ -27,10 +27,7 @@ FormStyle AboutFormStyle() {
 
 }  // namespace
 
-std::string CopyrightLine() {
-    const auto sign = win::WideToAnsi(L"\x00A9");
-    return (sign ? *sign : std::string("(c)")) + " " + kCopyrightYearAndMaker;
-}
+std::string CopyrightLine() { return std::string("\u00A9 ") + kCopyrightYearAndMaker; }
 
 TfrmQuenmarAbout::TfrmQuenmarAbout(HWND owner) : Form(AboutFormStyle()) {
     OnCreate = [this] { FormCreate(); };
@@ -45,12 +42,12 @@ TfrmQuenmarAbout::~TfrmQuenmarAbout() {
 }
 
 void TfrmQuenmarAbout::CreateControls() {
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    Background1.SetTexture(win::LoadImageResource(instance, "TEXTURE", "GIF"));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    Background1.SetTexture(win::LoadImageResource(instance, L"TEXTURE", L"GIF"));
     RECT client{};
     GetClientRect(Handle(), &client);
     Background1.SetBounds(0, 0, client.right, client.bottom);
-    logo_.reset(LoadImageA(instance, "ABOUTLOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    logo_.reset(LoadImageW(instance, L"ABOUTLOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 
     btnOk.Create(*this, "OK", {340, 108, 75, 25}, akRight | akBottom);
     btnOk.HotTrack = true;
@@ -101,7 +98,7 @@ bool TfrmQuenmarAbout::PaintBackground(HDC dc) {
     Background1.Paint(dc);
     if (const HBITMAP logo = Logo()) {
         BITMAP info{};
-        GetObjectA(logo, sizeof info, &info);
+        GetObjectW(logo, sizeof info, &info);
         const win::UniqueMemoryDc memory(CreateCompatibleDC(dc));
         const win::SelectedObject selected(memory.get(), logo);
         // The bottom-left pixel's colour is the logo's transparent colour.

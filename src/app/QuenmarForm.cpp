@@ -7,11 +7,12 @@
 #include "app/QuenmarAboutForm.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
+#include "places/RegistryScript.h"
 #include "shellutil/ShellOpenLauncher.h"
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
-#include "win32/AnsiText.h"
 #include "win32/ReplaceFile.h"
+#include "win32/WideText.h"
 
 namespace quenmar {
 
@@ -26,15 +27,15 @@ constexpr UINT kExportSettingsCommand = 0x0110;
 
 FormStyle MainFormStyle() {
     FormStyle style;
-    style.className = "TfrmQuenmar";
+    style.className = L"TfrmQuenmar";
     style.clientWidth = 598;
     style.clientHeight = 429;
     style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
     style.backgroundColor = COLOR_WINDOW;
-    style.fontFace = "Tahoma";
+    style.fontFace = L"Tahoma";
     style.fontHeight = -11;
-    style.icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-    style.smallIcon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+    style.icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
+    style.smallIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                                     LR_SHARED));
     return style;
@@ -42,8 +43,8 @@ FormStyle MainFormStyle() {
 
 // A common file dialog's record: its owner, filter (the first entry chosen),
 // file name buffer and title.
-OPENFILENAMEA FileDialog(HWND owner, const char* filter, char (&fileName)[MAX_PATH], const char* title) {
-    OPENFILENAMEA dialog{};
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t (&fileName)[MAX_PATH], const wchar_t* title) {
+    OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = filter;
@@ -144,11 +145,11 @@ void TfrmQuenmar::CreateControls() {
     Label1.Create(*this, "You may also drag and drop folders here to change the currently selected place.",
                   {140, 108, 386, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);
     imgLogo.Create(*this, {490, 284, 72, 72}, akTop | akRight);
-    const HINSTANCE instance = GetModuleHandleA(nullptr);
-    Image2.SetBitmap(static_cast<HBITMAP>(LoadImageA(instance, "BANNER", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    Image1.SetBitmap(static_cast<HBITMAP>(LoadImageA(instance, "HINT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    imgLogo.SetBitmap(static_cast<HBITMAP>(LoadImageA(instance, "LOGO72", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    glyphs_.reset(ImageList_LoadImageA(instance, "GLYPHS", 16, 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    Image2.SetBitmap(static_cast<HBITMAP>(LoadImageW(instance, L"BANNER", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    Image1.SetBitmap(static_cast<HBITMAP>(LoadImageW(instance, L"HINT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    imgLogo.SetBitmap(static_cast<HBITMAP>(LoadImageW(instance, L"LOGO72", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    glyphs_.reset(ImageList_LoadImageW(instance, L"GLYPHS", 16, 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
     int glyph = 0;
     for (THotButton* button : {&btnBrowseFolder, &btnpreview, &btnRestore, &btnAbout, &btnMoveUp, &btnMoveDn,
                                &btnChangeFolder}) {
@@ -190,8 +191,8 @@ void TfrmQuenmar::FormCreate() {
     lblTitle.SetText(kApplicationTitle);
     activatedOnce_ = false;
     const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
-    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuA(systemMenu, MF_STRING, kExportSettingsCommand, "Export Settings...");
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, L"Export Settings...");
 
     shell_->SetOwnerWindow(Handle());
     shell_->SetImageListChanged([this](IconSize size, HIMAGELIST list) {
@@ -230,8 +231,7 @@ void TfrmQuenmar::FormShow() {
     if (!loaded.replacedValues.empty()) {
         pendingWarnings_.push_back(PlacesStore::ReplacedValuesMessage(loaded.replacedValues));
     }
-    if (!loaded.keptValues.empty()) pendingWarnings_.push_back(PlacesStore::KeptValuesMessage(loaded.keptValues));
-    if (!pendingWarnings_.empty()) PostMessageA(Handle(), kShowWarnings, 0, 0);
+    if (!pendingWarnings_.empty()) PostMessageW(Handle(), kShowWarnings, 0, 0);
 
     lstvwPlaces.SetSelected(0, true);
     lstvwPlaces.SetFocused(0);
@@ -323,7 +323,7 @@ void TfrmQuenmar::ShowSlots() {
 }
 
 void TfrmQuenmar::ShowSlot(int index) {
-    const SlotDisplay display = DisplayFor(slots_[index], *shell_, win::SystemLeadByte);
+    const SlotDisplay display = DisplayFor(slots_[index], *shell_);
     // An icon view arranges itself again at every change: change only what differs.
     if (lstvwPlaces.ItemText(index) != display.caption) lstvwPlaces.SetItemText(index, display.caption);
     if (lstvwPlaces.ItemImage(index) != display.icon) lstvwPlaces.SetItemImage(index, display.icon);
@@ -358,7 +358,7 @@ void TfrmQuenmar::lstvwPlacesSelectItem(int item, bool selected) {
         // A slot losing the selection is most often another gaining it, told
         // next: whether none is left is looked at once that has been told,
         // rather than disabling and enabling the slot's buttons in between.
-        PostMessageA(Handle(), kSlotDeselected, 0, 0);
+        PostMessageW(Handle(), kSlotDeselected, 0, 0);
         return;
     }
     ApplySlotButtonRules(true);
@@ -411,11 +411,8 @@ void TfrmQuenmar::edtDirectoryChange() {
     TDirInfo* entry = Entry(current);
     if (!entry || !entry->IsDir) return;
     const std::string text = edtDirectory.Text();
-    if (text != entry->Dir) {
-        // A new path is stored as it is given.
-        entry->DirExpandable = false;
-        entry->Kept.reset();
-    }
+    // A new path is stored as it is given.
+    if (text != entry->Dir) entry->DirExpandable = false;
     entry->Dir = text;
     ShowSlot(current);
 }
@@ -478,13 +475,6 @@ void TfrmQuenmar::btnBrowseFolderClick() {
     if (entry && entry->DirExpandable && entry->Dir == start) start = shell_->ExpandEnvironment(start);
     dlgSelectFolder.SetChosenPath(start);
     if (!dlgSelectFolder.Run()) return;
-    if (dlgSelectFolder.ChosenFolder.PathIsUnrepresentable()) {
-        ShowMessage(Handle(),
-                    "The name of the chosen folder cannot be stored: it has characters that the system's code page "
-                    "cannot represent. Please choose another drive or folder.",
-                    kApplicationTitle, MB_ICONINFORMATION);
-        return;
-    }
     const std::string path = dlgSelectFolder.ChosenPath();
     if (path.empty()) {
         ShowMessage(Handle(),
@@ -508,12 +498,12 @@ void TfrmQuenmar::lstvwPlacesDblClick() {
 namespace {
 
 bool IsDirectory(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool IsFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -526,23 +516,17 @@ void TfrmQuenmar::zelDragFromShell1ShellDragDrop(TzelDragFromShell&, const std::
     if (IsDirectory(fullFileName)) {
         candidate = AddTrailingBackslash(fullFileName);
     } else if (IsFile(fullFileName)) {
-        candidate = DirectoryPart(fullFileName, win::SystemLeadByte);
+        candidate = DirectoryPart(fullFileName);
     }
     if (candidate.empty() || !IsDirectory(candidate)) return;
     optUseFolder.SetChecked(true);
     edtDirectory.SetText(candidate);
 }
 
-void TfrmQuenmar::zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell&, const SkippedNames& skipped) {
+void TfrmQuenmar::zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell&, const SkippedNames&) {
     if (PlacesHidden()) return;
-    std::string text;
-    if (skipped.unrepresentable > 0) {
-        text = "The name of a dropped folder cannot be stored: it has characters that the system's code page "
-               "cannot represent. Rename the folder, or drop another one.";
-    } else {
-        text = "The name of a dropped folder cannot be stored: it is longer than a path can be.";
-    }
-    ShowMessage(Handle(), text, kApplicationTitle, MB_ICONINFORMATION);
+    ShowMessage(Handle(), "The name of a dropped folder cannot be stored: it is longer than a path can be.",
+                kApplicationTitle, MB_ICONINFORMATION);
 }
 
 // Preview, restore and exit ----------------------------------------------------
@@ -550,19 +534,19 @@ void TfrmQuenmar::zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell&, cons
 void TfrmQuenmar::mnuExportSettingsClick() {
     if (!slotsLoaded_) return;  // nothing loaded, nothing to export
     const auto entries = Entries();
-    char fileName[MAX_PATH] = "Quenmar Places.reg";
-    OPENFILENAMEA dialog =
-        FileDialog(Handle(), "Registration Files (*.reg)\0*.reg\0All Files (*.*)\0*.*\0", fileName, "Export Settings");
-    dialog.lpstrDefExt = "reg";
+    wchar_t fileName[MAX_PATH] = L"Quenmar Places.reg";
+    OPENFILENAMEW dialog = FileDialog(Handle(), L"Registration Files (*.reg)\0*.reg\0All Files (*.*)\0*.*\0",
+                                      fileName, L"Export Settings");
+    dialog.lpstrDefExt = L"reg";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!GetSaveFileNameA(&dialog)) {
+    if (!GetSaveFileNameW(&dialog)) {
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
             ShowMessage(Handle(), "The file name is longer than a path can be.", kApplicationTitle, MB_ICONWARNING);
         }
         return;
     }
     try {
-        win::ReplaceFileContents(fileName, SettingsScript(entries, PlacesHidden()));
+        win::ReplaceFileContents(win::Utf8(fileName), PlacesScript(entries, PlacesHidden()));
     } catch (const win::FileWriteError& error) {
         ShowMessage(Handle(), error.what(), kApplicationTitle, MB_ICONWARNING);
     }
@@ -571,14 +555,14 @@ void TfrmQuenmar::mnuExportSettingsClick() {
 void TfrmQuenmar::btnpreviewClick() {
     Save();
     const bool hidden = PlacesHidden();
-    char fileName[MAX_PATH] = {};
-    lstrcpynA(fileName, hidden ? "This is only a test." : "This is only a test. Test the Items to the Left",
-              sizeof fileName);
-    OPENFILENAMEA dialog = FileDialog(Handle(), "All files (*.*)\0*.*\0", fileName, "Test Dialog");
+    wchar_t fileName[MAX_PATH] = {};
+    lstrcpynW(fileName, hidden ? L"This is only a test." : L"This is only a test. Test the Items to the Left",
+              MAX_PATH);
+    OPENFILENAMEW dialog = FileDialog(Handle(), L"All files (*.*)\0*.*\0", fileName, L"Test Dialog");
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.lpfnHook = PreviewHook;
     dialog.FlagsEx = hidden ? OFN_EX_NOPLACESBAR : 0;
-    GetOpenFileNameA(&dialog);
+    GetOpenFileNameW(&dialog);
 }
 
 void TfrmQuenmar::btnRestoreClick() {

@@ -8,7 +8,9 @@
 #include "app/Export.h"
 #include "app/QuenmarForm.h"
 #include "widgets/Application.h"
+#include "widgets/MessageBoxes.h"
 #include "win32/ReplaceFile.h"
+#include "win32/WideText.h"
 
 namespace {
 
@@ -16,7 +18,7 @@ namespace {
 int RunCommandLine(const quenmar::CommandLine& line) {
     using quenmar::CommandLine;
     const auto tell = [&](const std::string& text, UINT icon) {
-        if (!line.quiet) MessageBoxA(nullptr, text.c_str(), quenmar::kApplicationTitle, MB_OK | icon);
+        if (!line.quiet) quenmar::widgets::ShowMessage(nullptr, text, quenmar::kApplicationTitle, icon);
     };
     switch (line.action) {
     case CommandLine::Action::Usage:
@@ -41,9 +43,11 @@ int RunCommandLine(const quenmar::CommandLine& line) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     OleInitialize(nullptr);
-    const quenmar::CommandLine line = quenmar::ParseCommandLine(std::vector<std::string>(__argv + 1, __argv + __argc));
+    std::vector<std::string> arguments;
+    for (int n = 1; n < __argc; ++n) arguments.push_back(quenmar::win::Utf8(__wargv[n]));
+    const quenmar::CommandLine line = quenmar::ParseCommandLine(arguments);
     if (line.action != quenmar::CommandLine::Action::Run) {
         const int result = RunCommandLine(line);
         OleUninitialize();

@@ -6,7 +6,7 @@
 
 #include "places/PathText.h"
 #include "widgets/Application.h"
-#include "win32/AnsiText.h"
+#include "win32/WideText.h"
 #include "win32/WindowSubclass.h"
 
 namespace quenmar {
@@ -45,7 +45,7 @@ TzelDragFromShell::~TzelDragFromShell() {
 
 LRESULT TzelDragFromShell::OwnerWindowProc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                            WNDPROC next) {
-    if (message != WM_DROPFILES) return CallWindowProcA(next, window, message, wParam, lParam);
+    if (message != WM_DROPFILES) return CallWindowProcW(next, window, message, wParam, lParam);
     auto* self = static_cast<TzelDragFromShell*>(context);
     const auto drop = reinterpret_cast<HDROP>(wParam);
     widgets::Application::Instance().Guard(window, [&] { self->HandleDrop(drop); });
@@ -64,13 +64,9 @@ void TzelDragFromShell::HandleDrop(HDROP drop) {
         wide.assign(length + 1, L'\0');
         const UINT copied = DragQueryFileW(drop, index, wide.data(), length + 1);
         wide.resize(copied);
-        const auto name = win::WideToAnsi(wide);
-        if (!name) {
-            ++skipped.unrepresentable;
-            continue;
-        }
-        const std::string trimmed = TrimControlsAndBlanks(*name);
-        if (trimmed.size() >= MAX_PATH) {
+        // The limit is the system's, in UTF-16 units.
+        const std::string trimmed = TrimControlsAndBlanks(win::Utf8(wide));
+        if (win::Wide(trimmed).size() >= MAX_PATH) {
             ++skipped.tooLong;
             continue;
         }
@@ -81,7 +77,7 @@ void TzelDragFromShell::HandleDrop(HDROP drop) {
 }
 
 void TzelDragFromShell::AddDroppedName(const std::string& name) {
-    const std::string folder = DirectoryPart(name, win::SystemLeadByte);
+    const std::string folder = DirectoryPart(name);
     const std::string filename = name.substr(folder.size());
     droppedNames_.push_back(name);
     if (OnShellDragDrop) OnShellDragDrop(*this, folder, filename, name);

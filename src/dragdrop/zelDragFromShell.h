@@ -20,9 +20,8 @@ using TNotifyEvent = std::function<void(TzelDragFromShell& sender)>;
 
 // Why dropped names were left out of a drop.
 struct SkippedNames {
-    int unrepresentable = 0;  // not expressible in the ANSI code page
-    int tooLong = 0;          // longer than a path can be
-    bool empty() const { return unrepresentable == 0 && tooLong == 0; }
+    int tooLong = 0;  // longer than a path can be
+    bool empty() const { return tooLong == 0; }
 };
 using TShellDragSkippedEvent = std::function<void(TzelDragFromShell& sender, const SkippedNames& skipped)>;
 

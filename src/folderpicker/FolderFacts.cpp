@@ -17,10 +17,10 @@ bool PlainFileSystemFolder(const std::wstring& path) {
 
 std::pair<int, int> PlainFolderIcons() {
     static const std::pair<int, int> icons = [] {
-        SHFILEINFOA closed{}, open{};
-        SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &closed, sizeof closed,
+        SHFILEINFOW closed{}, open{};
+        SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &closed, sizeof closed,
                        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-        SHGetFileInfoA("folder", FILE_ATTRIBUTE_DIRECTORY, &open, sizeof open,
+        SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &open, sizeof open,
                        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
         return std::make_pair(closed.iIcon, open.iIcon);
     }();

@@ -1,4 +1,5 @@
 #include "folderpicker/ItemIdLists.h"
+#include "win32/WideText.h"
 
 #include <shlwapi.h>
 
@@ -93,9 +94,9 @@ LPCITEMIDLIST BelowRoot(LPCITEMIDLIST target, LPCITEMIDLIST root) {
 std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags) {
     STRRET name{};
     if (FAILED(folder->GetDisplayNameOf(relative, flags, &name))) return {};
-    char text[MAX_PATH * 2] = {};
-    StrRetToBufA(&name, relative, text, sizeof text);
-    return text;
+    wchar_t text[MAX_PATH * 2] = {};
+    StrRetToBufW(&name, relative, text, static_cast<UINT>(std::size(text)));
+    return win::Utf8(text);
 }
 
 }  // namespace pidl

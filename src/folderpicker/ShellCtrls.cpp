@@ -12,11 +12,11 @@
 #include "folderpicker/FolderFacts.h"
 #include "folderpicker/FolderPickerResources.h"
 #include "places/PathText.h"
-#include "widgets/Resources.h"
 #include "widgets/Form.h"
+#include "widgets/Resources.h"
 #include "widgets/WaitCursor.h"
-#include "win32/AnsiText.h"
 #include "win32/SystemMessage.h"
+#include "win32/WideText.h"
 
 namespace quenmar {
 
@@ -36,22 +36,22 @@ TShellTree::~TShellTree() {
 }
 
 void TShellTree::Create(widgets::Form& form, widgets::Bounds bounds, unsigned anchors) {
-    CreateAs(form, WC_TREEVIEWA, "", WS_TABSTOP | WS_GROUP | TVS_HASLINES | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
+    CreateAs(form, WC_TREEVIEWW, "", WS_TABSTOP | WS_GROUP | TVS_HASLINES | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
              WS_EX_CLIENTEDGE, bounds, anchors);
-    SHFILEINFOA info{};
-    const auto list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA(
-        "folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+    SHFILEINFOW info{};
+    const auto list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+        L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
         SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    SendMessageA(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
+    SendMessageW(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
     ApplyStyle();
 }
 
 void TShellTree::ApplyStyle() {
     if (!hwnd_) return;
-    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
     style = showRoot_ ? (style | TVS_LINESATROOT) : (style & ~TVS_LINESATROOT);
     style = readOnly_ ? (style & ~TVS_EDITLABELS) : (style | TVS_EDITLABELS);
-    SetWindowLongA(hwnd_, GWL_STYLE, style);
+    SetWindowLongW(hwnd_, GWL_STYLE, style);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -69,60 +69,60 @@ void TShellTree::SetReadOnly(bool readOnly) {
 
 TShellTree::NodeData* TShellTree::Data(Node node) const {
     if (!node) return nullptr;
-    TVITEMA item{};
+    TVITEMW item{};
     item.mask = TVIF_PARAM | TVIF_HANDLE;
     item.hItem = node;
-    if (!SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+    if (!SendMessageW(hwnd_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
     return reinterpret_cast<NodeData*>(item.lParam);
 }
 
 TShellTree::Node TShellTree::Root() const {
-    return reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    return reinterpret_cast<Node>(SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
 }
 TShellTree::Node TShellTree::Selected() const {
-    return reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    return reinterpret_cast<Node>(SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
 TShellTree::Node TShellTree::Parent(Node node) const {
-    return reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(node)));
+    return reinterpret_cast<Node>(SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(node)));
 }
 
 std::vector<TShellTree::Node> TShellTree::Children(Node node) const {
     std::vector<Node> children;
     for (auto child = reinterpret_cast<Node>(
-             SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)));
+             SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)));
          child; child = reinterpret_cast<Node>(
-                    SendMessageA(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
+                    SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child)))) {
         children.push_back(child);
     }
     return children;
 }
 
 std::string TShellTree::Label(Node node) const {
-    char text[MAX_PATH * 2] = {};
-    TVITEMA item{};
+    wchar_t text[MAX_PATH * 2] = {};
+    TVITEMW item{};
     item.mask = TVIF_TEXT | TVIF_HANDLE;
     item.hItem = node;
     item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(hwnd_, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return text;
+    item.cchTextMax = static_cast<int>(std::size(text));
+    SendMessageW(hwnd_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return win::Utf8(text);
 }
 
 bool TShellTree::IsExpanded(Node node) const {
-    return (SendMessageA(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+    return (SendMessageW(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
 void TShellTree::Expand(Node node) {
-    SendMessageA(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+    SendMessageW(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
 }
 
 void TShellTree::SelectNode(Node node) {
-    SendMessageA(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+    SendMessageW(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
 }
 
 HWND TShellTree::EditLabel(Node node) {
     SetFocus(hwnd_);
-    return reinterpret_cast<HWND>(SendMessageA(hwnd_, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(node)));
+    return reinterpret_cast<HWND>(SendMessageW(hwnd_, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(node)));
 }
 
 std::string TShellTree::NodePath(Node node) const {
@@ -130,8 +130,7 @@ std::string TShellTree::NodePath(Node node) const {
     if (!data) return {};
     wchar_t path[MAX_PATH] = {};
     if (!SHGetPathFromIDListW(data->absolute.get(), path)) return {};
-    const auto ansi = win::WideToAnsi(path);
-    return ansi ? *ansi : std::string();
+    return win::Utf8(path);
 }
 
 LPCITEMIDLIST TShellTree::NodeIdList(Node node) const {
@@ -188,16 +187,17 @@ TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST a
     data->attributes = attributes;
     const bool container = (attributes & SFGAO_FOLDER) || !relative;
     if (!container) data->hasChildren = 0;
-    TVINSERTSTRUCTA insert{};
+    TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = after;
     insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
-    insert.item.pszText = const_cast<char*>(label.c_str());
+    std::wstring text = win::Wide(label);
+    insert.item.pszText = text.data();
     insert.item.iImage = I_IMAGECALLBACK;
     insert.item.iSelectedImage = I_IMAGECALLBACK;
     insert.item.cChildren = container ? I_CHILDRENCALLBACK : 0;
     insert.item.lParam = reinterpret_cast<LPARAM>(data.get());
-    const auto node = reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+    const auto node = reinterpret_cast<Node>(SendMessageW(hwnd_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     if (inserted) *inserted = node ? data.get() : nullptr;
     if (node) data.release();
     return node;
@@ -262,7 +262,7 @@ void TShellTree::ListChildren(Node node, std::vector<Child>* listed) {
     win::ComPtr<IShellFolder> folder;
     std::vector<Listed> items;
     if (BindFolder(node, folder)) items = Enumerate(node, folder.get());
-    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     for (const Listed& item : items) {
         win::UniquePidl absolute(pidl::Append(data->absolute.get(), item.relative.get()));
         NodeData* childData = nullptr;
@@ -270,17 +270,17 @@ void TShellTree::ListChildren(Node node, std::vector<Child>* listed) {
                                       item.label, &childData);
         if (child && listed) listed->push_back({child, childData});
     }
-    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     data->hasChildren = items.empty() ? 0 : 1;
     SetChildren(node, data->hasChildren);
 }
 
 void TShellTree::SetChildren(Node node, int children) {
-    TVITEMA update{};
+    TVITEMW update{};
     update.mask = TVIF_CHILDREN | TVIF_HANDLE;
     update.hItem = node;
     update.cChildren = children;
-    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
+    SendMessageW(hwnd_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&update));
 }
 
 TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative,
@@ -328,7 +328,7 @@ void TShellTree::SortChildren(Node node) {
     sort.hParent = node;
     sort.lParam = reinterpret_cast<LPARAM>(folder.get());
     sort.lpfnCompare = CompareNodes;
-    SendMessageA(hwnd_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
+    SendMessageW(hwnd_, TVM_SORTCHILDRENCB, 0, reinterpret_cast<LPARAM>(&sort));
 }
 
 // Filling, selecting, refreshing ---------------------------------------------
@@ -337,16 +337,16 @@ void TShellTree::FillTree() {
     widgets::WaitCursor wait;
     quiet_ = true;
     diskFacts_.clear();
-    SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     LPCITEMIDLIST rootList = BaseFolder.IsNone() ? pidl::Empty() : BaseFolder.IdList();
     win::ComPtr<IShellFolder> desktop;
     HRESULT result = SHGetDesktopFolder(desktop.put());
     std::string label;
     if (SUCCEEDED(result)) {
         if (pidl::Size(rootList) <= 2) {
-            SHFILEINFOA info{};
-            SHGetFileInfoA(reinterpret_cast<LPCSTR>(rootList), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
-            label = info.szDisplayName;
+            SHFILEINFOW info{};
+            SHGetFileInfoW(reinterpret_cast<LPCWSTR>(rootList), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
+            label = win::Utf8(info.szDisplayName);
         } else {
             win::ComPtr<IShellFolder> check;
             result = desktop->BindToObject(rootList, nullptr, IID_IShellFolder, check.put_void());
@@ -408,7 +408,7 @@ void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
         }
     }
     SelectNode(node);
-    SendMessageA(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
+    SendMessageW(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
 }
 
 void TShellTree::RefreshNode(Node node) {
@@ -436,7 +436,7 @@ void TShellTree::RefreshNode(Node node) {
                 const HRESULT result = folder->CompareIDs(0, child->relative.get(), item.relative.get());
                 order = FAILED(result) ? 1 : static_cast<short>(HRESULT_CODE(result));
                 if (order >= 0) break;
-                SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next++]));
+                SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next++]));
             }
             if (next < children.size() && order == 0) {
                 kept.push_back({children[next], child});
@@ -451,7 +451,7 @@ void TShellTree::RefreshNode(Node node) {
             }
         }
         for (; next < children.size(); ++next) {
-            SendMessageA(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next]));
+            SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next]));
         }
         data->hasChildren = items.empty() ? 0 : 1;
         SetChildren(node, data->hasChildren);
@@ -476,9 +476,9 @@ void TShellTree::RefreshTree() {
     added_.clear();
     quiet_ = true;
     changedQuietly_ = false;
-    SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     RefreshNode(Root());
-    SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
     // The nearest surviving node on the way to what was selected.
     quiet_ = false;
@@ -504,8 +504,8 @@ void TShellTree::OnSelectionChanged(Node node) {
 
 LRESULT TShellTree::HandleNotify(NMHDR* header) {
     switch (header->code) {
-    case TVN_GETDISPINFOA: {
-        auto& info = reinterpret_cast<NMTVDISPINFOA*>(header)->item;
+    case TVN_GETDISPINFOW: {
+        auto& info = reinterpret_cast<NMTVDISPINFOW*>(header)->item;
         auto* data = reinterpret_cast<NodeData*>(info.lParam);
         if (!data) return 0;
         win::ComPtr<IShellFolder> parentFolder;
@@ -539,10 +539,10 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
                 info.iImage = normal;
                 info.iSelectedImage = open >= 0 ? open : normal;
             } else {
-                SHFILEINFOA closedInfo{}, openInfo{};
-                SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->absolute.get()), 0, &closedInfo, sizeof closedInfo,
+                SHFILEINFOW closedInfo{}, openInfo{};
+                SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->absolute.get()), 0, &closedInfo, sizeof closedInfo,
                                SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-                SHGetFileInfoA(reinterpret_cast<LPCSTR>(data->absolute.get()), 0, &openInfo, sizeof openInfo,
+                SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->absolute.get()), 0, &openInfo, sizeof openInfo,
                                SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
                 info.iImage = closedInfo.iIcon;
                 info.iSelectedImage = openInfo.iIcon;
@@ -551,25 +551,25 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
         info.mask |= TVIF_DI_SETITEM;
         return 0;
     }
-    case TVN_ITEMEXPANDINGA: {
-        const auto* change = reinterpret_cast<NMTREEVIEWA*>(header);
+    case TVN_ITEMEXPANDINGW: {
+        const auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
         if (change->action & TVE_EXPAND) ListChildren(change->itemNew.hItem);
         return FALSE;
     }
-    case TVN_SELCHANGEDA:
-        OnSelectionChanged(reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem);
+    case TVN_SELCHANGEDW:
+        OnSelectionChanged(reinterpret_cast<NMTREEVIEWW*>(header)->itemNew.hItem);
         return 0;
-    case TVN_DELETEITEMA:
-        delete reinterpret_cast<NodeData*>(reinterpret_cast<NMTREEVIEWA*>(header)->itemOld.lParam);
+    case TVN_DELETEITEMW:
+        delete reinterpret_cast<NodeData*>(reinterpret_cast<NMTREEVIEWW*>(header)->itemOld.lParam);
         return 0;
-    case TVN_BEGINLABELEDITA: {
-        const auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
+    case TVN_BEGINLABELEDITW: {
+        const auto* info = reinterpret_cast<NMTVDISPINFOW*>(header);
         if (readOnly_ || !Parent(info->item.hItem)) return TRUE;  // cancels
         editEnded_ = false;
         return FALSE;
     }
-    case TVN_ENDLABELEDITA:
-        return EndLabelEdit(*reinterpret_cast<NMTVDISPINFOA*>(header));
+    case TVN_ENDLABELEDITW:
+        return EndLabelEdit(*reinterpret_cast<NMTVDISPINFOW*>(header));
     case NM_RCLICK: {
         if (!(options_ & stoContextMenus)) return 0;
         POINT screen{};
@@ -577,7 +577,7 @@ LRESULT TShellTree::HandleNotify(NMHDR* header) {
         TVHITTESTINFO hit{};
         hit.pt = screen;
         ScreenToClient(hwnd_, &hit.pt);
-        const auto node = reinterpret_cast<Node>(SendMessageA(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+        const auto node = reinterpret_cast<Node>(SendMessageW(hwnd_, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
         if (node && (hit.flags & TVHT_ONITEM)) ShowContextMenu(node, screen);
         return TRUE;
     }

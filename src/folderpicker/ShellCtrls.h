@@ -126,7 +126,7 @@ private:
     void SelectItem(LPCITEMIDLIST absolute, bool addMissing);
     void RefreshNode(Node node);
     void OnSelectionChanged(Node node);
-    bool EndLabelEdit(NMTVDISPINFOA& info);
+    bool EndLabelEdit(NMTVDISPINFOW& info);
     void ApplyStyle();
     const std::wstring& NodeFileSystemPath(Node node);
     const std::wstring& ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child);

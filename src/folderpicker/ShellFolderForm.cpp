@@ -5,7 +5,7 @@
 #include "folderpicker/FolderPickerResources.h"
 #include "folderpicker/ShortenPath.h"
 #include "widgets/Resources.h"
-#include "win32/AnsiText.h"
+#include "win32/WideText.h"
 
 namespace quenmar {
 
@@ -28,12 +28,12 @@ void MoveIfMoved(HWND window, RECT wanted) {
 
 FormStyle PickerStyle() {
     FormStyle style;
-    style.className = "TSelectFolderForm";
+    style.className = L"TSelectFolderForm";
     style.clientWidth = 358;
     style.clientHeight = 325;
     style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
     style.backgroundColor = COLOR_BTNFACE;
-    style.fontFace = "MS Sans Serif";
+    style.fontFace = L"MS Sans Serif";
     style.fontHeight = -11;
     return style;
 }
@@ -42,44 +42,45 @@ FormStyle PickerStyle() {
 
 // Tool buttons ---------------------------------------------------------------
 
-bool TToolButton::Enabled() const { return SendMessageA(toolbar_, TB_ISBUTTONENABLED, command_, 0) != 0; }
-void TToolButton::SetEnabled(bool enabled) { SendMessageA(toolbar_, TB_ENABLEBUTTON, command_, MAKELONG(enabled, 0)); }
-bool TToolButton::Visible() const { return SendMessageA(toolbar_, TB_ISBUTTONHIDDEN, command_, 0) == 0; }
-void TToolButton::SetVisible(bool visible) { SendMessageA(toolbar_, TB_HIDEBUTTON, command_, MAKELONG(!visible, 0)); }
+bool TToolButton::Enabled() const { return SendMessageW(toolbar_, TB_ISBUTTONENABLED, command_, 0) != 0; }
+void TToolButton::SetEnabled(bool enabled) { SendMessageW(toolbar_, TB_ENABLEBUTTON, command_, MAKELONG(enabled, 0)); }
+bool TToolButton::Visible() const { return SendMessageW(toolbar_, TB_ISBUTTONHIDDEN, command_, 0) == 0; }
+void TToolButton::SetVisible(bool visible) { SendMessageW(toolbar_, TB_HIDEBUTTON, command_, MAKELONG(!visible, 0)); }
 
 int TToolButton::ImageIndex() const {
-    TBBUTTONINFOA info{};
+    TBBUTTONINFOW info{};
     info.cbSize = sizeof info;
     info.dwMask = TBIF_IMAGE;
-    SendMessageA(toolbar_, TB_GETBUTTONINFOA, command_, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(toolbar_, TB_GETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
     return info.iImage == I_IMAGENONE ? -1 : info.iImage;
 }
 
 void TToolButton::SetImageIndex(int image) {
-    TBBUTTONINFOA info{};
+    TBBUTTONINFOW info{};
     info.cbSize = sizeof info;
     info.dwMask = TBIF_IMAGE;
     info.iImage = image < 0 ? I_IMAGENONE : image;
-    SendMessageA(toolbar_, TB_SETBUTTONINFOA, command_, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(toolbar_, TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
 }
 
 std::string TToolButton::Caption() const {
-    char text[128] = {};
-    SendMessageA(toolbar_, TB_GETBUTTONTEXTA, command_, reinterpret_cast<LPARAM>(text));
-    return text;
+    wchar_t text[128] = {};
+    SendMessageW(toolbar_, TB_GETBUTTONTEXTW, command_, reinterpret_cast<LPARAM>(text));
+    return win::Utf8(text);
 }
 
 void TToolButton::SetCaption(const std::string& caption) {
-    TBBUTTONINFOA info{};
+    TBBUTTONINFOW info{};
     info.cbSize = sizeof info;
     info.dwMask = TBIF_TEXT;
-    info.pszText = const_cast<char*>(caption.c_str());
-    SendMessageA(toolbar_, TB_SETBUTTONINFOA, command_, reinterpret_cast<LPARAM>(&info));
+    std::wstring text = win::Wide(caption);
+    info.pszText = text.data();
+    SendMessageW(toolbar_, TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
 }
 
 RECT TToolButton::Rect() const {
     RECT r{};
-    SendMessageA(toolbar_, TB_GETRECT, command_, reinterpret_cast<LPARAM>(&r));
+    SendMessageW(toolbar_, TB_GETRECT, command_, reinterpret_cast<LPARAM>(&r));
     MapWindowPoints(toolbar_, GetParent(toolbar_), reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
@@ -102,47 +103,47 @@ TSelectFolderForm::~TSelectFolderForm() {
 
 void TSelectFolderForm::CreateControls() {
     ShellTree.Create(*this, {8, 32, 341, 241}, akByForm);
-    SendMessageA(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
+    SendMessageW(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
     OkBtn.Create(*this, "OK", {12, 279, 75, 23}, akByForm);
     CancelBtn.Create(*this, "Cancel", {92, 279, 75, 23}, akByForm);
     SetDefaultButton(&OkBtn);
     SetCancelButton(&CancelBtn);
-    SetWindowLongA(OkBtn.Handle(), GWL_STYLE, GetWindowLongA(OkBtn.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);
+    SetWindowLongW(OkBtn.Handle(), GWL_STYLE, GetWindowLongW(OkBtn.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);
 
-    StatusBar1 = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, Handle(),
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    StatusBar1 = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, Handle(),
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
     // One text area across the whole bar.
     const int parts[] = {-1};
-    SendMessageA(StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-    SendMessageA(StatusBar1, SB_SETMINHEIGHT, Scale(19) - 2 * GetSystemMetrics(SM_CYBORDER), 0);
-    SendMessageA(StatusBar1, WM_SIZE, 0, 0);
-    SendMessageA(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    SendMessageW(StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+    SendMessageW(StatusBar1, SB_SETMINHEIGHT, Scale(19) - 2 * GetSystemMetrics(SM_CYBORDER), 0);
+    SendMessageW(StatusBar1, WM_SIZE, 0, 0);
+    SendMessageW(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 
-    toolbar_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
                                WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NOPARENTALIGN | CCS_NORESIZE |
                                    CCS_NODIVIDER,
-                               Scale(8), Scale(4), Scale(185), Scale(25), Handle(), nullptr, GetModuleHandleA(nullptr),
+                               Scale(8), Scale(4), Scale(185), Scale(25), Handle(), nullptr, GetModuleHandleW(nullptr),
                                nullptr);
-    SendMessageA(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
     // Images 0 to 3: new folder, its disabled form, delete, its disabled form.
     // The disabled list holds each image's disabled form at the same index.
-    glyphs_.reset(ImageList_LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_PICKER_GLYPHS), 16, 0,
+    glyphs_.reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICKER_GLYPHS), 16, 0,
                                        RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
     disabledGlyphs_.reset(glyphs_ ? ImageList_Duplicate(glyphs_.get()) : nullptr);
     if (const HIMAGELIST disabled = disabledGlyphs_.get()) {
         ImageList_Copy(disabled, 0, disabled, 1, ILCF_MOVE);
         ImageList_Copy(disabled, 2, disabled, 3, ILCF_MOVE);
     }
-    SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_.get()));
-    SendMessageA(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledGlyphs_.get()));
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_.get()));
+    SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledGlyphs_.get()));
     TBBUTTON buttons[3] = {};
     buttons[0] = {0, kCreateCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
-                  reinterpret_cast<INT_PTR>("Create Folder")};
+                  reinterpret_cast<INT_PTR>(L"Create Folder")};
     buttons[1] = {Scale(8), 0, 0, BTNS_SEP, {}, 0, 0};
     buttons[2] = {2, kDeleteCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
-                  reinterpret_cast<INT_PTR>("&Delete")};
-    SendMessageA(toolbar_, TB_ADDBUTTONSA, 3, reinterpret_cast<LPARAM>(buttons));
+                  reinterpret_cast<INT_PTR>(L"&Delete")};
+    SendMessageW(toolbar_, TB_ADDBUTTONSW, 3, reinterpret_cast<LPARAM>(buttons));
     BtnNewFolder.Attach(toolbar_, kCreateCommand);
     BtnDeleteFolder.Attach(toolbar_, kDeleteCommand);
     SizeToolButtons();
@@ -151,7 +152,7 @@ void TSelectFolderForm::CreateControls() {
 void TSelectFolderForm::SizeToolButtons() {
     // The designed widths, or wider where the caption needs it in this font.
     const HDC dc = GetDC(toolbar_);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(toolbar_, WM_GETFONT, 0, 0)));
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(toolbar_, WM_GETFONT, 0, 0)));
     auto needed = [&](TToolButton& button, int designed) {
         std::string caption = button.Caption();
         caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
@@ -163,13 +164,13 @@ void TSelectFolderForm::SizeToolButtons() {
     const int deleteWidth = BtnDeleteFolder.Command() ? needed(BtnDeleteFolder, 68) : Scale(68);
     SelectObject(dc, old);
     ReleaseDC(toolbar_, dc);
-    SendMessageA(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(createWidth, Scale(25)));
+    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(createWidth, Scale(25)));
     for (const auto& [command, width] : {std::pair{kCreateCommand, createWidth}, std::pair{kDeleteCommand, deleteWidth}}) {
-        TBBUTTONINFOA info{};
+        TBBUTTONINFOW info{};
         info.cbSize = sizeof info;
         info.dwMask = TBIF_SIZE;
         info.cx = static_cast<WORD>(width);
-        SendMessageA(toolbar_, TB_SETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(toolbar_, TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
     }
     MoveWindow(toolbar_, Scale(8), Scale(4), createWidth + deleteWidth + Scale(8) + Scale(8), Scale(25), TRUE);
 }
@@ -180,12 +181,12 @@ void TSelectFolderForm::FormCreate() {
 }
 
 void TSelectFolderForm::SetFormFont(const std::string& face) {
-    shownFont_.reset(CreateFontA(Scale(-11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    shownFont_.reset(CreateFontW(Scale(-11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                 face.c_str()));
+                                 win::Wide(face).c_str()));
     const auto font = reinterpret_cast<WPARAM>(shownFont_.get());
     for (HWND child : {ShellTree.Handle(), OkBtn.Handle(), CancelBtn.Handle(), StatusBar1, toolbar_}) {
-        SendMessageA(child, WM_SETFONT, font, TRUE);
+        SendMessageW(child, WM_SETFONT, font, TRUE);
     }
     // A new font makes the toolbar measure its buttons again.
     SizeToolButtons();
@@ -201,8 +202,8 @@ void TSelectFolderForm::FormShowStep() {
 }
 
 void TSelectFolderForm::LoadCaptions() {
-    SetWindowTextA(OkBtn.Handle(), LoadText(IDS_PICKER_OK).c_str());
-    SetWindowTextA(CancelBtn.Handle(), LoadText(IDS_PICKER_CANCEL).c_str());
+    SetWindowTextW(OkBtn.Handle(), win::Wide(LoadText(IDS_PICKER_OK)).c_str());
+    SetWindowTextW(CancelBtn.Handle(), win::Wide(LoadText(IDS_PICKER_CANCEL)).c_str());
     BtnNewFolder.SetCaption(LoadText(IDS_PICKER_CREATE_FOLDER));
     BtnDeleteFolder.SetCaption(LoadText(IDS_PICKER_DELETE));
     SizeToolButtons();
@@ -232,14 +233,14 @@ void TSelectFolderForm::ApplyOptions(TSelectFolderDialogOptions applied) {
     BtnNewFolder.SetImageIndex((applied & sfdoCreateFolderIcon) ? 0 : -1);
     BtnDeleteFolder.SetImageIndex((applied & sfdoDeleteFolderIcon) ? 2 : -1);
     const bool flat = (applied & sfdoCreateFolderIcon) && (applied & sfdoDeleteFolderIcon);
-    const LONG style = GetWindowLongA(toolbar_, GWL_STYLE);
-    SetWindowLongA(toolbar_, GWL_STYLE, flat ? (style | TBSTYLE_FLAT) : (style & ~TBSTYLE_FLAT));
+    const LONG style = GetWindowLongW(toolbar_, GWL_STYLE);
+    SetWindowLongW(toolbar_, GWL_STYLE, flat ? (style | TBSTYLE_FLAT) : (style & ~TBSTYLE_FLAT));
     InvalidateRect(toolbar_, nullptr, TRUE);
     ShellTree.SetReadOnly(applied & sfdoReadOnly);
     FormResize();
 }
 
-bool TSelectFolderForm::ToolButtonsFlat() const { return (GetWindowLongA(toolbar_, GWL_STYLE) & TBSTYLE_FLAT) != 0; }
+bool TSelectFolderForm::ToolButtonsFlat() const { return (GetWindowLongW(toolbar_, GWL_STYLE) & TBSTYLE_FLAT) != 0; }
 
 RECT TSelectFolderForm::ButtonPanelRect() const {
     RECT client{}, status{};
@@ -251,7 +252,7 @@ RECT TSelectFolderForm::ButtonPanelRect() const {
 
 void TSelectFolderForm::FormResize() {
     if (!Handle() || !StatusBar1) return;
-    SendMessageA(StatusBar1, WM_SIZE, 0, 0);
+    SendMessageW(StatusBar1, WM_SIZE, 0, 0);
     int top = Scale(8);
     if (BtnNewFolder.Visible()) {
         top = BtnNewFolder.Rect().bottom + Scale(4);
@@ -280,23 +281,25 @@ void TSelectFolderForm::FormResize() {
 void TSelectFolderForm::SetStatus(const std::string& path) {
     RECT status{};
     GetClientRect(StatusBar1, &status);
-    const HDC dc = GetDC(StatusBar1);
-    const HGDIOBJ old = SelectObject(dc, shownFont_ ? shownFont_.get() : Font());
-    auto width = [dc](const std::string& text) {
-        SIZE extent{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        return static_cast<int>(extent.cx);
-    };
-    const std::string text = ShortenPath(path, width, status.right - 20, win::SystemLeadByte);
-    SelectObject(dc, old);
-    ReleaseDC(StatusBar1, dc);
-    SendMessageA(StatusBar1, SB_SETTEXTA, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
+    std::wstring text;
+    {
+        const win::WindowDC dc(StatusBar1);
+        const win::SelectedObject selected(dc.get(), shownFont_ ? shownFont_.get() : Font());
+        auto width = [&dc](const std::string& candidate) {
+            const std::wstring wide = win::Wide(candidate);
+            SIZE extent{};
+            GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
+            return static_cast<int>(extent.cx);
+        };
+        text = win::Wide(ShortenPath(path, width, status.right - 20));
+    }
+    SendMessageW(StatusBar1, SB_SETTEXTW, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 std::string TSelectFolderForm::StatusText() const {
-    char text[MAX_PATH * 2] = {};
-    SendMessageA(StatusBar1, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
-    return text;
+    wchar_t text[MAX_PATH * 2] = {};
+    SendMessageW(StatusBar1, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    return win::Utf8(text);
 }
 
 void TSelectFolderForm::ShellTreeChange(TShellTree::Node node) {

@@ -8,11 +8,11 @@
 
 #include "folderpicker/FolderFacts.h"
 #include "folderpicker/ShellLocator.h"
+#include "win32/WideText.h"
 
 namespace quenmar {
 
 namespace {
-
 
 bool Stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::memory_order_relaxed); }
 
@@ -29,11 +29,11 @@ void SortByFolder(IShellFolder* folder, std::vector<ShellListedItem>& items) {
     };
     if (items.size() < 2) return;
 
-    std::vector<std::pair<std::string, size_t>> keys;
+    std::vector<std::pair<std::wstring, size_t>> keys;
     keys.reserve(items.size());
     for (size_t n = 0; n < items.size(); ++n) {
-        std::string key = items[n].label;
-        if (!key.empty()) CharUpperBuffA(key.data(), static_cast<DWORD>(key.size()));
+        std::wstring key = win::Wide(items[n].label);
+        if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
         keys.emplace_back(std::move(key), n);
     }
     std::sort(keys.begin(), keys.end());
@@ -97,9 +97,9 @@ ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target,
         levels_.push_back({std::move(absolute), std::move(relative)});
     }
     if (rest && rest->mkid.cb) targetChild_.reset(pidl::CloneFirst(rest));
-    factsDone_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    factsDone_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     for (Level& level : levels_) {
-        level.doneEvent.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        level.doneEvent.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         if (!level.doneEvent || !factsDone_) {
             // Nothing to wait on: the tree reads every level for itself.
             for (Level& each : levels_) each.doneEvent.reset();

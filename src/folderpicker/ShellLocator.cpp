@@ -1,10 +1,8 @@
 #include "folderpicker/ShellLocator.h"
 
-#include "win32/AnsiText.h"
+#include "win32/WideText.h"
 
 namespace quenmar {
-
-
 
 void TShellLocator::SetIdList(LPCITEMIDLIST list) {
     if (list && pidl::Size(list) <= 2) list = nullptr;
@@ -15,7 +13,7 @@ void TShellLocator::SetIdList(LPCITEMIDLIST list) {
 
 void TShellLocator::SetPath(const std::string& path) {
     if (path.empty()) return Clear();
-    std::wstring wide = win::AnsiToWide(path);
+    std::wstring wide = win::Wide(path);
     if (wide.size() > MAX_PATH - 1) wide.resize(MAX_PATH - 1);
     win::ComPtr<IShellFolder> desktop;
     win::UniquePidl parsed;
@@ -37,15 +35,7 @@ std::wstring WidePath(LPCITEMIDLIST list) {
 
 }  // namespace
 
-std::string TShellLocator::Path() const {
-    const auto ansi = win::WideToAnsi(WidePath(pidl_.get()));
-    return ansi ? *ansi : std::string();
-}
-
-bool TShellLocator::PathIsUnrepresentable() const {
-    const std::wstring wide = WidePath(pidl_.get());
-    return !wide.empty() && !win::WideToAnsi(wide);
-}
+std::string TShellLocator::Path() const { return win::Utf8(WidePath(pidl_.get())); }
 
 bool TShellLocator::Equals(LPCITEMIDLIST other) const {
     if (other && pidl::Size(other) <= 2) other = nullptr;

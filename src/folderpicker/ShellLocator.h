@@ -37,8 +37,6 @@ public:
     // the like) and for paths the ANSI code page cannot hold; the Desktop's
     // directory for none.
     std::string Path() const;
-    // The item has a file-system path that the ANSI code page cannot hold.
-    bool PathIsUnrepresentable() const;
 
     // Copies another locator unless both name the same item.
     void Assign(const TShellLocator& other);

@@ -11,8 +11,8 @@
 #include "places/PathText.h"
 #include "widgets/Resources.h"
 #include "widgets/WaitCursor.h"
-#include "win32/AnsiText.h"
 #include "win32/SystemMessage.h"
+#include "win32/WideText.h"
 
 namespace quenmar {
 
@@ -49,9 +49,10 @@ void TShellTree::RunShellVerb(Node node, const std::string& verb) {
     for (int i = 0, count = GetMenuItemCount(popup); i < count && found < 0; ++i) {
         const UINT id = GetMenuItemID(popup, i);
         if (id < 1000 || id == static_cast<UINT>(-1)) continue;
-        char text[128] = {};
-        if (SUCCEEDED(menu->GetCommandString(id - 1000, GCS_VERBA, nullptr, text, sizeof text)) &&
-            lstrcmpiA(text, verb.c_str()) == 0) {
+        wchar_t text[128] = {};
+        if (SUCCEEDED(menu->GetCommandString(id - 1000, GCS_VERBW, nullptr, reinterpret_cast<char*>(text),
+                                             static_cast<UINT>(std::size(text)))) &&
+            lstrcmpiW(text, win::Wide(verb).c_str()) == 0) {
             found = static_cast<int>(id);
         }
     }
@@ -73,13 +74,11 @@ void TShellTree::ShowContextMenu(Node node, POINT screen) {
     const HMENU popup = menuHandle.get();
     menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME));
     const UINT chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
-    std::string verb;
-    if (chosen >= 1000) {
-        char text[128] = {};
-        if (SUCCEEDED(menu->GetCommandString(chosen - 1000, GCS_VERBA, nullptr, text, sizeof text))) verb = text;
-    }
     if (chosen < 1000) return;
-    if (lstrcmpiA(verb.c_str(), "rename") == 0) {
+    wchar_t verb[128] = {};
+    menu->GetCommandString(chosen - 1000, GCS_VERBW, nullptr, reinterpret_cast<char*>(verb),
+                           static_cast<UINT>(std::size(verb)));
+    if (lstrcmpiW(verb, L"rename") == 0) {
         if (!readOnly_) EditLabel(node);
         return;
     }
@@ -91,40 +90,40 @@ void TShellTree::MakeSubfolder() {
     const Node selected = Selected();
     std::string dir = selected ? NodePath(selected) : std::string();
     if (dir.empty()) {
-        char current[MAX_PATH] = {};
-        GetCurrentDirectoryA(sizeof current, current);
-        dir = current;
+        wchar_t current[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, current);
+        dir = win::Utf8(current);
     }
-    if (!EndsWithBackslash(dir, win::SystemLeadByte)) dir += '\\';
+    dir = AddTrailingBackslash(dir);
 
     const HWND owner = GetAncestor(hwnd_, GA_ROOT);
     auto warn = [&](const std::string& name, DWORD error) {
-        const std::string format = widgets::LoadText(IDS_CREATE_FOLDER_FAILED);
-        const std::string message = win::SystemMessage(error);
+        const std::wstring format = win::Wide(widgets::LoadText(IDS_CREATE_FOLDER_FAILED));
+        const std::wstring message = win::Wide(win::SystemMessage(error)), wideName = win::Wide(name);
         const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(message.c_str()),
-                                       reinterpret_cast<DWORD_PTR>(name.c_str())};
-        char* text = nullptr;
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                       format.c_str(), 0, 0, reinterpret_cast<char*>(&text), 0,
+                                       reinterpret_cast<DWORD_PTR>(wideName.c_str())};
+        wchar_t* text = nullptr;
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                       format.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&text), 0,
                        reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
-        std::string shown = text ? text : format;
+        std::wstring shown = text ? text : format;
         if (text) LocalFree(text);
         // The formatter may turn line feeds into CR LF pairs; the text keeps bare line feeds.
-        shown.erase(std::remove(shown.begin(), shown.end(), '\r'), shown.end());
-        MessageBoxA(owner, shown.c_str(), widgets::LoadText(IDS_WARNING).c_str(), MB_OK | MB_ICONWARNING);
+        shown.erase(std::remove(shown.begin(), shown.end(), L'\r'), shown.end());
+        MessageBoxW(owner, shown.c_str(), win::Wide(widgets::LoadText(IDS_WARNING)).c_str(), MB_OK | MB_ICONWARNING);
     };
     // Two naming schemes, fifty names each; only "already exists" moves on.
     auto tryScheme = [&](UINT baseId, UINT numberId) -> std::string {
         const std::string base = widgets::LoadText(baseId);
-        const std::string numbered = widgets::LoadText(numberId);
+        const std::wstring numbered = win::Wide(widgets::LoadText(numberId));
         for (int i = 1; i <= 50; ++i) {
             std::string name = base;
             if (i > 1) {
-                char suffix[32] = {};
-                wsprintfA(suffix, numbered.c_str(), i);
-                name += suffix;
+                wchar_t suffix[32] = {};
+                wsprintfW(suffix, numbered.c_str(), i);
+                name += win::Utf8(suffix);
             }
-            if (CreateDirectoryA((dir + name).c_str(), nullptr)) return name;
+            if (CreateDirectoryW(win::Wide(dir + name).c_str(), nullptr)) return name;
             const DWORD error = GetLastError();
             if (error != ERROR_ALREADY_EXISTS) {
                 warn(name, error);
@@ -165,7 +164,7 @@ void TShellTree::MakeSubfolder() {
     if (found) EditLabel(found);
 }
 
-bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
+bool TShellTree::EndLabelEdit(NMTVDISPINFOW& info) {
     // An edit ends once. Wine's tree reports the end again when the hidden
     // editor loses the focus, with the text as it stands: after Esc that
     // would undo the cancel.
@@ -176,12 +175,12 @@ bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
     const Node parent = Parent(node);
     NodeData* data = Data(node);
     if (!parent || !data) return false;
-    std::string typed = info.item.pszText;
+    std::string typed = win::Utf8(info.item.pszText);
     const size_t first = typed.find_first_not_of(' ');
     typed = first == std::string::npos ? std::string() : typed.substr(first, typed.find_last_not_of(' ') - first + 1);
     win::ComPtr<IShellFolder> folder;
     if (typed.empty() || !BindFolder(parent, folder)) return false;
-    const std::wstring wide = win::AnsiToWide(typed);
+    const std::wstring wide = win::Wide(typed);
     win::UniquePidl renamed;
     const HWND owner = GetAncestor(hwnd_, GA_ROOT);
     if (FAILED(folder->SetNameOf(owner, data->relative.get(), wide.c_str(), SHGDN_INFOLDER, renamed.put())) ||
@@ -193,11 +192,12 @@ bool TShellTree::EndLabelEdit(NMTVDISPINFOA& info) {
     data->path = L"?";
     data->folder.reset();
     const std::string label = pidl::DisplayName(folder.get(), data->relative.get(), SHGDN_INFOLDER | SHGDN_NORMAL);
-    TVITEMA update{};
+    TVITEMW update{};
     update.mask = TVIF_TEXT | TVIF_HANDLE;
     update.hItem = node;
-    update.pszText = const_cast<char*>(label.c_str());
-    SendMessageA(hwnd_, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&update));
+    std::wstring text = win::Wide(label);
+    update.pszText = text.data();
+    SendMessageW(hwnd_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&update));
     SortChildren(parent);
     // The renamed folder is what the tree shows selected, with its path and
     // commands, and so what it returns: a new folder named just now among them.

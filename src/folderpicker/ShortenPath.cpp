@@ -2,10 +2,9 @@
 
 namespace quenmar {
 
-std::string ShortenPath(const std::string& path, const std::function<int(const std::string&)>& width, int limit,
-                        LeadByteTest isLead) {
+std::string ShortenPath(const std::string& path, const std::function<int(const std::string&)>& width, int limit) {
     std::string result = path;
-    std::string dir = DirectoryPart(path, isLead);
+    std::string dir = DirectoryPart(path);
     const std::string name = path.substr(dir.size());
     std::string drive;
     if (dir.size() >= 2 && dir[1] == ':') {

@@ -12,7 +12,6 @@ namespace quenmar {
 // C:\Documents and Settings\User\My Documents, C:\...\User\My Documents,
 // C:\...\My Documents, ...\My Documents, My Documents.
 // The result is still too wide when the name alone is.
-std::string ShortenPath(const std::string& path, const std::function<int(const std::string&)>& width, int limit,
-                        LeadByteTest isLead);
+std::string ShortenPath(const std::string& path, const std::function<int(const std::string&)>& width, int limit);
 
 }  // namespace quenmar

@@ -4,13 +4,13 @@
 
 namespace quenmar {
 
-std::string FolderSlotCaption(const std::string& path, ShellLookups& shell, LeadByteTest isLead) {
-    const std::string trimmed = StripTrailingBackslash(path, isLead);
+std::string FolderSlotCaption(const std::string& path, ShellLookups& shell) {
+    const std::string trimmed = StripTrailingBackslash(path);
     std::string caption;
     if (trimmed.size() == 2) {
-        caption = shell.DriveDisplayName(trimmed + '\\') + ' ' + LastPathComponent(trimmed, isLead);
+        caption = shell.DriveDisplayName(trimmed + '\\') + ' ' + LastPathComponent(trimmed);
     } else {
-        caption = LastPathComponent(trimmed, isLead);
+        caption = LastPathComponent(trimmed);
     }
     if (caption.empty()) caption = trimmed;
     return caption;
@@ -22,12 +22,12 @@ std::string EffectivePath(const TDirInfo& entry, ShellLookups& shell) {
     return entry.DirExpandable ? shell.ExpandEnvironment(entry.Dir) : entry.Dir;
 }
 
-SlotDisplay DisplayFor(const TDirInfo& entry, ShellLookups& shell, LeadByteTest isLead) {
+SlotDisplay DisplayFor(const TDirInfo& entry, ShellLookups& shell) {
     if (!entry.IsDir) {
         return {SpecialFolderCaption(entry.CSIDL), shell.SpecialFolderIconIndex(IconSize::Large, entry.CSIDL)};
     }
     const std::string path = EffectivePath(entry, shell);
-    return {FolderSlotCaption(path, shell, isLead), shell.PathIconIndex(IconSize::Large, AddTrailingBackslash(path))};
+    return {FolderSlotCaption(path, shell), shell.PathIconIndex(IconSize::Large, AddTrailingBackslash(path))};
 }
 
 }  // namespace quenmar

@@ -10,7 +10,7 @@
 namespace quenmar {
 
 // Caption of a folder slot whose path is the given text.
-std::string FolderSlotCaption(const std::string& path, ShellLookups& shell, LeadByteTest isLead);
+std::string FolderSlotCaption(const std::string& path, ShellLookups& shell);
 
 // Caption of a special-folder slot.
 std::string SpecialFolderCaption(int32_t csidl);
@@ -24,7 +24,7 @@ struct SlotDisplay {
 
 // Caption and large icon of a slot's entry. An expandable path is shown by
 // its expanded form.
-SlotDisplay DisplayFor(const TDirInfo& entry, ShellLookups& shell, LeadByteTest isLead);
+SlotDisplay DisplayFor(const TDirInfo& entry, ShellLookups& shell);
 
 // The path of a folder entry as the system sees it (environment expanded
 // where the entry keeps it unexpanded).

@@ -1,17 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 namespace quenmar {
-
-// A registry value exactly as stored: its type and its bytes.
-struct RawData {
-    uint32_t type = 0;
-    std::string bytes;
-    bool operator==(const RawData&) const = default;
-};
 
 // What one Places Bar slot points at. Both Dir and CSIDL are kept whatever
 // IsDir says, so switching a slot's kind back and forth loses nothing.
@@ -23,11 +15,6 @@ public:
     // Dir came from a REG_EXPAND_SZ value and is kept unexpanded; it is written
     // back the same way until the slot is given a new path.
     bool DirExpandable = false;
-    // Dir could not be shown whole (the ANSI code page lacks some of its
-    // characters): the value as it was stored, read once when loading. It is
-    // written back exactly, wherever the slot moves and however often it is
-    // saved, until the slot is given a new path.
-    std::optional<RawData> Kept;
 
     TDirInfo() = default;
     explicit TDirInfo(std::string dir) : Dir(std::move(dir)), CSIDL(0), IsDir(true) {}

@@ -5,9 +5,8 @@ namespace quenmar {
 std::string PlaceValueName(int slot) { return "Place" + std::to_string(slot); }
 
 StoredPlace StoredFormOf(const TDirInfo& entry) {
-    if (!entry.IsDir) return {StoredPlace::Number, entry.CSIDL, {}, {}};
-    if (entry.Kept) return {StoredPlace::Kept, 0, {}, *entry.Kept};
-    return {entry.DirExpandable ? StoredPlace::ExpandableText : StoredPlace::Text, 0, entry.Dir, {}};
+    if (!entry.IsDir) return {StoredPlace::Number, entry.CSIDL, {}};
+    return {entry.DirExpandable ? StoredPlace::ExpandableText : StoredPlace::Text, 0, entry.Dir};
 }
 
 TDirInfo PlacesStore::DefaultEntry(int n) {
@@ -33,16 +32,6 @@ TDirInfo PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
         if (info && info->type == kRegDword) {
             TDirInfo entry(registry_.ReadInteger(name));
             entry.Dir = "C:\\";
-            return entry;
-        }
-    } catch (const UnrepresentableText& error) {
-        // The stored bytes travel with the entry: the value's name will hold
-        // another place's data as soon as the places are moved and saved.
-        if (auto raw = registry_.ReadRaw(name)) {
-            TDirInfo entry(error.shown);
-            entry.DirExpandable = info->type == kRegExpandSz;
-            entry.Kept = std::move(*raw);
-            loaded.keptValues.push_back(name);
             return entry;
         }
     } catch (const RegistryError&) {
@@ -83,7 +72,6 @@ bool PlacesStore::Save(const std::array<const TDirInfo*, kSlotCount>& entries, b
             const std::string name = PlaceValueName(n);
             const StoredPlace stored = StoredFormOf(entry);
             switch (stored.kind) {
-            case StoredPlace::Kept: registry_.WriteRaw(name, stored.kept); break;
             case StoredPlace::Number: registry_.WriteInteger(name, stored.number); break;
             case StoredPlace::ExpandableText: registry_.WriteExpandString(name, stored.text); break;
             case StoredPlace::Text: registry_.WriteString(name, stored.text); break;
@@ -104,14 +92,6 @@ bool PlacesStore::Save(const std::array<const TDirInfo*, kSlotCount>& entries, b
 }
 
 bool PlacesStore::DeleteCustomPlaces() const { return registry_.DeleteKey(kPlacesBarKey); }
-
-std::string PlacesStore::KeptValuesMessage(const std::vector<std::string>& names) {
-    std::string list;
-    for (const auto& name : names) list += (list.empty() ? "" : ", ") + name;
-    return "These places hold a path with characters that this system's code page cannot show: " + list +
-           ".\n\nThey are shown with question marks and kept in the registry exactly as they are, unless you "
-           "give the place another folder.";
-}
 
 std::string PlacesStore::ReplacedValuesMessage(const std::vector<std::string>& names) {
     std::string list;

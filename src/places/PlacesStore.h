@@ -21,10 +21,9 @@ std::string PlaceValueName(int slot);
 
 // How an entry is stored in its Place value.
 struct StoredPlace {
-    enum Kind { Number, Text, ExpandableText, Kept } kind = Number;
+    enum Kind { Number, Text, ExpandableText } kind = Number;
     int32_t number = 0;  // the CSIDL of a special folder
-    std::string text;    // the path of a folder, in the ANSI code page
-    RawData kept;        // a path the code page cannot show, as it was stored
+    std::string text;    // the path of a folder
 };
 StoredPlace StoredFormOf(const TDirInfo& entry);
 
@@ -32,9 +31,6 @@ struct LoadedSlots {
     std::array<TDirInfo, kSlotCount> entries;
     // Values that could not be read and were replaced by their slot's default.
     std::vector<std::string> replacedValues;
-    // Paths the ANSI code page cannot show whole: shown with question marks,
-    // kept unchanged in the registry unless the place is changed.
-    std::vector<std::string> keptValues;
 };
 
 enum class HideFlag { None, Show, Hide };
@@ -65,7 +61,6 @@ public:
 
     // The user-facing warning for values replaced on load.
     static std::string ReplacedValuesMessage(const std::vector<std::string>& names);
-    static std::string KeptValuesMessage(const std::vector<std::string>& names);
 
 private:
     TDirInfo LoadSlot(int n, LoadedSlots& loaded) const;

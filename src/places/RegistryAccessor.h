@@ -5,7 +5,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "places/DirInfo.h"
 
 namespace quenmar {
 
@@ -29,16 +28,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Text that the ANSI code page cannot hold: `shown` has question marks in
-// place of the characters it lacks.
-class UnrepresentableText : public RegistryError {
-public:
-    UnrepresentableText(const std::string& name, std::string shownText)
-        : RegistryError("The text of '" + name + "' cannot be shown in this system's code page"),
-          shown(std::move(shownText)) {}
-    std::string shown;
-};
-
 std::string FailedToSetData(const std::string& name);
 std::string FailedToGetData(const std::string& name);
 std::string InvalidDataType(const std::string& name);
@@ -60,15 +49,14 @@ public:
     virtual std::optional<RegDataInfo> GetDataInfo(const std::string& name) = 0;
 
     // The reads and writes raise RegistryError on failure.
-    // ReadString takes REG_SZ and REG_EXPAND_SZ, unexpanded; text that the
-    // ANSI code page cannot hold raises UnrepresentableText.
+    // Text is UTF-8 here and UTF-16 in the registry (Utf16.h): any stored
+    // string reads and writes back unchanged. ReadString takes REG_SZ and
+    // REG_EXPAND_SZ, unexpanded, up to the first zero unit.
     virtual std::string ReadString(const std::string& name) = 0;
     virtual int32_t ReadInteger(const std::string& name) = 0;
     virtual void WriteString(const std::string& name, const std::string& value) = 0;
     virtual void WriteExpandString(const std::string& name, const std::string& value) = 0;
     virtual void WriteInteger(const std::string& name, int32_t value) = 0;
-    virtual std::optional<RawData> ReadRaw(const std::string& name) = 0;
-    virtual void WriteRaw(const std::string& name, const RawData& data) = 0;
 
     // Deletes a key with everything below it.
     virtual bool DeleteKey(const std::string& path) = 0;

@@ -1,6 +1,6 @@
 #include "places/RegistryScript.h"
 
-#include <algorithm>
+#include "places/Utf16.h"
 
 namespace quenmar {
 
@@ -49,6 +49,21 @@ std::string Utf16Bytes(const std::u16string& text, bool terminated) {
     return bytes;
 }
 
+bool NeedsBytes(const std::u16string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x20) return true;
+        const bool lead = c >= 0xD800 && c <= 0xDBFF, trail = c >= 0xDC00 && c <= 0xDFFF;
+        const bool paired = lead && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
+        if (paired) {
+            ++i;
+        } else if (lead || trail) {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::u16string Dword(const std::u16string& head, uint32_t value) {
     static const char digits[] = "0123456789abcdef";
     std::u16string text = head + u"dword:";
@@ -58,14 +73,8 @@ std::u16string Dword(const std::u16string& head, uint32_t value) {
 
 }  // namespace
 
-std::u16string Latin1ToUtf16(const std::string& text) {
-    std::u16string wide;
-    for (unsigned char c : text) wide += static_cast<char16_t>(c);
-    return wide;
-}
-
 std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden,
-                                const AnsiToUtf16& toUtf16, bool deleteKeyFirst) {
+                                bool deleteKeyFirst) {
     const std::u16string root = u"HKEY_CURRENT_USER\\";
     const std::u16string places = root + Ascii(kPlacesBarKey);
     std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n";
@@ -79,24 +88,24 @@ std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& e
         switch (stored.kind) {
         case StoredPlace::Number: text += Dword(head, static_cast<uint32_t>(stored.number)); break;
         case StoredPlace::Text: {
-            // A quoted string cannot hold a line break: such text goes as bytes.
-            const std::u16string path = toUtf16(stored.text);
-            const bool controls = std::any_of(path.begin(), path.end(), [](char16_t c) { return c < 0x20; });
-            text += controls ? HexValue(head, kRegSz, Utf16Bytes(path, true)) : head + Quoted(path) + u"\r\n";
+            // A quoted string cannot hold a line break, and a surrogate without
+            // its partner may not survive a reader's decoding: such text goes
+            // as bytes.
+            const std::u16string path = Utf8ToUtf16(stored.text);
+            text += NeedsBytes(path) ? HexValue(head, kRegSz, Utf16Bytes(path, true)) : head + Quoted(path) + u"\r\n";
             break;
         }
         case StoredPlace::ExpandableText:
-            text += HexValue(head, kRegExpandSz, Utf16Bytes(toUtf16(stored.text), true));
+            text += HexValue(head, kRegExpandSz, Utf16Bytes(Utf8ToUtf16(stored.text), true));
             break;
-        case StoredPlace::Kept: text += HexValue(head, stored.kept.type, stored.kept.bytes); break;
         }
     }
     return text + u"\r\n";
 }
 
 std::string PlacesScript(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden,
-                         const AnsiToUtf16& toUtf16, bool deleteKeyFirst) {
-    return "\xFF\xFE" + Utf16Bytes(PlacesScriptText(entries, hidden, toUtf16, deleteKeyFirst), false);
+                         bool deleteKeyFirst) {
+    return "\xFF\xFE" + Utf16Bytes(PlacesScriptText(entries, hidden, deleteKeyFirst), false);
 }
 
 }  // namespace quenmar

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "widgets/Form.h"
+#include "widgets/MessageBoxes.h"
 
 namespace quenmar::widgets {
 
@@ -28,21 +29,21 @@ void Application::Dispatch(MSG& msg) {
     Form* form = FormOf(msg.hwnd);
     if (form && form->PreTranslate(msg)) return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 int Application::Run(Form& mainForm) {
     mainForm.SetMainForm(true);
     mainForm.Show();
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
     return static_cast<int>(msg.wParam);
 }
 
 void Application::RunUntil(const std::function<bool()>& done) {
     MSG msg;
     while (!done()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // leave WM_QUIT for the outer loop
             return;
@@ -52,11 +53,11 @@ void Application::RunUntil(const std::function<bool()>& done) {
 }
 
 void Application::ShowException(HWND owner, const std::exception& error) const {
-    MessageBoxA(owner, error.what(), title_.c_str(), MB_OK | MB_ICONERROR);
+    ShowMessage(owner, error.what(), title_, MB_ICONERROR);
 }
 
 void Application::ShowUnknownException(HWND owner) const {
-    MessageBoxA(owner, "An unexpected error occurred.", title_.c_str(), MB_OK | MB_ICONERROR);
+    ShowMessage(owner, "An unexpected error occurred.", title_, MB_ICONERROR);
 }
 
 }  // namespace quenmar::widgets

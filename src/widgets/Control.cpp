@@ -3,10 +3,11 @@
 #include <stdexcept>
 
 #include "widgets/Form.h"
+#include "win32/WideText.h"
 
 namespace quenmar::widgets {
 
-void Control::CreateAs(Form& form, const char* className, const std::string& text, DWORD style, DWORD exStyle,
+void Control::CreateAs(Form& form, const wchar_t* className, const std::string& text, DWORD style, DWORD exStyle,
                        Bounds bounds, unsigned anchors) {
     form_ = &form;
     anchors_ = anchors;
@@ -15,11 +16,11 @@ void Control::CreateAs(Form& form, const char* className, const std::string& tex
         exStyle &= ~WS_EX_CLIENTEDGE;
         style |= WS_BORDER;
     }
-    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, form.Scale(bounds.left),
+    hwnd_ = CreateWindowExW(exStyle, className, win::Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, form.Scale(bounds.left),
                             form.Scale(bounds.top), form.Scale(bounds.width), form.Scale(bounds.height),
                             form.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                            GetModuleHandleA(nullptr), nullptr);
-    if (!hwnd_) throw std::runtime_error(std::string("A control of class ") + className + " could not be created.");
+                            GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) throw std::runtime_error("A control of class " + win::Utf8(className) + " could not be created.");
     SetFont(form.Font());
     if (!hint_.empty()) form.AddTooltip(*this);
 }
@@ -34,18 +35,12 @@ void Control::SetVisible(bool visible) {
     if (hwnd_) ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-std::string Control::Text() const {
-    const int length = GetWindowTextLengthA(hwnd_);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(hwnd_, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
+std::string Control::Text() const { return win::WindowText(hwnd_); }
 
 void Control::SetFont(HFONT font) {
     // Redrawn only when on screen: a window not shown yet is drawn whole when
     // it is, and asking for a redraw is a round trip to the window server.
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(hwnd_));
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), IsWindowVisible(hwnd_));
 }
 
 RECT Control::Rect() const {

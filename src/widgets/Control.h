@@ -71,7 +71,7 @@ public:
     virtual HBRUSH BackgroundBrush() const { return nullptr; }
 
 protected:
-    void CreateAs(Form& form, const char* className, const std::string& text, DWORD style, DWORD exStyle,
+    void CreateAs(Form& form, const wchar_t* className, const std::string& text, DWORD style, DWORD exStyle,
                   Bounds bounds, unsigned anchors);
 
     HWND hwnd_ = nullptr;

@@ -3,24 +3,25 @@
 #include <algorithm>
 
 #include "widgets/Form.h"
+#include "win32/WideText.h"
 
 namespace quenmar::widgets {
 
 // Label ----------------------------------------------------------------------
 
 void Label::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, DWORD style) {
-    CreateAs(form, "STATIC", text, style, 0, bounds, anchors);
+    CreateAs(form, L"STATIC", text, style, 0, bounds, anchors);
 }
 
-void Label::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+void Label::SetText(const std::string& text) { SetWindowTextW(hwnd_, win::Wide(text).c_str()); }
 
 SIZE Label::TextExtent() const {
     win::WindowDC dc(hwnd_);
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     win::SelectedObject selected(dc.get(), font);
-    const std::string text = Text();
+    const std::wstring text = win::Wide(Text());
     SIZE extent{};
-    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
     return extent;
 }
 
@@ -46,12 +47,12 @@ void Label::FitWidthToText(int maxRight) {
 // Picture --------------------------------------------------------------------
 
 void Picture::Create(Form& form, Bounds bounds, unsigned anchors) {
-    CreateAs(form, "STATIC", "", SS_BITMAP | SS_NOTIFY | SS_REALSIZECONTROL, 0, bounds, anchors);
+    CreateAs(form, L"STATIC", "", SS_BITMAP | SS_NOTIFY | SS_REALSIZECONTROL, 0, bounds, anchors);
 }
 
 void Picture::SetBitmap(HBITMAP bitmap) {
     const RECT before = Rect();
-    SendMessageA(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+    SendMessageW(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     bitmap_.reset(bitmap);
     // Keep the designed size whatever the picture's own size.
     SetWindowPos(hwnd_, nullptr, 0, 0, before.right - before.left, before.bottom - before.top,
@@ -66,13 +67,13 @@ void Picture::HandleCommand(WORD code) {
 // Edit -----------------------------------------------------------------------
 
 void Edit::Create(Form& form, Bounds bounds, unsigned anchors, bool readOnly) {
-    CreateAs(form, "EDIT", "", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE,
+    CreateAs(form, L"EDIT", "", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE,
              bounds, anchors);
 }
 
 void Edit::SetText(const std::string& text) {
     if (Text() == text) return;
-    SetWindowTextA(hwnd_, text.c_str());  // the control reports EN_CHANGE
+    SetWindowTextW(hwnd_, win::Wide(text).c_str());  // the control reports EN_CHANGE
 }
 
 void Edit::HandleCommand(WORD code) {
@@ -82,7 +83,7 @@ void Edit::HandleCommand(WORD code) {
 // Button ---------------------------------------------------------------------
 
 void Button::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
-    CreateAs(form, "BUTTON", text, WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, bounds, anchors);
+    CreateAs(form, L"BUTTON", text, WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, bounds, anchors);
 }
 
 void Button::HandleCommand(WORD code) {
@@ -98,19 +99,19 @@ void RadioButton::Create(Form& form, const std::string& text, Bounds bounds, uns
     // check. The form's buttons are one group, whose others SetChecked clears;
     // the form checks the one the arrow keys move to, as the dialog keys do
     // an automatic one.
-    CreateAs(form, "BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON | (startsGroup ? WS_GROUP : 0), 0, bounds, anchors);
+    CreateAs(form, L"BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON | (startsGroup ? WS_GROUP : 0), 0, bounds, anchors);
     form.radioButtons.push_back(this);
 }
 
-bool RadioButton::Checked() const { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool RadioButton::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 namespace {
 
 // Tab reaches the checked radio button of a group; arrows move within it.
 void SetTabStop(HWND window, bool tabStop) {
-    const LONG style = GetWindowLongA(window, GWL_STYLE);
+    const LONG style = GetWindowLongW(window, GWL_STYLE);
     if (((style & WS_TABSTOP) != 0) == tabStop) return;
-    SetWindowLongA(window, GWL_STYLE, tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+    SetWindowLongW(window, GWL_STYLE, tabStop ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
 }
 
 }  // namespace
@@ -118,18 +119,18 @@ void SetTabStop(HWND window, bool tabStop) {
 void RadioButton::SetChecked(bool checked) {
     if (!checked) {
         checked_ = false;
-        SendMessageA(hwnd_, BM_SETCHECK, BST_UNCHECKED, 0);
+        SendMessageW(hwnd_, BM_SETCHECK, BST_UNCHECKED, 0);
         return;
     }
     if (checked_) return;
     for (RadioButton* other : form_->radioButtons) {
         if (other == this) continue;
         other->checked_ = false;
-        SendMessageA(other->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
+        SendMessageW(other->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
         SetTabStop(other->Handle(), false);
     }
     checked_ = true;
-    SendMessageA(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
     SetTabStop(hwnd_, true);
     Fire(OnClick);
 }
@@ -142,14 +143,14 @@ void RadioButton::HandleCommand(WORD code) {
 // CheckBox -------------------------------------------------------------------
 
 void CheckBox::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
-    CreateAs(form, "BUTTON", text, WS_TABSTOP | WS_GROUP | BS_CHECKBOX, 0, bounds, anchors);
+    CreateAs(form, L"BUTTON", text, WS_TABSTOP | WS_GROUP | BS_CHECKBOX, 0, bounds, anchors);
 }
 
-bool CheckBox::Checked() const { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool CheckBox::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 void CheckBox::SetChecked(bool checked) {
     if (Checked() == checked) return;
-    SendMessageA(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     Fire(OnClick);
 }
 
@@ -161,8 +162,8 @@ void MakeFlatFrame(Control& control) {
     control.SetFlatFrame();
     const HWND window = control.Handle();
     if (!window) return;
-    SetWindowLongA(window, GWL_EXSTYLE, GetWindowLongA(window, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
-    SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) | WS_BORDER);
+    SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
+    SetWindowLongW(window, GWL_STYLE, GetWindowLongW(window, GWL_STYLE) | WS_BORDER);
     SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -192,114 +193,115 @@ void ImageList::Adopt(HIMAGELIST shared) {
 // ListView -------------------------------------------------------------------
 
 void ListView::Create(Form& form, Bounds bounds, unsigned anchors, DWORD viewStyle) {
-    CreateAs(form, WC_LISTVIEWA, "",
+    CreateAs(form, WC_LISTVIEWW, "",
              WS_TABSTOP | WS_GROUP | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | viewStyle,
              WS_EX_CLIENTEDGE, bounds, anchors);
 }
 
 void ListView::AddColumn(int width96) {
-    LVCOLUMNA column{};
+    LVCOLUMNW column{};
     column.mask = LVCF_WIDTH;
     column.cx = form_->Scale(width96);
-    SendMessageA(hwnd_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(hwnd_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
 }
 
 void ListView::SetImageList(ImageList& list, int which) {
     const HWND window = hwnd_;
     auto apply = [window, which](HIMAGELIST handle) {
-        SendMessageA(window, LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(handle));
+        SendMessageW(window, LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(handle));
     };
     if (list.Handle()) apply(list.Handle());
     list.listeners.push_back(apply);
 }
 
-int ListView::Count() const { return static_cast<int>(SendMessageA(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
+int ListView::Count() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
 
 int ListView::AddItem(const std::string& text, int image, LPARAM data) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = Count();
-    item.pszText = const_cast<char*>(text.c_str());
+    std::wstring wide = win::Wide(text);
+    item.pszText = wide.data();
     item.iImage = image < 0 ? I_IMAGENONE : image;
     item.lParam = data;
-    return static_cast<int>(SendMessageA(hwnd_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    return static_cast<int>(SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 std::string ListView::ItemText(int index) const {
-    char text[1024] = {};
-    LVITEMA item{};
+    wchar_t text[1024] = {};
+    LVITEMW item{};
     item.iSubItem = 0;
     item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(hwnd_, LVM_GETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
-    return text;
+    item.cchTextMax = static_cast<int>(std::size(text));
+    SendMessageW(hwnd_, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    return win::Utf8(text);
 }
 
 void ListView::SetItemText(int index, const std::string& text) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.iSubItem = 0;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(hwnd_, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&item));
+    std::wstring wide = win::Wide(text);
+    item.pszText = wide.data();
+    SendMessageW(hwnd_, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
 }
 
 int ListView::ItemImage(int index) const {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
-    SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     return item.iImage == I_IMAGENONE ? -1 : item.iImage;
 }
 
 void ListView::SetItemImage(int index, int image) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = index;
     item.iImage = image < 0 ? I_IMAGENONE : image;
-    SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 LPARAM ListView::ItemData(int index) const {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
-    if (!SendMessageA(hwnd_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    if (!SendMessageW(hwnd_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return 0;
     return item.lParam;
 }
 
 void ListView::SetItemData(int index, LPARAM data) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_PARAM;
     item.iItem = index;
     item.lParam = data;
-    SendMessageA(hwnd_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 int ListView::SelectedIndex() const {
-    return static_cast<int>(SendMessageA(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 bool ListView::IsSelected(int index) const {
-    return (SendMessageA(hwnd_, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    return (SendMessageW(hwnd_, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
 void ListView::SetSelected(int index, bool selected) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0;
-    SendMessageA(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
 void ListView::SetFocused(int index) {
-    LVITEMA item{};
+    LVITEMW item{};
     item.stateMask = LVIS_FOCUSED;
     item.state = LVIS_FOCUSED;
-    SendMessageA(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
-void ListView::EnsureVisible(int index) { SendMessageA(hwnd_, LVM_ENSUREVISIBLE, index, FALSE); }
+void ListView::EnsureVisible(int index) { SendMessageW(hwnd_, LVM_ENSUREVISIBLE, index, FALSE); }
 
-
-void ListView::SetRedraw(bool redraw) { SendMessageA(hwnd_, WM_SETREDRAW, redraw, 0); }
+void ListView::SetRedraw(bool redraw) { SendMessageW(hwnd_, WM_SETREDRAW, redraw, 0); }
 
 LRESULT ListView::HandleNotify(NMHDR* header) {
     switch (header->code) {

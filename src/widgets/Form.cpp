@@ -9,6 +9,7 @@
 
 #include "widgets/Application.h"
 #include "widgets/Controls.h"
+#include "win32/WideText.h"
 
 namespace quenmar::widgets {
 
@@ -56,12 +57,12 @@ Form::~Form() {
 }
 
 void Form::RegisterClassOnce() {
-    WNDCLASSEXA existing{sizeof existing};
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), style_.className.c_str(), &existing)) return;
-    WNDCLASSEXA wc{sizeof wc};
+    WNDCLASSEXW existing{sizeof existing};
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), style_.className.c_str(), &existing)) return;
+    WNDCLASSEXW wc{sizeof wc};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = GetSysColorBrush(style_.backgroundColor);
     // The class's icons, also given for WM_GETICON (see HandleMessage): no
@@ -70,22 +71,22 @@ void Form::RegisterClassOnce() {
     wc.hIcon = style_.icon;
     wc.hIconSm = style_.smallIcon;
     wc.lpszClassName = style_.className.c_str();
-    RegisterClassExA(&wc);
+    RegisterClassExW(&wc);
 }
 
 void Form::CreateHandle(HWND owner) {
     if (hwnd_) return;
     RegisterClassOnce();
-    font_.reset(CreateFontA(Scale(style_.fontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    font_.reset(CreateFontW(Scale(style_.fontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                             style_.fontFace));
     designWidth_ = Scale(style_.clientWidth);
     designHeight_ = Scale(style_.clientHeight);
     RECT outer{0, 0, designWidth_, designHeight_};
     AdjustWindowRectEx(&outer, style_.style, FALSE, style_.exStyle);
-    const HWND window = CreateWindowExA(style_.exStyle, style_.className.c_str(), "", style_.style, CW_USEDEFAULT,
+    const HWND window = CreateWindowExW(style_.exStyle, style_.className.c_str(), L"", style_.style, CW_USEDEFAULT,
                                         CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
-                                        nullptr, GetModuleHandleA(nullptr), this);
+                                        nullptr, GetModuleHandleW(nullptr), this);
     if (createError_) std::rethrow_exception(std::exchange(createError_, nullptr));
     if (!window) throw std::runtime_error("The window could not be created.");
 }
@@ -93,18 +94,18 @@ void Form::CreateHandle(HWND owner) {
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Form* form = nullptr;
     if (message == WM_NCCREATE) {
-        form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         form->hwnd_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     } else {
-        form = reinterpret_cast<Form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        form = reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     }
-    if (!form) return DefWindowProcA(window, message, wParam, lParam);
+    if (!form) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
         form->hwnd_ = nullptr;
         form->tooltip_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
     return form->Dispatch(message, wParam, lParam);
 }
@@ -170,9 +171,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const COLORREF color = control ? control->TextColor() : CLR_INVALID;
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, color != CLR_INVALID ? color : GetSysColor(COLOR_WINDOWTEXT));
-        char className[16] = {};
-        GetClassNameA(child, className, sizeof className);
-        const bool isLabel = message == WM_CTLCOLORSTATIC && lstrcmpiA(className, "Static") == 0;
+        wchar_t className[16] = {};
+        GetClassNameW(child, className, static_cast<int>(std::size(className)));
+        const bool isLabel = message == WM_CTLCOLORSTATIC && lstrcmpiW(className, L"Static") == 0;
         if (style_.transparentLabels && isLabel) return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
         if (const HBRUSH own = control ? control->BackgroundBrush() : nullptr) return reinterpret_cast<LRESULT>(own);
         return reinterpret_cast<LRESULT>(GetSysColorBrush(style_.backgroundColor));
@@ -255,7 +256,7 @@ bool Form::PreTranslate(MSG& msg) {
     }
     const bool arrow = msg.message == WM_KEYDOWN &&
                        (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN);
-    if (!IsDialogMessageA(hwnd_, &msg)) return false;
+    if (!IsDialogMessageW(hwnd_, &msg)) return false;
     if (arrow) {
         // The dialog keys moved the focus within a group: the radio button
         // they moved it to is checked, as an automatic one checks itself.
@@ -274,13 +275,13 @@ void Form::RelayToTooltip(MSG& msg) {
         const bool overHinted = std::any_of(hinted_.begin(), hinted_.end(),
                                             [&](const Control* control) { return control->Handle() == msg.hwnd; });
         if (!overHinted) return;
-        tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+        tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                   GetModuleHandleA(nullptr), nullptr);
+                                   GetModuleHandleW(nullptr), nullptr);
         if (!tooltip_) return;
         for (Control* control : hinted_) RegisterTool(*control);
     }
-    SendMessageA(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 HWND Form::Tooltip() const { return tooltip_; }
@@ -298,14 +299,15 @@ void Form::AddTooltip(Control& control) {
 }
 
 void Form::RegisterTool(Control& control) {
-    TTTOOLINFOA info{};
-    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.uFlags = TTF_IDISHWND;
     info.hwnd = hwnd_;
     info.uId = reinterpret_cast<UINT_PTR>(control.Handle());
-    SendMessageA(tooltip_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-    info.lpszText = const_cast<char*>(control.Hint().c_str());
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    std::wstring hint = win::Wide(control.Hint());
+    info.lpszText = hint.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void Form::ApplyAnchors(int width, int height) {
@@ -369,16 +371,12 @@ int Form::ShowModal() {
 }
 
 void Form::Close() {
-    if (hwnd_) SendMessageA(hwnd_, WM_CLOSE, 0, 0);
+    if (hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
 }
 
-void Form::SetCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+void Form::SetCaption(const std::string& caption) { SetWindowTextW(hwnd_, win::Wide(caption).c_str()); }
 
-std::string Form::Caption() const {
-    char text[512] = {};
-    GetWindowTextA(hwnd_, text, sizeof text);
-    return text;
-}
+std::string Form::Caption() const { return win::WindowText(hwnd_); }
 
 SIZE Form::OuterSize() const {
     RECT r{};
@@ -389,7 +387,7 @@ SIZE Form::OuterSize() const {
 void Form::CenterOnScreen() {
     const SIZE size = OuterSize();
     RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     const int x = work.left + (work.right - work.left - size.cx) / 2;
     const int y = work.top + (work.bottom - work.top - size.cy) / 2;
     SetWindowPos(hwnd_, nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -405,8 +403,8 @@ void Form::CenterOver(HWND reference) {
     SetWindowPos(hwnd_, nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HFONT Form::MakeFont(int height96, bool bold, bool underline, const char* face) {
-    HFONT font = CreateFontA(Scale(height96), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
+HFONT Form::MakeFont(int height96, bool bold, bool underline, const wchar_t* face) {
+    HFONT font = CreateFontW(Scale(height96), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                              DEFAULT_PITCH | FF_DONTCARE, face ? face : style_.fontFace);
     extraFonts_.emplace_back(font);

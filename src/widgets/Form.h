@@ -19,13 +19,13 @@ class RadioButton;
 
 // What a form looks like before its window exists.
 struct FormStyle {
-    std::string className;
+    std::wstring className;
     int clientWidth = 0;   // at 96 dpi
     int clientHeight = 0;  // at 96 dpi
     DWORD style = WS_OVERLAPPEDWINDOW;
     DWORD exStyle = 0;
     int backgroundColor = COLOR_WINDOW;
-    const char* fontFace = "Tahoma";
+    const wchar_t* fontFace = L"Tahoma";
     int fontHeight = -11;  // at 96 dpi
     HICON icon = nullptr;
     HICON smallIcon = nullptr;  // for the caption; null: the system shrinks icon
@@ -82,7 +82,7 @@ public:
     int Scale(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
     HFONT Font() const { return static_cast<HFONT>(font_.get()); }
     // A font of the form's face at a 96-dpi height, kept for the form's life.
-    HFONT MakeFont(int height96, bool bold = false, bool underline = false, const char* face = nullptr);
+    HFONT MakeFont(int height96, bool bold = false, bool underline = false, const wchar_t* face = nullptr);
 
     void SetCancelButton(Button* button) { cancelButton_ = button; }
     void SetDefaultButton(Button* button) { defaultButton_ = button; }
@@ -103,7 +103,7 @@ public:
 protected:
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
-        return DefWindowProcA(hwnd_, message, wParam, lParam);
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
     // Builds the controls; runs while the window is being created.
     virtual void CreateControls() {}

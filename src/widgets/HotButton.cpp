@@ -5,6 +5,7 @@
 #include "widgets/Form.h"
 #include "widgets/GlyphImage.h"
 #include "win32/Canvas.h"
+#include "win32/WideText.h"
 #include "win32/WindowSubclass.h"
 
 namespace quenmar::widgets {
@@ -57,13 +58,13 @@ LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wPar
     default:
         break;
     }
-    return CallWindowProcA(next, window, message, wParam, lParam);
+    return CallWindowProcW(next, window, message, wParam, lParam);
 }
 
 // THotButton -----------------------------------------------------------------
 
 void THotButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
-    CreateAs(form, "BUTTON", text, WS_TABSTOP | WS_GROUP | BS_OWNERDRAW, 0, bounds, anchors);
+    CreateAs(form, L"BUTTON", text, WS_TABSTOP | WS_GROUP | BS_OWNERDRAW, 0, bounds, anchors);
     const HWND window = hwnd_;
     hover_.Attach(window, [this, window] {
         if (HotTrack) InvalidateRect(window, nullptr, FALSE);
@@ -131,14 +132,14 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     RECT content = r;
     InflateRect(&content, -4, -2);
     if (pressed) OffsetRect(&content, 1, 1);
-    const std::string text = Text();
+    const std::wstring text = win::Wide(Text());
     const int glyphSize = form_ ? form_->Scale(16) : 16;
     SIZE textSize{};
-    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)));
+    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
     if (!glyphOnly_) {
         // As drawn: the mnemonic's ampersand takes no room.
         RECT measured{0, 0, 0, 0};
-        DrawTextA(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+        DrawTextW(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
         textSize = {measured.right - measured.left, measured.bottom - measured.top};
     }
     const bool hasGlyph = images_ && glyph_ >= 0;
@@ -162,7 +163,7 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
         SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
         RECT textRect{x, content.top, x + textSize.cx + 2, content.bottom};
         const UINT prefix = (item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-        DrawTextA(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
+        DrawTextW(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
     }
     SelectObject(dc, oldFont);
     if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {

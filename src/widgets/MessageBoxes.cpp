@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "win32/WideText.h"
+
 namespace quenmar::widgets {
 
 namespace {
@@ -23,9 +25,9 @@ thread_local HHOOK questionHook = nullptr;
 LRESULT CALLBACK CenterQuestion(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && wParam) {
         const HWND box = reinterpret_cast<HWND>(wParam);
-        char className[16] = {};
-        GetClassNameA(box, className, sizeof className);
-        if (std::string(className) == "#32770") {
+        wchar_t className[16] = {};
+        GetClassNameW(box, className, static_cast<int>(std::size(className)));
+        if (std::wstring_view(className) == L"#32770") {
             RECT r{};
             GetWindowRect(box, &r);
             const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
@@ -42,9 +44,9 @@ LRESULT CALLBACK CenterQuestion(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 bool AskYesNo(HWND owner, const std::string& text, const std::string& caption) {
-    questionHook = SetWindowsHookExA(WH_CBT, CenterQuestion, nullptr, GetCurrentThreadId());
+    questionHook = SetWindowsHookExW(WH_CBT, CenterQuestion, nullptr, GetCurrentThreadId());
     const int answer =
-        MessageBoxA(owner, text.c_str(), caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+        MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
     if (questionHook) {
         UnhookWindowsHookEx(questionHook);
         questionHook = nullptr;
@@ -53,7 +55,7 @@ bool AskYesNo(HWND owner, const std::string& text, const std::string& caption) {
 }
 
 void ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT icon) {
-    MessageBoxA(owner, text.c_str(), caption.c_str(), MB_OK | icon);
+    MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_OK | icon);
 }
 
 }  // namespace quenmar::widgets

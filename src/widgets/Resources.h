@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include "win32/WideText.h"
+
 namespace quenmar::widgets {
 
 // A text of the program's string table; empty when there is none.
 inline std::string LoadText(UINT id) {
-    char text[512] = {};
-    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
-    return text;
+    wchar_t text[512] = {};
+    LoadStringW(GetModuleHandleW(nullptr), id, text, static_cast<int>(std::size(text)));
+    return win::Utf8(text);
 }
 
 }  // namespace quenmar::widgets

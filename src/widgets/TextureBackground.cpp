@@ -18,7 +18,7 @@ void TTextureBackground::Paint(HDC dc) {
     height_ = std::max(height_, kMinimumSize);
     if (!texture_) return;
     BITMAP tile{};
-    GetObjectA(texture_.get(), sizeof tile, &tile);
+    GetObjectW(texture_.get(), sizeof tile, &tile);
     if (tile.bmWidth <= 0 || tile.bmHeight <= 0) return;
 
     // Off screen: the first tile at the corner, then the covered area copied

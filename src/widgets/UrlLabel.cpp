@@ -6,6 +6,7 @@
 
 #include "places/PathText.h"
 #include "widgets/Form.h"
+#include "win32/WideText.h"
 
 namespace quenmar::widgets {
 
@@ -30,13 +31,14 @@ void TURLLabel::Click() {
     const std::string target = TrimControlsAndBlanks(URL).empty() ? Text() : URL;
     if (TrimControlsAndBlanks(target).empty()) return;
 
-    SHELLEXECUTEINFOA info{};
+    SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = "Open";
-    info.lpFile = target.c_str();
+    const std::wstring file = win::Wide(target);
+    info.lpVerb = L"Open";
+    info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
-    if (ShellExecuteExA(&info)) {
+    if (ShellExecuteExW(&info)) {
         if (info.hProcess) CloseHandle(info.hProcess);
         visited_ = true;
         // The label is transparent: its form repaints what lies beneath.

@@ -4,6 +4,7 @@
 
 #include "win32/Handles.h"
 #include "win32/SystemMessage.h"
+#include "win32/WideText.h"
 
 namespace quenmar::win {
 
@@ -16,32 +17,32 @@ namespace {
 }  // namespace
 
 void ReplaceFileContents(const std::string& path, const std::string& contents) {
-    char full[MAX_PATH] = {};
-    char* name = nullptr;
-    const DWORD length = GetFullPathNameA(path.c_str(), MAX_PATH, full, &name);
+    wchar_t full[MAX_PATH] = {};
+    wchar_t* name = nullptr;
+    const DWORD length = GetFullPathNameW(Wide(path).c_str(), MAX_PATH, full, &name);
     if (length == 0) Fail(path, GetLastError());
     if (length >= MAX_PATH || !name) Fail(path, length >= MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : ERROR_INVALID_NAME);
-    const std::string folder(full, name);
-    const DWORD attributes = GetFileAttributesA(full);
+    const std::wstring folder(full, name);
+    const DWORD attributes = GetFileAttributesW(full);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         Fail(path, ERROR_ACCESS_DENIED);
     }
 
-    const DWORD folderAttributes = GetFileAttributesA(folder.c_str());
+    const DWORD folderAttributes = GetFileAttributesW(folder.c_str());
     if (folderAttributes == INVALID_FILE_ATTRIBUTES || !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         Fail(path, ERROR_PATH_NOT_FOUND);
     }
-    char temporary[MAX_PATH] = {};
-    if (!GetTempFileNameA(folder.c_str(), "qnm", 0, temporary)) Fail(path, GetLastError());
+    wchar_t temporary[MAX_PATH] = {};
+    if (!GetTempFileNameW(folder.c_str(), L"qnm", 0, temporary)) Fail(path, GetLastError());
     struct Leftover {
-        const char* name;
+        const wchar_t* name;
         ~Leftover() {
-            if (name) DeleteFileA(name);
+            if (name) DeleteFileW(name);
         }
     } leftover{temporary};
 
     {
-        UniqueFile file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        UniqueFile file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                       nullptr));
         if (!file) Fail(path, GetLastError());
         DWORD written = 0;
@@ -51,7 +52,7 @@ void ReplaceFileContents(const std::string& path, const std::string& contents) {
         }
         if (!FlushFileBuffers(file.get())) Fail(path, GetLastError());
     }
-    if (!MoveFileExA(temporary, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) Fail(path, GetLastError());
+    if (!MoveFileExW(temporary, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) Fail(path, GetLastError());
     leftover.name = nullptr;
 }
 

@@ -8,7 +8,7 @@ namespace quenmar::win {
 
 bool ShellWorker::Start(std::function<void()> job) {
     Wait();
-    done_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    done_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!done_) return false;
     try {
         thread_ = std::thread([this, job = std::move(job)] {

@@ -2,13 +2,15 @@
 
 #include <stdexcept>
 
+#include "win32/WideText.h"
+
 namespace quenmar::win {
 
 std::string SystemMessage(DWORD code) {
-    char* buffer = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = buffer ? buffer : "";
+    wchar_t* buffer = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::string text = buffer ? Utf8(buffer) : "";
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
     if (text.empty()) text = "Error " + std::to_string(code);

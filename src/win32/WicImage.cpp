@@ -6,8 +6,8 @@
 
 namespace quenmar::win {
 
-HBITMAP LoadImageResource(HINSTANCE instance, const char* name, const char* type) {
-    const HRSRC found = FindResourceA(instance, name, type);
+HBITMAP LoadImageResource(HINSTANCE instance, const wchar_t* name, const wchar_t* type) {
+    const HRSRC found = FindResourceW(instance, name, type);
     if (!found) return nullptr;
     const HGLOBAL loaded = LoadResource(instance, found);
     const auto* bytes = static_cast<BYTE*>(LockResource(loaded));

@@ -18,12 +18,11 @@ public:
     void WriteString(const std::string& name, const std::string& value) override;
     void WriteExpandString(const std::string& name, const std::string& value) override;
     void WriteInteger(const std::string& name, int32_t value) override;
-    std::optional<RawData> ReadRaw(const std::string& name) override;
-    void WriteRaw(const std::string& name, const RawData& data) override;
     bool DeleteKey(const std::string& path) override;
 
 private:
     void Write(const std::string& name, DWORD type, const void* data, DWORD size);
+    void WriteText(const std::string& name, DWORD type, const std::string& value);
     UniqueKey key_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "places/PathText.h"
 #include "win32/Handles.h"
+#include "win32/WideText.h"
 
 namespace quenmar::win {
 
@@ -22,8 +23,8 @@ UniquePidl SpecialFolderItem(HWND owner, int32_t csidl) {
 
 // The item's icon index and the system image list it is in.
 int ItemIcon(const UniquePidl& item, IconSize size, DWORD_PTR& list) {
-    SHFILEINFOA info{};
-    list = SHGetFileInfoA(reinterpret_cast<LPCSTR>(item.get()), 0, &info, sizeof info,
+    SHFILEINFOW info{};
+    list = SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item.get()), 0, &info, sizeof info,
                           SizeFlag(size) | SHGFI_SYSICONINDEX | SHGFI_PIDL);
     return list ? info.iIcon : kNoIcon;
 }
@@ -104,13 +105,13 @@ int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
         if (known != driveIcons_.end()) return known->second;
     } else {
         if (folderIcon != kUnknownIcon) return folderIcon;
-        char windows[MAX_PATH + 1] = {};
-        const UINT length = GetWindowsDirectoryA(windows, sizeof windows);
-        query.assign(windows, length < sizeof windows ? length : 0);
+        wchar_t windows[MAX_PATH + 1] = {};
+        const UINT length = GetWindowsDirectoryW(windows, std::size(windows));
+        query = Utf8(std::wstring_view(windows, length < std::size(windows) ? length : 0));
     }
-    SHFILEINFOA info{};
+    SHFILEINFOW info{};
     const DWORD_PTR result =
-        SHGetFileInfoA(query.c_str(), 0, &info, sizeof info, SizeFlag(size) | SHGFI_SYSICONINDEX);
+        SHGetFileInfoW(Wide(query).c_str(), 0, &info, sizeof info, SizeFlag(size) | SHGFI_SYSICONINDEX);
     const int icon = Adopt(size, result, info.iIcon);
     if (icon != kNoIcon) (path.size() >= 4 ? folderIcon : driveIcons_[{static_cast<int>(size), query}]) = icon;
     return icon;
@@ -137,10 +138,10 @@ std::string Win32ShellLookups::DriveDisplayName(const std::string& root) {
     if (const auto known = driveNames_.find(root); known != driveNames_.end()) return known->second;
     // The name alone: asking for icons as well would make the shell load the
     // drive's icon into the system image list each time.
-    SHFILEINFOA info{};
-    if (!SHGetFileInfoA(root.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME)) return "";
-    info.szDisplayName[sizeof info.szDisplayName - 1] = '\0';
-    return driveNames_[root] = info.szDisplayName;
+    SHFILEINFOW info{};
+    if (!SHGetFileInfoW(Wide(root).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME)) return "";
+    info.szDisplayName[std::size(info.szDisplayName) - 1] = L'\0';
+    return driveNames_[root] = Utf8(info.szDisplayName);
 }
 
 void Win32ShellLookups::ForgetDrives() {
@@ -149,13 +150,14 @@ void Win32ShellLookups::ForgetDrives() {
 }
 
 std::string Win32ShellLookups::ExpandEnvironment(const std::string& text) {
-    const DWORD needed = ExpandEnvironmentStringsA(text.c_str(), nullptr, 0);
+    const std::wstring wide = Wide(text);
+    const DWORD needed = ExpandEnvironmentStringsW(wide.c_str(), nullptr, 0);
     if (needed == 0) return text;
-    std::string result(needed, '\0');
-    const DWORD written = ExpandEnvironmentStringsA(text.c_str(), result.data(), needed);
+    std::wstring result(needed, L'\0');
+    const DWORD written = ExpandEnvironmentStringsW(wide.c_str(), result.data(), needed);
     if (written == 0 || written > needed) return text;
     result.resize(written - 1);
-    return result;
+    return Utf8(result);
 }
 
 }  // namespace quenmar::win

@@ -44,9 +44,9 @@ bool WindowSubclass::Install(HWND window, Handler handler, void* context) {
         }
         slot->second.handler = handler;
         slot->second.context = context;
-        slot->second.next = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC));
+        slot->second.next = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
     }
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc));
     return true;
 }
 
@@ -57,8 +57,8 @@ void WindowSubclass::Detach(HWND window, bool restore) {
     found->second.handler = nullptr;
     found->second.context = nullptr;
     if (restore && IsWindow(window) &&
-        GetWindowLongPtrA(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowSubclass::Proc)) {
-        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second.next));
+        GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowSubclass::Proc)) {
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second.next));
         Table().erase(found);
     }
 }
@@ -75,12 +75,12 @@ bool WindowSubclass::Installed(HWND window) {
 
 LRESULT CALLBACK WindowSubclass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Entry entry;
-    if (!Find(window, entry)) return DefWindowProcA(window, message, wParam, lParam);
+    if (!Find(window, entry)) return DefWindowProcW(window, message, wParam, lParam);
     LRESULT result = 0;
     if (entry.handler) {
         result = entry.handler(entry.context, window, message, wParam, lParam, entry.next);
     } else {
-        result = CallWindowProcA(entry.next, window, message, wParam, lParam);
+        result = CallWindowProcW(entry.next, window, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
         std::lock_guard<std::mutex> lock(tableLock);

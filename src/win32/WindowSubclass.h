@@ -11,7 +11,7 @@ namespace quenmar::win {
 // to a subclassed control cost as much as a small system call.
 //
 // One handler a window. The handler sees each message first and passes it on
-// to `next`, the window's procedure before Install, with CallWindowProcA. Removing the handler leaves the window's procedure chain as
+// to `next`, the window's procedure before Install, with CallWindowProcW. Removing the handler leaves the window's procedure chain as
 // it is (another subclass may sit in front of this one); the table entry goes
 // with the window. Windows of any thread may be subclassed.
 class WindowSubclass {

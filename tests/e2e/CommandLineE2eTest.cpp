@@ -33,10 +33,10 @@ BOOL CALLBACK CollectWindows(HWND window, LPARAM context) {
 
 Finished RunQuenmar(const std::string& arguments) {
     std::string command = "\"" + ExeDirectory() + "\\Quenmar.exe\" " + arguments;
-    STARTUPINFOA startup{sizeof startup};
+    STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION process{};
     Finished finished;
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         ADD_FAILURE() << "Quenmar.exe did not start";
         return finished;
     }
@@ -46,13 +46,13 @@ Finished RunQuenmar(const std::string& arguments) {
         EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&found));
         for (HWND window : found.windows) {
             char className[64] = {};
-            GetClassNameA(window, className, sizeof className);
+            GetClassNameW(window, className, sizeof className);
             if (std::string(className) == "TfrmQuenmar") finished.windowShown = true;
             if (std::string(className) != "#32770") continue;
             char text[4096] = {};
-            GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+            GetDlgItemTextW(window, 0xFFFF, text, sizeof text);
             finished.boxes.push_back(Text(window) + ": " + text);
-            PostMessageA(window, WM_COMMAND, IDOK, 0);
+            PostMessageW(window, WM_COMMAND, IDOK, 0);
         }
     }
     if (WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {

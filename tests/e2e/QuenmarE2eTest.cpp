@@ -17,8 +17,8 @@ using testing::SzValue;
 using Strings = std::vector<std::string>;
 
 std::string DriveName(const char* root) {
-    SHFILEINFOA info{};
-    SHGetFileInfoA(root, 0, &info, sizeof info, SHGFI_DISPLAYNAME);
+    SHFILEINFOW info{};
+    SHGetFileInfoW(root, 0, &info, sizeof info, SHGFI_DISPLAYNAME);
     return info.szDisplayName;
 }
 
@@ -34,7 +34,7 @@ protected:
         app = std::make_unique<QuenmarProcess>();
         main = app->MainWindow();
         for (HWND list : Children(main, "SysListView32")) {
-            ((GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT ? catalogue : places) = list;
+            ((GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT ? catalogue : places) = list;
         }
         ASSERT_NE(places, nullptr);
         ASSERT_NE(catalogue, nullptr);
@@ -75,7 +75,7 @@ protected:
         if (!dialog) return {};
         const Strings bar = app->PlacesBar(dialog);
         if (shoot) Screenshot(dialog, "preview");
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         Settle(main);
         return bar;
     }
@@ -113,7 +113,7 @@ TEST_F(Quenmar, EveryStoredFormLoadsAndSavesBack) {
     const HWND warning = WaitForWindow(ProcessOf(main), "#32770", "Quenmar");
     ASSERT_NE(warning, nullptr) << "the replaced value is told";
     EXPECT_NE(Text(GetDlgItem(warning, 0xFFFF)).find("Place3"), std::string::npos);
-    PostMessageA(warning, WM_COMMAND, IDOK, 0);
+    PostMessageW(warning, WM_COMMAND, IDOK, 0);
     Settle(main);
     EXPECT_EQ(Captions(), (Strings{"system32", DriveName("C:\\") + " ", "Unknown", "My Computer", "Desktop"}));
     SelectSlot(2);  // the unlisted special folder keeps its number
@@ -144,7 +144,7 @@ TEST_F(Quenmar, EditedSlotsShowInThePreviewAndCloseBoxSaves) {
     Settle(main);
     EXPECT_EQ(Preview(), Strings{}) << "no Places Bar when hidden";
     EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(1));
-    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(app->Exited(10000));
     EXPECT_EQ(Place(0), DwordValue(0));
     EXPECT_EQ(Place(1), DwordValue(17));
@@ -163,7 +163,7 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     const HWND picker = Opened("Browse...", "TSelectFolderForm", "Select Folder or Drive");
     ASSERT_NE(picker, nullptr);
     Screenshot(picker, "folder-picker");
-    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
     Settle(main);
 
     const HWND about = Opened("&About...", "TfrmQuenmarAbout", "About Quenmar");
@@ -176,7 +176,7 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     Click(Button("Restore &Defaults..."));
     const HWND confirm = WaitForWindow(ProcessOf(main), "#32770", "Confirm");
     ASSERT_NE(confirm, nullptr);
-    PostMessageA(confirm, WM_COMMAND, IDYES, 0);
+    PostMessageW(confirm, WM_COMMAND, IDYES, 0);
     Settle(main);
     EXPECT_EQ(Captions(), (Strings{"History", "Desktop", "My Documents", "My Computer", "My Network Places"}));
     Click(Button("E&xit"));
@@ -188,15 +188,15 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
 // At 144 dots per inch every window is laid out half as large again.
 TEST_F(Quenmar, LaysOutAtOneAndAHalfTimesAt144Dpi) {
     HKEY desktop = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &desktop, nullptr),
               ERROR_SUCCESS);
     const DWORD dpi = 144;
-    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    RegSetValueExW(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
     struct Restore {
         HKEY key;
         ~Restore() {
-            RegDeleteValueA(key, "LogPixels");
+            RegDeleteValueW(key, "LogPixels");
             RegCloseKey(key);
         }
     } restore{desktop};
@@ -242,7 +242,7 @@ TEST_F(Quenmar, LaysOutAtOneAndAHalfTimesAt144Dpi) {
     GetWindowRect(tree, &treeRect);
     EXPECT_GT(treeRect.top, toolbarRect.bottom - 1) << "the tree starts below the tool buttons";
     Screenshot(picker, "folder-picker-144dpi");
-    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
     Settle(main);
 
     const HWND about = Opened("&About...", "TfrmQuenmarAbout", "About Quenmar");

@@ -8,14 +8,14 @@ namespace quenmar::e2e {
 
 std::string ExeDirectory() {
     char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::string directory = path;
     return directory.substr(0, directory.find_last_of('\\'));
 }
 
 std::string Text(HWND window) {
     char text[1024] = {};
-    GetWindowTextA(window, text, sizeof text);
+    GetWindowTextW(window, text, sizeof text);
     return text;
 }
 
@@ -36,8 +36,8 @@ std::vector<HWND> Children(HWND parent, const char* className) {
     std::vector<HWND> found;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char name[64] = {};
-        GetClassNameA(child, name, sizeof name);
-        if (lstrcmpiA(name, className) == 0) found.push_back(child);
+        GetClassNameW(child, name, sizeof name);
+        if (lstrcmpiW(name, className) == 0) found.push_back(child);
     }
     return found;
 }
@@ -47,8 +47,8 @@ HWND WaitForWindow(DWORD processId, const char* className, const std::string& ca
     do {
         for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
             char name[64] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (ProcessOf(window) == processId && lstrcmpiA(name, className) == 0 && IsWindowVisible(window) &&
+            GetClassNameW(window, name, sizeof name);
+            if (ProcessOf(window) == processId && lstrcmpiW(name, className) == 0 && IsWindowVisible(window) &&
                 (caption.empty() || Text(window) == caption)) {
                 return window;
             }
@@ -58,11 +58,11 @@ HWND WaitForWindow(DWORD processId, const char* className, const std::string& ca
     return nullptr;
 }
 
-void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 void Key(HWND window, UINT key) {
-    PostMessageA(window, WM_KEYDOWN, key, 0x00000001);
-    PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+    PostMessageW(window, WM_KEYDOWN, key, 0x00000001);
+    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
 void Settle(HWND window) {
@@ -70,7 +70,7 @@ void Settle(HWND window) {
     // was posted before it and got back to its loop.
     DWORD_PTR result = 0;
     for (int i = 0; i < 3; ++i) {
-        SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
         Sleep(30);
     }
 }
@@ -99,8 +99,8 @@ void Screenshot(HWND window, const std::string& name) {
     file.bfOffBits = sizeof file + sizeof info.bmiHeader;
     file.bfSize = file.bfOffBits + stride * height;
     const std::string directory = ExeDirectory() + "\\..\\screenshots";
-    CreateDirectoryA(directory.c_str(), nullptr);
-    const HANDLE out = CreateFileA((directory + "\\" + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+    CreateDirectoryW(directory.c_str(), nullptr);
+    const HANDLE out = CreateFileW((directory + "\\" + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
                                    CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(out, &file, sizeof file, &written, nullptr);
@@ -115,9 +115,9 @@ void Screenshot(HWND window, const std::string& name) {
 
 QuenmarProcess::QuenmarProcess() {
     std::string command = "\"" + ExeDirectory() + "\\Quenmar.exe\"";
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process_)) {
         throw std::runtime_error("Quenmar.exe did not start");
     }
@@ -153,21 +153,21 @@ void* QuenmarProcess::Remote(size_t size) {
 
 std::string QuenmarProcess::ListViewText(HWND list, int item) {
     auto* remote = static_cast<char*>(Remote(4096));
-    LVITEMA request{};
+    LVITEMW request{};
     request.iSubItem = 0;
     request.pszText = remote + 1024;
     request.cchTextMax = 1024;
     WriteProcessMemory(process_.hProcess, remote, &request, sizeof request, nullptr);
-    SendMessageA(list, LVM_GETITEMTEXTA, item, reinterpret_cast<LPARAM>(remote));
+    SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote));
     char text[1024] = {};
     ReadProcessMemory(process_.hProcess, remote + 1024, text, sizeof text - 1, nullptr);
     return text;
 }
 
-int QuenmarProcess::ListViewCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+int QuenmarProcess::ListViewCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 int QuenmarProcess::ListViewSelected(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 std::vector<std::string> QuenmarProcess::PlacesBar(HWND dialog) {
@@ -175,12 +175,12 @@ std::vector<std::string> QuenmarProcess::PlacesBar(HWND dialog) {
     const HWND bar = GetDlgItem(dialog, 0x4A0);
     if (!bar || !IsWindowVisible(bar)) return captions;
     auto* remote = static_cast<char*>(Remote(4096));
-    const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-        SendMessageA(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(remote));
+        SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(remote));
         TBBUTTON button{};
         ReadProcessMemory(process_.hProcess, remote, &button, sizeof button, nullptr);
-        SendMessageA(bar, TB_GETBUTTONTEXTA, button.idCommand, reinterpret_cast<LPARAM>(remote + 1024));
+        SendMessageW(bar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(remote + 1024));
         char text[512] = {};
         ReadProcessMemory(process_.hProcess, remote + 1024, text, sizeof text - 1, nullptr);
         captions.emplace_back(text);

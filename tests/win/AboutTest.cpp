@@ -11,9 +11,9 @@ namespace quenmar::testing {
 namespace {
 
 TfrmQuenmarAbout* OpenAbout() {
-    const HWND window = FindWindowA("TfrmQuenmarAbout", nullptr);
+    const HWND window = FindWindowW("TfrmQuenmarAbout", nullptr);
     return window ? static_cast<TfrmQuenmarAbout*>(
-                        reinterpret_cast<widgets::Form*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+                        reinterpret_cast<widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
                   : nullptr;
 }
 
@@ -41,7 +41,7 @@ TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
         GetClientRect(about->Handle(), &client);
         EXPECT_EQ(client.right, about->Scale(423));
         EXPECT_EQ(client.bottom, about->Scale(143));
-        EXPECT_FALSE(GetWindowLongA(about->Handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+        EXPECT_FALSE(GetWindowLongW(about->Handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
         // Stripes two pixels high from the top-left corner across the width.
         for (int x = 0; x < client.right; x += 7) {
             EXPECT_EQ(ClientPixel(about->Handle(), x, 0), RGB(231, 231, 231)) << "x " << x;
@@ -55,10 +55,10 @@ TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
         const COLORREF corner = ClientPixel(about->Handle(), logo.left, logo.bottom - 1);
         EXPECT_TRUE(corner == RGB(231, 231, 231) || corner == RGB(238, 238, 238));
         EXPECT_NE(about->Logo(), nullptr);
-        SendMessageA(about->btnOk.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
     });
     ShowAboutWindow();
-    EXPECT_EQ(FindWindowA("TfrmQuenmarAbout", nullptr), nullptr) << "released";
+    EXPECT_EQ(FindWindowW("TfrmQuenmarAbout", nullptr), nullptr) << "released";
 }
 
 TEST(AboutWindow, TextureNeverSmallerThanFiveByFive) {
@@ -84,21 +84,21 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
         ASSERT_NE(about, nullptr);
         first = about->Handle();
         // Open the link with a target that succeeds: it turns purple at once.
-        const HANDLE file = CreateFileA("C:\\quenmar-link.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const HANDLE file = CreateFileW("C:\\quenmar-link.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(file, "@exit\r\n", 7, &written, nullptr);
         CloseHandle(file);
         about->lblWebsiteURL.URL = "C:\\quenmar-link.bat";
         EXPECT_EQ(about->lblWebsiteURL.TextColor(), GetSysColor(COLOR_HIGHLIGHT));
-        SendMessageA(about->lblWebsiteURL.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        SendMessageA(about->lblWebsiteURL.Handle(), WM_LBUTTONUP, 0, 0);
+        SendMessageW(about->lblWebsiteURL.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageW(about->lblWebsiteURL.Handle(), WM_LBUTTONUP, 0, 0);
         EXPECT_TRUE(about->lblWebsiteURL.Visited());
         EXPECT_EQ(about->lblWebsiteURL.TextColor(), RGB(128, 0, 128));
-        SendMessageA(about->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageW(about->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     ShowAboutWindow();
     EXPECT_FALSE(IsWindow(first));
-    DeleteFileA("C:\\quenmar-link.bat");
+    DeleteFileW("C:\\quenmar-link.bat");
 
     Soon([&] {
         TfrmQuenmarAbout* about = OpenAbout();
@@ -112,7 +112,7 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
         PumpMessages();
         EXPECT_TRUE(boxes.seen.empty());
         EXPECT_FALSE(about->lblWebsiteURL.Visited());
-        SendMessageA(about->btnOk.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
         EXPECT_EQ(about->ModalResult(), IDOK);
     });
     ShowAboutWindow();
@@ -120,7 +120,7 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
 
 TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
     widgets::FormStyle style;
-    style.className = "QuenmarAboutOwner";
+    style.className = L"QuenmarAboutOwner";
     style.clientWidth = 600;
     style.clientHeight = 400;
     widgets::Form main(style);
@@ -137,7 +137,7 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
         EXPECT_NEAR((a.left + a.right) / 2, (m.left + m.right) / 2, 1);
         EXPECT_NEAR((a.top + a.bottom) / 2, (m.top + m.bottom) / 2, 1);
         EXPECT_FALSE(IsWindowEnabled(main.Handle())) << "the main window waits";
-        SendMessageA(about->btnOk.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
     });
     ShowAboutWindow();
     EXPECT_TRUE(IsWindowEnabled(main.Handle()));
@@ -150,7 +150,7 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
         GetWindowRect(about->Handle(), &a);
         EXPECT_EQ(a.left, 0);
         EXPECT_EQ(a.top, 0);
-        SendMessageA(about->btnOk.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
     });
     ShowAboutWindow();
     main.SetMainForm(false);
@@ -179,7 +179,7 @@ TEST(ShellOpenLauncher, NameLengthLimit) {
     const std::string name255 = "C:\\" + std::string(248, 'x') + ".txt";
     ASSERT_EQ(name255.size(), 255u);
     const int32_t shell = static_cast<int32_t>(
-        reinterpret_cast<INT_PTR>(ShellExecuteA(nullptr, "Open", name255.c_str(), "", "", SW_SHOWNOACTIVATE)));
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, "Open", name255.c_str(), "", "", SW_SHOWNOACTIVATE)));
     EXPECT_EQ(ExecuteFile(name255, "", "", SW_SHOWNOACTIVATE), shell) << "reached the shell";
     EXPECT_TRUE(boxes.seen.empty());
 

@@ -25,7 +25,7 @@ public:
     }
     static widgets::FormStyle Style() {
         widgets::FormStyle style;
-        style.className = "QuenmarDropTarget";
+        style.className = L"QuenmarDropTarget";
         style.clientWidth = 200;
         style.clientHeight = 100;
         return style;
@@ -78,25 +78,25 @@ TEST(DropReceiver, OwnerMustHaveAWindow) {
     TzelDragFromShell receiver(&form);
     EXPECT_NE(form.Handle(), nullptr);
     EXPECT_EQ(receiver.OwnerWindow(), form.Handle());
-    EXPECT_TRUE(GetWindowLongA(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_TRUE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 }
 
 TEST(DropReceiver, HooksTheWindowAndPutsItsProcedureBack) {
     DropTarget form;
     form.CreateHandle();
-    const LONG_PTR before = GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC);
+    const LONG_PTR before = GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC);
     {
         TzelDragFromShell receiver(&form);
         EXPECT_EQ(reinterpret_cast<LONG_PTR>(receiver.PreviousWindowProc()), before);
-        EXPECT_NE(GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC), before);
+        EXPECT_NE(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), before);
         const WPARAM wParam = static_cast<WPARAM>(0x1122334455667788ull);
         const LPARAM lParam = static_cast<LPARAM>(0x0102030405060708ll);
-        EXPECT_EQ(SendMessageA(form.Handle(), WM_USER + 5, wParam, lParam), 1234);
+        EXPECT_EQ(SendMessageW(form.Handle(), WM_USER + 5, wParam, lParam), 1234);
         ASSERT_EQ(form.passed.size(), 1u);
         EXPECT_EQ(form.passed[0], std::make_pair(wParam, lParam)) << "passed on unchanged, all 64 bits";
         EXPECT_FALSE(IsWindowUnicode(form.Handle())) << "text still travels as ANSI";
     }
-    EXPECT_EQ(GetWindowLongPtrA(form.Handle(), GWLP_WNDPROC), before);
+    EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), before);
     // A later drop reaches the window's own procedure and nobody else.
     bool released = false;
     SendDrop(form.Handle(), {L"C:\\"}, &released);
@@ -196,7 +196,7 @@ TEST(DropReceiver, AFailingHandlerStillReleasesTheDrop) {
         heldWhileBoxUp = stillOurs();
         return IDOK;
     });
-    SendMessageA(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    SendMessageW(form.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_FALSE(heldWhileBoxUp);
     EXPECT_EQ(boxes.seen[0].text, "handler failed");
@@ -208,10 +208,10 @@ protected:
     static constexpr const char* kRoot = "C:\\quenmar-drops";
     void SetUp() override {
         registry.Reset();
-        CreateDirectoryA(kRoot, nullptr);
-        CreateDirectoryA((std::string(kRoot) + "\\Docs").c_str(), nullptr);
-        CreateDirectoryA((std::string(kRoot) + "\\Music").c_str(), nullptr);
-        const HANDLE file = CreateFileA((std::string(kRoot) + "\\Docs\\a.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+        CreateDirectoryW(kRoot, nullptr);
+        CreateDirectoryW((std::string(kRoot) + "\\Docs").c_str(), nullptr);
+        CreateDirectoryW((std::string(kRoot) + "\\Music").c_str(), nullptr);
+        const HANDLE file = CreateFileW((std::string(kRoot) + "\\Docs\\a.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_ALWAYS, 0, nullptr);
         CloseHandle(file);
         form = std::make_unique<TfrmQuenmar>();
@@ -222,10 +222,10 @@ protected:
         form.reset();
         PumpMessages();
         registry.Reset();
-        DeleteFileA((std::string(kRoot) + "\\Docs\\a.txt").c_str());
-        RemoveDirectoryA((std::string(kRoot) + "\\Docs").c_str());
-        RemoveDirectoryA((std::string(kRoot) + "\\Music").c_str());
-        RemoveDirectoryA(kRoot);
+        DeleteFileW((std::string(kRoot) + "\\Docs\\a.txt").c_str());
+        RemoveDirectoryW((std::string(kRoot) + "\\Docs").c_str());
+        RemoveDirectoryW((std::string(kRoot) + "\\Music").c_str());
+        RemoveDirectoryW(kRoot);
     }
     void Drop(const std::vector<std::wstring>& names) {
         SendDrop(form->Handle(), names);
@@ -263,7 +263,7 @@ TEST_F(MainWindowDrops, IgnoredWhileHiddenOrMissing) {
     EXPECT_EQ(form->lstvwPlaces.ItemText(0), "History");
     EXPECT_TRUE(form->optUseSpecial.Checked());
 
-    SendMessageA(form->chkHidePlacesBar.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->chkHidePlacesBar.Handle(), BM_CLICK, 0, 0);
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     Drop({L"C:\\quenmar-drops\\Music", L"C:\\\x65E5"});
     EXPECT_EQ(form->lstvwPlaces.ItemText(0), "History");
@@ -289,7 +289,7 @@ TEST_F(MainWindowDrops, TenThousandNames) {
     }
     names[7777] = L"C:\\quenmar-drops\\Music";
     const HGLOBAL drop = MakeDrop(names);
-    SendMessageA(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    SendMessageW(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(GlobalSize(drop), 0u) << "the drop handle was released";
     EXPECT_EQ(form->zelDragFromShell1->DroppedNames().size(), 10000u);
     EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Docs\\") << "9999 is a file in Docs";

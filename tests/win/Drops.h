@@ -32,7 +32,7 @@ inline std::wstring Wide(const std::string& text) { return std::wstring(text.beg
 
 inline void SendDrop(HWND window, const std::vector<std::wstring>& names, bool* released = nullptr) {
     const HGLOBAL drop = MakeDrop(names);
-    SendMessageA(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     if (released) *released = GlobalSize(drop) == 0;
 }
 

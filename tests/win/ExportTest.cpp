@@ -41,9 +41,9 @@ std::map<std::wstring, RawValue> ValuesOf(const wchar_t* keyPath) {
 // The system's own reg.exe, run as a process of its own.
 DWORD RegImport(const std::string& file) {
     std::string command = "reg.exe import \"" + file + "\"";
-    STARTUPINFOA startup{sizeof startup};
+    STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                         &process)) {
         return GetLastError() | 0x80000000;
     }
@@ -86,7 +86,7 @@ protected:
         PumpMessages();
     }
     void Exit() {
-        SendMessageA(form->btnClose.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(form->btnClose.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
         ASSERT_EQ(form->Handle(), nullptr);
         form.reset();
@@ -132,20 +132,20 @@ TEST_F(Export, TheSystemMenuExportsTheEditsAsExitWouldSaveThem) {
     if (GetACP() == 1251 || GetACP() == 65001) GTEST_SKIP() << "this code page can hold the kept name";
     PutMixedPlaces();
     OpenAndAnswerNotices();
-    SendMessageA(form->chkHidePlacesBar.Handle(), BM_CLICK, 0, 0);  // shown again
+    SendMessageW(form->chkHidePlacesBar.Handle(), BM_CLICK, 0, 0);  // shown again
     form->lstvwPlaces.SetSelected(0, true);
-    SendMessageA(form->btnMoveDn.Handle(), BM_CLICK, 0, 0);  // the kept place to slot 1
+    SendMessageW(form->btnMoveDn.Handle(), BM_CLICK, 0, 0);  // the kept place to slot 1
     form->lstvwPlaces.SetSelected(4, true);
-    SendMessageA(form->optUseFolder.Handle(), BM_CLICK, 0, 0);  // "C:\"
+    SendMessageW(form->optUseFolder.Handle(), BM_CLICK, 0, 0);  // "C:\"
     PumpMessages();
 
     const std::string file = std::string(kFolder) + "\\edited.reg";
     ModalBoxes dialog([&](const SeenBox& box) {
-        SetDlgItemTextA(box.window, 0x047C, file.c_str());  // the file name box
-        SetDlgItemTextA(box.window, 0x0480, file.c_str());
+        SetDlgItemTextW(box.window, 0x047C, file.c_str());  // the file name box
+        SetDlgItemTextW(box.window, 0x0480, file.c_str());
         return IDOK;
     });
-    SendMessageA(form->Handle(), WM_SYSCOMMAND, 0x0110, 0);
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, 0x0110, 0);
     ASSERT_EQ(dialog.seen.size(), 1u);
     EXPECT_EQ(dialog.seen[0].caption, "Export Settings");
     ASSERT_TRUE(fs::exists(file));

@@ -26,15 +26,15 @@ using Strings = std::vector<std::string>;
 constexpr const char* kRoot = "C:\\quenmar-picker";
 
 TSelectFolderForm* PickerWindow() {
-    const HWND window = FindWindowA("TSelectFolderForm", nullptr);
+    const HWND window = FindWindowW("TSelectFolderForm", nullptr);
     return window ? static_cast<TSelectFolderForm*>(
-                        reinterpret_cast<widgets::Form*>(GetWindowLongPtrA(window, GWLP_USERDATA)))
+                        reinterpret_cast<widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
                   : nullptr;
 }
 
 std::string DesktopDirectory() {
     char path[MAX_PATH] = {};
-    SHGetSpecialFolderPathA(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
+    SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
     return path;
 }
 
@@ -65,7 +65,7 @@ protected:
         });
         return dialog.Run();
     }
-    static void Press(widgets::Button& button) { SendMessageA(button.Handle(), BM_CLICK, 0, 0); }
+    static void Press(widgets::Button& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
     static std::string SelectedLabel(TSelectFolderForm& window) {
         return window.ShellTree.Label(window.ShellTree.Selected());
     }
@@ -152,13 +152,13 @@ TEST_F(FolderPicker, EscapeAndTheCloseBoxCancelAndTheSizeIsRemembered) {
     SIZE closedAt{};
     bool chosen = Run([&](TSelectFolderForm& window) {
         MINMAXINFO info{};
-        SendMessageA(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        SendMessageW(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
         EXPECT_EQ(info.ptMinTrackSize.x, window.Scale(366));
         EXPECT_EQ(info.ptMinTrackSize.y, window.Scale(340));
         SetWindowPos(window.Handle(), nullptr, 0, 0, 520, 470, SWP_NOMOVE | SWP_NOZORDER);
         closedAt = window.OuterSize();
         window.ShellTree.CurrentFolder.SetPath("C:\\quenmar-picker\\Alpha");
-        PostMessageA(window.ShellTree.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        PostMessageW(window.ShellTree.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     });
     EXPECT_FALSE(chosen);
     EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Work");
@@ -169,7 +169,7 @@ TEST_F(FolderPicker, EscapeAndTheCloseBoxCancelAndTheSizeIsRemembered) {
         EXPECT_EQ(window.OuterSize().cx, closedAt.cx);
         EXPECT_EQ(window.OuterSize().cy, closedAt.cy);
         EXPECT_EQ(SelectedLabel(window), "Work");
-        SendMessageA(window.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        SendMessageW(window.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     EXPECT_FALSE(chosen);
 }
@@ -197,7 +197,7 @@ TEST_F(FolderPicker, StatusBarShortensLongPathsAfterEveryResize) {
             RECT status{};
             GetClientRect(window.StatusBar1, &status);
             const HDC dc = GetDC(window.StatusBar1);
-            const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(window.StatusBar1, WM_GETFONT, 0, 0)));
+            const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(window.StatusBar1, WM_GETFONT, 0, 0)));
             const std::string text = ShortenPath(
                 deep,
                 [dc](const std::string& s) {
@@ -260,13 +260,13 @@ TEST_F(FolderPicker, CreateFolderNamesItAndOpensItsLabel) {
         window.BtnNewFolder.Click();
         EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Work\\New Folder (2)"));
         EXPECT_EQ(SelectedLabel(window), "Work") << "the selection stays on the parent";
-        const HWND editor = reinterpret_cast<HWND>(SendMessageA(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
+        const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
         ASSERT_NE(editor, nullptr) << "the new folder's label is open for editing";
         char text[MAX_PATH] = {};
-        GetWindowTextA(editor, text, sizeof text);
+        GetWindowTextW(editor, text, sizeof text);
         EXPECT_STREQ(text, "New Folder (2)");
-        SetWindowTextA(editor, "  Reports  ");
-        SendMessageA(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        SetWindowTextW(editor, "  Reports  ");
+        SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
         EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Work\\Reports"));
         EXPECT_EQ(SelectedLabel(window), "Reports") << "the named folder is shown selected";
         EXPECT_EQ(window.StatusText(), std::string(kRoot) + "\\Work\\Reports");
@@ -285,7 +285,7 @@ TEST_F(FolderPicker, WhenFiftyNamesAreTakenTheShortSchemeIsUsed) {
     Run([&](TSelectFolderForm& window) {
         window.BtnNewFolder.Click();
         EXPECT_TRUE(fs::is_directory(work + "fldr"));
-        SendMessageA(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+        SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
         EXPECT_EQ(SelectedLabel(window), "Work") << "a cancelled label keeps the parent selected";
         EXPECT_EQ(window.StatusText(), work.substr(0, work.size() - 1));
         Press(window.OkBtn);
@@ -302,9 +302,9 @@ TEST_F(FolderPicker, FailedCreationWarnsThreeTimes) {
         ASSERT_EQ(window.ShellTree.NodePath(window.ShellTree.Selected()), doomed);
         // The folder goes away behind the picker's back: every name fails
         // with "path not found".
-        RemoveDirectoryA(doomed.c_str());
+        RemoveDirectoryW(doomed.c_str());
         window.BtnNewFolder.Click();
-        EXPECT_EQ(SendMessageA(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0), 0) << "no label opened";
+        EXPECT_EQ(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0), 0) << "no label opened";
         Press(window.CancelBtn);
     });
     ASSERT_EQ(boxes.seen.size(), 3u);
@@ -360,8 +360,8 @@ TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
     const bool chosen = Run([&](TSelectFolderForm& window) {
         const HWND editor = window.ShellTree.EditLabel(window.ShellTree.Selected());
         ASSERT_NE(editor, nullptr);
-        SetWindowTextA(editor, "Omega");
-        SendMessageA(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        SetWindowTextW(editor, "Omega");
+        SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
         EXPECT_EQ(SelectedLabel(window), "Omega");
         Press(window.OkBtn);
     });
@@ -380,7 +380,7 @@ protected:
         form->Show();
         PumpMessages();
         form->lstvwPlaces.SetSelected(2, true);
-        SendMessageA(form->optUseFolder.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(form->optUseFolder.Handle(), BM_CLICK, 0, 0);
     }
     void TearDown() override {
         form.reset();
@@ -400,9 +400,9 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
         EXPECT_NE(window->ShellTree.Label(window->ShellTree.Selected()).find("(C:)"), std::string::npos)
             << "opens on the slot's path";
         window->ShellTree.CurrentFolder.SetPath("C:\\quenmar-picker\\Work");
-        SendMessageA(window->OkBtn.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(window->OkBtn.Handle(), BM_CLICK, 0, 0);
     });
-    SendMessageA(form->btnBrowseFolder.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->btnBrowseFolder.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-picker\\Work\\");
     EXPECT_EQ(form->lstvwPlaces.ItemText(2), "Work");
 
@@ -415,9 +415,9 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
         window->ShellTree.SelectNode(window->ShellTree.Parent(window->ShellTree.Parent(
             window->ShellTree.Parent(window->ShellTree.Selected()))));
         EXPECT_EQ(window->ShellTree.Label(window->ShellTree.Selected()), "My Computer");
-        SendMessageA(window->OkBtn.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(window->OkBtn.Handle(), BM_CLICK, 0, 0);
     });
-    SendMessageA(form->btnChangeFolder.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->btnChangeFolder.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_NE(boxes.seen[0].text.find("choose a drive or folder"), std::string::npos) << boxes.seen[0].text;
     EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-picker\\Work\\") << "the slot keeps its path";
@@ -425,7 +425,7 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
     // A double click on a special-folder slot opens nothing.
     form->lstvwPlaces.SetSelected(0, true);
     NMHDR click{form->lstvwPlaces.Handle(), static_cast<UINT_PTR>(form->lstvwPlaces.Id()), static_cast<UINT>(NM_DBLCLK)};
-    SendMessageA(form->Handle(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
+    SendMessageW(form->Handle(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
     EXPECT_EQ(PickerWindow(), nullptr);
 
     form->Close();
@@ -447,7 +447,7 @@ TEST_F(FolderPicker, HooksFireInTheirOrder) {
     dialog.OnFormClose = [&](void*) { order.push_back("close"); };
     dialog.OnSelChange = [&](void*, LPCITEMIDLIST selected) {
         char path[MAX_PATH] = {};
-        SHGetPathFromIDListA(selected, path);
+        SHGetPathFromIDListW(selected, path);
         order.push_back(std::string("selected ") + path);
     };
     // The tree asks before adding each item; "Work" is kept out.
@@ -455,7 +455,7 @@ TEST_F(FolderPicker, HooksFireInTheirOrder) {
         STRRET name{};
         char text[MAX_PATH] = {};
         folder->GetDisplayNameOf(item, SHGDN_INFOLDER, &name);
-        StrRetToBufA(&name, item, text, sizeof text);
+        StrRetToBufW(&name, item, text, sizeof text);
         if (std::string(text) == "Work") allow = false;
     };
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha");
@@ -472,7 +472,7 @@ TEST_F(FolderPicker, HooksFireInTheirOrder) {
 }
 
 TEST_F(FolderPicker, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
-    const HANDLE file = CreateFileA((std::string(kRoot) + "\\Alpha\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+    const HANDLE file = CreateFileW((std::string(kRoot) + "\\Alpha\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, 0, nullptr);
     CloseHandle(file);
     dialog.Options |= sfdoIncludeNonFolders;
@@ -488,7 +488,7 @@ TEST_F(FolderPicker, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
         volume.dbcv_size = sizeof volume;
         volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
         volume.dbcv_unitmask = 1u << ('Q' - 'A');
-        SendMessageA(window.Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&volume));
+        SendMessageW(window.Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&volume));
         children.clear();
         for (Node node : window.ShellTree.Children(alpha)) children.push_back(window.ShellTree.Label(node));
         EXPECT_NE(std::find(children.begin(), children.end(), "Zeta"), children.end());

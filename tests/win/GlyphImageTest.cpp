@@ -37,7 +37,7 @@ struct Pixels {
     BITMAP info{};
     const BYTE* bits = nullptr;
     explicit Pixels(HBITMAP bitmap) {
-        GetObjectA(bitmap, sizeof info, &info);
+        GetObjectW(bitmap, sizeof info, &info);
         bits = static_cast<const BYTE*>(info.bmBits);
     }
     // Blue, green, red, alpha, premultiplied.

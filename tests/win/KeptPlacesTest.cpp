@@ -44,7 +44,7 @@ protected:
     static std::optional<RawValue> Stored(const wchar_t* name) { return StoredValue(kPlacesBarKeyW, name); }
     void Click(widgets::Control& control) {
         ASSERT_TRUE(control.Enabled());
-        SendMessageA(control.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(control.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
     }
     void Preview() {
@@ -96,7 +96,7 @@ TEST_F(KeptPlaces, SurviveAKindSwitchWithSavesBetween) {
 // A path typed, dropped or picked replaces the kept value.
 TEST_F(KeptPlaces, AreReplacedByANewPathFromAnySource) {
     form->lstvwPlaces.SetSelected(1, true);
-    SetWindowTextA(form->edtDirectory.Handle(), "D:\\Typed\\");
+    SetWindowTextW(form->edtDirectory.Handle(), "D:\\Typed\\");
     PumpMessages();
     Preview();
     EXPECT_EQ(registry.Get(kPlacesBarKey, "Place1"), SzValue("D:\\Typed\\"));
@@ -110,14 +110,14 @@ TEST_F(KeptPlaces, AreReplacedByANewPathFromAnySource) {
         {"picked",
          [](TfrmQuenmar& window) {
              Soon([] {
-                 const HWND picker = FindWindowA("TSelectFolderForm", nullptr);
+                 const HWND picker = FindWindowW("TSelectFolderForm", nullptr);
                  ASSERT_NE(picker, nullptr);
                  auto* form = static_cast<TSelectFolderForm*>(
-                     reinterpret_cast<widgets::Form*>(GetWindowLongPtrA(picker, GWLP_USERDATA)));
+                     reinterpret_cast<widgets::Form*>(GetWindowLongPtrW(picker, GWLP_USERDATA)));
                  form->ShellTree.CurrentFolder.SetPath("C:\\windows");
-                 SendMessageA(form->OkBtn.Handle(), BM_CLICK, 0, 0);
+                 SendMessageW(form->OkBtn.Handle(), BM_CLICK, 0, 0);
              });
-             SendMessageA(window.btnBrowseFolder.Handle(), BM_CLICK, 0, 0);
+             SendMessageW(window.btnBrowseFolder.Handle(), BM_CLICK, 0, 0);
          }},
     };
     for (const auto& [source, give] : sources) {

@@ -31,7 +31,7 @@ protected:
     }
     static void Click(widgets::Control& control) {
         ASSERT_TRUE(control.Enabled()) << "a user cannot click a disabled control";
-        SendMessageA(control.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(control.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
     }
     void SelectSlot(int slot) { form->lstvwPlaces.SetSelected(slot, true); }
@@ -88,13 +88,13 @@ TEST_F(MainWindow, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_EQ(form->lblTitle.Text(), "Quenmar");
     // The program's icon, as the taskbar and Alt+Tab ask for it.
     const auto iconOf = [&](WPARAM which) {
-        return reinterpret_cast<HICON>(SendMessageA(form->Handle(), WM_GETICON, which, 0));
+        return reinterpret_cast<HICON>(SendMessageW(form->Handle(), WM_GETICON, which, 0));
     };
-    EXPECT_EQ(iconOf(ICON_BIG), LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+    EXPECT_EQ(iconOf(ICON_BIG), LoadIconW(GetModuleHandleW(nullptr), "MAINICON"));
     ICONINFO smallInfo{};
     ASSERT_TRUE(GetIconInfo(iconOf(ICON_SMALL), &smallInfo));
     BITMAP smallBitmap{};
-    GetObjectA(smallInfo.hbmColor ? smallInfo.hbmColor : smallInfo.hbmMask, sizeof smallBitmap, &smallBitmap);
+    GetObjectW(smallInfo.hbmColor ? smallInfo.hbmColor : smallInfo.hbmMask, sizeof smallBitmap, &smallBitmap);
     EXPECT_EQ(smallBitmap.bmWidth, GetSystemMetrics(SM_CXSMICON)) << "the small icon drawn at its own size";
     if (smallInfo.hbmColor) DeleteObject(smallInfo.hbmColor);
     if (smallInfo.hbmMask) DeleteObject(smallInfo.hbmMask);
@@ -282,7 +282,7 @@ TEST_F(MainWindow, EachClickOfADoubleClickActs) {
     const auto doubleClick = [](widgets::Control& control) {
         const LPARAM at = MAKELPARAM(4, 4);
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
-            SendMessageA(control.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+            SendMessageW(control.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
         }
         PumpMessages();
     };
@@ -368,7 +368,7 @@ TEST_F(MainWindow, EscapeInTheQuestionAnswersNo) {
     PutPlace(0, REG_DWORD, Dword(39));
     Open();
     ModalBoxes boxes([](const SeenBox& box) {
-        PostMessageA(GetDlgItem(box.window, IDYES), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        PostMessageW(GetDlgItem(box.window, IDYES), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
         return 0;
     });
     Click(form->btnRestore);
@@ -382,14 +382,14 @@ TEST_F(MainWindow, EscapeAndTheCloseBoxSaveAndClose) {
     SelectSlot(3);
     PickRow("Program Files");
     SetFocus(form->lstvwPlaces.Handle());
-    PostMessageA(form->lstvwPlaces.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(form->lstvwPlaces.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     PumpMessages();
     EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(StoredPlaces()[3], DwordValue(38));
 
     registry.Reset();
     Open();
-    SendMessageA(form->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     PumpMessages();
     EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(StoredPlaces()[3], DwordValue(17));
@@ -500,7 +500,7 @@ TEST_F(MainWindow, ResizingFollowsTheAnchorsAndNeverShrinks) {
 
     SetActiveWindow(form->Handle());
     MINMAXINFO info{};
-    SendMessageA(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, start.cx);
     EXPECT_EQ(info.ptMinTrackSize.y, start.cy);
 }
@@ -518,8 +518,8 @@ protected:
         ModalBoxes boxes([&](const SeenBox& box) {
             placesBar = PlacesBarCaptions(box.window);
             char text[MAX_PATH] = {};
-            GetDlgItemTextA(box.window, 0x047C /* file name combo */, text, sizeof text);
-            if (!text[0]) GetDlgItemTextA(box.window, 0x0480 /* file name edit */, text, sizeof text);
+            GetDlgItemTextW(box.window, 0x047C /* file name combo */, text, sizeof text);
+            if (!text[0]) GetDlgItemTextW(box.window, 0x0480 /* file name edit */, text, sizeof text);
             fileName = text;
             return IDCANCEL;
         });
@@ -596,7 +596,7 @@ TEST_F(MainWindow, TabOrderAsDesigned) {
 
     // The arrow key moves to the other radio button of the pair, and checks it.
     SetFocus(form->optUseFolder.Handle());
-    PostMessageA(form->optUseFolder.Handle(), WM_KEYDOWN, VK_DOWN, 0x00500001);
+    PostMessageW(form->optUseFolder.Handle(), WM_KEYDOWN, VK_DOWN, 0x00500001);
     PumpMessages();
     EXPECT_TRUE(form->optUseSpecial.Checked());
     EXPECT_EQ(GetFocus(), form->optUseSpecial.Handle());

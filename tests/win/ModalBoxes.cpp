@@ -14,7 +14,7 @@ thread_local ModalBoxes* current = nullptr;
 
 std::string WindowText(HWND window) {
     char text[4096] = {};
-    GetWindowTextA(window, text, sizeof text);
+    GetWindowTextW(window, text, sizeof text);
     return text;
 }
 
@@ -27,7 +27,7 @@ std::string StripAmpersand(std::string text) {
 
 ModalBoxes::ModalBoxes(Answer answer) : answer_(std::move(answer)) {
     current = this;
-    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
 }
 
 ModalBoxes::~ModalBoxes() {
@@ -40,7 +40,7 @@ LRESULT CALLBACK ModalBoxes::Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && wParam && current) {
         const HWND window = reinterpret_cast<HWND>(wParam);
         char className[64] = {};
-        GetClassNameA(window, className, sizeof className);
+        GetClassNameW(window, className, sizeof className);
         const bool known = std::find(current->pending_.begin(), current->pending_.end(), window) !=
                            current->pending_.end();
         const bool seenBefore = std::any_of(current->seen.begin(), current->seen.end(),
@@ -68,24 +68,24 @@ void ModalBoxes::Read(HWND box) {
     SeenBox seenBox;
     seenBox.window = box;
     char className[64] = {};
-    GetClassNameA(box, className, sizeof className);
+    GetClassNameW(box, className, sizeof className);
     seenBox.className = className;
     seenBox.caption = WindowText(box);
     GetWindowRect(box, &seenBox.rect);
     if (HWND text = GetDlgItem(box, 0xFFFF)) seenBox.text = WindowText(text);
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char childClass[64] = {};
-        GetClassNameA(child, childClass, sizeof childClass);
-        const LONG style = GetWindowLongA(child, GWL_STYLE);
-        if (lstrcmpiA(childClass, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
-            seenBox.icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-        } else if (lstrcmpiA(childClass, "Button") == 0 && IsWindowVisible(child)) {
+        GetClassNameW(child, childClass, sizeof childClass);
+        const LONG style = GetWindowLongW(child, GWL_STYLE);
+        if (lstrcmpiW(childClass, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+            seenBox.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
+        } else if (lstrcmpiW(childClass, "Button") == 0 && IsWindowVisible(child)) {
             seenBox.buttons.push_back(WindowText(child));
         }
     }
     seen.push_back(seenBox);
     const int id = answer_ ? answer_(seen.back()) : IDCANCEL;
-    if (id) PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+    if (id) PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
 }
 
 int ModalBoxes::ButtonId(HWND box, const std::string& caption) {
@@ -98,7 +98,7 @@ int ModalBoxes::ButtonId(HWND box, const std::string& caption) {
 void PumpMessages() {
     MSG msg;
     for (int round = 0; round < 3; ++round) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) continue;
             widgets::Application::Instance().Dispatch(msg);
         }
@@ -114,12 +114,12 @@ std::optional<std::vector<std::string>> PlacesBarCaptions(HWND dialog) {
     const HWND bar = GetDlgItem(dialog, kPlacesBarId);
     if (!bar || !IsWindowVisible(bar)) return std::nullopt;
     std::vector<std::string> captions;
-    const int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         TBBUTTON button{};
-        SendMessageA(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+        SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
         char text[MAX_PATH] = {};
-        SendMessageA(bar, TB_GETBUTTONTEXTA, button.idCommand, reinterpret_cast<LPARAM>(text));
+        SendMessageW(bar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(text));
         captions.emplace_back(text);
     }
     return captions;

@@ -35,29 +35,29 @@ struct RealRegistryBackend {
     win::Win32Registry registry;
 
     RegistryAccessor& Accessor() { return registry; }
-    void Reset() { RegDeleteTreeA(HKEY_CURRENT_USER, kComdlgPolicyKey); }
+    void Reset() { RegDeleteTreeW(HKEY_CURRENT_USER, kComdlgPolicyKey); }
     void CreateKey(const std::string& key) {
         HKEY handle = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
                                   nullptr),
                   ERROR_SUCCESS);
         RegCloseKey(handle);
     }
     void Put(const std::string& key, const std::string& name, uint32_t type, const std::string& data) {
         CreateKey(key);
-        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(), type, data.data(),
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), type, data.data(),
                                   static_cast<DWORD>(data.size())),
                   ERROR_SUCCESS);
     }
     std::optional<RawValue> Get(const std::string& key, const std::string& name) {
         DWORD type = 0;
         DWORD size = 0;
-        if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr,
+        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr,
                          &size) != ERROR_SUCCESS) {
             return std::nullopt;
         }
         std::string data(size, '\0');
-        if (RegGetValueA(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type,
+        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type,
                          data.data(), &size) != ERROR_SUCCESS) {
             return std::nullopt;
         }
@@ -66,18 +66,18 @@ struct RealRegistryBackend {
     }
     bool KeyExists(const std::string& key) {
         HKEY handle = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
         RegCloseKey(handle);
         return true;
     }
     std::vector<std::string> ValueNames(const std::string& key) {
         std::vector<std::string> names;
         HKEY handle = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return names;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return names;
         char name[256];
         for (DWORD i = 0;; ++i) {
             DWORD length = sizeof name;
-            if (RegEnumValueA(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+            if (RegEnumValueW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
             names.emplace_back(name, length);
         }
         RegCloseKey(handle);

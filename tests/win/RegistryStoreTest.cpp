@@ -53,7 +53,7 @@ TEST(RealRegistry, AUnicodePathSurvivesASave) {
     backend.Reset();
     const std::wstring path = L"C:\\\x041F\x0430\x043F\x043A\x0430";  // Cyrillic "folder"
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kPlacesBarKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPlacesBarKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                               nullptr),
               ERROR_SUCCESS);
     RegSetValueExW(key, L"Place2", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),

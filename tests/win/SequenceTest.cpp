@@ -126,20 +126,20 @@ protected:
     void SetUp() override {
         if (GetACP() == 1251 || GetACP() == 65001) GTEST_SKIP() << "the starting paths need a Western code page";
         RegDeleteTreeW(HKEY_CURRENT_USER, kPolicyKeyW);
-        CreateDirectoryA(kFolders, nullptr);
-        CreateDirectoryA((std::string(kFolders) + "\\Alpha").c_str(), nullptr);
-        CreateDirectoryA((std::string(kFolders) + "\\Beta b").c_str(), nullptr);
-        CloseHandle(CreateFileA((std::string(kFolders) + "\\Alpha\\f.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+        CreateDirectoryW(kFolders, nullptr);
+        CreateDirectoryW((std::string(kFolders) + "\\Alpha").c_str(), nullptr);
+        CreateDirectoryW((std::string(kFolders) + "\\Beta b").c_str(), nullptr);
+        CloseHandle(CreateFileW((std::string(kFolders) + "\\Alpha\\f.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, 0, nullptr));
     }
     void TearDown() override {
         form.reset();
         PumpMessages();
         RegDeleteTreeW(HKEY_CURRENT_USER, kPolicyKeyW);
-        DeleteFileA((std::string(kFolders) + "\\Alpha\\f.txt").c_str());
-        RemoveDirectoryA((std::string(kFolders) + "\\Alpha").c_str());
-        RemoveDirectoryA((std::string(kFolders) + "\\Beta b").c_str());
-        RemoveDirectoryA(kFolders);
+        DeleteFileW((std::string(kFolders) + "\\Alpha\\f.txt").c_str());
+        RemoveDirectoryW((std::string(kFolders) + "\\Alpha").c_str());
+        RemoveDirectoryW((std::string(kFolders) + "\\Beta b").c_str());
+        RemoveDirectoryW(kFolders);
     }
 
     std::wstring RandomPath() {
@@ -197,7 +197,7 @@ protected:
         model.Save();
     }
     void Press(widgets::Control& control) {
-        SendMessageA(control.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(control.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
     }
     // What a real mouse sends; the second click only while the control is
@@ -206,7 +206,7 @@ protected:
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
             if (message == WM_LBUTTONDBLCLK) PumpMessages();
             if (!control.Enabled()) return;
-            SendMessageA(control.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
+            SendMessageW(control.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
         }
         PumpMessages();
     }
@@ -245,7 +245,7 @@ protected:
             e.csidl = kCatalogue[row];
         } else if (op == 4 && editing && e.isDir) {
             const std::wstring path = RandomPath();
-            SetWindowTextA(form->edtDirectory.Handle(), std::string(path.begin(), path.end()).c_str());
+            SetWindowTextW(form->edtDirectory.Handle(), std::string(path.begin(), path.end()).c_str());
             model.GivePath(path);
         } else if (op == 5 && editing && model.current > 0) {
             Move(-1, Pick(2));

@@ -54,7 +54,7 @@ protected:
         for (const char* folder : {"\\b-two", "\\a-one\\inner\\deepest", "\\C-three", "\\hidden"}) {
             fs::create_directories(std::string(kRoot) + folder);
         }
-        SetFileAttributesA((std::string(kRoot) + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesW((std::string(kRoot) + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
         target.SetPath(std::string(kRoot) + "\\a-one\\inner\\deepest");
         ASSERT_FALSE(target.IsNone());
         levels.SetPath(kRoot);
@@ -123,7 +123,7 @@ Strings SortedByTheShell(const char* path) {
         STRRET name{};
         char text[MAX_PATH] = {};
         folder->GetDisplayNameOf(child.get(), SHGDN_INFOLDER | SHGDN_NORMAL, &name);
-        StrRetToBufA(&name, child.get(), text, sizeof text);
+        StrRetToBufW(&name, child.get(), text, sizeof text);
         names.push_back(text);
     }
     return names;
@@ -173,8 +173,8 @@ TEST_F(ShellLevels, TheTargetsNeighboursFactsAreThoseOfTheDisk) {
     }
     fs::create_directories(level + "\\n-48\\inner");
     fs::create_directories(level + "\\n-49\\secret");
-    SetFileAttributesA((level + "\\n-49\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesA((level + "\\n-47").c_str(), FILE_ATTRIBUTE_SYSTEM);  // may carry its own icon
+    SetFileAttributesW((level + "\\n-49\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW((level + "\\n-47").c_str(), FILE_ATTRIBUTE_SYSTEM);  // may carry its own icon
     TShellLocator place, chosen;
     place.SetPath(level);
     chosen.SetPath(level + "\\n-50");
@@ -206,7 +206,7 @@ TEST_F(ShellLevels, TheTargetsNeighboursFactsAreThoseOfTheDisk) {
         }
         EXPECT_TRUE(prefetch.TakeFacts(flags, true).empty()) << "taken once";
     }
-    SetFileAttributesA((level + "\\n-47").c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW((level + "\\n-47").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ShellLevels, LeftBeforeItIsDoneItStopsAndIsWaitedFor) {

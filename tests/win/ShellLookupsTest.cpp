@@ -15,8 +15,8 @@ namespace quenmar::win {
 namespace {
 
 int IconOfFile(const char* path, UINT size) {
-    SHFILEINFOA info{};
-    SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX | size);
+    SHFILEINFOW info{};
+    SHGetFileInfoW(path, 0, &info, sizeof info, SHGFI_SYSICONINDEX | size);
     return info.iIcon;
 }
 
@@ -25,18 +25,18 @@ int IconOfFile(const char* path, UINT size) {
 // 64-bit one, where its icon handle is 8 bytes and the record 8-aligned.
 TEST(ShellLookups, RecordSizesOfThisArchitecture) {
     const bool wide = sizeof(void*) == 8;
-    EXPECT_EQ(sizeof(SHFILEINFOA), wide ? 360u : 352u);
-    EXPECT_EQ(offsetof(SHFILEINFOA, szDisplayName), wide ? 16u : 12u);
-    EXPECT_EQ(sizeof(OPENFILENAMEA), wide ? 152u : 88u);
+    EXPECT_EQ(sizeof(SHFILEINFOW), wide ? 360u : 352u);
+    EXPECT_EQ(offsetof(SHFILEINFOW, szDisplayName), wide ? 16u : 12u);
+    EXPECT_EQ(sizeof(OPENFILENAMEW), wide ? 152u : 88u);
     EXPECT_EQ(sizeof(DROPFILES), 20u);
-    EXPECT_EQ(sizeof(NMTVDISPINFOA), wide ? 80u : 52u);
-    EXPECT_EQ(sizeof(LVITEMA), wide ? 88u : 60u);
+    EXPECT_EQ(sizeof(NMTVDISPINFOW), wide ? 80u : 52u);
+    EXPECT_EQ(sizeof(LVITEMW), wide ? 88u : 60u);
 }
 
 TEST(ShellLookups, DriveRootsGetTheDriveIconLongerPathsTheWindowsFolderIcon) {
     Win32ShellLookups shell;
     char windows[MAX_PATH];
-    GetWindowsDirectoryA(windows, MAX_PATH);
+    GetWindowsDirectoryW(windows, MAX_PATH);
     const int driveIcon = IconOfFile("C:\\", SHGFI_LARGEICON);
     const int folderIcon = IconOfFile(windows, SHGFI_LARGEICON);
     ASSERT_NE(driveIcon, folderIcon) << "the drive and folder icons must differ for this test to mean anything";
@@ -158,7 +158,7 @@ TEST(ShellLookups, DisplayNameQueryLeaksNoIcon) {
 
 TEST(ShellLookups, EnvironmentIsExpanded) {
     Win32ShellLookups shell;
-    SetEnvironmentVariableA("QUENMAR_TEST_DIR", "C:\\q");
+    SetEnvironmentVariableW("QUENMAR_TEST_DIR", "C:\\q");
     EXPECT_EQ(shell.ExpandEnvironment("%QUENMAR_TEST_DIR%\\Downloads"), "C:\\q\\Downloads");
     EXPECT_EQ(shell.ExpandEnvironment("%NOT_SET_ANYWHERE%\\x"), "%NOT_SET_ANYWHERE%\\x");
 }

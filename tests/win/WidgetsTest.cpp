@@ -87,8 +87,8 @@ TEST(Widgets, RadioButtonsFireOnlyWhenTheyBecomeChecked) {
     form.radioB.SetChecked(false);
     EXPECT_EQ(form.TakeLog(), Log{"B click"}) << "unchecking fires nothing";
     // A user's click arrives as BN_CLICKED from the control itself.
-    SendMessageA(form.radioA.Handle(), BM_CLICK, 0, 0);
-    SendMessageA(form.radioA.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form.radioA.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form.radioA.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form.TakeLog(), Log{"A click"});
     EXPECT_TRUE(form.radioA.Checked());
 }
@@ -100,7 +100,7 @@ TEST(Widgets, CheckBoxFiresOnEveryChange) {
     EXPECT_EQ(form.TakeLog(), Log{});
     form.check.SetChecked(true);
     form.check.SetChecked(true);
-    SendMessageA(form.check.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form.check.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form.TakeLog(), (Log{"check on", "check off"}));
 }
 
@@ -151,11 +151,11 @@ TEST(Widgets, EscapePressesTheCancelButton) {
     SetFocus(form.edit.Handle());
     PumpMessages();
     form.TakeLog();
-    PostMessageA(form.edit.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    PostMessageW(form.edit.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     PumpMessages();
     EXPECT_EQ(form.TakeLog(), Log{"cancel"});
     // A mnemonic reaches its radio button.
-    PostMessageA(form.edit.Handle(), WM_SYSCHAR, 'b', 0x20000000);
+    PostMessageW(form.edit.Handle(), WM_SYSCHAR, 'b', 0x20000000);
     PumpMessages();
     EXPECT_TRUE(form.radioB.Checked());
 }
@@ -165,7 +165,7 @@ TEST(Widgets, ExceptionsInHandlersGoToTheErrorBox) {
     RecordingForm form;
     form.check.OnClick = [] { throw std::runtime_error("Failed to set data for 'Place2'"); };
     testing::ModalBoxes boxes([](const testing::SeenBox&) { return IDOK; });
-    SendMessageA(form.check.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form.check.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].caption, "Quenmar");
     EXPECT_EQ(boxes.seen[0].text, "Failed to set data for 'Place2'");
@@ -217,7 +217,7 @@ TEST(Widgets, AnchorsMoveAndStretchAndMinimumSizeHolds) {
     EXPECT_EQ(width(form.cancel.Rect()), width(cancelBefore));
     EXPECT_EQ(form.radioA.Rect().left, radioBefore.left);
     MINMAXINFO info{};
-    SendMessageA(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    SendMessageW(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, outer.cx);
     EXPECT_EQ(info.ptMinTrackSize.y, outer.cy);
 }
@@ -284,13 +284,13 @@ TEST(HotButtons, FaceFollowsTheMouseAndFocus) {
     GetClientRect(button, &r);
     const int midX = r.right / 2, edgeY = 8;  // between the frame, the focus rectangle and the text
     EXPECT_EQ(PixelOf(button, 6, edgeY), RGB(0xF4, 0xF4, 0xF0)) << "the face colour";
-    SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
+    SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
     EXPECT_TRUE(form.button.Hot());
     InvalidateRect(button, nullptr, FALSE);
     EXPECT_EQ(PixelOf(button, 6, edgeY), RGB(0xFF, 0xC7, 0x3C)) << "hot-track colour under the mouse";
-    SendMessageA(button, WM_MOUSELEAVE, 0, 0);
+    SendMessageW(button, WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(form.button.Hot());
-    SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
+    SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
     EnableWindow(button, FALSE);
     EXPECT_FALSE(form.button.Hot()) << "a disabled button is never hot";
     EnableWindow(button, TRUE);
@@ -298,7 +298,7 @@ TEST(HotButtons, FaceFollowsTheMouseAndFocus) {
     InvalidateRect(button, nullptr, FALSE);
     EXPECT_EQ(PixelOf(button, 0, midX % r.bottom), RGB(0x6A, 0x8D, 0xF4)) << "highlight frame with the focus";
     // The mnemonic still presses it.
-    PostMessageA(form.radio.Handle(), WM_SYSCHAR, 'g', 0x20000000);
+    PostMessageW(form.radio.Handle(), WM_SYSCHAR, 'g', 0x20000000);
     testing::PumpMessages();
     EXPECT_EQ(form.clicks, 1);
 }
@@ -310,10 +310,10 @@ TEST(HotButtons, RadioLightsUpWhenCheckedAndHot) {
     form.radio.SetChecked(true);
     EXPECT_EQ(form.radio.TextColor(), RGB(0x21, 0xA1, 0x21));
     EXPECT_EQ(form.radio.BackgroundBrush(), nullptr);
-    SendMessageA(form.radio.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    SendMessageW(form.radio.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     ASSERT_NE(form.radio.BackgroundBrush(), nullptr);
     LOGBRUSH brush{};
-    GetObjectA(form.radio.BackgroundBrush(), sizeof brush, &brush);
+    GetObjectW(form.radio.BackgroundBrush(), sizeof brush, &brush);
     EXPECT_EQ(brush.lbColor, RGB(0xFF, 0xC7, 0x3C));
 }
 
@@ -324,30 +324,30 @@ TEST(Hints, HintWindowIsMadeWhenTheMouseFirstComesOverAHintedControl) {
     testing::PumpMessages();
     EXPECT_EQ(form.Tooltip(), nullptr) << "no hint window before it is needed";
 
-    PostMessageA(form.radio.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    PostMessageW(form.radio.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     testing::PumpMessages();
     EXPECT_EQ(form.Tooltip(), nullptr) << "the radio button has no hint";
 
-    PostMessageA(form.button.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    PostMessageW(form.button.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     testing::PumpMessages();
     const HWND tooltip = form.Tooltip();
     ASSERT_NE(tooltip, nullptr);
     EXPECT_EQ(GetWindow(tooltip, GW_OWNER), form.Handle());
-    ASSERT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
     char text[80] = {};
-    TTTOOLINFOA tool{};
+    TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.lpszText = text;
-    ASSERT_TRUE(SendMessageA(tooltip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool)));
+    ASSERT_TRUE(SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
     EXPECT_EQ(reinterpret_cast<HWND>(tool.uId), form.button.Handle());
     EXPECT_STREQ(text, "Goes somewhere");
     EXPECT_FALSE(tool.uFlags & TTF_SUBCLASS) << "mouse messages come from the message loop";
 
     // A hint given later replaces the tool's text rather than adding a tool.
     form.button.SetHint("Goes elsewhere");
-    EXPECT_EQ(SendMessageA(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
     text[0] = '\0';
-    SendMessageA(tooltip, TTM_ENUMTOOLSA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, "Goes elsewhere");
 }
 
@@ -368,10 +368,10 @@ TEST(Hints, TheHintShowsWhenTheMouseRestsOnTheControl) {
     }
     ASSERT_TRUE(shown) << "no hint within three seconds of the mouse resting on the button";
     char text[80] = {};
-    TTTOOLINFOA tool{};
+    TTTOOLINFOW tool{};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.lpszText = text;
-    ASSERT_TRUE(SendMessageA(form.Tooltip(), TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&tool)));
+    ASSERT_TRUE(SendMessageW(form.Tooltip(), TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool)));
     EXPECT_STREQ(text, "Goes somewhere");
     SetCursorPos(0, 0);
 }

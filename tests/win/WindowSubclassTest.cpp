@@ -24,12 +24,12 @@ LRESULT Record(void* context, HWND window, UINT message, WPARAM wParam, LPARAM l
     auto* recorder = static_cast<Recorder*>(context);
     recorder->seen.push_back(message);
     if (message == kProbe) return recorder->answer;
-    return CallWindowProcA(next, window, message, wParam, lParam);
+    return CallWindowProcW(next, window, message, wParam, lParam);
 }
 
 std::string TextOf(HWND window) {
     char text[64] = {};
-    GetWindowTextA(window, text, sizeof text);
+    GetWindowTextW(window, text, sizeof text);
     return text;
 }
 
@@ -38,7 +38,7 @@ bool Saw(const Recorder& recorder, UINT message) {
 }
 
 HWND MakeEdit() {
-    return CreateWindowExA(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, GetModuleHandleA(nullptr),
+    return CreateWindowExW(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, GetModuleHandleW(nullptr),
                            nullptr);
 }
 
@@ -52,8 +52,8 @@ TEST(WindowSubclass, HandlerSeesMessagesFirstAndPassesThemOn) {
     Recorder other;
     EXPECT_FALSE(WindowSubclass::Install(edit, Record, &other)) << "one handler a window";
 
-    EXPECT_EQ(SendMessageA(edit, kProbe, 0, 0), 42);
-    SetWindowTextA(edit, "passed on");
+    EXPECT_EQ(SendMessageW(edit, kProbe, 0, 0), 42);
+    SetWindowTextW(edit, "passed on");
     EXPECT_EQ(TextOf(edit), "passed on") << "the edit's own procedure still ran";
     EXPECT_TRUE(Saw(recorder, WM_SETTEXT));
     EXPECT_TRUE(other.seen.empty());
@@ -80,16 +80,16 @@ TEST(WindowSubclass, RemovedHandlerIsNotCalledAndTheChainHolds) {
 
     WindowSubclass::Remove(edit);
     recorder.seen.clear();
-    SetWindowTextA(edit, "still works");
+    SetWindowTextW(edit, "still works");
     EXPECT_EQ(TextOf(edit), "still works");
     EXPECT_EQ(platformCalls, 1);
     EXPECT_TRUE(recorder.seen.empty()) << "a removed handler is never called";
-    EXPECT_EQ(SendMessageA(edit, kProbe, 0, 0), 0) << "the probe reaches the edit, which ignores it";
+    EXPECT_EQ(SendMessageW(edit, kProbe, 0, 0), 0) << "the probe reaches the edit, which ignores it";
 
     // A handler can be installed again behind the platform's.
     ASSERT_TRUE(WindowSubclass::Install(edit, Record, &recorder));
     recorder.answer = 7;
-    EXPECT_EQ(SendMessageA(edit, kProbe, 0, 0), 7);
+    EXPECT_EQ(SendMessageW(edit, kProbe, 0, 0), 7);
     RemoveWindowSubclass(edit, CountTextChanges, 1);
     DestroyWindow(edit);
     EXPECT_FALSE(WindowSubclass::Installed(edit));
