@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "places/Utf16.h"
+
 namespace quenmar {
 
 namespace {
@@ -39,9 +41,23 @@ void MemoryRegistry::PutRaw(const std::string& keyPath, const std::string& name,
     keys_[Normalize(keyPath)][Lower(name)] = Value{name, type, std::move(data)};
 }
 
+namespace {
+
+// The registry's own form of text: UTF-16LE with a zero unit after it.
+std::string StoredText(const std::string& text) {
+    std::string bytes;
+    for (char16_t unit : Utf8ToUtf16(text)) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes.append(2, '\0');
+}
+
+}  // namespace
+
 void MemoryRegistry::PutString(const std::string& keyPath, const std::string& name, const std::string& text,
                                uint32_t type) {
-    PutRaw(keyPath, name, type, text + '\0');
+    PutRaw(keyPath, name, type, StoredText(text));
 }
 
 void MemoryRegistry::PutDword(const std::string& keyPath, const std::string& name, uint32_t value) {
@@ -114,16 +130,15 @@ std::string MemoryRegistry::ReadString(const std::string& name) {
     const Value* value = CurrentValue(name);
     if (!value) throw RegistryError(FailedToGetData(name));
     if (value->type != kRegSz && value->type != kRegExpandSz) throw RegistryError(InvalidDataType(name));
-    const std::string& data = value->data;
-    std::string text = data.substr(0, std::min(data.find('\0'), data.size()));
-    const bool lacking = !unrepresentableBytes.empty() && text.find_first_of(unrepresentableBytes) != std::string::npos;
-    if (lacking) {
-        for (char& c : text) {
-            if (unrepresentableBytes.find(c) != std::string::npos) c = '?';
-        }
+    // Up to the first zero unit; an odd last byte is no unit.
+    std::u16string units;
+    for (size_t i = 0; i + 1 < value->data.size(); i += 2) {
+        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(value->data[i]) |
+                                                static_cast<unsigned char>(value->data[i + 1]) << 8);
+        if (unit == 0) break;
+        units += unit;
     }
-    if (lacking || unrepresentable.count(name)) throw UnrepresentableText(name, text);
-    return text;
+    return Utf16ToUtf8(units);
 }
 
 int32_t MemoryRegistry::ReadInteger(const std::string& name) {
@@ -144,11 +159,11 @@ void MemoryRegistry::Write(const std::string& name, uint32_t type, std::string d
 }
 
 void MemoryRegistry::WriteString(const std::string& name, const std::string& value) {
-    Write(name, kRegSz, value + '\0');
+    Write(name, kRegSz, StoredText(value));
 }
 
 void MemoryRegistry::WriteExpandString(const std::string& name, const std::string& value) {
-    Write(name, kRegExpandSz, value + '\0');
+    Write(name, kRegExpandSz, StoredText(value));
 }
 
 void MemoryRegistry::WriteInteger(const std::string& name, int32_t value) {
@@ -156,14 +171,6 @@ void MemoryRegistry::WriteInteger(const std::string& name, int32_t value) {
     std::memcpy(data.data(), &value, 4);
     Write(name, kRegDword, data);
 }
-
-std::optional<RawData> MemoryRegistry::ReadRaw(const std::string& name) {
-    const Value* value = CurrentValue(name);
-    if (!value) return std::nullopt;
-    return RawData{value->type, value->data};
-}
-
-void MemoryRegistry::WriteRaw(const std::string& name, const RawData& data) { Write(name, data.type, data.bytes); }
 
 bool MemoryRegistry::DeleteKey(const std::string& path) {
     const std::string p = Normalize(path);

@@ -16,7 +16,7 @@ public:
     struct Value {
         std::string name;  // as written, letter case kept
         uint32_t type = kRegNone;
-        std::string data;  // raw bytes
+        std::string data;  // raw bytes; text is UTF-16LE, as the registry holds it
     };
 
     // Direct access for setting up and checking, outside the accessor protocol.
@@ -34,10 +34,6 @@ public:
     std::set<std::string> readOnlyKeys;       // read-only opens only
     std::set<std::string> failingWrites;      // value names whose write fails
     std::set<std::string> failingTypeQueries; // value names whose type query fails
-    std::set<std::string> unrepresentable;    // value names whose text the code page cannot hold
-    // Bytes that stand for characters the code page lacks, wherever the text
-    // is stored: read as text they show as question marks.
-    std::string unrepresentableBytes;
     bool failDeletes = false;
 
     // Bookkeeping for tests.
@@ -56,8 +52,6 @@ public:
     void WriteString(const std::string& name, const std::string& value) override;
     void WriteExpandString(const std::string& name, const std::string& value) override;
     void WriteInteger(const std::string& name, int32_t value) override;
-    std::optional<RawData> ReadRaw(const std::string& name) override;
-    void WriteRaw(const std::string& name, const RawData& data) override;
     bool DeleteKey(const std::string& path) override;
 
 private:

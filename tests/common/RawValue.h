@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "places/DirInfo.h"
 #include "places/RegistryAccessor.h"
@@ -18,13 +19,25 @@ struct RawValue {
     bool operator==(const RawValue&) const = default;
 };
 
-inline std::string Sz(const std::string& text) { return text + '\0'; }
+// Text as REG_SZ data holds it: UTF-16LE units and a zero unit. The units
+// are spelled by the compiler (u"..." literals), not by the converter under
+// test; the narrow form takes ASCII, one unit a byte.
+inline std::string Sz(std::u16string_view text) {
+    std::string bytes;
+    for (char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes.append(2, '\0');
+}
+inline std::string Sz(std::string_view ascii) { return Sz(std::u16string(ascii.begin(), ascii.end())); }
 inline std::string Dword(uint32_t value) {
     std::string data(4, '\0');
     std::memcpy(data.data(), &value, 4);
     return data;
 }
-inline RawValue SzValue(const std::string& text) { return {kRegSz, Sz(text)}; }
+inline RawValue SzValue(std::string_view ascii) { return {kRegSz, Sz(ascii)}; }
+inline RawValue SzValue(std::u16string_view text) { return {kRegSz, Sz(text)}; }
 inline RawValue DwordValue(uint32_t value) { return {kRegDword, Dword(value)}; }
 
 inline void PrintTo(const RawValue& value, std::ostream* os) {
@@ -36,11 +49,6 @@ inline void PrintTo(const RawValue& value, std::ostream* os) {
 // What of an entry the registry keeps: its kind and the value of that kind.
 inline std::string StoredForm(const TDirInfo& entry) {
     if (!entry.IsDir) return "csidl " + std::to_string(entry.CSIDL);
-    if (entry.Kept) {
-        std::string text = "kept type " + std::to_string(entry.Kept->type) + " [";
-        for (unsigned char c : entry.Kept->bytes) text += ' ' + std::to_string(c);
-        return text + " ]";
-    }
     return (entry.DirExpandable ? "expand " : "sz ") + entry.Dir;
 }
 

@@ -25,7 +25,7 @@ protected:
 
     PlacesStore Store() { return PlacesStore(backend.Accessor()); }
     // What the window shows for a loaded entry.
-    SlotDisplay Shown(const TDirInfo& entry) { return DisplayFor(entry, shell, NoLeadBytes); }
+    SlotDisplay Shown(const TDirInfo& entry) { return DisplayFor(entry, shell); }
     void PutPlace(int n, uint32_t type, const std::string& data) {
         backend.Put(kPlacesBarKey, PlaceValueName(n), type, data);
     }
@@ -233,7 +233,69 @@ TYPED_TEST_P(StoreScenarios, FolderSlotsSaveTheirTextAndSpecialSlotsTheirNumber)
     EXPECT_EQ(again.entries[2].Dir, "C:\\");
 }
 
+// Names in any script load as UTF-8 and are written back byte for byte,
+// whichever slot they move to, across kind switches and repeated saves; a
+// surrogate without its partner, which names may hold, survives as well.
+TYPED_TEST_P(StoreScenarios, NamesInAnyScriptAreWrittenBackByteForByte) {
+    struct Case {
+        uint32_t type;
+        std::u16string stored;
+        std::string loaded, caption;
+    };
+    const Case cases[] = {
+        {kRegSz, u"C:\\uni\\Папка\\", "C:\\uni\\Папка\\", "Папка"},
+        {kRegExpandSz, u"%SystemDrive%\\文件夹", "%SystemDrive%\\文件夹", "文件夹"},
+        {kRegSz, u"D:\\Проект 😀 Ω", "D:\\Проект 😀 Ω", "Проект 😀 Ω"},
+        {kRegSz, u"E:\\x\xD800y", "E:\\x\xED\xA0\x80y", "x\xED\xA0\x80y"},
+        {kRegExpandSz, u"F:\\\xDC01", "F:\\\xED\xB0\x81", "\xED\xB0\x81"},
+    };
+    for (int n = 0; n < kSlotCount; ++n) this->PutPlace(n, cases[n].type, Sz(cases[n].stored));
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    EXPECT_TRUE(loaded.replacedValues.empty());
+    for (int n = 0; n < kSlotCount; ++n) {
+        EXPECT_TRUE(loaded.entries[n].IsDir) << n;
+        EXPECT_EQ(loaded.entries[n].DirExpandable, cases[n].type == kRegExpandSz) << n;
+        EXPECT_EQ(loaded.entries[n].Dir, cases[n].loaded) << n;
+        if (cases[n].type == kRegSz) {
+            EXPECT_EQ(this->Shown(loaded.entries[n]).caption, cases[n].caption) << n;
+        }
+    }
+
+    // Rotated by one slot, the first switched to a special folder and back
+    // between the saves.
+    TDirInfo moved[kSlotCount];
+    for (int n = 0; n < kSlotCount; ++n) moved[n] = loaded.entries[(n + 1) % kSlotCount];
+    const std::array<const TDirInfo*, kSlotCount> entries{&moved[0], &moved[1], &moved[2], &moved[3], &moved[4]};
+    for (int save = 0; save < 3; ++save) {
+        moved[0].IsDir = save != 1;
+        ASSERT_TRUE(this->Store().Save(entries, false));
+    }
+    for (int n = 0; n < kSlotCount; ++n) {
+        const Case& c = cases[(n + 1) % kSlotCount];
+        EXPECT_EQ(this->Place(n), (RawValue{c.type, Sz(c.stored)})) << n;
+    }
+    const LoadedSlots again = this->Store().LoadSlots();
+    for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(StoredForm(again.entries[n]), StoredForm(moved[n])) << n;
+}
+
+// Only malformed text is normalised: what comes before the first zero unit,
+// without an odd last byte, is the path.
+TYPED_TEST_P(StoreScenarios, MalformedTextIsNormalisedOnSave) {
+    const std::string units = Sz(u"C:\\Ю");
+    const std::string bare = units.substr(0, units.size() - 2);
+    this->PutPlace(0, kRegSz, bare);                                 // no terminator
+    this->PutPlace(1, kRegSz, units + std::string("D\0:\0", 4));     // bytes after it
+    this->PutPlace(2, kRegSz, units + std::string(1, '\x41'));       // odd length
+    this->PutPlace(3, kRegExpandSz, bare + std::string(1, '\x41'));  // both
+    const LoadedSlots loaded = this->Store().LoadSlots();
+    for (int n = 0; n < 4; ++n) EXPECT_EQ(loaded.entries[n].Dir, "C:\\Ю") << n;
+    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(this->Place(n), (RawValue{kRegSz, units})) << n;
+    EXPECT_EQ(this->Place(3), (RawValue{kRegExpandSz, units}));
+}
+
 REGISTER_TYPED_TEST_SUITE_P(StoreScenarios, NoKeyGivesDefaultsWhichSaveAsFiveCsidls,
+                            NamesInAnyScriptAreWrittenBackByteForByte, MalformedTextIsNormalisedOnSave,
                             MissingValuesAreDesktopWithEmptyPath, EmptyTextLoadsAsDriveC,
                             DwordSlotsKeepTheirCsidlAndGetDriveC, ExpandableTextStaysExpandable,
                             UnreadableValuesGetTheirSlotsDefault, HideFlagValues, SaveWritesHideFlagOverAnyType,

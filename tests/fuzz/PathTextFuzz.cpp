@@ -1,5 +1,4 @@
-// The path text rules and captions on any bytes, in a single-byte and a
-// double-byte code page.
+// The path text rules and captions on any bytes.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdlib>
@@ -14,19 +13,18 @@ using namespace quenmar;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
-    const LeadByteTest isLead = in.ConsumeBool() ? ShiftJisLeadByte : NoLeadBytes;
     const std::string text = in.ConsumeRemainingBytesAsString();
 
     const std::string added = AddTrailingBackslash(text);
     CHECK(added == (text.empty() || text.back() == '\\' ? text : text + '\\'));
-    const std::string stripped = StripTrailingBackslash(text, isLead);
-    CHECK(stripped == text || (stripped.size() + 1 == text.size() && EndsWithBackslash(text, isLead)));
-    CHECK(!EndsWithBackslash(text, isLead) || stripped != text);
+    const std::string stripped = StripTrailingBackslash(text);
+    CHECK(stripped == text || (stripped.size() + 1 == text.size() && EndsWithBackslash(text)));
+    CHECK(!EndsWithBackslash(text) || stripped != text);
 
     // The directory part and the last component make up the whole text.
-    const size_t separator = LastSeparator(text, isLead);
+    const size_t separator = LastSeparator(text);
     CHECK(separator == std::string::npos || (text[separator] == '\\' || text[separator] == ':'));
-    CHECK(DirectoryPart(text, isLead) + LastPathComponent(text, isLead) == text);
+    CHECK(DirectoryPart(text) + LastPathComponent(text) == text);
 
     const std::string trimmed = TrimControlsAndBlanks(text);
     CHECK(text.find(trimmed) != std::string::npos);
@@ -34,10 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                               static_cast<unsigned char>(trimmed.back()) > 32));
 
     testing::FakeShell shell;
-    const std::string caption = FolderSlotCaption(text, shell, isLead);
-    CHECK(!caption.empty() || StripTrailingBackslash(text, isLead).empty());
+    const std::string caption = FolderSlotCaption(text, shell);
+    CHECK(!caption.empty() || StripTrailingBackslash(text).empty());
     TDirInfo entry(text);
     entry.DirExpandable = !text.empty() && text[0] == '%';
-    DisplayFor(entry, shell, isLead);
+    DisplayFor(entry, shell);
     return 0;
 }

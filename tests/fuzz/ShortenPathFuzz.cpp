@@ -9,7 +9,6 @@ using namespace quenmar;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
-    const LeadByteTest isLead = in.ConsumeBool() ? ShiftJisLeadByte : NoLeadBytes;
     const int limit = in.ConsumeIntegralInRange<int>(-10, 400);
     uint8_t widths[256];
     for (uint8_t& w : widths) w = 1 + (in.ConsumeIntegral<uint8_t>() & 7);
@@ -19,12 +18,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (unsigned char c : text) total += widths[c];
         return total;
     };
-    const std::string shown = ShortenPath(path, width, limit, isLead);
+    const std::string shown = ShortenPath(path, width, limit);
     // What fits stays whole; anything shortened fits or is the name alone.
     if (width(path) <= limit && shown != path) std::abort();
-    const std::string name = path.substr(LastSeparator(path, isLead) == std::string::npos
+    const std::string name = path.substr(LastSeparator(path) == std::string::npos
                                              ? 0
-                                             : LastSeparator(path, isLead) + 1);
+                                             : LastSeparator(path) + 1);
     if (shown != path && width(shown) > limit && shown != name) std::abort();
     return 0;
 }

@@ -1,10 +1,13 @@
 // The store's load and save over the in-memory registry: arbitrary values
-// (names, types, bytes up to 1 MB), some of them text the code page cannot
-// hold, and the loaded places moved about between saves.
+// (names, types, bytes up to 1 MB), text in any script or none, and the
+// loaded places moved about between saves. Every save is held against a
+// model of the storing rules written here from the rules themselves: the
+// units of a text value up to its first zero unit, written back with one.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 
 #include "MemoryRegistry.h"
 #include "RawValue.h"
@@ -17,11 +20,43 @@ using namespace quenmar;
 
 namespace {
 
-// What a save must have written for an entry, as the registry holds it.
-MemoryRegistry::Value Expected(const TDirInfo& entry) {
-    if (entry.IsDir && entry.Kept) return {"", entry.Kept->type, entry.Kept->bytes};
-    if (!entry.IsDir) return {"", kRegDword, testing::Dword(static_cast<uint32_t>(entry.CSIDL))};
-    return {"", entry.DirExpandable ? kRegExpandSz : kRegSz, entry.Dir + '\0'};
+struct ModelSlot {
+    bool isDir = false;
+    uint32_t csidl = 0;
+    std::string units;  // UTF-16LE bytes of the path, without a terminator
+    bool expandable = false;
+};
+
+std::string Units(const char* ascii) {
+    std::string bytes;
+    for (; *ascii; ++ascii) bytes += std::string{*ascii, '\0'};
+    return bytes;
+}
+
+std::string Lower(std::string name) {
+    for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return name;
+}
+
+ModelSlot LoadModel(int n, const std::map<std::string, std::pair<uint32_t, std::string>>& places, bool keyExists) {
+    static const uint32_t defaults[] = {34, 0, 5, 17, 18};
+    const ModelSlot byDefault{false, defaults[n], Units("C:\\"), false};
+    if (!keyExists) return byDefault;
+    const auto found = places.find("place" + std::to_string(n));
+    if (found == places.end()) return {false, 0, "", false};
+    const auto& [type, bytes] = found->second;
+    if (type == kRegSz || type == kRegExpandSz) {
+        std::string units;
+        for (size_t i = 0; i + 1 < bytes.size() && (bytes[i] || bytes[i + 1]); i += 2) units += bytes.substr(i, 2);
+        if (units.empty()) return {true, 0, Units("C:\\"), false};
+        return {true, 0, units, type == kRegExpandSz};
+    }
+    if (type == kRegDword && bytes.size() <= 4) {
+        uint32_t csidl = 0;
+        for (size_t i = 0; i < bytes.size(); ++i) csidl |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+        return {false, csidl, Units("C:\\"), false};
+    }
+    return byDefault;
 }
 
 }  // namespace
@@ -29,10 +64,8 @@ MemoryRegistry::Value Expected(const TDirInfo& entry) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     MemoryRegistry registry;
-    // Characters beyond ASCII are the ones a code page may lack.
-    for (char c : in.ConsumeBytesAsString(in.ConsumeIntegralInRange(0, 3))) {
-        registry.unrepresentableBytes += static_cast<char>(c | 0x80);
-    }
+    std::map<std::string, std::pair<uint32_t, std::string>> places;  // the Placesbar key, by lower-case name
+    bool placesKey = false;
     const int values = in.ConsumeIntegralInRange(0, 8);
     for (int i = 0; i < values; ++i) {
         const int which = in.ConsumeIntegralInRange(0, 7);
@@ -43,38 +76,57 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t length = in.ConsumeBool() ? in.ConsumeIntegralInRange<size_t>(0, 300) : in.ConsumeIntegralInRange<size_t>(0, 1 << 20);
         std::string bytes = in.ConsumeBytesAsString(std::min(length, in.remaining_bytes()));
         if (bytes.size() < length && in.ConsumeBool()) bytes.resize(length, 'p');  // large values cost no input
-        registry.PutRaw(in.ConsumeBool() ? kPlacesBarKey : kComdlgPolicyKey, name, type, bytes);
+        const bool inPlacesKey = in.ConsumeBool();
+        registry.PutRaw(inPlacesKey ? kPlacesBarKey : kComdlgPolicyKey, name, type, bytes);
+        if (inPlacesKey) {
+            places[Lower(name)] = {type, bytes};
+            placesKey = true;
+        }
     }
     const PlacesStore store(registry);
 
     const LoadedSlots loaded = store.LoadSlots();  // reports what it cannot read; never throws
     store.LoadHideFlag();
     std::array<TDirInfo, kSlotCount> entries;
-    for (int n = 0; n < kSlotCount; ++n) entries[n] = loaded.entries[n];
+    std::array<ModelSlot, kSlotCount> model;
+    for (int n = 0; n < kSlotCount; ++n) {
+        entries[n] = loaded.entries[n];
+        model[n] = LoadModel(n, places, placesKey);
+    }
 
     const int saves = in.ConsumeIntegralInRange(1, 4);
     for (int save = 0; save < saves; ++save) {
         // Any permutation, and a slot switched to the other kind and back.
-        for (int n = kSlotCount - 1; n > 0; --n) std::swap(entries[n], entries[in.ConsumeIntegralInRange(0, n)]);
+        for (int n = kSlotCount - 1; n > 0; --n) {
+            const int other = in.ConsumeIntegralInRange(0, n);
+            std::swap(entries[n], entries[other]);
+            std::swap(model[n], model[other]);
+        }
         const int toggled = in.ConsumeIntegralInRange(0, kSlotCount - 1);
-        entries[toggled].IsDir = !entries[toggled].IsDir;
-        if (in.ConsumeBool()) entries[toggled].IsDir = !entries[toggled].IsDir;
+        const bool twice = in.ConsumeBool();
+        entries[toggled].IsDir = twice ? entries[toggled].IsDir : !entries[toggled].IsDir;
+        model[toggled].isDir = twice ? model[toggled].isDir : !model[toggled].isDir;
 
         const bool hidden = in.ConsumeBool();
         CHECK(store.Save({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, hidden));
         for (int n = 0; n < kSlotCount; ++n) {
             const MemoryRegistry::Value* stored = registry.Find(kPlacesBarKey, PlaceValueName(n));
-            const MemoryRegistry::Value expected = Expected(entries[n]);
+            const ModelSlot& m = model[n];
+            const MemoryRegistry::Value expected =
+                m.isDir ? MemoryRegistry::Value{"", m.expandable ? kRegExpandSz : kRegSz, m.units + std::string(2, '\0')}
+                        : MemoryRegistry::Value{"", kRegDword, testing::Dword(m.csidl)};
             CHECK(stored && stored->type == expected.type && stored->data == expected.data);
         }
-        // Loaded again, every place is what was saved.
+        // Loaded again, every place is what was saved, and the model reads
+        // it as it would any stored value.
         const LoadedSlots again = store.LoadSlots();
         CHECK(again.replacedValues.empty());
-        for (int n = 0; n < kSlotCount; ++n) {
-            TDirInfo saved = entries[n];
-            if (saved.IsDir && saved.Dir.empty() && !saved.Kept) saved.Dir = "C:\\";
-            CHECK(testing::StoredForm(again.entries[n]) == testing::StoredForm(saved));
+        for (int n = 0; n < kSlotCount; ++n) entries[n] = again.entries[n];
+        places.clear();
+        for (const auto& value : registry.ValuesOf(kPlacesBarKey)) {
+            places[Lower(value.name)] = {value.type, value.data};
         }
+        for (int n = 0; n < kSlotCount; ++n) model[n] = LoadModel(n, places, true);
         CHECK(store.LoadHideFlag() == (hidden ? HideFlag::Hide : HideFlag::Show));
     }
     return 0;

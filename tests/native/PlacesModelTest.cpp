@@ -35,9 +35,9 @@ TEST(PathText, TrailingBackslash) {
     EXPECT_EQ(AddTrailingBackslash(""), "");
     EXPECT_EQ(AddTrailingBackslash("C:"), "C:\\");
     EXPECT_EQ(AddTrailingBackslash("C:\\"), "C:\\");
-    EXPECT_EQ(StripTrailingBackslash("", NoLeadBytes), "");
-    EXPECT_EQ(StripTrailingBackslash("C:\\\\", NoLeadBytes), "C:\\");
-    EXPECT_EQ(StripTrailingBackslash("D:\\Work", NoLeadBytes), "D:\\Work");
+    EXPECT_EQ(StripTrailingBackslash(""), "");
+    EXPECT_EQ(StripTrailingBackslash("C:\\\\"), "C:\\");
+    EXPECT_EQ(StripTrailingBackslash("D:\\Work"), "D:\\Work");
 }
 
 TEST(PathText, TrimsControlsAndBlanksAtBothEnds) {
@@ -48,59 +48,50 @@ TEST(PathText, TrimsControlsAndBlanksAtBothEnds) {
 }
 
 TEST(PathText, LastPathComponent) {
-    EXPECT_EQ(LastPathComponent("D:\\Work\\Src", NoLeadBytes), "Src");
-    EXPECT_EQ(LastPathComponent("C:", NoLeadBytes), "");
-    EXPECT_EQ(LastPathComponent("C:\\", NoLeadBytes), "");
-    EXPECT_EQ(LastPathComponent("plain", NoLeadBytes), "plain");
-    EXPECT_EQ(LastPathComponent("C:file", NoLeadBytes), "file");
-    EXPECT_EQ(DirectoryPart("C:\\Data\\Reports", NoLeadBytes), "C:\\Data\\");
-    EXPECT_EQ(DirectoryPart("Reports", NoLeadBytes), "");
+    EXPECT_EQ(LastPathComponent("D:\\Work\\Src"), "Src");
+    EXPECT_EQ(LastPathComponent("C:"), "");
+    EXPECT_EQ(LastPathComponent("C:\\"), "");
+    EXPECT_EQ(LastPathComponent("plain"), "plain");
+    EXPECT_EQ(LastPathComponent("C:file"), "file");
+    EXPECT_EQ(DirectoryPart("C:\\Data\\Reports"), "C:\\Data\\");
+    EXPECT_EQ(DirectoryPart("Reports"), "");
 }
 
-// In code page 932 the second byte of U+8868 (0x95 0x5C) is a backslash byte;
-// it belongs to the character and is not a separator.
-TEST(PathText, DoubleByteTrailBytesAreNoSeparators) {
-    const std::string hyou = "\x95\x5C";  // a kanji whose trail byte is '\'
-    const std::string path = "C:\\" + hyou;
-    EXPECT_EQ(StripTrailingBackslash(path, ShiftJisLeadByte), path);
-    EXPECT_EQ(StripTrailingBackslash(path, NoLeadBytes), "C:\\\x95");
-    EXPECT_EQ(LastPathComponent(path, ShiftJisLeadByte), hyou);
-    EXPECT_EQ(LastPathComponent("D:\\" + hyou + "\\sub", ShiftJisLeadByte), "sub");
-    EXPECT_EQ(LastPathComponent("D:\\" + hyou + "\\", ShiftJisLeadByte), "");
-    // A colon byte (0x3A) is not a valid trail byte, but a lead byte at the
-    // very end of the text has no trail and stands alone.
-    EXPECT_EQ(LastPathComponent("ab\x95", ShiftJisLeadByte), "ab\x95");
-    EXPECT_TRUE(EndsWithBackslash("x\\", ShiftJisLeadByte));
-    EXPECT_FALSE(EndsWithBackslash(hyou, ShiftJisLeadByte));
+// Separators are found in UTF-8 text whatever the names around them hold.
+TEST(PathText, NamesInAnyScript) {
+    EXPECT_EQ(LastPathComponent("C:\\uni\\Папка\\文件夹"), "文件夹");
+    EXPECT_EQ(DirectoryPart("C:\\uni\\Проект 😀 Ω"), "C:\\uni\\");
+    EXPECT_EQ(StripTrailingBackslash("C:\\表\\"), "C:\\表");
+    EXPECT_EQ(StripTrailingBackslash("C:\\表"), "C:\\表") << "no byte of 表 is a backslash";
 }
 
 TEST(Captions, FolderSlotCaptions) {
     FakeShell shell;
-    EXPECT_EQ(FolderSlotCaption("D:\\Work\\Src\\", shell, NoLeadBytes), "Src");
-    EXPECT_EQ(FolderSlotCaption("D:\\Work\\Src", shell, NoLeadBytes), "Src");
-    EXPECT_EQ(FolderSlotCaption("C:\\", shell, NoLeadBytes), "Disk [C:\\] ");
-    EXPECT_EQ(FolderSlotCaption("C:", shell, NoLeadBytes), "Disk [C:\\] ");
+    EXPECT_EQ(FolderSlotCaption("D:\\Work\\Src\\", shell), "Src");
+    EXPECT_EQ(FolderSlotCaption("D:\\Work\\Src", shell), "Src");
+    EXPECT_EQ(FolderSlotCaption("C:\\", shell), "Disk [C:\\] ");
+    EXPECT_EQ(FolderSlotCaption("C:", shell), "Disk [C:\\] ");
     // One backslash is stripped: "C:\" is left, whose last component is empty.
-    EXPECT_EQ(FolderSlotCaption("C:\\\\", shell, NoLeadBytes), "C:\\");
+    EXPECT_EQ(FolderSlotCaption("C:\\\\", shell), "C:\\");
     // Two characters take the drive branch even when they are no drive.
-    EXPECT_EQ(FolderSlotCaption("ab", shell, NoLeadBytes), "Disk [ab\\] ab");
-    EXPECT_EQ(FolderSlotCaption("\\\\", shell, NoLeadBytes), "\\");
-    EXPECT_EQ(FolderSlotCaption("\\\\server\\share\\", shell, NoLeadBytes), "share");
-    EXPECT_EQ(FolderSlotCaption("", shell, NoLeadBytes), "");
-    EXPECT_EQ(FolderSlotCaption("x:y:", shell, NoLeadBytes), "x:y:");
+    EXPECT_EQ(FolderSlotCaption("ab", shell), "Disk [ab\\] ab");
+    EXPECT_EQ(FolderSlotCaption("\\\\", shell), "\\");
+    EXPECT_EQ(FolderSlotCaption("\\\\server\\share\\", shell), "share");
+    EXPECT_EQ(FolderSlotCaption("", shell), "");
+    EXPECT_EQ(FolderSlotCaption("x:y:", shell), "x:y:");
 }
 
 TEST(Captions, DisplayOfEntries) {
     FakeShell shell;
     TDirInfo folder("D:\\Data\\");
-    EXPECT_EQ(DisplayFor(folder, shell, NoLeadBytes), (SlotDisplay{"Data", FakeShell::kFolderIcon}));
-    EXPECT_EQ(DisplayFor(TDirInfo("E:"), shell, NoLeadBytes), (SlotDisplay{"Disk [E:\\] ", FakeShell::kDriveIcon}));
+    EXPECT_EQ(DisplayFor(folder, shell), (SlotDisplay{"Data", FakeShell::kFolderIcon}));
+    EXPECT_EQ(DisplayFor(TDirInfo("E:"), shell), (SlotDisplay{"Disk [E:\\] ", FakeShell::kDriveIcon}));
     EXPECT_EQ(shell.pathQueries.back(), "E:\\");
-    EXPECT_EQ(DisplayFor(TDirInfo(int32_t{0x11}), shell, NoLeadBytes),
+    EXPECT_EQ(DisplayFor(TDirInfo(int32_t{0x11}), shell),
               (SlotDisplay{"My Computer", FakeShell::kSpecialBase + 0x11}));
     TDirInfo expandable("%USERPROFILE%\\Downloads");
     expandable.DirExpandable = true;
-    EXPECT_EQ(DisplayFor(expandable, shell, NoLeadBytes), (SlotDisplay{"Downloads", FakeShell::kFolderIcon}));
+    EXPECT_EQ(DisplayFor(expandable, shell), (SlotDisplay{"Downloads", FakeShell::kFolderIcon}));
     EXPECT_EQ(shell.pathQueries.back(), "C:\\users\\me\\Downloads\\");
 }
 

@@ -22,8 +22,7 @@ std::string Narrow(const std::u16string& text) {
 struct Script : ::testing::Test {
     std::array<TDirInfo, kSlotCount> entries{TDirInfo(34), TDirInfo(0), TDirInfo(5), TDirInfo(17), TDirInfo(18)};
     std::string Text(bool hidden = false, bool deleteFirst = true) {
-        return Narrow(PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, hidden,
-                                       Latin1ToUtf16, deleteFirst));
+        return Narrow(PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, hidden, deleteFirst));
     }
 };
 
@@ -37,7 +36,7 @@ TEST_F(Script, DefaultsAsTheRegistryEditorWritesThem) {
 
     // Encoded: a byte-order mark, then UTF-16LE.
     const std::string bytes =
-        PlacesScript({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, false, Latin1ToUtf16);
+        PlacesScript({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, false);
     ASSERT_GE(bytes.size(), 6u);
     EXPECT_EQ(bytes.substr(0, 6), std::string("\xFF\xFEW\0i\0", 6));
     EXPECT_EQ(bytes.size(), 2 + 2 * Text().size());
@@ -48,8 +47,7 @@ TEST_F(Script, EveryKindOfValue) {
     entries[1] = TDirInfo("");
     entries[2] = TDirInfo("%WINDIR%");
     entries[2].DirExpandable = true;
-    entries[3] = TDirInfo("shown as ?");
-    entries[3].Kept = RawData{kRegSz, std::string("C\0:\0\\\0\x1F\x04\0\0", 10)};
+    entries[3] = TDirInfo("C:\\\xED\xB0\x81");  // a trail surrogate alone
     entries[4] = TDirInfo(-7);
     entries[4].Dir = "D:\\not stored";
     const std::string text = Text();
@@ -58,18 +56,19 @@ TEST_F(Script, EveryKindOfValue) {
               "\"Place0\"=\"C:\\\\Program Files\\\\\\\"Quoted\\\"\\\\\"\r\n"
               "\"Place1\"=\"\"\r\n"
               "\"Place2\"=hex(2):25,00,57,00,49,00,4e,00,44,00,49,00,52,00,25,00,00,00\r\n"
-              "\"Place3\"=hex(1):43,00,3a,00,5c,00,1f,04,00,00\r\n"
+              "\"Place3\"=hex(1):43,00,3a,00,5c,00,01,dc,00,00\r\n"
               "\"Place4\"=dword:fffffff9\r\n\r\n");
 }
 
 TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
-    entries[0] = TDirInfo("C:\\Caf\xE9");
+    entries[0] = TDirInfo("C:\\Café\\Папка\\文件夹 😀");
     entries[1] = TDirInfo("C:\\line\nbreak");
     entries[2] = TDirInfo("%USERPROFILE%\\" + std::string(40, 'x'));
     entries[2].DirExpandable = true;
     const std::u16string wide =
-        PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, false, Latin1ToUtf16);
-    EXPECT_NE(wide.find(u"\"Place0\"=\"C:\\\\Caf\u00E9\"\r\n"), std::u16string::npos) << "UTF-16 text";
+        PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, false);
+    EXPECT_NE(wide.find(u"\"Place0\"=\"C:\\\\Café\\\\Папка\\\\文件夹 😀\"\r\n"), std::u16string::npos)
+        << "UTF-16 text";
     const std::string text = Narrow(wide);
     EXPECT_NE(text.find("\"Place1\"=hex(1):43,00,3a,00,5c,00,6c,00,69,00,6e,00,65,00,0a,00,62,00,72,00,65,\\\r\n"
                         "  00,61,00,6b,00,00,00\r\n"),

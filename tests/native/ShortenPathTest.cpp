@@ -9,7 +9,7 @@ namespace {
 int Width(const std::string& text) { return static_cast<int>(text.size()) * 5; }
 
 std::string Shorten(const std::string& path, size_t fitChars) {
-    return ShortenPath(path, Width, static_cast<int>(fitChars) * 5, NoLeadBytes);
+    return ShortenPath(path, Width, static_cast<int>(fitChars) * 5);
 }
 
 TEST(ShortenPath, NarrowsStepByStep) {
@@ -39,9 +39,11 @@ TEST(ShortenPath, DrivelessAndNetworkPaths) {
     EXPECT_EQ(Shorten("C:name", 2), "name");
 }
 
-TEST(ShortenPath, ATrailByteIsNoSeparator) {
-    const std::string path = std::string("C:\\a\\\x95\x5C") + "x";  // the last name holds a trail byte '\'
-    EXPECT_EQ(ShortenPath(path, Width, 0, ShiftJisLeadByte), std::string("\x95\x5C") + "x");
+// The name is never cut inside: "表" in Shift-JIS ends in a backslash byte,
+// in UTF-8 it has none.
+TEST(ShortenPath, NamesInAnyScript) {
+    EXPECT_EQ(ShortenPath("C:\\aaaaaaaa表bb\\cc\\name", Width, 0), "name");
+    EXPECT_EQ(Shorten("C:\\aaaaaaaa表bb\\cc\\Папка", 23), "C:\\...\\cc\\Папка");
 }
 
 }  // namespace
