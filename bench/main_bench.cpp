@@ -17,14 +17,15 @@
 #include <string>
 #include <vector>
 
-#include "app/QuenmarForm.h"
 #include "app/QuenmarAboutForm.h"
+#include "app/QuenmarForm.h"
 #include "folderpicker/ShellDialogs.h"
 #include "folderpicker/ShellFolderForm.h"
-#include "win32/Handles.h"
-#include "places/PlacesStore.h"
 #include "peers/SameControlsWindow.h"
+#include "places/PlacesStore.h"
 #include "widgets/Application.h"
+#include "win32/Handles.h"
+#include "win32/WideText.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ void RunUntilIdle() {
     }
 }
 
-void ResetPlaces() { RegDeleteTreeW(HKEY_CURRENT_USER, quenmar::kComdlgPolicyKey); }
+void ResetPlaces() { RegDeleteTreeW(HKEY_CURRENT_USER, quenmar::win::Wide(quenmar::kComdlgPolicyKey).c_str()); }
 
 double MainWindowToIdle() {
     const auto start = Clock::now();
@@ -102,19 +103,19 @@ void RegisterOwnerClass() {
     type.hInstance = GetModuleHandleW(nullptr);
     type.hCursor = LoadCursor(nullptr, IDC_ARROW);
     type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    type.lpszClassName = "QuenmarBenchOwner";
+    type.lpszClassName = L"QuenmarBenchOwner";
     RegisterClassW(&type);  // fails harmlessly when registered already
 }
 
 double OpenDialogToIdle(HWND owner) {
-    char fileName[MAX_PATH] = "This is only a test. Test the Items to the Left";
+    wchar_t fileName[MAX_PATH] = L"This is only a test. Test the Items to the Left";
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = "All files (*.*)\0*.*\0";
+    dialog.lpstrFilter = L"All files (*.*)\0*.*\0";
     dialog.lpstrFile = fileName;
-    dialog.nMaxFile = sizeof fileName;
-    dialog.lpstrTitle = "Test Dialog";
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = L"Test Dialog";
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.lpfnHook = NoHook;
     dialogElapsed = 0;
@@ -207,7 +208,7 @@ void PrintObjectCounts(const Resources& before, const Resources& after) {
 
 void StartupBenchmark() {
     RegisterOwnerClass();
-    HWND owner = CreateWindowW("QuenmarBenchOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+    HWND owner = CreateWindowW(L"QuenmarBenchOwner", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     ShowWindow(owner, SW_SHOW);
 
@@ -248,8 +249,8 @@ void EditLeakBenchmark() {
     for (int i = 0; i < 50; ++i) edit(i);  // settle caches
     // QUENMAR_BENCH_EDITS=N sets the number of edits: the server requests of
     // one edit are the difference between two traced runs (wineserver -d2).
-    char count[16] = {};
-    const int edits = GetEnvironmentVariableW("QUENMAR_BENCH_EDITS", count, sizeof count) ? atoi(count) : 1000;
+    wchar_t count[16] = {};
+    const int edits = GetEnvironmentVariableW(L"QUENMAR_BENCH_EDITS", count, 16) ? _wtoi(count) : 1000;
     const Resources before = Measure();
     const auto start = Clock::now();
     for (int i = 0; i < edits; ++i) edit(i);
@@ -278,7 +279,7 @@ HWND browseWindow = nullptr;
 void CALLBACK PickerIdle(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     idleElapsed = MillisecondsSince(idleStart);
-    if (HWND window = FindWindowW("TSelectFolderForm", nullptr)) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    if (HWND window = FindWindowW(L"TSelectFolderForm", nullptr)) PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
 }
 
 double PickerToIdle() {
@@ -302,7 +303,7 @@ void CALLBACK BrowserIdle(HWND, UINT, UINT_PTR id, DWORD) {
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM) {
     if (message == BFFM_INITIALIZED) {
         browseWindow = window;
-        SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(kTarget));
+        SendMessageW(window, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(quenmar::win::Wide(kTarget).c_str()));
         SetTimer(nullptr, 0, 0, BrowserIdle);
     }
     return 0;
@@ -310,9 +311,9 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM, LPARAM) {
 
 double BrowserToIdle() {
     BROWSEINFOW info{};
-    char name[MAX_PATH] = {};
+    wchar_t name[MAX_PATH] = {};
     info.pszDisplayName = name;
-    info.lpszTitle = "Select Folder or Drive";
+    info.lpszTitle = L"Select Folder or Drive";
     info.ulFlags = BIF_NEWDIALOGSTYLE | BIF_RETURNONLYFSDIRS;
     info.lpfn = BrowseCallback;
     idleElapsed = 0;
@@ -352,9 +353,9 @@ double ListAndSortLevel() {
 // expanded, the middle one selected, shown and idle.
 double BareTreeToIdle() {
     const auto start = Clock::now();
-    const HWND window = CreateWindowExW(0, "QuenmarBenchOwner", "tree", WS_OVERLAPPEDWINDOW, 100, 100, 366, 340,
+    const HWND window = CreateWindowExW(0, L"QuenmarBenchOwner", L"tree", WS_OVERLAPPEDWINDOW, 100, 100, 366, 340,
                                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    const HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, "",
+    const HWND tree = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
                                       WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                                           TVS_SHOWSELALWAYS,
                                       8, 32, 341, 241, window, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -363,14 +364,14 @@ double BareTreeToIdle() {
     insert.hParent = TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = const_cast<char*>("siblings");
+    insert.item.pszText = const_cast<wchar_t*>(L"siblings");
     const auto root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
     HTREEITEM middle = nullptr;
     insert.hParent = root;
     SendMessageW(tree, WM_SETREDRAW, FALSE, 0);
     for (int n = 0; n < 5000; ++n) {
-        char label[16];
-        std::snprintf(label, sizeof label, "f%05d", n);
+        wchar_t label[16];
+        std::swprintf(label, 16, L"f%05d", n);
         insert.item.pszText = label;
         const auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
         if (n == 2500) middle = item;
@@ -383,7 +384,7 @@ double BareTreeToIdle() {
 }
 
 void PickerBenchmark(bool withBrowser) {
-    if (GetFileAttributesW(kTarget) == INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesW(quenmar::win::Wide(kTarget).c_str()) == INVALID_FILE_ATTRIBUTES) {
         std::printf("folder picker: %s is missing (bench/run makes it)\n", kTarget);
         return;
     }
@@ -414,7 +415,7 @@ std::vector<double> refreshTimes, createTimes;
 
 void CALLBACK RefreshRounds(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    const HWND window = FindWindowW("TSelectFolderForm", nullptr);
+    const HWND window = FindWindowW(L"TSelectFolderForm", nullptr);
     auto* form = static_cast<quenmar::TSelectFolderForm*>(
         reinterpret_cast<quenmar::widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
     quenmar::TShellTree& tree = form->ShellTree;
@@ -432,14 +433,14 @@ void CALLBACK RefreshRounds(HWND, UINT, UINT_PTR id, DWORD) {
         if (!SendMessageW(tree.Handle(), TVM_GETEDITCONTROL, 0, 0)) std::printf("  (no label opened)\n");
         createTimes.push_back(elapsed);
         SendMessageW(tree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
-        RemoveDirectoryW(created.c_str());
+        RemoveDirectoryW(quenmar::win::Wide(created).c_str());
         tree.RefreshTree();
     }
     PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
 }
 
 void RefreshBenchmark() {
-    if (GetFileAttributesW(kTarget) == INVALID_FILE_ATTRIBUTES) {
+    if (GetFileAttributesW(quenmar::win::Wide(kTarget).c_str()) == INVALID_FILE_ATTRIBUTES) {
         std::printf("refresh: %s is missing (bench/run makes it)\n", kTarget);
         return;
     }
@@ -476,7 +477,7 @@ BOOL CALLBACK FindShown(HWND window, LPARAM context) {
 }
 
 double LaunchToVisible(const std::string& program) {
-    std::string command = "\"" + program + "\"";
+    std::wstring command = quenmar::win::Wide("\"" + program + "\"");
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION process{};
     const auto start = Clock::now();
@@ -508,9 +509,9 @@ double LaunchToVisible(const std::string& program) {
 }
 
 void LaunchBenchmark() {
-    char self[MAX_PATH] = {};
+    wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::string folder = self;
+    std::string folder = quenmar::win::Utf8(self);
     folder.resize(folder.find_last_of('\\') + 1);
     const std::string quenmar = folder + "..\\Quenmar.exe", bare = folder + "bench_bare_window.exe",
                       controls = folder + "bench_same_controls.exe", dialog = folder + "bench_open_dialog.exe";
@@ -531,8 +532,8 @@ void LaunchBenchmark() {
 
 // Opening and closing the other windows must give back what they took.
 struct Closing {
-    const char* className;
-    const char* caption;
+    const wchar_t* className;
+    const wchar_t* caption;
 };
 Closing closing{};
 
@@ -545,7 +546,7 @@ void CALLBACK CloseWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 template <typename F>
-void OpenAndClose(const char* className, const char* caption, F open) {
+void OpenAndClose(const wchar_t* className, const wchar_t* caption, F open) {
     closing = {className, caption};
     SetTimer(nullptr, 0, 10, CloseWhenShown);
     open();
@@ -559,12 +560,12 @@ void WindowsLeakBenchmark() {
     form->Show();
     RunUntilIdle();
     auto cycle = [&] {
-        OpenAndClose("TSelectFolderForm", nullptr, [&] {
+        OpenAndClose(L"TSelectFolderForm", nullptr, [&] {
             form->dlgSelectFolder.SetChosenPath("C:\\windows");
             form->dlgSelectFolder.Run();
         });
-        OpenAndClose("TfrmQuenmarAbout", nullptr, [] { quenmar::ShowAboutWindow(); });
-        OpenAndClose("#32770", "Test Dialog", [&] { form->btnpreviewClick(); });
+        OpenAndClose(L"TfrmQuenmarAbout", nullptr, [] { quenmar::ShowAboutWindow(); });
+        OpenAndClose(L"#32770", L"Test Dialog", [&] { form->btnpreviewClick(); });
     };
     for (int i = 0; i < 10; ++i) cycle();
     const Resources before = Measure();

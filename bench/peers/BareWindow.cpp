@@ -2,5 +2,5 @@
 #include "PeerWindow.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    return bench::ShowAndRun(bench::CreatePeerWindow(instance, "BareWindow", COLOR_WINDOW, true), show);
+    return bench::ShowAndRun(bench::CreatePeerWindow(instance, L"BareWindow", COLOR_WINDOW, true), show);
 }

@@ -10,13 +10,13 @@ UINT_PTR CALLBACK Hook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    char file[MAX_PATH] = {};
+    wchar_t file[MAX_PATH] = {};
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.lpstrFilter = "All files (*.*)\0*.*\0";
+    dialog.lpstrFilter = L"All files (*.*)\0*.*\0";
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = file;
-    dialog.nMaxFile = sizeof file;
+    dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.lpfnHook = Hook;
     GetOpenFileNameW(&dialog);

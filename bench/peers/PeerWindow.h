@@ -12,7 +12,7 @@ inline LRESULT CALLBACK PeerProcedure(HWND window, UINT message, WPARAM wParam, 
 }
 
 // Made hidden; `quitOnClose` makes closing it end the thread's loop.
-inline HWND CreatePeerWindow(HINSTANCE instance, const char* className, int backgroundColour, bool quitOnClose) {
+inline HWND CreatePeerWindow(HINSTANCE instance, const wchar_t* className, int backgroundColour, bool quitOnClose) {
     WNDCLASSW type{};
     type.lpfnWndProc = PeerProcedure;
     type.hInstance = instance;

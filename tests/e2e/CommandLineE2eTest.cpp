@@ -6,6 +6,7 @@
 
 #include "RealRegistry.h"
 #include "Remote.h"
+#include "win32/WideText.h"
 
 namespace quenmar::e2e {
 namespace {
@@ -32,7 +33,8 @@ BOOL CALLBACK CollectWindows(HWND window, LPARAM context) {
 }
 
 Finished RunQuenmar(const std::string& arguments) {
-    std::string command = "\"" + ExeDirectory() + "\\Quenmar.exe\" " + arguments;
+    // Started as the shell starts programs: the command line is wide.
+    std::wstring command = win::Wide("\"" + ExeDirectory() + "\\Quenmar.exe\" " + arguments);
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION process{};
     Finished finished;
@@ -45,13 +47,11 @@ Finished RunQuenmar(const std::string& arguments) {
         Found found{process.dwProcessId, {}};
         EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&found));
         for (HWND window : found.windows) {
-            char className[64] = {};
-            GetClassNameW(window, className, sizeof className);
-            if (std::string(className) == "TfrmQuenmar") finished.windowShown = true;
-            if (std::string(className) != "#32770") continue;
-            char text[4096] = {};
-            GetDlgItemTextW(window, 0xFFFF, text, sizeof text);
-            finished.boxes.push_back(Text(window) + ": " + text);
+            wchar_t className[64] = {};
+            GetClassNameW(window, className, 64);
+            if (std::wstring_view(className) == L"TfrmQuenmar") finished.windowShown = true;
+            if (std::wstring_view(className) != L"#32770") continue;
+            finished.boxes.push_back(Text(window) + ": " + Text(GetDlgItem(window, 0xFFFF)));
             PostMessageW(window, WM_COMMAND, IDOK, 0);
         }
     }

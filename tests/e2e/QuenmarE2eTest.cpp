@@ -6,6 +6,7 @@
 
 #include "RealRegistry.h"
 #include "Remote.h"
+#include "win32/WideText.h"
 
 namespace quenmar::e2e {
 namespace {
@@ -16,10 +17,10 @@ using testing::Sz;
 using testing::SzValue;
 using Strings = std::vector<std::string>;
 
-std::string DriveName(const char* root) {
+std::string DriveName(const wchar_t* root) {
     SHFILEINFOW info{};
     SHGetFileInfoW(root, 0, &info, sizeof info, SHGFI_DISPLAYNAME);
-    return info.szDisplayName;
+    return win::Utf8(info.szDisplayName);
 }
 
 class Quenmar : public ::testing::Test {
@@ -115,7 +116,7 @@ TEST_F(Quenmar, EveryStoredFormLoadsAndSavesBack) {
     EXPECT_NE(Text(GetDlgItem(warning, 0xFFFF)).find("Place3"), std::string::npos);
     PostMessageW(warning, WM_COMMAND, IDOK, 0);
     Settle(main);
-    EXPECT_EQ(Captions(), (Strings{"system32", DriveName("C:\\") + " ", "Unknown", "My Computer", "Desktop"}));
+    EXPECT_EQ(Captions(), (Strings{"system32", DriveName(L"C:\\") + " ", "Unknown", "My Computer", "Desktop"}));
     SelectSlot(2);  // the unlisted special folder keeps its number
     Key(places, VK_ESCAPE);
     ASSERT_TRUE(app->Exited(10000));
@@ -136,9 +137,9 @@ TEST_F(Quenmar, EditedSlotsShowInThePreviewAndCloseBoxSaves) {
     SelectSlot(2);
     Click(Button("Use Drive or &Folder for Selected Place"));
     Settle(main);
-    EXPECT_EQ(Captions()[2], DriveName("C:\\") + " ");
+    EXPECT_EQ(Captions()[2], DriveName(L"C:\\") + " ");
     const Strings bar = Preview(true);
-    EXPECT_EQ(bar, (Strings{"Desktop", "My Computer", DriveName("C:\\"), "My Computer", "My Network Places"}));
+    EXPECT_EQ(bar, (Strings{"Desktop", "My Computer", DriveName(L"C:\\"), "My Computer", "My Network Places"}));
     EXPECT_EQ(Place(2), SzValue("C:\\")) << "saved before the preview";
     Click(Button("&Hide Places Bar in Dialogs"));
     Settle(main);
@@ -188,15 +189,15 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
 // At 144 dots per inch every window is laid out half as large again.
 TEST_F(Quenmar, LaysOutAtOneAndAHalfTimesAt144Dpi) {
     HKEY desktop = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &desktop, nullptr),
               ERROR_SUCCESS);
     const DWORD dpi = 144;
-    RegSetValueExW(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
     struct Restore {
         HKEY key;
         ~Restore() {
-            RegDeleteValueW(key, "LogPixels");
+            RegDeleteValueW(key, L"LogPixels");
             RegCloseKey(key);
         }
     } restore{desktop};

@@ -4,20 +4,18 @@
 
 #include <stdexcept>
 
+#include "win32/WideText.h"
+
 namespace quenmar::e2e {
 
 std::string ExeDirectory() {
-    char path[MAX_PATH] = {};
+    wchar_t path[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::string directory = path;
+    const std::string directory = win::Utf8(path);
     return directory.substr(0, directory.find_last_of('\\'));
 }
 
-std::string Text(HWND window) {
-    char text[1024] = {};
-    GetWindowTextW(window, text, sizeof text);
-    return text;
-}
+std::string Text(HWND window) { return win::WindowText(window); }
 
 DWORD ProcessOf(HWND window) {
     DWORD id = 0;
@@ -35,9 +33,9 @@ HWND FindChild(HWND parent, const char* className, const std::string& text) {
 std::vector<HWND> Children(HWND parent, const char* className) {
     std::vector<HWND> found;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[64] = {};
-        GetClassNameW(child, name, sizeof name);
-        if (lstrcmpiW(name, className) == 0) found.push_back(child);
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (lstrcmpiW(name, win::Wide(className).c_str()) == 0) found.push_back(child);
     }
     return found;
 }
@@ -46,9 +44,9 @@ HWND WaitForWindow(DWORD processId, const char* className, const std::string& ca
     const DWORD start = GetTickCount();
     do {
         for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-            char name[64] = {};
-            GetClassNameW(window, name, sizeof name);
-            if (ProcessOf(window) == processId && lstrcmpiW(name, className) == 0 && IsWindowVisible(window) &&
+            wchar_t name[64] = {};
+            GetClassNameW(window, name, 64);
+            if (ProcessOf(window) == processId && lstrcmpiW(name, win::Wide(className).c_str()) == 0 && IsWindowVisible(window) &&
                 (caption.empty() || Text(window) == caption)) {
                 return window;
             }
@@ -99,8 +97,8 @@ void Screenshot(HWND window, const std::string& name) {
     file.bfOffBits = sizeof file + sizeof info.bmiHeader;
     file.bfSize = file.bfOffBits + stride * height;
     const std::string directory = ExeDirectory() + "\\..\\screenshots";
-    CreateDirectoryW(directory.c_str(), nullptr);
-    const HANDLE out = CreateFileW((directory + "\\" + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+    CreateDirectoryW(win::Wide(directory).c_str(), nullptr);
+    const HANDLE out = CreateFileW(win::Wide(directory + "\\" + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
                                    CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
     WriteFile(out, &file, sizeof file, &written, nullptr);
@@ -114,7 +112,7 @@ void Screenshot(HWND window, const std::string& name) {
 }
 
 QuenmarProcess::QuenmarProcess() {
-    std::string command = "\"" + ExeDirectory() + "\\Quenmar.exe\"";
+    std::wstring command = win::Wide("\"" + ExeDirectory() + "\\Quenmar.exe\"");
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
@@ -151,18 +149,20 @@ void* QuenmarProcess::Remote(size_t size) {
     return buffer_;
 }
 
-std::string QuenmarProcess::ListViewText(HWND list, int item) {
+std::wstring QuenmarProcess::ListViewTextW(HWND list, int item) {
     auto* remote = static_cast<char*>(Remote(4096));
     LVITEMW request{};
     request.iSubItem = 0;
-    request.pszText = remote + 1024;
+    request.pszText = reinterpret_cast<wchar_t*>(remote + 1024);
     request.cchTextMax = 1024;
     WriteProcessMemory(process_.hProcess, remote, &request, sizeof request, nullptr);
     SendMessageW(list, LVM_GETITEMTEXTW, item, reinterpret_cast<LPARAM>(remote));
-    char text[1024] = {};
-    ReadProcessMemory(process_.hProcess, remote + 1024, text, sizeof text - 1, nullptr);
+    wchar_t text[1024] = {};
+    ReadProcessMemory(process_.hProcess, remote + 1024, text, sizeof text - sizeof(wchar_t), nullptr);
     return text;
 }
+
+std::string QuenmarProcess::ListViewText(HWND list, int item) { return win::Utf8(ListViewTextW(list, item)); }
 
 int QuenmarProcess::ListViewCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
@@ -181,9 +181,9 @@ std::vector<std::string> QuenmarProcess::PlacesBar(HWND dialog) {
         TBBUTTON button{};
         ReadProcessMemory(process_.hProcess, remote, &button, sizeof button, nullptr);
         SendMessageW(bar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(remote + 1024));
-        char text[512] = {};
-        ReadProcessMemory(process_.hProcess, remote + 1024, text, sizeof text - 1, nullptr);
-        captions.emplace_back(text);
+        wchar_t text[512] = {};
+        ReadProcessMemory(process_.hProcess, remote + 1024, text, sizeof text - sizeof(wchar_t), nullptr);
+        captions.push_back(win::Utf8(text));
     }
     return captions;
 }

@@ -26,6 +26,7 @@ public:
 
     // A block of the process's memory for messages that carry pointers.
     std::string ListViewText(HWND list, int item);
+    std::wstring ListViewTextW(HWND list, int item);
     int ListViewCount(HWND list);
     int ListViewSelected(HWND list);
     std::vector<std::string> PlacesBar(HWND dialog);  // empty when there is none

@@ -6,12 +6,13 @@
 #include "app/QuenmarAboutForm.h"
 #include "shellutil/ShellOpenLauncher.h"
 #include "widgets/Application.h"
+#include "win32/WideText.h"
 
 namespace quenmar::testing {
 namespace {
 
 TfrmQuenmarAbout* OpenAbout() {
-    const HWND window = FindWindowW("TfrmQuenmarAbout", nullptr);
+    const HWND window = FindWindowW(L"TfrmQuenmarAbout", nullptr);
     return window ? static_cast<TfrmQuenmarAbout*>(
                         reinterpret_cast<widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
                   : nullptr;
@@ -58,7 +59,7 @@ TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
         SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
     });
     ShowAboutWindow();
-    EXPECT_EQ(FindWindowW("TfrmQuenmarAbout", nullptr), nullptr) << "released";
+    EXPECT_EQ(FindWindowW(L"TfrmQuenmarAbout", nullptr), nullptr) << "released";
 }
 
 TEST(AboutWindow, TextureNeverSmallerThanFiveByFive) {
@@ -84,7 +85,7 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
         ASSERT_NE(about, nullptr);
         first = about->Handle();
         // Open the link with a target that succeeds: it turns purple at once.
-        const HANDLE file = CreateFileW("C:\\quenmar-link.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const HANDLE file = CreateFileW(L"C:\\quenmar-link.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(file, "@exit\r\n", 7, &written, nullptr);
         CloseHandle(file);
@@ -98,7 +99,7 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
     });
     ShowAboutWindow();
     EXPECT_FALSE(IsWindow(first));
-    DeleteFileW("C:\\quenmar-link.bat");
+    DeleteFileW(L"C:\\quenmar-link.bat");
 
     Soon([&] {
         TfrmQuenmarAbout* about = OpenAbout();
@@ -179,7 +180,7 @@ TEST(ShellOpenLauncher, NameLengthLimit) {
     const std::string name255 = "C:\\" + std::string(248, 'x') + ".txt";
     ASSERT_EQ(name255.size(), 255u);
     const int32_t shell = static_cast<int32_t>(
-        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, "Open", name255.c_str(), "", "", SW_SHOWNOACTIVATE)));
+        reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"Open", win::Wide(name255).c_str(), L"", L"", SW_SHOWNOACTIVATE)));
     EXPECT_EQ(ExecuteFile(name255, "", "", SW_SHOWNOACTIVATE), shell) << "reached the shell";
     EXPECT_TRUE(boxes.seen.empty());
 

@@ -13,6 +13,7 @@
 #include "dragdrop/zelDragFromShell.h"
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
+#include "win32/WideText.h"
 
 namespace quenmar::testing {
 namespace {
@@ -52,8 +53,7 @@ struct Recorded {
             events.push_back("done names " + std::to_string(sender.DroppedNames().size()));
         };
         receiver.OnShellDragDropSkipped = [this](TzelDragFromShell&, const SkippedNames& skipped) {
-            events.push_back("skipped " + std::to_string(skipped.unrepresentable) + " " +
-                             std::to_string(skipped.tooLong));
+            events.push_back("skipped " + std::to_string(skipped.tooLong));
         };
     }
 };
@@ -208,10 +208,10 @@ protected:
     static constexpr const char* kRoot = "C:\\quenmar-drops";
     void SetUp() override {
         registry.Reset();
-        CreateDirectoryW(kRoot, nullptr);
-        CreateDirectoryW((std::string(kRoot) + "\\Docs").c_str(), nullptr);
-        CreateDirectoryW((std::string(kRoot) + "\\Music").c_str(), nullptr);
-        const HANDLE file = CreateFileW((std::string(kRoot) + "\\Docs\\a.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+        CreateDirectoryW(win::Wide(kRoot).c_str(), nullptr);
+        CreateDirectoryW(win::Wide(std::string(kRoot) + "\\Docs").c_str(), nullptr);
+        CreateDirectoryW(win::Wide(std::string(kRoot) + "\\Music").c_str(), nullptr);
+        const HANDLE file = CreateFileW(win::Wide(std::string(kRoot) + "\\Docs\\a.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                         CREATE_ALWAYS, 0, nullptr);
         CloseHandle(file);
         form = std::make_unique<TfrmQuenmar>();
@@ -222,10 +222,10 @@ protected:
         form.reset();
         PumpMessages();
         registry.Reset();
-        DeleteFileW((std::string(kRoot) + "\\Docs\\a.txt").c_str());
-        RemoveDirectoryW((std::string(kRoot) + "\\Docs").c_str());
-        RemoveDirectoryW((std::string(kRoot) + "\\Music").c_str());
-        RemoveDirectoryW(kRoot);
+        DeleteFileW(win::Wide(std::string(kRoot) + "\\Docs\\a.txt").c_str());
+        RemoveDirectoryW(win::Wide(std::string(kRoot) + "\\Docs").c_str());
+        RemoveDirectoryW(win::Wide(std::string(kRoot) + "\\Music").c_str());
+        RemoveDirectoryW(win::Wide(kRoot).c_str());
     }
     void Drop(const std::vector<std::wstring>& names) {
         SendDrop(form->Handle(), names);

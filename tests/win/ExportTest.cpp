@@ -10,6 +10,7 @@
 #include "app/Export.h"
 #include "app/QuenmarForm.h"
 #include "win32/ReplaceFile.h"
+#include "win32/WideText.h"
 
 namespace quenmar::testing {
 namespace {
@@ -40,7 +41,7 @@ std::map<std::wstring, RawValue> ValuesOf(const wchar_t* keyPath) {
 
 // The system's own reg.exe, run as a process of its own.
 DWORD RegImport(const std::string& file) {
-    std::string command = "reg.exe import \"" + file + "\"";
+    std::wstring command = L"reg.exe import \"" + win::Wide(file) + L"\"";
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
@@ -141,8 +142,8 @@ TEST_F(Export, TheSystemMenuExportsTheEditsAsExitWouldSaveThem) {
 
     const std::string file = std::string(kFolder) + "\\edited.reg";
     ModalBoxes dialog([&](const SeenBox& box) {
-        SetDlgItemTextW(box.window, 0x047C, file.c_str());  // the file name box
-        SetDlgItemTextW(box.window, 0x0480, file.c_str());
+        SetDlgItemTextW(box.window, 0x047C, win::Wide(file).c_str());  // the file name box
+        SetDlgItemTextW(box.window, 0x0480, win::Wide(file).c_str());
         return IDOK;
     });
     SendMessageW(form->Handle(), WM_SYSCOMMAND, 0x0110, 0);

@@ -14,7 +14,7 @@
 #include "app/QuenmarForm.h"
 #include "folderpicker/ShellDialogs.h"
 #include "folderpicker/ShortenPath.h"
-#include "win32/AnsiText.h"
+#include "win32/WideText.h"
 
 namespace quenmar::testing {
 namespace {
@@ -26,16 +26,16 @@ using Strings = std::vector<std::string>;
 constexpr const char* kRoot = "C:\\quenmar-picker";
 
 TSelectFolderForm* PickerWindow() {
-    const HWND window = FindWindowW("TSelectFolderForm", nullptr);
+    const HWND window = FindWindowW(L"TSelectFolderForm", nullptr);
     return window ? static_cast<TSelectFolderForm*>(
                         reinterpret_cast<widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
                   : nullptr;
 }
 
 std::string DesktopDirectory() {
-    char path[MAX_PATH] = {};
+    wchar_t path[MAX_PATH] = {};
     SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOPDIRECTORY, FALSE);
-    return path;
+    return win::Utf8(path);
 }
 
 class FolderPicker : public ::testing::Test {
@@ -201,11 +201,12 @@ TEST_F(FolderPicker, StatusBarShortensLongPathsAfterEveryResize) {
             const std::string text = ShortenPath(
                 deep,
                 [dc](const std::string& s) {
+                    const std::wstring wide = win::Wide(s);
                     SIZE e{};
-                    GetTextExtentPoint32A(dc, s.c_str(), static_cast<int>(s.size()), &e);
+                    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &e);
                     return static_cast<int>(e.cx);
                 },
-                status.right - 20, win::SystemLeadByte);
+                status.right - 20);
             SelectObject(dc, old);
             ReleaseDC(window.StatusBar1, dc);
             return text;
@@ -262,10 +263,8 @@ TEST_F(FolderPicker, CreateFolderNamesItAndOpensItsLabel) {
         EXPECT_EQ(SelectedLabel(window), "Work") << "the selection stays on the parent";
         const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
         ASSERT_NE(editor, nullptr) << "the new folder's label is open for editing";
-        char text[MAX_PATH] = {};
-        GetWindowTextW(editor, text, sizeof text);
-        EXPECT_STREQ(text, "New Folder (2)");
-        SetWindowTextW(editor, "  Reports  ");
+        EXPECT_EQ(win::WindowText(editor), "New Folder (2)");
+        SetWindowTextW(editor, L"  Reports  ");
         SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
         EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Work\\Reports"));
         EXPECT_EQ(SelectedLabel(window), "Reports") << "the named folder is shown selected";
@@ -302,7 +301,7 @@ TEST_F(FolderPicker, FailedCreationWarnsThreeTimes) {
         ASSERT_EQ(window.ShellTree.NodePath(window.ShellTree.Selected()), doomed);
         // The folder goes away behind the picker's back: every name fails
         // with "path not found".
-        RemoveDirectoryW(doomed.c_str());
+        RemoveDirectoryW(win::Wide(doomed).c_str());
         window.BtnNewFolder.Click();
         EXPECT_EQ(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0), 0) << "no label opened";
         Press(window.CancelBtn);
@@ -360,7 +359,7 @@ TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
     const bool chosen = Run([&](TSelectFolderForm& window) {
         const HWND editor = window.ShellTree.EditLabel(window.ShellTree.Selected());
         ASSERT_NE(editor, nullptr);
-        SetWindowTextW(editor, "Omega");
+        SetWindowTextW(editor, L"Omega");
         SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
         EXPECT_EQ(SelectedLabel(window), "Omega");
         Press(window.OkBtn);
@@ -446,17 +445,17 @@ TEST_F(FolderPicker, HooksFireInTheirOrder) {
     dialog.OnFormShow = [&](void*) { order.push_back("show"); };
     dialog.OnFormClose = [&](void*) { order.push_back("close"); };
     dialog.OnSelChange = [&](void*, LPCITEMIDLIST selected) {
-        char path[MAX_PATH] = {};
+        wchar_t path[MAX_PATH] = {};
         SHGetPathFromIDListW(selected, path);
-        order.push_back(std::string("selected ") + path);
+        order.push_back("selected " + win::Utf8(path));
     };
     // The tree asks before adding each item; "Work" is kept out.
     dialog.OnAddItem = [&](IShellFolder* folder, LPCITEMIDLIST, LPCITEMIDLIST item, ULONG, bool& allow) {
         STRRET name{};
-        char text[MAX_PATH] = {};
+        wchar_t text[MAX_PATH] = {};
         folder->GetDisplayNameOf(item, SHGDN_INFOLDER, &name);
-        StrRetToBufW(&name, item, text, sizeof text);
-        if (std::string(text) == "Work") allow = false;
+        StrRetToBufW(&name, item, text, MAX_PATH);
+        if (std::wstring_view(text) == L"Work") allow = false;
     };
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha");
     Run([&](TSelectFolderForm& window) {
@@ -472,7 +471,7 @@ TEST_F(FolderPicker, HooksFireInTheirOrder) {
 }
 
 TEST_F(FolderPicker, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
-    const HANDLE file = CreateFileW((std::string(kRoot) + "\\Alpha\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+    const HANDLE file = CreateFileW(win::Wide(std::string(kRoot) + "\\Alpha\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, 0, nullptr);
     CloseHandle(file);
     dialog.Options |= sfdoIncludeNonFolders;

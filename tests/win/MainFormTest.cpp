@@ -3,11 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "MemoryRegistry.h"
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
 #include "app/QuenmarForm.h"
-#include "MemoryRegistry.h"
 #include "widgets/Application.h"
+#include "win32/WideText.h"
 
 namespace quenmar::testing {
 namespace {
@@ -90,7 +91,7 @@ TEST_F(MainWindow, StartsWithTheDefaultsAndSavesThemOnExit) {
     const auto iconOf = [&](WPARAM which) {
         return reinterpret_cast<HICON>(SendMessageW(form->Handle(), WM_GETICON, which, 0));
     };
-    EXPECT_EQ(iconOf(ICON_BIG), LoadIconW(GetModuleHandleW(nullptr), "MAINICON"));
+    EXPECT_EQ(iconOf(ICON_BIG), LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     ICONINFO smallInfo{};
     ASSERT_TRUE(GetIconInfo(iconOf(ICON_SMALL), &smallInfo));
     BITMAP smallBitmap{};
@@ -517,10 +518,10 @@ protected:
     SeenBox OpenPreview(std::optional<Strings>& placesBar, std::string& fileName) {
         ModalBoxes boxes([&](const SeenBox& box) {
             placesBar = PlacesBarCaptions(box.window);
-            char text[MAX_PATH] = {};
-            GetDlgItemTextW(box.window, 0x047C /* file name combo */, text, sizeof text);
-            if (!text[0]) GetDlgItemTextW(box.window, 0x0480 /* file name edit */, text, sizeof text);
-            fileName = text;
+            wchar_t text[MAX_PATH] = {};
+            GetDlgItemTextW(box.window, 0x047C /* file name combo */, text, MAX_PATH);
+            if (!text[0]) GetDlgItemTextW(box.window, 0x0480 /* file name edit */, text, MAX_PATH);
+            fileName = win::Utf8(text);
             return IDCANCEL;
         });
         Click(form->btnpreview);

@@ -5,18 +5,13 @@
 #include <commctrl.h>
 
 #include "widgets/Application.h"
+#include "win32/WideText.h"
 
 namespace quenmar::testing {
 
 namespace {
 
 thread_local ModalBoxes* current = nullptr;
-
-std::string WindowText(HWND window) {
-    char text[4096] = {};
-    GetWindowTextW(window, text, sizeof text);
-    return text;
-}
 
 std::string StripAmpersand(std::string text) {
     text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
@@ -39,13 +34,13 @@ ModalBoxes::~ModalBoxes() {
 LRESULT CALLBACK ModalBoxes::Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && wParam && current) {
         const HWND window = reinterpret_cast<HWND>(wParam);
-        char className[64] = {};
-        GetClassNameW(window, className, sizeof className);
+        wchar_t className[64] = {};
+        GetClassNameW(window, className, 64);
         const bool known = std::find(current->pending_.begin(), current->pending_.end(), window) !=
                            current->pending_.end();
         const bool seenBefore = std::any_of(current->seen.begin(), current->seen.end(),
                                             [&](const SeenBox& box) { return box.window == window; });
-        if (std::string(className) == "#32770" && !known && !seenBefore) {
+        if (std::wstring_view(className) == L"#32770" && !known && !seenBefore) {
             current->pending_.push_back(window);
             if (!current->timer_) current->timer_ = SetTimer(nullptr, 0, 30, Timer);
         }
@@ -67,20 +62,20 @@ void CALLBACK ModalBoxes::Timer(HWND, UINT, UINT_PTR, DWORD) {
 void ModalBoxes::Read(HWND box) {
     SeenBox seenBox;
     seenBox.window = box;
-    char className[64] = {};
-    GetClassNameW(box, className, sizeof className);
-    seenBox.className = className;
-    seenBox.caption = WindowText(box);
+    wchar_t className[64] = {};
+    GetClassNameW(box, className, 64);
+    seenBox.className = win::Utf8(className);
+    seenBox.caption = win::WindowText(box);
     GetWindowRect(box, &seenBox.rect);
-    if (HWND text = GetDlgItem(box, 0xFFFF)) seenBox.text = WindowText(text);
+    if (HWND text = GetDlgItem(box, 0xFFFF)) seenBox.text = win::WindowText(text);
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char childClass[64] = {};
-        GetClassNameW(child, childClass, sizeof childClass);
+        wchar_t childClass[64] = {};
+        GetClassNameW(child, childClass, 64);
         const LONG style = GetWindowLongW(child, GWL_STYLE);
-        if (lstrcmpiW(childClass, "Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
+        if (lstrcmpiW(childClass, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
             seenBox.icon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
-        } else if (lstrcmpiW(childClass, "Button") == 0 && IsWindowVisible(child)) {
-            seenBox.buttons.push_back(WindowText(child));
+        } else if (lstrcmpiW(childClass, L"Button") == 0 && IsWindowVisible(child)) {
+            seenBox.buttons.push_back(win::WindowText(child));
         }
     }
     seen.push_back(seenBox);
@@ -90,7 +85,7 @@ void ModalBoxes::Read(HWND box) {
 
 int ModalBoxes::ButtonId(HWND box, const std::string& caption) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (StripAmpersand(WindowText(child)) == StripAmpersand(caption)) return GetDlgCtrlID(child);
+        if (StripAmpersand(win::WindowText(child)) == StripAmpersand(caption)) return GetDlgCtrlID(child);
     }
     return 0;
 }
@@ -118,9 +113,9 @@ std::optional<std::vector<std::string>> PlacesBarCaptions(HWND dialog) {
     for (int i = 0; i < count; ++i) {
         TBBUTTON button{};
         SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
-        char text[MAX_PATH] = {};
+        wchar_t text[MAX_PATH] = {};
         SendMessageW(bar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(text));
-        captions.emplace_back(text);
+        captions.push_back(win::Utf8(text));
     }
     return captions;
 }

@@ -36,7 +36,7 @@ public:
 
     // Presses a button of a box by its caption (with or without '&').
     static int ButtonId(HWND box, const std::string& caption);
-    static HICON SystemIcon(LPCSTR id) { return LoadIcon(nullptr, id); }
+    static HICON SystemIcon(LPCWSTR id) { return LoadIcon(nullptr, id); }
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);

@@ -35,50 +35,41 @@ struct RealRegistryBackend {
     win::Win32Registry registry;
 
     RegistryAccessor& Accessor() { return registry; }
-    void Reset() { RegDeleteTreeW(HKEY_CURRENT_USER, kComdlgPolicyKey); }
+    // Key and value names are ASCII here; the data is put and read as the
+    // registry holds it.
+    static std::wstring W(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+    void Reset() { RegDeleteTreeW(HKEY_CURRENT_USER, W(kComdlgPolicyKey).c_str()); }
     void CreateKey(const std::string& key) {
         HKEY handle = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, W(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle,
                                   nullptr),
                   ERROR_SUCCESS);
         RegCloseKey(handle);
     }
     void Put(const std::string& key, const std::string& name, uint32_t type, const std::string& data) {
         CreateKey(key);
-        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), type, data.data(),
+        ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, W(key).c_str(), W(name).c_str(), type, data.data(),
                                   static_cast<DWORD>(data.size())),
                   ERROR_SUCCESS);
     }
     std::optional<RawValue> Get(const std::string& key, const std::string& name) {
-        DWORD type = 0;
-        DWORD size = 0;
-        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type, nullptr,
-                         &size) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        std::string data(size, '\0');
-        if (RegGetValueW(HKEY_CURRENT_USER, key.c_str(), name.c_str(), RRF_RT_ANY | RRF_NOEXPAND, &type,
-                         data.data(), &size) != ERROR_SUCCESS) {
-            return std::nullopt;
-        }
-        data.resize(size);
-        return RawValue{type, data};
+        return StoredValue(W(key).c_str(), W(name));
     }
     bool KeyExists(const std::string& key) {
         HKEY handle = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, W(key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
         RegCloseKey(handle);
         return true;
     }
     std::vector<std::string> ValueNames(const std::string& key) {
         std::vector<std::string> names;
         HKEY handle = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return names;
-        char name[256];
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, W(key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return names;
+        wchar_t name[256];
         for (DWORD i = 0;; ++i) {
-            DWORD length = sizeof name;
+            DWORD length = 256;
             if (RegEnumValueW(handle, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-            names.emplace_back(name, length);
+            names.emplace_back(name, name + length);  // ASCII
         }
         RegCloseKey(handle);
         return names;

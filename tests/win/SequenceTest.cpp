@@ -13,6 +13,7 @@
 #include "RawValue.h"
 #include "RealRegistry.h"
 #include "app/QuenmarForm.h"
+#include "win32/WideText.h"
 
 // Random sequences of what a user does in the main window, on random starting
 // registry contents, checked after every save against a small model of the
@@ -126,20 +127,20 @@ protected:
     void SetUp() override {
         if (GetACP() == 1251 || GetACP() == 65001) GTEST_SKIP() << "the starting paths need a Western code page";
         RegDeleteTreeW(HKEY_CURRENT_USER, kPolicyKeyW);
-        CreateDirectoryW(kFolders, nullptr);
-        CreateDirectoryW((std::string(kFolders) + "\\Alpha").c_str(), nullptr);
-        CreateDirectoryW((std::string(kFolders) + "\\Beta b").c_str(), nullptr);
-        CloseHandle(CreateFileW((std::string(kFolders) + "\\Alpha\\f.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+        CreateDirectoryW(win::Wide(kFolders).c_str(), nullptr);
+        CreateDirectoryW(win::Wide(std::string(kFolders) + "\\Alpha").c_str(), nullptr);
+        CreateDirectoryW(win::Wide(std::string(kFolders) + "\\Beta b").c_str(), nullptr);
+        CloseHandle(CreateFileW(win::Wide(std::string(kFolders) + "\\Alpha\\f.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, 0, nullptr));
     }
     void TearDown() override {
         form.reset();
         PumpMessages();
         RegDeleteTreeW(HKEY_CURRENT_USER, kPolicyKeyW);
-        DeleteFileW((std::string(kFolders) + "\\Alpha\\f.txt").c_str());
-        RemoveDirectoryW((std::string(kFolders) + "\\Alpha").c_str());
-        RemoveDirectoryW((std::string(kFolders) + "\\Beta b").c_str());
-        RemoveDirectoryW(kFolders);
+        DeleteFileW(win::Wide(std::string(kFolders) + "\\Alpha\\f.txt").c_str());
+        RemoveDirectoryW(win::Wide(std::string(kFolders) + "\\Alpha").c_str());
+        RemoveDirectoryW(win::Wide(std::string(kFolders) + "\\Beta b").c_str());
+        RemoveDirectoryW(win::Wide(kFolders).c_str());
     }
 
     std::wstring RandomPath() {
@@ -245,7 +246,7 @@ protected:
             e.csidl = kCatalogue[row];
         } else if (op == 4 && editing && e.isDir) {
             const std::wstring path = RandomPath();
-            SetWindowTextW(form->edtDirectory.Handle(), std::string(path.begin(), path.end()).c_str());
+            SetWindowTextW(form->edtDirectory.Handle(), path.c_str());
             model.GivePath(path);
         } else if (op == 5 && editing && model.current > 0) {
             Move(-1, Pick(2));

@@ -15,6 +15,7 @@
 #include "folderpicker/FolderFacts.h"
 #include "folderpicker/ShellLevels.h"
 #include "folderpicker/ShellLocator.h"
+#include "win32/WideText.h"
 
 namespace quenmar {
 namespace {
@@ -54,7 +55,7 @@ protected:
         for (const char* folder : {"\\b-two", "\\a-one\\inner\\deepest", "\\C-three", "\\hidden"}) {
             fs::create_directories(std::string(kRoot) + folder);
         }
-        SetFileAttributesW((std::string(kRoot) + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesW(win::Wide(std::string(kRoot) + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
         target.SetPath(std::string(kRoot) + "\\a-one\\inner\\deepest");
         ASSERT_FALSE(target.IsNone());
         levels.SetPath(kRoot);
@@ -121,10 +122,10 @@ Strings SortedByTheShell(const char* path) {
     Strings names;
     for (const auto& child : children) {
         STRRET name{};
-        char text[MAX_PATH] = {};
+        wchar_t text[MAX_PATH] = {};
         folder->GetDisplayNameOf(child.get(), SHGDN_INFOLDER | SHGDN_NORMAL, &name);
-        StrRetToBufW(&name, child.get(), text, sizeof text);
-        names.push_back(text);
+        StrRetToBufW(&name, child.get(), text, MAX_PATH);
+        names.push_back(win::Utf8(text));
     }
     return names;
 }
@@ -173,8 +174,8 @@ TEST_F(ShellLevels, TheTargetsNeighboursFactsAreThoseOfTheDisk) {
     }
     fs::create_directories(level + "\\n-48\\inner");
     fs::create_directories(level + "\\n-49\\secret");
-    SetFileAttributesW((level + "\\n-49\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesW((level + "\\n-47").c_str(), FILE_ATTRIBUTE_SYSTEM);  // may carry its own icon
+    SetFileAttributesW(win::Wide(level + "\\n-49\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(win::Wide(level + "\\n-47").c_str(), FILE_ATTRIBUTE_SYSTEM);  // may carry its own icon
     TShellLocator place, chosen;
     place.SetPath(level);
     chosen.SetPath(level + "\\n-50");
@@ -206,7 +207,7 @@ TEST_F(ShellLevels, TheTargetsNeighboursFactsAreThoseOfTheDisk) {
         }
         EXPECT_TRUE(prefetch.TakeFacts(flags, true).empty()) << "taken once";
     }
-    SetFileAttributesW((level + "\\n-47").c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(win::Wide(level + "\\n-47").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(ShellLevels, LeftBeforeItIsDoneItStopsAndIsWaitedFor) {

@@ -21,9 +21,9 @@ TEST(WaitTakingSentMessages, AWorkerSendingToTheWaitingThreadIsAnswered) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = CountingProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = "QuenmarWaitTest";
+    wc.lpszClassName = L"QuenmarWaitTest";
     RegisterClassW(&wc);
-    UniqueWindow window(CreateWindowW("QuenmarWaitTest", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+    UniqueWindow window(CreateWindowW(L"QuenmarWaitTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                       GetModuleHandleW(nullptr), nullptr));
     ASSERT_TRUE(window);
     UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));

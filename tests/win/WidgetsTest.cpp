@@ -7,6 +7,7 @@
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
 #include "widgets/HotButton.h"
+#include "win32/WideText.h"
 
 namespace quenmar::widgets {
 namespace {
@@ -35,7 +36,7 @@ public:
 
     static FormStyle Style() {
         FormStyle style;
-        style.className = "QuenmarTestForm";
+        style.className = L"QuenmarTestForm";
         style.clientWidth = 300;
         style.clientHeight = 200;
         return style;
@@ -252,7 +253,7 @@ public:
     }
     static FormStyle Style() {
         FormStyle style;
-        style.className = "QuenmarHotForm";
+        style.className = L"QuenmarHotForm";
         style.clientWidth = 200;
         style.clientHeight = 100;
         return style;
@@ -334,13 +335,13 @@ TEST(Hints, HintWindowIsMadeWhenTheMouseFirstComesOverAHintedControl) {
     ASSERT_NE(tooltip, nullptr);
     EXPECT_EQ(GetWindow(tooltip, GW_OWNER), form.Handle());
     ASSERT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
-    char text[80] = {};
+    wchar_t text[80] = {};
     TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.lpszText = text;
     ASSERT_TRUE(SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
     EXPECT_EQ(reinterpret_cast<HWND>(tool.uId), form.button.Handle());
-    EXPECT_STREQ(text, "Goes somewhere");
+    EXPECT_STREQ(text, L"Goes somewhere");
     EXPECT_FALSE(tool.uFlags & TTF_SUBCLASS) << "mouse messages come from the message loop";
 
     // A hint given later replaces the tool's text rather than adding a tool.
@@ -348,7 +349,7 @@ TEST(Hints, HintWindowIsMadeWhenTheMouseFirstComesOverAHintedControl) {
     EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
     text[0] = '\0';
     SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
-    EXPECT_STREQ(text, "Goes elsewhere");
+    EXPECT_STREQ(text, L"Goes elsewhere");
 }
 
 TEST(Hints, TheHintShowsWhenTheMouseRestsOnTheControl) {
@@ -367,12 +368,12 @@ TEST(Hints, TheHintShowsWhenTheMouseRestsOnTheControl) {
         if (!shown) Sleep(20);
     }
     ASSERT_TRUE(shown) << "no hint within three seconds of the mouse resting on the button";
-    char text[80] = {};
+    wchar_t text[80] = {};
     TTTOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
     tool.lpszText = text;
     ASSERT_TRUE(SendMessageW(form.Tooltip(), TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_STREQ(text, "Goes somewhere");
+    EXPECT_STREQ(text, L"Goes somewhere");
     SetCursorPos(0, 0);
 }
 

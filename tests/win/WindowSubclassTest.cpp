@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/WideText.h"
 #include "win32/WindowSubclass.h"
 
 namespace quenmar::win {
@@ -27,18 +28,14 @@ LRESULT Record(void* context, HWND window, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcW(next, window, message, wParam, lParam);
 }
 
-std::string TextOf(HWND window) {
-    char text[64] = {};
-    GetWindowTextW(window, text, sizeof text);
-    return text;
-}
+std::string TextOf(HWND window) { return win::WindowText(window); }
 
 bool Saw(const Recorder& recorder, UINT message) {
     return std::find(recorder.seen.begin(), recorder.seen.end(), message) != recorder.seen.end();
 }
 
 HWND MakeEdit() {
-    return CreateWindowExW(0, "EDIT", "", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, GetModuleHandleW(nullptr),
+    return CreateWindowExW(0, L"EDIT", L"", WS_POPUP, 0, 0, 100, 20, nullptr, nullptr, GetModuleHandleW(nullptr),
                            nullptr);
 }
 
@@ -53,7 +50,7 @@ TEST(WindowSubclass, HandlerSeesMessagesFirstAndPassesThemOn) {
     EXPECT_FALSE(WindowSubclass::Install(edit, Record, &other)) << "one handler a window";
 
     EXPECT_EQ(SendMessageW(edit, kProbe, 0, 0), 42);
-    SetWindowTextW(edit, "passed on");
+    SetWindowTextW(edit, L"passed on");
     EXPECT_EQ(TextOf(edit), "passed on") << "the edit's own procedure still ran";
     EXPECT_TRUE(Saw(recorder, WM_SETTEXT));
     EXPECT_TRUE(other.seen.empty());
@@ -80,7 +77,7 @@ TEST(WindowSubclass, RemovedHandlerIsNotCalledAndTheChainHolds) {
 
     WindowSubclass::Remove(edit);
     recorder.seen.clear();
-    SetWindowTextW(edit, "still works");
+    SetWindowTextW(edit, L"still works");
     EXPECT_EQ(TextOf(edit), "still works");
     EXPECT_EQ(platformCalls, 1);
     EXPECT_TRUE(recorder.seen.empty()) << "a removed handler is never called";
