@@ -47,15 +47,15 @@ std::string Win32Registry::ReadString(const std::string& name) {
         throw RegistryError(FailedToGetData(name));
     }
     if (type != REG_SZ && type != REG_EXPAND_SZ) throw RegistryError(InvalidDataType(name));
-    // One unit more than the data holds: stored text need not carry its
-    // terminating zero, and an odd last byte is dropped.
-    std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+    // Stored text need not carry its terminator; an odd last byte is no unit.
+    std::wstring buffer((size + 1) / sizeof(wchar_t), L'\0');
+    size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
     if (RegQueryValueExW(key_.get(), wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                          &size) != ERROR_SUCCESS) {
         throw RegistryError(FailedToGetData(name));
     }
-    return Utf8(buffer.c_str());
+    buffer.resize(size / sizeof(wchar_t));
+    return Utf8(buffer.substr(0, buffer.find(L'\0')));
 }
 
 int32_t Win32Registry::ReadInteger(const std::string& name) {

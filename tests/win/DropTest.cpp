@@ -94,7 +94,7 @@ TEST(DropReceiver, HooksTheWindowAndPutsItsProcedureBack) {
         EXPECT_EQ(SendMessageW(form.Handle(), WM_USER + 5, wParam, lParam), 1234);
         ASSERT_EQ(form.passed.size(), 1u);
         EXPECT_EQ(form.passed[0], std::make_pair(wParam, lParam)) << "passed on unchanged, all 64 bits";
-        EXPECT_FALSE(IsWindowUnicode(form.Handle())) << "text still travels as ANSI";
+        EXPECT_TRUE(IsWindowUnicode(form.Handle())) << "text travels wide through the receiver";
     }
     EXPECT_EQ(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), before);
     // A later drop reaches the window's own procedure and nobody else.
@@ -155,22 +155,28 @@ TEST(DropReceiver, LongNamesAreReadWholeOrSkipped) {
     const std::string n259 = "C:\\" + std::string(256, 'c');
     const std::string n260 = "C:\\" + std::string(257, 'e');
     const std::string n300 = "C:\\" + std::string(297, 'd');
-    SendDrop(form.Handle(), {L"C:\\x", Wide(n254), Wide(n255), Wide(n259), Wide(n260), Wide(n300)});
-    EXPECT_EQ(receiver.DroppedNames(), (Strings{"C:\\x", n254, n255, n259}));
-    ASSERT_EQ(recorded.events.size(), 6u);
-    EXPECT_EQ(recorded.events[4], "skipped 0 2") << "260 characters is one too many";
-    EXPECT_EQ(recorded.events[5], "done names 4");
+    // The limit counts UTF-16 units: 259 Cyrillic units are 518 bytes of UTF-8.
+    std::string cyrillic259 = "C:\\", cyrillic260;
+    for (int i = 0; i < 256; ++i) cyrillic259 += "Ж";
+    cyrillic260 = cyrillic259 + "Ж";
+    SendDrop(form.Handle(), {L"C:\\x", Wide(n254), Wide(n255), Wide(n259), Wide(n260), Wide(n300),
+                             L"C:\\" + std::wstring(256, L'Ж'), L"C:\\" + std::wstring(257, L'Ж')});
+    EXPECT_EQ(receiver.DroppedNames(), (Strings{"C:\\x", n254, n255, n259, cyrillic259}));
+    ASSERT_EQ(recorded.events.size(), 7u);
+    EXPECT_EQ(recorded.events[5], "skipped 3") << "260 characters is one too many";
+    EXPECT_EQ(recorded.events[6], "done names 5");
 }
 
-TEST(DropReceiver, NamesTheCodePageCannotHoldAreSkipped) {
-    if (GetACP() == 932 || GetACP() == 65001) GTEST_SKIP() << "this code page can hold the name";
+// Whatever the code page: names are read wide, a lone surrogate included.
+TEST(DropReceiver, NamesInAnyScriptAreTaken) {
     DropTarget form;
     TzelDragFromShell receiver(&form);
     Recorded recorded;
     recorded.Attach(receiver);
-    SendDrop(form.Handle(), {L"C:\\\x65E5\x672C", L"C:\\ok", L"C:\\\x0100x"});
-    EXPECT_EQ(receiver.DroppedNames(), Strings{"C:\\ok"});
-    EXPECT_EQ(recorded.events, (Strings{"item [C:\\][ok][C:\\ok] names 1", "skipped 2 0", "done names 1"}));
+    SendDrop(form.Handle(), {L"C:\\日本\\Папка 😀", L"C:\\Āx", L"C:\\x\xD800"});
+    EXPECT_EQ(receiver.DroppedNames(), (Strings{"C:\\日本\\Папка 😀", "C:\\Āx", "C:\\x\xED\xA0\x80"}));
+    EXPECT_EQ(recorded.events[0], "item [C:\\日本\\][Папка 😀][C:\\日本\\Папка 😀] names 1");
+    EXPECT_EQ(recorded.events.back(), "done names 3");
 }
 
 TEST(DropReceiver, AFailingHandlerStillReleasesTheDrop) {
@@ -275,11 +281,11 @@ TEST_F(MainWindowDrops, IgnoredWhileHiddenOrMissing) {
 
 TEST_F(MainWindowDrops, TheLastValidNameWinsAndBadNamesAreToldOnce) {
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
-    Drop({L"C:\\quenmar-drops\\Docs", L"C:\\quenmar-drops\\Music", L"C:\\quenmar-drops\\gone", L"C:\\\x65E5",
-          L"C:\\\x672C"});
+    Drop({L"C:\\quenmar-drops\\Docs", L"C:\\quenmar-drops\\Music", L"C:\\quenmar-drops\\gone",
+          L"C:\\" + std::wstring(300, L'x'), L"C:\\" + std::wstring(260, L'y')});
     EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Music\\");
     ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_NE(boxes.seen[0].text.find("cannot be stored"), std::string::npos) << boxes.seen[0].text;
+    EXPECT_EQ(boxes.seen[0].text, "The name of a dropped folder cannot be stored: it is longer than a path can be.");
 }
 
 TEST_F(MainWindowDrops, TenThousandNames) {

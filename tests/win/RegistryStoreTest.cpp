@@ -16,7 +16,8 @@ TEST(RealRegistry, ValueTypesAndErrorTexts) {
     backend.Reset();
     backend.Put(kPlacesBarKey, "Bin", REG_BINARY, Dword(3));
     backend.Put(kPlacesBarKey, "Expand", REG_EXPAND_SZ, Sz("%WINDIR%\\Temp"));
-    backend.Put(kPlacesBarKey, "Unterminated", REG_SZ, "abc");
+    const std::string abc = Sz(u"abc");
+    backend.Put(kPlacesBarKey, "Unterminated", REG_SZ, abc.substr(0, abc.size() - 2));
     win::Win32Registry registry;
     ASSERT_TRUE(registry.OpenKeyReadOnly(kPlacesBarKey));
     EXPECT_EQ(registry.ReadString("Expand"), "%WINDIR%\\Temp") << "read unexpanded";
