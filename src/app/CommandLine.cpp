@@ -57,7 +57,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 value = arguments[++i];
             }
             // A switch where the file name should be means the name is missing.
-            if (value.empty() || value[0] == '/') {
+            if (value.empty() || value[0] == '/' || value[0] == '-') {
                 return Invalid(arguments, "/export needs the name of the file to write.");
             }
             line.file = value;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "RealRegistry.h"
 #include "Remote.h"
@@ -80,17 +82,22 @@ protected:
     const std::string folder = "C:\\quenmar-cli";
 };
 
+// A file and a place named outside any one code page.
 TEST_F(CommandLine, ExportWritesTheStoredSettingsAndEnds) {
-    registry.Put(kPlacesBarKey, "Place2", REG_SZ, testing::Sz("D:\\Data\\"));
-    const std::string file = folder + "\\places.reg";
+    registry.Put(kPlacesBarKey, "Place2", REG_SZ, testing::Sz(u"D:\\Данные\\文件夹 😀\\"));
+    const std::string file = folder + "\\Экспорт 文件.reg";
+    const std::u16string line = u"\"Place2\"=\"D:\\\\Данные\\\\文件夹 😀\\\\\"\r\n";
+    const std::string lineBytes(reinterpret_cast<const char*>(line.data()), line.size() * 2);
     for (const char* quiet : {"", " /quiet"}) {
-        fs::remove(file);
+        fs::remove(win::Wide(file));
         const Finished run = RunQuenmar("/export \"" + file + "\"" + quiet);
         EXPECT_EQ(run.code, 0u) << quiet;
         EXPECT_TRUE(run.boxes.empty()) << run.boxes.front();
         EXPECT_FALSE(run.windowShown);
-        ASSERT_TRUE(fs::exists(file)) << quiet;
-        EXPECT_GT(fs::file_size(file), 400u);
+        std::ifstream written(fs::path(win::Wide(file)), std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << quiet;
+        EXPECT_NE(bytes.find(lineBytes), std::string::npos) << quiet;
     }
     EXPECT_EQ(registry.ValueNames(kPlacesBarKey), std::vector<std::string>{"Place2"}) << "an export saves nothing";
     EXPECT_FALSE(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue).has_value());
@@ -119,6 +126,12 @@ TEST_F(CommandLine, FailuresAndMistakesGiveACodeAndTheirReason) {
         EXPECT_EQ(run.code, 2u) << wrong;
         EXPECT_TRUE(run.boxes.empty()) << wrong;
     }
+
+    // A switch in place of the file name: a mistake, told quietly as asked.
+    run = RunQuenmar("/export -quiet");
+    EXPECT_EQ(run.code, 2u);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_FALSE(fs::exists("-quiet")) << "a switch is no file name";
 
     run = RunQuenmar("/?");
     EXPECT_EQ(run.code, 0u);
