@@ -369,6 +369,29 @@ TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
     EXPECT_EQ(dialog.ChosenPath(), std::string(kRoot) + "\\Alpha\\Omega");
 }
 
+// A folder named in Cyrillic: shown, a new folder made inside it and named
+// with Cyrillic, an emoji and Greek, and returned.
+TEST_F(FolderPicker, NamesInAnyScriptAreShownMadeAndRenamed) {
+    const std::wstring folder = L"C:\\quenmar-picker\\Папка";
+    fs::create_directories(folder);
+    dialog.SetChosenPath("C:\\quenmar-picker\\Папка");
+    const bool chosen = Run([&](TSelectFolderForm& window) {
+        EXPECT_EQ(SelectedLabel(window), "Папка");
+        EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Папка");
+        window.BtnNewFolder.Click();
+        EXPECT_TRUE(fs::is_directory(folder + L"\\New Folder"));
+        const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
+        ASSERT_NE(editor, nullptr) << "the new folder's label is open for editing";
+        SetWindowTextW(editor, L"Проект 😀 Ω");
+        SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        EXPECT_TRUE(fs::is_directory(folder + L"\\Проект 😀 Ω"));
+        EXPECT_EQ(SelectedLabel(window), "Проект 😀 Ω");
+        Press(window.OkBtn);
+    });
+    EXPECT_TRUE(chosen);
+    EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Папка\\Проект 😀 Ω");
+}
+
 // Browse from the main window.
 class MainWindowBrowse : public FolderPicker {
 protected:
