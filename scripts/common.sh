@@ -55,6 +55,14 @@ ensure_test_prefix() {
     "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d Y /f </dev/null >/dev/null 2>&1
+    # Chinese names in the pictures: the dialogs' fonts fall back to the
+    # distribution's CJK font (bootstrap installs it) before Wine's own list.
+    local face
+    for face in Tahoma "MS Sans Serif" "Microsoft Sans Serif"; do
+        "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+            /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei\0MSGOTHIC.TTC,MS UI Gothic\0SIMSUN.TTC,SimSun' /f \
+            </dev/null >/dev/null 2>&1
+    done
     "$(find_wineserver)" -w
     [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot did not create the prefix" >&2; return 1; }
     touch "$marker"

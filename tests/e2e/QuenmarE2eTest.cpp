@@ -128,6 +128,32 @@ TEST_F(Quenmar, EveryStoredFormLoadsAndSavesBack) {
     EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(0));
 }
 
+// Places named in Cyrillic, Chinese and emoji, as another program stored
+// them, read through the window from outside and written back unchanged.
+TEST_F(Quenmar, NamesInAnyScriptAreShownAndKept) {
+    const std::u16string paths[] = {u"C:\\quenmar-uni\\Папка\\", u"C:\\quenmar-uni\\文件夹\\",
+                                    u"C:\\quenmar-uni\\Проект 😀 Ω\\"};
+    CreateDirectoryW(L"C:\\quenmar-uni", nullptr);
+    for (int n = 0; n < 3; ++n) {
+        CreateDirectoryW(reinterpret_cast<const wchar_t*>(paths[n].c_str()), nullptr);
+        registry.Put(kPlacesBarKey, PlaceValueName(n), REG_SZ, Sz(paths[n]));
+    }
+    Start();
+    Settle(main);
+    EXPECT_EQ(app->ListViewTextW(places, 0), L"Папка");
+    EXPECT_EQ(app->ListViewTextW(places, 1), L"文件夹");
+    EXPECT_EQ(app->ListViewTextW(places, 2), L"Проект 😀 Ω");
+    Screenshot(main, "main-window-unicode");
+    EXPECT_EQ(Preview(), (Strings{"Папка", "文件夹", "Проект 😀 Ω", "Desktop", "Desktop"}));
+    SelectSlot(2);
+    SelectSlot(0);
+    Key(places, VK_ESCAPE);
+    ASSERT_TRUE(app->Exited(10000));
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(Place(n), SzValue(paths[n])) << n;
+    for (int n = 2; n >= 0; --n) RemoveDirectoryW(reinterpret_cast<const wchar_t*>(paths[n].c_str()));
+    RemoveDirectoryW(L"C:\\quenmar-uni");
+}
+
 TEST_F(Quenmar, EditedSlotsShowInThePreviewAndCloseBoxSaves) {
     Start();
     SelectSlot(0);
