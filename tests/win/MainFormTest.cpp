@@ -555,39 +555,6 @@ TEST_F(Preview, ShowsTheEditedPlacesAtOnce) {
     EXPECT_NE(form->Handle(), nullptr);
 }
 
-// Places named in Cyrillic, Chinese and emoji show in the window, in the
-// real Open dialog's Places Bar, and are written back as they were stored.
-TEST_F(Preview, NamesInAnyScriptShowEverywhere) {
-    const std::u16string names[] = {u"C:\\quenmar-uni\\Папка\\", u"C:\\quenmar-uni\\文件夹\\",
-                                    u"C:\\quenmar-uni\\Проект 😀 Ω\\"};
-    for (int n = 0; n < 3; ++n) {
-        CreateDirectoryW(L"C:\\quenmar-uni", nullptr);
-        CreateDirectoryW(reinterpret_cast<const wchar_t*>(names[n].c_str()), nullptr);
-        PutPlace(n, REG_SZ, Sz(names[n]));
-    }
-    Open();
-    const std::wstring expected[] = {L"Папка", L"文件夹", L"Проект 😀 Ω"};
-    for (int n = 0; n < 3; ++n) {
-        wchar_t text[MAX_PATH] = {};
-        LVITEMW item{};
-        item.pszText = text;
-        item.cchTextMax = MAX_PATH;
-        SendMessageW(form->lstvwPlaces.Handle(), LVM_GETITEMTEXTW, n, reinterpret_cast<LPARAM>(&item));
-        EXPECT_EQ(std::wstring(text), expected[n]) << n;
-    }
-    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-uni\\Папка\\");
-
-    std::optional<Strings> placesBar;
-    std::string fileName;
-    OpenPreview(placesBar, fileName);
-    ASSERT_TRUE(placesBar.has_value());
-    EXPECT_EQ(*placesBar, (Strings{"Папка", "文件夹", "Проект 😀 Ω", "Desktop", "Desktop"}));
-    Exit();
-    for (int n = 0; n < 3; ++n) EXPECT_EQ(StoredPlaces()[n], SzValue(names[n])) << n;
-    for (int n = 2; n >= 0; --n) RemoveDirectoryW(reinterpret_cast<const wchar_t*>(names[n].c_str()));
-    RemoveDirectoryW(L"C:\\quenmar-uni");
-}
-
 TEST_F(Preview, HiddenBarShowsNone) {
     Open();
     Click(form->chkHidePlacesBar);

@@ -136,13 +136,6 @@ TEST(ShellLookups, DriveDisplayNameFeedsTheCaption) {
     EXPECT_EQ(FolderSlotCaption("C:\\windows\\", shell), "windows");
 }
 
-TEST(ShellLookups, DisplayNameQueryLeaksNoIcon) {
-    Win32ShellLookups shell;
-    const DWORD before = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    for (int i = 0; i < 200; ++i) shell.DriveDisplayName("C:\\");
-    EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), before + 5);
-}
-
 TEST(ShellLookups, EnvironmentIsExpanded) {
     Win32ShellLookups shell;
     SetEnvironmentVariableW(L"QUENMAR_TEST_DIR", L"C:\\Папка 😀");
