@@ -73,12 +73,11 @@ std::u16string Dword(const std::u16string& head, uint32_t value) {
 
 }  // namespace
 
-std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden,
-                                bool deleteKeyFirst) {
+std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden) {
     const std::u16string root = u"HKEY_CURRENT_USER\\";
     const std::u16string places = root + Ascii(kPlacesBarKey);
     std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n";
-    if (deleteKeyFirst) text += u"[-" + places + u"]\r\n\r\n";
+    text += u"[-" + places + u"]\r\n\r\n";
     text += u"[" + root + Ascii(kComdlgPolicyKey) + u"]\r\n";
     text += Dword(Quoted(Ascii(kNoPlacesBarValue)) + u"=", hidden ? 1 : 0) + u"\r\n";
     text += u"[" + places + u"]\r\n";
@@ -103,9 +102,8 @@ std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& e
     return text + u"\r\n";
 }
 
-std::string PlacesScript(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden,
-                         bool deleteKeyFirst) {
-    return "\xFF\xFE" + Utf16Bytes(PlacesScriptText(entries, hidden, deleteKeyFirst), false);
+std::string PlacesScript(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden) {
+    return "\xFF\xFE" + Utf16Bytes(PlacesScriptText(entries, hidden), false);
 }
 
 }  // namespace quenmar

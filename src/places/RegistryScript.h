@@ -10,13 +10,11 @@ namespace quenmar {
 // A registry script, as the system's registry editor writes and reads it
 // ("Windows Registry Editor Version 5.00": UTF-16LE with a byte-order mark,
 // CRLF line ends), holding what a save of these places and this hide flag
-// would store. By default it first deletes the Placesbar key, so that
-// importing it leaves exactly these five places and nothing else there.
-std::string PlacesScript(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden,
-                         bool deleteKeyFirst = true);
+// would store. It first deletes the Placesbar key, so that importing it
+// leaves exactly these five places and nothing else there.
+std::string PlacesScript(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden);
 
 // The script's text before it is encoded: for reading and for tests.
-std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden,
-                                bool deleteKeyFirst = true);
+std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden);
 
 }  // namespace quenmar

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <map>
 
 #include "MemoryRegistry.h"
 #include "RawValue.h"
@@ -33,18 +32,15 @@ std::string Units(const char* ascii) {
     return bytes;
 }
 
-std::string Lower(std::string name) {
-    for (char& c : name) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return name;
-}
-
-ModelSlot LoadModel(int n, const std::map<std::string, std::pair<uint32_t, std::string>>& places, bool keyExists) {
+// The slot as the rules read the bytes the registry holds.
+ModelSlot LoadModel(int n, const MemoryRegistry& registry) {
     static const uint32_t defaults[] = {34, 0, 5, 17, 18};
     const ModelSlot byDefault{false, defaults[n], Units("C:\\"), false};
-    if (!keyExists) return byDefault;
-    const auto found = places.find("place" + std::to_string(n));
-    if (found == places.end()) return {false, 0, "", false};
-    const auto& [type, bytes] = found->second;
+    if (!registry.KeyExists(kPlacesBarKey)) return byDefault;
+    const MemoryRegistry::Value* value = registry.Find(kPlacesBarKey, "Place" + std::to_string(n));
+    if (!value) return {false, 0, "", false};
+    const uint32_t type = value->type;
+    const std::string& bytes = value->data;
     if (type == kRegSz || type == kRegExpandSz) {
         std::string units;
         for (size_t i = 0; i + 1 < bytes.size() && (bytes[i] || bytes[i + 1]); i += 2) units += bytes.substr(i, 2);
@@ -64,8 +60,6 @@ ModelSlot LoadModel(int n, const std::map<std::string, std::pair<uint32_t, std::
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     MemoryRegistry registry;
-    std::map<std::string, std::pair<uint32_t, std::string>> places;  // the Placesbar key, by lower-case name
-    bool placesKey = false;
     const int values = in.ConsumeIntegralInRange(0, 8);
     for (int i = 0; i < values; ++i) {
         const int which = in.ConsumeIntegralInRange(0, 7);
@@ -76,12 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const size_t length = in.ConsumeBool() ? in.ConsumeIntegralInRange<size_t>(0, 300) : in.ConsumeIntegralInRange<size_t>(0, 1 << 20);
         std::string bytes = in.ConsumeBytesAsString(std::min(length, in.remaining_bytes()));
         if (bytes.size() < length && in.ConsumeBool()) bytes.resize(length, 'p');  // large values cost no input
-        const bool inPlacesKey = in.ConsumeBool();
-        registry.PutRaw(inPlacesKey ? kPlacesBarKey : kComdlgPolicyKey, name, type, bytes);
-        if (inPlacesKey) {
-            places[Lower(name)] = {type, bytes};
-            placesKey = true;
-        }
+        registry.PutRaw(in.ConsumeBool() ? kPlacesBarKey : kComdlgPolicyKey, name, type, bytes);
     }
     const PlacesStore store(registry);
 
@@ -91,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::array<ModelSlot, kSlotCount> model;
     for (int n = 0; n < kSlotCount; ++n) {
         entries[n] = loaded.entries[n];
-        model[n] = LoadModel(n, places, placesKey);
+        model[n] = LoadModel(n, registry);
     }
 
     const int saves = in.ConsumeIntegralInRange(1, 4);
@@ -121,12 +110,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // it as it would any stored value.
         const LoadedSlots again = store.LoadSlots();
         CHECK(again.replacedValues.empty());
-        for (int n = 0; n < kSlotCount; ++n) entries[n] = again.entries[n];
-        places.clear();
-        for (const auto& value : registry.ValuesOf(kPlacesBarKey)) {
-            places[Lower(value.name)] = {value.type, value.data};
+        for (int n = 0; n < kSlotCount; ++n) {
+            entries[n] = again.entries[n];
+            model[n] = LoadModel(n, registry);
         }
-        for (int n = 0; n < kSlotCount; ++n) model[n] = LoadModel(n, places, true);
         CHECK(store.LoadHideFlag() == (hidden ? HideFlag::Hide : HideFlag::Show));
     }
     return 0;

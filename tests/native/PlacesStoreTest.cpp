@@ -121,26 +121,5 @@ TEST_F(StoreFaults, FailedDeleteIsReported) {
     EXPECT_TRUE(registry.KeyExists(kPlacesBarKey));
 }
 
-TEST(MemoryRegistryErrors, ReadsOfTheWrongTypeCarryTheirTexts) {
-    MemoryRegistry registry;
-    registry.PutRaw("k", "Short", kRegBinary, Dword(1));
-    registry.PutString("k", "Long", "a path longer than four bytes", kRegExpandSz);
-    ASSERT_TRUE(registry.OpenKey("k", false));
-    OpenKeyScope scope(registry);
-    try {
-        registry.ReadInteger("Short");
-        FAIL();
-    } catch (const RegistryError& e) {
-        EXPECT_STREQ(e.what(), "Invalid data type for 'Short'");
-    }
-    try {
-        registry.ReadInteger("Long");
-        FAIL();
-    } catch (const RegistryError& e) {
-        EXPECT_STREQ(e.what(), "Failed to get data for 'Long'");
-    }
-    EXPECT_EQ(registry.ReadString("Long"), "a path longer than four bytes");
-}
-
 }  // namespace
 }  // namespace quenmar::testing

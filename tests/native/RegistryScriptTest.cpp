@@ -21,8 +21,8 @@ std::string Narrow(const std::u16string& text) {
 
 struct Script : ::testing::Test {
     std::array<TDirInfo, kSlotCount> entries{TDirInfo(34), TDirInfo(0), TDirInfo(5), TDirInfo(17), TDirInfo(18)};
-    std::string Text(bool hidden = false, bool deleteFirst = true) {
-        return Narrow(PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, hidden, deleteFirst));
+    std::string Text(bool hidden = false) {
+        return Narrow(PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, hidden));
     }
 };
 
@@ -30,9 +30,7 @@ TEST_F(Script, DefaultsAsTheRegistryEditorWritesThem) {
     EXPECT_EQ(Text(), kHead + "\"NoPlacesBar\"=dword:00000000\r\n\r\n" + kPlacesKey +
                           "\"Place0\"=dword:00000022\r\n\"Place1\"=dword:00000000\r\n\"Place2\"=dword:00000005\r\n"
                           "\"Place3\"=dword:00000011\r\n\"Place4\"=dword:00000012\r\n\r\n");
-    const std::string withoutDelete = Text(true, false);
-    EXPECT_EQ(withoutDelete.find("[-"), std::string::npos);
-    EXPECT_NE(withoutDelete.find("\"NoPlacesBar\"=dword:00000001\r\n"), std::string::npos);
+    EXPECT_NE(Text(true).find("\"NoPlacesBar\"=dword:00000001\r\n"), std::string::npos);
 
     // Encoded: a byte-order mark, then UTF-16LE.
     const std::string bytes =

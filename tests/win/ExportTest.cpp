@@ -24,18 +24,10 @@ constexpr const char* kFolder = "C:\\quenmar-export";
 // Every value of a key as the registry holds it, by name.
 std::map<std::wstring, RawValue> ValuesOf(const wchar_t* keyPath) {
     std::map<std::wstring, RawValue> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-    for (DWORD i = 0;; ++i) {
-        wchar_t name[256];
-        DWORD nameLength = 256, type = 0, size = 0;
-        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) break;
-        std::string data(size, '\0');
-        nameLength = 256;
-        RegEnumValueW(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-        values[name] = RawValue{type, data.substr(0, size)};
+    const std::string key = win::Utf8(keyPath);
+    for (const std::string& name : RealRegistryBackend().ValueNames(key)) {
+        values[RealRegistryBackend::W(name)] = *StoredValue(keyPath, RealRegistryBackend::W(name));
     }
-    RegCloseKey(key);
     return values;
 }
 
