@@ -267,12 +267,16 @@ TEST_F(FolderPicker, CreateFolderNamesItAndOpensItsLabel) {
         const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
         ASSERT_NE(editor, nullptr) << "the new folder's label is open for editing";
         EXPECT_EQ(win::WindowText(editor), "New Folder (2)");
-        SetWindowTextW(editor, L"  Проект 😀 Ω  ");
-        SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
-        EXPECT_TRUE(fs::is_directory(folder + L"\\Проект 😀 Ω"));
-        EXPECT_EQ(SelectedLabel(window), "Проект 😀 Ω") << "the named folder is shown selected";
-        EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Папка\\Проект 😀 Ω");
-        Press(window.OkBtn);
+        // Typed, one UTF-16 unit a character message, through the picker's
+        // own message loop, over the selected name.
+        for (const wchar_t unit : std::wstring(L"  Проект 😀 Ω  ")) PostMessageW(editor, WM_CHAR, unit, 1);
+        Soon([&, &window = window] {
+            SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+            EXPECT_TRUE(fs::is_directory(folder + L"\\Проект 😀 Ω"));
+            EXPECT_EQ(SelectedLabel(window), "Проект 😀 Ω") << "the named folder is shown selected";
+            EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Папка\\Проект 😀 Ω");
+            Press(window.OkBtn);
+        });
     });
     EXPECT_TRUE(chosen);
     EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Папка\\Проект 😀 Ω") << "OK gives the renamed folder";
