@@ -217,13 +217,10 @@ void TfrmQuenmar::FormCreate() {
 
 void TfrmQuenmar::FormShow() {
     // However loading ends, the lists lay themselves out and are drawn.
-    struct LayOutLists {
-        TfrmQuenmar& form;
-        ~LayOutLists() {
-            form.lstvwPlaces.SetRedraw(true);
-            form.lstvwSelectFolders.SetRedraw(true);
-        }
-    } layOut{*this};
+    const win::ScopeExit layOut([this] {
+        lstvwPlaces.SetRedraw(true);
+        lstvwSelectFolders.SetRedraw(true);
+    });
 
     LoadedSlots loaded = store_->LoadSlots();
     for (int n = 0; n < kSlotCount; ++n) AttachSlot(n, std::move(loaded.entries[n]));
@@ -448,6 +445,8 @@ void TfrmQuenmar::SelectCatalogueRow(int32_t csidl) {
 }
 
 void TfrmQuenmar::MoveSlot(int delta) {
+    THotButton& pressed = delta < 0 ? btnMoveUp : btnMoveDn;
+    const bool pressedHadFocus = GetFocus() == pressed.Handle();
     const int current = CurrentSlot();
     if (current < 0) return;
     const int target = current + delta;
@@ -460,6 +459,10 @@ void TfrmQuenmar::MoveSlot(int delta) {
     ShowSlot(target);
     lstvwPlaces.SetSelected(target, true);
     lstvwPlaces.SetFocused(target);
+    // At the top or the bottom the pressed button is disabled: the keyboard
+    // stays with the moves, on the other button.
+    THotButton& other = delta < 0 ? btnMoveDn : btnMoveUp;
+    if (pressedHadFocus && !pressed.Enabled() && other.Enabled()) SetFocus(other.Handle());
 }
 
 void TfrmQuenmar::btnMoveUpClick() { MoveSlot(-1); }

@@ -6,16 +6,14 @@
 #include "widgets/Application.h"
 #include "widgets/Resources.h"
 #include "widgets/WaitCursor.h"
+#include "win32/Handles.h"
 
 namespace quenmar {
 
 bool TShellDialog::Run() {
     if (running_) throw std::runtime_error(std::string(ClassName()) + " already executing");
     running_ = true;
-    struct Clear {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{running_};
+    const win::ScopeExit clear([this] { running_ = false; });
     return DoRun();
 }
 

@@ -28,7 +28,14 @@ void Control::CreateAs(Form& form, const wchar_t* className, const std::string& 
 void Control::SetEnabled(bool enabled) {
     // Enabling a window is a round trip to the window manager and a repaint,
     // even when nothing changes.
-    if (hwnd_ && (IsWindowEnabled(hwnd_) != FALSE) != enabled) EnableWindow(hwnd_, enabled);
+    if (!hwnd_ || (IsWindowEnabled(hwnd_) != FALSE) == enabled) return;
+    // The dialog manager's rule: a control that loses the focus by being
+    // disabled hands it on to the next one in the tab order that can take it.
+    if (!enabled && GetFocus() == hwnd_ && form_) {
+        const HWND next = GetNextDlgTabItem(form_->Handle(), hwnd_, FALSE);
+        if (next && next != hwnd_) SetFocus(next);
+    }
+    EnableWindow(hwnd_, enabled);
 }
 
 void Control::SetVisible(bool visible) {

@@ -133,7 +133,10 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const int id = LOWORD(wParam);
         if (lParam) {
             const auto found = controls_.find(id);
-            if (found != controls_.end()) found->second->HandleCommand(HIWORD(wParam));
+            if (found == controls_.end()) return 0;
+            const HWND outer = std::exchange(commandSource_, found->second->Handle());
+            const win::ScopeExit restore([&] { commandSource_ = outer; });
+            found->second->HandleCommand(HIWORD(wParam));
             return 0;
         }
         if (id == IDCANCEL) {
@@ -199,9 +202,16 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) return 0;
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = commandSource_ ? commandSource_ : GetFocus();
+            focusToRestore_ = IsChild(hwnd_, focus) ? focus : nullptr;
+            return 0;
+        }
         if (!IsChild(hwnd_, GetFocus())) {
-            const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+            const HWND restore = std::exchange(focusToRestore_, nullptr);
+            const bool canTake = restore && IsChild(hwnd_, restore) && IsWindowEnabled(restore) &&
+                                 IsWindowVisible(restore);
+            const HWND first = canTake ? restore : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
             if (first) SetFocus(first);
         }
         Fire(OnActivate);

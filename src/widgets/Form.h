@@ -144,6 +144,10 @@ private:
     std::vector<win::UniqueGdiObject> extraFonts_;
     win::UniqueGdiObject background_;
     HWND tooltip_ = nullptr;
+    // Where the keyboard goes back to when the form is activated again: the
+    // control whose command opened another window, else the focus it had.
+    HWND commandSource_ = nullptr;
+    HWND focusToRestore_ = nullptr;
     std::vector<Control*> hinted_;
     std::map<int, Control*> controls_;
     std::vector<Placement> placements_;

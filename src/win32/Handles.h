@@ -175,6 +175,19 @@ private:
     T* p_ = nullptr;
 };
 
+// Runs a step when it leaves scope, however the scope is left.
+template <typename Step>
+class ScopeExit {
+public:
+    explicit ScopeExit(Step step) : step_(std::move(step)) {}
+    ~ScopeExit() { step_(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    Step step_;
+};
+
 // COM initialised for this thread as long as it lives.
 class ComScope {
 public:

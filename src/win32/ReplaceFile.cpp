@@ -34,12 +34,10 @@ void ReplaceFileContents(const std::string& path, const std::string& contents) {
     }
     wchar_t temporary[MAX_PATH] = {};
     if (!GetTempFileNameW(folder.c_str(), L"qnm", 0, temporary)) Fail(path, GetLastError());
-    struct Leftover {
-        const wchar_t* name;
-        ~Leftover() {
-            if (name) DeleteFileW(name);
-        }
-    } leftover{temporary};
+    bool replaced = false;
+    const ScopeExit leftover([&] {
+        if (!replaced) DeleteFileW(temporary);
+    });
 
     {
         UniqueFile file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
@@ -53,7 +51,7 @@ void ReplaceFileContents(const std::string& path, const std::string& contents) {
         if (!FlushFileBuffers(file.get())) Fail(path, GetLastError());
     }
     if (!MoveFileExW(temporary, full, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) Fail(path, GetLastError());
-    leftover.name = nullptr;
+    replaced = true;
 }
 
 }  // namespace quenmar::win

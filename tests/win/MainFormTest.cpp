@@ -573,6 +573,61 @@ TEST_F(Preview, HiddenBarShowsNone) {
 namespace quenmar::testing {
 namespace {
 
+// The keyboard never loses its place: a move to the top or the bottom hands
+// the focus to the other move button, and a window opened from the main
+// window gives it back, when it closes, to the control it was opened from.
+TEST_F(MainWindow, TheKeyboardKeepsItsPlace) {
+    Open();
+    const auto press = [](widgets::Control& control) {
+        SetFocus(control.Handle());
+        PostMessageW(control.Handle(), WM_KEYDOWN, VK_SPACE, 0x00390001);
+        PostMessageW(control.Handle(), WM_KEYUP, VK_SPACE, 0xC0390001);
+        PumpMessages();
+    };
+    SelectSlot(1);
+    press(form->btnMoveUp);
+    EXPECT_EQ(GetFocus(), form->btnMoveDn.Handle()) << "Move Up, now at the top";
+    SelectSlot(3);
+    press(form->btnMoveDn);
+    EXPECT_EQ(GetFocus(), form->btnMoveUp.Handle()) << "Move Down, now at the bottom";
+    SelectSlot(2);
+    Click(form->optUseFolder);
+    SetFocus(form->btnBrowseFolder.Handle());
+    form->optUseSpecial.SetChecked(true);  // as a drop or a command would: disables the focused button
+    EXPECT_EQ(GetFocus(), form->btnpreview.Handle()) << "the next control that can take it";
+
+    const auto closeForm = [](const wchar_t* className) {
+        return [className] {
+            Soon([className] { PostMessageW(FindWindowW(className, nullptr), WM_CLOSE, 0, 0); }, 100);
+        };
+    };
+    struct Opener {
+        const char* name;
+        widgets::Control* from;
+        std::function<void()> open;  // opens the window and arranges its closing
+    };
+    const Opener openers[] = {
+        {"preview", &form->btnpreview, [&] { ModalBoxes box([](const SeenBox&) { return IDCANCEL; }); press(form->btnpreview); }},
+        {"restore", &form->btnRestore, [&] { ModalBoxes box([](const SeenBox&) { return IDNO; }); press(form->btnRestore); }},
+        {"about", &form->btnAbout, [&] { closeForm(L"TfrmQuenmarAbout")(); press(form->btnAbout); }},
+        {"picker", &form->btnBrowseFolder, [&] { closeForm(L"TSelectFolderForm")(); press(form->btnBrowseFolder); }},
+        {"export", &form->btnAbout, [&] {
+             SetFocus(form->btnAbout.Handle());
+             ModalBoxes box([](const SeenBox&) { return IDCANCEL; });
+             SendMessageW(form->Handle(), WM_SYSCOMMAND, 0x0110, 0);
+             PumpMessages();
+         }},
+    };
+    SelectSlot(2);
+    Click(form->optUseFolder);
+    for (const Opener& opener : openers) {
+        SetFocus(form->lstvwPlaces.Handle());
+        opener.open();
+        PumpMessages();
+        EXPECT_EQ(GetFocus(), opener.from->Handle()) << opener.name;
+    }
+}
+
 TEST_F(MainWindow, TabOrderAsDesigned) {
     PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
     Open();
