@@ -52,7 +52,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/res/Quenmar.rc)
     target_sources(win_tests PRIVATE src/app/res/Quenmar.rc)
 endif()
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/common)
-target_link_libraries(win_tests PRIVATE quenmar_win GTest::gtest)
+target_link_libraries(win_tests PRIVATE quenmar_win GTest::gtest oleacc)
 # One process a test: a crash ends only its own test. They share the prefix's
 # registry and shell folders, so they run one at a time.
 gtest_discover_tests(win_tests

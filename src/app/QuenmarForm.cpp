@@ -122,6 +122,9 @@ void TfrmQuenmar::CreateControls() {
     lstvwSelectFolders.Create(*this, {120, 160, 333, 233}, akLeft | akTop | akRight | akBottom,
                               LVS_REPORT | LVS_NOCOLUMNHEADER);
     lstvwSelectFolders.AddColumn(312);
+    lstvwPlaces.SetAccessibleName("Places", true);
+    edtDirectory.SetAccessibleName("Folder path", false);
+    lstvwSelectFolders.SetAccessibleName("Special folders", true);
     // Filled and selected with their layout held until the window is shown:
     // a list lays itself out again at every item otherwise.
     lstvwPlaces.SetRedraw(false);

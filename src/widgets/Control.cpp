@@ -57,6 +57,14 @@ RECT Control::Rect() const {
     return r;
 }
 
+void Control::SetAccessibleName(const std::string& name, bool asText) {
+    const HWND label = CreateWindowExW(0, L"STATIC", win::Wide(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
+                                       GetParent(hwnd_), nullptr, GetModuleHandleW(nullptr), nullptr);
+    const HWND before = GetWindow(hwnd_, GW_HWNDPREV);
+    SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (asText) SetWindowTextW(hwnd_, win::Wide(name).c_str());
+}
+
 void Control::SetHint(std::string hint) {
     hint_ = std::move(hint);
     if (hwnd_ && form_) form_->AddTooltip(*this);

@@ -56,6 +56,12 @@ public:
     unsigned anchors() const { return anchors_; }
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint);
+    // What a screen reader calls an input that shows no caption of its own.
+    // oleacc names such a control after the label just before it in the
+    // z-order: one is put there, hidden, since the form shows its own
+    // captions. A control whose text is not its content (a list, a tree)
+    // carries the name as its text as well, which is where Wine's oleacc looks.
+    void SetAccessibleName(const std::string& name, bool asText);
     HCURSOR Cursor() const { return cursor_; }
     // A one-pixel line for a frame instead of the sunken edge, when created.
     void SetFlatFrame() { flatFrame_ = true; }
