@@ -121,7 +121,7 @@ void TSelectFolderForm::CreateControls() {
     SendMessageW(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 
     toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | CCS_NOPARENTALIGN | CCS_NORESIZE |
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE |
                                    CCS_NODIVIDER,
                                Scale(8), Scale(4), Scale(185), Scale(25), Handle(), nullptr, GetModuleHandleW(nullptr),
                                nullptr);
@@ -321,8 +321,58 @@ void TSelectFolderForm::DeleteBtnClick() {
     ShellTree.RefreshTree();
 }
 
+// Explorer's keys: F2 renames the selected folder, Del deletes it, Shift+F10
+// and the menu key open its context menu, Ctrl+Shift+N makes a new folder.
+// Only what the picker offers: a key whose button or menu is not there does
+// nothing.
+bool TSelectFolderForm::HandleKey(const MSG& key) {
+    const bool control = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    if (control && shift && key.wParam == 'N') {
+        if (BtnNewFolder.Visible() && BtnNewFolder.Enabled()) BtnNewFolder.Click();
+        return true;
+    }
+    const TShellTree::Node selected = ShellTree.Selected();
+    if (key.hwnd != ShellTree.Handle() || !selected || control) return false;
+    switch (key.wParam) {
+    case VK_F2:
+        if (shift) return false;
+        ShellTree.EditLabel(selected);
+        return true;
+    case VK_DELETE:
+        if (shift) return false;
+        if (BtnDeleteFolder.Visible() && BtnDeleteFolder.Enabled()) BtnDeleteFolder.Click();
+        return true;
+    case VK_F10:
+        if (!shift) return false;
+        [[fallthrough]];
+    case VK_APPS: {
+        if (!(options & sfdoContextMenus)) return true;
+        RECT item{};
+        *reinterpret_cast<TShellTree::Node*>(&item) = selected;
+        SendMessageW(ShellTree.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item));
+        POINT at{item.left, item.bottom};
+        ClientToScreen(ShellTree.Handle(), &at);
+        ShellTree.ShowContextMenu(selected, at);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
 LRESULT TSelectFolderForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NOTIFY: {
+        // The tool buttons' tips name their keys.
+        auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+        const auto tips = reinterpret_cast<HWND>(SendMessageW(toolbar_, TB_GETTOOLTIPS, 0, 0));
+        if (tip->hdr.code != TTN_GETDISPINFOW || !tips || tip->hdr.hwndFrom != tips) break;
+        const UINT text = tip->hdr.idFrom == static_cast<UINT_PTR>(kCreateCommand) ? IDS_PICKER_CREATE_FOLDER_TIP
+                                                                                     : IDS_PICKER_DELETE_TIP;
+        tip->hinst = GetModuleHandleW(nullptr);
+        tip->lpszText = MAKEINTRESOURCEW(text);
+        return 0;
+    }
     case WM_COMMAND:
         if (lParam && reinterpret_cast<HWND>(lParam) == toolbar_) {
             if (LOWORD(wParam) == kCreateCommand) BtnNewFolder.Click();

@@ -87,6 +87,7 @@ public:
 protected:
     void CreateControls() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool HandleKey(const MSG& key) override;
 
 private:
     void SetStatus(const std::string& path);

@@ -264,6 +264,7 @@ bool Form::PreTranslate(MSG& msg) {
     default:
         break;
     }
+    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && HandleKey(msg)) return true;
     const bool arrow = msg.message == WM_KEYDOWN &&
                        (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN);
     if (!IsDialogMessageW(hwnd_, &msg)) return false;

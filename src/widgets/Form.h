@@ -109,6 +109,8 @@ protected:
     virtual void CreateControls() {}
     // Paints the form's background; false leaves it to the window class.
     virtual bool PaintBackground(HDC /*dc*/) { return false; }
+    // The form's own keys, seen before the dialog keys; true when taken.
+    virtual bool HandleKey(const MSG& /*key*/) { return false; }
 
 
 private:

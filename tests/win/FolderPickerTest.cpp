@@ -282,6 +282,93 @@ TEST_F(FolderPicker, CreateFolderNamesItAndOpensItsLabel) {
     EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Папка\\Проект 😀 Ω") << "OK gives the renamed folder";
 }
 
+// Explorer's keys on the selected folder, each pressed through the picker's
+// message loop and checked once it has been handled.
+TEST_F(FolderPicker, ExplorersKeysActOnTheSelectedFolder) {
+    const std::string work = std::string(kRoot) + "\\Work";
+    dialog.SetChosenPath(work);
+    ModalBoxes boxes([](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, "No"); });
+    bool menuShown = false;
+    const auto editor = [](TSelectFolderForm& window) {
+        return reinterpret_cast<HWND>(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
+    };
+    struct Key {
+        const char* name;
+        UINT message, key;
+        bool control, shift;
+        std::function<void(TSelectFolderForm&)> check;
+    };
+    const std::vector<Key> keys = {
+        {"F2", WM_KEYDOWN, VK_F2, false, false, [&](TSelectFolderForm& window) {
+             EXPECT_NE(editor(window), nullptr) << "the label is open for renaming";
+         }},
+        {"Ctrl+Shift+N", WM_KEYDOWN, 'N', true, true, [&](TSelectFolderForm& window) {
+             EXPECT_TRUE(fs::is_directory(work + "\\New Folder"));
+             EXPECT_NE(editor(window), nullptr) << "the new folder's label is open";
+         }},
+        {"Del", WM_KEYDOWN, VK_DELETE, false, false, [&](TSelectFolderForm&) {
+             ASSERT_EQ(boxes.seen.size(), 1u) << "the shell's confirmation";
+             EXPECT_TRUE(fs::is_directory(work)) << "answered No";
+         }},
+        {"menu key", WM_KEYDOWN, VK_APPS, false, false, [&](TSelectFolderForm&) { EXPECT_TRUE(menuShown); }},
+        {"Shift+F10", WM_SYSKEYDOWN, VK_F10, false, true, [&](TSelectFolderForm&) { EXPECT_TRUE(menuShown); }},
+    };
+    size_t at = 0;
+    std::function<void(TSelectFolderForm&)> next = [&](TSelectFolderForm& window) {
+        if (at == keys.size()) return Press(window.CancelBtn);
+        const Key& key = keys[at];
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_CONTROL] = key.control ? 0x80 : 0;
+        state[VK_SHIFT] = key.shift ? 0x80 : 0;
+        SetKeyboardState(state);
+        menuShown = false;
+        SetFocus(window.ShellTree.Handle());
+        PostMessageW(window.ShellTree.Handle(), key.message, key.key, 1);
+        Soon([&, &window = window] {
+            if (const HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+                menuShown = true;
+                EndMenu();
+            }
+            Soon([&, &window = window] {
+                BYTE reset[256] = {};
+                GetKeyboardState(reset);
+                reset[VK_CONTROL] = reset[VK_SHIFT] = 0;
+                SetKeyboardState(reset);
+                SCOPED_TRACE(keys[at].name);
+                keys[at].check(window);
+                SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+                ++at;
+                next(window);
+            }, 200);
+        }, 200);
+    };
+    Run([&](TSelectFolderForm& window) { next(window); });
+    EXPECT_EQ(at, keys.size());
+}
+
+// The tool buttons take no focus; their tips name the keys that do the same.
+TEST_F(FolderPicker, ToolTipsNameTheKeys) {
+    std::vector<std::wstring> tips;
+    Run([&](TSelectFolderForm& window) {
+        const HWND toolbar = FindWindowExW(window.Handle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+        const auto tooltip = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+        for (const TToolButton* button : {&window.BtnNewFolder, &window.BtnDeleteFolder}) {
+            wchar_t text[160] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = TTTOOLINFOW_V2_SIZE;
+            tool.hwnd = toolbar;
+            tool.uId = static_cast<UINT_PTR>(button->Command());
+            tool.lpszText = text;
+            SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+            tips.push_back(text);
+        }
+        Press(window.CancelBtn);
+    });
+    EXPECT_EQ(tips, (std::vector<std::wstring>{L"Create a folder in the selected one (Ctrl+Shift+N)",
+                                               L"Delete the selected folder (Del)"}));
+}
+
 TEST_F(FolderPicker, WhenFiftyNamesAreTakenTheShortSchemeIsUsed) {
     const std::string work = std::string(kRoot) + "\\Work\\";
     fs::create_directories(work + "New Folder");
