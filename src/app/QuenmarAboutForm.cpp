@@ -2,6 +2,7 @@
 
 #include "app/Version.h"
 
+#include "widgets/Resources.h"
 #include "win32/WicImage.h"
 #include "win32/WideText.h"
 
@@ -47,7 +48,7 @@ void TfrmQuenmarAbout::CreateControls() {
     RECT client{};
     GetClientRect(Handle(), &client);
     Background1.SetBounds(0, 0, client.right, client.bottom);
-    logo_.reset(LoadImageW(instance, L"ABOUTLOGO", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
 
     btnOk.Create(*this, "OK", {340, 108, 75, 25}, akRight | akBottom);
     btnOk.HotTrack = true;

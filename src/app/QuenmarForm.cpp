@@ -11,6 +11,7 @@
 #include "shellutil/ShellOpenLauncher.h"
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/Resources.h"
 #include "win32/ReplaceFile.h"
 #include "win32/WideText.h"
 
@@ -34,10 +35,8 @@ FormStyle MainFormStyle() {
     style.backgroundColor = COLOR_WINDOW;
     style.fontFace = L"Tahoma";
     style.fontHeight = -11;
-    style.icon = LoadIconW(GetModuleHandleW(nullptr), L"MAINICON");
-    style.smallIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
-                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                    LR_SHARED));
+    style.icon = ProgramIcon(false);
+    style.smallIcon = ProgramIcon(true);
     return style;
 }
 
@@ -148,11 +147,10 @@ void TfrmQuenmar::CreateControls() {
     Label1.Create(*this, "You may also drag and drop folders here to change the currently selected place.",
                   {140, 108, 386, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);
     imgLogo.Create(*this, {490, 284, 72, 72}, akTop | akRight);
-    const HINSTANCE instance = GetModuleHandleW(nullptr);
-    Image2.SetBitmap(static_cast<HBITMAP>(LoadImageW(instance, L"BANNER", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    Image1.SetBitmap(static_cast<HBITMAP>(LoadImageW(instance, L"HINT", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    imgLogo.SetBitmap(static_cast<HBITMAP>(LoadImageW(instance, L"LOGO72", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    glyphs_.reset(ImageList_LoadImageW(instance, L"GLYPHS", 16, 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    Image2.SetBitmap(LoadPicture(L"BANNER", Dpi()));
+    Image1.SetBitmap(LoadPicture(L"HINT", Dpi()));
+    imgLogo.SetBitmap(LoadPicture(L"LOGO72", Dpi()));
+    glyphs_.reset(LoadGlyphs(L"GLYPHS", Dpi()));
     int glyph = 0;
     for (THotButton* button : {&btnBrowseFolder, &btnpreview, &btnRestore, &btnAbout, &btnMoveUp, &btnMoveDn,
                                &btnChangeFolder}) {

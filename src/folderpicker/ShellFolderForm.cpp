@@ -35,6 +35,8 @@ FormStyle PickerStyle() {
     style.backgroundColor = COLOR_BTNFACE;
     style.fontFace = L"MS Sans Serif";
     style.fontHeight = -11;
+    style.icon = ProgramIcon(false);
+    style.smallIcon = ProgramIcon(true);
     return style;
 }
 
@@ -129,8 +131,7 @@ void TSelectFolderForm::CreateControls() {
     SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
     // Images 0 to 3: new folder, its disabled form, delete, its disabled form.
     // The disabled list holds each image's disabled form at the same index.
-    glyphs_.reset(ImageList_LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_PICKER_GLYPHS), 16, 0,
-                                       RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION));
+    glyphs_.reset(LoadGlyphs(L"PICKERGLYPHS", Dpi()));
     disabledGlyphs_.reset(glyphs_ ? ImageList_Duplicate(glyphs_.get()) : nullptr);
     if (const HIMAGELIST disabled = disabledGlyphs_.get()) {
         ImageList_Copy(disabled, 0, disabled, 1, ILCF_MOVE);
@@ -155,10 +156,10 @@ void TSelectFolderForm::SizeToolButtons() {
     const HDC dc = GetDC(toolbar_);
     const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(toolbar_, WM_GETFONT, 0, 0)));
     auto needed = [&](TToolButton& button, int designed) {
-        std::string caption = button.Caption();
-        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+        std::wstring caption = win::Wide(button.Caption());
+        caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
         SIZE extent{};
-        GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
         return std::max(Scale(designed), static_cast<int>(extent.cx) + Scale(16) + Scale(18));
     };
     const int createWidth = BtnNewFolder.Command() ? needed(BtnNewFolder, 101) : Scale(101);

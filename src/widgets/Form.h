@@ -80,6 +80,7 @@ public:
     void CenterOver(HWND reference);
 
     int Scale(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
+    int Dpi() const { return dpi_; }
     HFONT Font() const { return static_cast<HFONT>(font_.get()); }
     // A font of the form's face at a 96-dpi height, kept for the form's life.
     HFONT MakeFont(int height96, bool bold = false, bool underline = false, const wchar_t* face = nullptr);

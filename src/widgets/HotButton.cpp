@@ -126,12 +126,14 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     const win::UniqueGdiObject face(
         CreateSolidBrush(pressed ? Blend(Color, HighlightColor) : hot ? HotTrackColor : Color));
     FillRect(dc, &r, static_cast<HBRUSH>(face.get()));
+    // Lines and margins drawn for the scale, as the pictures are.
+    const auto scale = [this](int pixels96) { return form_ ? form_->Scale(pixels96) : pixels96; };
     FrameWith(dc, r, disabled ? RGB(0xC8, 0xC8, 0xC8) : (focused || pressed) ? HighlightColor : RGB(0x9A, 0x9A, 0x9A),
-              (focused || pressed) && !disabled ? 2 : 1);
+              scale((focused || pressed) && !disabled ? 2 : 1));
 
     RECT content = r;
-    InflateRect(&content, -4, -2);
-    if (pressed) OffsetRect(&content, 1, 1);
+    InflateRect(&content, -scale(4), -scale(2));
+    if (pressed) OffsetRect(&content, scale(1), scale(1));
     const std::wstring text = win::Wide(Text());
     const int glyphSize = form_ ? form_->Scale(16) : 16;
     SIZE textSize{};
@@ -146,7 +148,7 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     const int gap = hasGlyph && !glyphOnly_ ? 4 : 0;
     const int total = (hasGlyph ? glyphSize : 0) + gap + (glyphOnly_ ? 0 : textSize.cx);
     // Centred; a caption too wide for the margins takes them, up to the frame.
-    const int innermost = r.left + 2 + (pressed ? 1 : 0);
+    const int innermost = r.left + scale(2) + (pressed ? scale(1) : 0);
     int x = std::max<int>(innermost, content.left + (content.right - content.left - total) / 2);
     if (hasGlyph) {
         const int y = content.top + (content.bottom - content.top - glyphSize) / 2;
@@ -168,8 +170,8 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     SelectObject(dc, oldFont);
     if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = r;
-        InflateRect(&focus, -3, -3);
-        DrawFocusRect(dc, &focus);
+        InflateRect(&focus, -scale(3), -scale(3));
+        for (int line = 0; line < scale(1); ++line, InflateRect(&focus, -1, -1)) DrawFocusRect(dc, &focus);
     }
     BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, dc, 0, 0, SRCCOPY);
     return true;
