@@ -49,6 +49,7 @@ void TfrmQuenmarAbout::CreateControls() {
     GetClientRect(Handle(), &client);
     Background1.SetBounds(0, 0, client.right, client.bottom);
     logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
+    OnDpiChanged = [this] { logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi())); };
 
     btnOk.Create(*this, "OK", {340, 108, 75, 25}, akRight | akBottom);
     btnOk.HotTrack = true;

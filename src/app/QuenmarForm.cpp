@@ -147,15 +147,7 @@ void TfrmQuenmar::CreateControls() {
     Label1.Create(*this, "You may also drag and drop folders here to change the currently selected place.",
                   {140, 108, 386, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);
     imgLogo.Create(*this, {490, 284, 72, 72}, akTop | akRight);
-    Image2.SetBitmap(LoadPicture(L"BANNER", Dpi()));
-    Image1.SetBitmap(LoadPicture(L"HINT", Dpi()));
-    imgLogo.SetBitmap(LoadPicture(L"LOGO72", Dpi()));
-    glyphs_.reset(LoadGlyphs(L"GLYPHS", Dpi()));
-    int glyph = 0;
-    for (THotButton* button : {&btnBrowseFolder, &btnpreview, &btnRestore, &btnAbout, &btnMoveUp, &btnMoveDn,
-                               &btnChangeFolder}) {
-        button->SetGlyph(glyphs_.get(), glyph++);
-    }
+    LoadPictures();
     for (THotButton* button : {&btnMoveUp, &btnMoveDn, &btnChangeFolder}) button->SetGlyphOnly(true);
     const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
     Image2.SetCursor(hand);
@@ -167,6 +159,10 @@ void TfrmQuenmar::CreateControls() {
     chkHidePlacesBar.SetFont(bold);
     lblTitle.SetFont(MakeFont(-19));
     Label1.FitWidthToText(Scale(590));  // as far as the buttons' right edge
+    OnDpiChanged = [this] {
+        LoadPictures();
+        Label1.FitWidthToText(Scale(590));
+    };
 
     SetCancelButton(&btnClose);
 
@@ -181,6 +177,20 @@ void TfrmQuenmar::CreateControls() {
     btnMoveUp.SetEnabled(false);
     btnMoveDn.SetEnabled(false);
     btnChangeFolder.SetEnabled(false);
+}
+
+// The pictures and glyphs drawn for the window's scale.
+void TfrmQuenmar::LoadPictures() {
+    Image2.SetBitmap(LoadPicture(L"BANNER", Dpi()));
+    Image1.SetBitmap(LoadPicture(L"HINT", Dpi()));
+    imgLogo.SetBitmap(LoadPicture(L"LOGO72", Dpi()));
+    win::UniqueImageList glyphs(LoadGlyphs(L"GLYPHS", Dpi()));
+    int glyph = 0;
+    for (THotButton* button : {&btnBrowseFolder, &btnpreview, &btnRestore, &btnAbout, &btnMoveUp, &btnMoveDn,
+                               &btnChangeFolder}) {
+        button->SetGlyph(glyphs.get(), glyph++);
+    }
+    glyphs_ = std::move(glyphs);
 }
 
 // Window events --------------------------------------------------------------

@@ -127,6 +127,7 @@ private:
     bool slotsLoaded_ = false;
     bool placesHidden_ = false;
     win::UniqueImageList glyphs_;
+    void LoadPictures();
     std::vector<std::string> pendingWarnings_;
 };
 

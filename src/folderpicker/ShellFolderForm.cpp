@@ -91,6 +91,12 @@ RECT TToolButton::Rect() const {
 
 TSelectFolderForm::TSelectFolderForm() : Form(PickerStyle()) {
     OnCreate = [this] { FormCreate(); };
+    OnDpiChanged = [this] {
+        LoadToolImages();
+        SendMessageW(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
+        SendMessageW(StatusBar1, SB_SETMINHEIGHT, Scale(19) - 2 * GetSystemMetrics(SM_CYBORDER), 0);
+        SetFormFont(LoadText(IDS_PICKER_FONT));
+    };
     OnShow = [this] { FormShowStep(); };
     ShellTree.OnChange = [this](TShellTree::Node node) { ShellTreeChange(node); };
     OkBtn.OnClick = [this] { SetModalResult(IDOK); };
@@ -129,16 +135,7 @@ void TSelectFolderForm::CreateControls() {
                                nullptr);
     SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
-    // Images 0 to 3: new folder, its disabled form, delete, its disabled form.
-    // The disabled list holds each image's disabled form at the same index.
-    glyphs_.reset(LoadGlyphs(L"PICKERGLYPHS", Dpi()));
-    disabledGlyphs_.reset(glyphs_ ? ImageList_Duplicate(glyphs_.get()) : nullptr);
-    if (const HIMAGELIST disabled = disabledGlyphs_.get()) {
-        ImageList_Copy(disabled, 0, disabled, 1, ILCF_MOVE);
-        ImageList_Copy(disabled, 2, disabled, 3, ILCF_MOVE);
-    }
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs_.get()));
-    SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledGlyphs_.get()));
+    LoadToolImages();
     TBBUTTON buttons[3] = {};
     buttons[0] = {0, kCreateCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
                   reinterpret_cast<INT_PTR>(L"Create Folder")};
@@ -149,6 +146,22 @@ void TSelectFolderForm::CreateControls() {
     BtnNewFolder.Attach(toolbar_, kCreateCommand);
     BtnDeleteFolder.Attach(toolbar_, kDeleteCommand);
     SizeToolButtons();
+}
+
+// The tool buttons' images drawn for the window's scale. Images 0 to 3: new
+// folder, its disabled form, delete, its disabled form. The disabled list
+// holds each image's disabled form at the same index.
+void TSelectFolderForm::LoadToolImages() {
+    win::UniqueImageList glyphs(LoadGlyphs(L"PICKERGLYPHS", Dpi()));
+    win::UniqueImageList disabledGlyphs(glyphs ? ImageList_Duplicate(glyphs.get()) : nullptr);
+    if (const HIMAGELIST disabled = disabledGlyphs.get()) {
+        ImageList_Copy(disabled, 0, disabled, 1, ILCF_MOVE);
+        ImageList_Copy(disabled, 2, disabled, 3, ILCF_MOVE);
+    }
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs.get()));
+    SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledGlyphs.get()));
+    glyphs_ = std::move(glyphs);
+    disabledGlyphs_ = std::move(disabledGlyphs);
 }
 
 void TSelectFolderForm::SizeToolButtons() {

@@ -93,6 +93,7 @@ private:
     void SetStatus(const std::string& path);
     void SetFormFont(const std::string& face);
     void SizeToolButtons();
+    void LoadToolImages();
 
     HWND toolbar_ = nullptr;
     win::UniqueImageList glyphs_;

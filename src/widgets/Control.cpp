@@ -11,6 +11,7 @@ void Control::CreateAs(Form& form, const wchar_t* className, const std::string& 
                        Bounds bounds, unsigned anchors) {
     form_ = &form;
     anchors_ = anchors;
+    bounds96_ = bounds;
     id_ = form.RegisterControl(this);
     if (flatFrame_ && (exStyle & WS_EX_CLIENTEDGE)) {
         exStyle &= ~WS_EX_CLIENTEDGE;

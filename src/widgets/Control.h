@@ -52,6 +52,7 @@ public:
     std::string Text() const;
     void SetFont(HFONT font);
     RECT Rect() const;  // in the parent's client coordinates
+    Bounds DesignBounds() const { return bounds96_; }
 
     unsigned anchors() const { return anchors_; }
     const std::string& Hint() const { return hint_; }
@@ -84,6 +85,7 @@ protected:
     Form* form_ = nullptr;
     int id_ = 0;
     unsigned anchors_ = kAnchorsDefault;
+    Bounds bounds96_{};
     std::string hint_;
     HCURSOR cursor_ = nullptr;
     bool flatFrame_ = false;

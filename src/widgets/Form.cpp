@@ -77,9 +77,7 @@ void Form::RegisterClassOnce() {
 void Form::CreateHandle(HWND owner) {
     if (hwnd_) return;
     RegisterClassOnce();
-    font_.reset(CreateFontW(Scale(style_.fontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            style_.fontFace));
+    font_.reset(CreateFontFor(style_.fontHeight, false, false, style_.fontFace));
     designWidth_ = Scale(style_.clientWidth);
     designHeight_ = Scale(style_.clientHeight);
     RECT outer{0, 0, designWidth_, designHeight_};
@@ -195,10 +193,14 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED) ApplyAnchors(LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_DPICHANGED:
+        ChangeDpi(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        if (minWidth_ > 0) info->ptMinTrackSize.x = minWidth_;
-        if (minHeight_ > 0) info->ptMinTrackSize.y = minHeight_;
+        const SIZE frame = FrameSize();
+        if (minClientWidth_ > 0) info->ptMinTrackSize.x = minClientWidth_ + frame.cx;
+        if (minClientHeight_ > 0) info->ptMinTrackSize.y = minClientHeight_ + frame.cy;
         return 0;
     }
     case WM_ACTIVATE:
@@ -321,15 +323,17 @@ void Form::RegisterTool(Control& control) {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+// Where every control is at the designed client size, which anchoring
+// moves from.
+void Form::RememberPlacements() {
+    placements_.clear();
+    for (const auto& [id, control] : controls_) placements_.push_back({control, control->Rect()});
+    appliedWidth_ = designWidth_;
+    appliedHeight_ = designHeight_;
+}
+
 void Form::ApplyAnchors(int width, int height) {
-    if (placements_.empty()) {
-        // First sizing: remember where every control was designed to be.
-        for (const auto& [id, control] : controls_) {
-            placements_.push_back({control, control->Rect()});
-        }
-        appliedWidth_ = designWidth_;
-        appliedHeight_ = designHeight_;
-    }
+    if (placements_.empty()) RememberPlacements();  // first sizing: where they were designed to be
     // The controls are where this size puts them already (a window gets
     // WM_SIZE when shown, and again on restore): moving each to where it is
     // would still cost a round trip to the window manager.
@@ -414,12 +418,63 @@ void Form::CenterOver(HWND reference) {
     SetWindowPos(hwnd_, nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Form::SetMinTrackSize(int width, int height) {
+    const SIZE frame = FrameSize();
+    minClientWidth_ = width - frame.cx;
+    minClientHeight_ = height - frame.cy;
+}
+
+SIZE Form::FrameSize() const {
+    RECT outer{}, client{};
+    GetWindowRect(hwnd_, &outer);
+    GetClientRect(hwnd_, &client);
+    return {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
+}
+
+HFONT Form::CreateFontFor(int height96, bool bold, bool underline, const wchar_t* face) const {
+    return CreateFontW(Scale(height96), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                       face ? face : style_.fontFace);
+}
+
 HFONT Form::MakeFont(int height96, bool bold, bool underline, const wchar_t* face) {
-    HFONT font = CreateFontW(Scale(height96), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE,
-                             DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_DONTCARE, face ? face : style_.fontFace);
-    extraFonts_.emplace_back(font);
+    HFONT font = CreateFontFor(height96, bold, underline, face);
+    extraFonts_.push_back({height96, bold, underline, face, win::UniqueGdiObject(font)});
     return font;
+}
+
+void Form::ChangeDpi(int dpi, const RECT& suggested) {
+    const int old = std::exchange(dpi_, dpi);
+    designWidth_ = Scale(style_.clientWidth);
+    designHeight_ = Scale(style_.clientHeight);
+    minClientWidth_ = MulDiv(minClientWidth_, dpi, old);
+    minClientHeight_ = MulDiv(minClientHeight_, dpi, old);
+    // The fonts made again for this scale, each given to the windows that
+    // showed the one it replaces.
+    std::map<HGDIOBJ, HFONT> renewed;
+    win::UniqueGdiObject oldFont(font_.release());
+    font_.reset(CreateFontFor(style_.fontHeight, false, false, style_.fontFace));
+    renewed[oldFont.get()] = static_cast<HFONT>(font_.get());
+    std::vector<win::UniqueGdiObject> retired;
+    for (FontMade& made : extraFonts_) {
+        retired.push_back(std::move(made.font));
+        made.font.reset(CreateFontFor(made.height96, made.bold, made.underline, made.face));
+        renewed[retired.back().get()] = static_cast<HFONT>(made.font.get());
+    }
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const auto found = renewed.find(reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        if (found != renewed.end()) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(found->second), FALSE);
+    }
+    for (const auto& [id, control] : controls_) {
+        const Bounds b = control->DesignBounds();
+        SetWindowPos(control->Handle(), nullptr, Scale(b.left), Scale(b.top), Scale(b.width), Scale(b.height),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Fire(OnDpiChanged);
+    RememberPlacements();
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 }  // namespace quenmar::widgets

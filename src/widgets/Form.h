@@ -46,6 +46,10 @@ public:
     Event OnCreate;
     Event OnShow;
     Event OnShown;  // once the window is on screen and drawn
+    // The window moved to a monitor of another scale: the controls are back
+    // at their designed places and fonts for it; the form puts in its
+    // pictures and what it places or sizes itself.
+    Event OnDpiChanged;
     Event OnActivate;
     std::function<void(bool& canClose)> OnClose;
     Event OnDestroy;
@@ -74,7 +78,9 @@ public:
     void SetMainForm(bool main);
     // The application's main form, for windows placed over it.
     static Form* MainForm();
-    void SetMinTrackSize(int width, int height) { minWidth_ = width, minHeight_ = height; }
+    // The window's smallest size, given whole; kept as the client area it
+    // leaves, which scales with the DPI where the frame need not.
+    void SetMinTrackSize(int width, int height);
     SIZE OuterSize() const;
     void CenterOnScreen();
     void CenterOver(HWND reference);
@@ -119,6 +125,10 @@ private:
     std::exception_ptr createError_;  // what made WM_CREATE fail, for CreateHandle to raise
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyAnchors(int width, int height);
+    void RememberPlacements();
+    SIZE FrameSize() const;  // the window's size less its client area's
+    HFONT CreateFontFor(int height96, bool bold, bool underline, const wchar_t* face) const;
+    void ChangeDpi(int dpi, const RECT& suggested);
     // Mouse messages reach the hints' window from the message loop rather
     // than through a subclass of each control.
     void RelayToTooltip(MSG& msg);
@@ -137,14 +147,20 @@ private:
     int designHeight_ = 0;
     int appliedWidth_ = -1;  // the client size the controls were last placed for
     int appliedHeight_ = -1;
-    int minWidth_ = 0;
-    int minHeight_ = 0;
+    int minClientWidth_ = 0;
+    int minClientHeight_ = 0;
     int nextId_ = 100;
     int modalResult_ = 0;
     int showCommand_ = SW_SHOW;
     bool modal_ = false;
     win::UniqueGdiObject font_;
-    std::vector<win::UniqueGdiObject> extraFonts_;
+    struct FontMade {
+        int height96;
+        bool bold, underline;
+        const wchar_t* face;
+        win::UniqueGdiObject font;
+    };
+    std::vector<FontMade> extraFonts_;
     win::UniqueGdiObject background_;
     HWND tooltip_ = nullptr;
     // Where the keyboard goes back to when the form is activated again: the

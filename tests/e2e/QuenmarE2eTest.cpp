@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "RealRegistry.h"
 #include "Remote.h"
 #include "win32/WideText.h"
@@ -212,75 +214,130 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     EXPECT_EQ(Place(1), DwordValue(0));
 }
 
-// At 144 dots per inch every window is laid out half as large again.
-TEST_F(Quenmar, LaysOutAtOneAndAHalfTimesAt144Dpi) {
-    HKEY desktop = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &desktop, nullptr),
-              ERROR_SUCCESS);
-    const DWORD dpi = 144;
-    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    struct Restore {
-        HKEY key;
-        ~Restore() {
-            RegDeleteValueW(key, L"LogPixels");
-            RegCloseKey(key);
-        }
-    } restore{desktop};
-    Start();
-    HDC dc = GetDC(main);
-    const int seen = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(main, dc);
-    RECT client{};
-    GetClientRect(main, &client);
-    (void)seen;
-    EXPECT_EQ(client.right, 897);
-    EXPECT_EQ(client.bottom, 644);
-    // Nothing sticks out of the window or overlaps the Exit button.
-    const HWND exitButton = Button("E&xit");
-    RECT exitRect{};
-    GetWindowRect(exitButton, &exitRect);
-    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&exitRect), 2);
-    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child)) continue;
+// The system's DPI for the programs started while it lives.
+class SystemDpi {
+public:
+    explicit SystemDpi(DWORD dpi) {
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr);
+        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    ~SystemDpi() {
+        RegDeleteValueW(key_, L"LogPixels");
+        RegCloseKey(key_);
+    }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+// Every child of a window, in z-order, with its rectangle in the window's
+// client coordinates.
+using Placed = std::vector<std::pair<std::string, std::array<LONG, 4>>>;
+Placed ChildRects(HWND window) {
+    Placed rects;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT r{};
         GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_LE(r.right, client.right) << Text(child);
-        EXPECT_LE(r.bottom, client.bottom) << Text(child);
-        RECT overlap{};
-        if (child != exitButton) {
-            EXPECT_FALSE(IntersectRect(&overlap, &r, &exitRect)) << Text(child);
-        }
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        rects.push_back({Text(child), {r.left, r.top, r.right, r.bottom}});
     }
-    Screenshot(main, "main-window-144dpi");
+    return rects;
+}
 
-    Click(Button("Use Drive or &Folder for Selected Place"));
-    Settle(main);
-    const HWND picker = Opened("Browse...", "TSelectFolderForm", "Select Folder or Drive");
-    ASSERT_NE(picker, nullptr);
-    RECT pickerClient{};
-    GetClientRect(picker, &pickerClient);
-    EXPECT_GE(pickerClient.right, 537) << "358 at 96 dpi";
-    const HWND toolbar = Children(picker, "ToolbarWindow32").at(0);
-    const HWND tree = Children(picker, "SysTreeView32").at(0);
-    RECT toolbarRect{}, treeRect{};
-    GetWindowRect(toolbar, &toolbarRect);
-    GetWindowRect(tree, &treeRect);
-    EXPECT_GT(treeRect.top, toolbarRect.bottom - 1) << "the tree starts below the tool buttons";
-    Screenshot(picker, "folder-picker-144dpi");
-    PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
-    Settle(main);
+// At 144 and 192 dots per inch every window is laid out half as large again
+// and twice as large, with its pictures drawn for the scale.
+TEST_F(Quenmar, LaysOutForTheScale) {
+    struct Scale {
+        DWORD dpi;
+        const char* suffix;
+    };
+    for (const Scale scale : {Scale{144, "144dpi"}, Scale{192, "192dpi"}}) {
+        SCOPED_TRACE(scale.dpi);
+        const auto at = [&](int pixels96) { return MulDiv(pixels96, static_cast<int>(scale.dpi), 96); };
+        const SystemDpi dpi(scale.dpi);
+        Start();
+        RECT client{};
+        GetClientRect(main, &client);
+        EXPECT_EQ(client.right, at(598));
+        EXPECT_EQ(client.bottom, at(429));
+        // Nothing sticks out of the window or overlaps the Exit button.
+        const HWND exitButton = Button("E&xit");
+        RECT exitRect{};
+        GetWindowRect(exitButton, &exitRect);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&exitRect), 2);
+        for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(child)) continue;
+            RECT r{};
+            GetWindowRect(child, &r);
+            MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_LE(r.right, client.right) << Text(child);
+            EXPECT_LE(r.bottom, client.bottom) << Text(child);
+            RECT overlap{};
+            if (child != exitButton) {
+                EXPECT_FALSE(IntersectRect(&overlap, &r, &exitRect)) << Text(child);
+            }
+        }
+        Screenshot(main, std::string("main-window-") + scale.suffix);
 
-    const HWND about = Opened("&About...", "TfrmQuenmarAbout", "About Quenmar");
-    ASSERT_NE(about, nullptr);
-    GetClientRect(about, &client);
-    EXPECT_EQ(client.right, 635);  // 423 at 96 dpi
-    Screenshot(about, "about-144dpi");
-    Click(FindChild(about, "Button", "OK"));
+        Click(Button("Use Drive or &Folder for Selected Place"));
+        Settle(main);
+        const HWND picker = Opened("Browse...", "TSelectFolderForm", "Select Folder or Drive");
+        ASSERT_NE(picker, nullptr);
+        RECT pickerClient{};
+        GetClientRect(picker, &pickerClient);
+        EXPECT_GE(pickerClient.right, at(358));
+        const HWND toolbar = Children(picker, "ToolbarWindow32").at(0);
+        const HWND tree = Children(picker, "SysTreeView32").at(0);
+        RECT toolbarRect{}, treeRect{};
+        GetWindowRect(toolbar, &toolbarRect);
+        GetWindowRect(tree, &treeRect);
+        EXPECT_GT(treeRect.top, toolbarRect.bottom - 1) << "the tree starts below the tool buttons";
+        Screenshot(picker, std::string("folder-picker-") + scale.suffix);
+        PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+        Settle(main);
+
+        const HWND about = Opened("&About...", "TfrmQuenmarAbout", "About Quenmar");
+        ASSERT_NE(about, nullptr);
+        GetClientRect(about, &client);
+        EXPECT_EQ(client.right, at(423));
+        Screenshot(about, std::string("about-") + scale.suffix);
+        Click(FindChild(about, "Button", "OK"));
+        Settle(main);
+        Click(Button("E&xit"));
+        ASSERT_TRUE(app->Exited(10000));
+        app.reset();
+    }
+}
+
+// A window moved to a monitor of another scale lays itself out as a window
+// started at that scale does, and back again.
+TEST_F(Quenmar, ADpiChangeLaysOutAsAWindowStartedAtThatDpi) {
+    Placed at144;
+    RECT client144{};
+    {
+        const SystemDpi dpi(144);
+        Start();
+        at144 = ChildRects(main);
+        GetClientRect(main, &client144);
+        Key(places, VK_ESCAPE);
+        ASSERT_TRUE(app->Exited(10000));
+    }
+    Start();
+    const auto at96 = ChildRects(main);
+    RECT outer{}, client{};
+    GetWindowRect(main, &outer);
+    GetClientRect(main, &client);
+    // The frame stays as this system draws it; the client area is the other window's.
+    const RECT suggested{outer.left, outer.top, outer.right + client144.right - client.right,
+                         outer.bottom + client144.bottom - client.bottom};
+    app->SendRect(main, WM_DPICHANGED, MAKEWPARAM(144, 144), suggested);
     Settle(main);
-    Click(Button("E&xit"));
-    ASSERT_TRUE(app->Exited(10000));
+    EXPECT_EQ(ChildRects(main), at144);
+    app->SendRect(main, WM_DPICHANGED, MAKEWPARAM(96, 96), outer);
+    Settle(main);
+    EXPECT_EQ(ChildRects(main), at96);
+    Screenshot(main, "main-window-after-dpi-changes");
 }
 
 }  // namespace

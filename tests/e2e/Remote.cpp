@@ -164,6 +164,12 @@ std::wstring QuenmarProcess::ListViewTextW(HWND list, int item) {
 
 std::string QuenmarProcess::ListViewText(HWND list, int item) { return win::Utf8(ListViewTextW(list, item)); }
 
+LRESULT QuenmarProcess::SendRect(HWND window, UINT message, WPARAM wParam, const RECT& rect) {
+    void* remote = Remote(sizeof rect);
+    WriteProcessMemory(process_.hProcess, remote, &rect, sizeof rect, nullptr);
+    return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(remote));
+}
+
 int QuenmarProcess::ListViewCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 int QuenmarProcess::ListViewSelected(HWND list) {

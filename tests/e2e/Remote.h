@@ -30,6 +30,9 @@ public:
     int ListViewCount(HWND list);
     int ListViewSelected(HWND list);
     std::vector<std::string> PlacesBar(HWND dialog);  // empty when there is none
+    // Sends a message whose lParam points to a rectangle, as the system sends
+    // WM_DPICHANGED.
+    LRESULT SendRect(HWND window, UINT message, WPARAM wParam, const RECT& rect);
 
 private:
     void* Remote(size_t size);

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "widgets/GlyphImage.h"
+#include "widgets/Resources.h"
 #include "win32/Handles.h"
 
 namespace quenmar::widgets {
@@ -113,6 +115,53 @@ TEST(GlyphImage, NoImageNoBitmap) {
     EXPECT_EQ(MakeGlyphBitmap(list.get(), -1, 16, false, kFace), nullptr);
     EXPECT_EQ(MakeGlyphBitmap(nullptr, 0, 16, false, kFace), nullptr);
     EXPECT_EQ(MakeGlyphBitmap(list.get(), 0, 0, false, kFace), nullptr);
+}
+
+}  // namespace
+}  // namespace quenmar::widgets
+
+namespace quenmar::widgets {
+namespace {
+
+// A bitmap's pixels, top row first, as 0x00RRGGBB.
+std::vector<uint32_t> PixelsOf(HBITMAP bitmap, int& width, int& height) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    width = info.bmWidth;
+    height = info.bmHeight;
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
+    const HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Each picture is drawn for the scale: at 125, 150 and 200 percent its size
+// is the designed one scaled, and at 200 percent it is not the 100-percent
+// picture with every pixel doubled.
+TEST(Pictures, DrawnForTheScale) {
+    const std::pair<const wchar_t*, SIZE> pictures[] = {
+        {L"BANNER", {220, 45}}, {L"LOGO72", {72, 72}}, {L"ABOUTLOGO", {96, 96}}, {L"HINT", {16, 16}}};
+    for (const auto& [name, designed] : pictures) {
+        int width = 0, height = 0, width2 = 0, height2 = 0;
+        const win::UniqueGdiObject plain(LoadPicture(name, 96)), doubled(LoadPicture(name, 192));
+        const auto small = PixelsOf(static_cast<HBITMAP>(plain.get()), width, height);
+        const auto large = PixelsOf(static_cast<HBITMAP>(doubled.get()), width2, height2);
+        EXPECT_EQ(width2, 2 * designed.cx) << name;
+        EXPECT_EQ(height2, 2 * designed.cy) << name;
+        size_t differing = 0;
+        for (int y = 0; y < height2 && width == designed.cx; ++y) {
+            for (int x = 0; x < width2; ++x) differing += large[y * width2 + x] != small[(y / 2) * width + x / 2];
+        }
+        EXPECT_GT(differing, large.size() / 20) << name << ": a twentieth of its pixels at least are drawn anew";
+        for (const int dpi : {120, 144}) {
+            const win::UniqueGdiObject scaled(LoadPicture(name, dpi));
+            PixelsOf(static_cast<HBITMAP>(scaled.get()), width2, height2);
+            EXPECT_EQ(width2, MulDiv(designed.cx, dpi, 96)) << name << " at " << dpi;
+        }
+    }
 }
 
 }  // namespace
