@@ -283,60 +283,43 @@ TEST_F(FolderPicker, CreateFolderNamesItAndOpensItsLabel) {
 }
 
 // Explorer's keys on the selected folder, each pressed through the picker's
-// message loop and checked once it has been handled.
+// message loop and checked once it has been handled: what each leaves open
+// (a label editor, the shell's confirmation, a context menu) is seen there.
 TEST_F(FolderPicker, ExplorersKeysActOnTheSelectedFolder) {
     const std::string work = std::string(kRoot) + "\\Work";
     dialog.SetChosenPath(work);
     ModalBoxes boxes([](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, "No"); });
-    bool menuShown = false;
-    const auto editor = [](TSelectFolderForm& window) {
-        return reinterpret_cast<HWND>(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
-    };
     struct Key {
         const char* name;
         UINT message, key;
-        bool control, shift;
-        std::function<void(TSelectFolderForm&)> check;
+        BYTE control, shift;
+        const char* leaves;  // "editor", "box" or "menu"
     };
-    const std::vector<Key> keys = {
-        {"F2", WM_KEYDOWN, VK_F2, false, false, [&](TSelectFolderForm& window) {
-             EXPECT_NE(editor(window), nullptr) << "the label is open for renaming";
-         }},
-        {"Ctrl+Shift+N", WM_KEYDOWN, 'N', true, true, [&](TSelectFolderForm& window) {
-             EXPECT_TRUE(fs::is_directory(work + "\\New Folder"));
-             EXPECT_NE(editor(window), nullptr) << "the new folder's label is open";
-         }},
-        {"Del", WM_KEYDOWN, VK_DELETE, false, false, [&](TSelectFolderForm&) {
-             ASSERT_EQ(boxes.seen.size(), 1u) << "the shell's confirmation";
-             EXPECT_TRUE(fs::is_directory(work)) << "answered No";
-         }},
-        {"menu key", WM_KEYDOWN, VK_APPS, false, false, [&](TSelectFolderForm&) { EXPECT_TRUE(menuShown); }},
-        {"Shift+F10", WM_SYSKEYDOWN, VK_F10, false, true, [&](TSelectFolderForm&) { EXPECT_TRUE(menuShown); }},
-    };
+    const Key keys[] = {{"F2", WM_KEYDOWN, VK_F2, 0, 0, "editor"},
+                        {"Ctrl+Shift+N", WM_KEYDOWN, 'N', 0x80, 0x80, "editor"},
+                        {"Del", WM_KEYDOWN, VK_DELETE, 0, 0, "box"},
+                        {"menu key", WM_KEYDOWN, VK_APPS, 0, 0, "menu"},
+                        {"Shift+F10", WM_SYSKEYDOWN, VK_F10, 0, 0x80, "menu"}};
+    std::vector<std::string> left;
     size_t at = 0;
     std::function<void(TSelectFolderForm&)> next = [&](TSelectFolderForm& window) {
-        if (at == keys.size()) return Press(window.CancelBtn);
-        const Key& key = keys[at];
+        if (at == std::size(keys)) return Press(window.CancelBtn);
         BYTE state[256] = {};
-        GetKeyboardState(state);
-        state[VK_CONTROL] = key.control ? 0x80 : 0;
-        state[VK_SHIFT] = key.shift ? 0x80 : 0;
+        state[VK_CONTROL] = keys[at].control;
+        state[VK_SHIFT] = keys[at].shift;
         SetKeyboardState(state);
-        menuShown = false;
         SetFocus(window.ShellTree.Handle());
-        PostMessageW(window.ShellTree.Handle(), key.message, key.key, 1);
-        Soon([&, &window = window] {
-            if (const HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
-                menuShown = true;
-                EndMenu();
-            }
-            Soon([&, &window = window] {
-                BYTE reset[256] = {};
-                GetKeyboardState(reset);
-                reset[VK_CONTROL] = reset[VK_SHIFT] = 0;
-                SetKeyboardState(reset);
-                SCOPED_TRACE(keys[at].name);
-                keys[at].check(window);
+        PostMessageW(window.ShellTree.Handle(), keys[at].message, keys[at].key, 1);
+        const size_t boxesBefore = boxes.seen.size();
+        Soon([&, &window = window, boxesBefore] {
+            const HWND menu = FindWindowW(L"#32768", nullptr);
+            const bool menuShown = menu && IsWindowVisible(menu);
+            if (menuShown) EndMenu();
+            Soon([&, &window = window, boxesBefore, menuShown] {
+                const BYTE none[256] = {};
+                SetKeyboardState(const_cast<BYTE*>(none));
+                const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
+                left.push_back(editor ? "editor" : boxes.seen.size() > boxesBefore ? "box" : menuShown ? "menu" : "nothing");
                 SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
                 ++at;
                 next(window);
@@ -344,7 +327,10 @@ TEST_F(FolderPicker, ExplorersKeysActOnTheSelectedFolder) {
         }, 200);
     };
     Run([&](TSelectFolderForm& window) { next(window); });
-    EXPECT_EQ(at, keys.size());
+    ASSERT_EQ(left.size(), std::size(keys));
+    for (size_t k = 0; k < left.size(); ++k) EXPECT_EQ(left[k], keys[k].leaves) << keys[k].name;
+    EXPECT_TRUE(fs::is_directory(work + "\\New Folder")) << "made by Ctrl+Shift+N";
+    EXPECT_TRUE(fs::is_directory(work)) << "Del answered No";
 }
 
 // The tool buttons take no focus; their tips name the keys that do the same.
