@@ -61,6 +61,7 @@ void TfrmQuenmarAbout::CreateControls() {
     lblCopyright.Create(*this, "", {116, 64, 10, 10});
     Label1.Create(*this, kRightsReserved, {116, 88, 10, 10});
     lblWebsiteURL.Create(*this, "", {116, 116, 10, 10}, akLeft | akBottom);
+    lblWebsiteURL.MakeTabStop();
     Label2.Create(*this, "Visit us Online:", {12, 116, 10, 10}, akLeft | akBottom);
 
     lblTitle.SetFont(MakeFont(-24));

@@ -143,6 +143,7 @@ void TfrmQuenmar::CreateControls() {
     // Not in the tab order.
     lblTitle.Create(*this, "", {100, 4, 221, 49}, akLeft | akTop, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
     Image2.Create(*this, {370, 6, 220, 45}, akTop | akRight);
+    Image2.MakeTabStop();  // the banner: the web site from the keyboard, after the specified stops
     Image1.Create(*this, {116, 108, 16, 16}, akLeft | akTop);
     Label1.Create(*this, "You may also drag and drop folders here to change the currently selected place.",
                   {140, 108, 386, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);

@@ -4,6 +4,7 @@
 
 #include "widgets/Form.h"
 #include "win32/WideText.h"
+#include "win32/WindowSubclass.h"
 
 namespace quenmar::widgets {
 
@@ -64,6 +65,28 @@ void Control::SetAccessibleName(const std::string& name, bool asText) {
     const HWND before = GetWindow(hwnd_, GW_HWNDPREV);
     SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (asText) SetWindowTextW(hwnd_, win::Wide(name).c_str());
+}
+
+namespace {
+
+LRESULT FocusFrame(void*, HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC next) {
+    const LRESULT result = CallWindowProcW(next, window, message, wParam, lParam);
+    if (message == WM_SETFOCUS || message == WM_KILLFOCUS) InvalidateRect(window, nullptr, TRUE);
+    if (message == WM_PAINT && GetFocus() == window) {
+        RECT r{};
+        GetClientRect(window, &r);
+        const HDC dc = GetDC(window);
+        DrawFocusRect(dc, &r);
+        ReleaseDC(window, dc);
+    }
+    return result;
+}
+
+}  // namespace
+
+void Control::MakeTabStop() {
+    SetWindowLongW(hwnd_, GWL_STYLE, GetWindowLongW(hwnd_, GWL_STYLE) | WS_TABSTOP);
+    win::WindowSubclass::Install(hwnd_, FocusFrame, nullptr);
 }
 
 void Control::SetHint(std::string hint) {

@@ -68,6 +68,13 @@ public:
     void SetFlatFrame() { flatFrame_ = true; }
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
 
+    // Enter or Space on the focused control; false when it has no action of
+    // its own for them (the form's dialog keys then apply).
+    virtual bool Activate() { return false; }
+    // A control that shows no focus of its own (a picture, a link) as the
+    // last stops of the tab order: a dotted frame marks it while focused.
+    void MakeTabStop();
+
     // Notifications reflected by the form.
     virtual void HandleCommand(WORD /*code*/) {}
     virtual LRESULT HandleNotify(NMHDR* /*header*/) { return 0; }

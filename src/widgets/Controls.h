@@ -32,6 +32,10 @@ public:
     // Takes ownership of the bitmap.
     void SetBitmap(HBITMAP bitmap);
     void HandleCommand(WORD code) override;
+    bool Activate() override {
+        Fire(OnClick);
+        return static_cast<bool>(OnClick);
+    }
 
 private:
     win::UniqueGdiObject bitmap_;

@@ -267,6 +267,10 @@ bool Form::PreTranslate(MSG& msg) {
         break;
     }
     if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && HandleKey(msg)) return true;
+    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE)) {
+        const auto found = controls_.find(GetDlgCtrlID(msg.hwnd));
+        if (found != controls_.end() && found->second->Handle() == msg.hwnd && found->second->Activate()) return true;
+    }
     const bool arrow = msg.message == WM_KEYDOWN &&
                        (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN);
     if (!IsDialogMessageW(hwnd_, &msg)) return false;

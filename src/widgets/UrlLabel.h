@@ -18,6 +18,10 @@ public:
     void Click();
 
     void HandleCommand(WORD code) override;
+    bool Activate() override {
+        Click();
+        return true;
+    }
     COLORREF TextColor() const override { return visited_ ? VisitedColor : UnvisitedColor; }
 
     // The extension of a target: from its last dot after its last backslash

@@ -80,15 +80,15 @@ TEST(AboutWindow, TextureNeverSmallerThanFiveByFive) {
 
 TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
     HWND first = nullptr;
+    const HANDLE file = CreateFileW(L"C:\\quenmar-link.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, "@exit\r\n", 7, &written, nullptr);
+    CloseHandle(file);
     Soon([&] {
         TfrmQuenmarAbout* about = OpenAbout();
         ASSERT_NE(about, nullptr);
         first = about->Handle();
         // Open the link with a target that succeeds: it turns purple at once.
-        const HANDLE file = CreateFileW(L"C:\\quenmar-link.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, "@exit\r\n", 7, &written, nullptr);
-        CloseHandle(file);
         about->lblWebsiteURL.URL = "C:\\quenmar-link.bat";
         EXPECT_EQ(about->lblWebsiteURL.TextColor(), GetSysColor(COLOR_HIGHLIGHT));
         SendMessageW(about->lblWebsiteURL.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
@@ -99,7 +99,6 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
     });
     ShowAboutWindow();
     EXPECT_FALSE(IsWindow(first));
-    DeleteFileW(L"C:\\quenmar-link.bat");
 
     Soon([&] {
         TfrmQuenmarAbout* about = OpenAbout();
@@ -117,6 +116,24 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
         EXPECT_EQ(about->ModalResult(), IDOK);
     });
     ShowAboutWindow();
+
+    // From the keyboard: Tab goes from OK to the link, and Enter opens it.
+    Soon([&] {
+        TfrmQuenmarAbout* about = OpenAbout();
+        ASSERT_NE(about, nullptr);
+        about->lblWebsiteURL.URL = "C:\\quenmar-link.bat";
+        SetFocus(about->btnOk.Handle());
+        PostMessageW(about->btnOk.Handle(), WM_KEYDOWN, VK_TAB, 1);
+        PostMessageW(about->lblWebsiteURL.Handle(), WM_KEYDOWN, VK_RETURN, 1);
+        Soon([about] {
+            EXPECT_EQ(GetFocus(), about->lblWebsiteURL.Handle());
+            EXPECT_TRUE(about->lblWebsiteURL.Visited());
+            EXPECT_EQ(about->ModalResult(), 0) << "Enter on the link is not OK";
+            SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
+        });
+    });
+    ShowAboutWindow();
+    DeleteFileW(L"C:\\quenmar-link.bat");
 }
 
 TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {

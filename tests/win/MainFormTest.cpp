@@ -681,7 +681,8 @@ TEST_F(MainWindow, TabOrderAsDesigned) {
     const std::vector<const widgets::Control*> expected = {
         &form->lstvwPlaces, &form->optUseFolder, &form->edtDirectory,
         &form->btnBrowseFolder, &form->btnpreview, &form->btnRestore, &form->btnClose, &form->btnMoveUp,
-        &form->btnMoveDn, &form->btnChangeFolder, &form->btnAbout, &form->chkHidePlacesBar};
+        &form->btnMoveDn, &form->btnChangeFolder, &form->btnAbout, &form->chkHidePlacesBar,
+        &form->Image2};  // the banner, for its web site, after the specified stops
     // The catalogue is disabled while the folder kind is chosen, so Tab passes it by.
     HWND at = form->lstvwPlaces.Handle();
     for (size_t i = 1; i < expected.size(); ++i) {
