@@ -1,6 +1,7 @@
 #include "folderpicker/ShellFolderForm.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "folderpicker/FolderPickerResources.h"
 #include "folderpicker/ShortenPath.h"
@@ -361,8 +362,8 @@ bool TSelectFolderForm::HandleKey(const MSG& key) {
         [[fallthrough]];
     case VK_APPS: {
         if (!(options & sfdoContextMenus)) return true;
-        RECT item{};
-        *reinterpret_cast<TShellTree::Node*>(&item) = selected;
+        RECT item{};  // asked for with the item's handle in its first bytes
+        std::memcpy(&item, &selected, sizeof selected);
         SendMessageW(ShellTree.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item));
         POINT at{item.left, item.bottom};
         ClientToScreen(ShellTree.Handle(), &at);
