@@ -69,7 +69,7 @@ file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${E2E_SOURCES} ${CMAKE_SOURCE_DIR}/tests/win/main.cpp)
 target_include_directories(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_SOURCE_DIR}/tests/win
                                              ${CMAKE_SOURCE_DIR}/tests/common)
-target_link_libraries(e2e_tests PRIVATE quenmar_win GTest::gtest)
+target_link_libraries(e2e_tests PRIVATE quenmar_win GTest::gtest oleacc)
 add_dependencies(e2e_tests Quenmar)
 gtest_discover_tests(e2e_tests
     DISCOVERY_MODE PRE_TEST

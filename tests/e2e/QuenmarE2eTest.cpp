@@ -215,20 +215,11 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
 }
 
 // The system's DPI for the programs started while it lives.
-class SystemDpi {
-public:
+struct SystemDpi {
     explicit SystemDpi(DWORD dpi) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                        nullptr);
-        RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+        RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
     }
-    ~SystemDpi() {
-        RegDeleteValueW(key_, L"LogPixels");
-        RegCloseKey(key_);
-    }
-
-private:
-    HKEY key_ = nullptr;
+    ~SystemDpi() { RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"); }
 };
 
 // Every child of a window, in z-order, with its rectangle in the window's
@@ -248,14 +239,11 @@ Placed ChildRects(HWND window) {
 // At 144 and 192 dots per inch every window is laid out half as large again
 // and twice as large, with its pictures drawn for the scale.
 TEST_F(Quenmar, LaysOutForTheScale) {
-    struct Scale {
-        DWORD dpi;
-        const char* suffix;
-    };
-    for (const Scale scale : {Scale{144, "144dpi"}, Scale{192, "192dpi"}}) {
-        SCOPED_TRACE(scale.dpi);
-        const auto at = [&](int pixels96) { return MulDiv(pixels96, static_cast<int>(scale.dpi), 96); };
-        const SystemDpi dpi(scale.dpi);
+    for (const int scale : {144, 192}) {
+        SCOPED_TRACE(scale);
+        const auto at = [&](int pixels96) { return MulDiv(pixels96, scale, 96); };
+        const std::string suffix = "-" + std::to_string(scale) + "dpi";
+        const SystemDpi dpi(scale);
         Start();
         RECT client{};
         GetClientRect(main, &client);
@@ -278,7 +266,7 @@ TEST_F(Quenmar, LaysOutForTheScale) {
                 EXPECT_FALSE(IntersectRect(&overlap, &r, &exitRect)) << Text(child);
             }
         }
-        Screenshot(main, std::string("main-window-") + scale.suffix);
+        Screenshot(main, "main-window" + suffix);
 
         Click(Button("Use Drive or &Folder for Selected Place"));
         Settle(main);
@@ -293,7 +281,7 @@ TEST_F(Quenmar, LaysOutForTheScale) {
         GetWindowRect(toolbar, &toolbarRect);
         GetWindowRect(tree, &treeRect);
         EXPECT_GT(treeRect.top, toolbarRect.bottom - 1) << "the tree starts below the tool buttons";
-        Screenshot(picker, std::string("folder-picker-") + scale.suffix);
+        Screenshot(picker, "folder-picker" + suffix);
         PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
         Settle(main);
 
@@ -301,7 +289,7 @@ TEST_F(Quenmar, LaysOutForTheScale) {
         ASSERT_NE(about, nullptr);
         GetClientRect(about, &client);
         EXPECT_EQ(client.right, at(423));
-        Screenshot(about, std::string("about-") + scale.suffix);
+        Screenshot(about, "about" + suffix);
         Click(FindChild(about, "Button", "OK"));
         Settle(main);
         Click(Button("E&xit"));

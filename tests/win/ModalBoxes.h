@@ -65,6 +65,9 @@ std::optional<std::vector<std::string>> PlacesBarCaptions(HWND dialog);
 
 namespace quenmar::testing {
 
+// What a screen reader calls a window, read through oleacc as one reads it.
+std::wstring AccessibleName(HWND window);
+
 // Runs a step from the message loop once it is running, for example inside
 // the modal loop of one of our own windows.
 void Soon(std::function<void()> step, UINT delayMs = 20);
