@@ -51,7 +51,9 @@ TEST(CommandLine, MistakesAreNamed) {
         EXPECT_EQ(line.action, Action::Invalid) << ::testing::PrintToString(arguments);
         EXPECT_EQ(line.error, error);
     }
-    EXPECT_TRUE(ParseCommandLine({"/bad", "/QUIET"}).quiet) << "quiet also after the mistake";
+    for (const char* quiet : {"/QUIET", "-quiet", "/q", "-Q"}) {
+        EXPECT_TRUE(ParseCommandLine({"/bad", quiet}).quiet) << quiet << ": quiet also after the mistake";
+    }
     EXPECT_FALSE(ParseCommandLine({"/bad"}).quiet);
     EXPECT_NE(UsageText().find("/export FILE"), std::string::npos);
 }

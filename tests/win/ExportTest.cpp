@@ -117,6 +117,7 @@ TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
     EXPECT_EQ(defaults, (std::map<std::wstring, RawValue>{{L"Place0", DwordValue(34)}, {L"Place1", DwordValue(0)},
                                                          {L"Place2", DwordValue(5)}, {L"Place3", DwordValue(17)},
                                                          {L"Place4", DwordValue(18)}}));
+    EXPECT_EQ(ValuesOf(kPolicyKeyW)[L"NoPlacesBar"], DwordValue(0)) << "shown, as Exit would save it";
 }
 
 TEST_F(Export, TheSystemMenuExportsTheEditsAsExitWouldSaveThem) {
@@ -176,6 +177,13 @@ TEST_F(Export, FailedWritesLeaveNothingBehind) {
             for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
             EXPECT_NE(lower.find(reason), std::string::npos) << text;
         }
+    }
+    {
+        // Held open without delete sharing, the target cannot be replaced: a
+        // failure, told as one.
+        const win::UniqueFile held(CreateFileW(win::Wide(good).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
+        EXPECT_THROW(win::ReplaceFileContents(good, "third"), win::FileWriteError);
     }
     std::vector<std::string> left;
     for (const auto& item : fs::directory_iterator(kFolder)) left.push_back(item.path().filename().string());

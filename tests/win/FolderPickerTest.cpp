@@ -432,6 +432,8 @@ TEST_F(FolderPicker, RefreshMergesChangesIntoTheFolderOrder) {
 }
 
 TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
+    fs::create_directories(std::string(kRoot) + "\\Alpha\\Delta");
+    fs::create_directories(std::string(kRoot) + "\\Alpha\\Kappa");
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
     const bool chosen = Run([&](TSelectFolderForm& window) {
         const HWND editor = window.ShellTree.EditLabel(window.ShellTree.Selected());
@@ -439,6 +441,11 @@ TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
         SetWindowTextW(editor, L"Omega");
         SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
         EXPECT_EQ(SelectedLabel(window), "Omega");
+        Strings order;
+        for (Node child : window.ShellTree.Children(window.ShellTree.Parent(window.ShellTree.Selected()))) {
+            order.push_back(window.ShellTree.Label(child));
+        }
+        EXPECT_EQ(order, (Strings{"Delta", "Kappa", "Omega"})) << "sorted again among its siblings";
         Press(window.OkBtn);
     });
     EXPECT_TRUE(chosen);

@@ -231,6 +231,8 @@ TEST_F(MainWindow, MovingCarriesCaptionIconKindAndSelection) {
     EXPECT_EQ(form->lstvwPlaces.ItemImage(2), folderIcon);
     EXPECT_EQ(form->lstvwPlaces.ItemImage(0), SpecialIcon(5));
     EXPECT_EQ(form->CurrentSlot(), 2);
+    EXPECT_EQ(SendMessageW(form->lstvwPlaces.Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2)
+        << "the list's focus moves with the slot";
     EXPECT_TRUE(form->optUseFolder.Checked());
     EXPECT_EQ(form->edtDirectory.Text(), "C:\\windows\\");
     EXPECT_EQ(EnabledEditingControls(),

@@ -55,6 +55,14 @@ TEST(WindowSubclass, HandlerSeesMessagesFirstAndPassesThemOn) {
     EXPECT_TRUE(Saw(recorder, WM_SETTEXT));
     EXPECT_TRUE(other.seen.empty());
 
+    // Uninstalled, the window is as it was and can be given a handler again.
+    const WNDPROC own = WindowSubclass::Next(edit);
+    WindowSubclass::Uninstall(edit);
+    EXPECT_FALSE(WindowSubclass::Installed(edit));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC)), own);
+    ASSERT_TRUE(WindowSubclass::Install(edit, Record, &recorder));
+    EXPECT_EQ(SendMessageW(edit, kProbe, 0, 0), 42);
+
     recorder.seen.clear();
     DestroyWindow(edit);
     EXPECT_TRUE(Saw(recorder, WM_NCDESTROY));
