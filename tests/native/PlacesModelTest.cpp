@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <tuple>
+
 #include "FakeShell.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
@@ -31,54 +34,33 @@ TEST(Catalogue, UnlistedCsidlIsUnknown) {
     EXPECT_EQ(SpecialFolderCaption(0x2E), "Common Documents");
 }
 
-TEST(PathText, TrailingBackslash) {
-    EXPECT_EQ(AddTrailingBackslash(""), "");
-    EXPECT_EQ(AddTrailingBackslash("C:"), "C:\\");
-    EXPECT_EQ(AddTrailingBackslash("C:\\"), "C:\\");
-    EXPECT_EQ(StripTrailingBackslash(""), "");
-    EXPECT_EQ(StripTrailingBackslash("C:\\\\"), "C:\\");
-    EXPECT_EQ(StripTrailingBackslash("D:\\Work"), "D:\\Work");
-}
-
-TEST(PathText, TrimsControlsAndBlanksAtBothEnds) {
-    EXPECT_EQ(TrimControlsAndBlanks(" \t C:\\x \r\n"), "C:\\x");
-    EXPECT_EQ(TrimControlsAndBlanks("\x01\x1F "), "");
-    EXPECT_EQ(TrimControlsAndBlanks("a b"), "a b");
-    EXPECT_EQ(TrimControlsAndBlanks("\xA0x\xA0"), "\xA0x\xA0") << "only codes 0 to 32";
-}
-
-TEST(PathText, LastPathComponent) {
-    EXPECT_EQ(LastPathComponent("D:\\Work\\Src"), "Src");
-    EXPECT_EQ(LastPathComponent("C:"), "");
-    EXPECT_EQ(LastPathComponent("C:\\"), "");
-    EXPECT_EQ(LastPathComponent("plain"), "plain");
-    EXPECT_EQ(LastPathComponent("C:file"), "file");
-    EXPECT_EQ(DirectoryPart("C:\\Data\\Reports"), "C:\\Data\\");
-    EXPECT_EQ(DirectoryPart("Reports"), "");
-}
-
-// Separators are found in UTF-8 text whatever the names around them hold.
-TEST(PathText, NamesInAnyScript) {
-    EXPECT_EQ(LastPathComponent("C:\\uni\\Папка\\文件夹"), "文件夹");
-    EXPECT_EQ(DirectoryPart("C:\\uni\\Проект 😀 Ω"), "C:\\uni\\");
-    EXPECT_EQ(StripTrailingBackslash("C:\\表\\"), "C:\\表");
-    EXPECT_EQ(StripTrailingBackslash("C:\\表"), "C:\\表") << "no byte of 表 is a backslash";
-}
-
-TEST(Captions, FolderSlotCaptions) {
+// Each rule on its cases; separators are found in UTF-8 text whatever the
+// names around them hold (no byte of 表 is a backslash, as one is in Shift-JIS).
+TEST(PathText, RulesAndFolderCaptions) {
     FakeShell shell;
-    EXPECT_EQ(FolderSlotCaption("D:\\Work\\Src\\", shell), "Src");
-    EXPECT_EQ(FolderSlotCaption("D:\\Work\\Src", shell), "Src");
-    EXPECT_EQ(FolderSlotCaption("C:\\", shell), "Disk [C:\\] ");
-    EXPECT_EQ(FolderSlotCaption("C:", shell), "Disk [C:\\] ");
-    // One backslash is stripped: "C:\" is left, whose last component is empty.
-    EXPECT_EQ(FolderSlotCaption("C:\\\\", shell), "C:\\");
-    // Two characters take the drive branch even when they are no drive.
-    EXPECT_EQ(FolderSlotCaption("ab", shell), "Disk [ab\\] ab");
-    EXPECT_EQ(FolderSlotCaption("\\\\", shell), "\\");
-    EXPECT_EQ(FolderSlotCaption("\\\\server\\share\\", shell), "share");
-    EXPECT_EQ(FolderSlotCaption("", shell), "");
-    EXPECT_EQ(FolderSlotCaption("x:y:", shell), "x:y:");
+    const auto caption = [&](std::string_view path) { return FolderSlotCaption(std::string(path), shell); };
+    using Rule = std::function<std::string(std::string_view)>;
+    const std::tuple<const char*, Rule, std::string, std::string> cases[] = {
+        {"add", AddTrailingBackslash, "", ""},          {"add", AddTrailingBackslash, "C:", "C:\\"},
+        {"add", AddTrailingBackslash, "C:\\", "C:\\"},    {"strip", StripTrailingBackslash, "", ""},
+        {"strip", StripTrailingBackslash, "C:\\\\", "C:\\"}, {"strip", StripTrailingBackslash, "D:\\Work", "D:\\Work"},
+        {"strip", StripTrailingBackslash, "C:\\表\\", "C:\\表"}, {"strip", StripTrailingBackslash, "C:\\表", "C:\\表"},
+        {"trim", TrimControlsAndBlanks, " \t C:\\x \r\n", "C:\\x"}, {"trim", TrimControlsAndBlanks, "\x01\x1F ", ""},
+        {"trim", TrimControlsAndBlanks, "a b", "a b"},
+        {"trim", TrimControlsAndBlanks, "\xA0x\xA0", "\xA0x\xA0"},  // only codes 0 to 32
+        {"last", LastPathComponent, "D:\\Work\\Src", "Src"}, {"last", LastPathComponent, "C:", ""},
+        {"last", LastPathComponent, "C:\\", ""},      {"last", LastPathComponent, "plain", "plain"},
+        {"last", LastPathComponent, "C:file", "file"},  {"last", LastPathComponent, "C:\\uni\\Папка\\文件夹", "文件夹"},
+        {"dir", DirectoryPart, "C:\\Data\\Reports", "C:\\Data\\"}, {"dir", DirectoryPart, "Reports", ""},
+        {"dir", DirectoryPart, "C:\\uni\\Проект 😀 Ω", "C:\\uni\\"},
+        {"caption", caption, "D:\\Work\\Src\\", "Src"},  {"caption", caption, "D:\\Work\\Src", "Src"},
+        {"caption", caption, "C:\\", "Disk [C:\\] "},   {"caption", caption, "C:", "Disk [C:\\] "},
+        {"caption", caption, "C:\\\\", "C:\\"},  // one backslash stripped leaves "C:\", whose last part is empty
+        {"caption", caption, "ab", "Disk [ab\\] ab"},  // two characters take the drive branch, drive or not
+        {"caption", caption, "\\\\", "\\"},         {"caption", caption, "\\\\server\\share\\", "share"},
+        {"caption", caption, "", ""},                {"caption", caption, "x:y:", "x:y:"},
+    };
+    for (const auto& [name, rule, text, expected] : cases) EXPECT_EQ(rule(text), expected) << name << " " << text;
 }
 
 TEST(Captions, DisplayOfEntries) {
@@ -96,13 +78,9 @@ TEST(Captions, DisplayOfEntries) {
 }
 
 TEST(DirInfo, ConstructorsKeepTheOtherValueEmpty) {
-    const TDirInfo folder("D:\\x");
-    EXPECT_TRUE(folder.IsDir);
-    EXPECT_EQ(folder.CSIDL, 0);
-    const TDirInfo special(int32_t{5});
-    EXPECT_FALSE(special.IsDir);
-    EXPECT_EQ(special.Dir, "");
-    EXPECT_EQ(special.CSIDL, 5);
+    const TDirInfo folder("D:\\x"), special(int32_t{5});
+    EXPECT_TRUE(folder.IsDir && folder.CSIDL == 0 && folder.Dir == "D:\\x");
+    EXPECT_TRUE(!special.IsDir && special.CSIDL == 5 && special.Dir.empty());
 }
 
 }  // namespace

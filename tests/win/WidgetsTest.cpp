@@ -12,6 +12,14 @@
 namespace quenmar::widgets {
 namespace {
 
+FormStyle TestStyle(const wchar_t* className, int width, int height) {
+    FormStyle style;
+    style.className = className;
+    style.clientWidth = width;
+    style.clientHeight = height;
+    return style;
+}
+
 using testing::PumpMessages;
 
 // A form with one control of each kind, recording every event in order.
@@ -34,13 +42,7 @@ public:
         if (Handle()) DestroyWindow(Handle());
     }
 
-    static FormStyle Style() {
-        FormStyle style;
-        style.className = L"QuenmarTestForm";
-        style.clientWidth = 300;
-        style.clientHeight = 200;
-        return style;
-    }
+    static FormStyle Style() { return TestStyle(L"QuenmarTestForm", 300, 200); }
 
     void CreateControls() override {
         radioA.Create(*this, "&A", {10, 10, 80, 17}, kAnchorsDefault, true);
@@ -251,13 +253,7 @@ public:
     ~HotForm() override {
         if (Handle()) DestroyWindow(Handle());
     }
-    static FormStyle Style() {
-        FormStyle style;
-        style.className = L"QuenmarHotForm";
-        style.clientWidth = 200;
-        style.clientHeight = 100;
-        return style;
-    }
+    static FormStyle Style() { return TestStyle(L"QuenmarHotForm", 200, 100); }
     void CreateControls() override {
         button.Create(*this, "&Go", {10, 10, 90, 25});
         radio.Create(*this, "&Radio", {10, 40, 90, 17}, kAnchorsDefault, true);
