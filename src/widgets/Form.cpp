@@ -478,7 +478,8 @@ void Form::ChangeDpi(int dpi, const RECT& suggested) {
     RememberPlacements();
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    // Drawn again whole: the transparent labels show what is beneath them.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 }  // namespace quenmar::widgets
