@@ -12,16 +12,16 @@ namespace quenmar {
 // would only ask the disk itself, more slowly.
 
 // Reading a folder must never bring up the system's critical-error prompts
-// (a drive without a disk, for example).
+// (a drive without a disk, for example): for this thread, while it reads.
 class NoCriticalErrorBoxes {
 public:
-    NoCriticalErrorBoxes() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX)) {}
-    ~NoCriticalErrorBoxes() { SetErrorMode(previous_); }
+    NoCriticalErrorBoxes() { SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous_); }
+    ~NoCriticalErrorBoxes() { SetThreadErrorMode(previous_, nullptr); }
     NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
     NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
 
 private:
-    UINT previous_;
+    DWORD previous_ = 0;
 };
 
 // A plain folder of the file system: one that cannot carry a custom icon

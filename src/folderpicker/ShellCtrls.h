@@ -95,6 +95,7 @@ public:
     HWND EditLabel(Node node);
     // The tree's own answer to a right-click on a node.
     void ShowContextMenu(Node node, POINT screen);
+    bool FillContextMenu(Node node, UINT flags, win::ComPtr<IContextMenu>& menu, win::UniqueMenu& popup);
 
     LRESULT HandleNotify(NMHDR* header) override;
     // Called by the form for WM_DEVICECHANGE.

@@ -331,10 +331,7 @@ void TSelectFolderForm::ShellTreeChange(TShellTree::Node node) {
 
 void TSelectFolderForm::CreateBtnClick() { ShellTree.MakeSubfolder(); }
 
-void TSelectFolderForm::DeleteBtnClick() {
-    ShellTree.RunShellVerb(ShellTree.Selected(), "delete");
-    ShellTree.RefreshTree();
-}
+void TSelectFolderForm::DeleteBtnClick() { ShellTree.RunShellVerb(ShellTree.Selected(), "delete"); }
 
 // Explorer's keys: F2 renames the selected folder, Del deletes it, Shift+F10
 // and the menu key open its context menu, Ctrl+Shift+N makes a new folder.

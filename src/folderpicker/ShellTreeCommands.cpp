@@ -18,12 +18,26 @@ namespace quenmar {
 
 namespace {
 
-// Runs a command of a context menu whose identifiers start at 1000.
+// The shell's commands in our popup menus are numbered from here.
+constexpr UINT kFirstMenuCommand = 1000;
+
+// The verb of one of a context menu's commands; empty for ours and for those
+// without one.
+std::wstring VerbOf(IContextMenu* menu, UINT command) {
+    wchar_t verb[128] = {};
+    if (command < kFirstMenuCommand ||
+        FAILED(menu->GetCommandString(command - kFirstMenuCommand, GCS_VERBW, nullptr, reinterpret_cast<char*>(verb),
+                                      static_cast<UINT>(std::size(verb))))) {
+        return {};
+    }
+    return verb;
+}
+
 void InvokeMenuCommand(IContextMenu* menu, HWND owner, UINT command) {
     CMINVOKECOMMANDINFO invoke{};
     invoke.cbSize = sizeof invoke;
     invoke.hwnd = owner;
-    invoke.lpVerb = MAKEINTRESOURCEA(command - 1000);
+    invoke.lpVerb = MAKEINTRESOURCEA(command - kFirstMenuCommand);
     invoke.nShow = SW_SHOWNORMAL;
     menu->InvokeCommand(&invoke);
 }
@@ -32,53 +46,44 @@ void InvokeMenuCommand(IContextMenu* menu, HWND owner, UINT command) {
 
 // Commands -------------------------------------------------------------------
 
-void TShellTree::RunShellVerb(Node node, const std::string& verb) {
+// The shell's context menu of a node, in a popup menu of ours. The root has
+// none (false); a shell that gives none raises its error, whichever command
+// asked for it.
+bool TShellTree::FillContextMenu(Node node, UINT flags, win::ComPtr<IContextMenu>& menu, win::UniqueMenu& popup) {
     const Node parent = Parent(node);
-    if (!node || !parent) return;
+    if (!node || !parent) return false;
     win::ComPtr<IShellFolder> folder;
     if (!BindFolder(parent, folder)) win::ThrowShellError(E_FAIL);
     LPCITEMIDLIST item = Data(node)->relative.get();
-    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
-    win::ComPtr<IContextMenu> menu;
-    const HRESULT result = folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void());
+    const HRESULT result =
+        folder->GetUIObjectOf(GetAncestor(hwnd_, GA_ROOT), 1, &item, IID_IContextMenu, nullptr, menu.put_void());
     if (FAILED(result)) win::ThrowShellError(result);
-    const win::UniqueMenu menuHandle(CreatePopupMenu());
-    const HMENU popup = menuHandle.get();
-    menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE);
-    int found = -1;
-    for (int i = 0, count = GetMenuItemCount(popup); i < count && found < 0; ++i) {
-        const UINT id = GetMenuItemID(popup, i);
-        if (id < 1000 || id == static_cast<UINT>(-1)) continue;
-        wchar_t text[128] = {};
-        if (SUCCEEDED(menu->GetCommandString(id - 1000, GCS_VERBW, nullptr, reinterpret_cast<char*>(text),
-                                             static_cast<UINT>(std::size(text)))) &&
-            lstrcmpiW(text, win::Wide(verb).c_str()) == 0) {
-            found = static_cast<int>(id);
-        }
+    popup.reset(CreatePopupMenu());
+    menu->QueryContextMenu(popup.get(), 0, kFirstMenuCommand, 0x7FFF, flags);
+    return true;
+}
+
+void TShellTree::RunShellVerb(Node node, const std::string& verb) {
+    win::ComPtr<IContextMenu> menu;
+    win::UniqueMenu popup;
+    if (!FillContextMenu(node, CMF_EXPLORE, menu, popup)) return;
+    const std::wstring wanted = win::Wide(verb);
+    for (int i = 0, count = GetMenuItemCount(popup.get()); i < count; ++i) {
+        const UINT id = GetMenuItemID(popup.get(), i);
+        if (id == static_cast<UINT>(-1) || lstrcmpiW(VerbOf(menu.get(), id).c_str(), wanted.c_str()) != 0) continue;
+        InvokeMenuCommand(menu.get(), GetAncestor(hwnd_, GA_ROOT), id);
+        return RefreshTree();
     }
-    if (found < 0) return;
-    InvokeMenuCommand(menu.get(), owner, static_cast<UINT>(found));
-    RefreshTree();
 }
 
 void TShellTree::ShowContextMenu(Node node, POINT screen) {
-    const Node parent = Parent(node);
-    if (!node || !parent) return;
-    win::ComPtr<IShellFolder> folder;
-    if (!BindFolder(parent, folder)) return;
-    LPCITEMIDLIST item = Data(node)->relative.get();
-    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
     win::ComPtr<IContextMenu> menu;
-    if (FAILED(folder->GetUIObjectOf(owner, 1, &item, IID_IContextMenu, nullptr, menu.put_void()))) return;
-    const win::UniqueMenu menuHandle(CreatePopupMenu());
-    const HMENU popup = menuHandle.get();
-    menu->QueryContextMenu(popup, 0, 1000, 0x7FFF, CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME));
-    const UINT chosen = TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
-    if (chosen < 1000) return;
-    wchar_t verb[128] = {};
-    menu->GetCommandString(chosen - 1000, GCS_VERBW, nullptr, reinterpret_cast<char*>(verb),
-                           static_cast<UINT>(std::size(verb)));
-    if (lstrcmpiW(verb, L"rename") == 0) {
+    win::UniqueMenu popup;
+    if (!FillContextMenu(node, CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME), menu, popup)) return;
+    const HWND owner = GetAncestor(hwnd_, GA_ROOT);
+    const UINT chosen = TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
+    if (chosen < kFirstMenuCommand) return;
+    if (lstrcmpiW(VerbOf(menu.get(), chosen).c_str(), L"rename") == 0) {
         if (!readOnly_) EditLabel(node);
         return;
     }

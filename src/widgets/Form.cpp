@@ -266,11 +266,17 @@ bool Form::PreTranslate(MSG& msg) {
     default:
         break;
     }
-    if ((msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) && HandleKey(msg)) return true;
-    if (msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE)) {
-        const auto found = controls_.find(GetDlgCtrlID(msg.hwnd));
-        if (found != controls_.end() && found->second->Handle() == msg.hwnd && found->second->Activate()) return true;
-    }
+    // What the keys run is guarded as the window procedure is: an error is
+    // shown in the error box and the loop goes on.
+    bool taken = false;
+    Application::Instance().Guard(hwnd_, [&] {
+        if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) taken = HandleKey(msg);
+        if (!taken && msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE)) {
+            const auto found = controls_.find(GetDlgCtrlID(msg.hwnd));
+            taken = found != controls_.end() && found->second->Handle() == msg.hwnd && found->second->Activate();
+        }
+    });
+    if (taken) return true;
     const bool arrow = msg.message == WM_KEYDOWN &&
                        (msg.wParam == VK_LEFT || msg.wParam == VK_RIGHT || msg.wParam == VK_UP || msg.wParam == VK_DOWN);
     if (!IsDialogMessageW(hwnd_, &msg)) return false;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "win32/WideText.h"
+#include "win32/WindowSubclass.h"
 
 namespace quenmar::widgets {
 
@@ -10,14 +11,13 @@ namespace {
 
 // The question box has no Cancel button, so Windows ignores Esc in it; its
 // dialog procedure is hooked to take Esc and the close box as No.
-LRESULT CALLBACK EscapeAnswersNo(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+LRESULT EscapeAnswersNo(void*, HWND box, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC next) {
     if ((message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) ||
         (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
         EndDialog(box, IDNO);
         return 0;
     }
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, EscapeAnswersNo, id);
-    return DefSubclassProc(box, message, wParam, lParam);
+    return CallWindowProcW(next, box, message, wParam, lParam);
 }
 
 thread_local HHOOK questionHook = nullptr;
@@ -33,7 +33,7 @@ LRESULT CALLBACK CenterQuestion(int code, WPARAM wParam, LPARAM lParam) {
             const int x = (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2;
             const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
             SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            SetWindowSubclass(box, EscapeAnswersNo, 1, 0);
+            win::WindowSubclass::Install(box, EscapeAnswersNo, nullptr);
             UnhookWindowsHookEx(questionHook);
             questionHook = nullptr;
         }
