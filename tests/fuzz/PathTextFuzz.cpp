@@ -1,6 +1,5 @@
-// The path text rules and captions on any bytes.
-#include <fuzzer/FuzzedDataProvider.h>
-
+// The path text rules and folder captions on any bytes, each held against a
+// reference written here from the rule itself. The whole input is the text.
 #include <cstdlib>
 
 #include "FakeShell.h"
@@ -11,29 +10,44 @@ using namespace quenmar;
 #define CHECK(condition) \
     if (!(condition)) std::abort()
 
+namespace {
+
+// The text after the last backslash or colon, and up to it.
+std::pair<std::string, std::string> Split(const std::string& text) {
+    size_t cut = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' || text[i] == ':') cut = i + 1;
+    }
+    return {text.substr(0, cut), text.substr(cut)};
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzedDataProvider in(data, size);
-    const std::string text = in.ConsumeRemainingBytesAsString();
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const bool endsInBackslash = !text.empty() && text.back() == '\\';
+    const std::string stripped = endsInBackslash ? text.substr(0, text.size() - 1) : text;
+    const auto [directory, last] = Split(text);
+    size_t begin = 0, end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
 
-    const std::string added = AddTrailingBackslash(text);
-    CHECK(added == (text.empty() || text.back() == '\\' ? text : text + '\\'));
-    const std::string stripped = StripTrailingBackslash(text);
-    CHECK(stripped == text || (stripped.size() + 1 == text.size() && EndsWithBackslash(text)));
-    CHECK(!EndsWithBackslash(text) || stripped != text);
+    CHECK(AddTrailingBackslash(text) == (text.empty() || endsInBackslash ? text : text + '\\'));
+    CHECK(EndsWithBackslash(text) == endsInBackslash);
+    CHECK(StripTrailingBackslash(text) == stripped);
+    CHECK(DirectoryPart(text) == directory);
+    CHECK(LastPathComponent(text) == last);
+    CHECK(LastSeparator(text) == (directory.empty() ? std::string::npos : directory.size() - 1));
+    CHECK(TrimControlsAndBlanks(text) == text.substr(begin, end - begin));
 
-    // The directory part and the last component make up the whole text.
-    const size_t separator = LastSeparator(text);
-    CHECK(separator == std::string::npos || (text[separator] == '\\' || text[separator] == ':'));
-    CHECK(DirectoryPart(text) + LastPathComponent(text) == text);
-
-    const std::string trimmed = TrimControlsAndBlanks(text);
-    CHECK(text.find(trimmed) != std::string::npos);
-    CHECK(trimmed.empty() || (static_cast<unsigned char>(trimmed.front()) > 32 &&
-                              static_cast<unsigned char>(trimmed.back()) > 32));
-
+    // A folder slot's caption: two characters are a drive, named by the shell
+    // with a blank and what follows a colon; anything else its last part;
+    // what has no last part shows whole. One final backslash never counts.
     testing::FakeShell shell;
-    const std::string caption = FolderSlotCaption(text, shell);
-    CHECK(!caption.empty() || StripTrailingBackslash(text).empty());
+    std::string caption = Split(stripped).second;
+    if (stripped.size() == 2) caption = shell.DriveDisplayName(stripped + '\\') + ' ' + caption;
+    if (caption.empty()) caption = stripped;
+    CHECK(FolderSlotCaption(text, shell) == caption);
     TDirInfo entry(text);
     entry.DirExpandable = !text.empty() && text[0] == '%';
     DisplayFor(entry, shell);
