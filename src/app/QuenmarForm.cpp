@@ -316,14 +316,13 @@ LRESULT TfrmQuenmar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Slots ----------------------------------------------------------------------
 
-TDirInfo* TfrmQuenmar::Entry(int slot) const {
-    if (slot < 0 || slot >= lstvwPlaces.Count()) return nullptr;
-    return reinterpret_cast<TDirInfo*>(lstvwPlaces.ItemData(slot));
+TDirInfo* TfrmQuenmar::Entry(int slot) {
+    if (!slotsLoaded_ || slot < 0 || slot >= kSlotCount) return nullptr;
+    return &slots_[slot];
 }
 
 void TfrmQuenmar::AttachSlot(int index, TDirInfo entry) {
     slots_[index] = std::move(entry);
-    lstvwPlaces.SetItemData(index, reinterpret_cast<LPARAM>(&slots_[index]));
     ShowSlot(index);
 }
 
@@ -340,7 +339,7 @@ void TfrmQuenmar::ShowSlot(int index) {
 
 std::array<const TDirInfo*, kSlotCount> TfrmQuenmar::Entries() const {
     std::array<const TDirInfo*, kSlotCount> entries{};
-    for (int n = 0; n < kSlotCount; ++n) entries[n] = Entry(n);
+    for (int n = 0; n < kSlotCount; ++n) entries[n] = slotsLoaded_ ? &slots_[n] : nullptr;
     return entries;
 }
 

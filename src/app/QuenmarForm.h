@@ -95,7 +95,7 @@ public:
     void btnCloseClick();
 
     // The entry of a slot, or null.
-    TDirInfo* Entry(int slot) const;
+    TDirInfo* Entry(int slot);
     // The selected slot, or -1.
     int CurrentSlot() const { return lstvwPlaces.SelectedIndex(); }
     // The hide box as the places were last set by it: what is saved.

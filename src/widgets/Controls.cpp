@@ -269,14 +269,6 @@ LPARAM ListView::ItemData(int index) const {
     return item.lParam;
 }
 
-void ListView::SetItemData(int index, LPARAM data) {
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    item.lParam = data;
-    SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 int ListView::SelectedIndex() const {
     return static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }

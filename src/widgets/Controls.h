@@ -126,7 +126,6 @@ public:
     int ItemImage(int item) const;
     void SetItemImage(int item, int image);
     LPARAM ItemData(int item) const;
-    void SetItemData(int item, LPARAM data);
     int SelectedIndex() const;
     bool IsSelected(int item) const;
     void SetSelected(int item, bool selected);
