@@ -352,10 +352,10 @@ void TfrmQuenmar::Save() {
 
 // Editing --------------------------------------------------------------------
 
-void TfrmQuenmar::ApplySlotButtonRules(bool allowed) {
+void TfrmQuenmar::ApplySlotButtonRules() {
     const int current = CurrentSlot();
     const TDirInfo* entry = Entry(current);
-    const bool enable = allowed && current >= 0 && !chkHidePlacesBar.Checked();
+    const bool enable = current >= 0 && !placesHidden_;
     btnMoveUp.SetEnabled(enable && current > 0);
     btnMoveDn.SetEnabled(enable && current < kSlotCount - 1);
     btnChangeFolder.SetEnabled(enable && entry && entry->IsDir);
@@ -369,7 +369,7 @@ void TfrmQuenmar::lstvwPlacesSelectItem(int item, bool selected) {
         PostMessageW(Handle(), kSlotDeselected, 0, 0);
         return;
     }
-    ApplySlotButtonRules(true);
+    ApplySlotButtonRules();
 
     if (TDirInfo* entry = Entry(item)) {
         if (entry->IsDir) {
@@ -396,7 +396,7 @@ void TfrmQuenmar::optUseFolderClick() {
     optUseFolder.SetEnabled(!hidden);
     optUseSpecial.SetEnabled(!hidden);
 
-    ApplySlotButtonRules(true);
+    ApplySlotButtonRules();
 
     const int current = CurrentSlot();
     TDirInfo* entry = Entry(current);
@@ -411,7 +411,7 @@ void TfrmQuenmar::optUseFolderClick() {
         ShowSlot(current);
     }
     // The slot's kind may have just changed: Change Folder follows it.
-    ApplySlotButtonRules(true);
+    ApplySlotButtonRules();
 }
 
 void TfrmQuenmar::edtDirectoryChange() {

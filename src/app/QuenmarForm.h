@@ -109,7 +109,7 @@ protected:
 private:
     // Move Up, Move Down and Change Folder by the current slot and the hide
     // box; all three off when not allowed.
-    void ApplySlotButtonRules(bool allowed);
+    void ApplySlotButtonRules();
     void AttachSlot(int index, TDirInfo entry);
     // Shows a slot's caption and icon as its entry says.
     void ShowSlot(int index);
