@@ -2,7 +2,9 @@
 # the image decoder are used only when the user asks for them, and every
 # library loaded with the program adds its mapping and initialisation (and
 # those of what it loads: comdlg32 brings the print spooler) to the launch.
-find_program(QUENMAR_DLLTOOL ${TOOLCHAIN_PREFIX}-dlltool REQUIRED)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    find_program(QUENMAR_DLLTOOL ${TOOLCHAIN_PREFIX}-dlltool REQUIRED)
+endif()
 
 # quenmar_delay_import(<target> <dll> <export>...). The 32-bit build links
 # the library as usual: the delay-import thunks binutils' dlltool makes for

@@ -30,12 +30,10 @@ file(GLOB QUENMAR_RESOURCE_FILES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/src/app/res/*.gif ${CMAKE_SOURCE_DIR}/src/app/res/*.manifest)
 set_source_files_properties(src/app/res/Quenmar.rc PROPERTIES OBJECT_DEPENDS "${QUENMAR_RESOURCE_FILES}")
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/main.cpp)
-    add_executable(Quenmar WIN32 src/app/main.cpp src/app/res/Quenmar.rc)
-    target_link_libraries(Quenmar PRIVATE quenmar_win)
-    # wWinMain: the command line is read wide.
-    target_link_options(Quenmar PRIVATE -municode)
-endif()
+add_executable(Quenmar WIN32 src/app/main.cpp src/app/res/Quenmar.rc)
+target_link_libraries(Quenmar PRIVATE quenmar_win)
+# wWinMain: the command line is read wide.
+target_link_options(Quenmar PRIVATE -municode)
 
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -48,9 +46,7 @@ set_tests_properties(wineserver_start PROPERTIES FIXTURES_SETUP wine)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/common/MemoryRegistry.cpp)
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/res/Quenmar.rc)
-    target_sources(win_tests PRIVATE src/app/res/Quenmar.rc)
-endif()
+target_sources(win_tests PRIVATE src/app/res/Quenmar.rc)
 target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests/common)
 target_link_libraries(win_tests PRIVATE quenmar_win GTest::gtest oleacc)
 # One process a test: a crash ends only its own test. They share the prefix's
@@ -60,9 +56,7 @@ gtest_discover_tests(win_tests
     DISCOVERY_TIMEOUT 120
     PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix)
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
-    add_subdirectory(bench)
-endif()
+add_subdirectory(bench)
 
 # Quenmar.exe started as its own process and driven from outside.
 file(GLOB E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)

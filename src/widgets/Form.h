@@ -161,7 +161,6 @@ private:
         win::UniqueGdiObject font;
     };
     std::vector<FontMade> extraFonts_;
-    win::UniqueGdiObject background_;
     HWND tooltip_ = nullptr;
     // Where the keyboard goes back to when the form is activated again: the
     // control whose command opened another window, else the focus it had.
