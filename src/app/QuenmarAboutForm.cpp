@@ -53,9 +53,6 @@ void TfrmQuenmarAbout::CreateControls() {
 
     btnOk.Create(*this, "OK", {340, 108, 75, 25}, akRight | akBottom);
     btnOk.HotTrack = true;
-    btnOk.Color = RGB(244, 244, 240);
-    btnOk.HighlightColor = RGB(106, 141, 244);
-    btnOk.HotTrackColor = RGB(255, 199, 60);
     lblTitle.Create(*this, "", {116, 8, 10, 10});
     lblVersion.Create(*this, "", {116, 36, 10, 10});
     lblCopyright.Create(*this, "", {116, 64, 10, 10});
