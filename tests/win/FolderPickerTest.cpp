@@ -12,6 +12,7 @@
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
 #include "app/QuenmarForm.h"
+#include "folderpicker/ItemIdLists.h"
 #include "folderpicker/ShellDialogs.h"
 #include "win32/WideText.h"
 
@@ -67,6 +68,11 @@ protected:
     static void Press(widgets::Button& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
     static std::string SelectedLabel(TSelectFolderForm& window) {
         return window.ShellTree.Label(window.ShellTree.Selected());
+    }
+    static Strings Labels(TSelectFolderForm& window, Node parent) {
+        Strings labels;
+        for (Node child : window.ShellTree.Children(parent)) labels.push_back(window.ShellTree.Label(child));
+        return labels;
     }
 
     TSelectFolderDialog dialog;
@@ -440,11 +446,8 @@ TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
         SetWindowTextW(editor, L"Omega");
         SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
         EXPECT_EQ(SelectedLabel(window), "Omega");
-        Strings order;
-        for (Node child : window.ShellTree.Children(window.ShellTree.Parent(window.ShellTree.Selected()))) {
-            order.push_back(window.ShellTree.Label(child));
-        }
-        EXPECT_EQ(order, (Strings{"Delta", "Kappa", "Omega"})) << "sorted again among its siblings";
+        EXPECT_EQ(Labels(window, window.ShellTree.Parent(window.ShellTree.Selected())), (Strings{"Delta", "Kappa", "Omega"}))
+            << "sorted again among its siblings";
         Press(window.OkBtn);
     });
     EXPECT_TRUE(chosen);
@@ -534,45 +537,29 @@ TEST_F(FolderPicker, HooksFireInTheirOrder) {
     };
     // The tree asks before adding each item; "Work" is kept out.
     dialog.OnAddItem = [&](IShellFolder* folder, LPCITEMIDLIST, LPCITEMIDLIST item, ULONG, bool& allow) {
-        STRRET name{};
-        wchar_t text[MAX_PATH] = {};
-        folder->GetDisplayNameOf(item, SHGDN_INFOLDER, &name);
-        StrRetToBufW(&name, item, text, MAX_PATH);
-        if (std::wstring_view(text) == L"Work") allow = false;
+        if (pidl::DisplayName(folder, item, SHGDN_INFOLDER) == "Work") allow = false;
     };
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha");
     Run([&](TSelectFolderForm& window) {
-        const Node alpha = window.ShellTree.Selected();
-        Strings siblings;
-        for (Node node : window.ShellTree.Children(window.ShellTree.Parent(alpha))) {
-            siblings.push_back(window.ShellTree.Label(node));
-        }
-        EXPECT_EQ(siblings, Strings{"Alpha"});
+        EXPECT_EQ(Labels(window, window.ShellTree.Parent(window.ShellTree.Selected())), Strings{"Alpha"});
         Press(window.CancelBtn);
     });
     EXPECT_EQ(order, (Strings{"initialized by the dialog", "selected C:\\quenmar-picker\\Alpha", "show", "close"}));
 }
 
 TEST_F(FolderPicker, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
-    const HANDLE file = CreateFileW(win::Wide(std::string(kRoot) + "\\Alpha\\notes.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
+    CloseHandle(CreateFileW(L"C:\\quenmar-picker\\Alpha\\notes.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     dialog.Options |= sfdoIncludeNonFolders;
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
     Run([&](TSelectFolderForm& window) {
         const Node alpha = window.ShellTree.Parent(window.ShellTree.Selected());
-        Strings children;
-        for (Node node : window.ShellTree.Children(alpha)) children.push_back(window.ShellTree.Label(node));
+        Strings children = Labels(window, alpha);
         EXPECT_NE(std::find(children.begin(), children.end(), "notes.txt"), children.end());
         // A folder made behind the tree's back shows when a drive comes or goes.
         fs::create_directories(std::string(kRoot) + "\\Alpha\\Zeta");
-        DEV_BROADCAST_VOLUME volume{};
-        volume.dbcv_size = sizeof volume;
-        volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
-        volume.dbcv_unitmask = 1u << ('Q' - 'A');
+        DEV_BROADCAST_VOLUME volume{sizeof volume, DBT_DEVTYP_VOLUME, 0, 1u << ('Q' - 'A'), 0};
         SendMessageW(window.Handle(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&volume));
-        children.clear();
-        for (Node node : window.ShellTree.Children(alpha)) children.push_back(window.ShellTree.Label(node));
+        children = Labels(window, alpha);
         EXPECT_NE(std::find(children.begin(), children.end(), "Zeta"), children.end());
         EXPECT_EQ(SelectedLabel(window), "Beta") << "the selection stays";
         Press(window.CancelBtn);

@@ -311,10 +311,9 @@ protected:
         ASSERT_EQ(form->btnMoveDn.Enabled(), !model.hidden && model.current < 4) << Where();
         ASSERT_EQ(form->btnChangeFolder.Enabled(), !model.hidden && e.isDir) << Where();
         if (e.isDir) {
-            const HWND edit = form->edtDirectory.Handle();
-            std::wstring shown(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-            shown.resize(static_cast<size_t>(GetWindowTextW(edit, shown.data(), static_cast<int>(shown.size()))));
-            ASSERT_EQ(shown, e.dir) << Where();
+            wchar_t shown[1024] = {};
+            GetWindowTextW(form->edtDirectory.Handle(), shown, 1024);
+            ASSERT_EQ(std::wstring(shown), e.dir) << Where();
         }
     }
     std::string Where() const {
