@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 
 #include "win32/Handles.h"
+#include "win32/ShellWorker.h"
 
 namespace quenmar::win {
 namespace {
@@ -15,9 +15,9 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A worker that sends to this thread's window before it signals must get
-// its answer while this thread waits for the signal.
-TEST(WaitTakingSentMessages, AWorkerSendingToTheWaitingThreadIsAnswered) {
+// A job that sends to the waiting thread's window must get its answer while
+// that thread waits for the job: the worker's Wait takes sent messages.
+TEST(ShellWorker, WaitingAnswersWhatTheJobSendsToTheWaitingThread) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = CountingProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -26,17 +26,15 @@ TEST(WaitTakingSentMessages, AWorkerSendingToTheWaitingThreadIsAnswered) {
     UniqueWindow window(CreateWindowW(L"QuenmarWaitTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                       GetModuleHandleW(nullptr), nullptr));
     ASSERT_TRUE(window);
-    UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     PostMessageW(window.get(), WM_APP, 0, 0);  // posted: must still be waiting afterwards
 
     std::atomic<bool> answered{false};
     DWORD_PTR answer = 0;
-    std::thread worker([&] {
+    ShellWorker worker;
+    ASSERT_TRUE(worker.Start([&] {
         answered = SendMessageTimeoutW(window.get(), WM_APP, 41, 0, SMTO_NORMAL, 5000, &answer) != 0;
-        SetEvent(done.get());
-    });
-    WaitTakingSentMessages(done.get());
-    worker.join();
+    }));
+    worker.Wait();
     EXPECT_TRUE(answered) << "the send timed out: the waiting thread never took it";
     EXPECT_EQ(answer, 42u);
     MSG msg;
