@@ -20,7 +20,9 @@ TEST(CommandLine, WhatEachFormAsksFor) {
         {{"-EXPORT", "a b.reg", "/Quiet"}, Action::Export, "a b.reg", true},
         {{"/q", "/export:D:\\Mixed Case.reg"}, Action::Export, "D:\\Mixed Case.reg", true},
         {{"/export", "C:\\Экспорт 文件.reg", "-q"}, Action::Export, "C:\\Экспорт 文件.reg", true},
-        {{"/?"}, Action::Usage, "", false},
+        {{"/?"}, Action::Usage, "", false},         {{"-H"}, Action::Usage, "", false},
+        {{"/help"}, Action::Usage, "", false},      {{"-e", "x.reg"}, Action::Export, "x.reg", false},
+        {{"/E:y.reg"}, Action::Export, "y.reg", false},
         {{"/export", "x.reg", "-?"}, Action::Usage, "x.reg", false},
         {{"/quiet"}, Action::Run, "", true},
     };

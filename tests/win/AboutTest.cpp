@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "ModalBoxes.h"
 #include "app/QuenmarAboutForm.h"
 #include "shellutil/ShellOpenLauncher.h"
@@ -80,10 +82,7 @@ TEST(AboutWindow, TextureNeverSmallerThanFiveByFive) {
 
 TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
     HWND first = nullptr;
-    const HANDLE file = CreateFileW(L"C:\\quenmar-link.bat", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, "@exit\r\n", 7, &written, nullptr);
-    CloseHandle(file);
+    std::ofstream("C:\\quenmar-link.bat", std::ios::binary) << "@exit\r\n";
     Soon([&] {
         TfrmQuenmarAbout* about = OpenAbout();
         ASSERT_NE(about, nullptr);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "ModalBoxes.h"
@@ -154,12 +156,8 @@ TEST_F(Export, FailedWritesLeaveNothingBehind) {
     const std::string good = std::string(kFolder) + "\\good.reg";
     win::ReplaceFileContents(good, "first");
     win::ReplaceFileContents(good, "second");
-    std::string read(6, '\0');
-    FILE* f = std::fopen(good.c_str(), "rb");
-    ASSERT_NE(f, nullptr);
-    read.resize(std::fread(read.data(), 1, read.size(), f));
-    std::fclose(f);
-    EXPECT_EQ(read, "second");
+    std::ifstream written(good, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "second");
 
     const std::pair<std::string, std::string> failures[] = {
         {std::string(kFolder) + "\\missing\\x.reg", "path"},

@@ -440,11 +440,17 @@ TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Delta");
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Kappa");
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     const bool chosen = Run([&](TSelectFolderForm& window) {
-        const HWND editor = window.ShellTree.EditLabel(window.ShellTree.Selected());
-        ASSERT_NE(editor, nullptr);
-        SetWindowTextW(editor, L"Omega");
-        SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+        // A name that is taken, or that no folder can have, renames nothing.
+        for (const wchar_t* name : {L"Delta", L"a:b", L"Omega"}) {
+            const HWND editor = window.ShellTree.EditLabel(window.ShellTree.Selected());
+            ASSERT_NE(editor, nullptr);
+            SetWindowTextW(editor, name);
+            SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+            if (name[0] != L'O') EXPECT_EQ(SelectedLabel(window), "Beta") << win::Utf8(name);
+        }
+        EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Alpha\\Delta")) << "untouched";
         EXPECT_EQ(SelectedLabel(window), "Omega");
         EXPECT_EQ(Labels(window, window.ShellTree.Parent(window.ShellTree.Selected())), (Strings{"Delta", "Kappa", "Omega"}))
             << "sorted again among its siblings";

@@ -43,10 +43,7 @@ protected:
         }
         FAIL() << "no row " << name;
     }
-    void Exit() {
-        Click(form->btnClose);
-        PumpMessages();
-    }
+    void Exit() { Click(form->btnClose); }
     Strings Captions() const {
         Strings captions;
         for (int i = 0; i < form->lstvwPlaces.Count(); ++i) captions.push_back(form->lstvwPlaces.ItemText(i));
