@@ -114,6 +114,64 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
+// A control's command, or a dialog key's: Esc clicks the cancel button,
+// Enter the focused button or else the default one. The control whose
+// command runs is where the keyboard goes back to if it opens a window.
+void Form::HandleCommand(int id, WORD code, bool fromControl) {
+    if (fromControl) {
+        const auto found = controls_.find(id);
+        if (found == controls_.end()) return;
+        const HWND outer = std::exchange(commandSource_, found->second->Handle());
+        const win::ScopeExit restore([&] { commandSource_ = outer; });
+        found->second->HandleCommand(code);
+        return;
+    }
+    if (id == IDCANCEL) {
+        if (cancelButton_ && cancelButton_->Enabled()) cancelButton_->Click();
+    } else if (id == IDOK) {
+        const auto focused = controls_.find(GetDlgCtrlID(GetFocus()));
+        if (auto* button = focused != controls_.end() ? dynamic_cast<Button*>(focused->second) : nullptr) {
+            button->Click();
+        } else if (defaultButton_ && defaultButton_->Enabled()) {
+            defaultButton_->Click();
+        }
+    }
+}
+
+// A label's or button's colours: its own text colour and background, else
+// the form's; transparent labels where the form asks for them.
+LRESULT Form::ColorControl(UINT message, HDC dc, HWND child) {
+    const auto found = controls_.find(GetDlgCtrlID(child));
+    const Control* control = found != controls_.end() ? found->second : nullptr;
+    const COLORREF color = control ? control->TextColor() : CLR_INVALID;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, color != CLR_INVALID ? color : GetSysColor(COLOR_WINDOWTEXT));
+    wchar_t className[16] = {};
+    GetClassNameW(child, className, static_cast<int>(std::size(className)));
+    const bool isLabel = message == WM_CTLCOLORSTATIC && lstrcmpiW(className, L"Static") == 0;
+    if (style_.transparentLabels && isLabel) return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    if (const HBRUSH own = control ? control->BackgroundBrush() : nullptr) return reinterpret_cast<LRESULT>(own);
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(style_.backgroundColor));
+}
+
+// Leaving, the form remembers where the keyboard was (or which control's
+// command is opening another window); coming back, it puts the focus there
+// if that control can still take it, else on the first in the tab order.
+void Form::Activated(bool active) {
+    if (!active) {
+        const HWND focus = commandSource_ ? commandSource_ : GetFocus();
+        focusToRestore_ = IsChild(hwnd_, focus) ? focus : nullptr;
+        return;
+    }
+    if (!IsChild(hwnd_, GetFocus())) {
+        const HWND restore = std::exchange(focusToRestore_, nullptr);
+        const bool canTake = restore && IsChild(hwnd_, restore) && IsWindowEnabled(restore) && IsWindowVisible(restore);
+        const HWND first = canTake ? restore : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        if (first) SetFocus(first);
+    }
+    Fire(OnActivate);
+}
+
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -127,28 +185,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return -1;
         }
         return 0;
-    case WM_COMMAND: {
-        const int id = LOWORD(wParam);
-        if (lParam) {
-            const auto found = controls_.find(id);
-            if (found == controls_.end()) return 0;
-            const HWND outer = std::exchange(commandSource_, found->second->Handle());
-            const win::ScopeExit restore([&] { commandSource_ = outer; });
-            found->second->HandleCommand(HIWORD(wParam));
-            return 0;
-        }
-        if (id == IDCANCEL) {
-            if (cancelButton_ && cancelButton_->Enabled()) cancelButton_->Click();
-        } else if (id == IDOK) {
-            const auto focused = controls_.find(GetDlgCtrlID(GetFocus()));
-            if (auto* button = focused != controls_.end() ? dynamic_cast<Button*>(focused->second) : nullptr) {
-                button->Click();
-            } else if (defaultButton_ && defaultButton_->Enabled()) {
-                defaultButton_->Click();
-            }
-        }
+    case WM_COMMAND:
+        HandleCommand(LOWORD(wParam), HIWORD(wParam), lParam != 0);
         return 0;
-    }
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<NMHDR*>(lParam);
         const auto found = controls_.find(static_cast<int>(header->idFrom));
@@ -164,21 +203,8 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(message, wParam, lParam);
     }
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-        const HDC dc = reinterpret_cast<HDC>(wParam);
-        const HWND child = reinterpret_cast<HWND>(lParam);
-        const auto found = controls_.find(GetDlgCtrlID(child));
-        const Control* control = found != controls_.end() ? found->second : nullptr;
-        const COLORREF color = control ? control->TextColor() : CLR_INVALID;
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, color != CLR_INVALID ? color : GetSysColor(COLOR_WINDOWTEXT));
-        wchar_t className[16] = {};
-        GetClassNameW(child, className, static_cast<int>(std::size(className)));
-        const bool isLabel = message == WM_CTLCOLORSTATIC && lstrcmpiW(className, L"Static") == 0;
-        if (style_.transparentLabels && isLabel) return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-        if (const HBRUSH own = control ? control->BackgroundBrush() : nullptr) return reinterpret_cast<LRESULT>(own);
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(style_.backgroundColor));
-    }
+    case WM_CTLCOLORBTN:
+        return ColorControl(message, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_GETICON:
         // The icons set on the window, if any; else the class's, which
         // DefWindowProc does not report.
@@ -204,19 +230,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_ACTIVATE:
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            const HWND focus = commandSource_ ? commandSource_ : GetFocus();
-            focusToRestore_ = IsChild(hwnd_, focus) ? focus : nullptr;
-            return 0;
-        }
-        if (!IsChild(hwnd_, GetFocus())) {
-            const HWND restore = std::exchange(focusToRestore_, nullptr);
-            const bool canTake = restore && IsChild(hwnd_, restore) && IsWindowEnabled(restore) &&
-                                 IsWindowVisible(restore);
-            const HWND first = canTake ? restore : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-            if (first) SetFocus(first);
-        }
-        Fire(OnActivate);
+        Activated(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_SETCURSOR: {
         const auto found = controls_.find(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));

@@ -125,6 +125,9 @@ private:
     std::exception_ptr createError_;  // what made WM_CREATE fail, for CreateHandle to raise
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void ApplyAnchors(int width, int height);
+    void HandleCommand(int id, WORD code, bool fromControl);
+    LRESULT ColorControl(UINT message, HDC dc, HWND child);
+    void Activated(bool active);
     void RememberPlacements();
     SIZE FrameSize() const;  // the window's size less its client area's
     HFONT CreateFontFor(int height96, bool bold, bool underline, const wchar_t* face) const;
