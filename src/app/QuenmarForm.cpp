@@ -106,11 +106,11 @@ TfrmQuenmar::~TfrmQuenmar() {
     if (Handle()) DestroyWindow(Handle());
 }
 
-void TfrmQuenmar::CreateControls() {
+// The inputs and buttons, created in tab order.
+void TfrmQuenmar::CreateInputs() {
     MakeFlatFrame(lstvwPlaces);
     MakeFlatFrame(lstvwSelectFolders);
     MakeFlatFrame(edtDirectory);
-    // Created in tab order.
     lstvwPlaces.Create(*this, {8, 8, 81, 385}, akLeft | akTop | akBottom, LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP |
                                                                               LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
     optUseFolder.Create(*this, "Use Drive or &Folder for Selected Place", {100, 60, 297, 17}, akLeft | akTop, true);
@@ -139,11 +139,14 @@ void TfrmQuenmar::CreateControls() {
     btnChangeFolder.Create(*this, "Change Folder", {64, 396, 25, 25}, akLeft | akBottom);
     btnAbout.Create(*this, "&About...", {461, 224, 129, 25}, akTop | akRight);
     chkHidePlacesBar.Create(*this, "&Hide Places Bar in Dialogs", {100, 404, 250, 17}, akLeft | akBottom);
+}
 
-    // Not in the tab order.
+// The title, pictures and hint, after the tab order's stops; the banner is a
+// stop of its own, the last, for its web site.
+void TfrmQuenmar::CreatePictures() {
     lblTitle.Create(*this, "", {100, 4, 221, 49}, akLeft | akTop, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
     Image2.Create(*this, {370, 6, 220, 45}, akTop | akRight);
-    Image2.MakeTabStop();  // the banner: the web site from the keyboard, after the specified stops
+    Image2.MakeTabStop();
     Image1.Create(*this, {116, 108, 16, 16}, akLeft | akTop);
     Label1.Create(*this, "You may also drag and drop folders here to change the currently selected place.",
                   {140, 108, 386, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);
@@ -153,6 +156,11 @@ void TfrmQuenmar::CreateControls() {
     const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
     Image2.SetCursor(hand);
     imgLogo.SetCursor(hand);
+}
+
+void TfrmQuenmar::CreateControls() {
+    CreateInputs();
+    CreatePictures();
 
     const HFONT bold = MakeFont(-11, true);
     optUseFolder.SetFont(bold);

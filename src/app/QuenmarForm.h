@@ -128,6 +128,8 @@ private:
     bool placesHidden_ = false;
     win::UniqueImageList glyphs_;
     void LoadPictures();
+    void CreateInputs();
+    void CreatePictures();
     std::vector<std::string> pendingWarnings_;
 };
 
