@@ -4,6 +4,7 @@
 #include <dbt.h>
 
 #include "app/Export.h"
+#include "app/MainFormTexts.h"
 #include "app/QuenmarAboutForm.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
@@ -113,32 +114,32 @@ void TfrmQuenmar::CreateInputs() {
     MakeFlatFrame(edtDirectory);
     lstvwPlaces.Create(*this, {8, 8, 81, 385}, akLeft | akTop | akBottom, LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP |
                                                                               LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
-    optUseFolder.Create(*this, "Use Drive or &Folder for Selected Place", {100, 60, 297, 17}, akLeft | akTop, true);
-    optUseSpecial.Create(*this, "Use &Special Folder for Selected Place", {100, 140, 297, 17}, akLeft | akTop);
+    optUseFolder.Create(*this, LoadText(IDS_USE_FOLDER), {100, 60, 297, 17}, akLeft | akTop, true);
+    optUseSpecial.Create(*this, LoadText(IDS_USE_SPECIAL), {100, 140, 297, 17}, akLeft | akTop);
     edtDirectory.Create(*this, {120, 80, 373, 21}, akLeft | akTop | akRight, true);
-    btnBrowseFolder.SetHint("Browse for Drive or Folder");
-    btnBrowseFolder.Create(*this, "Browse...", {500, 78, 90, 25}, akTop | akRight);
+    btnBrowseFolder.SetHint(LoadText(IDS_BROWSE_HINT));
+    btnBrowseFolder.Create(*this, LoadText(IDS_BROWSE), {500, 78, 90, 25}, akTop | akRight);
     lstvwSelectFolders.Create(*this, {120, 160, 333, 233}, akLeft | akTop | akRight | akBottom,
                               LVS_REPORT | LVS_NOCOLUMNHEADER);
     lstvwSelectFolders.AddColumn(312);
-    lstvwPlaces.SetAccessibleName("Places", true);
-    edtDirectory.SetAccessibleName("Folder path", false);
-    lstvwSelectFolders.SetAccessibleName("Special folders", true);
+    lstvwPlaces.SetAccessibleName(LoadText(IDS_PLACES), true);
+    edtDirectory.SetAccessibleName(LoadText(IDS_FOLDER_PATH), false);
+    lstvwSelectFolders.SetAccessibleName(LoadText(IDS_SPECIAL_FOLDERS), true);
     // Filled and selected with their layout held until the window is shown:
     // a list lays itself out again at every item otherwise.
     lstvwPlaces.SetRedraw(false);
     lstvwSelectFolders.SetRedraw(false);
-    btnpreview.Create(*this, "&Preview...", {461, 160, 129, 25}, akTop | akRight);
-    btnRestore.Create(*this, "Restore &Defaults...", {461, 192, 129, 25}, akTop | akRight);
-    btnClose.Create(*this, "E&xit", {461, 396, 129, 25}, akRight | akBottom);
-    btnMoveUp.SetHint("Move Selected Place Up");
-    btnMoveUp.Create(*this, "Move Up", {8, 396, 25, 25}, akLeft | akBottom);
-    btnMoveDn.SetHint("Move Selected Place Down");
-    btnMoveDn.Create(*this, "Move Down", {36, 396, 25, 25}, akLeft | akBottom);
-    btnChangeFolder.SetHint("Change Folder for Selected Place");
-    btnChangeFolder.Create(*this, "Change Folder", {64, 396, 25, 25}, akLeft | akBottom);
-    btnAbout.Create(*this, "&About...", {461, 224, 129, 25}, akTop | akRight);
-    chkHidePlacesBar.Create(*this, "&Hide Places Bar in Dialogs", {100, 404, 250, 17}, akLeft | akBottom);
+    btnpreview.Create(*this, LoadText(IDS_PREVIEW), {461, 160, 129, 25}, akTop | akRight);
+    btnRestore.Create(*this, LoadText(IDS_RESTORE), {461, 192, 129, 25}, akTop | akRight);
+    btnClose.Create(*this, LoadText(IDS_EXIT), {461, 396, 129, 25}, akRight | akBottom);
+    btnMoveUp.SetHint(LoadText(IDS_MOVE_UP_HINT));
+    btnMoveUp.Create(*this, LoadText(IDS_MOVE_UP), {8, 396, 25, 25}, akLeft | akBottom);
+    btnMoveDn.SetHint(LoadText(IDS_MOVE_DOWN_HINT));
+    btnMoveDn.Create(*this, LoadText(IDS_MOVE_DOWN), {36, 396, 25, 25}, akLeft | akBottom);
+    btnChangeFolder.SetHint(LoadText(IDS_CHANGE_FOLDER_HINT));
+    btnChangeFolder.Create(*this, LoadText(IDS_CHANGE_FOLDER), {64, 396, 25, 25}, akLeft | akBottom);
+    btnAbout.Create(*this, LoadText(IDS_ABOUT), {461, 224, 129, 25}, akTop | akRight);
+    chkHidePlacesBar.Create(*this, LoadText(IDS_HIDE), {100, 404, 250, 17}, akLeft | akBottom);
 }
 
 // The title, pictures and hint, after the tab order's stops; the banner is a
@@ -148,7 +149,7 @@ void TfrmQuenmar::CreatePictures() {
     Image2.Create(*this, {370, 6, 220, 45}, akTop | akRight);
     Image2.MakeTabStop();
     Image1.Create(*this, {116, 108, 16, 16}, akLeft | akTop);
-    Label1.Create(*this, "You may also drag and drop folders here to change the currently selected place.",
+    Label1.Create(*this, LoadText(IDS_DROP_HINT),
                   {140, 108, 386, 13}, akLeft | akTop | akRight, SS_LEFT | SS_NOPREFIX);
     imgLogo.Create(*this, {490, 284, 72, 72}, akTop | akRight);
     LoadPictures();
@@ -212,7 +213,7 @@ void TfrmQuenmar::FormCreate() {
     activatedOnce_ = false;
     const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, L"Export Settings...");
+    AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(LoadText(IDS_EXPORT_SETTINGS)).c_str());
 
     shell_->SetOwnerWindow(Handle());
     shell_->SetImageListChanged([this](IconSize size, HIMAGELIST list) {
@@ -354,7 +355,7 @@ std::array<const TDirInfo*, kSlotCount> TfrmQuenmar::Entries() const {
 void TfrmQuenmar::Save() {
     if (!slotsLoaded_) return;  // the places were never loaded: nothing of the user's to write
     if (!store_->Save(Entries(), PlacesHidden())) {
-        ShowMessage(Handle(), "Unable to save the custom places to the registry!", "Unable to Save", MB_ICONWARNING);
+        ShowMessage(Handle(), LoadText(IDS_SAVE_FAILED), LoadText(IDS_SAVE_FAILED_CAPTION), MB_ICONWARNING);
     }
 }
 
@@ -491,7 +492,7 @@ void TfrmQuenmar::chkHidePlacesBarClick() { optUseFolderClick(); }
 // The folder picker -----------------------------------------------------------
 
 void TfrmQuenmar::btnBrowseFolderClick() {
-    dlgSelectFolder.Title = "Select Folder or Drive";
+    dlgSelectFolder.Title = LoadText(IDS_PICKER_TITLE);
     std::string start = edtDirectory.Text();
     const TDirInfo* entry = Entry(CurrentSlot());
     if (entry && entry->DirExpandable && entry->Dir == start) start = shell_->ExpandEnvironment(start);
@@ -499,10 +500,7 @@ void TfrmQuenmar::btnBrowseFolderClick() {
     if (!dlgSelectFolder.Run()) return;
     const std::string path = dlgSelectFolder.ChosenPath();
     if (path.empty()) {
-        ShowMessage(Handle(),
-                    "The chosen item is not a drive or folder. Please choose a drive or folder, or use a special "
-                    "folder for this place.",
-                    kApplicationTitle, MB_ICONINFORMATION);
+        ShowMessage(Handle(), LoadText(IDS_NOT_A_FOLDER), kApplicationTitle, MB_ICONINFORMATION);
         return;
     }
     edtDirectory.SetText(AddTrailingBackslash(path));
@@ -547,7 +545,7 @@ void TfrmQuenmar::zelDragFromShell1ShellDragDrop(TzelDragFromShell&, const std::
 
 void TfrmQuenmar::zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell&, const SkippedNames&) {
     if (PlacesHidden()) return;
-    ShowMessage(Handle(), "The name of a dropped folder cannot be stored: it is longer than a path can be.",
+    ShowMessage(Handle(), LoadText(IDS_DROP_TOO_LONG),
                 kApplicationTitle, MB_ICONINFORMATION);
 }
 
@@ -563,7 +561,7 @@ void TfrmQuenmar::mnuExportSettingsClick() {
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog)) {
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
-            ShowMessage(Handle(), "The file name is longer than a path can be.", kApplicationTitle, MB_ICONWARNING);
+            ShowMessage(Handle(), LoadText(IDS_FILE_NAME_TOO_LONG), kApplicationTitle, MB_ICONWARNING);
         }
         return;
     }
@@ -588,8 +586,8 @@ void TfrmQuenmar::btnpreviewClick() {
 }
 
 void TfrmQuenmar::btnRestoreClick() {
-    if (!AskYesNo(Handle(), "Are you sure you want to restore your custom places to the default settings?",
-                  "Confirm")) {
+    if (!AskYesNo(Handle(), LoadText(IDS_RESTORE_QUESTION),
+                  LoadText(IDS_CONFIRM))) {
         return;
     }
     store_->DeleteCustomPlaces();

@@ -112,7 +112,7 @@ TSelectFolderForm::~TSelectFolderForm() {
 
 void TSelectFolderForm::CreateControls() {
     ShellTree.Create(*this, {8, 32, 341, 241}, akByForm);
-    ShellTree.SetAccessibleName("Folders", true);
+    ShellTree.SetAccessibleName(LoadText(IDS_PICKER_TREE_NAME), true);
     SendMessageW(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
     OkBtn.Create(*this, "OK", {12, 279, 75, 23}, akByForm);
     CancelBtn.Create(*this, "Cancel", {92, 279, 75, 23}, akByForm);
