@@ -128,8 +128,8 @@ ShellLevelPrefetch::~ShellLevelPrefetch() {
         if (level.doneEvent) win::WaitTakingSentMessages(level.doneEvent.get());
     }
     if (factsDone_) win::WaitTakingSentMessages(factsDone_.get());
-    nearWorker_.Wait();
-    farWorker_.Wait();
+    nearWorker_.Join();
+    farWorker_.Join();
 }
 
 void ShellLevelPrefetch::MarkDone(Level& level, std::vector<ShellListedItem> items, bool read) {
@@ -142,6 +142,14 @@ void ShellLevelPrefetch::MarkDone(Level& level, std::vector<ShellListedItem> ite
 }
 
 void ShellLevelPrefetch::Work(size_t first, size_t end) {
+    // However the work ends, every level it was given ends marked done, and
+    // the facts with the last level: nobody waits for what will not come.
+    const win::ScopeExit finish([&] {
+        for (size_t n = first; n < end; ++n) {
+            if (WaitForSingleObject(levels_[n].doneEvent.get(), 0) != WAIT_OBJECT_0) MarkDone(levels_[n], {}, false);
+        }
+        if (end == levels_.size()) SetEvent(factsDone_.get());
+    });
     win::ComPtr<IShellFolder> folder;
     bool bound = SUCCEEDED(SHGetDesktopFolder(folder.put()));
     for (size_t n = first; n < end; ++n) {

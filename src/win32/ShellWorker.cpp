@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include <system_error>
+#include <utility>
 
 namespace quenmar::win {
 
@@ -15,7 +16,11 @@ bool ShellWorker::Start(std::function<void()> job) {
             const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
             DWORD previousMode = 0;
             SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-            job();
+            try {
+                job();
+            } catch (...) {
+                error_ = std::current_exception();
+            }
             SetThreadErrorMode(previousMode, nullptr);
             if (SUCCEEDED(com)) CoUninitialize();
             SetEvent(done_.get());
@@ -27,10 +32,15 @@ bool ShellWorker::Start(std::function<void()> job) {
     return true;
 }
 
-void ShellWorker::Wait() {
+void ShellWorker::Join() {
     if (!thread_.joinable()) return;
     WaitTakingSentMessages(done_.get());
     thread_.join();
+}
+
+void ShellWorker::Wait() {
+    Join();
+    if (error_) std::rethrow_exception(std::exchange(error_, nullptr));
 }
 
 }  // namespace quenmar::win

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <functional>
 #include <thread>
 
@@ -17,14 +18,17 @@ namespace quenmar::win {
 class ShellWorker {
 public:
     ShellWorker() = default;
-    ~ShellWorker() { Wait(); }
+    ~ShellWorker() { Join(); }
     ShellWorker(const ShellWorker&) = delete;
     ShellWorker& operator=(const ShellWorker&) = delete;
 
     // False when no thread could be had: the caller does the work itself.
     bool Start(std::function<void()> job);
-    // Until the job has ended; at once when none was started.
+    // Until the job has ended; at once when none was started. An error the
+    // job raised is raised here, on the waiting thread.
     void Wait();
+    // The same, dropping the job's error: for destructors, which cannot raise.
+    void Join();
     bool Started() const { return thread_.joinable(); }
     // Whether a started job has ended: Wait would return at once.
     bool Finished() const { return done_ && WaitForSingleObject(done_.get(), 0) == WAIT_OBJECT_0; }
@@ -32,6 +36,7 @@ public:
 private:
     std::thread thread_;
     UniqueHandle done_;  // set as the thread's last act
+    std::exception_ptr error_;
 };
 
 }  // namespace quenmar::win

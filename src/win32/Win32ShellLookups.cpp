@@ -31,7 +31,7 @@ int ItemIcon(const UniquePidl& item, IconSize size, DWORD_PTR& list) {
 
 }  // namespace
 
-Win32ShellLookups::~Win32ShellLookups() { worker_.Wait(); }
+Win32ShellLookups::~Win32ShellLookups() { worker_.Join(); }
 
 void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
     CollectPrefetched();

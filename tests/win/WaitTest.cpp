@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 
 #include "win32/Handles.h"
 #include "win32/ShellWorker.h"
@@ -39,6 +40,27 @@ TEST(ShellWorker, WaitingAnswersWhatTheJobSendsToTheWaitingThread) {
     EXPECT_EQ(answer, 42u);
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, window.get(), WM_APP, WM_APP, PM_REMOVE)) << "posted messages are left alone";
+}
+
+}  // namespace
+}  // namespace quenmar::win
+
+namespace quenmar::win {
+namespace {
+
+// A job's error reaches the thread that waits for it, instead of ending the
+// process; a worker destroyed unwaited drops it.
+TEST(ShellWorker, AJobsErrorIsRaisedByWait) {
+    ShellWorker worker;
+    ASSERT_TRUE(worker.Start([] { throw std::runtime_error("job failed"); }));
+    EXPECT_THROW(
+        try { worker.Wait(); } catch (const std::runtime_error& error) {
+            EXPECT_STREQ(error.what(), "job failed");
+            throw;
+        },
+        std::runtime_error);
+    ShellWorker dropped;
+    ASSERT_TRUE(dropped.Start([] { throw std::runtime_error("never waited for"); }));
 }
 
 }  // namespace
