@@ -545,8 +545,7 @@ void TfrmQuenmar::zelDragFromShell1ShellDragDrop(TzelDragFromShell&, const std::
 
 void TfrmQuenmar::zelDragFromShell1ShellDragDropSkipped(TzelDragFromShell&, const SkippedNames&) {
     if (PlacesHidden()) return;
-    ShowMessage(Handle(), LoadText(IDS_DROP_TOO_LONG),
-                kApplicationTitle, MB_ICONINFORMATION);
+    ShowMessage(Handle(), LoadText(IDS_DROP_TOO_LONG), kApplicationTitle, MB_ICONINFORMATION);
 }
 
 // Preview, restore and exit ----------------------------------------------------

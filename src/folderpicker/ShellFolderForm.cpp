@@ -94,8 +94,7 @@ TSelectFolderForm::TSelectFolderForm() : Form(PickerStyle()) {
     OnCreate = [this] { FormCreate(); };
     OnDpiChanged = [this] {
         LoadToolImages();
-        SendMessageW(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
-        SendMessageW(StatusBar1, SB_SETMINHEIGHT, Scale(19) - 2 * GetSystemMetrics(SM_CYBORDER), 0);
+        SetScaledMetrics();
         SetFormFont(LoadText(IDS_PICKER_FONT));
     };
     OnShow = [this] { FormShowStep(); };
@@ -113,7 +112,6 @@ TSelectFolderForm::~TSelectFolderForm() {
 void TSelectFolderForm::CreateControls() {
     ShellTree.Create(*this, {8, 32, 341, 241}, akByForm);
     ShellTree.SetAccessibleName(LoadText(IDS_PICKER_TREE_NAME), true);
-    SendMessageW(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
     OkBtn.Create(*this, "OK", {12, 279, 75, 23}, akByForm);
     CancelBtn.Create(*this, "Cancel", {92, 279, 75, 23}, akByForm);
     SetDefaultButton(&OkBtn);
@@ -125,7 +123,7 @@ void TSelectFolderForm::CreateControls() {
     // One text area across the whole bar.
     const int parts[] = {-1};
     SendMessageW(StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-    SendMessageW(StatusBar1, SB_SETMINHEIGHT, Scale(19) - 2 * GetSystemMetrics(SM_CYBORDER), 0);
+    SetScaledMetrics();
     SendMessageW(StatusBar1, WM_SIZE, 0, 0);
     SendMessageW(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
 
@@ -165,21 +163,23 @@ void TSelectFolderForm::LoadToolImages() {
     disabledGlyphs_ = std::move(disabledGlyphs);
 }
 
+// The tree's indent and the status bar's height, in pixels of the scale.
+void TSelectFolderForm::SetScaledMetrics() {
+    SendMessageW(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
+    SendMessageW(StatusBar1, SB_SETMINHEIGHT, Scale(19) - 2 * GetSystemMetrics(SM_CYBORDER), 0);
+}
+
 void TSelectFolderForm::SizeToolButtons() {
     // The designed widths, or wider where the caption needs it in this font.
-    const HDC dc = GetDC(toolbar_);
-    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(toolbar_, WM_GETFONT, 0, 0)));
+    const win::WindowDC dc(toolbar_);
+    const win::SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(toolbar_, WM_GETFONT, 0, 0)));
     auto needed = [&](TToolButton& button, int designed) {
-        std::wstring caption = win::Wide(button.Caption());
-        caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
-        return std::max(Scale(designed), static_cast<int>(extent.cx) + Scale(16) + Scale(18));
+        std::string caption = button.Caption();
+        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+        return std::max(Scale(designed), static_cast<int>(win::TextExtent(dc.get(), caption).cx) + Scale(16) + Scale(18));
     };
     const int createWidth = BtnNewFolder.Command() ? needed(BtnNewFolder, 101) : Scale(101);
     const int deleteWidth = BtnDeleteFolder.Command() ? needed(BtnDeleteFolder, 68) : Scale(68);
-    SelectObject(dc, old);
-    ReleaseDC(toolbar_, dc);
     SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(createWidth, Scale(25)));
     for (const auto& [command, width] : {std::pair{kCreateCommand, createWidth}, std::pair{kDeleteCommand, deleteWidth}}) {
         TBBUTTONINFOW info{};
@@ -302,10 +302,7 @@ void TSelectFolderForm::SetStatus(const std::string& path) {
         const win::WindowDC dc(StatusBar1);
         const win::SelectedObject selected(dc.get(), shownFont_ ? shownFont_.get() : Font());
         auto width = [&dc](const std::string& candidate) {
-            const std::wstring wide = win::Wide(candidate);
-            SIZE extent{};
-            GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent);
-            return static_cast<int>(extent.cx);
+            return static_cast<int>(win::TextExtent(dc.get(), candidate).cx);
         };
         text = win::Wide(ShortenPath(path, width, status.right - 20));
     }

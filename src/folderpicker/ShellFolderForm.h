@@ -94,6 +94,7 @@ private:
     void SetFormFont(const std::string& face);
     void SizeToolButtons();
     void LoadToolImages();
+    void SetScaledMetrics();
 
     HWND toolbar_ = nullptr;
     win::UniqueImageList glyphs_;

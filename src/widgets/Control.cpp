@@ -60,11 +60,12 @@ RECT Control::Rect() const {
 }
 
 void Control::SetAccessibleName(const std::string& name, bool asText) {
-    const HWND label = CreateWindowExW(0, L"STATIC", win::Wide(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0,
-                                       GetParent(hwnd_), nullptr, GetModuleHandleW(nullptr), nullptr);
+    const std::wstring wide = win::Wide(name);
+    const HWND label = CreateWindowExW(0, L"STATIC", wide.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, GetParent(hwnd_),
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
     const HWND before = GetWindow(hwnd_, GW_HWNDPREV);
     SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (asText) SetWindowTextW(hwnd_, win::Wide(name).c_str());
+    if (asText) SetWindowTextW(hwnd_, wide.c_str());
 }
 
 namespace {

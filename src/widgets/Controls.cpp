@@ -19,10 +19,7 @@ SIZE Label::TextExtent() const {
     win::WindowDC dc(hwnd_);
     const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     win::SelectedObject selected(dc.get(), font);
-    const std::wstring text = win::Wide(Text());
-    SIZE extent{};
-    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
-    return extent;
+    return win::TextExtent(dc.get(), Text());
 }
 
 void Label::AutoSize() {
