@@ -307,7 +307,7 @@ LRESULT TfrmQuenmar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ShowDrivesAgain();  // a drive or a medium came or went
     }
     if (message == kSlotDeselected) {
-        if (CurrentSlot() < 0) optUseFolderClick();  // with no slot, its buttons are disabled
+        if (CurrentSlot() < 0) ApplyInputRules();  // with no slot, its buttons are disabled
         return 0;
     }
     if (message == kShowWarnings) {
@@ -390,36 +390,37 @@ void TfrmQuenmar::lstvwPlacesSelectItem(int item, bool selected) {
             edtDirectory.SetText("");
         }
     }
-    optUseFolderClick();
+    ApplyInputRules();
 }
 
-void TfrmQuenmar::optUseFolderClick() {
+// The inputs the checked kind and the hide flag leave usable.
+void TfrmQuenmar::ApplyInputRules() {
     const bool folder = optUseFolder.Checked();
     const bool special = optUseSpecial.Checked();
-    const bool hidden = chkHidePlacesBar.Checked();
-    edtDirectory.SetEnabled(folder && !hidden);
-    btnBrowseFolder.SetEnabled(folder && !hidden);
-    lstvwSelectFolders.SetEnabled(special && !hidden);
-    placesHidden_ = hidden;
-    lstvwPlaces.SetEnabled(!hidden);
-    optUseFolder.SetEnabled(!hidden);
-    optUseSpecial.SetEnabled(!hidden);
-
+    edtDirectory.SetEnabled(folder && !placesHidden_);
+    btnBrowseFolder.SetEnabled(folder && !placesHidden_);
+    lstvwSelectFolders.SetEnabled(special && !placesHidden_);
+    lstvwPlaces.SetEnabled(!placesHidden_);
+    optUseFolder.SetEnabled(!placesHidden_);
+    optUseSpecial.SetEnabled(!placesHidden_);
     ApplySlotButtonRules();
+}
 
+// A kind checked: the current slot takes it.
+void TfrmQuenmar::optUseFolderClick() {
+    ApplyInputRules();
     const int current = CurrentSlot();
     TDirInfo* entry = Entry(current);
     if (!entry) return;
-    if (folder) {
-        entry->IsDir = true;
+    entry->IsDir = optUseFolder.Checked();
+    if (entry->IsDir) {
         edtDirectory.SetText(entry->Dir);
         edtDirectoryChange();
     } else {
-        entry->IsDir = false;
         SelectCatalogueRow(entry->CSIDL);
         ShowSlot(current);
     }
-    // The slot's kind may have just changed: Change Folder follows it.
+    // Change Folder follows the slot's kind.
     ApplySlotButtonRules();
 }
 
@@ -487,7 +488,10 @@ void TfrmQuenmar::MoveSlot(int delta) {
 
 void TfrmQuenmar::btnMoveUpClick() { MoveSlot(-1); }
 void TfrmQuenmar::btnMoveDnClick() { MoveSlot(+1); }
-void TfrmQuenmar::chkHidePlacesBarClick() { optUseFolderClick(); }
+void TfrmQuenmar::chkHidePlacesBarClick() {
+    placesHidden_ = chkHidePlacesBar.Checked();
+    ApplyInputRules();
+}
 
 // The folder picker -----------------------------------------------------------
 

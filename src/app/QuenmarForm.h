@@ -65,6 +65,7 @@ public:
 
     // Slot editing.
     void lstvwPlacesSelectItem(int item, bool selected);
+    void ApplyInputRules();
     void optUseFolderClick();
     void edtDirectoryChange();
     void lstvwSelectFoldersSelectItem(int item, bool selected);

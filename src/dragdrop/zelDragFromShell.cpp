@@ -6,26 +6,11 @@
 
 #include "places/PathText.h"
 #include "widgets/Application.h"
+#include "win32/Handles.h"
 #include "win32/WideText.h"
 #include "win32/WindowSubclass.h"
 
 namespace quenmar {
-
-namespace {
-
-// The shell's drop handle, released however the handling ends.
-class DropHandle {
-public:
-    explicit DropHandle(HDROP drop) : drop_(drop) {}
-    ~DropHandle() { DragFinish(drop_); }
-    DropHandle(const DropHandle&) = delete;
-    DropHandle& operator=(const DropHandle&) = delete;
-
-private:
-    HDROP drop_;
-};
-
-}  // namespace
 
 TzelDragFromShell::TzelDragFromShell(widgets::Component* owner) {
     const HWND window = owner ? owner->OwnWindow() : nullptr;
@@ -53,7 +38,7 @@ LRESULT TzelDragFromShell::OwnerWindowProc(void* context, HWND window, UINT mess
 }
 
 void TzelDragFromShell::HandleDrop(HDROP drop) {
-    DropHandle release(drop);
+    const win::UniqueDrop release(drop);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     droppedNames_.clear();
     SkippedNames skipped;

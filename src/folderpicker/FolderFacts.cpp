@@ -27,17 +27,17 @@ std::pair<int, int> PlainFolderIcons() {
     return icons;
 }
 
-int HasSubfolder(const std::wstring& path, bool hidden, bool files) {
+bool HasSubfolder(const std::wstring& path, bool hidden, bool files) {
     WIN32_FIND_DATAW found{};
     const win::UniqueFind search(FindFirstFileExW((path + L"\\*").c_str(), FindExInfoBasic, &found,
                                            files ? FindExSearchNameMatch : FindExSearchLimitToDirectories, nullptr, 0));
-    if (!search) return 0;
-    int result = 0;
+    if (!search) return false;
+    bool result = false;
     do {
         const bool dots = wcscmp(found.cFileName, L".") == 0 || wcscmp(found.cFileName, L"..") == 0;
         const bool folder = found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
         const bool shown = hidden || !(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN);
-        if (!dots && shown && (folder || files)) result = 1;
+        if (!dots && shown && (folder || files)) result = true;
     } while (!result && FindNextFileW(search.get(), &found));
     return result;
 }
@@ -45,7 +45,9 @@ int HasSubfolder(const std::wstring& path, bool hidden, bool files) {
 DiskFact ReadDiskFact(const std::wstring& path, bool hidden, bool files, bool withChildren) {
     DiskFact fact;
     fact.plain = PlainFileSystemFolder(path);
-    if (fact.plain && withChildren) fact.hasChildren = HasSubfolder(path, hidden, files);
+    if (fact.plain && withChildren) {
+        fact.subfolders = HasSubfolder(path, hidden, files) ? Subfolders::Some : Subfolders::None;
+    }
     return fact;
 }
 

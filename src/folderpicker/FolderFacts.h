@@ -32,14 +32,17 @@ bool PlainFileSystemFolder(const std::wstring& path);
 std::pair<int, int> PlainFolderIcons();
 
 // Whether a file-system folder holds a folder (with files, anything) that is
-// shown, read straight from the disk: 1 or 0.
-int HasSubfolder(const std::wstring& path, bool hidden, bool files);
+// shown, read straight from the disk.
+bool HasSubfolder(const std::wstring& path, bool hidden, bool files);
+
+// Whether a folder holds a folder that is shown, as far as it is known.
+enum class Subfolders { Unknown, None, Some };
 
 // What the folder tree shows of a folder of the file system: whether it is
 // plain and, when it is, whether it holds a folder.
 struct DiskFact {
     bool plain = false;
-    int hasChildren = -1;  // not read unless plain and asked for
+    Subfolders subfolders = Subfolders::Unknown;  // not read unless plain and asked for
 };
 using DiskFacts = std::map<std::wstring, DiskFact>;  // by the folder's path
 

@@ -20,26 +20,37 @@ UINT Size(LPCITEMIDLIST list) {
     return size;
 }
 
-LPITEMIDLIST Clone(LPCITEMIDLIST list) {
-    if (!list) return nullptr;
-    const UINT size = Size(list);
-    auto* copy = static_cast<LPITEMIDLIST>(CoTaskMemAlloc(size));
-    if (copy) std::memcpy(copy, list, size);
+bool IsEmpty(LPCITEMIDLIST list) { return !list || !list->mkid.cb; }
+
+LPCITEMIDLIST Empty() {
+    static const USHORT terminator = 0;
+    return reinterpret_cast<LPCITEMIDLIST>(&terminator);
+}
+
+namespace {
+
+// The first bytes of a list, terminated.
+win::UniquePidl CopyBytes(LPCITEMIDLIST list, UINT bytes) {
+    win::UniquePidl copy(static_cast<LPITEMIDLIST>(CoTaskMemAlloc(bytes + sizeof(USHORT))));
+    if (!copy) return {};
+    if (bytes) std::memcpy(copy.get(), list, bytes);
+    std::memset(reinterpret_cast<BYTE*>(copy.get()) + bytes, 0, sizeof(USHORT));
     return copy;
 }
 
-LPITEMIDLIST Append(LPCITEMIDLIST parent, LPCITEMIDLIST child) {
+}  // namespace
+
+win::UniquePidl Clone(LPCITEMIDLIST list) {
+    if (!list) return {};
+    return CopyBytes(list, Size(list) - sizeof(USHORT));
+}
+
+win::UniquePidl Append(LPCITEMIDLIST parent, LPCITEMIDLIST child) {
     const UINT parentSize = parent ? Size(parent) - sizeof(USHORT) : 0;
-    const UINT childSize = child ? Size(child) : sizeof(USHORT);
-    auto* joined = static_cast<BYTE*>(CoTaskMemAlloc(parentSize + childSize));
-    if (!joined) return nullptr;
-    if (parentSize) std::memcpy(joined, parent, parentSize);
-    if (child) {
-        std::memcpy(joined + parentSize, child, childSize);
-    } else {
-        std::memset(joined + parentSize, 0, sizeof(USHORT));
-    }
-    return reinterpret_cast<LPITEMIDLIST>(joined);
+    const UINT childSize = child ? Size(child) - sizeof(USHORT) : 0;
+    win::UniquePidl joined = CopyBytes(parent, parentSize + childSize);
+    if (joined && childSize) std::memcpy(reinterpret_cast<BYTE*>(joined.get()) + parentSize, child, childSize);
+    return joined;
 }
 
 LPCITEMIDLIST Next(LPCITEMIDLIST list) {
@@ -47,33 +58,26 @@ LPCITEMIDLIST Next(LPCITEMIDLIST list) {
     return reinterpret_cast<LPCITEMIDLIST>(reinterpret_cast<const BYTE*>(list) + list->mkid.cb);
 }
 
-LPITEMIDLIST CloneFirst(LPCITEMIDLIST list) {
-    if (!list || !list->mkid.cb) return Clone(list);
-    const USHORT cb = list->mkid.cb;
-    auto* copy = static_cast<BYTE*>(CoTaskMemAlloc(cb + sizeof(USHORT)));
-    if (!copy) return nullptr;
-    std::memcpy(copy, list, cb);
-    std::memset(copy + cb, 0, sizeof(USHORT));
-    return reinterpret_cast<LPITEMIDLIST>(copy);
+win::UniquePidl CloneFirst(LPCITEMIDLIST list) {
+    if (IsEmpty(list)) return Clone(list);
+    return CopyBytes(list, list->mkid.cb);
 }
 
 int CountIds(LPCITEMIDLIST list) {
     int count = 0;
-    for (; list && list->mkid.cb; list = Next(list)) ++count;
+    for (; !IsEmpty(list); list = Next(list)) ++count;
     return count;
 }
 
-LPCITEMIDLIST Empty() {
-    static const USHORT terminator = 0;
-    return reinterpret_cast<LPCITEMIDLIST>(&terminator);
+std::optional<int> Compare(IShellFolder* folder, LPCITEMIDLIST a, LPCITEMIDLIST b) {
+    const HRESULT result = folder->CompareIDs(0, a ? a : Empty(), b ? b : Empty());
+    if (FAILED(result)) return std::nullopt;
+    return static_cast<short>(HRESULT_CODE(result));
 }
 
-int CompareAbsolute(LPCITEMIDLIST a, LPCITEMIDLIST b) {
+bool SameItem(LPCITEMIDLIST a, LPCITEMIDLIST b) {
     win::ComPtr<IShellFolder> desktop;
-    if (FAILED(SHGetDesktopFolder(desktop.put()))) return -1;
-    const HRESULT result = desktop->CompareIDs(0, a ? a : Empty(), b ? b : Empty());
-    if (FAILED(result)) return -1;
-    return static_cast<short>(HRESULT_CODE(result));
+    return SUCCEEDED(SHGetDesktopFolder(desktop.put())) && Compare(desktop.get(), a, b) == 0;
 }
 
 LPCITEMIDLIST BelowRoot(LPCITEMIDLIST target, LPCITEMIDLIST root) {
@@ -84,11 +88,8 @@ LPCITEMIDLIST BelowRoot(LPCITEMIDLIST target, LPCITEMIDLIST root) {
     if (rootDepth == 0) return rest;
     // The target cut to the root's depth, compared with the root.
     const UINT prefixSize = static_cast<UINT>(reinterpret_cast<const BYTE*>(rest) - reinterpret_cast<const BYTE*>(target));
-    win::UniquePidl prefix(static_cast<LPITEMIDLIST>(CoTaskMemAlloc(prefixSize + sizeof(USHORT))));
-    if (!prefix) return nullptr;
-    std::memcpy(prefix.get(), target, prefixSize);
-    std::memset(reinterpret_cast<BYTE*>(prefix.get()) + prefixSize, 0, sizeof(USHORT));
-    return CompareAbsolute(prefix.get(), root) == 0 ? rest : nullptr;
+    const win::UniquePidl prefix = CopyBytes(target, prefixSize);
+    return prefix && SameItem(prefix.get(), root) ? rest : nullptr;
 }
 
 std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags) {
@@ -97,6 +98,18 @@ std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flag
     wchar_t text[MAX_PATH * 2] = {};
     StrRetToBufW(&name, relative, text, static_cast<UINT>(std::size(text)));
     return win::Utf8(text);
+}
+
+std::wstring ChildPath(const std::wstring& parentPath, IShellFolder* parent, LPCITEMIDLIST child) {
+    STRRET name{};
+    wchar_t text[MAX_PATH] = {};
+    if (parentPath.empty() || FAILED(parent->GetDisplayNameOf(child, SHGDN_INFOLDER | SHGDN_FORPARSING, &name)) ||
+        FAILED(StrRetToBufW(&name, child, text, MAX_PATH)) || !text[0]) {
+        return {};
+    }
+    std::wstring path = parentPath.back() == L'\\' ? parentPath + text : parentPath + L"\\" + text;
+    if (path.size() >= MAX_PATH) path.clear();
+    return path;
 }
 
 }  // namespace pidl

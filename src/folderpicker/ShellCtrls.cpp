@@ -142,51 +142,39 @@ const std::wstring& TShellTree::NodeFileSystemPath(Node node) {
     NodeData* data = Data(node);
     static const std::wstring none;
     if (!data) return none;
-    if (data->path == L"?") {
+    if (!data->path) {
         wchar_t path[MAX_PATH] = {};
         data->path = SHGetPathFromIDListW(data->absolute.get(), path) ? path : L"";
     }
-    return data->path;
+    return *data->path;
 }
 
 const std::wstring& TShellTree::ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child) {
-    // The parent's path and the child's own name: no walk from the Desktop.
-    if (child->path == L"?") {
-        child->path.clear();
-        const std::wstring& base = NodeFileSystemPath(parent);
-        STRRET name{};
-        wchar_t text[MAX_PATH] = {};
-        if (!base.empty() &&
-            SUCCEEDED(parentFolder->GetDisplayNameOf(child->relative.get(), SHGDN_INFOLDER | SHGDN_FORPARSING,
-                                                     &name)) &&
-            SUCCEEDED(StrRetToBufW(&name, child->relative.get(), text, MAX_PATH)) && text[0]) {
-            child->path = base.back() == L'\\' ? base + text : base + L"\\" + text;
-            if (child->path.size() >= MAX_PATH) child->path.clear();
-        }
-    }
-    return child->path;
+    if (!child->path) child->path = pidl::ChildPath(NodeFileSystemPath(parent), parentFolder, child->relative.get());
+    return *child->path;
 }
 
 bool TShellTree::PlainFolder(NodeData* data, const std::wstring& path) {
     DiskFact fact;
+    const bool unknown = data->subfolders == Subfolders::Unknown;
     if (const auto known = diskFacts_.find(path); known != diskFacts_.end()) {
         fact = known->second;
     } else {
         NoCriticalErrorBoxes quiet;
-        fact = ReadDiskFact(path, options_ & stoShowHidden, options_ & stoIncludeNonFolders, data->hasChildren < 0);
+        fact = ReadDiskFact(path, options_ & stoShowHidden, options_ & stoIncludeNonFolders, unknown);
     }
-    if (fact.plain && data->hasChildren < 0) data->hasChildren = fact.hasChildren;
+    if (fact.plain && unknown) data->subfolders = fact.subfolders;
     return fact.plain;
 }
 
 TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative,
                                          ULONG attributes, const std::string& label, NodeData** inserted) {
     auto data = std::make_unique<NodeData>();
-    data->absolute.reset(pidl::Clone(absolute));
-    data->relative.reset(relative ? pidl::Clone(relative) : nullptr);
+    data->absolute = pidl::Clone(absolute);
+    data->relative = pidl::Clone(relative);
     data->attributes = attributes;
     const bool container = (attributes & SFGAO_FOLDER) || !relative;
-    if (!container) data->hasChildren = 0;
+    if (!container) data->subfolders = Subfolders::None;
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = after;
@@ -209,7 +197,7 @@ bool TShellTree::BindFolder(Node node, win::ComPtr<IShellFolder>& folder) const 
     if (!data->folder) {
         win::ComPtr<IShellFolder> desktop;
         if (FAILED(SHGetDesktopFolder(desktop.put()))) return false;
-        if (pidl::Size(data->absolute.get()) <= 2) {
+        if (pidl::IsEmpty(data->absolute.get())) {
             data->folder = std::move(desktop);
         } else if (FAILED(desktop->BindToObject(data->absolute.get(), nullptr, IID_IShellFolder,
                                                 data->folder.put_void()))) {
@@ -264,22 +252,23 @@ void TShellTree::ListChildren(Node node, std::vector<Child>* listed) {
     if (BindFolder(node, folder)) items = Enumerate(node, folder.get());
     SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
     for (const Listed& item : items) {
-        win::UniquePidl absolute(pidl::Append(data->absolute.get(), item.relative.get()));
+        const win::UniquePidl absolute = pidl::Append(data->absolute.get(), item.relative.get());
         NodeData* childData = nullptr;
         const Node child = InsertNode(node, TVI_LAST, absolute.get(), item.relative.get(), item.attributes,
                                       item.label, &childData);
         if (child && listed) listed->push_back({child, childData});
     }
     SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    data->hasChildren = items.empty() ? 0 : 1;
-    SetChildren(node, data->hasChildren);
+    SetSubfolders(node, data, items.empty() ? Subfolders::None : Subfolders::Some);
 }
 
-void TShellTree::SetChildren(Node node, int children) {
+void TShellTree::SetSubfolders(Node node, NodeData* data, Subfolders subfolders) {
+    data->subfolders = subfolders;
     TVITEMW update{};
     update.mask = TVIF_CHILDREN | TVIF_HANDLE;
     update.hItem = node;
-    update.cChildren = children;
+    // Unknown: asked again when the node is next drawn.
+    update.cChildren = subfolders == Subfolders::Unknown ? I_CHILDRENCALLBACK : subfolders == Subfolders::Some;
     SendMessageW(hwnd_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&update));
 }
 
@@ -292,10 +281,9 @@ TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITE
         for (Node child : Children(parent)) asked.push_back({child, Data(child)});
     }
     const std::vector<Child>& children = listed.empty() ? asked : listed;
+    // A child the folder cannot compare is taken as not the one looked for.
     auto compare = [&](const Child& child) {
-        if (!child.data) return 1;
-        const HRESULT result = folder->CompareIDs(0, child.data->relative.get(), relative);
-        return FAILED(result) ? 1 : static_cast<short>(HRESULT_CODE(result));
+        return child.data ? pidl::Compare(folder, child.data->relative.get(), relative).value_or(1) : 1;
     };
     // Levels are in the shell's order: look where the item belongs first.
     size_t low = 0, high = children.size();
@@ -316,9 +304,10 @@ TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITE
 }
 
 int CALLBACK TShellTree::CompareNodes(LPARAM a, LPARAM b, LPARAM folder) {
-    const HRESULT result = reinterpret_cast<IShellFolder*>(folder)->CompareIDs(
-        0, reinterpret_cast<NodeData*>(a)->relative.get(), reinterpret_cast<NodeData*>(b)->relative.get());
-    return FAILED(result) ? 0 : static_cast<short>(HRESULT_CODE(result));
+    // Nodes the folder cannot compare stay where they are.
+    return pidl::Compare(reinterpret_cast<IShellFolder*>(folder), reinterpret_cast<NodeData*>(a)->relative.get(),
+                         reinterpret_cast<NodeData*>(b)->relative.get())
+        .value_or(0);
 }
 
 void TShellTree::SortChildren(Node node) {
@@ -333,34 +322,32 @@ void TShellTree::SortChildren(Node node) {
 
 // Filling, selecting, refreshing ---------------------------------------------
 
-void TShellTree::FillTree() {
-    widgets::WaitCursor wait;
-    quiet_ = true;
-    diskFacts_.clear();
-    SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-    LPCITEMIDLIST rootList = BaseFolder.IsNone() ? pidl::Empty() : BaseFolder.IdList();
+std::string TShellTree::RootLabel(LPCITEMIDLIST root) {
     win::ComPtr<IShellFolder> desktop;
     HRESULT result = SHGetDesktopFolder(desktop.put());
-    std::string label;
-    if (SUCCEEDED(result)) {
-        if (pidl::Size(rootList) <= 2) {
-            SHFILEINFOW info{};
-            SHGetFileInfoW(reinterpret_cast<LPCWSTR>(rootList), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
-            label = win::Utf8(info.szDisplayName);
-        } else {
-            win::ComPtr<IShellFolder> check;
-            result = desktop->BindToObject(rootList, nullptr, IID_IShellFolder, check.put_void());
-            label = pidl::DisplayName(desktop.get(), rootList, SHGDN_NORMAL);
-        }
+    if (SUCCEEDED(result) && pidl::IsEmpty(root)) {
+        SHFILEINFOW info{};
+        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(root), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
+        return win::Utf8(info.szDisplayName);
     }
-    if (FAILED(result)) {
-        quiet_ = false;
-        win::ThrowShellError(result);
+    win::ComPtr<IShellFolder> check;
+    if (SUCCEEDED(result)) result = desktop->BindToObject(root, nullptr, IID_IShellFolder, check.put_void());
+    if (FAILED(result)) win::ThrowShellError(result);
+    return pidl::DisplayName(desktop.get(), root, SHGDN_NORMAL);
+}
+
+void TShellTree::FillTree() {
+    widgets::WaitCursor wait;
+    Node root = nullptr;
+    {
+        const win::RaisedFlag filling(quiet_);
+        diskFacts_.clear();
+        SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+        const LPCITEMIDLIST rootList = BaseFolder.IsNone() ? pidl::Empty() : BaseFolder.IdList();
+        root = InsertNode(TVI_ROOT, TVI_LAST, rootList, nullptr, SFGAO_FOLDER, RootLabel(rootList));
+        ListChildren(root);
+        Expand(root);
     }
-    const Node root = InsertNode(TVI_ROOT, TVI_LAST, rootList, nullptr, SFGAO_FOLDER, label);
-    ListChildren(root);
-    Expand(root);
-    quiet_ = false;
     if (!CurrentFolder.IsNone()) {
         SelectItem(CurrentFolder.IdList(), true);
     } else if (Selected() == root) {
@@ -379,20 +366,20 @@ void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
     if (!root) return;
     const NodeData* rootData = Data(root);
     Node node = root;
-    if (target && pidl::Size(target) > 2) {
+    if (!pidl::IsEmpty(target)) {
         LPCITEMIDLIST rest = pidl::BelowRoot(target, rootData->absolute.get());
-        while (rest && rest->mkid.cb) {
+        while (!pidl::IsEmpty(rest)) {
             std::vector<Child> listed;
             ListChildren(node, &listed);
             win::ComPtr<IShellFolder> folder;
             if (!BindFolder(node, folder)) break;
-            win::UniquePidl first(pidl::CloneFirst(rest));
+            const win::UniquePidl first = pidl::CloneFirst(rest);
             Node child = FindChild(node, folder.get(), first.get(), listed);
             if (!child && addMissing) {
                 ULONG attributes = SFGAO_FOLDER | SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR;
                 LPCITEMIDLIST one = first.get();
                 if (SUCCEEDED(folder->GetAttributesOf(1, &one, &attributes))) {
-                    win::UniquePidl absolute(pidl::Append(Data(node)->absolute.get(), first.get()));
+                    const win::UniquePidl absolute = pidl::Append(Data(node)->absolute.get(), first.get());
                     child = InsertNode(node, TVI_LAST, absolute.get(), first.get(), attributes,
                                        pidl::DisplayName(folder.get(), first.get(), SHGDN_INFOLDER | SHGDN_NORMAL));
                     SortChildren(node);
@@ -433,8 +420,8 @@ void TShellTree::RefreshNode(Node node) {
             NodeData* child = nullptr;
             while (next < children.size()) {
                 child = Data(children[next]);
-                const HRESULT result = folder->CompareIDs(0, child->relative.get(), item.relative.get());
-                order = FAILED(result) ? 1 : static_cast<short>(HRESULT_CODE(result));
+                // A node the folder cannot compare is taken as after the item.
+                order = pidl::Compare(folder.get(), child->relative.get(), item.relative.get()).value_or(1);
                 if (order >= 0) break;
                 SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next++]));
             }
@@ -443,7 +430,7 @@ void TShellTree::RefreshNode(Node node) {
                 previous = children[next++];
                 continue;
             }
-            win::UniquePidl absolute(pidl::Append(data->absolute.get(), item.relative.get()));
+            const win::UniquePidl absolute = pidl::Append(data->absolute.get(), item.relative.get());
             if (const Node added = InsertNode(node, previous, absolute.get(), item.relative.get(), item.attributes,
                                               item.label)) {
                 previous = added;
@@ -453,18 +440,16 @@ void TShellTree::RefreshNode(Node node) {
         for (; next < children.size(); ++next) {
             SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(children[next]));
         }
-        data->hasChildren = items.empty() ? 0 : 1;
-        SetChildren(node, data->hasChildren);
+        SetSubfolders(node, data, items.empty() ? Subfolders::None : Subfolders::Some);
     } else {
-        if (data->hasChildren == 0 && (data->attributes & SFGAO_FOLDER)) {
-            // Shown without children: ask again when it is next drawn.
-            data->hasChildren = -1;
-            SetChildren(node, I_CHILDRENCALLBACK);
+        // Shown without children: asked again when it is next drawn.
+        if (data->subfolders == Subfolders::None && (data->attributes & SFGAO_FOLDER)) {
+            SetSubfolders(node, data, Subfolders::Unknown);
         }
         return;  // an unlisted node has no nodes below it
     }
     for (const Child& child : kept) {
-        if (child.data->listed || child.data->hasChildren == 0) RefreshNode(child.node);
+        if (child.data->listed || child.data->subfolders == Subfolders::None) RefreshNode(child.node);
     }
 }
 
@@ -472,16 +457,19 @@ void TShellTree::RefreshTree() {
     if (!Root()) return FillTree();
     widgets::WaitCursor wait;
     const Node before = Selected();
-    win::UniquePidl selected(pidl::Clone(NodeIdList(before)));
+    const win::UniquePidl selected = pidl::Clone(NodeIdList(before));
     added_.clear();
-    quiet_ = true;
     changedQuietly_ = false;
-    SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
-    RefreshNode(Root());
-    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    {
+        const win::RaisedFlag refreshing(quiet_);
+        SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+        const win::ScopeExit redraw([this] {
+            SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(hwnd_, nullptr, TRUE);
+        });
+        RefreshNode(Root());
+    }
     // The nearest surviving node on the way to what was selected.
-    quiet_ = false;
     const Node current = Selected();
     SelectItem(selected.get(), false);
     if (Selected() == current && (changedQuietly_ || current != before)) OnSelectionChanged(current);
@@ -494,63 +482,66 @@ void TShellTree::OnSelectionChanged(Node node) {
     } else if (OnChange && Data(node)) {
         OnChange(node);
     }
-    selecting_ = true;
+    const win::RaisedFlag selecting(selecting_);
     const NodeData* data = Data(node);
     CurrentFolder.SetIdList(data ? data->absolute.get() : nullptr);
-    selecting_ = false;
 }
 
 // Notifications ----------------------------------------------------------------
 
+// A node's icons and expand button, asked for as it is drawn.
+void TShellTree::AnswerDisplayInfo(TVITEMW& info) {
+    auto* data = reinterpret_cast<NodeData*>(info.lParam);
+    if (!data) return;
+    win::ComPtr<IShellFolder> parentFolder;
+    const Node parent = Parent(info.hItem);
+    const bool haveParent = parent && data->relative && BindFolder(parent, parentFolder);
+    // Plain folders of the file system are answered from the disk; the
+    // shell is asked about everything else.
+    const std::wstring& path = haveParent ? ChildPath(parent, parentFolder.get(), data) : std::wstring();
+    const bool plain = (data->attributes & SFGAO_FILESYSTEM) && (data->attributes & SFGAO_FOLDER) &&
+                       !path.empty() && PlainFolder(data, path);
+    if (plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
+        const auto [closed, open] = PlainFolderIcons();
+        info.iImage = closed;
+        info.iSelectedImage = open;
+    }
+    if (info.mask & TVIF_CHILDREN) {
+        if (data->subfolders == Subfolders::Unknown) {
+            // Drives and the shell's own folders are taken at their word;
+            // should one turn out empty, expanding it removes the button.
+            data->subfolders = (data->attributes & SFGAO_HASSUBFOLDER) ? Subfolders::Some : Subfolders::None;
+        }
+        info.cChildren = data->subfolders == Subfolders::Some;
+    }
+    if (!plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
+        // Asked of the parent folder; from the whole item-ID list only
+        // where that gives nothing.
+        int open = -1;
+        const int normal =
+            haveParent ? SHMapPIDLToSystemImageListIndex(parentFolder.get(), data->relative.get(), &open) : -1;
+        if (normal >= 0) {
+            info.iImage = normal;
+            info.iSelectedImage = open >= 0 ? open : normal;
+        } else {
+            SHFILEINFOW closedInfo{}, openInfo{};
+            SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->absolute.get()), 0, &closedInfo, sizeof closedInfo,
+                           SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+            SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->absolute.get()), 0, &openInfo, sizeof openInfo,
+                           SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
+            info.iImage = closedInfo.iIcon;
+            info.iSelectedImage = openInfo.iIcon;
+        }
+    }
+    info.mask |= TVIF_DI_SETITEM;
+}
+
+
 LRESULT TShellTree::HandleNotify(NMHDR* header) {
     switch (header->code) {
-    case TVN_GETDISPINFOW: {
-        auto& info = reinterpret_cast<NMTVDISPINFOW*>(header)->item;
-        auto* data = reinterpret_cast<NodeData*>(info.lParam);
-        if (!data) return 0;
-        win::ComPtr<IShellFolder> parentFolder;
-        const Node parent = Parent(info.hItem);
-        const bool haveParent = parent && data->relative && BindFolder(parent, parentFolder);
-        // Plain folders of the file system are answered from the disk; the
-        // shell is asked about everything else.
-        const std::wstring& path = haveParent ? ChildPath(parent, parentFolder.get(), data) : std::wstring();
-        const bool plain = (data->attributes & SFGAO_FILESYSTEM) && (data->attributes & SFGAO_FOLDER) &&
-                           !path.empty() && PlainFolder(data, path);
-        if (plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
-            const auto [closed, open] = PlainFolderIcons();
-            info.iImage = closed;
-            info.iSelectedImage = open;
-        }
-        if (info.mask & TVIF_CHILDREN) {
-            if (data->hasChildren < 0) {
-                // Drives and the shell's own folders are taken at their word;
-                // should one turn out empty, expanding it removes the button.
-                data->hasChildren = (data->attributes & SFGAO_HASSUBFOLDER) ? 1 : 0;
-            }
-            info.cChildren = data->hasChildren;
-        }
-        if (!plain && (info.mask & (TVIF_IMAGE | TVIF_SELECTEDIMAGE))) {
-            // Asked of the parent folder; from the whole item-ID list only
-            // where that gives nothing.
-            int open = -1;
-            const int normal =
-                haveParent ? SHMapPIDLToSystemImageListIndex(parentFolder.get(), data->relative.get(), &open) : -1;
-            if (normal >= 0) {
-                info.iImage = normal;
-                info.iSelectedImage = open >= 0 ? open : normal;
-            } else {
-                SHFILEINFOW closedInfo{}, openInfo{};
-                SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->absolute.get()), 0, &closedInfo, sizeof closedInfo,
-                               SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-                SHGetFileInfoW(reinterpret_cast<LPCWSTR>(data->absolute.get()), 0, &openInfo, sizeof openInfo,
-                               SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
-                info.iImage = closedInfo.iIcon;
-                info.iSelectedImage = openInfo.iIcon;
-            }
-        }
-        info.mask |= TVIF_DI_SETITEM;
+    case TVN_GETDISPINFOW:
+        AnswerDisplayInfo(reinterpret_cast<NMTVDISPINFOW*>(header)->item);
         return 0;
-    }
     case TVN_ITEMEXPANDINGW: {
         const auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
         if (change->action & TVE_EXPAND) ListChildren(change->itemNew.hItem);

@@ -122,8 +122,14 @@ private:
     void SortChildren(Node node);
     // TVM_SORTCHILDRENCB's comparison: two nodes' data in their parent folder.
     static int CALLBACK CompareNodes(LPARAM a, LPARAM b, LPARAM folder);
-    // Shows an expand button (1), none (0) or asks when drawn (I_CHILDRENCALLBACK).
-    void SetChildren(Node node, int children);
+    // Keeps what is known of a node's subfolders and shows its expand button
+    // by it: one, none, or asked for when drawn.
+    void SetSubfolders(Node node, NodeData* data, Subfolders subfolders);
+    void AnswerDisplayInfo(TVITEMW& info);
+    // The root's label; raises the shell's error when the root cannot be shown.
+    static std::string RootLabel(LPCITEMIDLIST root);
+    // Opens the label editor on the new folder of that name under the selection.
+    void EditNewFolder(const std::string& name);
     void SelectItem(LPCITEMIDLIST absolute, bool addMissing);
     void RefreshNode(Node node);
     void OnSelectionChanged(Node node);

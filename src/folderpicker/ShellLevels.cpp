@@ -24,8 +24,7 @@ bool Stopped(const std::atomic<bool>* stop) { return stop && stop->load(std::mem
 // place; should too many be, the folder's comparison sorts them all.
 void SortByFolder(IShellFolder* folder, std::vector<ShellListedItem>& items) {
     auto before = [folder](const ShellListedItem& a, const ShellListedItem& b) {
-        const HRESULT result = folder->CompareIDs(0, a.relative.get(), b.relative.get());
-        return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) < 0;
+        return pidl::Compare(folder, a.relative.get(), b.relative.get()).value_or(0) < 0;
     };
     if (items.size() < 2) return;
 
@@ -88,15 +87,15 @@ bool ReadShellLevel(IShellFolder* folder, HWND owner, SHCONTF flags, std::vector
 
 ShellLevelPrefetch::ShellLevelPrefetch(LPCITEMIDLIST root, LPCITEMIDLIST target, SHCONTF flags) : flags_(flags) {
     if (!root) root = pidl::Empty();
-    levels_.push_back({win::UniquePidl(pidl::Clone(root)), {}});
+    levels_.push_back({pidl::Clone(root), {}});
     // The target's ancestors below the root, when the root is one of them.
     LPCITEMIDLIST rest = pidl::BelowRoot(target, root);
-    for (; rest && pidl::Next(rest)->mkid.cb; rest = pidl::Next(rest)) {
-        win::UniquePidl relative(pidl::CloneFirst(rest));
-        win::UniquePidl absolute(pidl::Append(levels_.back().absolute.get(), relative.get()));
+    for (; !pidl::IsEmpty(rest) && !pidl::IsEmpty(pidl::Next(rest)); rest = pidl::Next(rest)) {
+        win::UniquePidl relative = pidl::CloneFirst(rest);
+        win::UniquePidl absolute = pidl::Append(levels_.back().absolute.get(), relative.get());
         levels_.push_back({std::move(absolute), std::move(relative)});
     }
-    if (rest && rest->mkid.cb) targetChild_.reset(pidl::CloneFirst(rest));
+    if (!pidl::IsEmpty(rest)) targetChild_ = pidl::CloneFirst(rest);
     factsDone_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     for (Level& level : levels_) {
         level.doneEvent.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
@@ -158,7 +157,7 @@ void ShellLevelPrefetch::Work(size_t first, size_t end) {
             // The first level of the run is bound from the Desktop, each
             // next one from the level before.
             LPCITEMIDLIST id = n == first ? level.absolute.get() : level.relative.get();
-            if (pidl::Size(id) > 2) {
+            if (!pidl::IsEmpty(id)) {
                 win::ComPtr<IShellFolder> next;
                 bound = SUCCEEDED(folder->BindToObject(id, nullptr, IID_IShellFolder, next.put_void()));
                 folder = std::move(next);
@@ -182,32 +181,22 @@ std::vector<std::wstring> ShellLevelPrefetch::NeighbourPaths(IShellFolder* folde
     // The listing is in the folder's own order: the target is found by halves.
     const LPCITEMIDLIST child = targetChild_.get();
     const auto before = [folder](const ShellListedItem& item, LPCITEMIDLIST id) {
-        const HRESULT result = folder->CompareIDs(0, item.relative.get(), id);
-        return SUCCEEDED(result) && static_cast<short>(HRESULT_CODE(result)) < 0;
+        return pidl::Compare(folder, item.relative.get(), id).value_or(0) < 0;
     };
     const auto found = std::lower_bound(items.begin(), items.end(), child, before);
-    if (found == items.end()) return {};
-    const HRESULT same = folder->CompareIDs(0, found->relative.get(), child);
-    if (FAILED(same) || HRESULT_CODE(same) != 0) return {};
+    if (found == items.end() || pidl::Compare(folder, found->relative.get(), child) != 0) return {};
     const size_t index = static_cast<size_t>(found - items.begin());
     std::vector<size_t> order{index};
     for (size_t k = 1; k <= kFactsAbove && k <= index; ++k) order.push_back(index - k);
     for (size_t k = 1; k <= kFactsBelow && index + k < items.size(); ++k) order.push_back(index + k);
 
-    // Made as the tree makes a child's path: its parent's and its own name.
-    const std::wstring prefix = std::wstring(base) + (base[wcslen(base) - 1] == L'\\' ? L"" : L"\\");
+    // Made as the tree makes a child's path, so that the tree finds them.
     std::vector<std::wstring> paths;
     for (const size_t n : order) {
         const ShellListedItem& item = items[n];
         if (!(item.attributes & SFGAO_FILESYSTEM) || !(item.attributes & SFGAO_FOLDER)) continue;
-        STRRET name{};
-        wchar_t text[MAX_PATH] = {};
-        if (FAILED(folder->GetDisplayNameOf(item.relative.get(), SHGDN_INFOLDER | SHGDN_FORPARSING, &name)) ||
-            FAILED(StrRetToBufW(&name, item.relative.get(), text, MAX_PATH)) || !text[0]) {
-            continue;
-        }
-        std::wstring path = prefix + text;
-        if (path.size() < MAX_PATH) paths.push_back(std::move(path));
+        std::wstring path = pidl::ChildPath(base, folder, item.relative.get());
+        if (!path.empty()) paths.push_back(std::move(path));
     }
     return paths;
 }
@@ -236,7 +225,7 @@ bool ShellLevelPrefetch::Take(LPCITEMIDLIST folder, SHCONTF flags, std::vector<S
     if (flags != flags_ || !folder) return false;
     for (Level& level : levels_) {
         if (pidl::CountIds(level.absolute.get()) != pidl::CountIds(folder) ||
-            pidl::CompareAbsolute(level.absolute.get(), folder) != 0) {
+            !pidl::SameItem(level.absolute.get(), folder)) {
             continue;
         }
         if (!level.doneEvent) return false;

@@ -5,9 +5,9 @@
 namespace quenmar {
 
 void TShellLocator::SetIdList(LPCITEMIDLIST list) {
-    if (list && pidl::Size(list) <= 2) list = nullptr;
+    if (pidl::IsEmpty(list)) list = nullptr;
     if (!list && !pidl_) return;
-    pidl_.reset(pidl::Clone(list));
+    pidl_ = pidl::Clone(list);
     if (OnChange) OnChange();
 }
 
@@ -27,9 +27,8 @@ void TShellLocator::SetPath(const std::string& path) {
 namespace {
 
 std::wstring WidePath(LPCITEMIDLIST list) {
-    static const USHORT empty = 0;
     wchar_t path[MAX_PATH] = {};
-    if (!SHGetPathFromIDListW(list ? list : reinterpret_cast<LPCITEMIDLIST>(&empty), path)) return {};
+    if (!SHGetPathFromIDListW(list ? list : pidl::Empty(), path)) return {};
     return path;
 }
 
@@ -38,11 +37,11 @@ std::wstring WidePath(LPCITEMIDLIST list) {
 std::string TShellLocator::Path() const { return win::Utf8(WidePath(pidl_.get())); }
 
 bool TShellLocator::Equals(LPCITEMIDLIST other) const {
-    if (other && pidl::Size(other) <= 2) other = nullptr;
+    if (pidl::IsEmpty(other)) other = nullptr;
     if (!other && !pidl_) return true;
     if (!other || !pidl_) return false;
     if (other == pidl_.get()) return true;
-    return pidl::CompareAbsolute(pidl_.get(), other) == 0;
+    return pidl::SameItem(pidl_.get(), other);
 }
 
 void TShellLocator::Assign(const TShellLocator& other) {

@@ -91,6 +91,50 @@ void TShellTree::ShowContextMenu(Node node, POINT screen) {
     RefreshTree();
 }
 
+namespace {
+
+// "Cannot create the folder", with the system's reason and the name.
+void WarnCreateFailed(HWND owner, const std::string& name, DWORD error) {
+    const std::wstring format = win::Wide(widgets::LoadText(IDS_CREATE_FOLDER_FAILED));
+    const std::wstring message = win::Wide(win::SystemMessage(error)), wideName = win::Wide(name);
+    const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(message.c_str()),
+                                   reinterpret_cast<DWORD_PTR>(wideName.c_str())};
+    wchar_t* text = nullptr;
+    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                   format.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&text), 0,
+                   reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
+    std::wstring shown = text ? text : format;
+    if (text) LocalFree(text);
+    // The formatter may turn line feeds into CR LF pairs; the text keeps bare line feeds.
+    shown.erase(std::remove(shown.begin(), shown.end(), L'\r'), shown.end());
+    MessageBoxW(owner, shown.c_str(), win::Wide(widgets::LoadText(IDS_WARNING)).c_str(), MB_OK | MB_ICONWARNING);
+}
+
+// Makes the first free folder of a naming scheme ("New Folder", "New Folder
+// (2)", ... fifty names) in dir; only "already exists" moves on to the next
+// name. Its name; empty when none was made, the failure told.
+std::string CreateNumberedFolder(HWND owner, const std::string& dir, UINT baseId, UINT numberId) {
+    const std::string base = widgets::LoadText(baseId);
+    const std::wstring numbered = win::Wide(widgets::LoadText(numberId));
+    for (int i = 1; i <= 50; ++i) {
+        std::string name = base;
+        if (i > 1) {
+            wchar_t suffix[32] = {};
+            wsprintfW(suffix, numbered.c_str(), i);
+            name += win::Utf8(suffix);
+        }
+        if (CreateDirectoryW(win::Wide(dir + name).c_str(), nullptr)) return name;
+        const DWORD error = GetLastError();
+        if (error != ERROR_ALREADY_EXISTS) {
+            WarnCreateFailed(owner, name, error);
+            return {};
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
 void TShellTree::MakeSubfolder() {
     const Node selected = Selected();
     std::string dir = selected ? NodePath(selected) : std::string();
@@ -102,52 +146,25 @@ void TShellTree::MakeSubfolder() {
     dir = AddTrailingBackslash(dir);
 
     const HWND owner = GetAncestor(hwnd_, GA_ROOT);
-    auto warn = [&](const std::string& name, DWORD error) {
-        const std::wstring format = win::Wide(widgets::LoadText(IDS_CREATE_FOLDER_FAILED));
-        const std::wstring message = win::Wide(win::SystemMessage(error)), wideName = win::Wide(name);
-        const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(message.c_str()),
-                                       reinterpret_cast<DWORD_PTR>(wideName.c_str())};
-        wchar_t* text = nullptr;
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                       format.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&text), 0,
-                       reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
-        std::wstring shown = text ? text : format;
-        if (text) LocalFree(text);
-        // The formatter may turn line feeds into CR LF pairs; the text keeps bare line feeds.
-        shown.erase(std::remove(shown.begin(), shown.end(), L'\r'), shown.end());
-        MessageBoxW(owner, shown.c_str(), win::Wide(widgets::LoadText(IDS_WARNING)).c_str(), MB_OK | MB_ICONWARNING);
-    };
-    // Two naming schemes, fifty names each; only "already exists" moves on.
-    auto tryScheme = [&](UINT baseId, UINT numberId) -> std::string {
-        const std::string base = widgets::LoadText(baseId);
-        const std::wstring numbered = win::Wide(widgets::LoadText(numberId));
-        for (int i = 1; i <= 50; ++i) {
-            std::string name = base;
-            if (i > 1) {
-                wchar_t suffix[32] = {};
-                wsprintfW(suffix, numbered.c_str(), i);
-                name += win::Utf8(suffix);
-            }
-            if (CreateDirectoryW(win::Wide(dir + name).c_str(), nullptr)) return name;
-            const DWORD error = GetLastError();
-            if (error != ERROR_ALREADY_EXISTS) {
-                warn(name, error);
-                return {};
-            }
-        }
-        return {};
-    };
-    std::string created = tryScheme(IDS_NEW_FOLDER, IDS_NEW_FOLDER_NUMBER);
-    if (created.empty()) created = tryScheme(IDS_NEW_FOLDER_SHORT, IDS_NEW_FOLDER_SHORT_NUMBER);
+    std::string created = CreateNumberedFolder(owner, dir, IDS_NEW_FOLDER, IDS_NEW_FOLDER_NUMBER);
+    if (created.empty()) created = CreateNumberedFolder(owner, dir, IDS_NEW_FOLDER_SHORT, IDS_NEW_FOLDER_SHORT_NUMBER);
     if (created.empty()) {
-        warn(widgets::LoadText(IDS_NEW_FOLDER), ERROR_ALREADY_EXISTS);
+        WarnCreateFailed(owner, widgets::LoadText(IDS_NEW_FOLDER), ERROR_ALREADY_EXISTS);
         return;
     }
     {
+        // The shell may list a new folder only a moment after it is made, the
+        // Desktop (which merges several folders) later still: the tree is read
+        // again after a fixed pause, taken here, under the hourglass, so that
+        // nothing acts on the tree in between.
         widgets::WaitCursor wait;
         Sleep(CreatePause(CurrentFolder.IsNone()));
     }
     RefreshTree();
+    EditNewFolder(created);
+}
+
+void TShellTree::EditNewFolder(const std::string& name) {
     const Node parent = Selected();
     if (!parent) return;
     ListChildren(parent);
@@ -156,11 +173,11 @@ void TShellTree::MakeSubfolder() {
     // listed only now.
     Node found = nullptr;
     for (Node added : added_) {
-        if (Parent(added) == parent && Label(added) == created) found = added;
+        if (Parent(added) == parent && Label(added) == name) found = added;
     }
     if (!found) {
         for (Node child : Children(parent)) {
-            if (Label(child) == created) {
+            if (Label(child) == name) {
                 found = child;
                 break;
             }
@@ -192,9 +209,9 @@ bool TShellTree::EndLabelEdit(NMTVDISPINFOW& info) {
         !renamed) {
         return false;
     }
-    data->relative.reset(renamed.release());
-    data->absolute.reset(pidl::Append(Data(parent)->absolute.get(), data->relative.get()));
-    data->path = L"?";
+    data->relative = std::move(renamed);
+    data->absolute = pidl::Append(Data(parent)->absolute.get(), data->relative.get());
+    data->path.reset();
     data->folder.reset();
     const std::string label = pidl::DisplayName(folder.get(), data->relative.get(), SHGDN_INFOLDER | SHGDN_NORMAL);
     TVITEMW update{};

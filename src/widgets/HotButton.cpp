@@ -137,7 +137,7 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     const std::wstring text = win::Wide(Text());
     const int glyphSize = form_ ? form_->Scale(16) : 16;
     SIZE textSize{};
-    const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    const win::SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
     if (!glyphOnly_) {
         // As drawn: the mnemonic's ampersand takes no room.
         RECT measured{0, 0, 0, 0};
@@ -167,7 +167,6 @@ bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
         const UINT prefix = (item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
         DrawTextW(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
     }
-    SelectObject(dc, oldFont);
     if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = r;
         InflateRect(&focus, -scale(3), -scale(3));

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "win32/Handles.h"
 #include "win32/WideText.h"
 #include "win32/WindowSubclass.h"
 
@@ -20,7 +21,7 @@ LRESULT EscapeAnswersNo(void*, HWND box, UINT message, WPARAM wParam, LPARAM lPa
     return CallWindowProcW(next, box, message, wParam, lParam);
 }
 
-thread_local HHOOK questionHook = nullptr;
+thread_local win::UniqueHook questionHook;
 
 LRESULT CALLBACK CenterQuestion(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE && wParam) {
@@ -34,8 +35,7 @@ LRESULT CALLBACK CenterQuestion(int code, WPARAM wParam, LPARAM lParam) {
             const int y = (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2;
             SetWindowPos(box, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             win::WindowSubclass::Install(box, EscapeAnswersNo, nullptr);
-            UnhookWindowsHookEx(questionHook);
-            questionHook = nullptr;
+            questionHook.reset();
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -44,13 +44,10 @@ LRESULT CALLBACK CenterQuestion(int code, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 bool AskYesNo(HWND owner, const std::string& text, const std::string& caption) {
-    questionHook = SetWindowsHookExW(WH_CBT, CenterQuestion, nullptr, GetCurrentThreadId());
+    questionHook.reset(SetWindowsHookExW(WH_CBT, CenterQuestion, nullptr, GetCurrentThreadId()));
     const int answer =
         MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
-    if (questionHook) {
-        UnhookWindowsHookEx(questionHook);
-        questionHook = nullptr;
-    }
+    questionHook.reset();
     return answer == IDYES;
 }
 

@@ -7,7 +7,7 @@
 
 namespace quenmar::widgets {
 
-void TTextureBackground::SetTexture(HBITMAP texture) { texture_.reset(texture); }
+void TTextureBackground::SetTexture(win::UniqueGdiObject texture) { texture_ = std::move(texture); }
 
 void TTextureBackground::SetBounds(int left, int top, int width, int height) {
     left_ = left, top_ = top, width_ = width, height_ = height;

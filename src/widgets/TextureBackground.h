@@ -16,8 +16,8 @@ public:
     TTextureBackground(const TTextureBackground&) = delete;
     TTextureBackground& operator=(const TTextureBackground&) = delete;
 
-    // Takes ownership of the texture bitmap; null leaves the plain background.
-    void SetTexture(HBITMAP texture);
+    // An empty bitmap leaves the plain background.
+    void SetTexture(win::UniqueGdiObject texture);
 
     void SetBounds(int left, int top, int width, int height);
     int Width() const { return width_; }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <utility>
@@ -89,6 +90,16 @@ struct FileTraits {
     static void Close(HANDLE handle) { CloseHandle(handle); }
 };
 
+// The shell's drop handle, finished with however its handling ends.
+struct DropTraits {
+    static HDROP Invalid() { return nullptr; }
+    static void Close(HDROP drop) { DragFinish(drop); }
+};
+struct HookTraits {
+    static HHOOK Invalid() { return nullptr; }
+    static void Close(HHOOK hook) { UnhookWindowsHookEx(hook); }
+};
+
 using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniquePidl = Unique<LPITEMIDLIST, PidlTraits>;
 using UniqueIcon = Unique<HICON, IconTraits>;
@@ -100,6 +111,8 @@ using UniqueFile = Unique<HANDLE, FileTraits>;
 using UniqueMemoryDc = Unique<HDC, MemoryDcTraits>;  // from CreateCompatibleDC
 using UniqueMenu = Unique<HMENU, MenuTraits>;
 using UniqueFind = Unique<HANDLE, FindTraits>;  // from FindFirstFile
+using UniqueDrop = Unique<HDROP, DropTraits>;
+using UniqueHook = Unique<HHOOK, HookTraits>;
 
 // Waits until an object is signalled while still taking the messages other
 // threads send to this thread's windows: a worker that sends one while this
@@ -186,6 +199,20 @@ public:
 
 private:
     Step step_;
+};
+
+// Raises a flag for as long as a scope runs and puts it back however the
+// scope is left.
+class RaisedFlag {
+public:
+    explicit RaisedFlag(bool& flag) : flag_(flag), before_(std::exchange(flag, true)) {}
+    ~RaisedFlag() { flag_ = before_; }
+    RaisedFlag(const RaisedFlag&) = delete;
+    RaisedFlag& operator=(const RaisedFlag&) = delete;
+
+private:
+    bool& flag_;
+    bool before_;
 };
 
 // COM initialised for this thread as long as it lives.

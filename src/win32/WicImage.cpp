@@ -6,18 +6,18 @@
 
 namespace quenmar::win {
 
-HBITMAP LoadImageResource(HINSTANCE instance, const wchar_t* name, const wchar_t* type) {
+UniqueGdiObject LoadImageResource(HINSTANCE instance, const wchar_t* name, const wchar_t* type) {
     const HRSRC found = FindResourceW(instance, name, type);
-    if (!found) return nullptr;
+    if (!found) return {};
     const HGLOBAL loaded = LoadResource(instance, found);
     const auto* bytes = static_cast<BYTE*>(LockResource(loaded));
     const DWORD size = SizeofResource(instance, found);
-    if (!bytes || size == 0) return nullptr;
+    if (!bytes || size == 0) return {};
 
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                 reinterpret_cast<void**>(factory.put())))) {
-        return nullptr;
+        return {};
     }
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
@@ -29,10 +29,10 @@ HBITMAP LoadImageResource(HINSTANCE instance, const wchar_t* name, const wchar_t
                                                 decoder.put())) ||
         FAILED(decoder->GetFrame(0, frame.put())) ||
         FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.get(), converted.put()))) {
-        return nullptr;
+        return {};
     }
     UINT width = 0, height = 0;
-    if (FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0) return nullptr;
+    if (FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0) return {};
 
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -42,11 +42,9 @@ HBITMAP LoadImageResource(HINSTANCE instance, const wchar_t* name, const wchar_t
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    if (!bitmap) return nullptr;
-    if (FAILED(converted->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(pixels)))) {
-        DeleteObject(bitmap);
-        return nullptr;
+    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (!bitmap || FAILED(converted->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(pixels)))) {
+        return {};
     }
     return bitmap;
 }

@@ -37,7 +37,7 @@ Strings Labels(const std::vector<ShellListedItem>& items) {
 Strings ReadHere(LPCITEMIDLIST absolute, SHCONTF flags) {
     win::ComPtr<IShellFolder> desktop, folder;
     SHGetDesktopFolder(desktop.put());
-    if (pidl::Size(absolute) <= 2) {
+    if (pidl::IsEmpty(absolute)) {
         folder = std::move(desktop);
     } else if (FAILED(desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void()))) {
         return {"(cannot bind)"};
@@ -73,7 +73,7 @@ TEST_F(ShellLevels, EveryLevelDownToTheTargetsParentMatchesAReadingHere) {
     ASSERT_EQ(prefetch.LevelCount(), static_cast<size_t>(depth)) << "the Desktop and each ancestor below it";
     // Taken deepest first: each waits only for its own level.
     for (int ids = depth - 1; ids >= 0; --ids) {
-        win::UniquePidl level(pidl::Clone(target.IdList()));
+        win::UniquePidl level = pidl::Clone(target.IdList());
         LPCITEMIDLIST cut = level.get();
         for (int i = 0; i < ids; ++i) cut = pidl::Next(cut);
         const_cast<SHITEMID&>(cut->mkid).cb = 0;
@@ -198,8 +198,9 @@ TEST_F(ShellLevels, TheTargetsNeighboursFactsAreThoseOfTheDisk) {
             const auto found = facts.find(path(n));
             ASSERT_NE(found, facts.end()) << n;
             EXPECT_EQ(found->second.plain, n != 47) << n;
-            const int holds = n == 48 || (n == 49 && flags == kWithHidden) ? 1 : 0;
-            EXPECT_EQ(found->second.hasChildren, n == 47 ? -1 : holds) << n;
+            const bool holds = n == 48 || (n == 49 && flags == kWithHidden);
+            EXPECT_EQ(found->second.subfolders,
+                      n == 47 ? Subfolders::Unknown : holds ? Subfolders::Some : Subfolders::None) << n;
         }
         EXPECT_TRUE(prefetch.TakeFacts(flags, true).empty()) << "taken once";
     }
