@@ -1,5 +1,6 @@
 #include "folderpicker/ShellDialogs.h"
 
+#include <memory>
 #include <stdexcept>
 
 #include "folderpicker/FolderPickerResources.h"
@@ -10,47 +11,30 @@
 
 namespace quenmar {
 
-bool TShellDialog::Run() {
-    if (running_) throw std::runtime_error(std::string(ClassName()) + " already executing");
+bool TSelectFolderDialog::Run() {
+    if (running_) throw std::runtime_error("TSelectFolderDialog already executing");
     running_ = true;
     const win::ScopeExit clear([this] { running_ = false; });
-    return DoRun();
-}
-
-void TShellDialog::NotifyInitialized() {
-    if (OnInitialized) OnInitialized(this);
-}
-
-TCustomSelectFolderDialog::TCustomSelectFolderDialog() = default;
-
-bool TCustomSelectFolderDialog::DoRun() {
     widgets::WaitCursor wait;
-    std::unique_ptr<TSelectFolderForm> window;
     // The folders on the way to the chosen one are read while the window is
     // being built.
     auto prefetch = std::make_shared<ShellLevelPrefetch>(
         BaseFolder.IdList(), ChosenFolder.IdList(),
         TShellTree::ListingFlags(TSelectFolderForm::TreeOptionsFor(Options, 0)));
-    window = MakeWindow();
-    window->ShellTree.UsePrefetch(std::move(prefetch));
-    PrepareWindow(*window);
-    NotifyInitialized();
+    TSelectFolderForm window;
+    const widgets::Form* main = widgets::Form::MainForm();
+    window.CreateHandle(main ? main->Handle() : GetActiveWindow());
+    window.ShellTree.UsePrefetch(std::move(prefetch));
+    PrepareWindow(window);
+    if (OnInitialized) OnInitialized(this);
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    const int result = window->ShowModal();
-    if (window->OnFormClose) window->OnFormClose(window.get());
-    RecordWindowState(*window);
+    const int result = window.ShowModal();
+    if (window.OnFormClose) window.OnFormClose(&window);
+    RecordWindowState(window);
     return result == IDOK;
 }
 
-std::unique_ptr<TSelectFolderForm> TCustomSelectFolderDialog::MakeWindow() {
-    auto window = std::make_unique<TSelectFolderForm>();
-    const widgets::Form* main = widgets::Form::MainForm();
-    HWND owner = main ? main->Handle() : GetActiveWindow();
-    window->CreateHandle(owner);
-    return window;
-}
-
-void TCustomSelectFolderDialog::PrepareWindow(TSelectFolderForm& window) {
+void TSelectFolderDialog::PrepareWindow(TSelectFolderForm& window) {
     window.OnSelChange = OnSelChange;
     window.OnFormShow = OnFormShow;
     window.OnFormClose = OnFormClose;
@@ -73,7 +57,7 @@ void TCustomSelectFolderDialog::PrepareWindow(TSelectFolderForm& window) {
     window.ShellTree.CurrentFolder.Assign(ChosenFolder);
 }
 
-void TCustomSelectFolderDialog::RecordWindowState(TSelectFolderForm& window) {
+void TSelectFolderDialog::RecordWindowState(TSelectFolderForm& window) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(window.Handle(), &placement);

@@ -118,32 +118,19 @@ void TSelectFolderForm::CreateControls() {
     SetCancelButton(&CancelBtn);
     SetWindowLongW(OkBtn.Handle(), GWL_STYLE, GetWindowLongW(OkBtn.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);
 
-    StatusBar1 = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, Handle(),
-                                 nullptr, GetModuleHandleW(nullptr), nullptr);
-    // One text area across the whole bar.
-    const int parts[] = {-1};
-    SendMessageW(StatusBar1, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+    StatusBar1.Create(*this);
     SetScaledMetrics();
-    SendMessageW(StatusBar1, WM_SIZE, 0, 0);
-    SendMessageW(StatusBar1, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    StatusBar1.FollowParent();
+    StatusBar1.SetFont(Font());
 
-    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE |
-                                   CCS_NODIVIDER,
-                               Scale(8), Scale(4), Scale(185), Scale(25), Handle(), nullptr, GetModuleHandleW(nullptr),
-                               nullptr);
-    SendMessageW(toolbar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageW(toolbar_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+    toolBar_.Create(*this, {Scale(8), Scale(4), Scale(8 + 185), Scale(4 + 25)});
+    toolBar_.SetFont(Font());
     LoadToolImages();
-    TBBUTTON buttons[3] = {};
-    buttons[0] = {0, kCreateCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
-                  reinterpret_cast<INT_PTR>(L"Create Folder")};
-    buttons[1] = {Scale(8), 0, 0, BTNS_SEP, {}, 0, 0};
-    buttons[2] = {2, kDeleteCommand, TBSTATE_ENABLED, BTNS_BUTTON | BTNS_SHOWTEXT, {}, 0,
-                  reinterpret_cast<INT_PTR>(L"&Delete")};
-    SendMessageW(toolbar_, TB_ADDBUTTONSW, 3, reinterpret_cast<LPARAM>(buttons));
-    BtnNewFolder.Attach(toolbar_, kCreateCommand);
-    BtnDeleteFolder.Attach(toolbar_, kDeleteCommand);
+    toolBar_.AddButton(kCreateCommand, 0, L"Create Folder");
+    toolBar_.AddGap(Scale(8));
+    toolBar_.AddButton(kDeleteCommand, 2, L"&Delete");
+    BtnNewFolder.Attach(toolBar_.Handle(), kCreateCommand);
+    BtnDeleteFolder.Attach(toolBar_.Handle(), kDeleteCommand);
     SizeToolButtons();
 }
 
@@ -157,8 +144,7 @@ void TSelectFolderForm::LoadToolImages() {
         ImageList_Copy(disabled, 0, disabled, 1, ILCF_MOVE);
         ImageList_Copy(disabled, 2, disabled, 3, ILCF_MOVE);
     }
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(glyphs.get()));
-    SendMessageW(toolbar_, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(disabledGlyphs.get()));
+    toolBar_.SetImageLists(glyphs.get(), disabledGlyphs.get());
     glyphs_ = std::move(glyphs);
     disabledGlyphs_ = std::move(disabledGlyphs);
 }
@@ -166,13 +152,13 @@ void TSelectFolderForm::LoadToolImages() {
 // The tree's indent and the status bar's height, in pixels of the scale.
 void TSelectFolderForm::SetScaledMetrics() {
     SendMessageW(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
-    SendMessageW(StatusBar1, SB_SETMINHEIGHT, Scale(19) - 2 * GetSystemMetrics(SM_CYBORDER), 0);
+    StatusBar1.SetMinHeight(Scale(19));
 }
 
 void TSelectFolderForm::SizeToolButtons() {
     // The designed widths, or wider where the caption needs it in this font.
-    const win::WindowDC dc(toolbar_);
-    const win::SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(toolbar_, WM_GETFONT, 0, 0)));
+    const win::WindowDC dc(toolBar_.Handle());
+    const win::SelectedObject font(dc.get(), toolBar_.Font());
     auto needed = [&](TToolButton& button, int designed) {
         std::string caption = button.Caption();
         caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
@@ -180,15 +166,10 @@ void TSelectFolderForm::SizeToolButtons() {
     };
     const int createWidth = BtnNewFolder.Command() ? needed(BtnNewFolder, 101) : Scale(101);
     const int deleteWidth = BtnDeleteFolder.Command() ? needed(BtnDeleteFolder, 68) : Scale(68);
-    SendMessageW(toolbar_, TB_SETBUTTONSIZE, 0, MAKELONG(createWidth, Scale(25)));
-    for (const auto& [command, width] : {std::pair{kCreateCommand, createWidth}, std::pair{kDeleteCommand, deleteWidth}}) {
-        TBBUTTONINFOW info{};
-        info.cbSize = sizeof info;
-        info.dwMask = TBIF_SIZE;
-        info.cx = static_cast<WORD>(width);
-        SendMessageW(toolbar_, TB_SETBUTTONINFOW, command, reinterpret_cast<LPARAM>(&info));
-    }
-    MoveWindow(toolbar_, Scale(8), Scale(4), createWidth + deleteWidth + Scale(8) + Scale(8), Scale(25), TRUE);
+    toolBar_.SetButtonSize(createWidth, Scale(25));
+    toolBar_.SetButtonWidth(kCreateCommand, createWidth);
+    toolBar_.SetButtonWidth(kDeleteCommand, deleteWidth);
+    toolBar_.Move({Scale(8), Scale(4), Scale(8) + createWidth + deleteWidth + Scale(8) + Scale(8), Scale(4) + Scale(25)});
 }
 
 void TSelectFolderForm::FormCreate() {
@@ -197,13 +178,11 @@ void TSelectFolderForm::FormCreate() {
 }
 
 void TSelectFolderForm::SetFormFont(const std::string& face) {
-    shownFont_.reset(CreateFontW(Scale(-11), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                 win::Wide(face).c_str()));
-    const auto font = reinterpret_cast<WPARAM>(shownFont_.get());
-    for (HWND child : {ShellTree.Handle(), OkBtn.Handle(), CancelBtn.Handle(), StatusBar1, toolbar_}) {
-        SendMessageW(child, WM_SETFONT, font, TRUE);
-    }
+    shownFont_.reset(CreateFontFor(-11, false, false, win::Wide(face).c_str()));
+    const auto font = static_cast<HFONT>(shownFont_.get());
+    for (Control* control : std::initializer_list<Control*>{&ShellTree, &OkBtn, &CancelBtn}) control->SetFont(font);
+    StatusBar1.SetFont(font);
+    toolBar_.SetFont(font);
     // A new font makes the toolbar measure its buttons again.
     SizeToolButtons();
     FormResize();
@@ -249,26 +228,23 @@ void TSelectFolderForm::ApplyOptions(TSelectFolderDialogOptions applied) {
     BtnNewFolder.SetImageIndex((applied & sfdoCreateFolderIcon) ? 0 : -1);
     BtnDeleteFolder.SetImageIndex((applied & sfdoDeleteFolderIcon) ? 2 : -1);
     const bool flat = (applied & sfdoCreateFolderIcon) && (applied & sfdoDeleteFolderIcon);
-    const LONG style = GetWindowLongW(toolbar_, GWL_STYLE);
-    SetWindowLongW(toolbar_, GWL_STYLE, flat ? (style | TBSTYLE_FLAT) : (style & ~TBSTYLE_FLAT));
-    InvalidateRect(toolbar_, nullptr, TRUE);
+    toolBar_.SetFlat(flat);
     ShellTree.SetReadOnly(applied & sfdoReadOnly);
     FormResize();
 }
 
-bool TSelectFolderForm::ToolButtonsFlat() const { return (GetWindowLongW(toolbar_, GWL_STYLE) & TBSTYLE_FLAT) != 0; }
+bool TSelectFolderForm::ToolButtonsFlat() const { return toolBar_.Flat(); }
 
 RECT TSelectFolderForm::ButtonPanelRect() const {
-    RECT client{}, status{};
+    RECT client{};
     GetClientRect(Handle(), &client);
-    GetWindowRect(StatusBar1, &status);
-    const int bottom = client.bottom - (status.bottom - status.top);
+    const int bottom = client.bottom - StatusBar1.Height();
     return {0, bottom - Scale(29), client.right, bottom};
 }
 
 void TSelectFolderForm::FormResize() {
-    if (!Handle() || !StatusBar1) return;
-    SendMessageW(StatusBar1, WM_SIZE, 0, 0);
+    if (!Handle() || !StatusBar1.Handle()) return;
+    StatusBar1.FollowParent();
     int top = Scale(8);
     if (BtnNewFolder.Visible()) {
         top = BtnNewFolder.Rect().bottom + Scale(4);
@@ -295,25 +271,19 @@ void TSelectFolderForm::FormResize() {
 }
 
 void TSelectFolderForm::SetStatus(const std::string& path) {
-    RECT status{};
-    GetClientRect(StatusBar1, &status);
-    std::wstring text;
+    std::string shown;
     {
-        const win::WindowDC dc(StatusBar1);
+        const win::WindowDC dc(StatusBar1.Handle());
         const win::SelectedObject selected(dc.get(), shownFont_ ? shownFont_.get() : Font());
         auto width = [&dc](const std::string& candidate) {
             return static_cast<int>(win::TextExtent(dc.get(), candidate).cx);
         };
-        text = win::Wide(ShortenPath(path, width, status.right - 20));
+        shown = ShortenPath(path, width, StatusBar1.Width() - 20);
     }
-    SendMessageW(StatusBar1, SB_SETTEXTW, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(text.c_str()));
+    StatusBar1.SetText(shown);
 }
 
-std::string TSelectFolderForm::StatusText() const {
-    wchar_t text[MAX_PATH * 2] = {};
-    SendMessageW(StatusBar1, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
-    return win::Utf8(text);
-}
+std::string TSelectFolderForm::StatusText() const { return StatusBar1.Text(); }
 
 void TSelectFolderForm::ShellTreeChange(TShellTree::Node node) {
     if (!ShellTree.NodeIdList(node)) return;
@@ -374,7 +344,7 @@ LRESULT TSelectFolderForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_NOTIFY: {
         // The tool buttons' tips name their keys.
         auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-        const auto tips = reinterpret_cast<HWND>(SendMessageW(toolbar_, TB_GETTOOLTIPS, 0, 0));
+        const HWND tips = toolBar_.Tips();
         if (tip->hdr.code != TTN_GETDISPINFOW || !tips || tip->hdr.hwndFrom != tips) break;
         const UINT text = tip->hdr.idFrom == static_cast<UINT_PTR>(kCreateCommand) ? IDS_PICKER_CREATE_FOLDER_TIP
                                                                                      : IDS_PICKER_DELETE_TIP;
@@ -383,7 +353,7 @@ LRESULT TSelectFolderForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     }
     case WM_COMMAND:
-        if (lParam && reinterpret_cast<HWND>(lParam) == toolbar_) {
+        if (lParam && reinterpret_cast<HWND>(lParam) == toolBar_.Handle()) {
             if (LOWORD(wParam) == kCreateCommand) BtnNewFolder.Click();
             if (LOWORD(wParam) == kDeleteCommand) BtnDeleteFolder.Click();
             return 0;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "folderpicker/ShellCtrls.h"
+#include "widgets/Bars.h"
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
 
@@ -58,7 +59,7 @@ public:
     TShellTree ShellTree;
     widgets::Button OkBtn;
     widgets::Button CancelBtn;
-    HWND StatusBar1 = nullptr;
+    widgets::StatusBar StatusBar1;
     TToolButton BtnNewFolder;
     TToolButton BtnDeleteFolder;
 
@@ -96,7 +97,7 @@ private:
     void LoadToolImages();
     void SetScaledMetrics();
 
-    HWND toolbar_ = nullptr;
+    widgets::ToolBar toolBar_;
     win::UniqueImageList glyphs_;
     win::UniqueImageList disabledGlyphs_;  // the tool buttons' disabled images
     win::UniqueGdiObject shownFont_;

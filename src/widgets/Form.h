@@ -108,6 +108,9 @@ public:
     std::vector<RadioButton*> radioButtons;
 
 protected:
+    // The one way fonts are made: the form's face (or the given one) at a
+    // 96-dpi height, for the form's scale. The caller owns it.
+    HFONT CreateFontFor(int height96, bool bold, bool underline, const wchar_t* face) const;
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(hwnd_, message, wParam, lParam);
@@ -130,7 +133,6 @@ private:
     void Activated(bool active);
     void RememberPlacements();
     SIZE FrameSize() const;  // the window's size less its client area's
-    HFONT CreateFontFor(int height96, bool bold, bool underline, const wchar_t* face) const;
     void ChangeDpi(int dpi, const RECT& suggested);
     // Mouse messages reach the hints' window from the message loop rather
     // than through a subclass of each control.

@@ -205,9 +205,9 @@ TEST_F(FolderPicker, StatusBarShortensLongPathsAfterEveryResize) {
                                            "C:\\...\\Another long folder name\\Leaf", "C:\\...\\Leaf", "...\\Leaf", "Leaf"};
         auto expected = [&] {
             RECT status{};
-            GetClientRect(window.StatusBar1, &status);
-            const win::WindowDC dc(window.StatusBar1);
-            const win::SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(window.StatusBar1, WM_GETFONT, 0, 0)));
+            GetClientRect(window.StatusBar1.Handle(), &status);
+            const win::WindowDC dc(window.StatusBar1.Handle());
+            const win::SelectedObject font(dc.get(), window.StatusBar1.Font());
             for (const std::string& text : shortenings) {
                 const std::wstring wide = win::Wide(text);
                 SIZE extent{};
