@@ -33,23 +33,6 @@ std::map<std::wstring, RawValue> ValuesOf(const wchar_t* keyPath) {
     return values;
 }
 
-// The system's own reg.exe, run as a process of its own.
-DWORD RegImport(const std::string& file) {
-    std::wstring command = L"reg.exe import \"" + win::Wide(file) + L"\"";
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &process)) {
-        return GetLastError() | 0x80000000;
-    }
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
 class Export : public ::testing::Test {
 protected:
     void SetUp() override {

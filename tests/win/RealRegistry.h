@@ -9,6 +9,7 @@
 
 #include "RawValue.h"
 #include "places/PlacesStore.h"
+#include "win32/WideText.h"
 #include "win32/Win32Registry.h"
 
 namespace quenmar::testing {
@@ -28,6 +29,23 @@ inline std::optional<RawValue> StoredValue(const wchar_t* key, const std::wstrin
     }
     data.resize(size);
     return RawValue{type, data};
+}
+
+// The system's own reg.exe, run as a process of its own.
+inline DWORD RegImport(const std::string& file) {
+    std::wstring command = L"reg.exe import \"" + win::Wide(file) + L"\"";
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &process)) {
+        return GetLastError() | 0x80000000;
+    }
+    WaitForSingleObject(process.hProcess, 30000);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
 }
 
 // Raw access to Wine's real registry, for setting up and checking.
