@@ -23,11 +23,16 @@ std::string ShortenPath(const std::string& path, const std::function<int(const s
         } else {
             const bool leading = dir.front() == '\\';
             if (leading) dir.erase(0, 1);
-            if (!dir.empty() && dir.front() == '.') dir.erase(0, std::min<size_t>(4, dir.size()));
+            // Only the ellipsis put in before: a folder whose name starts
+            // with a dot is a directory like any other.
+            if (dir.compare(0, ellipsis.size(), ellipsis) == 0) dir.erase(0, ellipsis.size());
             const size_t slash = dir.find('\\');
             dir = slash != std::string::npos ? ellipsis + dir.substr(slash + 1) : std::string();
             if (leading) dir.insert(0, "\\");
         }
+        // A drive is never shown without a directory: "C:name" would name
+        // another place.
+        if (dir.empty()) drive.clear();
         result = drive + dir + name;
     }
     return result;

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "../fuzz/FuzzInputs.h"
 #include "folderpicker/ShortenPath.h"
 
 namespace quenmar {
@@ -44,6 +50,31 @@ TEST(ShortenPath, DrivelessAndNetworkPaths) {
 TEST(ShortenPath, NamesInAnyScript) {
     EXPECT_EQ(ShortenPath("C:\\aaaaaaaa表bb\\cc\\name", Width, 0), "name");
     EXPECT_EQ(Shorten("C:\\aaaaaaaa表bb\\cc\\Папка", 23), "C:\\...\\cc\\Папка");
+}
+
+// The fuzz target's seeds read as their names say, and each gives the
+// shortening it was made for; a drive goes with the last directory, and a
+// folder whose name starts with a dot is dropped like any other.
+TEST(ShortenPath, TheFuzzSeedsAreWhatTheirNamesSay) {
+    const std::map<std::string, std::pair<std::string, std::string>> seeds{
+        {"long", {"C:\\Documents and Settings\\User\\My Documents", "C:\\...\\My Documents"}},
+        {"unicode", {"C:\\Папка\\Проект 😀\\文件夹", "...\\文件夹"}},
+        {"dot-folder", {"C:\\.ab\\x\\proj\\Name", "C:\\...\\x\\proj\\Name"}},
+        {"drive-root", {"C:\\Name", "Name"}},
+        {"unc", {"\\\\server\\share\\Name", "\\...\\share\\Name"}}};
+    const std::string folder = QUENMAR_SOURCE_DIR "/tests/fuzz/corpus/ShortenPathFuzz/";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 5) << "every seed named here";
+    for (const auto& [name, expected] : seeds) {
+        std::ifstream file(folder + name, std::ios::binary);
+        const auto input = testing::DecodeShortenPathInput({std::istreambuf_iterator<char>(file), {}});
+        const auto width = [&input](const std::string& text) {
+            int total = 0;
+            for (unsigned char c : text) total += input.widths[c];
+            return total;
+        };
+        EXPECT_EQ(input.path, expected.first) << name;
+        EXPECT_EQ(ShortenPath(input.path, width, input.limit), expected.second) << name;
+    }
 }
 
 }  // namespace
