@@ -73,10 +73,17 @@ protected:
         return window;
     }
     // Opens the preview, reads its Places Bar and cancels it.
-    Strings Preview(bool shoot = false) {
+    // The Places Bar of the preview, whose file name box says what it is.
+    Strings Preview(const std::string& fileName, bool shoot = false) {
         const HWND dialog = Opened("&Preview...", "#32770", "Test Dialog");
         if (!dialog) return {};
         const Strings bar = app->PlacesBar(dialog);
+        wchar_t name[MAX_PATH] = {};  // asked of the file name box, a combo box or an edit
+        for (const int box : {0x047C, 0x0480}) {
+            if (!name[0]) SendMessageTimeoutW(GetDlgItem(dialog, box), WM_GETTEXT, MAX_PATH, reinterpret_cast<LPARAM>(name),
+                                              SMTO_ABORTIFHUNG, 2000, nullptr);
+        }
+        EXPECT_EQ(win::Utf8(name), fileName);
         if (shoot) Screenshot(dialog, "preview");
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         Settle(main);
@@ -146,7 +153,8 @@ TEST_F(Quenmar, NamesInAnyScriptAreShownAndKept) {
     EXPECT_EQ(app->ListViewTextW(places, 1), L"文件夹");
     EXPECT_EQ(app->ListViewTextW(places, 2), L"Проект 😀 Ω");
     Screenshot(main, "main-window-unicode");
-    EXPECT_EQ(Preview(), (Strings{"Папка", "文件夹", "Проект 😀 Ω", "Desktop", "Desktop"}));
+    EXPECT_EQ(Preview("This is only a test. Test the Items to the Left"),
+              (Strings{"Папка", "文件夹", "Проект 😀 Ω", "Desktop", "Desktop"}));
     SelectSlot(2);
     SelectSlot(0);
     Key(places, VK_ESCAPE);
@@ -166,12 +174,12 @@ TEST_F(Quenmar, EditedSlotsShowInThePreviewAndCloseBoxSaves) {
     Click(Button("Use Drive or &Folder for Selected Place"));
     Settle(main);
     EXPECT_EQ(Captions()[2], DriveName(L"C:\\") + " ");
-    const Strings bar = Preview(true);
+    const Strings bar = Preview("This is only a test. Test the Items to the Left", true);
     EXPECT_EQ(bar, (Strings{"Desktop", "My Computer", DriveName(L"C:\\"), "My Computer", "My Network Places"}));
     EXPECT_EQ(Place(2), SzValue("C:\\")) << "saved before the preview";
     Click(Button("&Hide Places Bar in Dialogs"));
     Settle(main);
-    EXPECT_EQ(Preview(), Strings{}) << "no Places Bar when hidden";
+    EXPECT_EQ(Preview("This is only a test."), Strings{}) << "no Places Bar when hidden";
     EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(1));
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(app->Exited(10000));

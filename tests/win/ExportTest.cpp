@@ -105,35 +105,6 @@ TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
     EXPECT_EQ(ValuesOf(kPolicyKeyW)[L"NoPlacesBar"], DwordValue(0)) << "shown, as Exit would save it";
 }
 
-TEST_F(Export, TheSystemMenuExportsTheEditsAsExitWouldSaveThem) {
-    PutMixedPlaces();
-    OpenAndAnswerNotices();
-    SendMessageW(form->chkHidePlacesBar.Handle(), BM_CLICK, 0, 0);  // shown again
-    form->lstvwPlaces.SetSelected(0, true);
-    SendMessageW(form->btnMoveDn.Handle(), BM_CLICK, 0, 0);  // the Cyrillic place to slot 1
-    form->lstvwPlaces.SetSelected(4, true);
-    SendMessageW(form->optUseFolder.Handle(), BM_CLICK, 0, 0);  // "C:\"
-    PumpMessages();
-
-    const std::string file = std::string(kFolder) + "\\edited.reg";
-    ModalBoxes dialog([&](const SeenBox& box) {
-        SetDlgItemTextW(box.window, 0x047C, win::Wide(file).c_str());  // the file name box
-        SetDlgItemTextW(box.window, 0x0480, win::Wide(file).c_str());
-        return IDOK;
-    });
-    SendMessageW(form->Handle(), WM_SYSCOMMAND, 0x0110, 0);
-    ASSERT_EQ(dialog.seen.size(), 1u);
-    EXPECT_EQ(dialog.seen[0].caption, "Export Settings");
-    ASSERT_TRUE(fs::exists(file));
-    EXPECT_EQ(ValuesOf(kPlacesKeyW).count(L"Place4"), 0u) << "the export saves nothing";
-
-    Exit();
-    const auto saved = ValuesOf(kPlacesKeyW);
-    EXPECT_EQ(saved.at(L"Place4"), (RawValue{REG_SZ, std::string(2, '\0')})) << "a missing value has no path";
-    EXPECT_EQ(saved.at(L"Place1").type, REG_SZ) << "the Cyrillic place, moved";
-    ExpectImportGives(file, saved, DwordValue(0));
-}
-
 // A file is written whole or not at all, and the reason for a failure is told.
 TEST_F(Export, FailedWritesLeaveNothingBehind) {
     const std::string good = std::string(kFolder) + "\\good.reg";

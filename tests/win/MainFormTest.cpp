@@ -198,22 +198,6 @@ TEST_F(MainWindow, SwitchingKindsKeepsBothValues) {
                                                                      DwordValue(5), DwordValue(0), DwordValue(0)}));
 }
 
-TEST_F(MainWindow, PickingACatalogueRowSetsTheSlot) {
-    Open();
-    SelectSlot(4);
-    PickRow("My Pictures");
-    EXPECT_EQ(form->lstvwPlaces.ItemText(4), "My Pictures");
-    EXPECT_EQ(form->lstvwPlaces.ItemImage(4), SpecialIcon(39));
-    PickRow("Common Documents");
-    EXPECT_EQ(form->lstvwPlaces.ItemText(4), "Common Documents");
-    SelectSlot(0);
-    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 0);
-    EXPECT_EQ(form->lstvwPlaces.ItemText(4), "Common Documents");
-    Exit();
-    EXPECT_EQ(StoredPlaces()[4], DwordValue(46));
-    EXPECT_EQ(StoredPlaces()[0], DwordValue(34));
-}
-
 TEST_F(MainWindow, MovingCarriesCaptionIconKindAndSelection) {
     PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
     PutPlace(1, REG_DWORD, Dword(5));
@@ -252,30 +236,6 @@ TEST_F(MainWindow, MovingCarriesCaptionIconKindAndSelection) {
                                                                      DwordValue(18)}));
 }
 
-// A slot losing the selection to another leaves the slot's buttons as the
-// new one wants them; with none selected they are all disabled, and the
-// slots and their kinds are left as they were.
-TEST_F(MainWindow, ASlotLosingTheSelectionWithNoneGainingIt) {
-    PutPlace(2, REG_SZ, Sz("D:\\"));
-    Open();
-    const Strings captions = Captions();
-    SelectSlot(2);
-    PumpMessages();
-    EXPECT_EQ(EnabledEditingControls(),
-              (Strings{"places", "folder", "special", "directory", "browse", "up", "down", "change"}));
-    form->lstvwPlaces.SetSelected(2, false);
-    PumpMessages();
-    EXPECT_EQ(form->CurrentSlot(), -1);
-    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "directory", "browse"}));
-    SelectSlot(4);
-    SelectSlot(0);
-    PumpMessages();
-    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "down"}));
-    EXPECT_EQ(Captions(), captions);
-    Exit();
-    EXPECT_EQ(StoredPlaces()[2], SzValue("D:\\"));
-}
-
 // What a real mouse sends for a quick double click. Each click of it acts,
 // as on a standard control; the pictures act once, as on their first click.
 TEST_F(MainWindow, EachClickOfADoubleClickActs) {
@@ -310,20 +270,6 @@ TEST_F(MainWindow, EachClickOfADoubleClickActs) {
     EXPECT_EQ(banner, 1);
     Exit();
     EXPECT_EQ(StoredPlaces()[0], SzValue("C:\\"));
-}
-
-TEST_F(MainWindow, HideBoxDisablesEditingAndIsSaved) {
-    Open();
-    SelectSlot(2);
-    Click(form->chkHidePlacesBar);
-    EXPECT_EQ(EnabledEditingControls(), Strings{});
-    EXPECT_TRUE(form->PlacesHidden());
-    Click(form->chkHidePlacesBar);
-    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "up", "down"}));
-    Click(form->chkHidePlacesBar);
-    Exit();
-    EXPECT_EQ(StoredHideFlag(), DwordValue(1));
-    EXPECT_EQ(StoredPlaces()[2], DwordValue(5)) << "hidden places are still saved";
 }
 
 TEST_F(MainWindow, RestoreDefaultsAsksFirst) {
@@ -441,22 +387,6 @@ TEST_F(MainWindow, AnUnopenableKeyWarnsAndStillCloses) {
     EXPECT_EQ(form->Handle(), nullptr);
 }
 
-TEST_F(MainWindow, UnreadableValuesAreReplacedWithOneWarning) {
-    PutPlace(1, REG_BINARY, Dword(5));
-    PutPlace(3, REG_MULTI_SZ, std::string("a\0\0", 3));
-    PutPlace(4, REG_DWORD, Dword(17));
-    registry.Put(kComdlgPolicyKey, kNoPlacesBarValue, REG_DWORD, Dword(1));
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
-    Open();
-    PumpMessages();
-    ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_NE(boxes.seen[0].text.find("Place1, Place3"), std::string::npos) << boxes.seen[0].text;
-    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_EXCLAMATION));
-    EXPECT_EQ(Captions(), (Strings{"Desktop", "Desktop", "Desktop", "My Computer", "My Computer"}));
-    EXPECT_TRUE(form->chkHidePlacesBar.Checked()) << "the hide flag still loads";
-    EXPECT_EQ(form->CurrentSlot(), 0);
-}
-
 TEST_F(MainWindow, ExpandablePathsStayExpandableUntilChanged) {
     PutPlace(0, REG_EXPAND_SZ, Sz("%WINDIR%\\system32"));
     PutPlace(1, REG_EXPAND_SZ, Sz("%WINDIR%"));
@@ -511,60 +441,6 @@ TEST_F(MainWindow, ResizingFollowsTheAnchorsAndNeverShrinks) {
 namespace quenmar::testing {
 namespace {
 
-class Preview : public MainWindow {
-protected:
-    // Opens the preview and reads its dialog; the dialog is cancelled.
-    SeenBox OpenPreview(std::optional<Strings>& placesBar, std::string& fileName) {
-        ModalBoxes boxes([&](const SeenBox& box) {
-            placesBar = PlacesBarCaptions(box.window);
-            wchar_t text[MAX_PATH] = {};
-            GetDlgItemTextW(box.window, 0x047C /* file name combo */, text, MAX_PATH);
-            if (!text[0]) GetDlgItemTextW(box.window, 0x0480 /* file name edit */, text, MAX_PATH);
-            fileName = win::Utf8(text);
-            return IDCANCEL;
-        });
-        Click(form->btnpreview);
-        EXPECT_EQ(boxes.seen.size(), 1u);
-        return boxes.seen.empty() ? SeenBox{} : boxes.seen[0];
-    }
-};
-
-TEST_F(Preview, ShowsTheEditedPlacesAtOnce) {
-    Open();
-    SelectSlot(0);
-    PickRow("Desktop");
-    SelectSlot(1);
-    PickRow("My Computer");
-    SelectSlot(2);
-    Click(form->optUseFolder);  // C:\, the drive
-    std::optional<Strings> placesBar;
-    std::string fileName;
-    const SeenBox dialog = OpenPreview(placesBar, fileName);
-    EXPECT_EQ(dialog.caption, "Test Dialog");
-    EXPECT_EQ(fileName, "This is only a test. Test the Items to the Left");
-    ASSERT_TRUE(placesBar.has_value()) << "the dialog must be the kind with a Places Bar";
-    // The dialog names places as the shell does; ours differ only in the
-    // blank that follows a drive's name.
-    Strings expected = Captions();
-    for (auto& caption : expected) caption.erase(caption.find_last_not_of(' ') + 1);
-    EXPECT_EQ(*placesBar, expected);
-    EXPECT_EQ(*placesBar, (Strings{"Desktop", "My Computer", shell.DriveDisplayName("C:\\"), "My Computer",
-                                   "My Network Places"}));
-    EXPECT_EQ(StoredPlaces()[2], SzValue("C:\\")) << "saved before the dialog opened";
-    EXPECT_NE(form->Handle(), nullptr);
-}
-
-TEST_F(Preview, HiddenBarShowsNone) {
-    Open();
-    Click(form->chkHidePlacesBar);
-    std::optional<Strings> placesBar;
-    std::string fileName;
-    const SeenBox dialog = OpenPreview(placesBar, fileName);
-    EXPECT_EQ(dialog.caption, "Test Dialog");
-    EXPECT_EQ(fileName, "This is only a test.");
-    EXPECT_FALSE(placesBar.has_value());
-    EXPECT_EQ(StoredHideFlag(), DwordValue(1));
-}
 
 }  // namespace
 }  // namespace quenmar::testing

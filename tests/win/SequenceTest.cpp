@@ -248,7 +248,9 @@ protected:
         PumpMessages();
         model.Load();
         ASSERT_EQ(notices.seen.size(), model.warning.empty() ? 0u : 1u) << Where();
-        if (!model.warning.empty()) ASSERT_EQ(notices.seen[0].text, model.warning) << Where();
+        if (model.warning.empty()) return;
+        ASSERT_EQ(notices.seen[0].text, model.warning) << Where();
+        ASSERT_EQ(notices.seen[0].icon, LoadIcon(nullptr, IDI_EXCLAMATION)) << Where();
     }
     void Close() {
         Press(form->btnClose);
@@ -430,6 +432,14 @@ protected:
         const bool slot = !model.hidden && model.current >= 0;
         ASSERT_EQ(form->btnMoveUp.Enabled(), slot && model.current > 0) << Where();
         ASSERT_EQ(form->btnMoveDn.Enabled(), slot && model.current < 4) << Where();
+        // The inputs the checked kind (with no slot, as the last one left it)
+        // and the hide flag leave usable.
+        const bool folder = form->optUseFolder.Checked(), editing = !model.hidden;
+        ASSERT_EQ(form->optUseFolder.Enabled(), editing) << Where();
+        ASSERT_EQ(form->optUseSpecial.Enabled(), editing) << Where();
+        ASSERT_EQ(form->edtDirectory.Enabled(), folder && editing) << Where();
+        ASSERT_EQ(form->btnBrowseFolder.Enabled(), folder && editing) << Where();
+        ASSERT_EQ(form->lstvwSelectFolders.Enabled(), !folder && editing) << Where();
         if (model.current < 0) {
             ASSERT_FALSE(form->btnChangeFolder.Enabled()) << Where();
             return;
@@ -438,7 +448,10 @@ protected:
         ASSERT_EQ(form->optUseFolder.Checked(), e.isDir) << Where();
         ASSERT_EQ(form->optUseSpecial.Checked(), !e.isDir) << Where();
         ASSERT_EQ(form->btnChangeFolder.Enabled(), slot && e.isDir) << Where();
-        if (e.isDir) {
+        if (!e.isDir) {
+            const auto row = std::find(std::begin(kCatalogue), std::end(kCatalogue), e.csidl) - kCatalogue;
+            ASSERT_EQ(form->lstvwSelectFolders.SelectedIndex(), row < 13 ? row : -1) << Where();
+        } else {
             wchar_t shown[1024] = {};
             GetWindowTextW(form->edtDirectory.Handle(), shown, 1024);
             ASSERT_EQ(std::wstring(shown), e.dir) << Where();
