@@ -29,27 +29,29 @@ TEST(ShortenPath, NarrowsStepByStep) {
     EXPECT_EQ(Shorten(path, 3), "My Documents") << "the name alone stays, too wide or not";
 }
 
-TEST(ShortenPath, FitsAlreadyOrHasNoDirectory) {
-    EXPECT_EQ(Shorten("C:\\a\\b", 100), "C:\\a\\b");
-    EXPECT_EQ(Shorten("LongNameWithoutDirectory", 3), "LongNameWithoutDirectory");
-    EXPECT_EQ(Shorten("", 0), "");
-}
-
-TEST(ShortenPath, DrivelessAndNetworkPaths) {
-    EXPECT_EQ(Shorten("\\projects\\quenmar\\src\\main.cpp", 20), "\\...\\src\\main.cpp");
-    EXPECT_EQ(Shorten("\\projects\\quenmar\\src\\main.cpp", 13), "\\...\\main.cpp");
-    EXPECT_EQ(Shorten("\\projects\\quenmar\\src\\main.cpp", 12), "...\\main.cpp");
-    EXPECT_EQ(Shorten("\\\\server\\share\\dir\\name", 23), "\\\\server\\share\\dir\\name");
-    EXPECT_EQ(Shorten("\\\\server\\share\\dir\\name", 21), "\\...\\share\\dir\\name");
-    EXPECT_EQ(Shorten("\\\\server\\share\\dir\\name", 4), "name");
-    EXPECT_EQ(Shorten("C:name", 2), "name");
-}
-
-// The name is never cut inside: "表" in Shift-JIS ends in a backslash byte,
-// in UTF-8 it has none.
-TEST(ShortenPath, NamesInAnyScript) {
-    EXPECT_EQ(ShortenPath("C:\\aaaaaaaa表bb\\cc\\name", Width, 0), "name");
-    EXPECT_EQ(Shorten("C:\\aaaaaaaa表bb\\cc\\Папка", 23), "C:\\...\\cc\\Папка");
+// Paths that fit or have no directory, paths without a drive, network
+// paths, and names in any script, which are never cut inside ("表" ends in a
+// backslash byte in Shift-JIS; in UTF-8 no character has one).
+TEST(ShortenPath, OtherPaths) {
+    const struct {
+        const char* path;
+        size_t fitChars;
+        const char* shown;
+    } cases[] = {
+        {"C:\\a\\b", 100, "C:\\a\\b"},
+        {"LongNameWithoutDirectory", 3, "LongNameWithoutDirectory"},
+        {"", 0, ""},
+        {"\\projects\\quenmar\\src\\main.cpp", 20, "\\...\\src\\main.cpp"},
+        {"\\projects\\quenmar\\src\\main.cpp", 13, "\\...\\main.cpp"},
+        {"\\projects\\quenmar\\src\\main.cpp", 12, "...\\main.cpp"},
+        {"\\\\server\\share\\dir\\name", 23, "\\\\server\\share\\dir\\name"},
+        {"\\\\server\\share\\dir\\name", 21, "\\...\\share\\dir\\name"},
+        {"\\\\server\\share\\dir\\name", 4, "name"},
+        {"C:name", 2, "name"},
+        {"C:\\aaaaaaaa表bb\\cc\\name", 0, "name"},
+        {"C:\\aaaaaaaa表bb\\cc\\Папка", 23, "C:\\...\\cc\\Папка"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(Shorten(c.path, c.fitChars), c.shown) << c.path << " in " << c.fitChars;
 }
 
 // The fuzz target's seeds read as their names say, and each gives the

@@ -233,28 +233,6 @@ protected:
     std::unique_ptr<TfrmQuenmar> form;
 };
 
-TEST_F(MainWindowDrops, AFolderAFileAndADrive) {
-    form->lstvwPlaces.SetSelected(1, true);
-    Drop({L"C:\\quenmar-drops\\Music"});
-    EXPECT_TRUE(form->optUseFolder.Checked()) << "the special slot became a folder slot";
-    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Music\\");
-    EXPECT_EQ(form->lstvwPlaces.ItemText(1), "Music");
-    EXPECT_TRUE(form->btnChangeFolder.Enabled());
-
-    Drop({L"C:\\quenmar-drops\\Docs\\a.txt"});
-    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Docs\\");
-    EXPECT_EQ(form->lstvwPlaces.ItemText(1), "Docs");
-
-    form->lstvwPlaces.SetSelected(3, true);
-    Drop({L"C:\\"});
-    win::Win32ShellLookups shell;
-    EXPECT_EQ(form->lstvwPlaces.ItemText(3), shell.DriveDisplayName("C:\\") + " ");
-
-    form->Close();
-    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place1"), SzValue("C:\\quenmar-drops\\Docs\\"));
-    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place3"), SzValue("C:\\"));
-}
-
 TEST_F(MainWindowDrops, IgnoredWhileHiddenOrMissing) {
     Drop({L"C:\\quenmar-drops\\gone"});
     EXPECT_EQ(form->lstvwPlaces.ItemText(0), "History");

@@ -41,8 +41,6 @@ protected:
         fs::create_directories(kFolder);
     }
     void TearDown() override {
-        form.reset();
-        PumpMessages();
         registry.Reset();
         fs::remove_all(kFolder);
     }
@@ -56,18 +54,6 @@ protected:
         registry.Put(kPlacesBarKey, "Place7", REG_SZ, Sz("left over"));
         registry.Put(kComdlgPolicyKey, kNoPlacesBarValue, REG_DWORD, Dword(1));
     }
-    void OpenAndAnswerNotices() {
-        ModalBoxes notices([](const SeenBox&) { return IDOK; });
-        form = std::make_unique<TfrmQuenmar>();
-        form->Show();
-        PumpMessages();
-    }
-    void Exit() {
-        SendMessageW(form->btnClose.Handle(), BM_CLICK, 0, 0);
-        PumpMessages();
-        ASSERT_EQ(form->Handle(), nullptr);
-        form.reset();
-    }
     // Wipes both keys, imports the file with reg.exe and expects exactly what
     // Quenmar had stored.
     void ExpectImportGives(const std::string& file, std::map<std::wstring, RawValue> places, const RawValue& hideFlag) {
@@ -79,13 +65,18 @@ protected:
     }
 
     RealRegistryBackend registry;
-    std::unique_ptr<TfrmQuenmar> form;
 };
 
 TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
     PutMixedPlaces();
-    OpenAndAnswerNotices();
-    Exit();
+    {  // as Quenmar stores them
+        ModalBoxes notices([](const SeenBox&) { return IDOK; });
+        TfrmQuenmar form;
+        form.Show();
+        PumpMessages();
+        SendMessageW(form.btnClose.Handle(), BM_CLICK, 0, 0);
+        PumpMessages();
+    }
     const auto stored = ValuesOf(kPlacesKeyW);
     ASSERT_EQ(stored.size(), 6u);
     ASSERT_EQ(stored.at(L"Place0").type, REG_SZ);

@@ -105,26 +105,6 @@ void PumpMessages() {
 
 namespace quenmar::testing {
 
-std::optional<std::vector<std::string>> PlacesBarCaptions(HWND dialog) {
-    constexpr int kPlacesBarId = 0x4A0;
-    const HWND bar = GetDlgItem(dialog, kPlacesBarId);
-    if (!bar || !IsWindowVisible(bar)) return std::nullopt;
-    std::vector<std::string> captions;
-    const int count = static_cast<int>(SendMessageW(bar, TB_BUTTONCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        TBBUTTON button{};
-        SendMessageW(bar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
-        wchar_t text[MAX_PATH] = {};
-        SendMessageW(bar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(text));
-        captions.push_back(win::Utf8(text));
-    }
-    return captions;
-}
-
-}  // namespace quenmar::testing
-
-namespace quenmar::testing {
-
 namespace {
 thread_local std::vector<std::pair<UINT_PTR, std::function<void()>>> soonSteps;
 

@@ -36,7 +36,6 @@ public:
 
     // Presses a button of a box by its caption (with or without '&').
     static int ButtonId(HWND box, const std::string& caption);
-    static HICON SystemIcon(LPCWSTR id) { return LoadIcon(nullptr, id); }
 
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
@@ -52,14 +51,6 @@ private:
 // Dispatches what is queued for this thread (dialog keys included) until
 // nothing is left.
 void PumpMessages();
-
-}  // namespace quenmar::testing
-
-namespace quenmar::testing {
-
-// The captions of the Places Bar of a common file dialog, top to bottom;
-// nothing when the dialog shows no Places Bar.
-std::optional<std::vector<std::string>> PlacesBarCaptions(HWND dialog);
 
 }  // namespace quenmar::testing
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <filesystem>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <random>
@@ -87,13 +88,9 @@ struct Model {
         if (found == places->end()) return {false, L"", 0, false};
         const RawValue& value = found->second;
         if (value.type == REG_SZ || value.type == REG_EXPAND_SZ) {
-            std::wstring text;
-            for (size_t i = 0; i + 1 < value.data.size(); i += 2) {
-                const wchar_t c = static_cast<unsigned char>(value.data[i]) |
-                                  static_cast<unsigned char>(value.data[i + 1]) << 8;
-                if (!c) break;
-                text += c;
-            }
+            std::wstring text(value.data.size() / 2, L'\0');  // up to the first zero unit
+            std::memcpy(text.data(), value.data.data(), text.size() * 2);
+            text.resize(wcsnlen(text.c_str(), text.size()));
             return {true, text.empty() ? L"C:\\" : text, 0, value.type == REG_EXPAND_SZ && !text.empty()};
         }
         if (value.type == REG_DWORD && value.data.size() <= 4) {
@@ -364,6 +361,7 @@ protected:
                 {folders + L"Beta b\\", folders + L"Beta b\\"},
                 {folders + L"Alpha\\f.txt", folders + L"Alpha\\"},
                 {folders + L"none", L""},
+                {L"C:\\", L"C:\\"},
             };
             const auto& [name, result] = drops[Pick(drops.size())];
             SendDrop(form->Handle(), {name});
