@@ -278,24 +278,8 @@ TYPED_TEST_P(StoreScenarios, NamesInAnyScriptAreWrittenBackByteForByte) {
     for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(StoredForm(again.entries[n]), StoredForm(moved[n])) << n;
 }
 
-// Only malformed text is normalised: what comes before the first zero unit,
-// without an odd last byte, is the path.
-TYPED_TEST_P(StoreScenarios, MalformedTextIsNormalisedOnSave) {
-    const std::string units = Sz(u"C:\\Ю");
-    const std::string bare = units.substr(0, units.size() - 2);
-    this->PutPlace(0, kRegSz, bare);                                 // no terminator
-    this->PutPlace(1, kRegSz, units + std::string("D\0:\0", 4));     // bytes after it
-    this->PutPlace(2, kRegSz, units + std::string(1, '\x41'));       // odd length
-    this->PutPlace(3, kRegExpandSz, bare + std::string(1, '\x41'));  // both
-    const LoadedSlots loaded = this->Store().LoadSlots();
-    for (int n = 0; n < 4; ++n) EXPECT_EQ(loaded.entries[n].Dir, "C:\\Ю") << n;
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
-    for (int n = 0; n < 3; ++n) EXPECT_EQ(this->Place(n), (RawValue{kRegSz, units})) << n;
-    EXPECT_EQ(this->Place(3), (RawValue{kRegExpandSz, units}));
-}
-
 REGISTER_TYPED_TEST_SUITE_P(StoreScenarios, NoKeyGivesDefaultsWhichSaveAsFiveCsidls,
-                            NamesInAnyScriptAreWrittenBackByteForByte, MalformedTextIsNormalisedOnSave,
+                            NamesInAnyScriptAreWrittenBackByteForByte,
                             MissingValuesAreDesktopWithEmptyPath, EmptyTextLoadsAsDriveC,
                             DwordSlotsKeepTheirCsidlAndGetDriveC, ExpandableTextStaysExpandable,
                             UnreadableValuesGetTheirSlotsDefault, HideFlagValues, SaveWritesHideFlagOverAnyType,

@@ -233,21 +233,6 @@ protected:
     std::unique_ptr<TfrmQuenmar> form;
 };
 
-TEST_F(MainWindowDrops, IgnoredWhileHiddenOrMissing) {
-    Drop({L"C:\\quenmar-drops\\gone"});
-    EXPECT_EQ(form->lstvwPlaces.ItemText(0), "History");
-    EXPECT_TRUE(form->optUseSpecial.Checked());
-
-    SendMessageW(form->chkHidePlacesBar.Handle(), BM_CLICK, 0, 0);
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
-    Drop({L"C:\\quenmar-drops\\Music", L"C:\\\x65E5"});
-    EXPECT_EQ(form->lstvwPlaces.ItemText(0), "History");
-    EXPECT_EQ(form->edtDirectory.Text(), "");
-    EXPECT_TRUE(boxes.seen.empty()) << "a drop while hidden is ignored whole";
-    form->Close();
-    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place0"), DwordValue(34));
-}
-
 TEST_F(MainWindowDrops, TheLastValidNameWinsAndBadNamesAreToldOnce) {
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     Drop({L"C:\\quenmar-drops\\Docs", L"C:\\quenmar-drops\\Music", L"C:\\quenmar-drops\\gone",

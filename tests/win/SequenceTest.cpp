@@ -259,6 +259,14 @@ protected:
         SendMessageW(control.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
     }
+    // The shell's large icon of a special folder.
+    static int SpecialIcon(int32_t csidl) {
+        win::UniquePidl folder;
+        SHFILEINFOW info{};
+        if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, folder.put()))) return -1;
+        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(folder.get()), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX);
+        return info.iIcon;
+    }
     // What a real mouse sends; the second click only while the control is
     // still enabled, as the mouse would find it.
     void DoubleClick(widgets::Control& control) {
@@ -337,10 +345,10 @@ protected:
             model.current = Pick(5);
             form->lstvwPlaces.SetSelected(model.current, true);
         } else if (op == 1 && slot && e.isDir) {
-            Press(form->optUseSpecial);
+            Pick(2) ? Press(form->optUseSpecial) : DoubleClick(form->optUseSpecial);
             e.isDir = false;
         } else if (op == 2 && slot && !e.isDir) {
-            Press(form->optUseFolder);
+            Pick(2) ? Press(form->optUseFolder) : DoubleClick(form->optUseFolder);
             e.isDir = true;
         } else if (op == 3 && slot && !e.isDir) {
             const int row = Pick(13);
@@ -363,16 +371,22 @@ protected:
                 {folders + L"none", L""},
                 {L"C:\\", L"C:\\"},
             };
+            // With a name too long to store beside it, which is told while
+            // the places can be edited.
             const auto& [name, result] = drops[Pick(drops.size())];
-            SendDrop(form->Handle(), {name});
+            const bool tooLong = Pick(4) == 0;
+            ModalBoxes told([](const SeenBox&) { return IDOK; });
+            SendDrop(form->Handle(), tooLong ? std::vector{name, L"C:\\" + std::wstring(300, L'x')} : std::vector{name});
             PumpMessages();
+            ASSERT_EQ(told.seen.size(), tooLong && editing ? 1u : 0u) << Where();
             if (slot && !result.empty()) {
                 e.isDir = true;
                 model.GivePath(result);
             }
         } else if (op == 8) {
-            Press(form->chkHidePlacesBar);
-            model.hidden = !model.hidden;
+            const bool twice = Pick(2);  // each click of a double click acts
+            twice ? DoubleClick(form->chkHidePlacesBar) : Press(form->chkHidePlacesBar);
+            model.hidden = twice ? model.hidden : !model.hidden;
         } else if (op == 9) {
             const bool yes = Pick(2);
             ModalBoxes question([yes](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, yes ? "Yes" : "No"); });
@@ -422,7 +436,9 @@ protected:
     }
     void CheckWindow() {
         for (int n = 0; n < 5; ++n) {
-            ASSERT_EQ(win::Wide(form->lstvwPlaces.ItemText(n)), Model::Caption(model.slots[n])) << n << "; " << Where();
+            const ModelEntry& slot = model.slots[n];
+            ASSERT_EQ(win::Wide(form->lstvwPlaces.ItemText(n)), Model::Caption(slot)) << n << "; " << Where();
+            if (!slot.isDir) ASSERT_EQ(form->lstvwPlaces.ItemImage(n), SpecialIcon(slot.csidl)) << n << "; " << Where();
         }
         ASSERT_EQ(form->CurrentSlot(), model.current) << Where();
         ASSERT_EQ(form->chkHidePlacesBar.Checked(), model.hidden) << Where();
