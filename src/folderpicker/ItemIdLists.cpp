@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <cstring>
+#include <cwchar>
 
 namespace quenmar {
 
@@ -48,8 +49,12 @@ win::UniquePidl Clone(LPCITEMIDLIST list) {
 win::UniquePidl Append(LPCITEMIDLIST parent, LPCITEMIDLIST child) {
     const UINT parentSize = parent ? Size(parent) - sizeof(USHORT) : 0;
     const UINT childSize = child ? Size(child) - sizeof(USHORT) : 0;
-    win::UniquePidl joined = CopyBytes(parent, parentSize + childSize);
-    if (joined && childSize) std::memcpy(reinterpret_cast<BYTE*>(joined.get()) + parentSize, child, childSize);
+    win::UniquePidl joined(static_cast<LPITEMIDLIST>(CoTaskMemAlloc(parentSize + childSize + sizeof(USHORT))));
+    if (!joined) return {};
+    auto* bytes = reinterpret_cast<BYTE*>(joined.get());
+    if (parentSize) std::memcpy(bytes, parent, parentSize);
+    if (childSize) std::memcpy(bytes + parentSize, child, childSize);
+    std::memset(bytes + parentSize + childSize, 0, sizeof(USHORT));
     return joined;
 }
 
@@ -104,8 +109,8 @@ std::wstring ChildPath(const std::wstring& parentPath, IShellFolder* parent, LPC
     STRRET name{};
     wchar_t text[MAX_PATH] = {};
     if (parentPath.empty() || FAILED(parent->GetDisplayNameOf(child, SHGDN_INFOLDER | SHGDN_FORPARSING, &name)) ||
-        FAILED(StrRetToBufW(&name, child, text, MAX_PATH)) || !text[0]) {
-        return {};
+        FAILED(StrRetToBufW(&name, child, text, MAX_PATH)) || !text[0] || std::wcspbrk(text, L"\\:")) {
+        return {};  // a drive ("C:\\") or a shell item ("::{...}") is no name in its parent's folder
     }
     std::wstring path = parentPath.back() == L'\\' ? parentPath + text : parentPath + L"\\" + text;
     if (path.size() >= MAX_PATH) path.clear();

@@ -35,7 +35,8 @@ LPCITEMIDLIST BelowRoot(LPCITEMIDLIST target, LPCITEMIDLIST root);
 std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags);
 // A child's file-system path, made of its parent's path and the name the
 // parent parses it by: no walk from the Desktop. Empty when the parent has no
-// path, the child gives no name or the path would be too long.
+// path, the child gives no plain name (a drive's is "C:\\", a shell item's
+// "::{...}") or the path would be too long.
 std::wstring ChildPath(const std::wstring& parentPath, IShellFolder* parent, LPCITEMIDLIST child);
 }  // namespace pidl
 

@@ -150,7 +150,12 @@ const std::wstring& TShellTree::NodeFileSystemPath(Node node) {
 }
 
 const std::wstring& TShellTree::ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child) {
-    if (!child->path) child->path = pidl::ChildPath(NodeFileSystemPath(parent), parentFolder, child->relative.get());
+    if (child->path) return *child->path;
+    child->path = pidl::ChildPath(NodeFileSystemPath(parent), parentFolder, child->relative.get());
+    // A drive below My Computer, for example, is no name in a parent's
+    // path: its own is asked for.
+    wchar_t path[MAX_PATH] = {};
+    if (child->path->empty() && SHGetPathFromIDListW(child->absolute.get(), path)) child->path = path;
     return *child->path;
 }
 

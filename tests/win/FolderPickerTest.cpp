@@ -436,6 +436,28 @@ TEST_F(FolderPicker, RefreshMergesChangesIntoTheFolderOrder) {
     });
 }
 
+// What the fill read ahead of the disk is not kept past a refresh: a
+// sibling that gained a folder behind the tree's back shows an expand button.
+TEST_F(FolderPicker, ARefreshReadsTheDiskAgain) {
+    fs::create_directories(std::string(kRoot) + "\\Alpha\\Empty");
+    dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
+    Run([&](TSelectFolderForm& window) {
+        TShellTree& tree = window.ShellTree;
+        const auto button = [&tree](Node node) {
+            TVITEMW item{TVIF_CHILDREN | TVIF_HANDLE, node};
+            SendMessageW(tree.Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            return item.cChildren;
+        };
+        const Node empty = tree.Children(tree.Parent(tree.Selected())).back();
+        ASSERT_EQ(tree.Label(empty), "Empty");
+        EXPECT_EQ(button(empty), 0);
+        fs::create_directories(std::string(kRoot) + "\\Alpha\\Empty\\Sub");
+        tree.RefreshTree();
+        EXPECT_EQ(button(empty), 1);
+        Press(window.CancelBtn);
+    });
+}
+
 TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Delta");
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Kappa");
