@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include <cstring>
 
 #include "Drops.h"
@@ -205,12 +208,9 @@ protected:
     static constexpr const char* kRoot = "C:\\quenmar-drops";
     void SetUp() override {
         registry.Reset();
-        CreateDirectoryW(win::Wide(kRoot).c_str(), nullptr);
-        CreateDirectoryW(win::Wide(std::string(kRoot) + "\\Docs").c_str(), nullptr);
-        CreateDirectoryW(win::Wide(std::string(kRoot) + "\\Music").c_str(), nullptr);
-        const HANDLE file = CreateFileW(win::Wide(std::string(kRoot) + "\\Docs\\a.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, 0, nullptr);
-        CloseHandle(file);
+        std::filesystem::create_directories(std::string(kRoot) + "\\Docs");
+        std::filesystem::create_directories(std::string(kRoot) + "\\Music");
+        std::ofstream(std::string(kRoot) + "\\Docs\\a.txt");
         form = std::make_unique<TfrmQuenmar>();
         form->Show();
         PumpMessages();
@@ -219,10 +219,8 @@ protected:
         form.reset();
         PumpMessages();
         registry.Reset();
-        DeleteFileW(win::Wide(std::string(kRoot) + "\\Docs\\a.txt").c_str());
-        RemoveDirectoryW(win::Wide(std::string(kRoot) + "\\Docs").c_str());
-        RemoveDirectoryW(win::Wide(std::string(kRoot) + "\\Music").c_str());
-        RemoveDirectoryW(win::Wide(kRoot).c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(kRoot, ignored);
     }
     void Drop(const std::vector<std::wstring>& names) {
         SendDrop(form->Handle(), names);
