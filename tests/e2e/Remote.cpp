@@ -1,9 +1,13 @@
 #include "Remote.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include <commctrl.h>
 
 #include <stdexcept>
 
+#include "win32/Handles.h"
 #include "win32/WideText.h"
 
 namespace quenmar::e2e {
@@ -78,8 +82,8 @@ void Screenshot(HWND window, const std::string& name) {
     GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0) return;
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
+    const win::WindowDC screen(nullptr);
+    const win::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -87,9 +91,9 @@ void Screenshot(HWND window, const std::string& name) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    const win::UniqueGdiObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win::SelectedObject drawn(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
     GdiFlush();
     const DWORD stride = ((width * 3 + 3) / 4) * 4;
     BITMAPFILEHEADER file{};
@@ -98,17 +102,10 @@ void Screenshot(HWND window, const std::string& name) {
     file.bfSize = file.bfOffBits + stride * height;
     const std::string directory = ExeDirectory() + "\\..\\screenshots";
     CreateDirectoryW(win::Wide(directory).c_str(), nullptr);
-    const HANDLE out = CreateFileW(win::Wide(directory + "\\" + name + ".bmp").c_str(), GENERIC_WRITE, 0, nullptr,
-                                   CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(out, &file, sizeof file, &written, nullptr);
-    WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
-    WriteFile(out, bits, stride * height, &written, nullptr);
-    CloseHandle(out);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    std::ofstream out(std::filesystem::path(win::Wide(directory + "\\" + name + ".bmp")), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), stride * height);
 }
 
 QuenmarProcess::QuenmarProcess() {

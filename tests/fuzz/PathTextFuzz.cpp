@@ -3,12 +3,10 @@
 #include <cstdlib>
 
 #include "FakeShell.h"
+#include "FuzzInputs.h"
 #include "places/Captions.h"
 
 using namespace quenmar;
-
-#define CHECK(condition) \
-    if (!(condition)) std::abort()
 
 namespace {
 

@@ -63,6 +63,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
     }
-    if (ShortenPath(path, width, limit) != expected) std::abort();
+    CHECK(ShortenPath(path, width, limit) == expected);
     return 0;
 }

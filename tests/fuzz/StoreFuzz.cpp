@@ -8,14 +8,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "FuzzInputs.h"
 #include "MemoryRegistry.h"
 #include "RawValue.h"
 #include "places/PlacesStore.h"
 
 using namespace quenmar;
-
-#define CHECK(condition) \
-    if (!(condition)) std::abort()
 
 namespace {
 
@@ -58,20 +56,13 @@ ModelSlot LoadModel(int n, const MemoryRegistry& registry) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzedDataProvider in(data, size);
     MemoryRegistry registry;
-    const int values = in.ConsumeIntegralInRange(0, 8);
-    for (int i = 0; i < values; ++i) {
-        const int which = in.ConsumeIntegralInRange(0, 7);
-        const std::string name = which < 5   ? PlaceValueName(which)
-                                 : which == 5 ? "PLACE" + std::to_string(in.ConsumeIntegralInRange(0, 5))
-                                              : in.ConsumeRandomLengthString(12);
-        const uint32_t type = in.ConsumeBool() ? in.ConsumeIntegralInRange<uint32_t>(0, 11) : in.ConsumeIntegral<uint32_t>();
-        const size_t length = in.ConsumeBool() ? in.ConsumeIntegralInRange<size_t>(0, 300) : in.ConsumeIntegralInRange<size_t>(0, 1 << 20);
-        std::string bytes = in.ConsumeBytesAsString(std::min(length, in.remaining_bytes()));
-        if (bytes.size() < length && in.ConsumeBool()) bytes.resize(length, 'p');  // large values cost no input
-        registry.PutRaw(in.ConsumeBool() ? kPlacesBarKey : kComdlgPolicyKey, name, type, bytes);
+    size_t used = 0;
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    for (const testing::StoreValue& value : testing::DecodeStoreValues(input, used)) {
+        registry.PutRaw(value.policyKey ? kComdlgPolicyKey : kPlacesBarKey, value.name, value.type, value.data);
     }
+    FuzzedDataProvider in(data + std::min(used, size), size - std::min(used, size));
     const PlacesStore store(registry);
 
     const LoadedSlots loaded = store.LoadSlots();  // reports what it cannot read; never throws

@@ -7,11 +7,9 @@
 #include <vector>
 
 #include "places/Utf16.h"
+#include "FuzzInputs.h"
 
 using namespace quenmar;
-
-#define CHECK(condition) \
-    if (!(condition)) std::abort()
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../fuzz/FuzzInputs.h"
 #include "StoreScenarios.h"
 #include "MemoryRegistry.h"
 
@@ -33,6 +34,22 @@ struct MemoryBackend {
 };
 
 INSTANTIATE_TYPED_TEST_SUITE_P(Memory, StoreScenarios, MemoryBackend);
+
+// The store fuzz target's seeds read as their names say.
+TEST(StoreFuzzSeeds, AreWhatTheirNamesSay) {
+    const auto values = [](const char* seed) {
+        size_t used = 0;
+        std::vector<std::pair<std::string, uint32_t>> read;
+        for (const StoreValue& v : DecodeStoreValues(Seed("StoreFuzz", seed), used)) {
+            read.emplace_back((v.policyKey ? "policy " : "") + v.name, v.type);
+        }
+        return read;
+    };
+    EXPECT_TRUE(values("empty").empty());
+    EXPECT_EQ(values("places"), (std::vector<std::pair<std::string, uint32_t>>{
+                                    {"Place0", kRegSz}, {"Place1", kRegExpandSz}, {"Place2", kRegDword},
+                                    {"Place3", kRegBinary}, {"Place4", kRegMultiSz}, {"policy NoPlacesBar", kRegDword}}));
+}
 
 class StoreFaults : public ::testing::Test {
 protected:

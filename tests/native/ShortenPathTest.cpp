@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "../fuzz/FuzzInputs.h"
@@ -67,8 +65,7 @@ TEST(ShortenPath, TheFuzzSeedsAreWhatTheirNamesSay) {
     const std::string folder = QUENMAR_SOURCE_DIR "/tests/fuzz/corpus/ShortenPathFuzz/";
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 5) << "every seed named here";
     for (const auto& [name, expected] : seeds) {
-        std::ifstream file(folder + name, std::ios::binary);
-        const auto input = testing::DecodeShortenPathInput({std::istreambuf_iterator<char>(file), {}});
+        const auto input = testing::DecodeShortenPathInput(testing::Seed("ShortenPathFuzz", name));
         const auto width = [&input](const std::string& text) {
             int total = 0;
             for (unsigned char c : text) total += input.widths[c];

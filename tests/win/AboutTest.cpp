@@ -20,13 +20,6 @@ TfrmQuenmarAbout* OpenAbout() {
                   : nullptr;
 }
 
-COLORREF ClientPixel(HWND window, int x, int y) {
-    const HDC dc = GetDC(window);
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return color;
-}
-
 TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
     Soon([] {
         TfrmQuenmarAbout* about = OpenAbout();
@@ -47,10 +40,9 @@ TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
         EXPECT_FALSE(GetWindowLongW(about->Handle(), GWL_STYLE) & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
         // Stripes two pixels high from the top-left corner across the width.
         for (int x = 0; x < client.right; x += 7) {
-            EXPECT_EQ(ClientPixel(about->Handle(), x, 0), RGB(231, 231, 231)) << "x " << x;
-            EXPECT_EQ(ClientPixel(about->Handle(), x, 1), RGB(231, 231, 231)) << "x " << x;
-            EXPECT_EQ(ClientPixel(about->Handle(), x, 2), RGB(238, 238, 238)) << "x " << x;
-            EXPECT_EQ(ClientPixel(about->Handle(), x, 3), RGB(238, 238, 238)) << "x " << x;
+            for (int y = 0; y < 4; ++y) {
+                EXPECT_EQ(ClientPixel(about->Handle(), x, y), y < 2 ? RGB(231, 231, 231) : RGB(238, 238, 238)) << x << "," << y;
+            }
         }
         EXPECT_EQ(ClientPixel(about->Handle(), 3, client.bottom - 1), RGB(238, 238, 238)) << "to the bottom";
         // The logo's white corner is transparent: the texture shows there.
@@ -67,17 +59,13 @@ TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
 TEST(AboutWindow, TextureNeverSmallerThanFiveByFive) {
     widgets::TTextureBackground background;
     background.SetBounds(0, 0, 3, 2);
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 10, 10);
-    const HGDIOBJ old = SelectObject(memory, bitmap);
-    background.Paint(memory);
+    const win::WindowDC screen(nullptr);
+    const win::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    const win::UniqueGdiObject bitmap(CreateCompatibleBitmap(screen.get(), 10, 10));
+    const win::SelectedObject drawn(memory.get(), bitmap.get());
+    background.Paint(memory.get());
     EXPECT_EQ(background.Width(), 5);
     EXPECT_EQ(background.Height(), 5);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 }
 
 TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
@@ -175,11 +163,7 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
 
 TEST(ShellOpenLauncher, ErrorBoxes) {
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
-    ReportExecuteResult(0, nullptr);
-    ReportExecuteResult(1, nullptr);
-    ReportExecuteResult(32, nullptr);  // the last of the error codes
-    ReportExecuteResult(33, nullptr);
-    ReportExecuteResult(0xFFFFFFFF, nullptr);
+    for (uint32_t code : {0u, 1u, 32u, 33u, 0xFFFFFFFFu}) ReportExecuteResult(code, nullptr);  // 32: the last error
     ASSERT_EQ(boxes.seen.size(), 3u);
     EXPECT_EQ(boxes.seen[0].caption, "Error");
     EXPECT_EQ(boxes.seen[0].text, "Unable to execute file:\n\nThe operating system is out of memory or resources.");

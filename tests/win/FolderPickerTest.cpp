@@ -545,12 +545,6 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
     EXPECT_EQ(registry.Get(kPlacesBarKey, "Place2"), SzValue("C:\\quenmar-picker\\Work\\"));
 }
 
-}  // namespace
-}  // namespace quenmar::testing
-
-namespace quenmar::testing {
-namespace {
-
 TEST_F(FolderPicker, HooksFireInTheirOrder) {
     std::vector<std::string> order;
     dialog.OnInitialized = [&](void* sender) {

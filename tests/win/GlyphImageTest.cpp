@@ -118,12 +118,6 @@ TEST(GlyphImage, NoImageNoBitmap) {
     EXPECT_EQ(MakeGlyphBitmap(list.get(), 0, 0, false, kFace), nullptr);
 }
 
-}  // namespace
-}  // namespace quenmar::widgets
-
-namespace quenmar::widgets {
-namespace {
-
 // A bitmap's pixels, top row first, as 0x00RRGGBB.
 std::vector<uint32_t> PixelsOf(HBITMAP bitmap, int& width, int& height) {
     BITMAP info{};

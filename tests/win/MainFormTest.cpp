@@ -380,19 +380,6 @@ TEST_F(MainWindow, ResizingFollowsTheAnchorsAndNeverShrinks) {
     EXPECT_EQ(info.ptMinTrackSize.y, start.cy);
 }
 
-}  // namespace
-}  // namespace quenmar::testing
-
-namespace quenmar::testing {
-namespace {
-
-
-}  // namespace
-}  // namespace quenmar::testing
-
-namespace quenmar::testing {
-namespace {
-
 // The keyboard never loses its place: a move to the top or the bottom hands
 // the focus to the other move button, and a window opened from the main
 // window gives it back, when it closes, to the control it was opened from.

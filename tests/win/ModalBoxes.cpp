@@ -101,10 +101,6 @@ void PumpMessages() {
     }
 }
 
-}  // namespace quenmar::testing
-
-namespace quenmar::testing {
-
 namespace {
 thread_local std::vector<std::pair<UINT_PTR, std::function<void()>>> soonSteps;
 

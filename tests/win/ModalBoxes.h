@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/Handles.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -52,9 +54,11 @@ private:
 // nothing is left.
 void PumpMessages();
 
-}  // namespace quenmar::testing
-
-namespace quenmar::testing {
+// A pixel of a window's client area as it is drawn now.
+inline COLORREF ClientPixel(HWND window, int x, int y) {
+    UpdateWindow(window);
+    return GetPixel(win::WindowDC(window).get(), x, y);
+}
 
 // What a screen reader calls a window, read through oleacc as one reads it.
 std::wstring AccessibleName(HWND window);

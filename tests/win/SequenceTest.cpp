@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -157,8 +158,7 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, kPolicyKeyW);
         std::filesystem::create_directories(std::string(kFolders) + "\\Alpha");
         std::filesystem::create_directories(std::string(kFolders) + "\\Beta b");
-        CloseHandle(CreateFileW(win::Wide(std::string(kFolders) + "\\Alpha\\f.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, 0, nullptr));
+        std::ofstream(std::string(kFolders) + "\\Alpha\\f.txt");
     }
     void TearDown() override {
         form.reset();
@@ -203,8 +203,8 @@ protected:
             for (int n = 0; n < 5; ++n) {
                 if (Pick(5)) (*model.places)[n] = RandomValue();
             }
-            RegCreateKeyExW(HKEY_CURRENT_USER, kPlacesKeyW, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-            RegCloseKey(key);
+            win::UniqueKey key;
+            RegCreateKeyExW(HKEY_CURRENT_USER, kPlacesKeyW, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
             for (const auto& [n, value] : *model.places) WriteValue(kPlacesKeyW, PlaceName(n), value);
         }
         if (Pick(4)) PutHideFlag();
@@ -279,11 +279,7 @@ protected:
     }
     void Move(int delta, bool twice) {
         widgets::Control& button = delta < 0 ? static_cast<widgets::Control&>(form->btnMoveUp) : form->btnMoveDn;
-        if (twice) {
-            DoubleClick(button);
-        } else {
-            Press(button);
-        }
+        twice ? DoubleClick(button) : Press(button);
         for (int n = 0; n < (twice ? 2 : 1); ++n) {
             const int target = model.current + delta;
             if (target < 0 || target > 4) break;
@@ -482,7 +478,6 @@ protected:
     int last = -1;
     std::mt19937 random;
     Model model;
-    HKEY key = nullptr;
     std::unique_ptr<TfrmQuenmar> form;
 };
 

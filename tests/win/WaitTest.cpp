@@ -42,12 +42,6 @@ TEST(ShellWorker, WaitingAnswersWhatTheJobSendsToTheWaitingThread) {
     EXPECT_TRUE(PeekMessageW(&msg, window.get(), WM_APP, WM_APP, PM_REMOVE)) << "posted messages are left alone";
 }
 
-}  // namespace
-}  // namespace quenmar::win
-
-namespace quenmar::win {
-namespace {
-
 // A job's error reaches the thread that waits for it, instead of ending the
 // process; a worker destroyed unwaited drops it.
 TEST(ShellWorker, AJobsErrorIsRaisedByWait) {

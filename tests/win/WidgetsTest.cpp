@@ -221,12 +221,6 @@ TEST(Widgets, AdoptedImageListIsNeverDestroyed) {
     ImageList_Destroy(shared);
 }
 
-}  // namespace
-}  // namespace quenmar::widgets
-
-namespace quenmar::widgets {
-namespace {
-
 class HotForm : public Form {
 public:
     HotForm() : Form(Style()) { CreateHandle(); }
@@ -244,14 +238,6 @@ public:
     int clicks = 0;
 };
 
-COLORREF PixelOf(HWND window, int x, int y) {
-    UpdateWindow(window);
-    const HDC dc = GetDC(window);
-    const COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return color;
-}
-
 TEST(HotButtons, FaceFollowsTheMouseAndFocus) {
     HotForm form;
     form.Show();
@@ -260,11 +246,11 @@ TEST(HotButtons, FaceFollowsTheMouseAndFocus) {
     RECT r{};
     GetClientRect(button, &r);
     const int midX = r.right / 2, edgeY = 8;  // between the frame, the focus rectangle and the text
-    EXPECT_EQ(PixelOf(button, 6, edgeY), RGB(0xF4, 0xF4, 0xF0)) << "the face colour";
+    EXPECT_EQ(testing::ClientPixel(button, 6, edgeY), RGB(0xF4, 0xF4, 0xF0)) << "the face colour";
     SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
     EXPECT_TRUE(form.button.Hot());
     InvalidateRect(button, nullptr, FALSE);
-    EXPECT_EQ(PixelOf(button, 6, edgeY), RGB(0xFF, 0xC7, 0x3C)) << "hot-track colour under the mouse";
+    EXPECT_EQ(testing::ClientPixel(button, 6, edgeY), RGB(0xFF, 0xC7, 0x3C)) << "hot-track colour under the mouse";
     SendMessageW(button, WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(form.button.Hot());
     SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
@@ -273,7 +259,7 @@ TEST(HotButtons, FaceFollowsTheMouseAndFocus) {
     EnableWindow(button, TRUE);
     SetFocus(button);
     InvalidateRect(button, nullptr, FALSE);
-    EXPECT_EQ(PixelOf(button, 0, midX % r.bottom), RGB(0x6A, 0x8D, 0xF4)) << "highlight frame with the focus";
+    EXPECT_EQ(testing::ClientPixel(button, 0, midX % r.bottom), RGB(0x6A, 0x8D, 0xF4)) << "highlight frame with the focus";
     // The mnemonic still presses it.
     PostMessageW(form.radio.Handle(), WM_SYSCHAR, 'g', 0x20000000);
     testing::PumpMessages();
