@@ -299,12 +299,14 @@ TEST_F(FolderPicker, ExplorersKeysActOnTheSelectedFolder) {
         UINT message, key;
         BYTE control, shift;
         const char* leaves;  // "editor", "box" or "menu"
+        const wchar_t* command = nullptr;  // chosen from the menu by its mnemonic (Wine's has no Rename)
     };
     const Key keys[] = {{"F2", WM_KEYDOWN, VK_F2, 0, 0, "editor"},
                         {"Ctrl+Shift+N", WM_KEYDOWN, 'N', 0x80, 0x80, "editor"},
                         {"Del", WM_KEYDOWN, VK_DELETE, 0, 0, "box"},
                         {"menu key", WM_KEYDOWN, VK_APPS, 0, 0, "menu"},
-                        {"Shift+F10", WM_SYSKEYDOWN, VK_F10, 0, 0x80, "menu"}};
+                        {"Shift+F10", WM_SYSKEYDOWN, VK_F10, 0, 0x80, "menu"},
+                        {"Delete from the menu", WM_KEYDOWN, VK_APPS, 0, 0, "box", L"delete"}};
     std::vector<std::string> left;
     size_t at = 0;
     std::function<void(TSelectFolderForm&)> next = [&](TSelectFolderForm& window) {
@@ -319,7 +321,16 @@ TEST_F(FolderPicker, ExplorersKeysActOnTheSelectedFolder) {
         Soon([&, &window = window, boxesBefore] {
             const HWND menu = FindWindowW(L"#32768", nullptr);
             const bool menuShown = menu && IsWindowVisible(menu);
-            if (menuShown) EndMenu();
+            const auto items = reinterpret_cast<HMENU>(menuShown ? SendMessageW(menu, 0x01E1 /* MN_GETHMENU */, 0, 0) : 0);
+            for (int i = 0; keys[at].command && items && i < GetMenuItemCount(items); ++i) {
+                wchar_t text[64] = {};
+                GetMenuStringW(items, i, text, 64, MF_BYPOSITION);
+                std::wstring plain(text);
+                plain.erase(std::remove(plain.begin(), plain.end(), L'&'), plain.end());
+                const wchar_t* mnemonic = wcschr(text, L'&');
+                if (mnemonic && _wcsicmp(plain.c_str(), keys[at].command) == 0) PostMessageW(menu, WM_CHAR, mnemonic[1], 1);
+            }
+            if (menuShown && !keys[at].command) EndMenu();
             Soon([&, &window = window, boxesBefore, menuShown] {
                 const BYTE none[256] = {};
                 SetKeyboardState(const_cast<BYTE*>(none));
