@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <strings.h>
 
 #include "FuzzInputs.h"
 #include "MemoryRegistry.h"
@@ -24,16 +26,12 @@ struct ModelSlot {
     bool expandable = false;
 };
 
-std::string Units(const char* ascii) {
-    std::string bytes;
-    for (; *ascii; ++ascii) bytes += std::string{*ascii, '\0'};
-    return bytes;
-}
+const std::string kDriveC("C\0:\0\\\0", 6);  // "C:\" in UTF-16LE
 
 // The slot as the rules read the bytes the registry holds.
 ModelSlot LoadModel(int n, const MemoryRegistry& registry) {
     static const uint32_t defaults[] = {34, 0, 5, 17, 18};
-    const ModelSlot byDefault{false, defaults[n], Units("C:\\"), false};
+    const ModelSlot byDefault{false, defaults[n], kDriveC, false};
     if (!registry.KeyExists(kPlacesBarKey)) return byDefault;
     const MemoryRegistry::Value* value = registry.Find(kPlacesBarKey, "Place" + std::to_string(n));
     if (!value) return {false, 0, "", false};
@@ -42,13 +40,13 @@ ModelSlot LoadModel(int n, const MemoryRegistry& registry) {
     if (type == kRegSz || type == kRegExpandSz) {
         std::string units;
         for (size_t i = 0; i + 1 < bytes.size() && (bytes[i] || bytes[i + 1]); i += 2) units += bytes.substr(i, 2);
-        if (units.empty()) return {true, 0, Units("C:\\"), false};
+        if (units.empty()) return {true, 0, kDriveC, false};
         return {true, 0, units, type == kRegExpandSz};
     }
     if (type == kRegDword && bytes.size() <= 4) {
         uint32_t csidl = 0;
-        for (size_t i = 0; i < bytes.size(); ++i) csidl |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
-        return {false, csidl, Units("C:\\"), false};
+        std::memcpy(&csidl, bytes.data(), bytes.size());
+        return {false, csidl, kDriveC, false};
     }
     return byDefault;
 }
@@ -63,6 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         registry.PutRaw(value.policyKey ? kComdlgPolicyKey : kPlacesBarKey, value.name, value.type, value.data);
     }
     FuzzedDataProvider in(data + std::min(used, size), size - std::min(used, size));
+    // Every value Quenmar does not keep, in either key, to be kept by every save.
+    std::vector<std::pair<const char*, MemoryRegistry::Value>> others;
+    for (const char* key : {kPlacesBarKey, kComdlgPolicyKey}) {
+        for (MemoryRegistry::Value value : registry.ValuesOf(key)) {
+            bool ours = key == kComdlgPolicyKey && !strcasecmp(value.name.c_str(), kNoPlacesBarValue);
+            for (int n = 0; n < kSlotCount && !ours; ++n) ours = key == kPlacesBarKey && !strcasecmp(value.name.c_str(), PlaceValueName(n).c_str());
+            if (!ours) others.emplace_back(key, std::move(value));
+        }
+    }
     const PlacesStore store(registry);
 
     const LoadedSlots loaded = store.LoadSlots();  // reports what it cannot read; never throws
@@ -96,6 +103,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 m.isDir ? MemoryRegistry::Value{"", m.expandable ? kRegExpandSz : kRegSz, m.units + std::string(2, '\0')}
                         : MemoryRegistry::Value{"", kRegDword, testing::Dword(m.csidl)};
             CHECK(stored && stored->type == expected.type && stored->data == expected.data);
+        }
+        for (const auto& [key, value] : others) {
+            const MemoryRegistry::Value* now = registry.Find(key, value.name);
+            CHECK(now && now->type == value.type && now->data == value.data);
         }
         // Loaded again, every place is what was saved, and the model reads
         // it as it would any stored value.

@@ -54,15 +54,6 @@ protected:
         registry.Put(kPlacesBarKey, "Place7", REG_SZ, Sz("left over"));
         registry.Put(kComdlgPolicyKey, kNoPlacesBarValue, REG_DWORD, Dword(1));
     }
-    // Wipes both keys, imports the file with reg.exe and expects exactly what
-    // Quenmar had stored.
-    void ExpectImportGives(const std::string& file, std::map<std::wstring, RawValue> places, const RawValue& hideFlag) {
-        registry.Reset();
-        ASSERT_EQ(RegImport(file), 0u);
-        places.erase(L"Place7");  // the import replaces the key whole
-        EXPECT_EQ(ValuesOf(kPlacesKeyW), places);
-        EXPECT_EQ(ValuesOf(kPolicyKeyW)[L"NoPlacesBar"], hideFlag);
-    }
 
     RealRegistryBackend registry;
 };
@@ -77,13 +68,18 @@ TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
         SendMessageW(form.btnClose.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
     }
-    const auto stored = ValuesOf(kPlacesKeyW);
+    auto stored = ValuesOf(kPlacesKeyW);
     ASSERT_EQ(stored.size(), 6u);
     ASSERT_EQ(stored.at(L"Place0").type, REG_SZ);
 
+    // Imported with reg.exe into empty keys: exactly what Quenmar had stored.
     const std::string file = std::string(kFolder) + "\\stored.reg";
     ExportStoredSettings(file);
-    ExpectImportGives(file, stored, DwordValue(1));
+    registry.Reset();
+    ASSERT_EQ(RegImport(file), 0u);
+    stored.erase(L"Place7");  // the import replaces the key whole
+    EXPECT_EQ(ValuesOf(kPlacesKeyW), stored);
+    EXPECT_EQ(ValuesOf(kPolicyKeyW)[L"NoPlacesBar"], DwordValue(1));
 
     // Nothing stored at all: the defaults, as a first save would write them.
     registry.Reset();
