@@ -49,8 +49,8 @@ inline ShortenPathInput DecodeShortenPathInput(const std::string& bytes) {
 // for each value a byte for its key (odd: the common-dialog policy key) and
 // name (0-4: Place0-4, 5: "PLACE" and a digit from the next byte, 6: "Place"
 // and the next byte's number, 7: a name up to a zero byte), its type in
-// four bytes, its length (a byte below F0, else that byte's low half and two
-// more: up to 1 MB, what the input lacks filled with "p") and its bytes.
+// four bytes, its length (a byte below FF, else two more bytes times 16: up
+// to 1 MB, what the input lacks filled with "p") and its bytes.
 // What is left drives the saves.
 struct StoreValue {
     bool policyKey = false;
@@ -72,7 +72,7 @@ inline std::vector<StoreValue> DecodeStoreValues(const std::string& bytes, size_
         for (uint32_t c = kind == 7 ? byte() : 0; c; c = value.name.size() < 12 ? byte() : 0) value.name += char(c);
         value.type = byte() | byte() << 8 | byte() << 16 | byte() << 24;
         const uint32_t first = byte();
-        const size_t length = first < 0xF0 ? first : (first - 0xF0) << 16 | byte() | byte() << 8;
+        const size_t length = first < 0xFF ? first : (byte() | byte() << 8) << 4;
         value.data = bytes.substr(std::min(used, bytes.size()), length);
         used += value.data.size();
         value.data.resize(length, 'p');
