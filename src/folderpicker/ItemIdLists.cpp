@@ -1,10 +1,11 @@
 #include "folderpicker/ItemIdLists.h"
-#include "win32/WideText.h"
 
 #include <shlwapi.h>
 
 #include <cstring>
 #include <cwchar>
+
+#include "win32/WideText.h"
 
 namespace quenmar {
 
@@ -30,32 +31,28 @@ LPCITEMIDLIST Empty() {
 
 namespace {
 
-// The first bytes of a list, terminated.
-win::UniquePidl CopyBytes(LPCITEMIDLIST list, UINT bytes) {
-    win::UniquePidl copy(static_cast<LPITEMIDLIST>(CoTaskMemAlloc(bytes + sizeof(USHORT))));
-    if (!copy) return {};
-    if (bytes) std::memcpy(copy.get(), list, bytes);
-    std::memset(reinterpret_cast<BYTE*>(copy.get()) + bytes, 0, sizeof(USHORT));
-    return copy;
+// The first bytes of one list, then those of another, terminated.
+win::UniquePidl Joined(LPCITEMIDLIST first, UINT firstBytes, LPCITEMIDLIST second = nullptr, UINT secondBytes = 0) {
+    win::UniquePidl joined(static_cast<LPITEMIDLIST>(CoTaskMemAlloc(firstBytes + secondBytes + sizeof(USHORT))));
+    if (!joined) return {};
+    auto* bytes = reinterpret_cast<BYTE*>(joined.get());
+    if (firstBytes) std::memcpy(bytes, first, firstBytes);
+    if (secondBytes) std::memcpy(bytes + firstBytes, second, secondBytes);
+    std::memset(bytes + firstBytes + secondBytes, 0, sizeof(USHORT));
+    return joined;
 }
 
 }  // namespace
 
 win::UniquePidl Clone(LPCITEMIDLIST list) {
     if (!list) return {};
-    return CopyBytes(list, Size(list) - sizeof(USHORT));
+    return Joined(list, Size(list) - sizeof(USHORT));
 }
 
 win::UniquePidl Append(LPCITEMIDLIST parent, LPCITEMIDLIST child) {
     const UINT parentSize = parent ? Size(parent) - sizeof(USHORT) : 0;
     const UINT childSize = child ? Size(child) - sizeof(USHORT) : 0;
-    win::UniquePidl joined(static_cast<LPITEMIDLIST>(CoTaskMemAlloc(parentSize + childSize + sizeof(USHORT))));
-    if (!joined) return {};
-    auto* bytes = reinterpret_cast<BYTE*>(joined.get());
-    if (parentSize) std::memcpy(bytes, parent, parentSize);
-    if (childSize) std::memcpy(bytes + parentSize, child, childSize);
-    std::memset(bytes + parentSize + childSize, 0, sizeof(USHORT));
-    return joined;
+    return Joined(parent, parentSize, child, childSize);
 }
 
 LPCITEMIDLIST Next(LPCITEMIDLIST list) {
@@ -65,7 +62,7 @@ LPCITEMIDLIST Next(LPCITEMIDLIST list) {
 
 win::UniquePidl CloneFirst(LPCITEMIDLIST list) {
     if (IsEmpty(list)) return Clone(list);
-    return CopyBytes(list, list->mkid.cb);
+    return Joined(list, list->mkid.cb);
 }
 
 int CountIds(LPCITEMIDLIST list) {
@@ -93,7 +90,7 @@ LPCITEMIDLIST BelowRoot(LPCITEMIDLIST target, LPCITEMIDLIST root) {
     if (rootDepth == 0) return rest;
     // The target cut to the root's depth, compared with the root.
     const UINT prefixSize = static_cast<UINT>(reinterpret_cast<const BYTE*>(rest) - reinterpret_cast<const BYTE*>(target));
-    const win::UniquePidl prefix = CopyBytes(target, prefixSize);
+    const win::UniquePidl prefix = Joined(target, prefixSize);
     return prefix && SameItem(prefix.get(), root) ? rest : nullptr;
 }
 
@@ -103,6 +100,11 @@ std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flag
     wchar_t text[MAX_PATH * 2] = {};
     StrRetToBufW(&name, relative, text, static_cast<UINT>(std::size(text)));
     return win::Utf8(text);
+}
+
+std::wstring FileSystemPath(LPCITEMIDLIST list) {
+    wchar_t path[MAX_PATH] = {};
+    return SHGetPathFromIDListW(list ? list : Empty(), path) ? path : L"";
 }
 
 std::wstring ChildPath(const std::wstring& parentPath, IShellFolder* parent, LPCITEMIDLIST child) {

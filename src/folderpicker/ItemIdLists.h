@@ -33,6 +33,9 @@ LPCITEMIDLIST BelowRoot(LPCITEMIDLIST target, LPCITEMIDLIST root);
 
 // An item's name as its folder gives it; empty when it gives none.
 std::string DisplayName(IShellFolder* folder, LPCITEMIDLIST relative, DWORD flags);
+// The file-system path of a list from the Desktop (null: the Desktop's);
+// empty when it has none.
+std::wstring FileSystemPath(LPCITEMIDLIST list);
 // A child's file-system path, made of its parent's path and the name the
 // parent parses it by: no walk from the Desktop. Empty when the parent has no
 // path, the child gives no plain name (a drive's is "C:\\", a shell item's

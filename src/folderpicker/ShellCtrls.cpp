@@ -127,10 +127,7 @@ HWND TShellTree::EditLabel(Node node) {
 
 std::string TShellTree::NodePath(Node node) const {
     const NodeData* data = Data(node);
-    if (!data) return {};
-    wchar_t path[MAX_PATH] = {};
-    if (!SHGetPathFromIDListW(data->absolute.get(), path)) return {};
-    return win::Utf8(path);
+    return data ? win::Utf8(pidl::FileSystemPath(data->absolute.get())) : std::string();
 }
 
 LPCITEMIDLIST TShellTree::NodeIdList(Node node) const {
@@ -142,10 +139,7 @@ const std::wstring& TShellTree::NodeFileSystemPath(Node node) {
     NodeData* data = Data(node);
     static const std::wstring none;
     if (!data) return none;
-    if (!data->path) {
-        wchar_t path[MAX_PATH] = {};
-        data->path = SHGetPathFromIDListW(data->absolute.get(), path) ? path : L"";
-    }
+    if (!data->path) data->path = pidl::FileSystemPath(data->absolute.get());
     return *data->path;
 }
 
@@ -154,8 +148,7 @@ const std::wstring& TShellTree::ChildPath(Node parent, IShellFolder* parentFolde
     child->path = pidl::ChildPath(NodeFileSystemPath(parent), parentFolder, child->relative.get());
     // A drive below My Computer, for example, is no name in a parent's
     // path: its own is asked for.
-    wchar_t path[MAX_PATH] = {};
-    if (child->path->empty() && SHGetPathFromIDListW(child->absolute.get(), path)) child->path = path;
+    if (child->path->empty()) child->path = pidl::FileSystemPath(child->absolute.get());
     return *child->path;
 }
 
@@ -540,7 +533,6 @@ void TShellTree::AnswerDisplayInfo(TVITEMW& info) {
     }
     info.mask |= TVIF_DI_SETITEM;
 }
-
 
 LRESULT TShellTree::HandleNotify(NMHDR* header) {
     switch (header->code) {

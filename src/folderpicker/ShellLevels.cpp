@@ -3,7 +3,6 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <utility>
 
 #include "folderpicker/FolderFacts.h"
@@ -176,8 +175,8 @@ void ShellLevelPrefetch::Work(size_t first, size_t end) {
 
 std::vector<std::wstring> ShellLevelPrefetch::NeighbourPaths(IShellFolder* folder, LPCITEMIDLIST level,
                                                              const std::vector<ShellListedItem>& items) const {
-    wchar_t base[MAX_PATH] = {};
-    if (!targetChild_ || !SHGetPathFromIDListW(level, base) || !base[0]) return {};
+    const std::wstring base = targetChild_ ? pidl::FileSystemPath(level) : std::wstring();
+    if (base.empty()) return {};
     // The listing is in the folder's own order: the target is found by halves.
     const LPCITEMIDLIST child = targetChild_.get();
     const auto before = [folder](const ShellListedItem& item, LPCITEMIDLIST id) {

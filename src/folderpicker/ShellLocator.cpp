@@ -24,17 +24,7 @@ void TShellLocator::SetPath(const std::string& path) {
     if (!Equals(parsed.get())) SetIdList(parsed.get());
 }
 
-namespace {
-
-std::wstring WidePath(LPCITEMIDLIST list) {
-    wchar_t path[MAX_PATH] = {};
-    if (!SHGetPathFromIDListW(list ? list : pidl::Empty(), path)) return {};
-    return path;
-}
-
-}  // namespace
-
-std::string TShellLocator::Path() const { return win::Utf8(WidePath(pidl_.get())); }
+std::string TShellLocator::Path() const { return win::Utf8(pidl::FileSystemPath(pidl_.get())); }
 
 bool TShellLocator::Equals(LPCITEMIDLIST other) const {
     if (pidl::IsEmpty(other)) other = nullptr;

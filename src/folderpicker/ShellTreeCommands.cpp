@@ -9,6 +9,7 @@
 #include "folderpicker/FolderPickerResources.h"
 #include "folderpicker/ShellTreeNode.h"
 #include "places/PathText.h"
+#include "widgets/MessageBoxes.h"
 #include "widgets/Resources.h"
 #include "widgets/WaitCursor.h"
 #include "win32/SystemMessage.h"
@@ -107,7 +108,7 @@ void WarnCreateFailed(HWND owner, const std::string& name, DWORD error) {
     if (text) LocalFree(text);
     // The formatter may turn line feeds into CR LF pairs; the text keeps bare line feeds.
     shown.erase(std::remove(shown.begin(), shown.end(), L'\r'), shown.end());
-    MessageBoxW(owner, shown.c_str(), win::Wide(widgets::LoadText(IDS_WARNING)).c_str(), MB_OK | MB_ICONWARNING);
+    widgets::ShowMessage(owner, win::Utf8(shown), widgets::LoadText(IDS_WARNING), MB_ICONWARNING);
 }
 
 // Makes the first free folder of a naming scheme ("New Folder", "New Folder

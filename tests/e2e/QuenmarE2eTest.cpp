@@ -72,8 +72,8 @@ protected:
         if (window) Settle(window);
         return window;
     }
-    // Opens the preview, reads its Places Bar and cancels it.
-    // The Places Bar of the preview, whose file name box says what it is.
+    // Opens the preview, checks what its file name box says, reads its Places
+    // Bar and cancels it.
     Strings Preview(const std::string& fileName, bool shoot = false) {
         const HWND dialog = Opened("&Preview...", "#32770", "Test Dialog");
         if (!dialog) return {};

@@ -84,12 +84,7 @@ void Screenshot(HWND window, const std::string& name) {
     if (width <= 0 || height <= 0) return;
     const win::WindowDC screen(nullptr);
     const win::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
     const win::UniqueGdiObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const win::SelectedObject drawn(memory.get(), bitmap.get());

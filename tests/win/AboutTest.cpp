@@ -13,12 +13,7 @@
 namespace quenmar::testing {
 namespace {
 
-TfrmQuenmarAbout* OpenAbout() {
-    const HWND window = FindWindowW(L"TfrmQuenmarAbout", nullptr);
-    return window ? static_cast<TfrmQuenmarAbout*>(
-                        reinterpret_cast<widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-                  : nullptr;
-}
+TfrmQuenmarAbout* OpenAbout() { return ShownForm<TfrmQuenmarAbout>(L"TfrmQuenmarAbout"); }
 
 TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
     Soon([] {

@@ -44,9 +44,10 @@ public:
     std::vector<std::pair<WPARAM, LPARAM>> passed;
 };
 
-struct Recorded {
-    std::vector<std::string> events;
-    void Attach(TzelDragFromShell& receiver) {
+// A drop receiver on a form of its own, recording every event it reports.
+class DropEvents : public ::testing::Test {
+protected:
+    void SetUp() override {
         receiver.OnShellDragDrop = [this](TzelDragFromShell& sender, const std::string& folder,
                                           const std::string& filename, const std::string& full) {
             events.push_back("item [" + folder + "][" + filename + "][" + full + "] names " +
@@ -59,6 +60,9 @@ struct Recorded {
             events.push_back("skipped " + std::to_string(skipped.tooLong));
         };
     }
+    DropTarget form;
+    TzelDragFromShell receiver{&form};
+    std::vector<std::string> events;
 };
 
 using Strings = std::vector<std::string>;
@@ -106,32 +110,24 @@ TEST(DropReceiver, HooksTheWindowAndPutsItsProcedureBack) {
     EXPECT_FALSE(released) << "without the receiver nobody finishes the drop";
 }
 
-TEST(DropReceiver, SplitsNamesAtTheirLastSeparator) {
-    DropTarget form;
-    TzelDragFromShell receiver(&form);
-    Recorded recorded;
-    recorded.Attach(receiver);
+TEST_F(DropEvents, SplitsNamesAtTheirLastSeparator) {
     bool released = false;
     SendDrop(form.Handle(), {L"C:\\Data\\Reports", L"D:\\", L"\\\\server\\share\\dir", L"  C:\\spaced \t"},
              &released);
     EXPECT_TRUE(released);
-    EXPECT_EQ(recorded.events, (Strings{"item [C:\\Data\\][Reports][C:\\Data\\Reports] names 1",
+    EXPECT_EQ(events, (Strings{"item [C:\\Data\\][Reports][C:\\Data\\Reports] names 1",
                                         "item [D:\\][][D:\\] names 2",
                                         "item [\\\\server\\share\\][dir][\\\\server\\share\\dir] names 3",
                                         "item [C:\\][spaced][C:\\spaced] names 4", "done names 4"}));
     EXPECT_EQ(receiver.DroppedNames(), (Strings{"C:\\Data\\Reports", "D:\\", "\\\\server\\share\\dir", "C:\\spaced"}));
 
-    recorded.events.clear();
+    events.clear();
     SendDrop(form.Handle(), {L"a", L"b", L"c"});
-    EXPECT_EQ(recorded.events, (Strings{"item [][a][a] names 1", "item [][b][b] names 2", "item [][c][c] names 3",
+    EXPECT_EQ(events, (Strings{"item [][a][a] names 1", "item [][b][b] names 2", "item [][c][c] names 3",
                                         "done names 3"}));
 }
 
-TEST(DropReceiver, DropWithoutNames) {
-    DropTarget form;
-    TzelDragFromShell receiver(&form);
-    Recorded recorded;
-    recorded.Attach(receiver);
+TEST_F(DropEvents, DropWithoutNames) {
     SendDrop(form.Handle(), {L"x"});
     bool released = false;
     SendDrop(form.Handle(), {}, &released);
@@ -140,19 +136,15 @@ TEST(DropReceiver, DropWithoutNames) {
     const UINT count = DragQueryFileW(static_cast<HDROP>(probe), 0xFFFFFFFF, nullptr, 0);
     GlobalFree(probe);
     if (count == 0) {
-        EXPECT_EQ(recorded.events, (Strings{"item [][x][x] names 1", "done names 1", "done names 0"}));
+        EXPECT_EQ(events, (Strings{"item [][x][x] names 1", "done names 1", "done names 0"}));
     } else {
         // Wine reads an empty list as one empty name, which is delivered.
-        EXPECT_EQ(recorded.events,
+        EXPECT_EQ(events,
                   (Strings{"item [][x][x] names 1", "done names 1", "item [][][] names 1", "done names 1"}));
     }
 }
 
-TEST(DropReceiver, LongNamesAreReadWholeOrSkipped) {
-    DropTarget form;
-    TzelDragFromShell receiver(&form);
-    Recorded recorded;
-    recorded.Attach(receiver);
+TEST_F(DropEvents, LongNamesAreReadWholeOrSkipped) {
     const std::string n254 = "C:\\" + std::string(251, 'a');
     const std::string n255 = "C:\\" + std::string(252, 'b');
     const std::string n259 = "C:\\" + std::string(256, 'c');
@@ -167,10 +159,10 @@ TEST(DropReceiver, LongNamesAreReadWholeOrSkipped) {
                              L"C:\\" + std::wstring(256, L'Ж'), L"C:\\" + std::wstring(257, L'Ж'), L"C:\\x\xD800"});
     EXPECT_EQ(receiver.DroppedNames(),
               (Strings{"C:\\日本\\Папка 😀", n254, n255, n259, cyrillic259, "C:\\x\xED\xA0\x80"}));
-    ASSERT_EQ(recorded.events.size(), 8u);
-    EXPECT_EQ(recorded.events[0], "item [C:\\日本\\][Папка 😀][C:\\日本\\Папка 😀] names 1");
-    EXPECT_EQ(recorded.events[6], "skipped 3") << "260 characters is one too many";
-    EXPECT_EQ(recorded.events[7], "done names 6");
+    ASSERT_EQ(events.size(), 8u);
+    EXPECT_EQ(events[0], "item [C:\\日本\\][Папка 😀][C:\\日本\\Папка 😀] names 1");
+    EXPECT_EQ(events[6], "skipped 3") << "260 characters is one too many";
+    EXPECT_EQ(events[7], "done names 6");
 }
 
 TEST(DropReceiver, AFailingHandlerStillReleasesTheDrop) {

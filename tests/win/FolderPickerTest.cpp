@@ -25,12 +25,7 @@ using Strings = std::vector<std::string>;
 
 constexpr const char* kRoot = "C:\\quenmar-picker";
 
-TSelectFolderForm* PickerWindow() {
-    const HWND window = FindWindowW(L"TSelectFolderForm", nullptr);
-    return window ? static_cast<TSelectFolderForm*>(
-                        reinterpret_cast<widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-                  : nullptr;
-}
+TSelectFolderForm* PickerWindow() { return ShownForm<TSelectFolderForm>(L"TSelectFolderForm"); }
 
 std::string DesktopDirectory() {
     wchar_t path[MAX_PATH] = {};

@@ -91,11 +91,10 @@ TEST_F(MainWindow, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_EQ(iconOf(ICON_BIG), LoadIconW(GetModuleHandleW(nullptr), L"MAINICON"));
     ICONINFO smallInfo{};
     ASSERT_TRUE(GetIconInfo(iconOf(ICON_SMALL), &smallInfo));
+    const win::UniqueGdiObject color(smallInfo.hbmColor), mask(smallInfo.hbmMask);
     BITMAP smallBitmap{};
     GetObjectW(smallInfo.hbmColor ? smallInfo.hbmColor : smallInfo.hbmMask, sizeof smallBitmap, &smallBitmap);
     EXPECT_EQ(smallBitmap.bmWidth, GetSystemMetrics(SM_CXSMICON)) << "the small icon drawn at its own size";
-    if (smallInfo.hbmColor) DeleteObject(smallInfo.hbmColor);
-    if (smallInfo.hbmMask) DeleteObject(smallInfo.hbmMask);
     EXPECT_NE(iconOf(ICON_SMALL2), nullptr);
     EXPECT_EQ(Captions(), kDefaultCaptions);
     for (int n = 0; n < kSlotCount; ++n) {

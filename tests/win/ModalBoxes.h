@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "widgets/Form.h"
 #include "win32/Handles.h"
 
 #include <functional>
@@ -53,6 +54,15 @@ private:
 // Dispatches what is queued for this thread (dialog keys included) until
 // nothing is left.
 void PumpMessages();
+
+// The form object behind this thread's shown window of that class; null
+// when there is none.
+template <typename FormClass>
+FormClass* ShownForm(const wchar_t* className) {
+    const HWND window = FindWindowW(className, nullptr);
+    return window ? static_cast<FormClass*>(reinterpret_cast<widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
+                  : nullptr;
+}
 
 // A pixel of a window's client area as it is drawn now.
 inline COLORREF ClientPixel(HWND window, int x, int y) {

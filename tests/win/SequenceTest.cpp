@@ -40,6 +40,12 @@ constexpr const char* kNames[13] = {"History",           "Desktop",        "My D
                                     "Common Documents"};
 constexpr const char* kFolders = "C:\\quenmar-seq";
 
+// A special folder's row in the catalogue; -1 for one not listed.
+int CatalogueRow(int32_t csidl) {
+    const auto row = std::find(std::begin(kCatalogue), std::end(kCatalogue), csidl) - std::begin(kCatalogue);
+    return row < 13 ? static_cast<int>(row) : -1;
+}
+
 using Bytes = std::string;
 Bytes Utf16(const std::wstring& text, bool terminated = true) {
     Bytes bytes(reinterpret_cast<const char*>(text.c_str()), text.size() * 2);
@@ -117,8 +123,8 @@ struct Model {
     // part (of its expanded form), one final backslash not counting.
     static std::wstring Caption(const ModelEntry& e) {
         if (!e.isDir) {
-            const auto row = std::find(std::begin(kCatalogue), std::end(kCatalogue), e.csidl) - kCatalogue;
-            return win::Wide(row < 13 ? kNames[row] : "Unknown");
+            const int row = CatalogueRow(e.csidl);
+            return win::Wide(row >= 0 ? kNames[row] : "Unknown");
         }
         std::wstring path = e.dir;
         if (e.expandable) {
@@ -293,8 +299,7 @@ protected:
         const int choice = static_cast<int>(Pick(3));
         const std::wstring picked = choice == 0 ? L"" : win::Wide(kFolders) + (choice == 1 ? L"\\Alpha" : L"\\Beta b");
         Soon([picked] {
-            const HWND window = FindWindowW(L"TSelectFolderForm", nullptr);
-            auto* picker = window ? reinterpret_cast<TSelectFolderForm*>(GetWindowLongPtrW(window, GWLP_USERDATA)) : nullptr;
+            auto* picker = ShownForm<TSelectFolderForm>(L"TSelectFolderForm");
             if (!picker) return ADD_FAILURE() << "no picker";
             if (!picked.empty()) picker->ShellTree.CurrentFolder.SetPath(win::Utf8(picked));
             picker->SetModalResult(picked.empty() ? IDCANCEL : IDOK);
@@ -434,7 +439,7 @@ protected:
         for (int n = 0; n < 5; ++n) {
             const ModelEntry& slot = model.slots[n];
             ASSERT_EQ(win::Wide(form->lstvwPlaces.ItemText(n)), Model::Caption(slot)) << n << "; " << Where();
-            if (!slot.isDir) ASSERT_EQ(form->lstvwPlaces.ItemImage(n), SpecialIcon(slot.csidl)) << n << "; " << Where();
+            ASSERT_TRUE(slot.isDir || form->lstvwPlaces.ItemImage(n) == SpecialIcon(slot.csidl)) << n << "; " << Where();
         }
         ASSERT_EQ(form->CurrentSlot(), model.current) << Where();
         ASSERT_EQ(form->chkHidePlacesBar.Checked(), model.hidden) << Where();
@@ -459,8 +464,7 @@ protected:
         ASSERT_EQ(form->optUseSpecial.Checked(), !e.isDir) << Where();
         ASSERT_EQ(form->btnChangeFolder.Enabled(), slot && e.isDir) << Where();
         if (!e.isDir) {
-            const auto row = std::find(std::begin(kCatalogue), std::end(kCatalogue), e.csidl) - kCatalogue;
-            ASSERT_EQ(form->lstvwSelectFolders.SelectedIndex(), row < 13 ? row : -1) << Where();
+            ASSERT_EQ(form->lstvwSelectFolders.SelectedIndex(), CatalogueRow(e.csidl)) << Where();
         } else {
             wchar_t shown[1024] = {};
             GetWindowTextW(form->edtDirectory.Handle(), shown, 1024);

@@ -12,20 +12,29 @@
 namespace quenmar::widgets {
 namespace {
 
-FormStyle TestStyle(const wchar_t* className, int width, int height) {
-    FormStyle style;
-    style.className = className;
-    style.clientWidth = width;
-    style.clientHeight = height;
-    return style;
-}
+// A form of the tests, of that class and client size, whose window goes
+// with the object.
+class TestForm : public Form {
+public:
+    TestForm(const wchar_t* className, int width, int height) : Form(Style(className, width, height)) {}
+    ~TestForm() override {
+        if (Handle()) DestroyWindow(Handle());
+    }
+    static FormStyle Style(const wchar_t* className, int width, int height) {
+        FormStyle style;
+        style.className = className;
+        style.clientWidth = width;
+        style.clientHeight = height;
+        return style;
+    }
+};
 
 using testing::PumpMessages;
 
 // A form with one control of each kind, recording every event in order.
-class RecordingForm : public Form {
+class RecordingForm : public TestForm {
 public:
-    RecordingForm() : Form(Style()) {
+    RecordingForm() : TestForm(L"QuenmarTestForm", 300, 200) {
         OnCreate = [this] { log.push_back("create"); };
         OnShow = [this] { log.push_back("show"); };
         OnActivate = [this] {
@@ -38,11 +47,6 @@ public:
         OnDestroy = [this] { log.push_back("destroy"); };
         CreateHandle();
     }
-    ~RecordingForm() override {
-        if (Handle()) DestroyWindow(Handle());
-    }
-
-    static FormStyle Style() { return TestStyle(L"QuenmarTestForm", 300, 200); }
 
     void CreateControls() override {
         radioA.Create(*this, "&A", {10, 10, 80, 17}, kAnchorsDefault, true);
@@ -160,8 +164,8 @@ TEST(Widgets, ExceptionsInHandlersGoToTheErrorBox) {
 // A window whose controls or create event fail is not left half-built: its
 // creation fails with their error.
 TEST(Widgets, AFailedCreationRaisesItsErrorAndLeavesNoWindow) {
-    struct Failing : Form {
-        Failing() : Form(RecordingForm::Style()) {}
+    struct Failing : TestForm {
+        Failing() : TestForm(L"QuenmarTestForm", 300, 200) {}
         void CreateControls() override {
             edit.Create(*this, {10, 10, 100, 21}, kAnchorsDefault, false);
             throw std::runtime_error("no controls today");
@@ -221,13 +225,9 @@ TEST(Widgets, AdoptedImageListIsNeverDestroyed) {
     ImageList_Destroy(shared);
 }
 
-class HotForm : public Form {
+class HotForm : public TestForm {
 public:
-    HotForm() : Form(Style()) { CreateHandle(); }
-    ~HotForm() override {
-        if (Handle()) DestroyWindow(Handle());
-    }
-    static FormStyle Style() { return TestStyle(L"QuenmarHotForm", 200, 100); }
+    HotForm() : TestForm(L"QuenmarHotForm", 200, 100) { CreateHandle(); }
     void CreateControls() override {
         button.Create(*this, "&Go", {10, 10, 90, 25});
         radio.Create(*this, "&Radio", {10, 40, 90, 17}, kAnchorsDefault, true);
