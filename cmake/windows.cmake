@@ -70,3 +70,36 @@ gtest_discover_tests(e2e_tests
     DISCOVERY_TIMEOUT 120
     TEST_PREFIX "e2e."
     PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix TIMEOUT 120)
+
+# The Windows Installer package of this architecture, built by wixl (msitools)
+# from the one WiX source; the version is the project's.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(QUENMAR_MSI_ARCH x64)
+else()
+    set(QUENMAR_MSI_ARCH x86)
+endif()
+find_program(WIXL wixl)
+if(WIXL)
+    set(QUENMAR_MSI ${CMAKE_BINARY_DIR}/quenmar-${PROJECT_VERSION}-${QUENMAR_MSI_ARCH}.msi)
+    set(QUENMAR_MSI_STAGE ${CMAKE_BINARY_DIR}/msi-stage)
+    set(QUENMAR_ICON ${CMAKE_SOURCE_DIR}/src/app/res/Quenmar.ico)
+    # wixl takes its sources relative to where it runs: the exe and icon are staged.
+    file(MAKE_DIRECTORY ${QUENMAR_MSI_STAGE})
+    add_custom_command(OUTPUT ${QUENMAR_MSI}
+        COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Quenmar> ${QUENMAR_MSI_STAGE}/Quenmar.exe
+        COMMAND ${CMAKE_COMMAND} -E copy ${QUENMAR_ICON} ${QUENMAR_MSI_STAGE}/Quenmar.ico
+        COMMAND ${WIXL} -a ${QUENMAR_MSI_ARCH} -D Arch=${QUENMAR_MSI_ARCH} -D Version=${PROJECT_VERSION}
+                -D ExeSource=Quenmar.exe -D IconSource=Quenmar.ico -D HelpLink=${QUENMAR_WEBSITE}
+                -o ${QUENMAR_MSI} ${CMAKE_SOURCE_DIR}/installer/Quenmar.wxs
+        WORKING_DIRECTORY ${QUENMAR_MSI_STAGE}
+        DEPENDS Quenmar ${CMAKE_SOURCE_DIR}/installer/Quenmar.wxs ${QUENMAR_ICON}
+        COMMENT "Packaging ${QUENMAR_MSI}"
+        VERBATIM)
+    add_custom_target(msi ALL DEPENDS ${QUENMAR_MSI})
+    add_test(NAME msi_package
+        COMMAND bash ${CMAKE_SOURCE_DIR}/tests/package/msi-test.sh ${CMAKE_SOURCE_DIR} ${QUENMAR_MSI}
+                ${QUENMAR_MSI_ARCH} $<TARGET_FILE:Quenmar> ${QUENMAR_ICON})
+    set_tests_properties(msi_package PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix TIMEOUT 300)
+else()
+    message(WARNING "wixl not found: no Windows Installer package (scripts/bootstrap installs it)")
+endif()

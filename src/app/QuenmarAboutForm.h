@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Version.h"
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
 #include "widgets/HotButton.h"
@@ -9,7 +10,7 @@
 namespace quenmar {
 
 // The maker's web site and copyright lines, one place for the whole program.
-inline constexpr const char* kWebsiteAddress = "https://example.com/";
+inline constexpr const char* kWebsiteAddress = QUENMAR_WEBSITE_TEXT;
 inline constexpr const char* kCopyrightYearAndMaker = "2026 The Quenmar Authors";
 inline constexpr const char* kRightsReserved = "All rights reserved.";
 
