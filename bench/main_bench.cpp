@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "app/QuenmarAboutForm.h"
-#include "app/QuenmarForm.h"
-#include "folderpicker/ShellDialogs.h"
-#include "folderpicker/ShellFolderForm.h"
+#include "app/AboutWindow.h"
+#include "MainWindowProbe.h"
+#include "folderpicker/FolderPicker.h"
+#include "folderpicker/FolderPickerWindow.h"
 #include "peers/SameControlsWindow.h"
 #include "places/PlacesStore.h"
 #include "widgets/Application.h"
@@ -53,7 +53,7 @@ void ResetPlaces() { RegDeleteTreeW(HKEY_CURRENT_USER, quenmar::win::Wide(quenma
 
 double MainWindowToIdle() {
     const auto start = Clock::now();
-    auto form = std::make_unique<quenmar::TfrmQuenmar>();
+    auto form = std::make_unique<quenmar::MainWindow>();
     form->Show();
     RunUntilIdle();
     const double elapsed = MillisecondsSince(start);
@@ -232,18 +232,20 @@ void StartupBenchmark() {
 
 void EditLeakBenchmark() {
     ResetPlaces();
-    auto form = std::make_unique<quenmar::TfrmQuenmar>();
+    auto form = std::make_unique<quenmar::testing::MainWindowProbe>();
     form->Show();
     RunUntilIdle();
     auto edit = [&](int i) {
-        form->lstvwPlaces.SetSelected(i % 5, true);
+        quenmar::testing::UserSelect(form->placesList_, i % 5);
         if (i % 3 == 0) {
-            SendMessageW(form->optUseFolder.Handle(), BM_CLICK, 0, 0);
+            SendMessageW(form->folderKind_.Handle(), BM_CLICK, 0, 0);
         } else {
-            SendMessageW(form->optUseSpecial.Handle(), BM_CLICK, 0, 0);
-            form->lstvwSelectFolders.SetSelected(i % 13, true);
+            SendMessageW(form->specialKind_.Handle(), BM_CLICK, 0, 0);
+            quenmar::testing::UserSelect(form->catalogue_, i % 13);
         }
-        if (i % 7 == 0 && form->btnMoveDn.Enabled()) SendMessageW(form->btnMoveDn.Handle(), BM_CLICK, 0, 0);
+        if (i % 7 == 0 && form->moveDownButton_.Enabled()) {
+            SendMessageW(form->moveDownButton_.Handle(), BM_CLICK, 0, 0);
+        }
         RunUntilIdle();
     };
     for (int i = 0; i < 50; ++i) edit(i);  // settle caches
@@ -283,14 +285,14 @@ void CALLBACK PickerIdle(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 double PickerToIdle() {
-    quenmar::TSelectFolderDialog dialog;
+    quenmar::FolderPicker dialog;
     dialog.Options = quenmar::sfdoCreateDeleteButtons | quenmar::sfdoContextMenus | quenmar::sfdoCreateFolderIcon |
                      quenmar::sfdoDeleteFolderIcon | quenmar::sfdoShowHidden;
     idleElapsed = 0;
     idleStart = Clock::now();
     dialog.SetChosenPath(kTarget);
     SetTimer(nullptr, 0, 0, PickerIdle);  // a timer comes only when nothing else waits
-    dialog.Run();
+    dialog.Run(nullptr);
     return idleElapsed;
 }
 
@@ -416,9 +418,9 @@ std::vector<double> refreshTimes, createTimes;
 void CALLBACK RefreshRounds(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     const HWND window = FindWindowW(L"TSelectFolderForm", nullptr);
-    auto* form = static_cast<quenmar::TSelectFolderForm*>(
+    auto* form = static_cast<quenmar::FolderPickerWindow*>(
         reinterpret_cast<quenmar::widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
-    quenmar::TShellTree& tree = form->ShellTree;
+    quenmar::ShellFolderTree& tree = form->ShellTree;
     tree.SelectNode(tree.Parent(tree.Selected()));
     for (int i = 0; i < 5; ++i) {
         const auto start = Clock::now();
@@ -429,7 +431,7 @@ void CALLBACK RefreshRounds(HWND, UINT, UINT_PTR id, DWORD) {
     for (int i = 0; i < 5; ++i) {
         const auto start = Clock::now();
         form->BtnNewFolder.Click();
-        const double elapsed = MillisecondsSince(start) - quenmar::TShellTree::CreatePause(false);
+        const double elapsed = MillisecondsSince(start) - quenmar::ShellFolderTree::CreatePause(false);
         if (!SendMessageW(tree.Handle(), TVM_GETEDITCONTROL, 0, 0)) std::printf("  (no label opened)\n");
         createTimes.push_back(elapsed);
         SendMessageW(tree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
@@ -446,17 +448,17 @@ void RefreshBenchmark() {
     }
     std::vector<double> listing;
     for (int i = 0; i < 5; ++i) listing.push_back(ListAndSortLevel());
-    quenmar::TSelectFolderDialog dialog;
+    quenmar::FolderPicker dialog;
     dialog.Options = quenmar::sfdoCreateDeleteButtons | quenmar::sfdoContextMenus | quenmar::sfdoCreateFolderIcon |
                      quenmar::sfdoDeleteFolderIcon | quenmar::sfdoShowHidden;
     dialog.SetChosenPath(kTarget);
     SetTimer(nullptr, 0, 0, RefreshRounds);
-    dialog.Run();
+    dialog.Run(nullptr);
     const double floor = Median(listing), refresh = Median(refreshTimes), create = Median(createTimes);
     std::printf("refreshing a level of 5,000 siblings: %.0f ms; listing and sorting it: %.0f ms: ratio %.2f "
                 "(goal <= 2)\n", refresh, floor, refresh / floor);
     std::printf("Create Folder among 5,000 siblings to its label open (less the %lu ms pause): %.0f ms: ratio %.2f "
-                "(goal <= 2)\n", quenmar::TShellTree::CreatePause(false), create, create / floor);
+                "(goal <= 2)\n", quenmar::ShellFolderTree::CreatePause(false), create, create / floor);
 }
 
 // Start-up as the user feels it: from CreateProcess until the program's
@@ -555,17 +557,18 @@ void OpenAndClose(const wchar_t* className, const wchar_t* caption, F open) {
 
 void WindowsLeakBenchmark() {
     ResetPlaces();
-    auto form = std::make_unique<quenmar::TfrmQuenmar>();
+    auto form = std::make_unique<quenmar::testing::MainWindowProbe>();
     form->SetMainForm(true);
     form->Show();
     RunUntilIdle();
+    quenmar::FolderPicker picker;
     auto cycle = [&] {
         OpenAndClose(L"TSelectFolderForm", nullptr, [&] {
-            form->dlgSelectFolder.SetChosenPath("C:\\windows");
-            form->dlgSelectFolder.Run();
+            picker.SetChosenPath("C:\\windows");
+            picker.Run(form->Handle());
         });
-        OpenAndClose(L"TfrmQuenmarAbout", nullptr, [] { quenmar::ShowAboutWindow(); });
-        OpenAndClose(L"#32770", L"Test Dialog", [&] { form->btnpreviewClick(); });
+        OpenAndClose(L"TfrmQuenmarAbout", nullptr, [&] { quenmar::ShowAboutWindow(form->Handle()); });
+        OpenAndClose(L"#32770", L"Test Dialog", [&] { SendMessageW(form->previewButton_.Handle(), BM_CLICK, 0, 0); });
     };
     for (int i = 0; i < 10; ++i) cycle();
     const Resources before = Measure();

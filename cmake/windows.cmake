@@ -10,9 +10,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/delayload.cmake)
 file(GLOB_RECURSE QUENMAR_WIN_SOURCES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/src/win32/*.cpp
     ${CMAKE_SOURCE_DIR}/src/widgets/*.cpp
-    ${CMAKE_SOURCE_DIR}/src/dragdrop/*.cpp
     ${CMAKE_SOURCE_DIR}/src/folderpicker/*.cpp
-    ${CMAKE_SOURCE_DIR}/src/shellutil/*.cpp
     ${CMAKE_SOURCE_DIR}/src/app/*.cpp)
 list(FILTER QUENMAR_WIN_SOURCES EXCLUDE REGEX "/app/main\\.cpp$")
 foreach(core_source IN LISTS QUENMAR_CORE_SOURCES)

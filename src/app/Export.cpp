@@ -10,9 +10,7 @@ void ExportStoredSettings(const std::string& path) {
     win::Win32Registry registry;
     const PlacesStore store(registry);
     const LoadedSlots loaded = store.LoadSlots();
-    std::array<const TDirInfo*, kSlotCount> entries{};
-    for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.entries[n];
-    win::ReplaceFileContents(path, PlacesScript(entries, store.LoadHideFlag() == HideFlag::Hide));
+    win::ReplaceFileContents(path, PlacesScript(loaded.entries, store.LoadHideFlag() == HideFlag::Hide));
 }
 
 }  // namespace quenmar

@@ -6,7 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Export.h"
-#include "app/QuenmarForm.h"
+#include "app/MainWindow.h"
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
 #include "win32/ReplaceFile.h"
@@ -60,7 +60,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     application.SetTitle(quenmar::kApplicationTitle);
     int result = 0;
     application.Guard(nullptr, [&] {
-        quenmar::TfrmQuenmar mainForm;
+        quenmar::MainWindow mainForm;
         result = application.Run(mainForm);
     });
     OleUninitialize();

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "folderpicker/FolderFacts.h"
-#include "folderpicker/ShellLocator.h"
+#include "folderpicker/ShellItem.h"
 #include "win32/WideText.h"
 
 namespace quenmar {

@@ -18,13 +18,13 @@ std::string FolderSlotCaption(const std::string& path, ShellLookups& shell) {
 
 std::string SpecialFolderCaption(int32_t csidl) { return std::string(SpecialFolderName(csidl)); }
 
-std::string EffectivePath(const TDirInfo& entry, ShellLookups& shell) {
-    return entry.DirExpandable ? shell.ExpandEnvironment(entry.Dir) : entry.Dir;
+std::string EffectivePath(const Place& entry, ShellLookups& shell) {
+    return entry.keepUnexpanded ? shell.ExpandEnvironment(entry.path) : entry.path;
 }
 
-SlotDisplay DisplayFor(const TDirInfo& entry, ShellLookups& shell) {
-    if (!entry.IsDir) {
-        return {SpecialFolderCaption(entry.CSIDL), shell.SpecialFolderIconIndex(IconSize::Large, entry.CSIDL)};
+SlotDisplay DisplayFor(const Place& entry, ShellLookups& shell) {
+    if (!entry.isFolder) {
+        return {SpecialFolderCaption(entry.csidl), shell.SpecialFolderIconIndex(IconSize::Large, entry.csidl)};
     }
     const std::string path = EffectivePath(entry, shell);
     return {FolderSlotCaption(path, shell), shell.PathIconIndex(IconSize::Large, AddTrailingBackslash(path))};

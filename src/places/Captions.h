@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "places/DirInfo.h"
+#include "places/Place.h"
 #include "places/PathText.h"
 #include "places/ShellLookups.h"
 
@@ -24,10 +24,10 @@ struct SlotDisplay {
 
 // Caption and large icon of a slot's entry. An expandable path is shown by
 // its expanded form.
-SlotDisplay DisplayFor(const TDirInfo& entry, ShellLookups& shell);
+SlotDisplay DisplayFor(const Place& entry, ShellLookups& shell);
 
 // The path of a folder entry as the system sees it (environment expanded
 // where the entry keeps it unexpanded).
-std::string EffectivePath(const TDirInfo& entry, ShellLookups& shell);
+std::string EffectivePath(const Place& entry, ShellLookups& shell);
 
 }  // namespace quenmar

@@ -4,20 +4,20 @@ namespace quenmar {
 
 std::string PlaceValueName(int slot) { return "Place" + std::to_string(slot); }
 
-StoredPlace StoredFormOf(const TDirInfo& entry) {
-    if (!entry.IsDir) return {StoredPlace::Number, entry.CSIDL, {}};
-    return {entry.DirExpandable ? StoredPlace::ExpandableText : StoredPlace::Text, 0, entry.Dir};
+StoredPlace StoredFormOf(const Place& entry) {
+    if (!entry.isFolder) return {StoredPlace::Number, entry.csidl, {}};
+    return {entry.keepUnexpanded ? StoredPlace::ExpandableText : StoredPlace::Text, 0, entry.path};
 }
 
-TDirInfo PlacesStore::DefaultEntry(int n) {
-    TDirInfo entry(kSpecialFolders.at(static_cast<size_t>(n)).csidl);
-    entry.Dir = "C:\\";
+Place PlacesStore::DefaultEntry(int n) {
+    Place entry = Place::Special(kSpecialFolders.at(static_cast<size_t>(n)).csidl);
+    entry.path = "C:\\";
     return entry;
 }
 
-TDirInfo PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
+Place PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
     const std::string name = PlaceValueName(n);
-    if (!registry_.ValueExists(name)) return TDirInfo(kCsidlDesktop);
+    if (!registry_.ValueExists(name)) return Place::Special(kCsidlDesktop);
 
     const auto info = registry_.GetDataInfo(name);
     try {
@@ -25,13 +25,13 @@ TDirInfo PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
             std::string text = registry_.ReadString(name);
             const bool expandable = info->type == kRegExpandSz && !text.empty();
             if (text.empty()) text = "C:\\";
-            TDirInfo entry(std::move(text));
-            entry.DirExpandable = expandable;
+            Place entry = Place::Folder(std::move(text));
+            entry.keepUnexpanded = expandable;
             return entry;
         }
         if (info && info->type == kRegDword) {
-            TDirInfo entry(registry_.ReadInteger(name));
-            entry.Dir = "C:\\";
+            Place entry = Place::Special(registry_.ReadInteger(name));
+            entry.path = "C:\\";
             return entry;
         }
     } catch (const RegistryError&) {
@@ -63,12 +63,12 @@ HideFlag PlacesStore::LoadHideFlag() const {
     }
 }
 
-bool PlacesStore::Save(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden) const {
+bool PlacesStore::Save(const Places& places, bool hidden) const {
     bool placesSaved = false;
     if (registry_.OpenKey(kPlacesBarKey, true)) {
         OpenKeyScope scope(registry_);
         for (int n = 0; n < kSlotCount; ++n) {
-            const TDirInfo& entry = *entries[n];
+            const Place& entry = places[n];
             const std::string name = PlaceValueName(n);
             const StoredPlace stored = StoredFormOf(entry);
             switch (stored.kind) {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "places/Catalogue.h"
-#include "places/DirInfo.h"
+#include "places/Place.h"
 #include "places/RegistryAccessor.h"
 
 namespace quenmar {
@@ -16,6 +16,9 @@ inline constexpr const char* kPlacesBarKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
 inline constexpr const char* kNoPlacesBarValue = "NoPlacesBar";
 
+// The five slots, top to bottom.
+using Places = std::array<Place, kSlotCount>;
+
 // "Place0" to "Place4".
 std::string PlaceValueName(int slot);
 
@@ -25,10 +28,10 @@ struct StoredPlace {
     int32_t number = 0;  // the CSIDL of a special folder
     std::string text;    // the path of a folder
 };
-StoredPlace StoredFormOf(const TDirInfo& entry);
+StoredPlace StoredFormOf(const Place& entry);
 
 struct LoadedSlots {
-    std::array<TDirInfo, kSlotCount> entries;
+    Places entries;
     // Values that could not be read and were replaced by their slot's default.
     std::vector<std::string> replacedValues;
 };
@@ -42,7 +45,7 @@ public:
     explicit PlacesStore(RegistryAccessor& registry) : registry_(registry) {}
 
     // Default slot n: the catalogue's row n, with "C:\" as its path.
-    static TDirInfo DefaultEntry(int n);
+    static Place DefaultEntry(int n);
 
     // The five slots; the defaults when the key cannot be read. Needs read
     // access only. A value that cannot be read gets its slot's default and is
@@ -54,7 +57,7 @@ public:
     // Writes the five slots, then the hide flag. Returns false when the
     // Placesbar key could not be opened (the hide flag is still written).
     // A failed write of a slot raises RegistryError and writes nothing more.
-    bool Save(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden) const;
+    bool Save(const Places& places, bool hidden) const;
 
     // Removes the Placesbar key with everything below it.
     bool DeleteCustomPlaces() const;
@@ -63,7 +66,7 @@ public:
     static std::string ReplacedValuesMessage(const std::vector<std::string>& names);
 
 private:
-    TDirInfo LoadSlot(int n, LoadedSlots& loaded) const;
+    Place LoadSlot(int n, LoadedSlots& loaded) const;
 
     RegistryAccessor& registry_;
 };

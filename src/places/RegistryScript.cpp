@@ -73,17 +73,17 @@ std::u16string Dword(const std::u16string& head, uint32_t value) {
 
 }  // namespace
 
-std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden) {
+std::u16string PlacesScriptText(const Places& places, bool hidden) {
     const std::u16string root = u"HKEY_CURRENT_USER\\";
-    const std::u16string places = root + Ascii(kPlacesBarKey);
+    const std::u16string placesKey = root + Ascii(kPlacesBarKey);
     std::u16string text = u"Windows Registry Editor Version 5.00\r\n\r\n";
-    text += u"[-" + places + u"]\r\n\r\n";
+    text += u"[-" + placesKey + u"]\r\n\r\n";
     text += u"[" + root + Ascii(kComdlgPolicyKey) + u"]\r\n";
     text += Dword(Quoted(Ascii(kNoPlacesBarValue)) + u"=", hidden ? 1 : 0) + u"\r\n";
-    text += u"[" + places + u"]\r\n";
+    text += u"[" + placesKey + u"]\r\n";
     for (int n = 0; n < kSlotCount; ++n) {
         const std::u16string head = Quoted(Ascii(PlaceValueName(n).c_str())) + u"=";
-        const StoredPlace stored = StoredFormOf(*entries[n]);
+        const StoredPlace stored = StoredFormOf(places[n]);
         switch (stored.kind) {
         case StoredPlace::Number: text += Dword(head, static_cast<uint32_t>(stored.number)); break;
         case StoredPlace::Text: {
@@ -102,8 +102,8 @@ std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& e
     return text + u"\r\n";
 }
 
-std::string PlacesScript(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden) {
-    return "\xFF\xFE" + Utf16Bytes(PlacesScriptText(entries, hidden), false);
+std::string PlacesScript(const Places& places, bool hidden) {
+    return "\xFF\xFE" + Utf16Bytes(PlacesScriptText(places, hidden), false);
 }
 
 }  // namespace quenmar

@@ -12,9 +12,9 @@ namespace quenmar {
 // CRLF line ends), holding what a save of these places and this hide flag
 // would store. It first deletes the Placesbar key, so that importing it
 // leaves exactly these five places and nothing else there.
-std::string PlacesScript(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden);
+std::string PlacesScript(const Places& places, bool hidden);
 
 // The script's text before it is encoded: for reading and for tests.
-std::u16string PlacesScriptText(const std::array<const TDirInfo*, kSlotCount>& entries, bool hidden);
+std::u16string PlacesScriptText(const Places& places, bool hidden);
 
 }  // namespace quenmar

@@ -70,11 +70,12 @@ void Edit::Create(Form& form, Bounds bounds, unsigned anchors, bool readOnly) {
 
 void Edit::SetText(const std::string& text) {
     if (Text() == text) return;
-    SetWindowTextW(hwnd_, win::Wide(text).c_str());  // the control reports EN_CHANGE
+    const win::RaisedFlag setting(settingText_);
+    SetWindowTextW(hwnd_, win::Wide(text).c_str());
 }
 
 void Edit::HandleCommand(WORD code) {
-    if (code == EN_CHANGE) Fire(OnChange);
+    if (code == EN_CHANGE && !settingText_) Fire(OnChange);
 }
 
 // Button ---------------------------------------------------------------------
@@ -129,12 +130,17 @@ void RadioButton::SetChecked(bool checked) {
     checked_ = true;
     SendMessageW(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
     SetTabStop(hwnd_, true);
+}
+
+void RadioButton::Choose() {
+    // The click is reported only when the button was not checked before.
+    if (checked_) return;
+    SetChecked(true);
     Fire(OnClick);
 }
 
 void RadioButton::HandleCommand(WORD code) {
-    // The click is reported only when the button was not checked before.
-    if (code == BN_CLICKED) SetChecked(true);
+    if (code == BN_CLICKED) Choose();
 }
 
 // CheckBox -------------------------------------------------------------------
@@ -148,11 +154,12 @@ bool CheckBox::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) =
 void CheckBox::SetChecked(bool checked) {
     if (Checked() == checked) return;
     SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-    Fire(OnClick);
 }
 
 void CheckBox::HandleCommand(WORD code) {
-    if (code == BN_CLICKED) SetChecked(!Checked());
+    if (code != BN_CLICKED) return;
+    SetChecked(!Checked());
+    Fire(OnClick);
 }
 
 void MakeFlatFrame(Control& control) {
@@ -274,19 +281,17 @@ bool ListView::IsSelected(int index) const {
     return (SendMessageW(hwnd_, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
 }
 
-void ListView::SetSelected(int index, bool selected) {
+void ListView::SetState(int index, UINT mask, UINT state) {
     LVITEMW item{};
-    item.stateMask = LVIS_SELECTED;
-    item.state = selected ? LVIS_SELECTED : 0;
+    item.stateMask = mask;
+    item.state = state;
+    const win::RaisedFlag setting(settingState_);
     SendMessageW(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
-void ListView::SetFocused(int index) {
-    LVITEMW item{};
-    item.stateMask = LVIS_FOCUSED;
-    item.state = LVIS_FOCUSED;
-    SendMessageW(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
-}
+void ListView::SetSelected(int index, bool selected) { SetState(index, LVIS_SELECTED, selected ? LVIS_SELECTED : 0); }
+
+void ListView::SetFocused(int index) { SetState(index, LVIS_FOCUSED, LVIS_FOCUSED); }
 
 void ListView::EnsureVisible(int index) { SendMessageW(hwnd_, LVM_ENSUREVISIBLE, index, FALSE); }
 
@@ -296,7 +301,7 @@ LRESULT ListView::HandleNotify(NMHDR* header) {
     switch (header->code) {
     case LVN_ITEMCHANGED: {
         const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
-        if ((change->uChanged & LVIF_STATE) && change->iItem >= 0 &&
+        if (!settingState_ && (change->uChanged & LVIF_STATE) && change->iItem >= 0 &&
             ((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) {
             Fire(OnSelectItem, change->iItem, (change->uNewState & LVIS_SELECTED) != 0);
         }

@@ -41,14 +41,17 @@ private:
     win::UniqueGdiObject bitmap_;
 };
 
-// Its change event fires when the text changes, from code or from the user;
-// setting the text it already has fires nothing.
+// Its change event fires when the text changes by other hands than its
+// owner's: setting the text from code fires nothing.
 class Edit : public Control {
 public:
     Event OnChange;
     void Create(Form& form, Bounds bounds, unsigned anchors, bool readOnly);
     void SetText(const std::string& text);
     void HandleCommand(WORD code) override;
+
+private:
+    bool settingText_ = false;
 };
 
 class Button : public Control {
@@ -59,8 +62,9 @@ public:
     void HandleCommand(WORD code) override;
 };
 
-// Checked from code or by the user, it fires its click only when it was not
-// checked before; checking it unchecks the other radio buttons of its form.
+// Chosen by the user (a click, or the arrow keys moving to it), it fires its
+// click when it was not checked before; checked from code, it fires nothing.
+// Checking it unchecks the other radio buttons of its form.
 class RadioButton : public Control {
 public:
     Event OnClick;
@@ -68,13 +72,16 @@ public:
                 bool startsGroup = false);
     bool Checked() const;
     void SetChecked(bool checked);
+    // What the user's click does.
+    void Choose();
     void HandleCommand(WORD code) override;
 
 private:
     bool checked_ = false;  // as last set: the control checks itself on a click
 };
 
-// Fires its click whenever its state changes, from code or from the user.
+// Fires its click when the user changes its state; set from code, it fires
+// nothing.
 class CheckBox : public Control {
 public:
     Event OnClick;
@@ -107,9 +114,9 @@ private:
     bool shared_ = false;
 };
 
-// A single-selection list view. Selecting from code produces the control's
-// own notifications: the item losing the selection first, then the one
-// gaining it.
+// A single-selection list view. The user's selection is reported item by
+// item: the one losing the selection first, then the one gaining it.
+// Selecting from code reports nothing.
 class ListView : public Control {
 public:
     std::function<void(int item, bool selected)> OnSelectItem;
@@ -136,6 +143,10 @@ public:
     void SetRedraw(bool redraw);
 
     LRESULT HandleNotify(NMHDR* header) override;
+
+private:
+    void SetState(int item, UINT mask, UINT state);
+    bool settingState_ = false;
 };
 
 }  // namespace quenmar::widgets

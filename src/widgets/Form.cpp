@@ -298,7 +298,7 @@ bool Form::PreTranslate(MSG& msg) {
         // they moved it to is checked, as an automatic one checks itself.
         const HWND focus = GetFocus();
         for (RadioButton* button : radioButtons) {
-            if (button->Handle() == focus && !button->Checked()) button->SetChecked(true);
+            if (button->Handle() == focus) button->Choose();
         }
     }
     return true;

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "places/DirInfo.h"
+#include "places/Place.h"
 #include "places/RegistryAccessor.h"
 
 namespace quenmar::testing {
@@ -47,9 +47,9 @@ inline void PrintTo(const RawValue& value, std::ostream* os) {
 }
 
 // What of an entry the registry keeps: its kind and the value of that kind.
-inline std::string StoredForm(const TDirInfo& entry) {
-    if (!entry.IsDir) return "csidl " + std::to_string(entry.CSIDL);
-    return (entry.DirExpandable ? "expand " : "sz ") + entry.Dir;
+inline std::string StoredForm(const Place& entry) {
+    if (!entry.isFolder) return "csidl " + std::to_string(entry.csidl);
+    return (entry.keepUnexpanded ? "expand " : "sz ") + entry.path;
 }
 
 }  // namespace quenmar::testing

@@ -25,26 +25,21 @@ protected:
 
     PlacesStore Store() { return PlacesStore(backend.Accessor()); }
     // What the window shows for a loaded entry.
-    SlotDisplay Shown(const TDirInfo& entry) { return DisplayFor(entry, shell); }
+    SlotDisplay Shown(const Place& entry) { return DisplayFor(entry, shell); }
     void PutPlace(int n, uint32_t type, const std::string& data) {
         backend.Put(kPlacesBarKey, PlaceValueName(n), type, data);
     }
-    std::optional<RawValue> Place(int n) { return backend.Get(kPlacesBarKey, PlaceValueName(n)); }
+    std::optional<RawValue> Stored(int n) { return backend.Get(kPlacesBarKey, PlaceValueName(n)); }
     std::optional<RawValue> NoPlacesBar() { return backend.Get(kComdlgPolicyKey, kNoPlacesBarValue); }
 
-    static std::array<const TDirInfo*, kSlotCount> Entries(const LoadedSlots& loaded) {
-        std::array<const TDirInfo*, kSlotCount> entries{};
-        for (int n = 0; n < kSlotCount; ++n) entries[n] = &loaded.entries[n];
-        return entries;
-    }
     void ExpectDefaults(const LoadedSlots& loaded) {
         const int32_t csidls[] = {34, 0, 5, 17, 18};
         const char* captions[] = {"History", "Desktop", "My Documents", "My Computer", "My Network Places"};
         for (int n = 0; n < kSlotCount; ++n) {
-            const TDirInfo& entry = loaded.entries[n];
-            EXPECT_FALSE(entry.IsDir) << n;
-            EXPECT_EQ(entry.CSIDL, csidls[n]) << n;
-            EXPECT_EQ(entry.Dir, "C:\\") << n;
+            const Place& entry = loaded.entries[n];
+            EXPECT_FALSE(entry.isFolder) << n;
+            EXPECT_EQ(entry.csidl, csidls[n]) << n;
+            EXPECT_EQ(entry.path, "C:\\") << n;
             EXPECT_EQ(Shown(entry), (SlotDisplay{captions[n], FakeShell::kSpecialBase + csidls[n]})) << n;
         }
     }
@@ -63,9 +58,9 @@ TYPED_TEST_P(StoreScenarios, NoKeyGivesDefaultsWhichSaveAsFiveCsidls) {
     EXPECT_EQ(this->Store().LoadHideFlag(), HideFlag::None);
     EXPECT_FALSE(this->backend.KeyExists(kComdlgPolicyKey)) << "loading must not create the key";
 
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
     const uint32_t csidls[] = {34, 0, 5, 17, 18};
-    for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(this->Place(n), DwordValue(csidls[n])) << n;
+    for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(this->Stored(n), DwordValue(csidls[n])) << n;
     EXPECT_EQ(this->NoPlacesBar(), DwordValue(0));
     EXPECT_EQ(this->backend.ValueNames(kPlacesBarKey).size(), 5u);
 }
@@ -74,21 +69,21 @@ TYPED_TEST_P(StoreScenarios, MissingValuesAreDesktopWithEmptyPath) {
     this->PutPlace(2, kRegSz, Sz("D:\\Data\\"));
     const LoadedSlots loaded = this->Store().LoadSlots();
     for (int n : {0, 1, 3, 4}) {
-        EXPECT_FALSE(loaded.entries[n].IsDir) << n;
-        EXPECT_EQ(loaded.entries[n].CSIDL, 0) << n;
-        EXPECT_EQ(loaded.entries[n].Dir, "") << n;
+        EXPECT_FALSE(loaded.entries[n].isFolder) << n;
+        EXPECT_EQ(loaded.entries[n].csidl, 0) << n;
+        EXPECT_EQ(loaded.entries[n].path, "") << n;
         EXPECT_EQ(this->Shown(loaded.entries[n]).caption, "Desktop") << n;
         EXPECT_EQ(this->Shown(loaded.entries[n]).icon, FakeShell::kSpecialBase) << n;
     }
-    EXPECT_TRUE(loaded.entries[2].IsDir);
-    EXPECT_EQ(loaded.entries[2].Dir, "D:\\Data\\");
+    EXPECT_TRUE(loaded.entries[2].isFolder);
+    EXPECT_EQ(loaded.entries[2].path, "D:\\Data\\");
     EXPECT_EQ(this->Shown(loaded.entries[2]).caption, "Data");
     EXPECT_EQ(this->Shown(loaded.entries[2]).icon, FakeShell::kFolderIcon);
     EXPECT_TRUE(loaded.replacedValues.empty());
 
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
-    EXPECT_EQ(this->Place(2), SzValue("D:\\Data\\")) << "a path is saved as the user left it";
-    EXPECT_EQ(this->Place(0), DwordValue(0));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    EXPECT_EQ(this->Stored(2), SzValue("D:\\Data\\")) << "a path is saved as the user left it";
+    EXPECT_EQ(this->Stored(0), DwordValue(0));
 }
 
 // Empty text of either kind is drive C:, stored as plain text: "C:\" has
@@ -98,43 +93,43 @@ TYPED_TEST_P(StoreScenarios, EmptyTextLoadsAsDriveC) {
     this->PutPlace(3, kRegExpandSz, Sz(""));
     const LoadedSlots loaded = this->Store().LoadSlots();
     for (int n : {1, 3}) {
-        EXPECT_TRUE(loaded.entries[n].IsDir) << n;
-        EXPECT_FALSE(loaded.entries[n].DirExpandable) << n;
-        EXPECT_EQ(loaded.entries[n].Dir, "C:\\") << n;
+        EXPECT_TRUE(loaded.entries[n].isFolder) << n;
+        EXPECT_FALSE(loaded.entries[n].keepUnexpanded) << n;
+        EXPECT_EQ(loaded.entries[n].path, "C:\\") << n;
         EXPECT_EQ(this->Shown(loaded.entries[n]).caption, "Disk [C:\\] ") << n;
         EXPECT_EQ(this->Shown(loaded.entries[n]).icon, FakeShell::kDriveIcon) << n;
     }
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
-    EXPECT_EQ(this->Place(1), SzValue("C:\\"));
-    EXPECT_EQ(this->Place(3), SzValue("C:\\"));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    EXPECT_EQ(this->Stored(1), SzValue("C:\\"));
+    EXPECT_EQ(this->Stored(3), SzValue("C:\\"));
 }
 
 TYPED_TEST_P(StoreScenarios, DwordSlotsKeepTheirCsidlAndGetDriveC) {
     this->PutPlace(0, kRegDword, Dword(8));
     this->PutPlace(3, kRegDword, Dword(0x26));
     const LoadedSlots loaded = this->Store().LoadSlots();
-    EXPECT_EQ(loaded.entries[0].CSIDL, 8);
-    EXPECT_EQ(loaded.entries[0].Dir, "C:\\");
+    EXPECT_EQ(loaded.entries[0].csidl, 8);
+    EXPECT_EQ(loaded.entries[0].path, "C:\\");
     EXPECT_EQ(this->Shown(loaded.entries[0]).caption, "Unknown");
     EXPECT_EQ(this->Shown(loaded.entries[0]).icon, FakeShell::kSpecialBase + 8);
     EXPECT_EQ(this->Shown(loaded.entries[3]).caption, "Program Files");
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
-    EXPECT_EQ(this->Place(0), DwordValue(8));
-    EXPECT_EQ(this->Place(3), DwordValue(0x26));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    EXPECT_EQ(this->Stored(0), DwordValue(8));
+    EXPECT_EQ(this->Stored(3), DwordValue(0x26));
 }
 
 TYPED_TEST_P(StoreScenarios, ExpandableTextStaysExpandable) {
     this->PutPlace(4, kRegExpandSz, Sz("%USERPROFILE%\\Downloads"));
     const LoadedSlots loaded = this->Store().LoadSlots();
-    const TDirInfo& entry = loaded.entries[4];
-    EXPECT_TRUE(entry.IsDir);
-    EXPECT_TRUE(entry.DirExpandable);
-    EXPECT_EQ(entry.Dir, "%USERPROFILE%\\Downloads");
+    const Place& entry = loaded.entries[4];
+    EXPECT_TRUE(entry.isFolder);
+    EXPECT_TRUE(entry.keepUnexpanded);
+    EXPECT_EQ(entry.path, "%USERPROFILE%\\Downloads");
     EXPECT_EQ(this->Shown(entry).caption, "Downloads");
     EXPECT_EQ(this->shell.pathQueries.back(), "C:\\users\\me\\Downloads\\");
     EXPECT_TRUE(loaded.replacedValues.empty());
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
-    EXPECT_EQ(this->Place(4), (RawValue{kRegExpandSz, Sz("%USERPROFILE%\\Downloads")}));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    EXPECT_EQ(this->Stored(4), (RawValue{kRegExpandSz, Sz("%USERPROFILE%\\Downloads")}));
 }
 
 // Values of a type that is neither text nor a number get their slot's
@@ -151,20 +146,20 @@ TYPED_TEST_P(StoreScenarios, UnreadableValuesGetTheirSlotsDefault) {
     EXPECT_EQ(loaded.replacedValues, (std::vector<std::string>{"Place0", "Place2", "Place3", "Place4"}));
     const int32_t defaults[] = {34, 0, 5, 17, 18};
     for (int n : {0, 2, 3, 4}) {
-        EXPECT_FALSE(loaded.entries[n].IsDir) << n;
-        EXPECT_EQ(loaded.entries[n].CSIDL, defaults[n]) << n;
-        EXPECT_EQ(loaded.entries[n].Dir, "C:\\") << n;
+        EXPECT_FALSE(loaded.entries[n].isFolder) << n;
+        EXPECT_EQ(loaded.entries[n].csidl, defaults[n]) << n;
+        EXPECT_EQ(loaded.entries[n].path, "C:\\") << n;
     }
-    EXPECT_EQ(loaded.entries[1].Dir, "E:\\Music");
+    EXPECT_EQ(loaded.entries[1].path, "E:\\Music");
     EXPECT_EQ(this->Store().LoadHideFlag(), HideFlag::Hide);
 
     const std::string message = PlacesStore::ReplacedValuesMessage(loaded.replacedValues);
     EXPECT_NE(message.find("Place0, Place2, Place3, Place4"), std::string::npos) << message;
 
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), true));
-    EXPECT_EQ(this->Place(0), DwordValue(34));
-    EXPECT_EQ(this->Place(1), SzValue("E:\\Music"));
-    EXPECT_EQ(this->Place(4), DwordValue(18));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, true));
+    EXPECT_EQ(this->Stored(0), DwordValue(34));
+    EXPECT_EQ(this->Stored(1), SzValue("E:\\Music"));
+    EXPECT_EQ(this->Stored(4), DwordValue(18));
     EXPECT_EQ(this->NoPlacesBar(), DwordValue(1));
 }
 
@@ -195,10 +190,10 @@ TYPED_TEST_P(StoreScenarios, SaveWritesHideFlagOverAnyType) {
     this->backend.Put(kComdlgPolicyKey, kNoPlacesBarValue, kRegDword, Dword(2));
     EXPECT_EQ(this->Store().LoadHideFlag(), HideFlag::Show);
     const LoadedSlots loaded = this->Store().LoadSlots();
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
     EXPECT_EQ(this->NoPlacesBar(), DwordValue(0));
     this->backend.Put(kComdlgPolicyKey, kNoPlacesBarValue, kRegSz, Sz("yes"));
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), true));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, true));
     EXPECT_EQ(this->NoPlacesBar(), DwordValue(1));
 }
 
@@ -206,7 +201,7 @@ TYPED_TEST_P(StoreScenarios, SaveLeavesOtherValuesAndDeleteKeepsHideFlag) {
     this->backend.Put(kPlacesBarKey, "Place7", kRegSz, Sz("Z:\\"));
     this->backend.Put(std::string(kPlacesBarKey) + "\\Sub", "x", kRegDword, Dword(1));
     const LoadedSlots loaded = this->Store().LoadSlots();
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), true));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, true));
     EXPECT_EQ(this->backend.Get(kPlacesBarKey, "Place7"), SzValue("Z:\\"));
 
     EXPECT_TRUE(this->Store().DeleteCustomPlaces());
@@ -219,18 +214,18 @@ TYPED_TEST_P(StoreScenarios, SaveLeavesOtherValuesAndDeleteKeepsHideFlag) {
 
 TYPED_TEST_P(StoreScenarios, FolderSlotsSaveTheirTextAndSpecialSlotsTheirNumber) {
     LoadedSlots loaded = this->Store().LoadSlots();
-    loaded.entries[0].IsDir = true;  // a switched slot keeps its "C:\"
-    loaded.entries[1] = TDirInfo("\\\\server\\share");
-    loaded.entries[2] = TDirInfo("");
-    loaded.entries[3].CSIDL = -7;
-    ASSERT_TRUE(this->Store().Save(this->Entries(loaded), false));
-    EXPECT_EQ(this->Place(0), SzValue("C:\\"));
-    EXPECT_EQ(this->Place(1), SzValue("\\\\server\\share"));
-    EXPECT_EQ(this->Place(2), SzValue(""));
-    EXPECT_EQ(this->Place(3), DwordValue(static_cast<uint32_t>(-7)));
+    loaded.entries[0].isFolder = true;  // a switched slot keeps its "C:\"
+    loaded.entries[1] = Place::Folder("\\\\server\\share");
+    loaded.entries[2] = Place::Folder("");
+    loaded.entries[3].csidl = -7;
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    EXPECT_EQ(this->Stored(0), SzValue("C:\\"));
+    EXPECT_EQ(this->Stored(1), SzValue("\\\\server\\share"));
+    EXPECT_EQ(this->Stored(2), SzValue(""));
+    EXPECT_EQ(this->Stored(3), DwordValue(static_cast<uint32_t>(-7)));
     const LoadedSlots again = this->Store().LoadSlots();
-    EXPECT_EQ(again.entries[3].CSIDL, -7);
-    EXPECT_EQ(again.entries[2].Dir, "C:\\");
+    EXPECT_EQ(again.entries[3].csidl, -7);
+    EXPECT_EQ(again.entries[2].path, "C:\\");
 }
 
 // Names in any script load as UTF-8 and are written back byte for byte,
@@ -253,9 +248,9 @@ TYPED_TEST_P(StoreScenarios, NamesInAnyScriptAreWrittenBackByteForByte) {
     const LoadedSlots loaded = this->Store().LoadSlots();
     EXPECT_TRUE(loaded.replacedValues.empty());
     for (int n = 0; n < kSlotCount; ++n) {
-        EXPECT_TRUE(loaded.entries[n].IsDir) << n;
-        EXPECT_EQ(loaded.entries[n].DirExpandable, cases[n].type == kRegExpandSz) << n;
-        EXPECT_EQ(loaded.entries[n].Dir, cases[n].loaded) << n;
+        EXPECT_TRUE(loaded.entries[n].isFolder) << n;
+        EXPECT_EQ(loaded.entries[n].keepUnexpanded, cases[n].type == kRegExpandSz) << n;
+        EXPECT_EQ(loaded.entries[n].path, cases[n].loaded) << n;
         if (cases[n].type == kRegSz) {
             EXPECT_EQ(this->Shown(loaded.entries[n]).caption, cases[n].caption) << n;
         }
@@ -263,16 +258,15 @@ TYPED_TEST_P(StoreScenarios, NamesInAnyScriptAreWrittenBackByteForByte) {
 
     // Rotated by one slot, the first switched to a special folder and back
     // between the saves.
-    TDirInfo moved[kSlotCount];
+    Places moved;
     for (int n = 0; n < kSlotCount; ++n) moved[n] = loaded.entries[(n + 1) % kSlotCount];
-    const std::array<const TDirInfo*, kSlotCount> entries{&moved[0], &moved[1], &moved[2], &moved[3], &moved[4]};
     for (int save = 0; save < 3; ++save) {
-        moved[0].IsDir = save != 1;
-        ASSERT_TRUE(this->Store().Save(entries, false));
+        moved[0].isFolder = save != 1;
+        ASSERT_TRUE(this->Store().Save(moved, false));
     }
     for (int n = 0; n < kSlotCount; ++n) {
         const Case& c = cases[(n + 1) % kSlotCount];
-        EXPECT_EQ(this->Place(n), (RawValue{c.type, Sz(c.stored)})) << n;
+        EXPECT_EQ(this->Stored(n), (RawValue{c.type, Sz(c.stored)})) << n;
     }
     const LoadedSlots again = this->Store().LoadSlots();
     for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(StoredForm(again.entries[n]), StoredForm(moved[n])) << n;

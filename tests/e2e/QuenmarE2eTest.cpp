@@ -89,7 +89,7 @@ protected:
         Settle(main);
         return bar;
     }
-    std::optional<RawValue> Place(int n) { return registry.Get(kPlacesBarKey, PlaceValueName(n)); }
+    std::optional<RawValue> Stored(int n) { return registry.Get(kPlacesBarKey, PlaceValueName(n)); }
 
     testing::RealRegistryBackend registry;
     std::unique_ptr<QuenmarProcess> app;
@@ -109,7 +109,7 @@ TEST_F(Quenmar, StartsWithTheDefaultsAndExitSavesThem) {
     ASSERT_TRUE(app->Exited(10000));
     EXPECT_EQ(app->ExitCode(), 0u);
     const uint32_t csidls[] = {34, 0, 5, 17, 18};
-    for (int n = 0; n < 5; ++n) EXPECT_EQ(Place(n), DwordValue(csidls[n])) << n;
+    for (int n = 0; n < 5; ++n) EXPECT_EQ(Stored(n), DwordValue(csidls[n])) << n;
     EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(0));
 }
 
@@ -129,11 +129,11 @@ TEST_F(Quenmar, EveryStoredFormLoadsAndSavesBack) {
     SelectSlot(2);  // the unlisted special folder keeps its number
     Key(places, VK_ESCAPE);
     ASSERT_TRUE(app->Exited(10000));
-    EXPECT_EQ(Place(0), (RawValue{REG_EXPAND_SZ, Sz("%WINDIR%\\system32")}));
-    EXPECT_EQ(Place(1), SzValue("C:\\"));
-    EXPECT_EQ(Place(2), DwordValue(8));
-    EXPECT_EQ(Place(3), DwordValue(17));
-    EXPECT_EQ(Place(4), DwordValue(0));
+    EXPECT_EQ(Stored(0), (RawValue{REG_EXPAND_SZ, Sz("%WINDIR%\\system32")}));
+    EXPECT_EQ(Stored(1), SzValue("C:\\"));
+    EXPECT_EQ(Stored(2), DwordValue(8));
+    EXPECT_EQ(Stored(3), DwordValue(17));
+    EXPECT_EQ(Stored(4), DwordValue(0));
     EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(0));
 }
 
@@ -159,7 +159,7 @@ TEST_F(Quenmar, NamesInAnyScriptAreShownAndKept) {
     SelectSlot(0);
     Key(places, VK_ESCAPE);
     ASSERT_TRUE(app->Exited(10000));
-    for (int n = 0; n < 3; ++n) EXPECT_EQ(Place(n), SzValue(paths[n])) << n;
+    for (int n = 0; n < 3; ++n) EXPECT_EQ(Stored(n), SzValue(paths[n])) << n;
     for (int n = 2; n >= 0; --n) RemoveDirectoryW(reinterpret_cast<const wchar_t*>(paths[n].c_str()));
     RemoveDirectoryW(L"C:\\quenmar-uni");
 }
@@ -176,16 +176,16 @@ TEST_F(Quenmar, EditedSlotsShowInThePreviewAndCloseBoxSaves) {
     EXPECT_EQ(Captions()[2], DriveName(L"C:\\") + " ");
     const Strings bar = Preview("This is only a test. Test the Items to the Left", true);
     EXPECT_EQ(bar, (Strings{"Desktop", "My Computer", DriveName(L"C:\\"), "My Computer", "My Network Places"}));
-    EXPECT_EQ(Place(2), SzValue("C:\\")) << "saved before the preview";
+    EXPECT_EQ(Stored(2), SzValue("C:\\")) << "saved before the preview";
     Click(Button("&Hide Places Bar in Dialogs"));
     Settle(main);
     EXPECT_EQ(Preview("This is only a test."), Strings{}) << "no Places Bar when hidden";
     EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(1));
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     ASSERT_TRUE(app->Exited(10000));
-    EXPECT_EQ(Place(0), DwordValue(0));
-    EXPECT_EQ(Place(1), DwordValue(17));
-    EXPECT_EQ(Place(2), SzValue("C:\\"));
+    EXPECT_EQ(Stored(0), DwordValue(0));
+    EXPECT_EQ(Stored(1), DwordValue(17));
+    EXPECT_EQ(Stored(2), SzValue("C:\\"));
 }
 
 TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
@@ -218,8 +218,8 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     EXPECT_EQ(Captions(), (Strings{"History", "Desktop", "My Documents", "My Computer", "My Network Places"}));
     Click(Button("E&xit"));
     ASSERT_TRUE(app->Exited(10000));
-    EXPECT_EQ(Place(0), DwordValue(34));
-    EXPECT_EQ(Place(1), DwordValue(0));
+    EXPECT_EQ(Stored(0), DwordValue(34));
+    EXPECT_EQ(Stored(1), DwordValue(0));
 }
 
 // The system's DPI for the programs started while it lives.

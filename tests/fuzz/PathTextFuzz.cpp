@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (stripped.size() == 2) caption = shell.DriveDisplayName(stripped + '\\') + ' ' + caption;
     if (caption.empty()) caption = stripped;
     CHECK(FolderSlotCaption(text, shell) == caption);
-    TDirInfo entry(text);
-    entry.DirExpandable = !text.empty() && text[0] == '%';
+    Place entry = Place::Folder(text);
+    entry.keepUnexpanded = !text.empty() && text[0] == '%';
     DisplayFor(entry, shell);
     return 0;
 }

@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const LoadedSlots loaded = store.LoadSlots();  // reports what it cannot read; never throws
     store.LoadHideFlag();
-    std::array<TDirInfo, kSlotCount> entries;
+    std::array<Place, kSlotCount> entries;
     std::array<ModelSlot, kSlotCount> model;
     for (int n = 0; n < kSlotCount; ++n) {
         entries[n] = loaded.entries[n];
@@ -91,11 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const int toggled = in.ConsumeIntegralInRange(0, kSlotCount - 1);
         const bool twice = in.ConsumeBool();
-        entries[toggled].IsDir = twice ? entries[toggled].IsDir : !entries[toggled].IsDir;
+        entries[toggled].isFolder = twice ? entries[toggled].isFolder : !entries[toggled].isFolder;
         model[toggled].isDir = twice ? model[toggled].isDir : !model[toggled].isDir;
 
         const bool hidden = in.ConsumeBool();
-        CHECK(store.Save({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, hidden));
+        CHECK(store.Save(entries, hidden));
         for (int n = 0; n < kSlotCount; ++n) {
             const MemoryRegistry::Value* stored = registry.Find(kPlacesBarKey, PlaceValueName(n));
             const ModelSlot& m = model[n];

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "shellutil/ExecuteResultMessages.h"
+#include "app/ExecuteResultMessages.h"
 
 namespace quenmar {
 namespace {

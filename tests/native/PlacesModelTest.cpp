@@ -65,22 +65,22 @@ TEST(PathText, RulesAndFolderCaptions) {
 
 TEST(Captions, DisplayOfEntries) {
     FakeShell shell;
-    TDirInfo folder("D:\\Data\\");
+    const Place folder = Place::Folder("D:\\Data\\");
     EXPECT_EQ(DisplayFor(folder, shell), (SlotDisplay{"Data", FakeShell::kFolderIcon}));
-    EXPECT_EQ(DisplayFor(TDirInfo("E:"), shell), (SlotDisplay{"Disk [E:\\] ", FakeShell::kDriveIcon}));
+    EXPECT_EQ(DisplayFor(Place::Folder("E:"), shell), (SlotDisplay{"Disk [E:\\] ", FakeShell::kDriveIcon}));
     EXPECT_EQ(shell.pathQueries.back(), "E:\\");
-    EXPECT_EQ(DisplayFor(TDirInfo(int32_t{0x11}), shell),
+    EXPECT_EQ(DisplayFor(Place::Special(0x11), shell),
               (SlotDisplay{"My Computer", FakeShell::kSpecialBase + 0x11}));
-    TDirInfo expandable("%USERPROFILE%\\Downloads");
-    expandable.DirExpandable = true;
+    Place expandable = Place::Folder("%USERPROFILE%\\Downloads");
+    expandable.keepUnexpanded = true;
     EXPECT_EQ(DisplayFor(expandable, shell), (SlotDisplay{"Downloads", FakeShell::kFolderIcon}));
     EXPECT_EQ(shell.pathQueries.back(), "C:\\users\\me\\Downloads\\");
 }
 
-TEST(DirInfo, ConstructorsKeepTheOtherValueEmpty) {
-    const TDirInfo folder("D:\\x"), special(int32_t{5});
-    EXPECT_TRUE(folder.IsDir && folder.CSIDL == 0 && folder.Dir == "D:\\x");
-    EXPECT_TRUE(!special.IsDir && special.CSIDL == 5 && special.Dir.empty());
+TEST(Place, FactoriesKeepTheOtherValueEmpty) {
+    const Place folder = Place::Folder("D:\\x"), special = Place::Special(5);
+    EXPECT_TRUE(folder.isFolder && folder.csidl == 0 && folder.path == "D:\\x");
+    EXPECT_TRUE(!special.isFolder && special.csidl == 5 && special.path.empty());
 }
 
 }  // namespace

@@ -58,14 +58,12 @@ protected:
         EXPECT_FALSE(registry.KeyIsOpen());
         EXPECT_EQ(registry.openCount, registry.closeCount);
     }
-    std::array<const TDirInfo*, kSlotCount> Entries() {
-        return {&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]};
-    }
+    const Places& Entries() const { return entries; }
 
     MemoryRegistry registry;
     FakeShell shell;
-    TDirInfo entries[kSlotCount] = {TDirInfo("A:\\"), TDirInfo(int32_t{5}), TDirInfo("C:\\x"), TDirInfo(int32_t{0}),
-                                    TDirInfo("D:\\")};
+    Places entries{Place::Folder("A:\\"), Place::Special(5), Place::Folder("C:\\x"), Place::Special(0),
+                                    Place::Folder("D:\\")};
 };
 
 TEST_F(StoreFaults, FailedWriteOfPlace2StopsTheSave) {
@@ -88,7 +86,7 @@ TEST_F(StoreFaults, UnopenablePlacesKeyStillWritesHideFlag) {
     registry.PutDword(kPlacesBarKey, "Place0", 17);
     registry.unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar"};
     const LoadedSlots loaded = Store().LoadSlots();
-    EXPECT_EQ(loaded.entries[0].CSIDL, 34) << "an unreadable key shows the defaults";
+    EXPECT_EQ(loaded.entries[0].csidl, 34) << "an unreadable key shows the defaults";
     EXPECT_FALSE(Store().Save(Entries(), true));
     EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue)->data, Dword(1));
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, Dword(17));
@@ -99,7 +97,7 @@ TEST_F(StoreFaults, ReadOnlyKeysLoadAsStored) {
     registry.PutDword(kComdlgPolicyKey, kNoPlacesBarValue, 1);
     registry.readOnlyKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar",
                              "software\\microsoft\\windows\\currentversion\\policies\\comdlg32"};
-    EXPECT_EQ(Store().LoadSlots().entries[0].Dir, "E:\\Shared");
+    EXPECT_EQ(Store().LoadSlots().entries[0].path, "E:\\Shared");
     EXPECT_EQ(Store().LoadHideFlag(), HideFlag::Hide);
     EXPECT_FALSE(Store().Save(Entries(), false));
     EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue)->data, Dword(1)) << "could not be written";
@@ -125,10 +123,10 @@ TEST_F(StoreFaults, FailedTypeQueryGetsTheDefault) {
     registry.failingTypeQueries = {"Place1"};
     const LoadedSlots loaded = Store().LoadSlots();
     EXPECT_EQ(loaded.replacedValues, std::vector<std::string>{"Place1"});
-    EXPECT_EQ(loaded.entries[1].CSIDL, 0);
-    EXPECT_FALSE(loaded.entries[1].IsDir);
-    EXPECT_EQ(loaded.entries[1].Dir, "C:\\");
-    EXPECT_EQ(loaded.entries[3].Dir, "E:\\");
+    EXPECT_EQ(loaded.entries[1].csidl, 0);
+    EXPECT_FALSE(loaded.entries[1].isFolder);
+    EXPECT_EQ(loaded.entries[1].path, "C:\\");
+    EXPECT_EQ(loaded.entries[3].path, "E:\\");
 }
 
 TEST_F(StoreFaults, FailedDeleteIsReported) {

@@ -20,9 +20,9 @@ std::string Narrow(const std::u16string& text) {
 }
 
 struct Script : ::testing::Test {
-    std::array<TDirInfo, kSlotCount> entries{TDirInfo(34), TDirInfo(0), TDirInfo(5), TDirInfo(17), TDirInfo(18)};
+    std::array<Place, kSlotCount> entries{Place::Special(34), Place::Special(0), Place::Special(5), Place::Special(17), Place::Special(18)};
     std::string Text(bool hidden = false) {
-        return Narrow(PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, hidden));
+        return Narrow(PlacesScriptText(entries, hidden));
     }
 };
 
@@ -34,20 +34,20 @@ TEST_F(Script, DefaultsAsTheRegistryEditorWritesThem) {
 
     // Encoded: a byte-order mark, then UTF-16LE.
     const std::string bytes =
-        PlacesScript({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, false);
+        PlacesScript(entries, false);
     ASSERT_GE(bytes.size(), 6u);
     EXPECT_EQ(bytes.substr(0, 6), std::string("\xFF\xFEW\0i\0", 6));
     EXPECT_EQ(bytes.size(), 2 + 2 * Text().size());
 }
 
 TEST_F(Script, EveryKindOfValue) {
-    entries[0] = TDirInfo("C:\\Program Files\\\"Quoted\"\\");
-    entries[1] = TDirInfo("");
-    entries[2] = TDirInfo("%WINDIR%");
-    entries[2].DirExpandable = true;
-    entries[3] = TDirInfo("C:\\\xED\xB0\x81");  // a trail surrogate alone
-    entries[4] = TDirInfo(-7);
-    entries[4].Dir = "D:\\not stored";
+    entries[0] = Place::Folder("C:\\Program Files\\\"Quoted\"\\");
+    entries[1] = Place::Folder("");
+    entries[2] = Place::Folder("%WINDIR%");
+    entries[2].keepUnexpanded = true;
+    entries[3] = Place::Folder("C:\\\xED\xB0\x81");  // a trail surrogate alone
+    entries[4] = Place::Special(-7);
+    entries[4].path = "D:\\not stored";
     const std::string text = Text();
     const std::string places = text.substr(text.find(kPlacesKey) + kPlacesKey.size());
     EXPECT_EQ(places,
@@ -59,12 +59,12 @@ TEST_F(Script, EveryKindOfValue) {
 }
 
 TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
-    entries[0] = TDirInfo("C:\\Café\\Папка\\文件夹 😀");
-    entries[1] = TDirInfo("C:\\line\nbreak");
-    entries[2] = TDirInfo("%USERPROFILE%\\" + std::string(40, 'x'));
-    entries[2].DirExpandable = true;
+    entries[0] = Place::Folder("C:\\Café\\Папка\\文件夹 😀");
+    entries[1] = Place::Folder("C:\\line\nbreak");
+    entries[2] = Place::Folder("%USERPROFILE%\\" + std::string(40, 'x'));
+    entries[2].keepUnexpanded = true;
     const std::u16string wide =
-        PlacesScriptText({&entries[0], &entries[1], &entries[2], &entries[3], &entries[4]}, false);
+        PlacesScriptText(entries, false);
     EXPECT_NE(wide.find(u"\"Place0\"=\"C:\\\\Café\\\\Папка\\\\文件夹 😀\"\r\n"), std::u16string::npos)
         << "UTF-16 text";
     const std::string text = Narrow(wide);
@@ -78,7 +78,9 @@ TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
     size_t lines = 0;
     for (size_t at = 0, end; (end = value.find("\r\n", at)) != std::string::npos; at = end + 2, ++lines) {
         EXPECT_LE(end - at, 80u) << value;
-        if (lines > 0) EXPECT_EQ(value.substr(at, 2), "  ");
+        if (lines > 0) {
+            EXPECT_EQ(value.substr(at, 2), "  ");
+        }
     }
     EXPECT_EQ(lines, 5u) << value;
 }

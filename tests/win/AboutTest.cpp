@@ -5,19 +5,19 @@
 #include <fstream>
 
 #include "ModalBoxes.h"
-#include "app/QuenmarAboutForm.h"
-#include "shellutil/ShellOpenLauncher.h"
+#include "app/AboutWindow.h"
+#include "app/ShellOpenLauncher.h"
 #include "widgets/Application.h"
 #include "win32/WideText.h"
 
 namespace quenmar::testing {
 namespace {
 
-TfrmQuenmarAbout* OpenAbout() { return ShownForm<TfrmQuenmarAbout>(L"TfrmQuenmarAbout"); }
+AboutWindow* OpenAbout() { return ShownForm<AboutWindow>(L"TfrmQuenmarAbout"); }
 
 TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
     Soon([] {
-        TfrmQuenmarAbout* about = OpenAbout();
+        AboutWindow* about = OpenAbout();
         ASSERT_NE(about, nullptr);
         UpdateWindow(about->Handle());
         EXPECT_EQ(about->Caption(), "About Quenmar");
@@ -47,12 +47,12 @@ TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
         EXPECT_NE(about->Logo(), nullptr);
         SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
     });
-    ShowAboutWindow();
+    ShowAboutWindow(nullptr);
     EXPECT_EQ(FindWindowW(L"TfrmQuenmarAbout", nullptr), nullptr) << "released";
 }
 
 TEST(AboutWindow, TextureNeverSmallerThanFiveByFive) {
-    widgets::TTextureBackground background;
+    widgets::TiledBackground background;
     background.SetBounds(0, 0, 3, 2);
     const win::WindowDC screen(nullptr);
     const win::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
@@ -67,7 +67,7 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
     HWND first = nullptr;
     std::ofstream("C:\\quenmar-link.bat", std::ios::binary) << "@exit\r\n";
     Soon([&] {
-        TfrmQuenmarAbout* about = OpenAbout();
+        AboutWindow* about = OpenAbout();
         ASSERT_NE(about, nullptr);
         first = about->Handle();
         // Open the link with a target that succeeds: it turns purple at once.
@@ -79,11 +79,11 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
         EXPECT_EQ(about->lblWebsiteURL.TextColor(), RGB(128, 0, 128));
         SendMessageW(about->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
-    ShowAboutWindow();
+    ShowAboutWindow(nullptr);
     EXPECT_FALSE(IsWindow(first));
 
     Soon([&] {
-        TfrmQuenmarAbout* about = OpenAbout();
+        AboutWindow* about = OpenAbout();
         ASSERT_NE(about, nullptr);
         EXPECT_FALSE(about->lblWebsiteURL.Visited()) << "a fresh window, unvisited again";
         EXPECT_EQ(about->lblWebsiteURL.TextColor(), GetSysColor(COLOR_HIGHLIGHT));
@@ -97,11 +97,11 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
         SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
         EXPECT_EQ(about->ModalResult(), IDOK);
     });
-    ShowAboutWindow();
+    ShowAboutWindow(nullptr);
 
     // From the keyboard: Tab goes from OK to the link, and Enter opens it.
     Soon([&] {
-        TfrmQuenmarAbout* about = OpenAbout();
+        AboutWindow* about = OpenAbout();
         ASSERT_NE(about, nullptr);
         about->lblWebsiteURL.URL = "C:\\quenmar-link.bat";
         SetFocus(about->btnOk.Handle());
@@ -114,7 +114,7 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
             SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
         });
     });
-    ShowAboutWindow();
+    ShowAboutWindow(nullptr);
     DeleteFileW(L"C:\\quenmar-link.bat");
 }
 
@@ -129,7 +129,7 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
     main.Show();
     SetWindowPos(main.Handle(), nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Soon([&] {
-        TfrmQuenmarAbout* about = OpenAbout();
+        AboutWindow* about = OpenAbout();
         ASSERT_NE(about, nullptr);
         RECT a{}, m{};
         GetWindowRect(about->Handle(), &a);
@@ -139,12 +139,12 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
         EXPECT_FALSE(IsWindowEnabled(main.Handle())) << "the main window waits";
         SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
     });
-    ShowAboutWindow();
+    ShowAboutWindow(main.Handle());
     EXPECT_TRUE(IsWindowEnabled(main.Handle()));
 
     SetWindowPos(main.Handle(), nullptr, -400, -300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Soon([&] {
-        TfrmQuenmarAbout* about = OpenAbout();
+        AboutWindow* about = OpenAbout();
         ASSERT_NE(about, nullptr);
         RECT a{};
         GetWindowRect(about->Handle(), &a);
@@ -152,7 +152,7 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
         EXPECT_EQ(a.top, 0);
         SendMessageW(about->btnOk.Handle(), BM_CLICK, 0, 0);
     });
-    ShowAboutWindow();
+    ShowAboutWindow(main.Handle());
     main.SetMainForm(false);
 }
 

@@ -12,14 +12,18 @@
 #include "Drops.h"
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
-#include "app/QuenmarForm.h"
-#include "dragdrop/zelDragFromShell.h"
+#include "MainWindowProbe.h"
+#include "widgets/ShellDropTarget.h"
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
 #include "win32/WideText.h"
 
 namespace quenmar::testing {
 namespace {
+
+using widgets::DroppedName;
+using widgets::ShellDropTarget;
+using widgets::SkippedNames;
 
 class DropTarget : public widgets::Form {
 public:
@@ -48,21 +52,18 @@ public:
 class DropEvents : public ::testing::Test {
 protected:
     void SetUp() override {
-        receiver.OnShellDragDrop = [this](TzelDragFromShell& sender, const std::string& folder,
-                                          const std::string& filename, const std::string& full) {
-            events.push_back("item [" + folder + "][" + filename + "][" + full + "] names " +
-                             std::to_string(sender.DroppedNames().size()));
+        receiver.OnDrop = [this](const DroppedName& name) {
+            events.push_back("item [" + name.folder + "][" + name.fileName + "][" + name.fullName + "]");
+            names.push_back(name.fullName);
         };
-        receiver.OnShellDragDropDone = [this](TzelDragFromShell& sender) {
-            events.push_back("done names " + std::to_string(sender.DroppedNames().size()));
-        };
-        receiver.OnShellDragDropSkipped = [this](TzelDragFromShell&, const SkippedNames& skipped) {
+        receiver.OnSkipped = [this](const SkippedNames& skipped) {
             events.push_back("skipped " + std::to_string(skipped.tooLong));
         };
     }
     DropTarget form;
-    TzelDragFromShell receiver{&form};
+    ShellDropTarget receiver{&form};
     std::vector<std::string> events;
+    std::vector<std::string> names;  // the whole names, in order
 };
 
 using Strings = std::vector<std::string>;
@@ -70,19 +71,19 @@ using Strings = std::vector<std::string>;
 TEST(DropReceiver, OwnerMustHaveAWindow) {
     auto message = [](widgets::Component* owner) {
         try {
-            TzelDragFromShell receiver(owner);
+            ShellDropTarget receiver(owner);
         } catch (const std::invalid_argument& error) {
             return std::string(error.what());
         }
         return std::string("accepted");
     };
-    EXPECT_EQ(message(nullptr), "The zelDragFromShell's Owner must be a TWinControl decendant!");
+    EXPECT_EQ(message(nullptr), "A drop target needs a window to attach to.");
     widgets::ImageList windowless;
-    EXPECT_EQ(message(&windowless), "The zelDragFromShell's Owner must be a TWinControl decendant!");
+    EXPECT_EQ(message(&windowless), "A drop target needs a window to attach to.");
 
     DropTarget form;  // its window does not exist yet: the receiver makes it
     ASSERT_EQ(form.Handle(), nullptr);
-    TzelDragFromShell receiver(&form);
+    ShellDropTarget receiver(&form);
     EXPECT_NE(form.Handle(), nullptr);
     EXPECT_EQ(receiver.OwnerWindow(), form.Handle());
     EXPECT_TRUE(GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
@@ -93,8 +94,7 @@ TEST(DropReceiver, HooksTheWindowAndPutsItsProcedureBack) {
     form.CreateHandle();
     const LONG_PTR before = GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC);
     {
-        TzelDragFromShell receiver(&form);
-        EXPECT_EQ(reinterpret_cast<LONG_PTR>(receiver.PreviousWindowProc()), before);
+        ShellDropTarget receiver(&form);
         EXPECT_NE(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC), before);
         const WPARAM wParam = static_cast<WPARAM>(0x1122334455667788ull);
         const LPARAM lParam = static_cast<LPARAM>(0x0102030405060708ll);
@@ -115,16 +115,13 @@ TEST_F(DropEvents, SplitsNamesAtTheirLastSeparator) {
     SendDrop(form.Handle(), {L"C:\\Data\\Reports", L"D:\\", L"\\\\server\\share\\dir", L"  C:\\spaced \t"},
              &released);
     EXPECT_TRUE(released);
-    EXPECT_EQ(events, (Strings{"item [C:\\Data\\][Reports][C:\\Data\\Reports] names 1",
-                                        "item [D:\\][][D:\\] names 2",
-                                        "item [\\\\server\\share\\][dir][\\\\server\\share\\dir] names 3",
-                                        "item [C:\\][spaced][C:\\spaced] names 4", "done names 4"}));
-    EXPECT_EQ(receiver.DroppedNames(), (Strings{"C:\\Data\\Reports", "D:\\", "\\\\server\\share\\dir", "C:\\spaced"}));
+    EXPECT_EQ(events, (Strings{"item [C:\\Data\\][Reports][C:\\Data\\Reports]", "item [D:\\][][D:\\]",
+                               "item [\\\\server\\share\\][dir][\\\\server\\share\\dir]",
+                               "item [C:\\][spaced][C:\\spaced]"}));
 
     events.clear();
     SendDrop(form.Handle(), {L"a", L"b", L"c"});
-    EXPECT_EQ(events, (Strings{"item [][a][a] names 1", "item [][b][b] names 2", "item [][c][c] names 3",
-                                        "done names 3"}));
+    EXPECT_EQ(events, (Strings{"item [][a][a]", "item [][b][b]", "item [][c][c]"}));
 }
 
 TEST_F(DropEvents, DropWithoutNames) {
@@ -136,11 +133,10 @@ TEST_F(DropEvents, DropWithoutNames) {
     const UINT count = DragQueryFileW(static_cast<HDROP>(probe), 0xFFFFFFFF, nullptr, 0);
     GlobalFree(probe);
     if (count == 0) {
-        EXPECT_EQ(events, (Strings{"item [][x][x] names 1", "done names 1", "done names 0"}));
+        EXPECT_EQ(events, (Strings{"item [][x][x]"}));
     } else {
         // Wine reads an empty list as one empty name, which is delivered.
-        EXPECT_EQ(events,
-                  (Strings{"item [][x][x] names 1", "done names 1", "item [][][] names 1", "done names 1"}));
+        EXPECT_EQ(events, (Strings{"item [][x][x]", "item [][][]"}));
     }
 }
 
@@ -157,20 +153,16 @@ TEST_F(DropEvents, LongNamesAreReadWholeOrSkipped) {
     // Names in any script are read wide, a surrogate without its partner too.
     SendDrop(form.Handle(), {L"C:\\日本\\Папка 😀", Wide(n254), Wide(n255), Wide(n259), Wide(n260), Wide(n300),
                              L"C:\\" + std::wstring(256, L'Ж'), L"C:\\" + std::wstring(257, L'Ж'), L"C:\\x\xD800"});
-    EXPECT_EQ(receiver.DroppedNames(),
-              (Strings{"C:\\日本\\Папка 😀", n254, n255, n259, cyrillic259, "C:\\x\xED\xA0\x80"}));
-    ASSERT_EQ(events.size(), 8u);
-    EXPECT_EQ(events[0], "item [C:\\日本\\][Папка 😀][C:\\日本\\Папка 😀] names 1");
-    EXPECT_EQ(events[6], "skipped 3") << "260 characters is one too many";
-    EXPECT_EQ(events[7], "done names 6");
+    EXPECT_EQ(names, (Strings{"C:\\日本\\Папка 😀", n254, n255, n259, cyrillic259, "C:\\x\xED\xA0\x80"}));
+    ASSERT_EQ(events.size(), 7u);
+    EXPECT_EQ(events[0], "item [C:\\日本\\][Папка 😀][C:\\日本\\Папка 😀]");
+    EXPECT_EQ(events[6], "skipped 3") << "260 characters is one too many, after the names kept";
 }
 
 TEST(DropReceiver, AFailingHandlerStillReleasesTheDrop) {
     DropTarget form;
-    TzelDragFromShell receiver(&form);
-    receiver.OnShellDragDrop = [](TzelDragFromShell&, const std::string&, const std::string&, const std::string&) {
-        throw std::runtime_error("handler failed");
-    };
+    ShellDropTarget receiver(&form);
+    receiver.OnDrop = [](const DroppedName&) { throw std::runtime_error("handler failed"); };
     const std::wstring marker = L"C:\\quenmar-drop-marker";
     const HGLOBAL drop = MakeDrop({marker});
     // The error box comes after the drop was released. The box may be handed
@@ -203,7 +195,7 @@ protected:
         std::filesystem::create_directories(std::string(kRoot) + "\\Docs");
         std::filesystem::create_directories(std::string(kRoot) + "\\Music");
         std::ofstream(std::string(kRoot) + "\\Docs\\a.txt");
-        form = std::make_unique<TfrmQuenmar>();
+        form = std::make_unique<MainWindowProbe>();
         form->Show();
         PumpMessages();
     }
@@ -220,14 +212,15 @@ protected:
     }
 
     RealRegistryBackend registry;
-    std::unique_ptr<TfrmQuenmar> form;
+    std::unique_ptr<MainWindowProbe> form;
 };
 
 TEST_F(MainWindowDrops, TheLastValidNameWinsAndBadNamesAreToldOnce) {
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     Drop({L"C:\\quenmar-drops\\Docs", L"C:\\quenmar-drops\\Music", L"C:\\quenmar-drops\\gone",
           L"C:\\" + std::wstring(300, L'x'), L"C:\\" + std::wstring(260, L'y')});
-    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Music\\");
+    EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-drops\\Music\\");
+    EXPECT_EQ(form->Editor().Slot(0).path, "C:\\quenmar-drops\\Music\\");
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].text, "The name of a dropped folder cannot be stored: it is longer than a path can be.");
 }
@@ -241,8 +234,7 @@ TEST_F(MainWindowDrops, TenThousandNames) {
     const HGLOBAL drop = MakeDrop(names);
     SendMessageW(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(GlobalSize(drop), 0u) << "the drop handle was released";
-    EXPECT_EQ(form->zelDragFromShell1->DroppedNames().size(), 10000u);
-    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-drops\\Docs\\") << "9999 is a file in Docs";
+    EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-drops\\Docs\\") << "9999 is a file in Docs";
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
 #include "app/Export.h"
-#include "app/QuenmarForm.h"
+#include "MainWindowProbe.h"
 #include "win32/ReplaceFile.h"
 #include "win32/WideText.h"
 
@@ -62,10 +62,10 @@ TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
     PutMixedPlaces();
     {  // as Quenmar stores them
         ModalBoxes notices([](const SeenBox&) { return IDOK; });
-        TfrmQuenmar form;
+        MainWindowProbe form;
         form.Show();
         PumpMessages();
-        SendMessageW(form.btnClose.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(form.exitButton_.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
     }
     auto stored = ValuesOf(kPlacesKeyW);

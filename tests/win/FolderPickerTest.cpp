@@ -11,21 +11,21 @@
 
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
-#include "app/QuenmarForm.h"
+#include "MainWindowProbe.h"
 #include "folderpicker/ItemIdLists.h"
-#include "folderpicker/ShellDialogs.h"
+#include "folderpicker/FolderPicker.h"
 #include "win32/WideText.h"
 
 namespace quenmar::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using Node = TShellTree::Node;
+using Node = ShellFolderTree::Node;
 using Strings = std::vector<std::string>;
 
 constexpr const char* kRoot = "C:\\quenmar-picker";
 
-TSelectFolderForm* PickerWindow() { return ShownForm<TSelectFolderForm>(L"TSelectFolderForm"); }
+FolderPickerWindow* PickerWindow() { return ShownForm<FolderPickerWindow>(L"TSelectFolderForm"); }
 
 std::string DesktopDirectory() {
     wchar_t path[MAX_PATH] = {};
@@ -33,7 +33,7 @@ std::string DesktopDirectory() {
     return win::Utf8(path);
 }
 
-class FolderPicker : public ::testing::Test {
+class FolderPickerTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::error_code ignored;
@@ -49,36 +49,36 @@ protected:
     }
 
     // Runs the picker; the step sees the window and must close it.
-    bool Run(std::function<void(TSelectFolderForm&)> step) {
+    bool Run(std::function<void(FolderPickerWindow&)> step) {
         Soon([&, step] {
-            TSelectFolderForm* window = PickerWindow();
+            FolderPickerWindow* window = PickerWindow();
             if (!window) {
                 ADD_FAILURE() << "no picker window";
                 return;
             }
             step(*window);
         });
-        return dialog.Run();
+        return dialog.Run(nullptr);
     }
     static void Press(widgets::Button& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
-    static std::string SelectedLabel(TSelectFolderForm& window) {
+    static std::string SelectedLabel(FolderPickerWindow& window) {
         return window.ShellTree.Label(window.ShellTree.Selected());
     }
-    static Strings Labels(TSelectFolderForm& window, Node parent) {
+    static Strings Labels(FolderPickerWindow& window, Node parent) {
         Strings labels;
         for (Node child : window.ShellTree.Children(parent)) labels.push_back(window.ShellTree.Label(child));
         return labels;
     }
 
-    TSelectFolderDialog dialog;
+    FolderPicker dialog;
 };
 
-TEST_F(FolderPicker, EmptyOrMissingPathSelectsTheDesktop) {
+TEST_F(FolderPickerTest, EmptyOrMissingPathSelectsTheDesktop) {
     for (const std::string start : {"", "C:\\quenmar-picker\\no\\such\\folder"}) {
         dialog.SetChosenPath(start);
         EXPECT_TRUE(dialog.ChosenFolder.IsNone()) << start;
         ModalBoxes boxes([](const SeenBox&) { return IDOK; });
-        const bool chosen = Run([&](TSelectFolderForm& window) {
+        const bool chosen = Run([&](FolderPickerWindow& window) {
             const Node root = window.ShellTree.Root();
             EXPECT_EQ(window.ShellTree.Selected(), root);
             EXPECT_TRUE(window.ShellTree.IsExpanded(root));
@@ -98,10 +98,10 @@ TEST_F(FolderPicker, EmptyOrMissingPathSelectsTheDesktop) {
     }
 }
 
-TEST_F(FolderPicker, DriveAndDeepFoldersAreExpandedTo) {
+TEST_F(FolderPickerTest, DriveAndDeepFoldersAreExpandedTo) {
     dialog.Title = "Select Folder or Drive";
     dialog.SetChosenPath("C:\\");
-    bool chosen = Run([&](TSelectFolderForm& window) {
+    bool chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(window.Caption(), "Select Folder or Drive");
         const Node drive = window.ShellTree.Selected();
         EXPECT_NE(SelectedLabel(window).find("(C:)"), std::string::npos) << SelectedLabel(window);
@@ -117,7 +117,7 @@ TEST_F(FolderPicker, DriveAndDeepFoldersAreExpandedTo) {
     EXPECT_EQ(dialog.ChosenPath(), "C:\\") << "Cancel keeps the folder";
 
     dialog.SetChosenPath("C:\\quenmar-picker\\Alpha\\Beta\\Gamma");
-    chosen = Run([&](TSelectFolderForm& window) {
+    chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(SelectedLabel(window), "Gamma");
         EXPECT_TRUE(window.ShellTree.IsExpanded(window.ShellTree.Parent(window.ShellTree.Selected())));
         EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Alpha\\Beta\\Gamma");
@@ -130,9 +130,9 @@ TEST_F(FolderPicker, DriveAndDeepFoldersAreExpandedTo) {
     EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Alpha");
 }
 
-TEST_F(FolderPicker, ItemsWithoutAPathCanBeChosen) {
+TEST_F(FolderPickerTest, ItemsWithoutAPathCanBeChosen) {
     dialog.SetChosenPath("C:\\");
-    const bool chosen = Run([&](TSelectFolderForm& window) {
+    const bool chosen = Run([&](FolderPickerWindow& window) {
         const Node computer = window.ShellTree.Parent(window.ShellTree.Selected());
         window.ShellTree.SelectNode(computer);
         EXPECT_EQ(SelectedLabel(window), "My Computer");
@@ -147,10 +147,10 @@ TEST_F(FolderPicker, ItemsWithoutAPathCanBeChosen) {
     EXPECT_FALSE(dialog.ChosenFolder.IsNone());
 }
 
-TEST_F(FolderPicker, EscapeAndTheCloseBoxCancelAndTheSizeIsRemembered) {
+TEST_F(FolderPickerTest, EscapeAndTheCloseBoxCancelAndTheSizeIsRemembered) {
     dialog.SetChosenPath("C:\\quenmar-picker\\Work");
     SIZE closedAt{};
-    bool chosen = Run([&](TSelectFolderForm& window) {
+    bool chosen = Run([&](FolderPickerWindow& window) {
         MINMAXINFO info{};
         SendMessageW(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
         EXPECT_EQ(info.ptMinTrackSize.x, window.Scale(366));
@@ -165,7 +165,7 @@ TEST_F(FolderPicker, EscapeAndTheCloseBoxCancelAndTheSizeIsRemembered) {
     EXPECT_EQ(dialog.FormWidth, closedAt.cx);
     EXPECT_EQ(dialog.FormHeight, closedAt.cy);
 
-    chosen = Run([&](TSelectFolderForm& window) {
+    chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(window.OuterSize().cx, closedAt.cx);
         EXPECT_EQ(window.OuterSize().cy, closedAt.cy);
         EXPECT_EQ(SelectedLabel(window), "Work");
@@ -174,25 +174,25 @@ TEST_F(FolderPicker, EscapeAndTheCloseBoxCancelAndTheSizeIsRemembered) {
     EXPECT_FALSE(chosen);
 }
 
-TEST_F(FolderPicker, RunningTwiceAtOnceIsAnError) {
+TEST_F(FolderPickerTest, RunningTwiceAtOnceIsAnError) {
     std::string error;
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         try {
-            dialog.Run();
+            dialog.Run(nullptr);
         } catch (const std::exception& e) {
             error = e.what();
         }
         Press(window.CancelBtn);
     });
-    EXPECT_EQ(error, "TSelectFolderDialog already executing");
+    EXPECT_EQ(error, "The folder picker is already open.");
     EXPECT_FALSE(dialog.Running());
 }
 
-TEST_F(FolderPicker, StatusBarShortensLongPathsAfterEveryResize) {
+TEST_F(FolderPickerTest, StatusBarShortensLongPathsAfterEveryResize) {
     const std::string deep = std::string(kRoot) + "\\A rather long folder name\\Another long folder name\\Leaf";
     fs::create_directories(deep);
     dialog.SetChosenPath(deep);
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         // The first of the rule's shortenings, written out here, that fits the
         // bar in its font.
         const std::string shortenings[] = {deep,
@@ -231,9 +231,9 @@ TEST_F(FolderPicker, StatusBarShortensLongPathsAfterEveryResize) {
     });
 }
 
-TEST_F(FolderPicker, OptionsShapeTheWindow) {
+TEST_F(FolderPickerTest, OptionsShapeTheWindow) {
     dialog.Options = sfdoCreateFolderIcon;
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         EXPECT_FALSE(window.BtnNewFolder.Visible());
         EXPECT_FALSE(window.BtnDeleteFolder.Visible());
         EXPECT_EQ(window.ShellTree.Rect().top, window.Scale(8));
@@ -244,7 +244,7 @@ TEST_F(FolderPicker, OptionsShapeTheWindow) {
         Press(window.CancelBtn);
     });
     dialog.Options = sfdoCreateDeleteButtons | sfdoCreateFolderIcon | sfdoDeleteFolderIcon | sfdoReadOnly;
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         EXPECT_TRUE(window.BtnNewFolder.Visible());
         EXPECT_TRUE(window.ToolButtonsFlat());
         EXPECT_EQ(window.BtnDeleteFolder.ImageIndex(), 2);
@@ -255,11 +255,11 @@ TEST_F(FolderPicker, OptionsShapeTheWindow) {
 }
 
 // In a folder named in Cyrillic, named with Cyrillic, an emoji and Greek.
-TEST_F(FolderPicker, CreateFolderNamesItAndOpensItsLabel) {
+TEST_F(FolderPickerTest, CreateFolderNamesItAndOpensItsLabel) {
     const std::wstring folder = L"C:\\quenmar-picker\\Папка";
     fs::create_directories(folder + L"\\New Folder");
     dialog.SetChosenPath("C:\\quenmar-picker\\Папка");
-    const bool chosen = Run([&](TSelectFolderForm& window) {
+    const bool chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Папка");
         window.BtnNewFolder.Click();
         EXPECT_TRUE(fs::is_directory(folder + L"\\New Folder (2)"));
@@ -285,7 +285,7 @@ TEST_F(FolderPicker, CreateFolderNamesItAndOpensItsLabel) {
 // Explorer's keys on the selected folder, each pressed through the picker's
 // message loop and checked once it has been handled: what each leaves open
 // (a label editor, the shell's confirmation, a context menu) is seen there.
-TEST_F(FolderPicker, ExplorersKeysActOnTheSelectedFolder) {
+TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
     const std::string work = std::string(kRoot) + "\\Work";
     dialog.SetChosenPath(work);
     ModalBoxes boxes([](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, "No"); });
@@ -304,7 +304,7 @@ TEST_F(FolderPicker, ExplorersKeysActOnTheSelectedFolder) {
                         {"Delete from the menu", WM_KEYDOWN, VK_APPS, 0, 0, "box", L"delete"}};
     std::vector<std::string> left;
     size_t at = 0;
-    std::function<void(TSelectFolderForm&)> next = [&](TSelectFolderForm& window) {
+    std::function<void(FolderPickerWindow&)> next = [&](FolderPickerWindow& window) {
         if (at == std::size(keys)) return Press(window.CancelBtn);
         BYTE state[256] = {};
         state[VK_CONTROL] = keys[at].control;
@@ -341,9 +341,9 @@ TEST_F(FolderPicker, ExplorersKeysActOnTheSelectedFolder) {
     // reader names the tree.
     std::vector<std::wstring> tips;
     std::wstring treeName;
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         const HWND toolbar = FindWindowExW(window.Handle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
-        for (const TToolButton* button : {&window.BtnNewFolder, &window.BtnDeleteFolder}) {
+        for (const ToolButton* button : {&window.BtnNewFolder, &window.BtnDeleteFolder}) {
             wchar_t text[160] = {};
             TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, toolbar, static_cast<UINT_PTR>(button->Command())};
             tool.lpszText = text;
@@ -363,13 +363,13 @@ TEST_F(FolderPicker, ExplorersKeysActOnTheSelectedFolder) {
     EXPECT_TRUE(fs::is_directory(work)) << "Del answered No";
 }
 
-TEST_F(FolderPicker, WhenFiftyNamesAreTakenTheShortSchemeIsUsed) {
+TEST_F(FolderPickerTest, WhenFiftyNamesAreTakenTheShortSchemeIsUsed) {
     const std::string work = std::string(kRoot) + "\\Work\\";
     fs::create_directories(work + "New Folder");
     for (int i = 2; i <= 50; ++i) fs::create_directories(work + "New Folder (" + std::to_string(i) + ")");
     dialog.SetChosenPath(work);
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         window.BtnNewFolder.Click();
         EXPECT_TRUE(fs::is_directory(work + "fldr"));
         SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
@@ -381,11 +381,11 @@ TEST_F(FolderPicker, WhenFiftyNamesAreTakenTheShortSchemeIsUsed) {
     EXPECT_TRUE(boxes.seen.empty());
 }
 
-TEST_F(FolderPicker, FailedCreationWarnsThreeTimes) {
+TEST_F(FolderPickerTest, FailedCreationWarnsThreeTimes) {
     const std::string doomed = std::string(kRoot) + "\\Work";
     dialog.SetChosenPath(doomed);
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         ASSERT_EQ(window.ShellTree.NodePath(window.ShellTree.Selected()), doomed);
         // The folder goes away behind the picker's back: every name fails
         // with "path not found".
@@ -406,10 +406,10 @@ TEST_F(FolderPicker, FailedCreationWarnsThreeTimes) {
     EXPECT_NE(boxes.seen[2].text, boxes.seen[0].text) << "the last one tells of a name that exists";
 }
 
-TEST_F(FolderPicker, DeleteGoesThroughTheShellsConfirmation) {
+TEST_F(FolderPickerTest, DeleteGoesThroughTheShellsConfirmation) {
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta\\Gamma");
     ModalBoxes boxes([](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, "&Yes") ? IDYES : IDOK; });
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         window.BtnDeleteFolder.Click();
         EXPECT_FALSE(fs::exists(std::string(kRoot) + "\\Alpha\\Beta\\Gamma"));
         EXPECT_EQ(SelectedLabel(window), "Beta") << "the nearest surviving ancestor";
@@ -421,19 +421,19 @@ TEST_F(FolderPicker, DeleteGoesThroughTheShellsConfirmation) {
 
 // A refresh takes what changed on disk into the folder's order, and keeps
 // the nodes that are still there, with their expansion and selection.
-TEST_F(FolderPicker, RefreshMergesChangesIntoTheFolderOrder) {
+TEST_F(FolderPickerTest, RefreshMergesChangesIntoTheFolderOrder) {
     const std::string work = std::string(kRoot) + "\\Work\\";
     for (const char* name : {"a\\inner", "c", "e"}) fs::create_directories(work + name);
     dialog.SetChosenPath(work + "a\\inner");
-    Run([&](TSelectFolderForm& window) {
-        TShellTree& tree = window.ShellTree;
-        const TShellTree::Node a = tree.Parent(tree.Selected());
-        const TShellTree::Node parent = tree.Parent(a);
+    Run([&](FolderPickerWindow& window) {
+        ShellFolderTree& tree = window.ShellTree;
+        const ShellFolderTree::Node a = tree.Parent(tree.Selected());
+        const ShellFolderTree::Node parent = tree.Parent(a);
         for (const char* name : {"b", "d", "f", "0"}) fs::create_directories(work + name);
         fs::remove(work + "c");
         tree.RefreshTree();
         std::vector<std::string> labels;
-        for (TShellTree::Node child : tree.Children(parent)) labels.push_back(tree.Label(child));
+        for (ShellFolderTree::Node child : tree.Children(parent)) labels.push_back(tree.Label(child));
         EXPECT_EQ(labels, (std::vector<std::string>{"0", "a", "b", "d", "e", "f"}));
         EXPECT_EQ(tree.Parent(tree.Selected()), a) << "the node was kept, not made anew";
         EXPECT_EQ(SelectedLabel(window), "inner");
@@ -444,11 +444,11 @@ TEST_F(FolderPicker, RefreshMergesChangesIntoTheFolderOrder) {
 
 // What the fill read ahead of the disk is not kept past a refresh: a
 // sibling that gained a folder behind the tree's back shows an expand button.
-TEST_F(FolderPicker, ARefreshReadsTheDiskAgain) {
+TEST_F(FolderPickerTest, ARefreshReadsTheDiskAgain) {
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Empty");
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
-    Run([&](TSelectFolderForm& window) {
-        TShellTree& tree = window.ShellTree;
+    Run([&](FolderPickerWindow& window) {
+        ShellFolderTree& tree = window.ShellTree;
         const auto button = [&tree](Node node) {
             TVITEMW item{TVIF_CHILDREN | TVIF_HANDLE, node};
             SendMessageW(tree.Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
@@ -464,12 +464,12 @@ TEST_F(FolderPicker, ARefreshReadsTheDiskAgain) {
     });
 }
 
-TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
+TEST_F(FolderPickerTest, RenamingALabelRenamesTheFolder) {
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Delta");
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Kappa");
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
-    const bool chosen = Run([&](TSelectFolderForm& window) {
+    const bool chosen = Run([&](FolderPickerWindow& window) {
         // A name that is taken, or that no folder can have, renames nothing.
         for (const wchar_t* name : {L"Delta", L"a:b", L"Omega"}) {
             const HWND editor = window.ShellTree.EditLabel(window.ShellTree.Selected());
@@ -490,30 +490,30 @@ TEST_F(FolderPicker, RenamingALabelRenamesTheFolder) {
 }
 
 // Browse from the main window.
-class MainWindowBrowse : public FolderPicker {
+class MainWindowBrowse : public FolderPickerTest {
 protected:
     void SetUp() override {
-        FolderPicker::SetUp();
+        FolderPickerTest::SetUp();
         registry.Reset();
-        form = std::make_unique<TfrmQuenmar>();
+        form = std::make_unique<MainWindowProbe>();
         form->Show();
         PumpMessages();
-        form->lstvwPlaces.SetSelected(2, true);
-        SendMessageW(form->optUseFolder.Handle(), BM_CLICK, 0, 0);
+        UserSelect(form->placesList_, 2, true);
+        SendMessageW(form->folderKind_.Handle(), BM_CLICK, 0, 0);
     }
     void TearDown() override {
         form.reset();
         PumpMessages();
         registry.Reset();
-        FolderPicker::TearDown();
+        FolderPickerTest::TearDown();
     }
     RealRegistryBackend registry;
-    std::unique_ptr<TfrmQuenmar> form;
+    std::unique_ptr<MainWindowProbe> form;
 };
 
 TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
     Soon([] {
-        TSelectFolderForm* window = PickerWindow();
+        FolderPickerWindow* window = PickerWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->Caption(), "Select Folder or Drive");
         EXPECT_NE(window->ShellTree.Label(window->ShellTree.Selected()).find("(C:)"), std::string::npos)
@@ -521,14 +521,14 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
         window->ShellTree.CurrentFolder.SetPath("C:\\quenmar-picker\\Work");
         SendMessageW(window->OkBtn.Handle(), BM_CLICK, 0, 0);
     });
-    SendMessageW(form->btnBrowseFolder.Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-picker\\Work\\");
-    EXPECT_EQ(form->lstvwPlaces.ItemText(2), "Work");
+    SendMessageW(form->browseButton_.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-picker\\Work\\");
+    EXPECT_EQ(form->placesList_.ItemText(2), "Work");
 
     // Change Folder opens it on the new path; My Computer is refused.
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     Soon([] {
-        TSelectFolderForm* window = PickerWindow();
+        FolderPickerWindow* window = PickerWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->ShellTree.Label(window->ShellTree.Selected()), "Work");
         window->ShellTree.SelectNode(window->ShellTree.Parent(window->ShellTree.Parent(
@@ -536,14 +536,14 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
         EXPECT_EQ(window->ShellTree.Label(window->ShellTree.Selected()), "My Computer");
         SendMessageW(window->OkBtn.Handle(), BM_CLICK, 0, 0);
     });
-    SendMessageW(form->btnChangeFolder.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->changeFolderButton_.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_NE(boxes.seen[0].text.find("choose a drive or folder"), std::string::npos) << boxes.seen[0].text;
-    EXPECT_EQ(form->edtDirectory.Text(), "C:\\quenmar-picker\\Work\\") << "the slot keeps its path";
+    EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-picker\\Work\\") << "the slot keeps its path";
 
     // A double click on a special-folder slot opens nothing.
-    form->lstvwPlaces.SetSelected(0, true);
-    NMHDR click{form->lstvwPlaces.Handle(), static_cast<UINT_PTR>(form->lstvwPlaces.Id()), static_cast<UINT>(NM_DBLCLK)};
+    UserSelect(form->placesList_, 0, true);
+    NMHDR click{form->placesList_.Handle(), static_cast<UINT_PTR>(form->placesList_.Id()), static_cast<UINT>(NM_DBLCLK)};
     SendMessageW(form->Handle(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
     EXPECT_EQ(PickerWindow(), nullptr);
 
@@ -551,7 +551,7 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
     EXPECT_EQ(registry.Get(kPlacesBarKey, "Place2"), SzValue("C:\\quenmar-picker\\Work\\"));
 }
 
-TEST_F(FolderPicker, HooksFireInTheirOrder) {
+TEST_F(FolderPickerTest, HooksFireInTheirOrder) {
     std::vector<std::string> order;
     dialog.OnInitialized = [&](void* sender) {
         order.push_back(sender == &dialog ? "initialized by the dialog" : "initialized");
@@ -568,18 +568,18 @@ TEST_F(FolderPicker, HooksFireInTheirOrder) {
         if (pidl::DisplayName(folder, item, SHGDN_INFOLDER) == "Work") allow = false;
     };
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha");
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(Labels(window, window.ShellTree.Parent(window.ShellTree.Selected())), Strings{"Alpha"});
         Press(window.CancelBtn);
     });
     EXPECT_EQ(order, (Strings{"initialized by the dialog", "selected C:\\quenmar-picker\\Alpha", "show", "close"}));
 }
 
-TEST_F(FolderPicker, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
+TEST_F(FolderPickerTest, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
     CloseHandle(CreateFileW(L"C:\\quenmar-picker\\Alpha\\notes.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     dialog.Options |= sfdoIncludeNonFolders;
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
-    Run([&](TSelectFolderForm& window) {
+    Run([&](FolderPickerWindow& window) {
         const Node alpha = window.ShellTree.Parent(window.ShellTree.Selected());
         Strings children = Labels(window, alpha);
         EXPECT_NE(std::find(children.begin(), children.end(), "notes.txt"), children.end());

@@ -16,8 +16,8 @@
 #include "ModalBoxes.h"
 #include "RawValue.h"
 #include "RealRegistry.h"
-#include "app/QuenmarForm.h"
-#include "folderpicker/ShellFolderForm.h"
+#include "MainWindowProbe.h"
+#include "folderpicker/FolderPickerWindow.h"
 #include "win32/WideText.h"
 
 // Random sequences of what a user does in the main window (and what another
@@ -246,7 +246,7 @@ protected:
 
     void Open() {
         ModalBoxes notices([](const SeenBox&) { return IDOK; });
-        form = std::make_unique<TfrmQuenmar>();
+        form = std::make_unique<MainWindowProbe>();
         form->Show();
         PumpMessages();
         model.Load();
@@ -256,7 +256,7 @@ protected:
         ASSERT_EQ(notices.seen[0].icon, LoadIcon(nullptr, IDI_EXCLAMATION)) << Where();
     }
     void Close() {
-        Press(form->btnClose);
+        Press(form->exitButton_);
         ASSERT_EQ(form->Handle(), nullptr) << Where();
         form.reset();
         model.Save();
@@ -284,7 +284,7 @@ protected:
         PumpMessages();
     }
     void Move(int delta, bool twice) {
-        widgets::Control& button = delta < 0 ? static_cast<widgets::Control&>(form->btnMoveUp) : form->btnMoveDn;
+        widgets::Control& button = delta < 0 ? static_cast<widgets::Control&>(form->moveUpButton_) : form->moveDownButton_;
         twice ? DoubleClick(button) : Press(button);
         for (int n = 0; n < (twice ? 2 : 1); ++n) {
             const int target = model.current + delta;
@@ -299,12 +299,12 @@ protected:
         const int choice = static_cast<int>(Pick(3));
         const std::wstring picked = choice == 0 ? L"" : win::Wide(kFolders) + (choice == 1 ? L"\\Alpha" : L"\\Beta b");
         Soon([picked] {
-            auto* picker = ShownForm<TSelectFolderForm>(L"TSelectFolderForm");
+            auto* picker = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
             if (!picker) return ADD_FAILURE() << "no picker";
             if (!picked.empty()) picker->ShellTree.CurrentFolder.SetPath(win::Utf8(picked));
             picker->SetModalResult(picked.empty() ? IDCANCEL : IDOK);
         });
-        Press(form->btnBrowseFolder);
+        Press(form->browseButton_);
         if (!picked.empty()) model.GivePath(picked + L"\\");
     }
     // Export through the system menu, to a file reg.exe then imports, or to
@@ -344,20 +344,20 @@ protected:
         last = op;
         if (op == 0 && editing) {
             model.current = Pick(5);
-            form->lstvwPlaces.SetSelected(model.current, true);
+            UserSelect(form->placesList_, model.current, true);
         } else if (op == 1 && slot && e.isDir) {
-            Pick(2) ? Press(form->optUseSpecial) : DoubleClick(form->optUseSpecial);
+            Pick(2) ? Press(form->specialKind_) : DoubleClick(form->specialKind_);
             e.isDir = false;
         } else if (op == 2 && slot && !e.isDir) {
-            Pick(2) ? Press(form->optUseFolder) : DoubleClick(form->optUseFolder);
+            Pick(2) ? Press(form->folderKind_) : DoubleClick(form->folderKind_);
             e.isDir = true;
         } else if (op == 3 && slot && !e.isDir) {
             const int row = Pick(13);
-            form->lstvwSelectFolders.SetSelected(row, true);
+            UserSelect(form->catalogue_, row, true);
             e.csidl = kCatalogue[row];
         } else if (op == 4 && slot && e.isDir) {
             const std::wstring path = RandomPath();
-            SetWindowTextW(form->edtDirectory.Handle(), path.c_str());
+            SetWindowTextW(form->pathEdit_.Handle(), path.c_str());
             model.GivePath(path);
         } else if (op == 5 && slot && model.current > 0) {
             Move(-1, Pick(2));
@@ -386,12 +386,12 @@ protected:
             }
         } else if (op == 8) {
             const bool twice = Pick(2);  // each click of a double click acts
-            twice ? DoubleClick(form->chkHidePlacesBar) : Press(form->chkHidePlacesBar);
+            twice ? DoubleClick(form->hideBox_) : Press(form->hideBox_);
             model.hidden = twice ? model.hidden : !model.hidden;
         } else if (op == 9) {
             const bool yes = Pick(2);
             ModalBoxes question([yes](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, yes ? "Yes" : "No"); });
-            Press(form->btnRestore);
+            Press(form->restoreButton_);
             ASSERT_EQ(question.seen.size(), 1u) << Where();
             if (yes) {
                 for (int n = 0; n < 5; ++n) model.slots[n] = Model::Default(n);
@@ -401,7 +401,7 @@ protected:
             }
         } else if (op == 10) {
             ModalBoxes dialog([](const SeenBox&) { return IDCANCEL; });
-            Press(form->btnpreview);
+            Press(form->previewButton_);
             ASSERT_EQ(dialog.seen.size(), 1u) << Where();
             model.Save();
             CheckRegistry();
@@ -411,7 +411,7 @@ protected:
             if (Pick(2)) ChangeBehindTheWindow();  // read when the window opens again
             Open();
         } else if (op == 12 && slot) {
-            form->lstvwPlaces.SetSelected(model.current, false);
+            UserSelect(form->placesList_, model.current, false);
             PumpMessages();
             model.current = -1;
         } else if (op == 13) {
@@ -438,36 +438,36 @@ protected:
     void CheckWindow() {
         for (int n = 0; n < 5; ++n) {
             const ModelEntry& slot = model.slots[n];
-            ASSERT_EQ(win::Wide(form->lstvwPlaces.ItemText(n)), Model::Caption(slot)) << n << "; " << Where();
-            ASSERT_TRUE(slot.isDir || form->lstvwPlaces.ItemImage(n) == SpecialIcon(slot.csidl)) << n << "; " << Where();
+            ASSERT_EQ(win::Wide(form->placesList_.ItemText(n)), Model::Caption(slot)) << n << "; " << Where();
+            ASSERT_TRUE(slot.isDir || form->placesList_.ItemImage(n) == SpecialIcon(slot.csidl)) << n << "; " << Where();
         }
         ASSERT_EQ(form->CurrentSlot(), model.current) << Where();
-        ASSERT_EQ(form->chkHidePlacesBar.Checked(), model.hidden) << Where();
-        ASSERT_EQ(form->lstvwPlaces.Enabled(), !model.hidden) << Where();
+        ASSERT_EQ(form->hideBox_.Checked(), model.hidden) << Where();
+        ASSERT_EQ(form->placesList_.Enabled(), !model.hidden) << Where();
         const bool slot = !model.hidden && model.current >= 0;
-        ASSERT_EQ(form->btnMoveUp.Enabled(), slot && model.current > 0) << Where();
-        ASSERT_EQ(form->btnMoveDn.Enabled(), slot && model.current < 4) << Where();
-        // The inputs the checked kind (with no slot, as the last one left it)
-        // and the hide flag leave usable.
-        const bool folder = form->optUseFolder.Checked(), editing = !model.hidden;
-        ASSERT_EQ(form->optUseFolder.Enabled(), editing) << Where();
-        ASSERT_EQ(form->optUseSpecial.Enabled(), editing) << Where();
-        ASSERT_EQ(form->edtDirectory.Enabled(), folder && editing) << Where();
-        ASSERT_EQ(form->btnBrowseFolder.Enabled(), folder && editing) << Where();
-        ASSERT_EQ(form->lstvwSelectFolders.Enabled(), !folder && editing) << Where();
+        ASSERT_EQ(form->moveUpButton_.Enabled(), slot && model.current > 0) << Where();
+        ASSERT_EQ(form->moveDownButton_.Enabled(), slot && model.current < 4) << Where();
+        // The inputs the checked kind (with no slot, as the last one left it),
+        // the selection and the hide flag leave usable.
+        const bool folder = form->folderKind_.Checked(), editing = !model.hidden;
+        ASSERT_EQ(form->folderKind_.Enabled(), editing) << Where();
+        ASSERT_EQ(form->specialKind_.Enabled(), editing) << Where();
+        ASSERT_EQ(form->pathEdit_.Enabled(), folder && slot) << Where();
+        ASSERT_EQ(form->browseButton_.Enabled(), folder && slot) << Where();
+        ASSERT_EQ(form->catalogue_.Enabled(), !folder && slot) << Where();
         if (model.current < 0) {
-            ASSERT_FALSE(form->btnChangeFolder.Enabled()) << Where();
+            ASSERT_FALSE(form->changeFolderButton_.Enabled()) << Where();
             return;
         }
         const ModelEntry& e = model.slots[model.current];
-        ASSERT_EQ(form->optUseFolder.Checked(), e.isDir) << Where();
-        ASSERT_EQ(form->optUseSpecial.Checked(), !e.isDir) << Where();
-        ASSERT_EQ(form->btnChangeFolder.Enabled(), slot && e.isDir) << Where();
+        ASSERT_EQ(form->folderKind_.Checked(), e.isDir) << Where();
+        ASSERT_EQ(form->specialKind_.Checked(), !e.isDir) << Where();
+        ASSERT_EQ(form->changeFolderButton_.Enabled(), slot && e.isDir) << Where();
         if (!e.isDir) {
-            ASSERT_EQ(form->lstvwSelectFolders.SelectedIndex(), CatalogueRow(e.csidl)) << Where();
+            ASSERT_EQ(form->catalogue_.SelectedIndex(), CatalogueRow(e.csidl)) << Where();
         } else {
             wchar_t shown[1024] = {};
-            GetWindowTextW(form->edtDirectory.Handle(), shown, 1024);
+            GetWindowTextW(form->pathEdit_.Handle(), shown, 1024);
             ASSERT_EQ(std::wstring(shown), e.dir) << Where();
         }
     }
@@ -482,7 +482,7 @@ protected:
     int last = -1;
     std::mt19937 random;
     Model model;
-    std::unique_ptr<TfrmQuenmar> form;
+    std::unique_ptr<MainWindowProbe> form;
 };
 
 TEST_P(RandomEdits, AgreeWithTheModel) {

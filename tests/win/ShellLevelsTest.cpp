@@ -14,7 +14,7 @@
 
 #include "folderpicker/FolderFacts.h"
 #include "folderpicker/ShellLevels.h"
-#include "folderpicker/ShellLocator.h"
+#include "folderpicker/ShellItem.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
@@ -64,7 +64,7 @@ protected:
         std::error_code ignored;
         fs::remove_all(kRoot, ignored);
     }
-    TShellLocator target, levels;
+    ShellItem target, levels;
 };
 
 TEST_F(ShellLevels, EveryLevelDownToTheTargetsParentMatchesAReadingHere) {
@@ -102,7 +102,7 @@ TEST_F(ShellLevels, OrderAttributesAndFlagsAreTheShells) {
 
 // The folder's own comparison over every pair, as the order to match.
 Strings SortedByTheShell(const char* path) {
-    TShellLocator place;
+    ShellItem place;
     place.SetPath(path);
     win::ComPtr<IShellFolder> desktop, folder;
     SHGetDesktopFolder(desktop.put());
@@ -140,7 +140,7 @@ TEST_F(ShellLevels, NamesWhoseOrderIsNotPlainAreStillInTheShellsOrder) {
     const std::string numbered = std::string(kRoot) + "\\numbered";
     for (int n = 1; n <= 300; ++n) fs::create_directories(numbered + "\\" + std::to_string(n * 7 % 301));
     for (const std::string& path : {mixed, numbered}) {
-        TShellLocator place;
+        ShellItem place;
         place.SetPath(path);
         const Strings expected = SortedByTheShell(path.c_str());
         ASSERT_GT(expected.size(), 15u);
@@ -149,7 +149,7 @@ TEST_F(ShellLevels, NamesWhoseOrderIsNotPlainAreStillInTheShellsOrder) {
 }
 
 TEST_F(ShellLevels, ATargetOutsideTheRootGetsTheRootAlone) {
-    TShellLocator elsewhere;
+    ShellItem elsewhere;
     elsewhere.SetPath("C:\\windows\\system32");
     ShellLevelPrefetch prefetch(levels.IdList(), elsewhere.IdList(), kFolders);
     EXPECT_EQ(prefetch.LevelCount(), 1u);
@@ -176,7 +176,7 @@ TEST_F(ShellLevels, TheTargetsNeighboursFactsAreThoseOfTheDisk) {
     fs::create_directories(level + "\\n-49\\secret");
     SetFileAttributesW(win::Wide(level + "\\n-49\\secret").c_str(), FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesW(win::Wide(level + "\\n-47").c_str(), FILE_ATTRIBUTE_SYSTEM);  // may carry its own icon
-    TShellLocator place, chosen;
+    ShellItem place, chosen;
     place.SetPath(level);
     chosen.SetPath(level + "\\n-50");
     const auto path = [&](int n) {

@@ -1,4 +1,4 @@
-#include "widgets/HotButton.h"
+#include "widgets/FlatButton.h"
 
 #include <algorithm>
 
@@ -61,9 +61,9 @@ LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wPar
     return CallWindowProcW(next, window, message, wParam, lParam);
 }
 
-// THotButton -----------------------------------------------------------------
+// FlatButton -----------------------------------------------------------------
 
-void THotButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+void FlatButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
     CreateAs(form, L"BUTTON", text, WS_TABSTOP | WS_GROUP | BS_OWNERDRAW, 0, bounds, anchors);
     const HWND window = hwnd_;
     hover_.Attach(window, [this, window] {
@@ -71,7 +71,7 @@ void THotButton::Create(Form& form, const std::string& text, Bounds bounds, unsi
     });
 }
 
-void THotButton::SetGlyph(HIMAGELIST images, int index) {
+void FlatButton::SetGlyph(HIMAGELIST images, int index) {
     images_ = images;
     glyph_ = index;
     glyphBitmaps_[0].reset();
@@ -79,7 +79,7 @@ void THotButton::SetGlyph(HIMAGELIST images, int index) {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-HBITMAP THotButton::GlyphBitmap(int size, bool disabled) {
+HBITMAP FlatButton::GlyphBitmap(int size, bool disabled) {
     // Made once for each look at the size drawn, not at every paint.
     if (size != glyphBitmapSize_ || Color != glyphBitmapFace_) {
         glyphBitmaps_[0].reset();
@@ -108,7 +108,7 @@ void FrameWith(HDC dc, RECT r, COLORREF color, int width) {
 
 }  // namespace
 
-bool THotButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
+bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     // Drawn off screen and copied once: one transfer to the window instead
     // of one for every stroke.
     const int width = item.rcItem.right - item.rcItem.left;

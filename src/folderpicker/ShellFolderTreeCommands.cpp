@@ -1,13 +1,13 @@
 // The folder tree's commands: shell verbs, the context menu, new folders and
 // renaming.
-#include "folderpicker/ShellCtrls.h"
+#include "folderpicker/ShellFolderTree.h"
 
 #include <dbt.h>
 
 #include <algorithm>
 
 #include "folderpicker/FolderPickerResources.h"
-#include "folderpicker/ShellTreeNode.h"
+#include "folderpicker/ShellFolderTreeNode.h"
 #include "places/PathText.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/Resources.h"
@@ -50,7 +50,7 @@ void InvokeMenuCommand(IContextMenu* menu, HWND owner, UINT command) {
 // The shell's context menu of a node, in a popup menu of ours. The root has
 // none (false); a shell that gives none raises its error, whichever command
 // asked for it.
-bool TShellTree::FillContextMenu(Node node, UINT flags, win::ComPtr<IContextMenu>& menu, win::UniqueMenu& popup) {
+bool ShellFolderTree::FillContextMenu(Node node, UINT flags, win::ComPtr<IContextMenu>& menu, win::UniqueMenu& popup) {
     const Node parent = Parent(node);
     if (!node || !parent) return false;
     win::ComPtr<IShellFolder> folder;
@@ -64,7 +64,7 @@ bool TShellTree::FillContextMenu(Node node, UINT flags, win::ComPtr<IContextMenu
     return true;
 }
 
-void TShellTree::RunShellVerb(Node node, const std::string& verb) {
+void ShellFolderTree::RunShellVerb(Node node, const std::string& verb) {
     win::ComPtr<IContextMenu> menu;
     win::UniqueMenu popup;
     if (!FillContextMenu(node, CMF_EXPLORE, menu, popup)) return;
@@ -77,7 +77,7 @@ void TShellTree::RunShellVerb(Node node, const std::string& verb) {
     }
 }
 
-void TShellTree::ShowContextMenu(Node node, POINT screen) {
+void ShellFolderTree::ShowContextMenu(Node node, POINT screen) {
     win::ComPtr<IContextMenu> menu;
     win::UniqueMenu popup;
     if (!FillContextMenu(node, CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME), menu, popup)) return;
@@ -136,7 +136,7 @@ std::string CreateNumberedFolder(HWND owner, const std::string& dir, UINT baseId
 
 }  // namespace
 
-void TShellTree::MakeSubfolder() {
+void ShellFolderTree::MakeSubfolder() {
     const Node selected = Selected();
     std::string dir = selected ? NodePath(selected) : std::string();
     if (dir.empty()) {
@@ -165,7 +165,7 @@ void TShellTree::MakeSubfolder() {
     EditNewFolder(created);
 }
 
-void TShellTree::EditNewFolder(const std::string& name) {
+void ShellFolderTree::EditNewFolder(const std::string& name) {
     const Node parent = Selected();
     if (!parent) return;
     ListChildren(parent);
@@ -187,7 +187,7 @@ void TShellTree::EditNewFolder(const std::string& name) {
     if (found) EditLabel(found);
 }
 
-bool TShellTree::EndLabelEdit(NMTVDISPINFOW& info) {
+bool ShellFolderTree::EndLabelEdit(NMTVDISPINFOW& info) {
     // An edit ends once. Wine's tree reports the end again when the hidden
     // editor loses the focus, with the text as it stands: after Esc that
     // would undo the cancel.
@@ -232,7 +232,7 @@ bool TShellTree::EndLabelEdit(NMTVDISPINFOW& info) {
     return false;  // the label was set above, as the shell names the item
 }
 
-void TShellTree::DeviceChanged(WPARAM event, LPARAM data) {
+void ShellFolderTree::DeviceChanged(WPARAM event, LPARAM data) {
     const auto* header = reinterpret_cast<DEV_BROADCAST_HDR*>(data);
     if ((event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE) && header &&
         header->dbch_devicetype == DBT_DEVTYP_VOLUME && Root()) {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "folderpicker/ShellLevels.h"
-#include "folderpicker/ShellLocator.h"
+#include "folderpicker/ShellItem.h"
 #include "widgets/Control.h"
 
 namespace quenmar {
@@ -21,7 +21,7 @@ namespace quenmar {
 // commands and on drive changes), and stoOleDrag and stoOleDrop, which the
 // picker passes on from its options but which neither drag items out of the
 // tree nor take drops into it.
-enum TShellTreeOption : unsigned {
+enum ShellFolderTreeOption : unsigned {
     stoAutoFill = 1u << 0,
     stoVirtualFolders = 1u << 1,
     stoDesignInteractive = 1u << 2,
@@ -33,7 +33,7 @@ enum TShellTreeOption : unsigned {
     stoOleDrop = 1u << 8,
     stoShowHidden = 1u << 9,
 };
-using TShellTreeOptions = unsigned;
+using ShellFolderTreeOptions = unsigned;
 
 // Asked before an item that passed the listing rule is added; clearing
 // allowAdd keeps it out.
@@ -43,20 +43,20 @@ using TShAddItemEvent = std::function<void(IShellFolder* parentFolder, LPCITEMID
 // A tree of the shell namespace, rooted at the Desktop (or BaseFolder).
 // Children are listed when a node is first expanded, in the shell's own
 // order; icons and expand buttons are looked up only for nodes on screen.
-class TShellTree : public widgets::Control {
+class ShellFolderTree : public widgets::Control {
 public:
     using Node = HTREEITEM;
 
-    TShellTree();
-    ~TShellTree() override;
+    ShellFolderTree();
+    ~ShellFolderTree() override;
 
     void Create(widgets::Form& form, widgets::Bounds bounds, unsigned anchors);
 
     std::function<void(Node)> OnChange;
     TShAddItemEvent OnAddItem;
 
-    TShellTreeOptions Options() const { return options_; }
-    void SetOptions(TShellTreeOptions options);
+    ShellFolderTreeOptions Options() const { return options_; }
+    void SetOptions(ShellFolderTreeOptions options);
     bool ShowRoot() const { return showRoot_; }
     void SetShowRoot(bool show);
     bool ReadOnly() const { return readOnly_; }
@@ -64,9 +64,9 @@ public:
 
     // Assigning a different base clears CurrentFolder and, with stoAutoFill,
     // fills the tree again.
-    TShellLocator BaseFolder;
+    ShellItem BaseFolder;
     // The item of the selected node; assigning it selects that item.
-    TShellLocator CurrentFolder;
+    ShellItem CurrentFolder;
 
     void FillTree();
     // Listings read ahead on another thread, taken level by level by the
@@ -74,7 +74,7 @@ public:
     // fill is done.
     void UsePrefetch(std::shared_ptr<ShellLevelPrefetch> prefetch);
     // How this tree asks folders for their items under these options.
-    static SHCONTF ListingFlags(TShellTreeOptions options);
+    static SHCONTF ListingFlags(ShellFolderTreeOptions options);
     void RefreshTree();
     // Makes a new folder below the selected node and opens its label.
     void MakeSubfolder();
@@ -142,7 +142,7 @@ private:
     // read ahead, or from the disk.
     bool PlainFolder(NodeData* data, const std::wstring& path);
 
-    TShellTreeOptions options_ = 0;
+    ShellFolderTreeOptions options_ = 0;
     std::shared_ptr<ShellLevelPrefetch> prefetch_;
     DiskFacts diskFacts_;  // read ahead by the fill's prefetch; until the next fill or refresh
     bool showRoot_ = false;

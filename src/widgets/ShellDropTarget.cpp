@@ -1,4 +1,4 @@
-#include "dragdrop/zelDragFromShell.h"
+#include "widgets/ShellDropTarget.h"
 
 #include <shellapi.h>
 
@@ -6,13 +6,14 @@
 
 #include "places/PathText.h"
 #include "widgets/Application.h"
+#include "widgets/Control.h"
 #include "win32/Handles.h"
 #include "win32/WideText.h"
 #include "win32/WindowSubclass.h"
 
-namespace quenmar {
+namespace quenmar::widgets {
 
-TzelDragFromShell::TzelDragFromShell(widgets::Component* owner) {
+ShellDropTarget::ShellDropTarget(Component* owner) {
     const HWND window = owner ? owner->OwnWindow() : nullptr;
     if (!window) throw std::invalid_argument(kOwnerError);
     ownerWindow_ = window;
@@ -20,27 +21,24 @@ TzelDragFromShell::TzelDragFromShell(widgets::Component* owner) {
     if (!win::WindowSubclass::Install(ownerWindow_, OwnerWindowProc, this)) {
         throw std::logic_error("The window already has a drop receiver or another handler");
     }
-    previousWindowProc_ = win::WindowSubclass::Next(ownerWindow_);
 }
 
-TzelDragFromShell::~TzelDragFromShell() {
-    droppedNames_.clear();
+ShellDropTarget::~ShellDropTarget() {
     win::WindowSubclass::Uninstall(ownerWindow_);
 }
 
-LRESULT TzelDragFromShell::OwnerWindowProc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+LRESULT ShellDropTarget::OwnerWindowProc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                                            WNDPROC next) {
     if (message != WM_DROPFILES) return CallWindowProcW(next, window, message, wParam, lParam);
-    auto* self = static_cast<TzelDragFromShell*>(context);
+    auto* self = static_cast<ShellDropTarget*>(context);
     const auto drop = reinterpret_cast<HDROP>(wParam);
-    widgets::Application::Instance().Guard(window, [&] { self->HandleDrop(drop); });
+    Application::Instance().Guard(window, [&] { self->HandleDrop(drop); });
     return 0;
 }
 
-void TzelDragFromShell::HandleDrop(HDROP drop) {
+void ShellDropTarget::HandleDrop(HDROP drop) {
     const win::UniqueDrop release(drop);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    droppedNames_.clear();
     SkippedNames skipped;
     std::wstring wide;
     for (UINT index = 0; index < count; ++index) {
@@ -55,17 +53,11 @@ void TzelDragFromShell::HandleDrop(HDROP drop) {
             ++skipped.tooLong;
             continue;
         }
-        AddDroppedName(trimmed);
+        std::string folder = DirectoryPart(trimmed);
+        std::string fileName = trimmed.substr(folder.size());
+        Fire(OnDrop, DroppedName{std::move(folder), std::move(fileName), trimmed});
     }
-    if (!skipped.empty() && OnShellDragDropSkipped) OnShellDragDropSkipped(*this, skipped);
-    if (OnShellDragDropDone) OnShellDragDropDone(*this);
+    if (!skipped.empty()) Fire(OnSkipped, skipped);
 }
 
-void TzelDragFromShell::AddDroppedName(const std::string& name) {
-    const std::string folder = DirectoryPart(name);
-    const std::string filename = name.substr(folder.size());
-    droppedNames_.push_back(name);
-    if (OnShellDragDrop) OnShellDragDrop(*this, folder, filename, name);
-}
-
-}  // namespace quenmar
+}  // namespace quenmar::widgets

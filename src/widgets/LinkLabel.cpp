@@ -1,4 +1,4 @@
-#include "widgets/UrlLabel.h"
+#include "widgets/LinkLabel.h"
 
 #include <shellapi.h>
 
@@ -10,23 +10,23 @@
 
 namespace quenmar::widgets {
 
-void TURLLabel::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+void LinkLabel::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
     Label::Create(form, text, bounds, anchors, SS_LEFT | SS_NOTIFY | SS_NOPREFIX);
     SetCursor(LoadCursor(nullptr, IDC_HAND));
 }
 
-void TURLLabel::HandleCommand(WORD code) {
+void LinkLabel::HandleCommand(WORD code) {
     if (code == STN_CLICKED) Click();
 }
 
-std::string TURLLabel::Extension(const std::string& target) {
+std::string LinkLabel::Extension(const std::string& target) {
     const size_t dot = target.find_last_of('.');
     const size_t separator = target.find_last_of("\\:");
     if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return {};
     return target.substr(dot);
 }
 
-void TURLLabel::Click() {
+void LinkLabel::Click() {
     Fire(OnClick);
     const std::string target = TrimControlsAndBlanks(URL).empty() ? Text() : URL;
     if (TrimControlsAndBlanks(target).empty()) return;

@@ -1,4 +1,4 @@
-#include "folderpicker/ShellDialogs.h"
+#include "folderpicker/FolderPicker.h"
 
 #include <memory>
 #include <stdexcept>
@@ -11,8 +11,8 @@
 
 namespace quenmar {
 
-bool TSelectFolderDialog::Run() {
-    if (running_) throw std::runtime_error("TSelectFolderDialog already executing");
+bool FolderPicker::Run(HWND owner) {
+    if (running_) throw std::runtime_error(kAlreadyOpenError);
     running_ = true;
     const win::ScopeExit clear([this] { running_ = false; });
     widgets::WaitCursor wait;
@@ -20,10 +20,9 @@ bool TSelectFolderDialog::Run() {
     // being built.
     auto prefetch = std::make_shared<ShellLevelPrefetch>(
         BaseFolder.IdList(), ChosenFolder.IdList(),
-        TShellTree::ListingFlags(TSelectFolderForm::TreeOptionsFor(Options, 0)));
-    TSelectFolderForm window;
-    const widgets::Form* main = widgets::Form::MainForm();
-    window.CreateHandle(main ? main->Handle() : GetActiveWindow());
+        ShellFolderTree::ListingFlags(FolderPickerWindow::TreeOptionsFor(Options, 0)));
+    FolderPickerWindow window;
+    window.CreateHandle(owner);
     window.ShellTree.UsePrefetch(std::move(prefetch));
     PrepareWindow(window);
     if (OnInitialized) OnInitialized(this);
@@ -34,7 +33,7 @@ bool TSelectFolderDialog::Run() {
     return result == IDOK;
 }
 
-void TSelectFolderDialog::PrepareWindow(TSelectFolderForm& window) {
+void FolderPicker::PrepareWindow(FolderPickerWindow& window) {
     window.OnSelChange = OnSelChange;
     window.OnFormShow = OnFormShow;
     window.OnFormClose = OnFormClose;
@@ -44,8 +43,8 @@ void TSelectFolderDialog::PrepareWindow(TSelectFolderForm& window) {
     const int height = FormHeight > 0 ? FormHeight : designed.cy;
     SetWindowPos(window.Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     window.CenterOnScreen();
-    window.SetShowState(FormWindowState == TWindowState::wsMaximized   ? SW_SHOWMAXIMIZED
-                        : FormWindowState == TWindowState::wsMinimized ? SW_SHOWMINIMIZED
+    window.SetShowState(FormWindowState == WindowState::wsMaximized   ? SW_SHOWMAXIMIZED
+                        : FormWindowState == WindowState::wsMinimized ? SW_SHOWMINIMIZED
                                                                        : SW_SHOWNORMAL);
     window.ApplyOptions(Options);
     if (!Title.empty()) {
@@ -57,15 +56,15 @@ void TSelectFolderDialog::PrepareWindow(TSelectFolderForm& window) {
     window.ShellTree.CurrentFolder.Assign(ChosenFolder);
 }
 
-void TSelectFolderDialog::RecordWindowState(TSelectFolderForm& window) {
+void FolderPicker::RecordWindowState(FolderPickerWindow& window) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(window.Handle(), &placement);
     FormWidth = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
     FormHeight = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
-    FormWindowState = IsZoomed(window.Handle())   ? TWindowState::wsMaximized
-                      : IsIconic(window.Handle()) ? TWindowState::wsMinimized
-                                                  : TWindowState::wsNormal;
+    FormWindowState = IsZoomed(window.Handle())   ? WindowState::wsMaximized
+                      : IsIconic(window.Handle()) ? WindowState::wsMinimized
+                                                  : WindowState::wsNormal;
     if (window.ModalResult() == IDOK) ChosenFolder.Assign(window.ShellTree.CurrentFolder);
 }
 

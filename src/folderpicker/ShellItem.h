@@ -13,11 +13,11 @@ namespace quenmar {
 
 // One place of the shell namespace: an absolute item-ID list it owns, or
 // none, which stands for the Desktop.
-class TShellLocator {
+class ShellItem {
 public:
-    TShellLocator() = default;
-    TShellLocator(const TShellLocator&) = delete;
-    TShellLocator& operator=(const TShellLocator&) = delete;
+    ShellItem() = default;
+    ShellItem(const ShellItem&) = delete;
+    ShellItem& operator=(const ShellItem&) = delete;
 
     // Told of every real change.
     std::function<void()> OnChange;
@@ -39,7 +39,7 @@ public:
     std::string Path() const;
 
     // Copies another locator unless both name the same item.
-    void Assign(const TShellLocator& other);
+    void Assign(const ShellItem& other);
     bool Equals(LPCITEMIDLIST other) const;
 
 private:

@@ -1,6 +1,6 @@
-#include "folderpicker/ShellCtrls.h"
+#include "folderpicker/ShellFolderTree.h"
 
-#include "folderpicker/ShellTreeNode.h"
+#include "folderpicker/ShellFolderTreeNode.h"
 
 #include <dbt.h>
 #include <shlwapi.h>
@@ -20,7 +20,7 @@
 
 namespace quenmar {
 
-TShellTree::TShellTree() {
+ShellFolderTree::ShellFolderTree() {
     BaseFolder.OnChange = [this] {
         CurrentFolder.Clear();
         if (hwnd_ && (options_ & stoAutoFill)) FillTree();
@@ -30,12 +30,12 @@ TShellTree::TShellTree() {
     };
 }
 
-TShellTree::~TShellTree() {
+ShellFolderTree::~ShellFolderTree() {
     BaseFolder.OnChange = nullptr;
     CurrentFolder.OnChange = nullptr;
 }
 
-void TShellTree::Create(widgets::Form& form, widgets::Bounds bounds, unsigned anchors) {
+void ShellFolderTree::Create(widgets::Form& form, widgets::Bounds bounds, unsigned anchors) {
     CreateAs(form, WC_TREEVIEWW, "", WS_TABSTOP | WS_GROUP | TVS_HASLINES | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
              WS_EX_CLIENTEDGE, bounds, anchors);
     SHFILEINFOW info{};
@@ -46,7 +46,7 @@ void TShellTree::Create(widgets::Form& form, widgets::Bounds bounds, unsigned an
     ApplyStyle();
 }
 
-void TShellTree::ApplyStyle() {
+void ShellFolderTree::ApplyStyle() {
     if (!hwnd_) return;
     LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
     style = showRoot_ ? (style | TVS_LINESATROOT) : (style & ~TVS_LINESATROOT);
@@ -55,19 +55,19 @@ void TShellTree::ApplyStyle() {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void TShellTree::SetOptions(TShellTreeOptions options) { options_ = options; }
-void TShellTree::SetShowRoot(bool show) {
+void ShellFolderTree::SetOptions(ShellFolderTreeOptions options) { options_ = options; }
+void ShellFolderTree::SetShowRoot(bool show) {
     showRoot_ = show;
     ApplyStyle();
 }
-void TShellTree::SetReadOnly(bool readOnly) {
+void ShellFolderTree::SetReadOnly(bool readOnly) {
     readOnly_ = readOnly;
     ApplyStyle();
 }
 
 // Nodes ----------------------------------------------------------------------
 
-TShellTree::NodeData* TShellTree::Data(Node node) const {
+ShellFolderTree::NodeData* ShellFolderTree::Data(Node node) const {
     if (!node) return nullptr;
     TVITEMW item{};
     item.mask = TVIF_PARAM | TVIF_HANDLE;
@@ -76,17 +76,17 @@ TShellTree::NodeData* TShellTree::Data(Node node) const {
     return reinterpret_cast<NodeData*>(item.lParam);
 }
 
-TShellTree::Node TShellTree::Root() const {
+ShellFolderTree::Node ShellFolderTree::Root() const {
     return reinterpret_cast<Node>(SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_ROOT, 0));
 }
-TShellTree::Node TShellTree::Selected() const {
+ShellFolderTree::Node ShellFolderTree::Selected() const {
     return reinterpret_cast<Node>(SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_CARET, 0));
 }
-TShellTree::Node TShellTree::Parent(Node node) const {
+ShellFolderTree::Node ShellFolderTree::Parent(Node node) const {
     return reinterpret_cast<Node>(SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_PARENT, reinterpret_cast<LPARAM>(node)));
 }
 
-std::vector<TShellTree::Node> TShellTree::Children(Node node) const {
+std::vector<ShellFolderTree::Node> ShellFolderTree::Children(Node node) const {
     std::vector<Node> children;
     for (auto child = reinterpret_cast<Node>(
              SendMessageW(hwnd_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(node)));
@@ -97,7 +97,7 @@ std::vector<TShellTree::Node> TShellTree::Children(Node node) const {
     return children;
 }
 
-std::string TShellTree::Label(Node node) const {
+std::string ShellFolderTree::Label(Node node) const {
     wchar_t text[MAX_PATH * 2] = {};
     TVITEMW item{};
     item.mask = TVIF_TEXT | TVIF_HANDLE;
@@ -108,34 +108,34 @@ std::string TShellTree::Label(Node node) const {
     return win::Utf8(text);
 }
 
-bool TShellTree::IsExpanded(Node node) const {
+bool ShellFolderTree::IsExpanded(Node node) const {
     return (SendMessageW(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
 }
 
-void TShellTree::Expand(Node node) {
+void ShellFolderTree::Expand(Node node) {
     SendMessageW(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
 }
 
-void TShellTree::SelectNode(Node node) {
+void ShellFolderTree::SelectNode(Node node) {
     SendMessageW(hwnd_, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
 }
 
-HWND TShellTree::EditLabel(Node node) {
+HWND ShellFolderTree::EditLabel(Node node) {
     SetFocus(hwnd_);
     return reinterpret_cast<HWND>(SendMessageW(hwnd_, TVM_EDITLABELW, 0, reinterpret_cast<LPARAM>(node)));
 }
 
-std::string TShellTree::NodePath(Node node) const {
+std::string ShellFolderTree::NodePath(Node node) const {
     const NodeData* data = Data(node);
     return data ? win::Utf8(pidl::FileSystemPath(data->absolute.get())) : std::string();
 }
 
-LPCITEMIDLIST TShellTree::NodeIdList(Node node) const {
+LPCITEMIDLIST ShellFolderTree::NodeIdList(Node node) const {
     const NodeData* data = Data(node);
     return data ? data->absolute.get() : nullptr;
 }
 
-const std::wstring& TShellTree::NodeFileSystemPath(Node node) {
+const std::wstring& ShellFolderTree::NodeFileSystemPath(Node node) {
     NodeData* data = Data(node);
     static const std::wstring none;
     if (!data) return none;
@@ -143,7 +143,7 @@ const std::wstring& TShellTree::NodeFileSystemPath(Node node) {
     return *data->path;
 }
 
-const std::wstring& TShellTree::ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child) {
+const std::wstring& ShellFolderTree::ChildPath(Node parent, IShellFolder* parentFolder, NodeData* child) {
     if (child->path) return *child->path;
     child->path = pidl::ChildPath(NodeFileSystemPath(parent), parentFolder, child->relative.get());
     // A drive below My Computer, for example, is no name in a parent's
@@ -152,7 +152,7 @@ const std::wstring& TShellTree::ChildPath(Node parent, IShellFolder* parentFolde
     return *child->path;
 }
 
-bool TShellTree::PlainFolder(NodeData* data, const std::wstring& path) {
+bool ShellFolderTree::PlainFolder(NodeData* data, const std::wstring& path) {
     DiskFact fact;
     const bool unknown = data->subfolders == Subfolders::Unknown;
     if (const auto known = diskFacts_.find(path); known != diskFacts_.end()) {
@@ -165,7 +165,7 @@ bool TShellTree::PlainFolder(NodeData* data, const std::wstring& path) {
     return fact.plain;
 }
 
-TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative,
+ShellFolderTree::Node ShellFolderTree::InsertNode(Node parent, Node after, LPCITEMIDLIST absolute, LPCITEMIDLIST relative,
                                          ULONG attributes, const std::string& label, NodeData** inserted) {
     auto data = std::make_unique<NodeData>();
     data->absolute = pidl::Clone(absolute);
@@ -189,7 +189,7 @@ TShellTree::Node TShellTree::InsertNode(Node parent, Node after, LPCITEMIDLIST a
     return node;
 }
 
-bool TShellTree::BindFolder(Node node, win::ComPtr<IShellFolder>& folder) const {
+bool ShellFolderTree::BindFolder(Node node, win::ComPtr<IShellFolder>& folder) const {
     NodeData* data = Data(node);
     if (!data) return false;
     if (!data->folder) {
@@ -207,16 +207,16 @@ bool TShellTree::BindFolder(Node node, win::ComPtr<IShellFolder>& folder) const 
     return true;
 }
 
-SHCONTF TShellTree::ListingFlags(TShellTreeOptions options) {
+SHCONTF ShellFolderTree::ListingFlags(ShellFolderTreeOptions options) {
     SHCONTF flags = SHCONTF_FOLDERS;
     if (options & stoIncludeNonFolders) flags |= SHCONTF_NONFOLDERS;
     if (options & stoShowHidden) flags |= SHCONTF_INCLUDEHIDDEN;
     return flags;
 }
 
-void TShellTree::UsePrefetch(std::shared_ptr<ShellLevelPrefetch> prefetch) { prefetch_ = std::move(prefetch); }
+void ShellFolderTree::UsePrefetch(std::shared_ptr<ShellLevelPrefetch> prefetch) { prefetch_ = std::move(prefetch); }
 
-std::vector<TShellTree::Listed> TShellTree::Enumerate(Node node, IShellFolder* folder) {
+std::vector<ShellFolderTree::Listed> ShellFolderTree::Enumerate(Node node, IShellFolder* folder) {
     std::vector<Listed> items;
     const NodeData* parent = Data(node);
     const SHCONTF flags = ListingFlags(options_);
@@ -237,9 +237,9 @@ std::vector<TShellTree::Listed> TShellTree::Enumerate(Node node, IShellFolder* f
     return kept;
 }
 
-void TShellTree::ListChildren(Node node) { ListChildren(node, nullptr); }
+void ShellFolderTree::ListChildren(Node node) { ListChildren(node, nullptr); }
 
-void TShellTree::ListChildren(Node node, std::vector<Child>* listed) {
+void ShellFolderTree::ListChildren(Node node, std::vector<Child>* listed) {
     if (listed) listed->clear();
     NodeData* data = Data(node);
     if (!data || data->listed) return;
@@ -260,7 +260,7 @@ void TShellTree::ListChildren(Node node, std::vector<Child>* listed) {
     SetSubfolders(node, data, items.empty() ? Subfolders::None : Subfolders::Some);
 }
 
-void TShellTree::SetSubfolders(Node node, NodeData* data, Subfolders subfolders) {
+void ShellFolderTree::SetSubfolders(Node node, NodeData* data, Subfolders subfolders) {
     data->subfolders = subfolders;
     TVITEMW update{};
     update.mask = TVIF_CHILDREN | TVIF_HANDLE;
@@ -270,7 +270,7 @@ void TShellTree::SetSubfolders(Node node, NodeData* data, Subfolders subfolders)
     SendMessageW(hwnd_, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&update));
 }
 
-TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative,
+ShellFolderTree::Node ShellFolderTree::FindChild(Node parent, IShellFolder* folder, LPCITEMIDLIST relative,
                                         const std::vector<Child>& listed) {
     // The children just listed, when there are: asking the tree for each of
     // thousands of nodes costs far more than the comparisons.
@@ -301,14 +301,14 @@ TShellTree::Node TShellTree::FindChild(Node parent, IShellFolder* folder, LPCITE
     return nullptr;
 }
 
-int CALLBACK TShellTree::CompareNodes(LPARAM a, LPARAM b, LPARAM folder) {
+int CALLBACK ShellFolderTree::CompareNodes(LPARAM a, LPARAM b, LPARAM folder) {
     // Nodes the folder cannot compare stay where they are.
     return pidl::Compare(reinterpret_cast<IShellFolder*>(folder), reinterpret_cast<NodeData*>(a)->relative.get(),
                          reinterpret_cast<NodeData*>(b)->relative.get())
         .value_or(0);
 }
 
-void TShellTree::SortChildren(Node node) {
+void ShellFolderTree::SortChildren(Node node) {
     win::ComPtr<IShellFolder> folder;
     if (!BindFolder(node, folder)) return;
     TVSORTCB sort{};
@@ -320,7 +320,7 @@ void TShellTree::SortChildren(Node node) {
 
 // Filling, selecting, refreshing ---------------------------------------------
 
-std::string TShellTree::RootLabel(LPCITEMIDLIST root) {
+std::string ShellFolderTree::RootLabel(LPCITEMIDLIST root) {
     win::ComPtr<IShellFolder> desktop;
     HRESULT result = SHGetDesktopFolder(desktop.put());
     if (SUCCEEDED(result) && pidl::IsEmpty(root)) {
@@ -334,7 +334,7 @@ std::string TShellTree::RootLabel(LPCITEMIDLIST root) {
     return pidl::DisplayName(desktop.get(), root, SHGDN_NORMAL);
 }
 
-void TShellTree::FillTree() {
+void ShellFolderTree::FillTree() {
     widgets::WaitCursor wait;
     Node root = nullptr;
     {
@@ -359,7 +359,7 @@ void TShellTree::FillTree() {
     prefetch_.reset();
 }
 
-void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
+void ShellFolderTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
     const Node root = Root();
     if (!root) return;
     const NodeData* rootData = Data(root);
@@ -396,7 +396,7 @@ void TShellTree::SelectItem(LPCITEMIDLIST target, bool addMissing) {
     SendMessageW(hwnd_, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
 }
 
-void TShellTree::RefreshNode(Node node) {
+void ShellFolderTree::RefreshNode(Node node) {
     NodeData* data = Data(node);
     if (!data) return;
     diskFacts_.clear();
@@ -451,7 +451,7 @@ void TShellTree::RefreshNode(Node node) {
     }
 }
 
-void TShellTree::RefreshTree() {
+void ShellFolderTree::RefreshTree() {
     if (!Root()) return FillTree();
     widgets::WaitCursor wait;
     const Node before = Selected();
@@ -474,7 +474,7 @@ void TShellTree::RefreshTree() {
     changedQuietly_ = false;
 }
 
-void TShellTree::OnSelectionChanged(Node node) {
+void ShellFolderTree::OnSelectionChanged(Node node) {
     if (quiet_) {
         changedQuietly_ = true;
     } else if (OnChange && Data(node)) {
@@ -488,7 +488,7 @@ void TShellTree::OnSelectionChanged(Node node) {
 // Notifications ----------------------------------------------------------------
 
 // A node's icons and expand button, asked for as it is drawn.
-void TShellTree::AnswerDisplayInfo(TVITEMW& info) {
+void ShellFolderTree::AnswerDisplayInfo(TVITEMW& info) {
     auto* data = reinterpret_cast<NodeData*>(info.lParam);
     if (!data) return;
     win::ComPtr<IShellFolder> parentFolder;
@@ -534,7 +534,7 @@ void TShellTree::AnswerDisplayInfo(TVITEMW& info) {
     info.mask |= TVIF_DI_SETITEM;
 }
 
-LRESULT TShellTree::HandleNotify(NMHDR* header) {
+LRESULT ShellFolderTree::HandleNotify(NMHDR* header) {
     switch (header->code) {
     case TVN_GETDISPINFOW:
         AnswerDisplayInfo(reinterpret_cast<NMTVDISPINFOW*>(header)->item);

@@ -1,4 +1,4 @@
-#include "app/QuenmarAboutForm.h"
+#include "app/AboutWindow.h"
 
 #include "app/Version.h"
 
@@ -30,7 +30,7 @@ FormStyle AboutFormStyle() {
 
 std::string CopyrightLine() { return std::string("\u00A9 ") + kCopyrightYearAndMaker; }
 
-TfrmQuenmarAbout::TfrmQuenmarAbout(HWND owner) : Form(AboutFormStyle()) {
+AboutWindow::AboutWindow(HWND owner) : Form(AboutFormStyle()) {
     OnCreate = [this] { FormCreate(); };
     btnOk.OnClick = [this] { btnOkClick(); };
     CreateHandle(owner);
@@ -38,11 +38,11 @@ TfrmQuenmarAbout::TfrmQuenmarAbout(HWND owner) : Form(AboutFormStyle()) {
     CenterOver(owner);
 }
 
-TfrmQuenmarAbout::~TfrmQuenmarAbout() {
+AboutWindow::~AboutWindow() {
     if (Handle()) DestroyWindow(Handle());
 }
 
-void TfrmQuenmarAbout::CreateControls() {
+void AboutWindow::CreateControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     Background1.SetTexture(win::LoadImageResource(instance, L"TEXTURE", L"GIF"));
     RECT client{};
@@ -72,7 +72,7 @@ void TfrmQuenmarAbout::CreateControls() {
     Label2.AutoSize();
 }
 
-void TfrmQuenmarAbout::FormCreate() {
+void AboutWindow::FormCreate() {
     SetCaption("About Quenmar");
     lblTitle.SetText("Quenmar");
     lblVersion.SetText(std::string("Version ") + QUENMAR_VERSION_TEXT);
@@ -84,13 +84,13 @@ void TfrmQuenmarAbout::FormCreate() {
     }
 }
 
-void TfrmQuenmarAbout::btnOkClick() { SetModalResult(IDOK); }
+void AboutWindow::btnOkClick() { SetModalResult(IDOK); }
 
-RECT TfrmQuenmarAbout::LogoRect() const {
+RECT AboutWindow::LogoRect() const {
     return {Scale(11), Scale(12), Scale(11) + Scale(96), Scale(12) + Scale(96)};
 }
 
-bool TfrmQuenmarAbout::PaintBackground(HDC dc) {
+bool AboutWindow::PaintBackground(HDC dc) {
     RECT client{};
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
@@ -110,7 +110,7 @@ bool TfrmQuenmarAbout::PaintBackground(HDC dc) {
     return true;
 }
 
-LRESULT TfrmQuenmarAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SIZE) {
         // The background follows the client area.
         Background1.SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
@@ -118,9 +118,8 @@ LRESULT TfrmQuenmarAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lPar
     return Form::HandleMessage(message, wParam, lParam);
 }
 
-void ShowAboutWindow() {
-    const Form* main = Form::MainForm();
-    TfrmQuenmarAbout about(main ? main->Handle() : nullptr);
+void ShowAboutWindow(HWND owner) {
+    AboutWindow about(owner);
     about.ShowModal();
 }
 

@@ -6,7 +6,7 @@
 #include "MemoryRegistry.h"
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
-#include "app/QuenmarForm.h"
+#include "MainWindowProbe.h"
 #include "widgets/Application.h"
 #include "win32/WideText.h"
 
@@ -16,7 +16,7 @@ namespace {
 using Strings = std::vector<std::string>;
 const Strings kDefaultCaptions{"History", "Desktop", "My Documents", "My Computer", "My Network Places"};
 
-class MainWindow : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { registry.Reset(); }
     void TearDown() override {
@@ -25,8 +25,8 @@ protected:
         registry.Reset();
     }
 
-    void Open(TfrmQuenmar::RegistryFactory factory = {}) {
-        form = std::make_unique<TfrmQuenmar>(std::move(factory));
+    void Open(MainWindowProbe::RegistryFactory factory = {}) {
+        form = std::make_unique<MainWindowProbe>(std::move(factory));
         form->Show();
         PumpMessages();
     }
@@ -35,18 +35,18 @@ protected:
         SendMessageW(control.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
     }
-    void SelectSlot(int slot) { form->lstvwPlaces.SetSelected(slot, true); }
+    void SelectSlot(int slot) { UserSelect(form->placesList_, slot, true); }
     void PickRow(const std::string& name) {
-        ASSERT_TRUE(form->lstvwSelectFolders.Enabled());
-        for (int row = 0; row < form->lstvwSelectFolders.Count(); ++row) {
-            if (form->lstvwSelectFolders.ItemText(row) == name) return form->lstvwSelectFolders.SetSelected(row, true);
+        ASSERT_TRUE(form->catalogue_.Enabled());
+        for (int row = 0; row < form->catalogue_.Count(); ++row) {
+            if (form->catalogue_.ItemText(row) == name) return UserSelect(form->catalogue_, row, true);
         }
         FAIL() << "no row " << name;
     }
-    void Exit() { Click(form->btnClose); }
+    void Exit() { Click(form->exitButton_); }
     Strings Captions() const {
         Strings captions;
-        for (int i = 0; i < form->lstvwPlaces.Count(); ++i) captions.push_back(form->lstvwPlaces.ItemText(i));
+        for (int i = 0; i < form->placesList_.Count(); ++i) captions.push_back(form->placesList_.ItemText(i));
         return captions;
     }
     std::vector<std::optional<RawValue>> StoredPlaces() {
@@ -63,11 +63,11 @@ protected:
     // The editing controls that the hide box disables, by name.
     Strings EnabledEditingControls() const {
         const std::pair<const char*, const widgets::Control*> controls[] = {
-            {"places", &form->lstvwPlaces},         {"folder", &form->optUseFolder},
-            {"special", &form->optUseSpecial},      {"directory", &form->edtDirectory},
-            {"browse", &form->btnBrowseFolder},     {"catalogue", &form->lstvwSelectFolders},
-            {"up", &form->btnMoveUp},               {"down", &form->btnMoveDn},
-            {"change", &form->btnChangeFolder}};
+            {"places", &form->placesList_},         {"folder", &form->folderKind_},
+            {"special", &form->specialKind_},      {"directory", &form->pathEdit_},
+            {"browse", &form->browseButton_},     {"catalogue", &form->catalogue_},
+            {"up", &form->moveUpButton_},               {"down", &form->moveDownButton_},
+            {"change", &form->changeFolderButton_}};
         Strings enabled;
         for (const auto& [name, control] : controls) {
             if (control->Enabled()) enabled.push_back(name);
@@ -77,13 +77,13 @@ protected:
 
     RealRegistryBackend registry;
     win::Win32ShellLookups shell;
-    std::unique_ptr<TfrmQuenmar> form;
+    std::unique_ptr<MainWindowProbe> form;
 };
 
-TEST_F(MainWindow, StartsWithTheDefaultsAndSavesThemOnExit) {
+TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     Open();
     EXPECT_EQ(form->Caption(), "Quenmar - Version 1.0");
-    EXPECT_EQ(form->lblTitle.Text(), "Quenmar");
+    EXPECT_EQ(form->title_.Text(), "Quenmar");
     // The program's icon, as the taskbar and Alt+Tab ask for it.
     const auto iconOf = [&](WPARAM which) {
         return reinterpret_cast<HICON>(SendMessageW(form->Handle(), WM_GETICON, which, 0));
@@ -98,24 +98,24 @@ TEST_F(MainWindow, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_NE(iconOf(ICON_SMALL2), nullptr);
     EXPECT_EQ(Captions(), kDefaultCaptions);
     for (int n = 0; n < kSlotCount; ++n) {
-        EXPECT_EQ(form->lstvwPlaces.ItemImage(n), SpecialIcon(kSpecialFolders[n].csidl)) << n;
+        EXPECT_EQ(form->placesList_.ItemImage(n), SpecialIcon(kSpecialFolders[n].csidl)) << n;
     }
     EXPECT_EQ(form->CurrentSlot(), 0);
-    EXPECT_TRUE(form->optUseSpecial.Checked());
-    EXPECT_FALSE(form->optUseFolder.Checked());
-    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 0);
-    EXPECT_EQ(form->edtDirectory.Text(), "");
+    EXPECT_TRUE(form->specialKind_.Checked());
+    EXPECT_FALSE(form->folderKind_.Checked());
+    EXPECT_EQ(form->catalogue_.SelectedIndex(), 0);
+    EXPECT_EQ(form->pathEdit_.Text(), "");
     EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "down"}));
-    EXPECT_FALSE(form->chkHidePlacesBar.Checked());
-    ASSERT_EQ(form->lstvwSelectFolders.Count(), 13);
+    EXPECT_FALSE(form->hideBox_.Checked());
+    ASSERT_EQ(form->catalogue_.Count(), 13);
     for (int row = 0; row < 13; ++row) {
-        EXPECT_EQ(form->lstvwSelectFolders.ItemText(row), kSpecialFolders[row].name);
-        EXPECT_EQ(form->lstvwSelectFolders.ItemImage(row),
+        EXPECT_EQ(form->catalogue_.ItemText(row), kSpecialFolders[row].name);
+        EXPECT_EQ(form->catalogue_.ItemImage(row),
                   shell.SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl));
     }
-    EXPECT_TRUE(form->imglstFolders.Shared());
-    EXPECT_EQ(form->imglstFolders.Handle(), shell.SystemImageList(IconSize::Large));
-    EXPECT_EQ(form->imglstSmallFolders.Handle(), shell.SystemImageList(IconSize::Small));
+    EXPECT_TRUE(form->largeIcons_.Shared());
+    EXPECT_EQ(form->largeIcons_.Handle(), shell.SystemImageList(IconSize::Large));
+    EXPECT_EQ(form->smallIcons_.Handle(), shell.SystemImageList(IconSize::Small));
     EXPECT_FALSE(registry.KeyExists(kPlacesBarKey)) << "showing the window writes nothing";
 
     Exit();
@@ -128,32 +128,32 @@ TEST_F(MainWindow, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_TRUE(ImageList_GetIconSize(shell.SystemImageList(IconSize::Large), &cx, &cy));
 }
 
-TEST_F(MainWindow, LoadsStoredPlacesAndKeepsAnUnlistedSpecialFolder) {
+TEST_F(MainWindowTest, LoadsStoredPlacesAndKeepsAnUnlistedSpecialFolder) {
     PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
     PutPlace(1, REG_DWORD, Dword(39));
     PutPlace(3, REG_DWORD, Dword(8));
     registry.Put(kComdlgPolicyKey, kNoPlacesBarValue, REG_DWORD, Dword(1));
     Open();
     EXPECT_EQ(Captions(), (Strings{"windows", "My Pictures", "Desktop", "Unknown", "Desktop"}));
-    EXPECT_EQ(form->lstvwPlaces.ItemImage(0), PathIcon("C:\\windows\\"));
-    EXPECT_TRUE(form->chkHidePlacesBar.Checked());
+    EXPECT_EQ(form->placesList_.ItemImage(0), PathIcon("C:\\windows\\"));
+    EXPECT_TRUE(form->hideBox_.Checked());
     EXPECT_EQ(EnabledEditingControls(), Strings{});
 
-    Click(form->chkHidePlacesBar);
+    Click(form->hideBox_);
     EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "directory", "browse", "down",
                                                   "change"}));
-    EXPECT_EQ(form->edtDirectory.Text(), "C:\\windows\\");
-    EXPECT_TRUE(form->optUseFolder.Checked());
+    EXPECT_EQ(form->pathEdit_.Text(), "C:\\windows\\");
+    EXPECT_TRUE(form->folderKind_.Checked());
 
     SelectSlot(3);
-    EXPECT_TRUE(form->optUseSpecial.Checked());
-    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), -1) << "no catalogue row stands for CSIDL 8";
-    EXPECT_EQ(form->lstvwPlaces.ItemText(3), "Unknown");
+    EXPECT_TRUE(form->specialKind_.Checked());
+    EXPECT_EQ(form->catalogue_.SelectedIndex(), -1) << "no catalogue row stands for CSIDL 8";
+    EXPECT_EQ(form->placesList_.ItemText(3), "Unknown");
     EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "up", "down"}));
     SelectSlot(1);
-    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 10);
+    EXPECT_EQ(form->catalogue_.SelectedIndex(), 10);
     SelectSlot(3);
-    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), -1);
+    EXPECT_EQ(form->catalogue_.SelectedIndex(), -1);
 
     Exit();
     EXPECT_EQ(StoredPlaces(), (std::vector<std::optional<RawValue>>{SzValue("C:\\windows\\"), DwordValue(39),
@@ -161,36 +161,36 @@ TEST_F(MainWindow, LoadsStoredPlacesAndKeepsAnUnlistedSpecialFolder) {
     EXPECT_EQ(StoredHideFlag(), DwordValue(0));
 }
 
-TEST_F(MainWindow, MovingCarriesCaptionIconKindAndSelection) {
+TEST_F(MainWindowTest, MovingCarriesCaptionIconKindAndSelection) {
     PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
     PutPlace(1, REG_DWORD, Dword(5));
     PutPlace(2, REG_DWORD, Dword(17));
     PutPlace(3, REG_DWORD, Dword(18));
     PutPlace(4, REG_DWORD, Dword(0));
     Open();
-    const int folderIcon = form->lstvwPlaces.ItemImage(0);
-    Click(form->btnMoveDn);
-    Click(form->btnMoveDn);
+    const int folderIcon = form->placesList_.ItemImage(0);
+    Click(form->moveDownButton_);
+    Click(form->moveDownButton_);
     EXPECT_EQ(Captions(), (Strings{"My Documents", "My Computer", "windows", "My Network Places", "Desktop"}));
-    EXPECT_EQ(form->lstvwPlaces.ItemImage(2), folderIcon);
-    EXPECT_EQ(form->lstvwPlaces.ItemImage(0), SpecialIcon(5));
+    EXPECT_EQ(form->placesList_.ItemImage(2), folderIcon);
+    EXPECT_EQ(form->placesList_.ItemImage(0), SpecialIcon(5));
     EXPECT_EQ(form->CurrentSlot(), 2);
-    EXPECT_EQ(SendMessageW(form->lstvwPlaces.Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2)
+    EXPECT_EQ(SendMessageW(form->placesList_.Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2)
         << "the list's focus moves with the slot";
-    EXPECT_TRUE(form->optUseFolder.Checked());
-    EXPECT_EQ(form->edtDirectory.Text(), "C:\\windows\\");
+    EXPECT_TRUE(form->folderKind_.Checked());
+    EXPECT_EQ(form->pathEdit_.Text(), "C:\\windows\\");
     EXPECT_EQ(EnabledEditingControls(),
               (Strings{"places", "folder", "special", "directory", "browse", "up", "down", "change"}));
 
     SelectSlot(3);
-    Click(form->btnMoveDn);
+    Click(form->moveDownButton_);
     EXPECT_EQ(form->CurrentSlot(), 4);
-    EXPECT_FALSE(form->btnMoveDn.Enabled());
-    EXPECT_TRUE(form->btnMoveUp.Enabled());
+    EXPECT_FALSE(form->moveDownButton_.Enabled());
+    EXPECT_TRUE(form->moveUpButton_.Enabled());
     SelectSlot(1);
-    Click(form->btnMoveUp);
+    Click(form->moveUpButton_);
     EXPECT_EQ(form->CurrentSlot(), 0);
-    EXPECT_FALSE(form->btnMoveUp.Enabled());
+    EXPECT_FALSE(form->moveUpButton_.Enabled());
     EXPECT_EQ(Captions(), (Strings{"My Computer", "My Documents", "windows", "Desktop", "My Network Places"}));
 
     Exit();
@@ -201,12 +201,12 @@ TEST_F(MainWindow, MovingCarriesCaptionIconKindAndSelection) {
 
 // A quick double click on a picture acts once, as on its first click (the
 // buttons' double clicks act twice: see the random sequences).
-TEST_F(MainWindow, ADoubleClickOnAPictureActsOnce) {
+TEST_F(MainWindowTest, ADoubleClickOnAPictureActsOnce) {
     Open();
     int logo = 0, banner = 0;
-    form->imgLogo.OnClick = [&] { ++logo; };
-    form->Image2.OnClick = [&] { ++banner; };
-    for (widgets::Picture* picture : {&form->imgLogo, &form->Image2}) {
+    form->logo_.OnClick = [&] { ++logo; };
+    form->banner_.OnClick = [&] { ++banner; };
+    for (widgets::Picture* picture : {&form->logo_, &form->banner_}) {
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
             SendMessageW(picture->Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
         }
@@ -216,7 +216,7 @@ TEST_F(MainWindow, ADoubleClickOnAPictureActsOnce) {
     EXPECT_EQ(banner, 1);
 }
 
-TEST_F(MainWindow, RestoreDefaultsAsksFirst) {
+TEST_F(MainWindowTest, RestoreDefaultsAsksFirst) {
     PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
     PutPlace(1, REG_DWORD, Dword(39));
     Open();
@@ -226,7 +226,7 @@ TEST_F(MainWindow, RestoreDefaultsAsksFirst) {
 
     int answer = IDNO;
     ModalBoxes boxes([&](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, answer == IDNO ? "No" : "Yes"); });
-    Click(form->btnRestore);
+    Click(form->restoreButton_);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].caption, "Confirm");
     EXPECT_EQ(boxes.seen[0].text, "Are you sure you want to restore your custom places to the default settings?");
@@ -239,40 +239,40 @@ TEST_F(MainWindow, RestoreDefaultsAsksFirst) {
 
     SelectSlot(0);
     answer = IDYES;
-    Click(form->btnRestore);
+    Click(form->restoreButton_);
     ASSERT_EQ(boxes.seen.size(), 2u);
     EXPECT_FALSE(registry.KeyExists(kPlacesBarKey));
     EXPECT_EQ(Captions(), kDefaultCaptions);
     // Slot 0 was selected: its restored values show all the same.
-    EXPECT_TRUE(form->optUseSpecial.Checked());
-    EXPECT_EQ(form->edtDirectory.Text(), "");
-    EXPECT_EQ(form->lstvwSelectFolders.SelectedIndex(), 0);
-    EXPECT_FALSE(form->btnChangeFolder.Enabled());
+    EXPECT_TRUE(form->specialKind_.Checked());
+    EXPECT_EQ(form->pathEdit_.Text(), "");
+    EXPECT_EQ(form->catalogue_.SelectedIndex(), 0);
+    EXPECT_FALSE(form->changeFolderButton_.Enabled());
 
     Exit();
     EXPECT_EQ(StoredPlaces(), (std::vector<std::optional<RawValue>>{DwordValue(34), DwordValue(0), DwordValue(5),
                                                                      DwordValue(17), DwordValue(18)}));
 }
 
-TEST_F(MainWindow, EscapeInTheQuestionAnswersNo) {
+TEST_F(MainWindowTest, EscapeInTheQuestionAnswersNo) {
     PutPlace(0, REG_DWORD, Dword(39));
     Open();
     ModalBoxes boxes([](const SeenBox& box) {
         PostMessageW(GetDlgItem(box.window, IDYES), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
         return 0;
     });
-    Click(form->btnRestore);
+    Click(form->restoreButton_);
     ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(form->lstvwPlaces.ItemText(0), "My Pictures");
+    EXPECT_EQ(form->placesList_.ItemText(0), "My Pictures");
     EXPECT_TRUE(registry.KeyExists(kPlacesBarKey));
 }
 
-TEST_F(MainWindow, EscapeAndTheCloseBoxSaveAndClose) {
+TEST_F(MainWindowTest, EscapeAndTheCloseBoxSaveAndClose) {
     Open();
     SelectSlot(3);
     PickRow("Program Files");
-    SetFocus(form->lstvwPlaces.Handle());
-    PostMessageW(form->lstvwPlaces.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    SetFocus(form->placesList_.Handle());
+    PostMessageW(form->placesList_.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     PumpMessages();
     EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(StoredPlaces()[3], DwordValue(38));
@@ -285,7 +285,7 @@ TEST_F(MainWindow, EscapeAndTheCloseBoxSaveAndClose) {
     EXPECT_EQ(StoredPlaces()[3], DwordValue(17));
 }
 
-TEST_F(MainWindow, AFailedSaveKeepsTheWindowOpen) {
+TEST_F(MainWindowTest, AFailedSaveKeepsTheWindowOpen) {
     MemoryRegistry* memory = nullptr;
     Open([&] {
         auto made = std::make_unique<MemoryRegistry>();
@@ -307,7 +307,7 @@ TEST_F(MainWindow, AFailedSaveKeepsTheWindowOpen) {
     EXPECT_EQ(memory->Find(kComdlgPolicyKey, kNoPlacesBarValue), nullptr);
 
     // A preview whose save fails opens no dialog.
-    Click(form->btnpreview);
+    Click(form->previewButton_);
     ASSERT_EQ(boxes.seen.size(), 2u);
     EXPECT_EQ(boxes.seen[1].text, "Failed to set data for 'Place2'");
 
@@ -316,7 +316,7 @@ TEST_F(MainWindow, AFailedSaveKeepsTheWindowOpen) {
     EXPECT_EQ(form->Handle(), nullptr);
 }
 
-TEST_F(MainWindow, AnUnopenableKeyWarnsAndStillCloses) {
+TEST_F(MainWindowTest, AnUnopenableKeyWarnsAndStillCloses) {
     Open([] {
         auto made = std::make_unique<MemoryRegistry>();
         made->unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar"};
@@ -331,46 +331,46 @@ TEST_F(MainWindow, AnUnopenableKeyWarnsAndStillCloses) {
     EXPECT_EQ(form->Handle(), nullptr);
 }
 
-TEST_F(MainWindow, ExpandablePathsStayExpandableUntilChanged) {
+TEST_F(MainWindowTest, ExpandablePathsStayExpandableUntilChanged) {
     PutPlace(0, REG_EXPAND_SZ, Sz("%WINDIR%\\system32"));
     PutPlace(1, REG_EXPAND_SZ, Sz("%WINDIR%"));
     Open();
     EXPECT_EQ(Captions()[0], "system32");
     EXPECT_EQ(Captions()[1], "windows");
-    EXPECT_EQ(form->edtDirectory.Text(), "%WINDIR%\\system32");
+    EXPECT_EQ(form->pathEdit_.Text(), "%WINDIR%\\system32");
     SelectSlot(1);
-    Click(form->optUseSpecial);
-    Click(form->optUseFolder);
+    Click(form->specialKind_);
+    Click(form->folderKind_);
     EXPECT_EQ(Captions()[1], "windows");
     Exit();
     EXPECT_EQ(registry.Get(kPlacesBarKey, "Place0"), (RawValue{REG_EXPAND_SZ, Sz("%WINDIR%\\system32")}));
     EXPECT_EQ(registry.Get(kPlacesBarKey, "Place1"), (RawValue{REG_EXPAND_SZ, Sz("%WINDIR%")}));
 }
 
-TEST_F(MainWindow, ResizingFollowsTheAnchorsAndNeverShrinks) {
+TEST_F(MainWindowTest, ResizingFollowsTheAnchorsAndNeverShrinks) {
     Open();
     const SIZE start = form->OuterSize();
     auto rectOf = [](widgets::Control& c) { return c.Rect(); };
-    const RECT places = rectOf(form->lstvwPlaces), edit = rectOf(form->edtDirectory),
-               catalogue = rectOf(form->lstvwSelectFolders), preview = rectOf(form->btnpreview),
-               logo = rectOf(form->imgLogo), up = rectOf(form->btnMoveUp), hide = rectOf(form->chkHidePlacesBar),
-               exitButton = rectOf(form->btnClose), hint = rectOf(form->Label1), title = rectOf(form->lblTitle);
+    const RECT places = rectOf(form->placesList_), edit = rectOf(form->pathEdit_),
+               catalogue = rectOf(form->catalogue_), preview = rectOf(form->previewButton_),
+               logo = rectOf(form->logo_), up = rectOf(form->moveUpButton_), hide = rectOf(form->hideBox_),
+               exitButton = rectOf(form->exitButton_), hint = rectOf(form->dropHint_), title = rectOf(form->title_);
     SetWindowPos(form->Handle(), nullptr, 0, 0, start.cx + 100, start.cy + 60, SWP_NOMOVE | SWP_NOZORDER);
     auto moved = [](RECT a, RECT b) { return std::make_pair(b.left - a.left, b.top - a.top); };
     auto grown = [](RECT a, RECT b) {
         return std::make_pair((b.right - b.left) - (a.right - a.left), (b.bottom - b.top) - (a.bottom - a.top));
     };
     using P = std::pair<LONG, LONG>;
-    EXPECT_EQ(grown(places, rectOf(form->lstvwPlaces)), P(0, 60));
-    EXPECT_EQ(grown(edit, rectOf(form->edtDirectory)), P(100, 0));
-    EXPECT_EQ(grown(hint, rectOf(form->Label1)), P(100, 0));
-    EXPECT_EQ(grown(catalogue, rectOf(form->lstvwSelectFolders)), P(100, 60));
-    EXPECT_EQ(moved(preview, rectOf(form->btnpreview)), P(100, 0));
-    EXPECT_EQ(moved(logo, rectOf(form->imgLogo)), P(100, 0));
-    EXPECT_EQ(moved(up, rectOf(form->btnMoveUp)), P(0, 60));
-    EXPECT_EQ(moved(hide, rectOf(form->chkHidePlacesBar)), P(0, 60));
-    EXPECT_EQ(moved(exitButton, rectOf(form->btnClose)), P(100, 60));
-    EXPECT_EQ(moved(title, rectOf(form->lblTitle)), P(0, 0));
+    EXPECT_EQ(grown(places, rectOf(form->placesList_)), P(0, 60));
+    EXPECT_EQ(grown(edit, rectOf(form->pathEdit_)), P(100, 0));
+    EXPECT_EQ(grown(hint, rectOf(form->dropHint_)), P(100, 0));
+    EXPECT_EQ(grown(catalogue, rectOf(form->catalogue_)), P(100, 60));
+    EXPECT_EQ(moved(preview, rectOf(form->previewButton_)), P(100, 0));
+    EXPECT_EQ(moved(logo, rectOf(form->logo_)), P(100, 0));
+    EXPECT_EQ(moved(up, rectOf(form->moveUpButton_)), P(0, 60));
+    EXPECT_EQ(moved(hide, rectOf(form->hideBox_)), P(0, 60));
+    EXPECT_EQ(moved(exitButton, rectOf(form->exitButton_)), P(100, 60));
+    EXPECT_EQ(moved(title, rectOf(form->title_)), P(0, 0));
 
     SetActiveWindow(form->Handle());
     MINMAXINFO info{};
@@ -382,7 +382,7 @@ TEST_F(MainWindow, ResizingFollowsTheAnchorsAndNeverShrinks) {
 // The keyboard never loses its place: a move to the top or the bottom hands
 // the focus to the other move button, and a window opened from the main
 // window gives it back, when it closes, to the control it was opened from.
-TEST_F(MainWindow, TheKeyboardKeepsItsPlace) {
+TEST_F(MainWindowTest, TheKeyboardKeepsItsPlace) {
     Open();
     const auto press = [](widgets::Control& control) {
         SetFocus(control.Handle());
@@ -391,26 +391,28 @@ TEST_F(MainWindow, TheKeyboardKeepsItsPlace) {
         PumpMessages();
     };
     SelectSlot(1);
-    press(form->btnMoveUp);
-    EXPECT_EQ(GetFocus(), form->btnMoveDn.Handle()) << "Move Up, now at the top";
+    press(form->moveUpButton_);
+    EXPECT_EQ(GetFocus(), form->moveDownButton_.Handle()) << "Move Up, now at the top";
     SelectSlot(3);
-    press(form->btnMoveDn);
-    EXPECT_EQ(GetFocus(), form->btnMoveUp.Handle()) << "Move Down, now at the bottom";
+    press(form->moveDownButton_);
+    EXPECT_EQ(GetFocus(), form->moveUpButton_.Handle()) << "Move Down, now at the bottom";
     SelectSlot(2);
-    Click(form->optUseFolder);
-    SetFocus(form->btnBrowseFolder.Handle());
-    form->optUseSpecial.SetChecked(true);  // as a drop or a command would: disables the focused button
-    EXPECT_EQ(GetFocus(), form->btnpreview.Handle()) << "the next control that can take it";
+    Click(form->folderKind_);
+    SetFocus(form->browseButton_.Handle());
+    // The special kind chosen without the focus moving: the focused button is disabled.
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(form->specialKind_.Id(), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(form->specialKind_.Handle()));
+    EXPECT_EQ(GetFocus(), form->previewButton_.Handle()) << "the next control that can take it";
 
     // Each window opened from the main one is closed from its title bar as
     // soon as it is up; the export comes from the system menu.
     constexpr UINT kExportCommand = 0x0110;
-    const std::pair<widgets::Control*, UINT> openers[] = {{&form->btnpreview, 0}, {&form->btnRestore, 0},
-                                                          {&form->btnAbout, 0}, {&form->btnBrowseFolder, 0},
-                                                          {&form->btnAbout, kExportCommand}};
-    Click(form->optUseFolder);
+    const std::pair<widgets::Control*, UINT> openers[] = {{&form->previewButton_, 0}, {&form->restoreButton_, 0},
+                                                          {&form->aboutButton_, 0}, {&form->browseButton_, 0},
+                                                          {&form->aboutButton_, kExportCommand}};
+    Click(form->folderKind_);
     for (const auto& [from, systemCommand] : openers) {
-        SetFocus(systemCommand ? from->Handle() : form->lstvwPlaces.Handle());
+        SetFocus(systemCommand ? from->Handle() : form->placesList_.Handle());
         Soon([] { PostMessageW(GetActiveWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }, 150);
         systemCommand ? void(SendMessageW(form->Handle(), WM_SYSCOMMAND, systemCommand, 0)) : press(*from);
         PumpMessages();
@@ -420,48 +422,48 @@ TEST_F(MainWindow, TheKeyboardKeepsItsPlace) {
 
 // A screen reader hears a name for every input (the picker's tree: with its
 // keys).
-TEST_F(MainWindow, EveryInputHasANameForScreenReaders) {
+TEST_F(MainWindowTest, EveryInputHasANameForScreenReaders) {
     Open();
-    EXPECT_EQ(AccessibleName(form->lstvwPlaces.Handle()), L"Places");
-    EXPECT_EQ(AccessibleName(form->edtDirectory.Handle()), L"Folder path");
-    EXPECT_EQ(AccessibleName(form->lstvwSelectFolders.Handle()), L"Special folders");
+    EXPECT_EQ(AccessibleName(form->placesList_.Handle()), L"Places");
+    EXPECT_EQ(AccessibleName(form->pathEdit_.Handle()), L"Folder path");
+    EXPECT_EQ(AccessibleName(form->catalogue_.Handle()), L"Special folders");
 }
 
-TEST_F(MainWindow, TabOrderAsDesigned) {
+TEST_F(MainWindowTest, TabOrderAsDesigned) {
     PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
     Open();
     SelectSlot(1);  // every button can be reached: not the first slot, a folder slot below
     SelectSlot(0);
-    Click(form->optUseFolder);
+    Click(form->folderKind_);
     SelectSlot(2);
-    Click(form->optUseFolder);
+    Click(form->folderKind_);
     // Of the two radio buttons, Tab reaches the checked one; the arrow keys
     // move between them.
     const std::vector<const widgets::Control*> expected = {
-        &form->lstvwPlaces, &form->optUseFolder, &form->edtDirectory,
-        &form->btnBrowseFolder, &form->btnpreview, &form->btnRestore, &form->btnClose, &form->btnMoveUp,
-        &form->btnMoveDn, &form->btnChangeFolder, &form->btnAbout, &form->chkHidePlacesBar,
-        &form->Image2};  // the banner, for its web site, after the specified stops
+        &form->placesList_, &form->folderKind_, &form->pathEdit_,
+        &form->browseButton_, &form->previewButton_, &form->restoreButton_, &form->exitButton_, &form->moveUpButton_,
+        &form->moveDownButton_, &form->changeFolderButton_, &form->aboutButton_, &form->hideBox_,
+        &form->banner_};  // the banner, for its web site, after the specified stops
     // The catalogue is disabled while the folder kind is chosen, so Tab passes it by.
-    HWND at = form->lstvwPlaces.Handle();
+    HWND at = form->placesList_.Handle();
     for (size_t i = 1; i < expected.size(); ++i) {
         at = GetNextDlgTabItem(form->Handle(), at, FALSE);
         EXPECT_EQ(at, expected[i]->Handle()) << "stop " << i;
     }
-    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->lstvwPlaces.Handle()) << "and round again";
+    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->placesList_.Handle()) << "and round again";
 
     // The arrow key moves to the other radio button of the pair, and checks it.
-    SetFocus(form->optUseFolder.Handle());
-    PostMessageW(form->optUseFolder.Handle(), WM_KEYDOWN, VK_DOWN, 0x00500001);
+    SetFocus(form->folderKind_.Handle());
+    PostMessageW(form->folderKind_.Handle(), WM_KEYDOWN, VK_DOWN, 0x00500001);
     PumpMessages();
-    EXPECT_TRUE(form->optUseSpecial.Checked());
-    EXPECT_EQ(GetFocus(), form->optUseSpecial.Handle());
-    Click(form->optUseFolder);
+    EXPECT_TRUE(form->specialKind_.Checked());
+    EXPECT_EQ(GetFocus(), form->specialKind_.Handle());
+    Click(form->folderKind_);
 
     SelectSlot(3);  // a special folder: the other radio button and the catalogue
-    at = GetNextDlgTabItem(form->Handle(), form->lstvwPlaces.Handle(), FALSE);
-    EXPECT_EQ(at, form->optUseSpecial.Handle());
-    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->lstvwSelectFolders.Handle());
+    at = GetNextDlgTabItem(form->Handle(), form->placesList_.Handle(), FALSE);
+    EXPECT_EQ(at, form->specialKind_.Handle());
+    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->catalogue_.Handle());
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
-#include "shellutil/ShellOpenLauncher.h"
+#include "app/ShellOpenLauncher.h"
 
 #include <shellapi.h>
 
-#include "shellutil/ExecuteResultMessages.h"
+#include "app/ExecuteResultMessages.h"
 #include "win32/WideText.h"
 
 namespace quenmar {

@@ -1,4 +1,4 @@
-#include "folderpicker/ShellFolderForm.h"
+#include "folderpicker/FolderPickerWindow.h"
 
 #include <algorithm>
 #include <cstring>
@@ -45,12 +45,12 @@ FormStyle PickerStyle() {
 
 // Tool buttons ---------------------------------------------------------------
 
-bool TToolButton::Enabled() const { return SendMessageW(toolbar_, TB_ISBUTTONENABLED, command_, 0) != 0; }
-void TToolButton::SetEnabled(bool enabled) { SendMessageW(toolbar_, TB_ENABLEBUTTON, command_, MAKELONG(enabled, 0)); }
-bool TToolButton::Visible() const { return SendMessageW(toolbar_, TB_ISBUTTONHIDDEN, command_, 0) == 0; }
-void TToolButton::SetVisible(bool visible) { SendMessageW(toolbar_, TB_HIDEBUTTON, command_, MAKELONG(!visible, 0)); }
+bool ToolButton::Enabled() const { return SendMessageW(toolbar_, TB_ISBUTTONENABLED, command_, 0) != 0; }
+void ToolButton::SetEnabled(bool enabled) { SendMessageW(toolbar_, TB_ENABLEBUTTON, command_, MAKELONG(enabled, 0)); }
+bool ToolButton::Visible() const { return SendMessageW(toolbar_, TB_ISBUTTONHIDDEN, command_, 0) == 0; }
+void ToolButton::SetVisible(bool visible) { SendMessageW(toolbar_, TB_HIDEBUTTON, command_, MAKELONG(!visible, 0)); }
 
-int TToolButton::ImageIndex() const {
+int ToolButton::ImageIndex() const {
     TBBUTTONINFOW info{};
     info.cbSize = sizeof info;
     info.dwMask = TBIF_IMAGE;
@@ -58,7 +58,7 @@ int TToolButton::ImageIndex() const {
     return info.iImage == I_IMAGENONE ? -1 : info.iImage;
 }
 
-void TToolButton::SetImageIndex(int image) {
+void ToolButton::SetImageIndex(int image) {
     TBBUTTONINFOW info{};
     info.cbSize = sizeof info;
     info.dwMask = TBIF_IMAGE;
@@ -66,13 +66,13 @@ void TToolButton::SetImageIndex(int image) {
     SendMessageW(toolbar_, TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
 }
 
-std::string TToolButton::Caption() const {
+std::string ToolButton::Caption() const {
     wchar_t text[128] = {};
     SendMessageW(toolbar_, TB_GETBUTTONTEXTW, command_, reinterpret_cast<LPARAM>(text));
     return win::Utf8(text);
 }
 
-void TToolButton::SetCaption(const std::string& caption) {
+void ToolButton::SetCaption(const std::string& caption) {
     TBBUTTONINFOW info{};
     info.cbSize = sizeof info;
     info.dwMask = TBIF_TEXT;
@@ -81,7 +81,7 @@ void TToolButton::SetCaption(const std::string& caption) {
     SendMessageW(toolbar_, TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
 }
 
-RECT TToolButton::Rect() const {
+RECT ToolButton::Rect() const {
     RECT r{};
     SendMessageW(toolbar_, TB_GETRECT, command_, reinterpret_cast<LPARAM>(&r));
     MapWindowPoints(toolbar_, GetParent(toolbar_), reinterpret_cast<POINT*>(&r), 2);
@@ -90,7 +90,7 @@ RECT TToolButton::Rect() const {
 
 // The window ------------------------------------------------------------------
 
-TSelectFolderForm::TSelectFolderForm() : Form(PickerStyle()) {
+FolderPickerWindow::FolderPickerWindow() : Form(PickerStyle()) {
     OnCreate = [this] { FormCreate(); };
     OnDpiChanged = [this] {
         LoadToolImages();
@@ -98,18 +98,18 @@ TSelectFolderForm::TSelectFolderForm() : Form(PickerStyle()) {
         SetFormFont(LoadText(IDS_PICKER_FONT));
     };
     OnShow = [this] { FormShowStep(); };
-    ShellTree.OnChange = [this](TShellTree::Node node) { ShellTreeChange(node); };
+    ShellTree.OnChange = [this](ShellFolderTree::Node node) { ShellTreeChange(node); };
     OkBtn.OnClick = [this] { SetModalResult(IDOK); };
     CancelBtn.OnClick = [this] { SetModalResult(IDCANCEL); };
     BtnNewFolder.OnClick = [this] { CreateBtnClick(); };
     BtnDeleteFolder.OnClick = [this] { DeleteBtnClick(); };
 }
 
-TSelectFolderForm::~TSelectFolderForm() {
+FolderPickerWindow::~FolderPickerWindow() {
     if (Handle()) DestroyWindow(Handle());
 }
 
-void TSelectFolderForm::CreateControls() {
+void FolderPickerWindow::CreateControls() {
     ShellTree.Create(*this, {8, 32, 341, 241}, akByForm);
     ShellTree.SetAccessibleName(LoadText(IDS_PICKER_TREE_NAME), true);
     OkBtn.Create(*this, "OK", {12, 279, 75, 23}, akByForm);
@@ -137,7 +137,7 @@ void TSelectFolderForm::CreateControls() {
 // The tool buttons' images drawn for the window's scale. Images 0 to 3: new
 // folder, its disabled form, delete, its disabled form. The disabled list
 // holds each image's disabled form at the same index.
-void TSelectFolderForm::LoadToolImages() {
+void FolderPickerWindow::LoadToolImages() {
     win::UniqueImageList glyphs(LoadGlyphs(L"PICKERGLYPHS", Dpi()));
     win::UniqueImageList disabledGlyphs(glyphs ? ImageList_Duplicate(glyphs.get()) : nullptr);
     if (const HIMAGELIST disabled = disabledGlyphs.get()) {
@@ -150,16 +150,16 @@ void TSelectFolderForm::LoadToolImages() {
 }
 
 // The tree's indent and the status bar's height, in pixels of the scale.
-void TSelectFolderForm::SetScaledMetrics() {
+void FolderPickerWindow::SetScaledMetrics() {
     SendMessageW(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
     StatusBar1.SetMinHeight(Scale(19));
 }
 
-void TSelectFolderForm::SizeToolButtons() {
+void FolderPickerWindow::SizeToolButtons() {
     // The designed widths, or wider where the caption needs it in this font.
     const win::WindowDC dc(toolBar_.Handle());
     const win::SelectedObject font(dc.get(), toolBar_.Font());
-    auto needed = [&](TToolButton& button, int designed) {
+    auto needed = [&](ToolButton& button, int designed) {
         std::string caption = button.Caption();
         caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
         return std::max(Scale(designed), static_cast<int>(win::TextExtent(dc.get(), caption).cx) + Scale(16) + Scale(18));
@@ -172,12 +172,12 @@ void TSelectFolderForm::SizeToolButtons() {
     toolBar_.Move({Scale(8), Scale(4), Scale(8) + createWidth + deleteWidth + Scale(8) + Scale(8), Scale(4) + Scale(25)});
 }
 
-void TSelectFolderForm::FormCreate() {
+void FolderPickerWindow::FormCreate() {
     ShellTree.SetShowRoot(true);
     SetMinTrackSize(Scale(366), Scale(340));
 }
 
-void TSelectFolderForm::SetFormFont(const std::string& face) {
+void FolderPickerWindow::SetFormFont(const std::string& face) {
     shownFont_.reset(CreateFontFor(-11, false, false, win::Wide(face).c_str()));
     const auto font = static_cast<HFONT>(shownFont_.get());
     for (Control* control : std::initializer_list<Control*>{&ShellTree, &OkBtn, &CancelBtn}) control->SetFont(font);
@@ -188,7 +188,7 @@ void TSelectFolderForm::SetFormFont(const std::string& face) {
     FormResize();
 }
 
-void TSelectFolderForm::FormShowStep() {
+void FolderPickerWindow::FormShowStep() {
     SetFormFont(LoadText(IDS_PICKER_FONT));
     ShellTree.SetOptions(ShellTree.Options() | stoAutoFill);
     ShellTree.FillTree();
@@ -196,7 +196,7 @@ void TSelectFolderForm::FormShowStep() {
     if (OnFormShow) OnFormShow(this);
 }
 
-void TSelectFolderForm::LoadCaptions() {
+void FolderPickerWindow::LoadCaptions() {
     SetWindowTextW(OkBtn.Handle(), win::Wide(LoadText(IDS_PICKER_OK)).c_str());
     SetWindowTextW(CancelBtn.Handle(), win::Wide(LoadText(IDS_PICKER_CANCEL)).c_str());
     BtnNewFolder.SetCaption(LoadText(IDS_PICKER_CREATE_FOLDER));
@@ -206,7 +206,7 @@ void TSelectFolderForm::LoadCaptions() {
     if (Caption().empty()) SetCaption(LoadText(IDS_PICKER_CAPTION));
 }
 
-TShellTreeOptions TSelectFolderForm::TreeOptionsFor(TSelectFolderDialogOptions applied, TShellTreeOptions tree) {
+ShellFolderTreeOptions FolderPickerWindow::TreeOptionsFor(FolderPickerOptions applied, ShellFolderTreeOptions tree) {
     auto set = [&](unsigned treeOption, unsigned dialogOption) {
         tree = (applied & dialogOption) ? (tree | treeOption) : (tree & ~treeOption);
     };
@@ -219,7 +219,7 @@ TShellTreeOptions TSelectFolderForm::TreeOptionsFor(TSelectFolderDialogOptions a
     return tree;
 }
 
-void TSelectFolderForm::ApplyOptions(TSelectFolderDialogOptions applied) {
+void FolderPickerWindow::ApplyOptions(FolderPickerOptions applied) {
     options = applied;
     ShellTree.SetOptions(TreeOptionsFor(applied, ShellTree.Options()));
     const bool buttons = applied & sfdoCreateDeleteButtons;
@@ -233,16 +233,16 @@ void TSelectFolderForm::ApplyOptions(TSelectFolderDialogOptions applied) {
     FormResize();
 }
 
-bool TSelectFolderForm::ToolButtonsFlat() const { return toolBar_.Flat(); }
+bool FolderPickerWindow::ToolButtonsFlat() const { return toolBar_.Flat(); }
 
-RECT TSelectFolderForm::ButtonPanelRect() const {
+RECT FolderPickerWindow::ButtonPanelRect() const {
     RECT client{};
     GetClientRect(Handle(), &client);
     const int bottom = client.bottom - StatusBar1.Height();
     return {0, bottom - Scale(29), client.right, bottom};
 }
 
-void TSelectFolderForm::FormResize() {
+void FolderPickerWindow::FormResize() {
     if (!Handle() || !StatusBar1.Handle()) return;
     StatusBar1.FollowParent();
     int top = Scale(8);
@@ -266,11 +266,11 @@ void TSelectFolderForm::FormResize() {
                                      panel.top + Scale(2) + (cancel.bottom - cancel.top)});
     MoveIfMoved(OkBtn.Handle(), {okLeft, panel.top + Scale(2), okLeft + (ok.right - ok.left),
                                  panel.top + Scale(2) + (ok.bottom - ok.top)});
-    const TShellTree::Node selected = ShellTree.Selected();
+    const ShellFolderTree::Node selected = ShellTree.Selected();
     if (selected && ShellTree.NodeIdList(selected)) SetStatus(ShellTree.NodePath(selected));
 }
 
-void TSelectFolderForm::SetStatus(const std::string& path) {
+void FolderPickerWindow::SetStatus(const std::string& path) {
     std::string shown;
     {
         const win::WindowDC dc(StatusBar1.Handle());
@@ -283,9 +283,9 @@ void TSelectFolderForm::SetStatus(const std::string& path) {
     StatusBar1.SetText(shown);
 }
 
-std::string TSelectFolderForm::StatusText() const { return StatusBar1.Text(); }
+std::string FolderPickerWindow::StatusText() const { return StatusBar1.Text(); }
 
-void TSelectFolderForm::ShellTreeChange(TShellTree::Node node) {
+void FolderPickerWindow::ShellTreeChange(ShellFolderTree::Node node) {
     if (!ShellTree.NodeIdList(node)) return;
     const std::string path = ShellTree.NodePath(node);
     const bool hasPath = !path.empty();
@@ -296,21 +296,21 @@ void TSelectFolderForm::ShellTreeChange(TShellTree::Node node) {
     if (OnSelChange) OnSelChange(this, ShellTree.NodeIdList(node));
 }
 
-void TSelectFolderForm::CreateBtnClick() { ShellTree.MakeSubfolder(); }
+void FolderPickerWindow::CreateBtnClick() { ShellTree.MakeSubfolder(); }
 
-void TSelectFolderForm::DeleteBtnClick() { ShellTree.RunShellVerb(ShellTree.Selected(), "delete"); }
+void FolderPickerWindow::DeleteBtnClick() { ShellTree.RunShellVerb(ShellTree.Selected(), "delete"); }
 
 // Explorer's keys: F2 renames the selected folder, Del deletes it, Shift+F10
 // and the menu key open its context menu, Ctrl+Shift+N makes a new folder.
 // Only what the picker offers: a key whose button or menu is not there does
 // nothing.
-bool TSelectFolderForm::HandleKey(const MSG& key) {
+bool FolderPickerWindow::HandleKey(const MSG& key) {
     const bool control = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
     if (control && shift && key.wParam == 'N') {
         if (BtnNewFolder.Visible() && BtnNewFolder.Enabled()) BtnNewFolder.Click();
         return true;
     }
-    const TShellTree::Node selected = ShellTree.Selected();
+    const ShellFolderTree::Node selected = ShellTree.Selected();
     if (key.hwnd != ShellTree.Handle() || !selected || control) return false;
     switch (key.wParam) {
     case VK_F2:
@@ -339,7 +339,7 @@ bool TSelectFolderForm::HandleKey(const MSG& key) {
     }
 }
 
-LRESULT TSelectFolderForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT FolderPickerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_NOTIFY: {
         // The tool buttons' tips name their keys.

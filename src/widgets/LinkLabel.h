@@ -6,7 +6,7 @@ namespace quenmar::widgets {
 
 // A label that opens its URL (or, when the URL is blank, its caption)
 // through the shell when clicked, and shows itself visited afterwards.
-class TURLLabel : public Label {
+class LinkLabel : public Label {
 public:
     Event OnClick;
     std::string URL;

@@ -2,14 +2,14 @@
 
 #include <functional>
 
-#include "folderpicker/ShellCtrls.h"
+#include "folderpicker/ShellFolderTree.h"
 #include "widgets/Bars.h"
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
 
 namespace quenmar {
 
-enum TSelectFolderDialogOption : unsigned {
+enum FolderPickerOption : unsigned {
     sfdoCreateDeleteButtons = 1u << 0,
     sfdoContextMenus = 1u << 1,
     sfdoReadOnly = 1u << 2,
@@ -21,14 +21,14 @@ enum TSelectFolderDialogOption : unsigned {
     sfdoVirtualFolders = 1u << 8,
     sfdoShowHidden = 1u << 9,
 };
-using TSelectFolderDialogOptions = uint16_t;
+using FolderPickerOptions = uint16_t;
 
 using TNotifyHook = std::function<void(void* sender)>;
 using TFolderBrowseSelChangeEvent = std::function<void(void* sender, LPCITEMIDLIST newSel)>;
 
 // A tool button of the picker: one button of a flat toolbar, with a glyph
 // from the picker's image list and a caption; it never takes the focus.
-class TToolButton {
+class ToolButton {
 public:
     widgets::Event OnClick;
     void Attach(HWND toolbar, int command) { toolbar_ = toolbar, command_ = command; }
@@ -51,32 +51,32 @@ private:
 
 // The folder picker's window: a shell tree, two tool buttons above it, OK
 // and Cancel below, and a status bar with the selected folder's path.
-class TSelectFolderForm : public widgets::Form {
+class FolderPickerWindow : public widgets::Form {
 public:
-    TSelectFolderForm();
-    ~TSelectFolderForm() override;
+    FolderPickerWindow();
+    ~FolderPickerWindow() override;
 
-    TShellTree ShellTree;
+    ShellFolderTree ShellTree;
     widgets::Button OkBtn;
     widgets::Button CancelBtn;
     widgets::StatusBar StatusBar1;
-    TToolButton BtnNewFolder;
-    TToolButton BtnDeleteFolder;
+    ToolButton BtnNewFolder;
+    ToolButton BtnDeleteFolder;
 
-    TSelectFolderDialogOptions options = 0;
+    FolderPickerOptions options = 0;
     TNotifyHook OnFormShow;
     TNotifyHook OnFormClose;
     TFolderBrowseSelChangeEvent OnSelChange;
 
-    virtual void ApplyOptions(TSelectFolderDialogOptions options);
+    virtual void ApplyOptions(FolderPickerOptions options);
     // The tree's options with those the dialog's options decide set from them.
-    static TShellTreeOptions TreeOptionsFor(TSelectFolderDialogOptions applied, TShellTreeOptions tree);
+    static ShellFolderTreeOptions TreeOptionsFor(FolderPickerOptions applied, ShellFolderTreeOptions tree);
     virtual void LoadCaptions();
 
     void FormCreate();
     void FormShowStep();
     void FormResize();
-    void ShellTreeChange(TShellTree::Node node);
+    void ShellTreeChange(ShellFolderTree::Node node);
     void CreateBtnClick();
     void DeleteBtnClick();
 

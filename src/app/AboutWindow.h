@@ -3,9 +3,9 @@
 #include "app/Version.h"
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
-#include "widgets/HotButton.h"
-#include "widgets/TextureBackground.h"
-#include "widgets/UrlLabel.h"
+#include "widgets/FlatButton.h"
+#include "widgets/TiledBackground.h"
+#include "widgets/LinkLabel.h"
 
 namespace quenmar {
 
@@ -16,19 +16,19 @@ inline constexpr const char* kRightsReserved = "All rights reserved.";
 
 // The About window: logo, name, version, copyright and a link to the web
 // site, over a finely striped background.
-class TfrmQuenmarAbout : public widgets::Form {
+class AboutWindow : public widgets::Form {
 public:
-    explicit TfrmQuenmarAbout(HWND owner);
-    ~TfrmQuenmarAbout() override;
+    explicit AboutWindow(HWND owner);
+    ~AboutWindow() override;
 
-    widgets::TTextureBackground Background1;
+    widgets::TiledBackground Background1;
     widgets::Label lblTitle;
     widgets::Label lblVersion;
     widgets::Label lblCopyright;
     widgets::Label Label1;
-    widgets::TURLLabel lblWebsiteURL;
+    widgets::LinkLabel lblWebsiteURL;
     widgets::Label Label2;
-    widgets::THotButton btnOk;
+    widgets::FlatButton btnOk;
 
     void FormCreate();
     void btnOkClick();
@@ -47,7 +47,7 @@ private:
 };
 
 // Shows a fresh About window modally over the main window.
-void ShowAboutWindow();
+void ShowAboutWindow(HWND owner);
 
 // The copyright line: the copyright sign (where the code page has one), the
 // year and the maker.

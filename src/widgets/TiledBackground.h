@@ -8,13 +8,13 @@ namespace quenmar::widgets {
 
 // A background that repeats a small texture image over its whole area,
 // starting at its top-left corner. It has no window: its form paints it.
-class TTextureBackground {
+class TiledBackground {
 public:
     static constexpr int kMinimumSize = 5;
 
-    TTextureBackground() = default;
-    TTextureBackground(const TTextureBackground&) = delete;
-    TTextureBackground& operator=(const TTextureBackground&) = delete;
+    TiledBackground() = default;
+    TiledBackground(const TiledBackground&) = delete;
+    TiledBackground& operator=(const TiledBackground&) = delete;
 
     // An empty bitmap leaves the plain background.
     void SetTexture(win::UniqueGdiObject texture);

@@ -5,12 +5,12 @@
 #include <optional>
 #include <string>
 
-#include "folderpicker/ShellCtrls.h"
+#include "folderpicker/ShellFolderTree.h"
 #include "win32/Handles.h"
 
 namespace quenmar {
 
-struct TShellTree::NodeData {
+struct ShellFolderTree::NodeData {
     win::UniquePidl absolute;  // empty list for the Desktop
     win::UniquePidl relative;  // the last ID; null for the root
     ULONG attributes = 0;

@@ -1,4 +1,4 @@
-#include "widgets/TextureBackground.h"
+#include "widgets/TiledBackground.h"
 
 #include <algorithm>
 
@@ -7,13 +7,13 @@
 
 namespace quenmar::widgets {
 
-void TTextureBackground::SetTexture(win::UniqueGdiObject texture) { texture_ = std::move(texture); }
+void TiledBackground::SetTexture(win::UniqueGdiObject texture) { texture_ = std::move(texture); }
 
-void TTextureBackground::SetBounds(int left, int top, int width, int height) {
+void TiledBackground::SetBounds(int left, int top, int width, int height) {
     left_ = left, top_ = top, width_ = width, height_ = height;
 }
 
-void TTextureBackground::Paint(HDC dc) {
+void TiledBackground::Paint(HDC dc) {
     width_ = std::max(width_, kMinimumSize);
     height_ = std::max(height_, kMinimumSize);
     if (!texture_) return;

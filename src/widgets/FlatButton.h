@@ -23,7 +23,7 @@ private:
 // A push button drawn by the program: a face colour, a highlight colour for
 // its frame when it has the focus or is pressed, a hot-track colour while
 // the mouse is over it, and an optional glyph (greyed when disabled).
-class THotButton : public Button {
+class FlatButton : public Button {
 public:
     COLORREF Color = RGB(0xF4, 0xF4, 0xF0);
     COLORREF HighlightColor = RGB(0x6A, 0x8D, 0xF4);
@@ -60,7 +60,7 @@ struct HotTrackColors {
 };
 
 template <typename Base>
-class THotTracked : public Base {
+class HotTracked : public Base {
 public:
     HotTrackColors Colors;
     COLORREF TextColor() const override { return this->Checked() ? Colors.HighlightColor : CLR_INVALID; }
@@ -82,7 +82,7 @@ private:
     mutable win::UniqueGdiObject hotBrush_;
 };
 
-class THotRadioButton : public THotTracked<RadioButton> {
+class FlatRadioButton : public HotTracked<RadioButton> {
 public:
     void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
                 bool startsGroup = false) {
@@ -91,7 +91,7 @@ public:
     }
 };
 
-class THotCheckBox : public THotTracked<CheckBox> {
+class FlatCheckBox : public HotTracked<CheckBox> {
 public:
     void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault) {
         CheckBox::Create(form, text, bounds, anchors);

@@ -1,17 +1,17 @@
-#include "folderpicker/ShellLocator.h"
+#include "folderpicker/ShellItem.h"
 
 #include "win32/WideText.h"
 
 namespace quenmar {
 
-void TShellLocator::SetIdList(LPCITEMIDLIST list) {
+void ShellItem::SetIdList(LPCITEMIDLIST list) {
     if (pidl::IsEmpty(list)) list = nullptr;
     if (!list && !pidl_) return;
     pidl_ = pidl::Clone(list);
     if (OnChange) OnChange();
 }
 
-void TShellLocator::SetPath(const std::string& path) {
+void ShellItem::SetPath(const std::string& path) {
     if (path.empty()) return Clear();
     std::wstring wide = win::Wide(path);
     if (wide.size() > MAX_PATH - 1) wide.resize(MAX_PATH - 1);
@@ -24,9 +24,9 @@ void TShellLocator::SetPath(const std::string& path) {
     if (!Equals(parsed.get())) SetIdList(parsed.get());
 }
 
-std::string TShellLocator::Path() const { return win::Utf8(pidl::FileSystemPath(pidl_.get())); }
+std::string ShellItem::Path() const { return win::Utf8(pidl::FileSystemPath(pidl_.get())); }
 
-bool TShellLocator::Equals(LPCITEMIDLIST other) const {
+bool ShellItem::Equals(LPCITEMIDLIST other) const {
     if (pidl::IsEmpty(other)) other = nullptr;
     if (!other && !pidl_) return true;
     if (!other || !pidl_) return false;
@@ -34,7 +34,7 @@ bool TShellLocator::Equals(LPCITEMIDLIST other) const {
     return pidl::SameItem(pidl_.get(), other);
 }
 
-void TShellLocator::Assign(const TShellLocator& other) {
+void ShellItem::Assign(const ShellItem& other) {
     if (&other == this || Equals(other.IdList())) return;
     SetIdList(other.IdList());
 }

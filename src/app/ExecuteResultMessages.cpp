@@ -1,4 +1,4 @@
-#include "shellutil/ExecuteResultMessages.h"
+#include "app/ExecuteResultMessages.h"
 
 #include <array>
 #include <utility>

@@ -1,0 +1,503 @@
+#include "app/MainWindow.h"
+
+#include <commdlg.h>
+#include <dbt.h>
+
+#include "app/AboutWindow.h"
+#include "app/MainWindowTexts.h"
+#include "app/ShellOpenLauncher.h"
+#include "places/Captions.h"
+#include "places/Catalogue.h"
+#include "widgets/Application.h"
+#include "widgets/MessageBoxes.h"
+#include "widgets/Resources.h"
+#include "win32/ReplaceFile.h"
+#include "win32/Win32Registry.h"
+#include "win32/WideText.h"
+
+namespace quenmar {
+
+using namespace widgets;
+
+namespace {
+
+constexpr UINT kShowWarnings = WM_APP + 1;
+// The system menu's own command: below the system's range, low four bits clear.
+constexpr UINT kExportSettingsCommand = 0x0110;
+
+FormStyle MainFormStyle() {
+    FormStyle style;
+    style.className = L"TfrmQuenmar";
+    style.clientWidth = 598;
+    style.clientHeight = 429;
+    style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
+    style.backgroundColor = COLOR_WINDOW;
+    style.fontFace = L"Tahoma";
+    style.fontHeight = -11;
+    style.icon = ProgramIcon(false);
+    style.smallIcon = ProgramIcon(true);
+    return style;
+}
+
+// A common file dialog's record: its owner, filter (the first entry chosen),
+// file name buffer and title.
+OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t (&fileName)[MAX_PATH], const wchar_t* title) {
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrTitle = title;
+    return dialog;
+}
+
+// The preview dialog's hook: it only makes the dialog the classic Explorer
+// style, the one that shows a Places Bar.
+UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+}  // namespace
+
+MainWindow::MainWindow(RegistryFactory makeRegistry) : Form(MainFormStyle()), makeRegistry_(std::move(makeRegistry)) {
+    OnCreate = [this] { OnCreated(); };
+    // An error while showing is told, and the window is shown all the same.
+    OnShow = [this] { Application::Instance().Guard(Handle(), [this] { OnShowing(); }); };
+    OnShown = [this] { Application::Instance().Guard(Handle(), [this] { ShowIcons(); }); };
+    OnActivate = [this] { OnFirstActivation(); };
+    OnClose = [this](bool& canClose) {
+        canClose = true;
+        OnClosing();
+    };
+    OnDestroy = [this] { OnDestroying(); };
+
+    placesList_.OnSelectItem = [this](int item, bool selected) { OnSlotSelected(item, selected); };
+    placesList_.OnDblClick = [this] { OnSlotDoubleClicked(); };
+    folderKind_.OnClick = [this] { OnKindChosen(PlaceKind::Folder); };
+    specialKind_.OnClick = [this] { OnKindChosen(PlaceKind::SpecialFolder); };
+    pathEdit_.OnChange = [this] { OnPathTyped(); };
+    catalogue_.OnSelectItem = [this](int item, bool selected) { OnCatalogueRowSelected(item, selected); };
+    moveUpButton_.OnClick = [this] { OnMove(-1); };
+    moveDownButton_.OnClick = [this] { OnMove(+1); };
+    hideBox_.OnClick = [this] { OnHideToggled(); };
+    previewButton_.OnClick = [this] { OnPreview(); };
+    restoreButton_.OnClick = [this] { OnRestore(); };
+    exitButton_.OnClick = [this] { Close(); };
+    aboutButton_.OnClick = [this] { ShowAboutWindow(Handle()); };
+    logo_.OnClick = [this] { ShowAboutWindow(Handle()); };
+    banner_.OnClick = [this] { OpenDocument(kWebsiteAddress, Handle()); };
+    browseButton_.OnClick = [this] { OnBrowse(); };
+    changeFolderButton_.OnClick = [this] { OnBrowse(); };
+    folderPicker_.Options =
+        sfdoCreateDeleteButtons | sfdoContextMenus | sfdoCreateFolderIcon | sfdoDeleteFolderIcon | sfdoShowHidden;
+
+    // The catalogue's icons are looked up while the window is being built,
+    // shown and drawn; they are put in once it is on screen.
+    shell_ = std::make_unique<win::Win32ShellLookups>();
+    std::vector<int32_t> catalogue;
+    for (const SpecialFolder& row : kSpecialFolders) catalogue.push_back(row.csidl);
+    shell_->Prefetch(std::move(catalogue));
+    shell_->HoldIcons();
+
+    CreateHandle();
+    CenterOnScreen();
+}
+
+MainWindow::~MainWindow() {
+    // Destroyed while this object is whole, so that its events find it.
+    if (Handle()) DestroyWindow(Handle());
+}
+
+// The inputs and buttons, created in tab order.
+void MainWindow::CreateInputs() {
+    MakeFlatFrame(placesList_);
+    MakeFlatFrame(catalogue_);
+    MakeFlatFrame(pathEdit_);
+    placesList_.Create(*this, {8, 8, 81, 385}, akLeft | akTop | akBottom, LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP |
+                                                                              LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
+    folderKind_.Create(*this, LoadText(IDS_USE_FOLDER), {100, 60, 297, 17}, akLeft | akTop, true);
+    specialKind_.Create(*this, LoadText(IDS_USE_SPECIAL), {100, 140, 297, 17}, akLeft | akTop);
+    pathEdit_.Create(*this, {120, 80, 373, 21}, akLeft | akTop | akRight, true);
+    browseButton_.SetHint(LoadText(IDS_BROWSE_HINT));
+    browseButton_.Create(*this, LoadText(IDS_BROWSE), {500, 78, 90, 25}, akTop | akRight);
+    catalogue_.Create(*this, {120, 160, 333, 233}, akLeft | akTop | akRight | akBottom, LVS_REPORT | LVS_NOCOLUMNHEADER);
+    catalogue_.AddColumn(312);
+    placesList_.SetAccessibleName(LoadText(IDS_PLACES), true);
+    pathEdit_.SetAccessibleName(LoadText(IDS_FOLDER_PATH), false);
+    catalogue_.SetAccessibleName(LoadText(IDS_SPECIAL_FOLDERS), true);
+    // Filled and selected with their layout held until the window is shown:
+    // a list lays itself out again at every item otherwise.
+    placesList_.SetRedraw(false);
+    catalogue_.SetRedraw(false);
+    previewButton_.Create(*this, LoadText(IDS_PREVIEW), {461, 160, 129, 25}, akTop | akRight);
+    restoreButton_.Create(*this, LoadText(IDS_RESTORE), {461, 192, 129, 25}, akTop | akRight);
+    exitButton_.Create(*this, LoadText(IDS_EXIT), {461, 396, 129, 25}, akRight | akBottom);
+    moveUpButton_.SetHint(LoadText(IDS_MOVE_UP_HINT));
+    moveUpButton_.Create(*this, LoadText(IDS_MOVE_UP), {8, 396, 25, 25}, akLeft | akBottom);
+    moveDownButton_.SetHint(LoadText(IDS_MOVE_DOWN_HINT));
+    moveDownButton_.Create(*this, LoadText(IDS_MOVE_DOWN), {36, 396, 25, 25}, akLeft | akBottom);
+    changeFolderButton_.SetHint(LoadText(IDS_CHANGE_FOLDER_HINT));
+    changeFolderButton_.Create(*this, LoadText(IDS_CHANGE_FOLDER), {64, 396, 25, 25}, akLeft | akBottom);
+    aboutButton_.Create(*this, LoadText(IDS_ABOUT), {461, 224, 129, 25}, akTop | akRight);
+    hideBox_.Create(*this, LoadText(IDS_HIDE), {100, 404, 250, 17}, akLeft | akBottom);
+}
+
+// The title, pictures and hint, after the tab order's stops; the banner is a
+// stop of its own, the last, for its web site.
+void MainWindow::CreatePictures() {
+    title_.Create(*this, "", {100, 4, 221, 49}, akLeft | akTop, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
+    banner_.Create(*this, {370, 6, 220, 45}, akTop | akRight);
+    banner_.MakeTabStop();
+    dropHintIcon_.Create(*this, {116, 108, 16, 16}, akLeft | akTop);
+    dropHint_.Create(*this, LoadText(IDS_DROP_HINT), {140, 108, 386, 13}, akLeft | akTop | akRight,
+                     SS_LEFT | SS_NOPREFIX);
+    logo_.Create(*this, {490, 284, 72, 72}, akTop | akRight);
+    LoadPictures();
+    for (FlatButton* button : {&moveUpButton_, &moveDownButton_, &changeFolderButton_}) button->SetGlyphOnly(true);
+    const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
+    banner_.SetCursor(hand);
+    logo_.SetCursor(hand);
+}
+
+void MainWindow::CreateControls() {
+    CreateInputs();
+    CreatePictures();
+
+    const HFONT bold = MakeFont(-11, true);
+    folderKind_.SetFont(bold);
+    specialKind_.SetFont(bold);
+    hideBox_.SetFont(bold);
+    title_.SetFont(MakeFont(-19));
+    dropHint_.FitWidthToText(Scale(590));  // as far as the buttons' right edge
+    OnDpiChanged = [this] {
+        LoadPictures();
+        dropHint_.FitWidthToText(Scale(590));
+    };
+
+    SetCancelButton(&exitButton_);
+
+    // Sized as the system's lists they stand in for until its icons come:
+    // the lists' rows are laid out for their images once, at the right size.
+    largeIcons_.CreateOwn(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    smallIcons_.CreateOwn(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
+    placesList_.SetImageList(largeIcons_, LVSIL_NORMAL);
+    catalogue_.SetImageList(smallIcons_, LVSIL_SMALL);
+    for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem("(None)", -1, 0);
+
+    moveUpButton_.SetEnabled(false);
+    moveDownButton_.SetEnabled(false);
+    changeFolderButton_.SetEnabled(false);
+}
+
+// The pictures and glyphs drawn for the window's scale.
+void MainWindow::LoadPictures() {
+    banner_.SetBitmap(LoadPicture(L"BANNER", Dpi()));
+    dropHintIcon_.SetBitmap(LoadPicture(L"HINT", Dpi()));
+    logo_.SetBitmap(LoadPicture(L"LOGO72", Dpi()));
+    win::UniqueImageList glyphs(LoadGlyphs(L"GLYPHS", Dpi()));
+    int glyph = 0;
+    for (FlatButton* button : {&browseButton_, &previewButton_, &restoreButton_, &aboutButton_, &moveUpButton_,
+                               &moveDownButton_, &changeFolderButton_}) {
+        button->SetGlyph(glyphs.get(), glyph++);
+    }
+    glyphs_ = std::move(glyphs);
+}
+
+// Window events --------------------------------------------------------------
+
+void MainWindow::OnCreated() {
+    registry_ = makeRegistry_ ? makeRegistry_() : std::make_unique<win::Win32Registry>();
+    editor_ = std::make_unique<PlacesEditor>(*registry_);
+    Application::Instance().SetTitle(kApplicationTitle);
+    SetCaption(Application::Instance().Title() + " - Version " + kVersion);
+    title_.SetText(kApplicationTitle);
+    const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(LoadText(IDS_EXPORT_SETTINGS)).c_str());
+
+    shell_->SetOwnerWindow(Handle());
+    shell_->SetImageListChanged([this](IconSize size, HIMAGELIST list) {
+        (size == IconSize::Large ? largeIcons_ : smallIcons_).Adopt(list);
+    });
+
+    dropTarget_ = std::make_unique<ShellDropTarget>(this);
+    dropTarget_->OnDrop = [this](const DroppedName& name) { OnFolderDropped(name.fullName); };
+    dropTarget_->OnSkipped = [this](const SkippedNames&) { OnDropTooLong(); };
+
+    for (const SpecialFolder& row : kSpecialFolders) {
+        catalogue_.AddItem(std::string(row.name), shell_->SpecialFolderIconIndex(IconSize::Small, row.csidl),
+                           row.csidl);
+    }
+}
+
+void MainWindow::OnShowing() {
+    // However loading ends, the lists lay themselves out and are drawn.
+    const win::ScopeExit layOut([this] {
+        placesList_.SetRedraw(true);
+        catalogue_.SetRedraw(true);
+    });
+    const std::vector<std::string> replaced = editor_->Load();
+    if (!replaced.empty()) pendingWarnings_.push_back(PlacesStore::ReplacedValuesMessage(replaced));
+    if (!pendingWarnings_.empty()) PostMessageW(Handle(), kShowWarnings, 0, 0);
+    ShowState();
+    // Looked up already: put in before the window is drawn, not after.
+    if (!shell_->RefusingIcons()) ShowIcons();
+}
+
+void MainWindow::ShowIcons() {
+    shell_->ReleaseIcons();
+    if (editor_->Loaded()) {
+        for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
+    }
+    for (int row = 0; row < catalogue_.Count(); ++row) {
+        const int icon = shell_->SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl);
+        if (catalogue_.ItemImage(row) != icon) catalogue_.SetItemImage(row, icon);
+    }
+}
+
+void MainWindow::OnFirstActivation() {
+    if (activatedOnce_) {
+        // Back from elsewhere: a drive's medium or label may have changed.
+        ShowDrivesAgain();
+        return;
+    }
+    activatedOnce_ = true;
+    const SIZE size = OuterSize();
+    SetMinTrackSize(size.cx, size.cy);
+}
+
+void MainWindow::OnClosing() { Save(); }
+
+void MainWindow::OnDestroying() {
+    // The drop target gives the window its procedure back while the window
+    // still exists.
+    dropTarget_.reset();
+    editor_.reset();
+    registry_.reset();
+}
+
+void MainWindow::ShowDrivesAgain() {
+    shell_->ForgetDrives();
+    if (editor_ && editor_->Loaded()) {
+        for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
+    }
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DEVICECHANGE && (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)) {
+        ShowDrivesAgain();  // a drive or a medium came or went
+    }
+    if (message == kShowWarnings) {
+        auto warnings = std::move(pendingWarnings_);
+        pendingWarnings_.clear();
+        for (const auto& text : warnings) ShowMessage(Handle(), text, kApplicationTitle, MB_ICONWARNING);
+        return 0;
+    }
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kExportSettingsCommand) {
+        Application::Instance().Guard(Handle(), [this] { OnExport(); });
+        return 0;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+// The view ---------------------------------------------------------------------
+
+void MainWindow::ShowSlot(int index) {
+    const SlotDisplay display = DisplayFor(editor_->Slot(index), *shell_);
+    // An icon view arranges itself again at every change: change only what differs.
+    if (placesList_.ItemText(index) != display.caption) placesList_.SetItemText(index, display.caption);
+    if (placesList_.ItemImage(index) != display.icon) placesList_.SetItemImage(index, display.icon);
+}
+
+void MainWindow::ShowState() {
+    if (!editor_ || !editor_->Loaded()) return;
+    for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
+
+    const std::optional<int> selected = editor_->Selected();
+    if (selected && !placesList_.IsSelected(*selected)) {
+        placesList_.SetSelected(*selected, true);
+        placesList_.SetFocused(*selected);
+    } else if (!selected && placesList_.SelectedIndex() >= 0) {
+        placesList_.SetSelected(placesList_.SelectedIndex(), false);
+    }
+
+    (editor_->ShownKind() == PlaceKind::Folder ? folderKind_ : specialKind_).SetChecked(true);
+    const Place* place = editor_->SelectedPlace();
+    pathEdit_.SetText(place && place->isFolder ? place->path : "");
+    SelectCatalogueRow(place && !place->isFolder ? place->csidl : -1);
+    hideBox_.SetChecked(editor_->Hidden());
+
+    const UsableInputs usable = editor_->Inputs();
+    placesList_.SetEnabled(usable.places);
+    folderKind_.SetEnabled(usable.kinds);
+    specialKind_.SetEnabled(usable.kinds);
+    pathEdit_.SetEnabled(usable.path);
+    browseButton_.SetEnabled(usable.browse);
+    catalogue_.SetEnabled(usable.catalogue);
+    moveUpButton_.SetEnabled(usable.moveUp);
+    moveDownButton_.SetEnabled(usable.moveDown);
+    changeFolderButton_.SetEnabled(usable.changeFolder);
+}
+
+// The catalogue's row of a special folder; none for one it does not list.
+void MainWindow::SelectCatalogueRow(int32_t csidl) {
+    const std::optional<int> row = csidl < 0 ? std::nullopt : CatalogueRow(csidl);
+    const int shown = catalogue_.SelectedIndex();
+    if (shown == row.value_or(-1)) return;
+    if (!row) {
+        catalogue_.SetSelected(shown, false);
+        return;
+    }
+    catalogue_.SetSelected(*row, true);
+    catalogue_.SetFocused(*row);
+    catalogue_.EnsureVisible(*row);
+}
+
+void MainWindow::Save() {
+    if (!editor_->Save()) {
+        ShowMessage(Handle(), LoadText(IDS_SAVE_FAILED), LoadText(IDS_SAVE_FAILED_CAPTION), MB_ICONWARNING);
+    }
+}
+
+// Editing --------------------------------------------------------------------
+
+void MainWindow::OnSlotSelected(int item, bool selected) {
+    // A slot losing the selection is most often another gaining it, told
+    // next; each is shown as it comes, and only the end is drawn.
+    if (selected) {
+        editor_->Select(item);
+    } else if (editor_->Selected() == item) {
+        editor_->Select(std::nullopt);
+    }
+    ShowState();
+}
+
+void MainWindow::OnKindChosen(PlaceKind kind) {
+    editor_->SetKind(kind);
+    ShowState();
+}
+
+void MainWindow::OnPathTyped() {
+    editor_->SetPath(pathEdit_.Text());
+    ShowState();
+}
+
+void MainWindow::OnCatalogueRowSelected(int item, bool selected) {
+    // Only the row gaining the selection says what the slot is.
+    if (!selected || item < 0 || item >= static_cast<int>(kSpecialFolders.size())) return;
+    editor_->PickSpecialFolder(kSpecialFolders[static_cast<size_t>(item)].csidl);
+    ShowState();
+}
+
+void MainWindow::OnMove(int delta) {
+    FlatButton& pressed = delta < 0 ? moveUpButton_ : moveDownButton_;
+    const bool pressedHadFocus = GetFocus() == pressed.Handle();
+    if (delta < 0 ? editor_->MoveUp() : editor_->MoveDown()) ShowState();
+    // At the top or the bottom the pressed button is disabled: the keyboard
+    // stays with the moves, on the other button.
+    FlatButton& other = delta < 0 ? moveDownButton_ : moveUpButton_;
+    if (pressedHadFocus && !pressed.Enabled() && other.Enabled()) SetFocus(other.Handle());
+}
+
+void MainWindow::OnHideToggled() {
+    editor_->SetHidden(hideBox_.Checked());
+    ShowState();
+}
+
+// The folder picker, opened on the selected folder slot's path.
+void MainWindow::OnBrowse() {
+    const Place* place = editor_->SelectedPlace();
+    if (!place) return;
+    folderPicker_.Title = LoadText(IDS_PICKER_TITLE);
+    folderPicker_.SetChosenPath(place->isFolder ? EffectivePath(*place, *shell_) : "");
+    if (!folderPicker_.Run(Handle())) return;
+    const std::string path = folderPicker_.ChosenPath();
+    if (path.empty()) {
+        ShowMessage(Handle(), LoadText(IDS_NOT_A_FOLDER), kApplicationTitle, MB_ICONINFORMATION);
+        return;
+    }
+    editor_->SetPath(AddTrailingBackslash(path));
+    ShowState();
+}
+
+void MainWindow::OnSlotDoubleClicked() {
+    const Place* place = editor_->SelectedPlace();
+    if (place && place->isFolder && editor_->Inputs().changeFolder) OnBrowse();
+}
+
+// Drops ---------------------------------------------------------------------
+
+namespace {
+
+bool IsDirectory(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+// A folder gives its path, a file its folder's.
+void MainWindow::OnFolderDropped(const std::string& name) {
+    std::string folder;
+    if (IsDirectory(name)) {
+        folder = AddTrailingBackslash(name);
+    } else if (IsFile(name)) {
+        folder = DirectoryPart(name);
+    }
+    if (folder.empty() || !IsDirectory(folder)) return;
+    if (editor_->SetPath(folder)) ShowState();
+}
+
+void MainWindow::OnDropTooLong() {
+    if (editor_->Hidden()) return;
+    ShowMessage(Handle(), LoadText(IDS_DROP_TOO_LONG), kApplicationTitle, MB_ICONINFORMATION);
+}
+
+// Preview, restore and export --------------------------------------------------
+
+void MainWindow::OnExport() {
+    const std::optional<std::string> script = editor_->ExportScript();
+    if (!script) return;  // nothing loaded, nothing to export
+    wchar_t fileName[MAX_PATH] = L"Quenmar Places.reg";
+    OPENFILENAMEW dialog = FileDialog(Handle(), L"Registration Files (*.reg)\0*.reg\0All Files (*.*)\0*.*\0",
+                                      fileName, L"Export Settings");
+    dialog.lpstrDefExt = L"reg";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!GetSaveFileNameW(&dialog)) {
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
+            ShowMessage(Handle(), LoadText(IDS_FILE_NAME_TOO_LONG), kApplicationTitle, MB_ICONWARNING);
+        }
+        return;
+    }
+    try {
+        win::ReplaceFileContents(win::Utf8(fileName), *script);
+    } catch (const win::FileWriteError& error) {
+        ShowMessage(Handle(), error.what(), kApplicationTitle, MB_ICONWARNING);
+    }
+}
+
+void MainWindow::OnPreview() {
+    Save();
+    const bool hidden = editor_->Hidden();
+    wchar_t fileName[MAX_PATH] = {};
+    lstrcpynW(fileName, hidden ? L"This is only a test." : L"This is only a test. Test the Items to the Left",
+              MAX_PATH);
+    OPENFILENAMEW dialog = FileDialog(Handle(), L"All files (*.*)\0*.*\0", fileName, L"Test Dialog");
+    dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
+    dialog.lpfnHook = PreviewHook;
+    dialog.FlagsEx = hidden ? OFN_EX_NOPLACESBAR : 0;
+    GetOpenFileNameW(&dialog);
+}
+
+void MainWindow::OnRestore() {
+    if (!AskYesNo(Handle(), LoadText(IDS_RESTORE_QUESTION), LoadText(IDS_CONFIRM))) return;
+    editor_->RestoreDefaults();
+    ShowState();
+}
+
+}  // namespace quenmar

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <memory>
+
+#include "app/Version.h"
+#include "folderpicker/FolderPicker.h"
+#include "places/PlacesEditor.h"
+#include "widgets/Controls.h"
+#include "widgets/FlatButton.h"
+#include "widgets/Form.h"
+#include "widgets/ShellDropTarget.h"
+#include "win32/Win32ShellLookups.h"
+
+namespace quenmar {
+
+inline constexpr const char* kApplicationTitle = "Quenmar";
+inline constexpr const char* kVersion = QUENMAR_VERSION_TEXT;
+
+// The main window: the five places on the left, the editing controls on the
+// right. A view of a PlacesEditor: each control's event is one editor
+// operation, after which ShowState shows the editor's state in the controls.
+class MainWindow : public widgets::Form {
+public:
+    using RegistryFactory = std::function<std::unique_ptr<RegistryAccessor>()>;
+    // The registry is the current user's unless another accessor is given.
+    explicit MainWindow(RegistryFactory makeRegistry = {});
+    ~MainWindow() override;
+
+    const PlacesEditor& Editor() const { return *editor_; }
+
+protected:
+    void CreateControls() override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    widgets::ListView placesList_;
+    widgets::Label title_;
+    widgets::Picture banner_;
+    widgets::FlatRadioButton folderKind_;
+    widgets::Edit pathEdit_;
+    widgets::FlatButton browseButton_;
+    widgets::Picture dropHintIcon_;
+    widgets::Label dropHint_;
+    widgets::FlatRadioButton specialKind_;
+    widgets::ListView catalogue_;
+    widgets::FlatButton previewButton_;
+    widgets::FlatButton restoreButton_;
+    widgets::FlatButton aboutButton_;
+    widgets::Picture logo_;
+    widgets::FlatButton moveUpButton_;
+    widgets::FlatButton moveDownButton_;
+    widgets::FlatButton changeFolderButton_;
+    widgets::FlatCheckBox hideBox_;
+    widgets::FlatButton exitButton_;
+    widgets::ImageList largeIcons_;
+    widgets::ImageList smallIcons_;
+    std::unique_ptr<widgets::ShellDropTarget> dropTarget_;
+    FolderPicker folderPicker_;
+
+private:
+    // Window events.
+    void OnCreated();
+    void OnShowing();
+    void OnFirstActivation();
+    void OnClosing();
+    void OnDestroying();
+
+    // Control events: one editor operation each.
+    void OnSlotSelected(int item, bool selected);
+    void OnKindChosen(PlaceKind kind);
+    void OnPathTyped();
+    void OnCatalogueRowSelected(int item, bool selected);
+    void OnMove(int delta);
+    void OnHideToggled();
+    void OnBrowse();
+    void OnSlotDoubleClicked();
+    void OnFolderDropped(const std::string& name);
+    void OnDropTooLong();
+    void OnPreview();
+    void OnRestore();
+    void OnExport();
+
+    // Shows the editor's state: every slot's caption and icon, the selection,
+    // the kind, the path, the catalogue row, the hide flag and what is usable.
+    void ShowState();
+    void ShowSlot(int index);
+    void ShowIcons();
+    void ShowDrivesAgain();
+    void SelectCatalogueRow(int32_t csidl);
+    void Save();
+
+    void CreateInputs();
+    void CreatePictures();
+    void LoadPictures();
+
+    RegistryFactory makeRegistry_;
+    std::unique_ptr<RegistryAccessor> registry_;
+    std::unique_ptr<win::Win32ShellLookups> shell_;
+    std::unique_ptr<PlacesEditor> editor_;
+    bool activatedOnce_ = false;
+    win::UniqueImageList glyphs_;
+    std::vector<std::string> pendingWarnings_;
+};
+
+}  // namespace quenmar

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quenmar {
+
+// What one Places Bar slot points at: a folder or drive path, or a special
+// folder by its CSIDL. Both the path and the CSIDL are kept whatever
+// isFolder says, so switching a slot's kind back and forth loses nothing.
+struct Place {
+    std::string path;
+    int32_t csidl = 0;
+    bool isFolder = false;
+    // The path came from a REG_EXPAND_SZ value and is kept unexpanded; it is
+    // written back the same way until the slot is given a new path.
+    bool keepUnexpanded = false;
+
+    static Place Folder(std::string path) { return {std::move(path), 0, true, false}; }
+    static Place Special(int32_t csidl) { return {{}, csidl, false, false}; }
+
+    bool operator==(const Place&) const = default;
+};
+
+}  // namespace quenmar

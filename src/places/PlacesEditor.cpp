@@ -1,0 +1,107 @@
+#include "places/PlacesEditor.h"
+
+#include "places/RegistryScript.h"
+
+namespace quenmar {
+
+namespace {
+
+PlaceKind KindOf(const Place& place) { return place.isFolder ? PlaceKind::Folder : PlaceKind::SpecialFolder; }
+
+}  // namespace
+
+std::vector<std::string> PlacesEditor::Load() {
+    LoadedSlots loaded = store_.LoadSlots();
+    slots_ = loaded.entries;
+    read_ = slots_;
+    switch (store_.LoadHideFlag()) {
+    case HideFlag::Hide: hidden_ = true; break;
+    case HideFlag::Show: hidden_ = false; break;
+    case HideFlag::None: break;  // unreadable: shown as it was
+    }
+    readHidden_ = hidden_;
+    loaded_ = true;
+    Select(0);
+    return std::move(loaded.replacedValues);
+}
+
+void PlacesEditor::Select(std::optional<int> slot) {
+    if (slot && (!loaded_ || *slot < 0 || *slot >= kSlotCount)) slot.reset();
+    selected_ = slot;
+    if (selected_) shownKind_ = KindOf(slots_[*selected_]);
+}
+
+void PlacesEditor::SetKind(PlaceKind kind) {
+    if (hidden_) return;
+    shownKind_ = kind;
+    if (selected_) slots_[*selected_].isFolder = kind == PlaceKind::Folder;
+}
+
+bool PlacesEditor::SetPath(const std::string& path) {
+    if (!CanEdit()) return false;
+    Place& place = slots_[*selected_];
+    // A new path is stored as it is given; the same path keeps its form.
+    if (place.path != path) place.keepUnexpanded = false;
+    place.path = path;
+    place.isFolder = true;
+    shownKind_ = PlaceKind::Folder;
+    return true;
+}
+
+bool PlacesEditor::PickSpecialFolder(int32_t csidl) {
+    if (!CanEdit()) return false;
+    Place& place = slots_[*selected_];
+    place.csidl = csidl;
+    place.isFolder = false;
+    shownKind_ = PlaceKind::SpecialFolder;
+    return true;
+}
+
+bool PlacesEditor::Move(int delta) {
+    if (!CanEdit()) return false;
+    const int target = *selected_ + delta;
+    if (target < 0 || target >= kSlotCount) return false;
+    std::swap(slots_[*selected_], slots_[target]);
+    selected_ = target;
+    return true;
+}
+
+void PlacesEditor::SetHidden(bool hidden) { hidden_ = hidden; }
+
+void PlacesEditor::RestoreDefaults() {
+    store_.DeleteCustomPlaces();
+    for (int n = 0; n < kSlotCount; ++n) slots_[n] = PlacesStore::DefaultEntry(n);
+    read_ = slots_;
+    loaded_ = true;
+    Select(0);
+}
+
+bool PlacesEditor::Save() {
+    if (!loaded_) return true;  // never loaded: nothing of the user's to write
+    if (!store_.Save(slots_, hidden_)) return false;
+    read_ = slots_;
+    readHidden_ = hidden_;
+    return true;
+}
+
+std::optional<std::string> PlacesEditor::ExportScript() const {
+    if (!loaded_) return std::nullopt;
+    return PlacesScript(slots_, hidden_);
+}
+
+UsableInputs PlacesEditor::Inputs() const {
+    UsableInputs inputs;
+    if (!loaded_ || hidden_) return inputs;
+    inputs.places = true;
+    inputs.kinds = true;
+    if (selected_) {
+        inputs.path = inputs.browse = shownKind_ == PlaceKind::Folder;
+        inputs.catalogue = shownKind_ == PlaceKind::SpecialFolder;
+        inputs.moveUp = *selected_ > 0;
+        inputs.moveDown = *selected_ < kSlotCount - 1;
+        inputs.changeFolder = slots_[*selected_].isFolder;
+    }
+    return inputs;
+}
+
+}  // namespace quenmar

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "places/PlacesStore.h"
+
+namespace quenmar {
+
+enum class PlaceKind { Folder, SpecialFolder };
+
+// Which of the editor's inputs the user can use at the moment: none while
+// the Places Bar is hidden; with no slot selected, only the slots and the
+// kinds (which then change the shown kind alone).
+struct UsableInputs {
+    bool places = false;        // the five slots
+    bool kinds = false;         // the choice between a folder and a special folder
+    bool path = false;          // the path box
+    bool browse = false;        // the folder picker
+    bool catalogue = false;     // the special folders
+    bool moveUp = false;
+    bool moveDown = false;
+    bool changeFolder = false;  // the picker for the selected folder slot
+
+    bool operator==(const UsableInputs&) const = default;
+};
+
+// The editor's state and rules: the five slots, the hide flag, the selected
+// slot and the kind shown for it. Its operations are the user's; it is the
+// only code that reads or writes the stored settings.
+class PlacesEditor {
+public:
+    explicit PlacesEditor(RegistryAccessor& registry) : store_(registry) {}
+
+    // Reads the five slots and the hide flag and selects slot 0. Returns the
+    // names of the values that could not be read (their slots hold defaults).
+    std::vector<std::string> Load();
+    bool Loaded() const { return loaded_; }
+
+    const Places& Slots() const { return slots_; }
+    const Place& Slot(int n) const { return slots_.at(static_cast<size_t>(n)); }
+    std::optional<int> Selected() const { return selected_; }
+    // The selected slot's place, or null.
+    const Place* SelectedPlace() const { return selected_ ? &slots_[*selected_] : nullptr; }
+    // The kind the editor shows: the selected slot's, or the last one chosen
+    // when no slot is selected.
+    PlaceKind ShownKind() const { return shownKind_; }
+    bool Hidden() const { return hidden_; }
+
+    // Whether the user changed a slot, or the hide flag, since it was last
+    // read or written.
+    bool SlotChanged(int n) const {
+        return loaded_ && slots_.at(static_cast<size_t>(n)) != read_.at(static_cast<size_t>(n));
+    }
+    bool HiddenChanged() const { return hidden_ != readHidden_; }
+
+    // A slot, or none. Ignored before the slots are loaded or out of range.
+    void Select(std::optional<int> slot);
+    // The selected slot becomes a folder or a special folder; its path and
+    // CSIDL are both kept.
+    void SetKind(PlaceKind kind);
+    // A path for the selected slot, typed, picked or dropped: the slot becomes
+    // a folder with that path. Refused (false) with no slot selected or while
+    // the Places Bar is hidden.
+    bool SetPath(const std::string& path);
+    // A special folder for the selected slot, picked from the catalogue.
+    bool PickSpecialFolder(int32_t csidl);
+    // The selected slot swaps places with its neighbour and stays selected.
+    bool MoveUp() { return Move(-1); }
+    bool MoveDown() { return Move(+1); }
+    void SetHidden(bool hidden);
+    // Removes the stored places; the slots show the defaults and slot 0 is
+    // selected. The hide flag is left as it is.
+    void RestoreDefaults();
+
+    // Writes the five slots and the hide flag. False when the places could
+    // not be written; nothing is written before the slots were loaded.
+    bool Save();
+    // A registry script of what the editor shows, or nothing before loading.
+    std::optional<std::string> ExportScript() const;
+
+    UsableInputs Inputs() const;
+
+private:
+    bool Move(int delta);
+    bool CanEdit() const { return selected_.has_value() && !hidden_; }
+
+    PlacesStore store_;
+    Places slots_{};
+    Places read_{};  // as last read or written
+    bool hidden_ = false;
+    bool readHidden_ = false;
+    bool loaded_ = false;
+    std::optional<int> selected_;
+    PlaceKind shownKind_ = PlaceKind::Folder;
+};
+
+}  // namespace quenmar

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/MainWindow.h"
+
+namespace quenmar::testing {
+
+// The main window with its controls in reach of the tests, which drive them
+// as a user would and read what they show.
+class MainWindowProbe : public MainWindow {
+public:
+    using MainWindow::MainWindow;
+    using MainWindow::aboutButton_;
+    using MainWindow::banner_;
+    using MainWindow::browseButton_;
+    using MainWindow::catalogue_;
+    using MainWindow::changeFolderButton_;
+    using MainWindow::dropHint_;
+    using MainWindow::exitButton_;
+    using MainWindow::folderKind_;
+    using MainWindow::hideBox_;
+    using MainWindow::largeIcons_;
+    using MainWindow::logo_;
+    using MainWindow::moveDownButton_;
+    using MainWindow::moveUpButton_;
+    using MainWindow::pathEdit_;
+    using MainWindow::placesList_;
+    using MainWindow::previewButton_;
+    using MainWindow::restoreButton_;
+    using MainWindow::smallIcons_;
+    using MainWindow::specialKind_;
+    using MainWindow::title_;
+
+    // The selected slot, or -1.
+    int CurrentSlot() const { return Editor().Selected().value_or(-1); }
+};
+
+}  // namespace quenmar::testing
+
+namespace quenmar::testing {
+
+// Selects (or deselects) a list's item as the user's click does: the list
+// reports the change, as it does not when the program selects.
+inline void UserSelect(widgets::ListView& list, int item, bool selected = true) {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | (selected ? LVIS_FOCUSED : 0);
+    state.state = selected ? LVIS_SELECTED | LVIS_FOCUSED : 0;
+    SendMessageW(list.Handle(), LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&state));
+}
+
+}  // namespace quenmar::testing
