@@ -286,8 +286,7 @@ void CALLBACK PickerIdle(HWND, UINT, UINT_PTR id, DWORD) {
 
 double PickerToIdle() {
     quenmar::FolderPicker dialog;
-    dialog.Options = quenmar::sfdoCreateDeleteButtons | quenmar::sfdoContextMenus | quenmar::sfdoCreateFolderIcon |
-                     quenmar::sfdoDeleteFolderIcon | quenmar::sfdoShowHidden;
+    dialog.options.createDeleteButtons = true;
     idleElapsed = 0;
     idleStart = Clock::now();
     dialog.SetChosenPath(kTarget);
@@ -420,7 +419,7 @@ void CALLBACK RefreshRounds(HWND, UINT, UINT_PTR id, DWORD) {
     const HWND window = FindWindowW(L"TSelectFolderForm", nullptr);
     auto* form = static_cast<quenmar::FolderPickerWindow*>(
         reinterpret_cast<quenmar::widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
-    quenmar::ShellFolderTree& tree = form->ShellTree;
+    quenmar::ShellFolderTree& tree = form->Tree();
     tree.SelectNode(tree.Parent(tree.Selected()));
     for (int i = 0; i < 5; ++i) {
         const auto start = Clock::now();
@@ -430,7 +429,7 @@ void CALLBACK RefreshRounds(HWND, UINT, UINT_PTR id, DWORD) {
     const std::string created = std::string(kSiblings) + "\\New Folder";
     for (int i = 0; i < 5; ++i) {
         const auto start = Clock::now();
-        form->BtnNewFolder.Click();
+        form->NewFolderButton().Click();
         const double elapsed = MillisecondsSince(start) - quenmar::ShellFolderTree::CreatePause(false);
         if (!SendMessageW(tree.Handle(), TVM_GETEDITCONTROL, 0, 0)) std::printf("  (no label opened)\n");
         createTimes.push_back(elapsed);
@@ -449,8 +448,7 @@ void RefreshBenchmark() {
     std::vector<double> listing;
     for (int i = 0; i < 5; ++i) listing.push_back(ListAndSortLevel());
     quenmar::FolderPicker dialog;
-    dialog.Options = quenmar::sfdoCreateDeleteButtons | quenmar::sfdoContextMenus | quenmar::sfdoCreateFolderIcon |
-                     quenmar::sfdoDeleteFolderIcon | quenmar::sfdoShowHidden;
+    dialog.options.createDeleteButtons = true;
     dialog.SetChosenPath(kTarget);
     SetTimer(nullptr, 0, 0, RefreshRounds);
     dialog.Run(nullptr);

@@ -88,8 +88,7 @@ MainWindow::MainWindow(RegistryFactory makeRegistry) : Form(MainFormStyle()), ma
     banner_.OnClick = [this] { OpenDocument(kWebsiteAddress, Handle()); };
     browseButton_.OnClick = [this] { OnBrowse(); };
     changeFolderButton_.OnClick = [this] { OnBrowse(); };
-    folderPicker_.Options =
-        sfdoCreateDeleteButtons | sfdoContextMenus | sfdoCreateFolderIcon | sfdoDeleteFolderIcon | sfdoShowHidden;
+    folderPicker_.options.createDeleteButtons = true;
 
     // The catalogue's icons are looked up while the window is being built,
     // shown and drawn; they are put in once it is on screen.
@@ -408,7 +407,7 @@ void MainWindow::OnHideToggled() {
 void MainWindow::OnBrowse() {
     const Place* place = editor_->SelectedPlace();
     if (!place) return;
-    folderPicker_.Title = LoadText(IDS_PICKER_TITLE);
+    folderPicker_.title = LoadText(IDS_PICKER_TITLE);
     folderPicker_.SetChosenPath(place->isFolder ? EffectivePath(*place, *shell_) : "");
     if (!folderPicker_.Run(Handle())) return;
     const std::string path = folderPicker_.ChosenPath();

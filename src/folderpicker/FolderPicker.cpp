@@ -19,53 +19,37 @@ bool FolderPicker::Run(HWND owner) {
     // The folders on the way to the chosen one are read while the window is
     // being built.
     auto prefetch = std::make_shared<ShellLevelPrefetch>(
-        BaseFolder.IdList(), ChosenFolder.IdList(),
-        ShellFolderTree::ListingFlags(FolderPickerWindow::TreeOptionsFor(Options, 0)));
+        pidl::Empty(), chosen_.IdList(), ShellFolderTree::ListingFlags(FolderPickerWindow::TreeOptionsFor(options)));
     FolderPickerWindow window;
     window.CreateHandle(owner);
-    window.ShellTree.UsePrefetch(std::move(prefetch));
+    window.Tree().UsePrefetch(std::move(prefetch));
     PrepareWindow(window);
-    if (OnInitialized) OnInitialized(this);
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
     const int result = window.ShowModal();
-    if (window.OnFormClose) window.OnFormClose(&window);
     RecordWindowState(window);
     return result == IDOK;
 }
 
 void FolderPicker::PrepareWindow(FolderPickerWindow& window) {
-    window.OnSelChange = OnSelChange;
-    window.OnFormShow = OnFormShow;
-    window.OnFormClose = OnFormClose;
-    window.ShellTree.OnAddItem = OnAddItem;
     const SIZE designed = window.OuterSize();
-    const int width = FormWidth > 0 ? FormWidth : designed.cx;
-    const int height = FormHeight > 0 ? FormHeight : designed.cy;
+    const int width = width_ > 0 ? width_ : designed.cx;
+    const int height = height_ > 0 ? height_ : designed.cy;
     SetWindowPos(window.Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     window.CenterOnScreen();
-    window.SetShowState(FormWindowState == WindowState::wsMaximized   ? SW_SHOWMAXIMIZED
-                        : FormWindowState == WindowState::wsMinimized ? SW_SHOWMINIMIZED
-                                                                       : SW_SHOWNORMAL);
-    window.ApplyOptions(Options);
-    if (!Title.empty()) {
-        window.SetCaption(Title);
-    } else {
-        window.SetCaption(widgets::LoadText(IDS_PICKER_CAPTION));
-    }
-    window.ShellTree.BaseFolder.Assign(BaseFolder);
-    window.ShellTree.CurrentFolder.Assign(ChosenFolder);
+    window.SetShowState(showState_);
+    window.ApplyOptions(options);
+    window.SetCaption(title.empty() ? widgets::LoadText(IDS_PICKER_CAPTION) : title);
+    window.Tree().CurrentFolder.Assign(chosen_);
 }
 
 void FolderPicker::RecordWindowState(FolderPickerWindow& window) {
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     GetWindowPlacement(window.Handle(), &placement);
-    FormWidth = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
-    FormHeight = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
-    FormWindowState = IsZoomed(window.Handle())   ? WindowState::wsMaximized
-                      : IsIconic(window.Handle()) ? WindowState::wsMinimized
-                                                  : WindowState::wsNormal;
-    if (window.ModalResult() == IDOK) ChosenFolder.Assign(window.ShellTree.CurrentFolder);
+    width_ = placement.rcNormalPosition.right - placement.rcNormalPosition.left;
+    height_ = placement.rcNormalPosition.bottom - placement.rcNormalPosition.top;
+    showState_ = IsZoomed(window.Handle()) ? SW_SHOWMAXIMIZED : IsIconic(window.Handle()) ? SW_SHOWMINIMIZED : SW_SHOWNORMAL;
+    if (window.ModalResult() == IDOK) chosen_.Assign(window.Tree().CurrentFolder);
 }
 
 }  // namespace quenmar

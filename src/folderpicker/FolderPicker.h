@@ -8,41 +8,37 @@
 
 namespace quenmar {
 
-enum class WindowState { wsNormal, wsMinimized, wsMaximized };
-
-// The folder picker as a dialog: a fresh window for every run, which keeps
-// its size and state from one run to the next.
+// The folder picker as its caller sees it: each run shows a new picker
+// window, modal to its owner, opened on the chosen folder; OK makes the
+// selected folder the chosen one. The window keeps its size and state from
+// one run to the next.
 class FolderPicker : public widgets::Component {
 public:
-    int FormWidth = -1;   // outer width of the next run's window; 0 or less keeps the designed one
-    int FormHeight = -1;
-    WindowState FormWindowState = WindowState::wsNormal;
-    std::string Title;
-    TNotifyHook OnInitialized;
-    TNotifyHook OnFormShow;
-    TNotifyHook OnFormClose;
-
-    ShellItem BaseFolder;
-    FolderPickerOptions Options = sfdoContextMenus | sfdoCreateFolderIcon | sfdoDeleteFolderIcon | sfdoShowHidden;
-    TShAddItemEvent OnAddItem;
-    TFolderBrowseSelChangeEvent OnSelChange;
-    // Preselected when the window opens; the folder chosen with OK.
-    ShellItem ChosenFolder;
-
-    std::string ChosenPath() const { return ChosenFolder.Path(); }
-    void SetChosenPath(const std::string& path) { ChosenFolder.SetPath(path); }
-
     static constexpr const char* kAlreadyOpenError = "The folder picker is already open.";
+
+    FolderPickerOptions options;
+    std::string title;  // the window's caption; the string table's when empty
+
+    std::string ChosenPath() const { return chosen_.Path(); }
+    void SetChosenPath(const std::string& path) { chosen_.SetPath(path); }
+    // No folder chosen: the picker opens on the Desktop.
+    bool NothingChosen() const { return chosen_.IsNone(); }
 
     // Shows the window, owned by the given one, until it is closed; whether
     // OK closed it. Raises kAlreadyOpenError when called during a run.
     bool Run(HWND owner);
     bool Running() const { return running_; }
+    // The window's outer size when it last closed, which the next run takes.
+    SIZE LastSize() const { return {width_, height_}; }
 
 private:
     void PrepareWindow(FolderPickerWindow& window);
     void RecordWindowState(FolderPickerWindow& window);
 
+    ShellItem chosen_;
+    int width_ = -1;  // none yet: the designed size
+    int height_ = -1;
+    int showState_ = SW_SHOWNORMAL;
     bool running_ = false;
 };
 

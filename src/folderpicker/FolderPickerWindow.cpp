@@ -91,18 +91,21 @@ RECT ToolButton::Rect() const {
 // The window ------------------------------------------------------------------
 
 FolderPickerWindow::FolderPickerWindow() : Form(PickerStyle()) {
-    OnCreate = [this] { FormCreate(); };
+    OnCreate = [this] {
+        tree_.SetShowRoot(true);
+        SetMinTrackSize(Scale(366), Scale(340));
+    };
     OnDpiChanged = [this] {
         LoadToolImages();
         SetScaledMetrics();
         SetFormFont(LoadText(IDS_PICKER_FONT));
     };
-    OnShow = [this] { FormShowStep(); };
-    ShellTree.OnChange = [this](ShellFolderTree::Node node) { ShellTreeChange(node); };
-    OkBtn.OnClick = [this] { SetModalResult(IDOK); };
-    CancelBtn.OnClick = [this] { SetModalResult(IDCANCEL); };
-    BtnNewFolder.OnClick = [this] { CreateBtnClick(); };
-    BtnDeleteFolder.OnClick = [this] { DeleteBtnClick(); };
+    OnShow = [this] { OnShowing(); };
+    tree_.OnChange = [this](ShellFolderTree::Node node) { OnFolderSelected(node); };
+    okButton_.OnClick = [this] { SetModalResult(IDOK); };
+    cancelButton_.OnClick = [this] { SetModalResult(IDCANCEL); };
+    newFolderButton_.OnClick = [this] { tree_.MakeSubfolder(); };
+    deleteFolderButton_.OnClick = [this] { tree_.RunShellVerb(tree_.Selected(), "delete"); };
 }
 
 FolderPickerWindow::~FolderPickerWindow() {
@@ -110,27 +113,27 @@ FolderPickerWindow::~FolderPickerWindow() {
 }
 
 void FolderPickerWindow::CreateControls() {
-    ShellTree.Create(*this, {8, 32, 341, 241}, akByForm);
-    ShellTree.SetAccessibleName(LoadText(IDS_PICKER_TREE_NAME), true);
-    OkBtn.Create(*this, "OK", {12, 279, 75, 23}, akByForm);
-    CancelBtn.Create(*this, "Cancel", {92, 279, 75, 23}, akByForm);
-    SetDefaultButton(&OkBtn);
-    SetCancelButton(&CancelBtn);
-    SetWindowLongW(OkBtn.Handle(), GWL_STYLE, GetWindowLongW(OkBtn.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);
+    tree_.Create(*this, {8, 32, 341, 241}, akByForm);
+    tree_.SetAccessibleName(LoadText(IDS_PICKER_TREE_NAME), true);
+    okButton_.Create(*this, LoadText(IDS_PICKER_OK), {12, 279, 75, 23}, akByForm);
+    cancelButton_.Create(*this, LoadText(IDS_PICKER_CANCEL), {92, 279, 75, 23}, akByForm);
+    SetDefaultButton(&okButton_);
+    SetCancelButton(&cancelButton_);
+    SetWindowLongW(okButton_.Handle(), GWL_STYLE, GetWindowLongW(okButton_.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);
 
-    StatusBar1.Create(*this);
+    statusBar_.Create(*this);
     SetScaledMetrics();
-    StatusBar1.FollowParent();
-    StatusBar1.SetFont(Font());
+    statusBar_.FollowParent();
+    statusBar_.SetFont(Font());
 
     toolBar_.Create(*this, {Scale(8), Scale(4), Scale(8 + 185), Scale(4 + 25)});
     toolBar_.SetFont(Font());
     LoadToolImages();
-    toolBar_.AddButton(kCreateCommand, 0, L"Create Folder");
+    toolBar_.AddButton(kCreateCommand, 0, win::Wide(LoadText(IDS_PICKER_CREATE_FOLDER)).c_str());
     toolBar_.AddGap(Scale(8));
-    toolBar_.AddButton(kDeleteCommand, 2, L"&Delete");
-    BtnNewFolder.Attach(toolBar_.Handle(), kCreateCommand);
-    BtnDeleteFolder.Attach(toolBar_.Handle(), kDeleteCommand);
+    toolBar_.AddButton(kDeleteCommand, 2, win::Wide(LoadText(IDS_PICKER_DELETE)).c_str());
+    newFolderButton_.Attach(toolBar_.Handle(), kCreateCommand);
+    deleteFolderButton_.Attach(toolBar_.Handle(), kDeleteCommand);
     SizeToolButtons();
 }
 
@@ -151,8 +154,8 @@ void FolderPickerWindow::LoadToolImages() {
 
 // The tree's indent and the status bar's height, in pixels of the scale.
 void FolderPickerWindow::SetScaledMetrics() {
-    SendMessageW(ShellTree.Handle(), TVM_SETINDENT, Scale(19), 0);
-    StatusBar1.SetMinHeight(Scale(19));
+    SendMessageW(tree_.Handle(), TVM_SETINDENT, Scale(19), 0);
+    statusBar_.SetMinHeight(Scale(19));
 }
 
 void FolderPickerWindow::SizeToolButtons() {
@@ -164,73 +167,48 @@ void FolderPickerWindow::SizeToolButtons() {
         caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
         return std::max(Scale(designed), static_cast<int>(win::TextExtent(dc.get(), caption).cx) + Scale(16) + Scale(18));
     };
-    const int createWidth = BtnNewFolder.Command() ? needed(BtnNewFolder, 101) : Scale(101);
-    const int deleteWidth = BtnDeleteFolder.Command() ? needed(BtnDeleteFolder, 68) : Scale(68);
+    const int createWidth = newFolderButton_.Command() ? needed(newFolderButton_, 101) : Scale(101);
+    const int deleteWidth = deleteFolderButton_.Command() ? needed(deleteFolderButton_, 68) : Scale(68);
     toolBar_.SetButtonSize(createWidth, Scale(25));
     toolBar_.SetButtonWidth(kCreateCommand, createWidth);
     toolBar_.SetButtonWidth(kDeleteCommand, deleteWidth);
     toolBar_.Move({Scale(8), Scale(4), Scale(8) + createWidth + deleteWidth + Scale(8) + Scale(8), Scale(4) + Scale(25)});
 }
 
-void FolderPickerWindow::FormCreate() {
-    ShellTree.SetShowRoot(true);
-    SetMinTrackSize(Scale(366), Scale(340));
-}
-
 void FolderPickerWindow::SetFormFont(const std::string& face) {
     shownFont_.reset(CreateFontFor(-11, false, false, win::Wide(face).c_str()));
     const auto font = static_cast<HFONT>(shownFont_.get());
-    for (Control* control : std::initializer_list<Control*>{&ShellTree, &OkBtn, &CancelBtn}) control->SetFont(font);
-    StatusBar1.SetFont(font);
+    for (Control* control : std::initializer_list<Control*>{&tree_, &okButton_, &cancelButton_}) control->SetFont(font);
+    statusBar_.SetFont(font);
     toolBar_.SetFont(font);
     // A new font makes the toolbar measure its buttons again.
     SizeToolButtons();
-    FormResize();
+    LayOut();
 }
 
-void FolderPickerWindow::FormShowStep() {
+void FolderPickerWindow::OnShowing() {
     SetFormFont(LoadText(IDS_PICKER_FONT));
-    ShellTree.SetOptions(ShellTree.Options() | stoAutoFill);
-    ShellTree.FillTree();
-    LoadCaptions();
-    if (OnFormShow) OnFormShow(this);
+    tree_.FillTree();
 }
 
-void FolderPickerWindow::LoadCaptions() {
-    SetWindowTextW(OkBtn.Handle(), win::Wide(LoadText(IDS_PICKER_OK)).c_str());
-    SetWindowTextW(CancelBtn.Handle(), win::Wide(LoadText(IDS_PICKER_CANCEL)).c_str());
-    BtnNewFolder.SetCaption(LoadText(IDS_PICKER_CREATE_FOLDER));
-    BtnDeleteFolder.SetCaption(LoadText(IDS_PICKER_DELETE));
-    SizeToolButtons();
-    FormResize();
-    if (Caption().empty()) SetCaption(LoadText(IDS_PICKER_CAPTION));
-}
-
-ShellFolderTreeOptions FolderPickerWindow::TreeOptionsFor(FolderPickerOptions applied, ShellFolderTreeOptions tree) {
-    auto set = [&](unsigned treeOption, unsigned dialogOption) {
-        tree = (applied & dialogOption) ? (tree | treeOption) : (tree & ~treeOption);
-    };
-    set(stoOleDrag, sfdoOleDrag);
-    set(stoOleDrop, sfdoOleDrop);
-    set(stoIncludeNonFolders, sfdoIncludeNonFolders);
-    set(stoVirtualFolders, sfdoVirtualFolders);
-    set(stoContextMenus, sfdoContextMenus);
-    set(stoShowHidden, sfdoShowHidden);
+ShellFolderTreeOptions FolderPickerWindow::TreeOptionsFor(const FolderPickerOptions& options) {
+    ShellFolderTreeOptions tree;
+    tree.contextMenus = options.contextMenus;
+    tree.includeNonFolders = options.includeNonFolders;
+    tree.showHidden = options.showHidden;
     return tree;
 }
 
-void FolderPickerWindow::ApplyOptions(FolderPickerOptions applied) {
-    options = applied;
-    ShellTree.SetOptions(TreeOptionsFor(applied, ShellTree.Options()));
-    const bool buttons = applied & sfdoCreateDeleteButtons;
-    BtnNewFolder.SetVisible(buttons);
-    BtnDeleteFolder.SetVisible(buttons);
-    BtnNewFolder.SetImageIndex((applied & sfdoCreateFolderIcon) ? 0 : -1);
-    BtnDeleteFolder.SetImageIndex((applied & sfdoDeleteFolderIcon) ? 2 : -1);
-    const bool flat = (applied & sfdoCreateFolderIcon) && (applied & sfdoDeleteFolderIcon);
-    toolBar_.SetFlat(flat);
-    ShellTree.SetReadOnly(applied & sfdoReadOnly);
-    FormResize();
+void FolderPickerWindow::ApplyOptions(const FolderPickerOptions& options) {
+    options_ = options;
+    tree_.SetOptions(TreeOptionsFor(options));
+    newFolderButton_.SetVisible(options.createDeleteButtons);
+    deleteFolderButton_.SetVisible(options.createDeleteButtons);
+    newFolderButton_.SetImageIndex(options.createFolderIcon ? 0 : -1);
+    deleteFolderButton_.SetImageIndex(options.deleteFolderIcon ? 2 : -1);
+    toolBar_.SetFlat(options.createFolderIcon && options.deleteFolderIcon);
+    tree_.SetReadOnly(options.readOnly);
+    LayOut();
 }
 
 bool FolderPickerWindow::ToolButtonsFlat() const { return toolBar_.Flat(); }
@@ -238,67 +216,62 @@ bool FolderPickerWindow::ToolButtonsFlat() const { return toolBar_.Flat(); }
 RECT FolderPickerWindow::ButtonPanelRect() const {
     RECT client{};
     GetClientRect(Handle(), &client);
-    const int bottom = client.bottom - StatusBar1.Height();
+    const int bottom = client.bottom - statusBar_.Height();
     return {0, bottom - Scale(29), client.right, bottom};
 }
 
-void FolderPickerWindow::FormResize() {
-    if (!Handle() || !StatusBar1.Handle()) return;
-    StatusBar1.FollowParent();
+void FolderPickerWindow::LayOut() {
+    if (!Handle() || !statusBar_.Handle()) return;
+    statusBar_.FollowParent();
     int top = Scale(8);
-    if (BtnNewFolder.Visible()) {
-        top = BtnNewFolder.Rect().bottom + Scale(4);
-    } else if (BtnDeleteFolder.Visible()) {
-        top = BtnDeleteFolder.Rect().bottom + Scale(4);
+    if (newFolderButton_.Visible()) {
+        top = newFolderButton_.Rect().bottom + Scale(4);
+    } else if (deleteFolderButton_.Visible()) {
+        top = deleteFolderButton_.Rect().bottom + Scale(4);
     }
     const RECT panel = ButtonPanelRect();
-    const RECT tree = ShellTree.Rect();
+    const RECT tree = tree_.Rect();
     const SIZE outer = OuterSize();
     const int right = tree.left + outer.cx - Scale(24);
-    MoveIfMoved(ShellTree.Handle(), {tree.left, top, right, panel.top - Scale(4)});
+    MoveIfMoved(tree_.Handle(), {tree.left, top, right, panel.top - Scale(4)});
     RECT client{};
     GetClientRect(Handle(), &client);
-    const RECT cancel = CancelBtn.Rect();
-    const RECT ok = OkBtn.Rect();
+    const RECT cancel = cancelButton_.Rect();
+    const RECT ok = okButton_.Rect();
     const int cancelLeft = client.right - Scale(8) - (cancel.right - cancel.left);
     const int okLeft = cancelLeft - Scale(8) - (ok.right - ok.left);
-    MoveIfMoved(CancelBtn.Handle(), {cancelLeft, panel.top + Scale(2), cancelLeft + (cancel.right - cancel.left),
+    MoveIfMoved(cancelButton_.Handle(), {cancelLeft, panel.top + Scale(2), cancelLeft + (cancel.right - cancel.left),
                                      panel.top + Scale(2) + (cancel.bottom - cancel.top)});
-    MoveIfMoved(OkBtn.Handle(), {okLeft, panel.top + Scale(2), okLeft + (ok.right - ok.left),
+    MoveIfMoved(okButton_.Handle(), {okLeft, panel.top + Scale(2), okLeft + (ok.right - ok.left),
                                  panel.top + Scale(2) + (ok.bottom - ok.top)});
-    const ShellFolderTree::Node selected = ShellTree.Selected();
-    if (selected && ShellTree.NodeIdList(selected)) SetStatus(ShellTree.NodePath(selected));
+    const ShellFolderTree::Node selected = tree_.Selected();
+    if (selected && tree_.NodeIdList(selected)) SetStatus(tree_.NodePath(selected));
 }
 
 void FolderPickerWindow::SetStatus(const std::string& path) {
     std::string shown;
     {
-        const win::WindowDC dc(StatusBar1.Handle());
+        const win::WindowDC dc(statusBar_.Handle());
         const win::SelectedObject selected(dc.get(), shownFont_ ? shownFont_.get() : Font());
         auto width = [&dc](const std::string& candidate) {
             return static_cast<int>(win::TextExtent(dc.get(), candidate).cx);
         };
-        shown = ShortenPath(path, width, StatusBar1.Width() - 20);
+        shown = ShortenPath(path, width, statusBar_.Width() - 20);
     }
-    StatusBar1.SetText(shown);
+    statusBar_.SetText(shown);
 }
 
-std::string FolderPickerWindow::StatusText() const { return StatusBar1.Text(); }
+std::string FolderPickerWindow::StatusText() const { return statusBar_.Text(); }
 
-void FolderPickerWindow::ShellTreeChange(ShellFolderTree::Node node) {
-    if (!ShellTree.NodeIdList(node)) return;
-    const std::string path = ShellTree.NodePath(node);
+void FolderPickerWindow::OnFolderSelected(ShellFolderTree::Node node) {
+    if (!tree_.NodeIdList(node)) return;
+    const std::string path = tree_.NodePath(node);
     const bool hasPath = !path.empty();
     SetStatus(path);
-    BtnNewFolder.SetEnabled(hasPath);
+    newFolderButton_.SetEnabled(hasPath);
     // Not the root, whose absolute index is 0 (counting the others is not needed).
-    BtnDeleteFolder.SetEnabled(hasPath && node != ShellTree.Root());
-    if (OnSelChange) OnSelChange(this, ShellTree.NodeIdList(node));
+    deleteFolderButton_.SetEnabled(hasPath && node != tree_.Root());
 }
-
-void FolderPickerWindow::CreateBtnClick() { ShellTree.MakeSubfolder(); }
-
-void FolderPickerWindow::DeleteBtnClick() { ShellTree.RunShellVerb(ShellTree.Selected(), "delete"); }
 
 // Explorer's keys: F2 renames the selected folder, Del deletes it, Shift+F10
 // and the menu key open its context menu, Ctrl+Shift+N makes a new folder.
@@ -307,31 +280,31 @@ void FolderPickerWindow::DeleteBtnClick() { ShellTree.RunShellVerb(ShellTree.Sel
 bool FolderPickerWindow::HandleKey(const MSG& key) {
     const bool control = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
     if (control && shift && key.wParam == 'N') {
-        if (BtnNewFolder.Visible() && BtnNewFolder.Enabled()) BtnNewFolder.Click();
+        if (newFolderButton_.Visible() && newFolderButton_.Enabled()) newFolderButton_.Click();
         return true;
     }
-    const ShellFolderTree::Node selected = ShellTree.Selected();
-    if (key.hwnd != ShellTree.Handle() || !selected || control) return false;
+    const ShellFolderTree::Node selected = tree_.Selected();
+    if (key.hwnd != tree_.Handle() || !selected || control) return false;
     switch (key.wParam) {
     case VK_F2:
         if (shift) return false;
-        ShellTree.EditLabel(selected);
+        tree_.EditLabel(selected);
         return true;
     case VK_DELETE:
         if (shift) return false;
-        if (BtnDeleteFolder.Visible() && BtnDeleteFolder.Enabled()) BtnDeleteFolder.Click();
+        if (deleteFolderButton_.Visible() && deleteFolderButton_.Enabled()) deleteFolderButton_.Click();
         return true;
     case VK_F10:
         if (!shift) return false;
         [[fallthrough]];
     case VK_APPS: {
-        if (!(options & sfdoContextMenus)) return true;
+        if (!options_.contextMenus) return true;
         RECT item{};  // asked for with the item's handle in its first bytes
         std::memcpy(&item, &selected, sizeof selected);
-        SendMessageW(ShellTree.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item));
+        SendMessageW(tree_.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item));
         POINT at{item.left, item.bottom};
-        ClientToScreen(ShellTree.Handle(), &at);
-        ShellTree.ShowContextMenu(selected, at);
+        ClientToScreen(tree_.Handle(), &at);
+        tree_.ShowContextMenu(selected, at);
         return true;
     }
     default:
@@ -354,18 +327,18 @@ LRESULT FolderPickerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_COMMAND:
         if (lParam && reinterpret_cast<HWND>(lParam) == toolBar_.Handle()) {
-            if (LOWORD(wParam) == kCreateCommand) BtnNewFolder.Click();
-            if (LOWORD(wParam) == kDeleteCommand) BtnDeleteFolder.Click();
+            if (LOWORD(wParam) == kCreateCommand) newFolderButton_.Click();
+            if (LOWORD(wParam) == kDeleteCommand) deleteFolderButton_.Click();
             return 0;
         }
         break;
     case WM_SIZE: {
         const LRESULT result = Form::HandleMessage(message, wParam, lParam);
-        if (wParam != SIZE_MINIMIZED) FormResize();
+        if (wParam != SIZE_MINIMIZED) LayOut();
         return result;
     }
     case WM_DEVICECHANGE:
-        ShellTree.DeviceChanged(wParam, lParam);
+        tree_.DeviceChanged(wParam, lParam);
         return TRUE;
     default:
         break;

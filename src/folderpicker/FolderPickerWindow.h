@@ -9,22 +9,16 @@
 
 namespace quenmar {
 
-enum FolderPickerOption : unsigned {
-    sfdoCreateDeleteButtons = 1u << 0,
-    sfdoContextMenus = 1u << 1,
-    sfdoReadOnly = 1u << 2,
-    sfdoIncludeNonFolders = 1u << 3,
-    sfdoOleDrag = 1u << 4,
-    sfdoOleDrop = 1u << 5,
-    sfdoCreateFolderIcon = 1u << 6,
-    sfdoDeleteFolderIcon = 1u << 7,
-    sfdoVirtualFolders = 1u << 8,
-    sfdoShowHidden = 1u << 9,
+// What the folder picker offers.
+struct FolderPickerOptions {
+    bool createDeleteButtons = false;  // the Create Folder and Delete tool buttons
+    bool contextMenus = true;          // the shell's context menu on a folder
+    bool readOnly = false;             // folders cannot be renamed in place
+    bool includeNonFolders = false;    // files listed beside the folders
+    bool createFolderIcon = true;      // the Create Folder button shows its glyph
+    bool deleteFolderIcon = true;      // the Delete button shows its glyph
+    bool showHidden = true;            // hidden folders listed too
 };
-using FolderPickerOptions = uint16_t;
-
-using TNotifyHook = std::function<void(void* sender)>;
-using TFolderBrowseSelChangeEvent = std::function<void(void* sender, LPCITEMIDLIST newSel)>;
 
 // A tool button of the picker: one button of a flat toolbar, with a glyph
 // from the picker's image list and a caption; it never takes the focus.
@@ -56,29 +50,16 @@ public:
     FolderPickerWindow();
     ~FolderPickerWindow() override;
 
-    ShellFolderTree ShellTree;
-    widgets::Button OkBtn;
-    widgets::Button CancelBtn;
-    widgets::StatusBar StatusBar1;
-    ToolButton BtnNewFolder;
-    ToolButton BtnDeleteFolder;
+    ShellFolderTree& Tree() { return tree_; }
+    widgets::Button& OkButton() { return okButton_; }
+    widgets::Button& CancelButton() { return cancelButton_; }
+    ToolButton& NewFolderButton() { return newFolderButton_; }
+    ToolButton& DeleteFolderButton() { return deleteFolderButton_; }
+    const widgets::StatusBar& StatusBar() const { return statusBar_; }
 
-    FolderPickerOptions options = 0;
-    TNotifyHook OnFormShow;
-    TNotifyHook OnFormClose;
-    TFolderBrowseSelChangeEvent OnSelChange;
-
-    virtual void ApplyOptions(FolderPickerOptions options);
-    // The tree's options with those the dialog's options decide set from them.
-    static ShellFolderTreeOptions TreeOptionsFor(FolderPickerOptions applied, ShellFolderTreeOptions tree);
-    virtual void LoadCaptions();
-
-    void FormCreate();
-    void FormShowStep();
-    void FormResize();
-    void ShellTreeChange(ShellFolderTree::Node node);
-    void CreateBtnClick();
-    void DeleteBtnClick();
+    void ApplyOptions(const FolderPickerOptions& options);
+    // The tree's options that the picker's decide.
+    static ShellFolderTreeOptions TreeOptionsFor(const FolderPickerOptions& options);
 
     std::string StatusText() const;
     // Whether both tool buttons draw their frame only under the mouse.
@@ -91,13 +72,23 @@ protected:
     bool HandleKey(const MSG& key) override;
 
 private:
+    void OnShowing();
+    void OnFolderSelected(ShellFolderTree::Node node);
+    void LayOut();
     void SetStatus(const std::string& path);
     void SetFormFont(const std::string& face);
     void SizeToolButtons();
     void LoadToolImages();
     void SetScaledMetrics();
 
+    ShellFolderTree tree_;
+    widgets::Button okButton_;
+    widgets::Button cancelButton_;
+    widgets::StatusBar statusBar_;
+    ToolButton newFolderButton_;
+    ToolButton deleteFolderButton_;
     widgets::ToolBar toolBar_;
+    FolderPickerOptions options_;
     win::UniqueImageList glyphs_;
     win::UniqueImageList disabledGlyphs_;  // the tool buttons' disabled images
     win::UniqueGdiObject shownFont_;

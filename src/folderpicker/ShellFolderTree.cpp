@@ -21,17 +21,12 @@
 namespace quenmar {
 
 ShellFolderTree::ShellFolderTree() {
-    BaseFolder.OnChange = [this] {
-        CurrentFolder.Clear();
-        if (hwnd_ && (options_ & stoAutoFill)) FillTree();
-    };
     CurrentFolder.OnChange = [this] {
         if (!selecting_ && hwnd_ && Root()) SelectItem(CurrentFolder.IdList(), true);
     };
 }
 
 ShellFolderTree::~ShellFolderTree() {
-    BaseFolder.OnChange = nullptr;
     CurrentFolder.OnChange = nullptr;
 }
 
@@ -55,7 +50,6 @@ void ShellFolderTree::ApplyStyle() {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void ShellFolderTree::SetOptions(ShellFolderTreeOptions options) { options_ = options; }
 void ShellFolderTree::SetShowRoot(bool show) {
     showRoot_ = show;
     ApplyStyle();
@@ -159,7 +153,7 @@ bool ShellFolderTree::PlainFolder(NodeData* data, const std::wstring& path) {
         fact = known->second;
     } else {
         NoCriticalErrorBoxes quiet;
-        fact = ReadDiskFact(path, options_ & stoShowHidden, options_ & stoIncludeNonFolders, unknown);
+        fact = ReadDiskFact(path, options_.showHidden, options_.includeNonFolders, unknown);
     }
     if (fact.plain && unknown) data->subfolders = fact.subfolders;
     return fact.plain;
@@ -207,10 +201,10 @@ bool ShellFolderTree::BindFolder(Node node, win::ComPtr<IShellFolder>& folder) c
     return true;
 }
 
-SHCONTF ShellFolderTree::ListingFlags(ShellFolderTreeOptions options) {
+SHCONTF ShellFolderTree::ListingFlags(const ShellFolderTreeOptions& options) {
     SHCONTF flags = SHCONTF_FOLDERS;
-    if (options & stoIncludeNonFolders) flags |= SHCONTF_NONFOLDERS;
-    if (options & stoShowHidden) flags |= SHCONTF_INCLUDEHIDDEN;
+    if (options.includeNonFolders) flags |= SHCONTF_NONFOLDERS;
+    if (options.showHidden) flags |= SHCONTF_INCLUDEHIDDEN;
     return flags;
 }
 
@@ -224,15 +218,14 @@ std::vector<ShellFolderTree::Listed> ShellFolderTree::Enumerate(Node node, IShel
         NoCriticalErrorBoxes quiet;
         ReadShellLevel(folder, GetAncestor(hwnd_, GA_ROOT), flags, items);
     }
-    // The listing rule, then the owner's say, on what was read.
+    // The listing rule on what was read: folders of the file system (or
+    // holding some), and files only when asked for.
     std::vector<Listed> kept;
     kept.reserve(items.size());
     for (Listed& item : items) {
-        if (!(options_ & stoVirtualFolders) && !(item.attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))) continue;
-        if (!(options_ & stoIncludeNonFolders) && !(item.attributes & SFGAO_FOLDER)) continue;
-        bool allow = true;
-        if (OnAddItem) OnAddItem(folder, parent->absolute.get(), item.relative.get(), item.attributes, allow);
-        if (allow) kept.push_back(std::move(item));
+        if (!(item.attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))) continue;
+        if (!options_.includeNonFolders && !(item.attributes & SFGAO_FOLDER)) continue;
+        kept.push_back(std::move(item));
     }
     return kept;
 }
@@ -341,8 +334,7 @@ void ShellFolderTree::FillTree() {
         const win::RaisedFlag filling(quiet_);
         diskFacts_.clear();
         SendMessageW(hwnd_, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
-        const LPCITEMIDLIST rootList = BaseFolder.IsNone() ? pidl::Empty() : BaseFolder.IdList();
-        root = InsertNode(TVI_ROOT, TVI_LAST, rootList, nullptr, SFGAO_FOLDER, RootLabel(rootList));
+        root = InsertNode(TVI_ROOT, TVI_LAST, pidl::Empty(), nullptr, SFGAO_FOLDER, RootLabel(pidl::Empty()));
         ListChildren(root);
         Expand(root);
     }
@@ -559,7 +551,7 @@ LRESULT ShellFolderTree::HandleNotify(NMHDR* header) {
     case TVN_ENDLABELEDITW:
         return EndLabelEdit(*reinterpret_cast<NMTVDISPINFOW*>(header));
     case NM_RCLICK: {
-        if (!(options_ & stoContextMenus)) return 0;
+        if (!options_.contextMenus) return 0;
         POINT screen{};
         GetCursorPos(&screen);
         TVHITTESTINFO hit{};

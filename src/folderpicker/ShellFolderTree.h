@@ -15,32 +15,14 @@
 
 namespace quenmar {
 
-// The tree's options. Kept in the set but not acted on by this tree:
-// stoDesignInteractive (a designer's), stoDefaultKeyHandling and
-// stoDynamicRefresh (the picker keeps them off: it refreshes after its own
-// commands and on drive changes), and stoOleDrag and stoOleDrop, which the
-// picker passes on from its options but which neither drag items out of the
-// tree nor take drops into it.
-enum ShellFolderTreeOption : unsigned {
-    stoAutoFill = 1u << 0,
-    stoVirtualFolders = 1u << 1,
-    stoDesignInteractive = 1u << 2,
-    stoDefaultKeyHandling = 1u << 3,
-    stoContextMenus = 1u << 4,
-    stoDynamicRefresh = 1u << 5,
-    stoIncludeNonFolders = 1u << 6,
-    stoOleDrag = 1u << 7,
-    stoOleDrop = 1u << 8,
-    stoShowHidden = 1u << 9,
+// How the tree lists folders and what it offers on them.
+struct ShellFolderTreeOptions {
+    bool contextMenus = false;       // the shell's context menu on a right-click
+    bool includeNonFolders = false;  // files listed beside the folders
+    bool showHidden = false;         // hidden folders listed too
 };
-using ShellFolderTreeOptions = unsigned;
 
-// Asked before an item that passed the listing rule is added; clearing
-// allowAdd keeps it out.
-using TShAddItemEvent = std::function<void(IShellFolder* parentFolder, LPCITEMIDLIST parentAbsIdList,
-                                           LPCITEMIDLIST itemRelIdList, ULONG attributes, bool& allowAdd)>;
-
-// A tree of the shell namespace, rooted at the Desktop (or BaseFolder).
+// A tree of the shell namespace, rooted at the Desktop.
 // Children are listed when a node is first expanded, in the shell's own
 // order; icons and expand buttons are looked up only for nodes on screen.
 class ShellFolderTree : public widgets::Control {
@@ -53,18 +35,14 @@ public:
     void Create(widgets::Form& form, widgets::Bounds bounds, unsigned anchors);
 
     std::function<void(Node)> OnChange;
-    TShAddItemEvent OnAddItem;
 
-    ShellFolderTreeOptions Options() const { return options_; }
-    void SetOptions(ShellFolderTreeOptions options);
+    const ShellFolderTreeOptions& Options() const { return options_; }
+    void SetOptions(const ShellFolderTreeOptions& options) { options_ = options; }
     bool ShowRoot() const { return showRoot_; }
     void SetShowRoot(bool show);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly);
 
-    // Assigning a different base clears CurrentFolder and, with stoAutoFill,
-    // fills the tree again.
-    ShellItem BaseFolder;
     // The item of the selected node; assigning it selects that item.
     ShellItem CurrentFolder;
 
@@ -74,7 +52,7 @@ public:
     // fill is done.
     void UsePrefetch(std::shared_ptr<ShellLevelPrefetch> prefetch);
     // How this tree asks folders for their items under these options.
-    static SHCONTF ListingFlags(ShellFolderTreeOptions options);
+    static SHCONTF ListingFlags(const ShellFolderTreeOptions& options);
     void RefreshTree();
     // Makes a new folder below the selected node and opens its label.
     void MakeSubfolder();
@@ -142,7 +120,7 @@ private:
     // read ahead, or from the disk.
     bool PlainFolder(NodeData* data, const std::wstring& path);
 
-    ShellFolderTreeOptions options_ = 0;
+    ShellFolderTreeOptions options_;
     std::shared_ptr<ShellLevelPrefetch> prefetch_;
     DiskFacts diskFacts_;  // read ahead by the fill's prefetch; until the next fill or refresh
     bool showRoot_ = false;

@@ -40,8 +40,7 @@ protected:
         fs::remove_all(kRoot, ignored);
         fs::create_directories(std::string(kRoot) + "\\Alpha\\Beta\\Gamma");
         fs::create_directories(std::string(kRoot) + "\\Work");
-        dialog.Options =
-            sfdoCreateDeleteButtons | sfdoContextMenus | sfdoCreateFolderIcon | sfdoDeleteFolderIcon | sfdoShowHidden;
+        dialog.options.createDeleteButtons = true;
     }
     void TearDown() override {
         std::error_code ignored;
@@ -62,11 +61,11 @@ protected:
     }
     static void Press(widgets::Button& button) { SendMessageW(button.Handle(), BM_CLICK, 0, 0); }
     static std::string SelectedLabel(FolderPickerWindow& window) {
-        return window.ShellTree.Label(window.ShellTree.Selected());
+        return window.Tree().Label(window.Tree().Selected());
     }
     static Strings Labels(FolderPickerWindow& window, Node parent) {
         Strings labels;
-        for (Node child : window.ShellTree.Children(parent)) labels.push_back(window.ShellTree.Label(child));
+        for (Node child : window.Tree().Children(parent)) labels.push_back(window.Tree().Label(child));
         return labels;
     }
 
@@ -76,21 +75,21 @@ protected:
 TEST_F(FolderPickerTest, EmptyOrMissingPathSelectsTheDesktop) {
     for (const std::string start : {"", "C:\\quenmar-picker\\no\\such\\folder"}) {
         dialog.SetChosenPath(start);
-        EXPECT_TRUE(dialog.ChosenFolder.IsNone()) << start;
+        EXPECT_TRUE(dialog.NothingChosen()) << start;
         ModalBoxes boxes([](const SeenBox&) { return IDOK; });
         const bool chosen = Run([&](FolderPickerWindow& window) {
-            const Node root = window.ShellTree.Root();
-            EXPECT_EQ(window.ShellTree.Selected(), root);
-            EXPECT_TRUE(window.ShellTree.IsExpanded(root));
+            const Node root = window.Tree().Root();
+            EXPECT_EQ(window.Tree().Selected(), root);
+            EXPECT_TRUE(window.Tree().IsExpanded(root));
             EXPECT_EQ(window.StatusText(), DesktopDirectory());
-            EXPECT_TRUE(window.BtnNewFolder.Enabled());
-            EXPECT_FALSE(window.BtnDeleteFolder.Enabled()) << "not on the root";
+            EXPECT_TRUE(window.NewFolderButton().Enabled());
+            EXPECT_FALSE(window.DeleteFolderButton().Enabled()) << "not on the root";
             EXPECT_EQ(window.Caption(), "Browse for Folder");
-            EXPECT_EQ(window.OkBtn.Text(), "OK");
-            EXPECT_EQ(window.CancelBtn.Text(), "Cancel");
-            EXPECT_EQ(window.BtnNewFolder.Caption(), "Create Folder");
-            EXPECT_EQ(window.BtnDeleteFolder.Caption(), "Delete");
-            Press(window.OkBtn);
+            EXPECT_EQ(window.OkButton().Text(), "OK");
+            EXPECT_EQ(window.CancelButton().Text(), "Cancel");
+            EXPECT_EQ(window.NewFolderButton().Caption(), "Create Folder");
+            EXPECT_EQ(window.DeleteFolderButton().Caption(), "Delete");
+            Press(window.OkButton());
         });
         EXPECT_TRUE(chosen);
         EXPECT_EQ(dialog.ChosenPath(), DesktopDirectory());
@@ -99,19 +98,19 @@ TEST_F(FolderPickerTest, EmptyOrMissingPathSelectsTheDesktop) {
 }
 
 TEST_F(FolderPickerTest, DriveAndDeepFoldersAreExpandedTo) {
-    dialog.Title = "Select Folder or Drive";
+    dialog.title = "Select Folder or Drive";
     dialog.SetChosenPath("C:\\");
     bool chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(window.Caption(), "Select Folder or Drive");
-        const Node drive = window.ShellTree.Selected();
+        const Node drive = window.Tree().Selected();
         EXPECT_NE(SelectedLabel(window).find("(C:)"), std::string::npos) << SelectedLabel(window);
-        const Node computer = window.ShellTree.Parent(drive);
-        EXPECT_TRUE(window.ShellTree.IsExpanded(computer));
-        EXPECT_EQ(window.ShellTree.Parent(computer), window.ShellTree.Root());
+        const Node computer = window.Tree().Parent(drive);
+        EXPECT_TRUE(window.Tree().IsExpanded(computer));
+        EXPECT_EQ(window.Tree().Parent(computer), window.Tree().Root());
         EXPECT_EQ(window.StatusText(), "C:\\");
-        EXPECT_TRUE(window.BtnNewFolder.Enabled());
-        EXPECT_TRUE(window.BtnDeleteFolder.Enabled());
-        Press(window.CancelBtn);
+        EXPECT_TRUE(window.NewFolderButton().Enabled());
+        EXPECT_TRUE(window.DeleteFolderButton().Enabled());
+        Press(window.CancelButton());
     });
     EXPECT_FALSE(chosen);
     EXPECT_EQ(dialog.ChosenPath(), "C:\\") << "Cancel keeps the folder";
@@ -119,12 +118,12 @@ TEST_F(FolderPickerTest, DriveAndDeepFoldersAreExpandedTo) {
     dialog.SetChosenPath("C:\\quenmar-picker\\Alpha\\Beta\\Gamma");
     chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(SelectedLabel(window), "Gamma");
-        EXPECT_TRUE(window.ShellTree.IsExpanded(window.ShellTree.Parent(window.ShellTree.Selected())));
+        EXPECT_TRUE(window.Tree().IsExpanded(window.Tree().Parent(window.Tree().Selected())));
         EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Alpha\\Beta\\Gamma");
         // The user walks up to Alpha and takes it.
-        window.ShellTree.CurrentFolder.SetPath("C:\\quenmar-picker\\Alpha");
+        window.Tree().CurrentFolder.SetPath("C:\\quenmar-picker\\Alpha");
         EXPECT_EQ(SelectedLabel(window), "Alpha");
-        Press(window.OkBtn);
+        Press(window.OkButton());
     });
     EXPECT_TRUE(chosen);
     EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Alpha");
@@ -133,18 +132,18 @@ TEST_F(FolderPickerTest, DriveAndDeepFoldersAreExpandedTo) {
 TEST_F(FolderPickerTest, ItemsWithoutAPathCanBeChosen) {
     dialog.SetChosenPath("C:\\");
     const bool chosen = Run([&](FolderPickerWindow& window) {
-        const Node computer = window.ShellTree.Parent(window.ShellTree.Selected());
-        window.ShellTree.SelectNode(computer);
+        const Node computer = window.Tree().Parent(window.Tree().Selected());
+        window.Tree().SelectNode(computer);
         EXPECT_EQ(SelectedLabel(window), "My Computer");
-        EXPECT_FALSE(window.BtnNewFolder.Enabled());
-        EXPECT_FALSE(window.BtnDeleteFolder.Enabled());
-        EXPECT_TRUE(window.OkBtn.Enabled());
+        EXPECT_FALSE(window.NewFolderButton().Enabled());
+        EXPECT_FALSE(window.DeleteFolderButton().Enabled());
+        EXPECT_TRUE(window.OkButton().Enabled());
         EXPECT_EQ(window.StatusText(), "");
-        Press(window.OkBtn);
+        Press(window.OkButton());
     });
     EXPECT_TRUE(chosen);
     EXPECT_EQ(dialog.ChosenPath(), "");
-    EXPECT_FALSE(dialog.ChosenFolder.IsNone());
+    EXPECT_FALSE(dialog.NothingChosen());
 }
 
 TEST_F(FolderPickerTest, EscapeAndTheCloseBoxCancelAndTheSizeIsRemembered) {
@@ -157,13 +156,13 @@ TEST_F(FolderPickerTest, EscapeAndTheCloseBoxCancelAndTheSizeIsRemembered) {
         EXPECT_EQ(info.ptMinTrackSize.y, window.Scale(340));
         SetWindowPos(window.Handle(), nullptr, 0, 0, 520, 470, SWP_NOMOVE | SWP_NOZORDER);
         closedAt = window.OuterSize();
-        window.ShellTree.CurrentFolder.SetPath("C:\\quenmar-picker\\Alpha");
-        PostMessageW(window.ShellTree.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        window.Tree().CurrentFolder.SetPath("C:\\quenmar-picker\\Alpha");
+        PostMessageW(window.Tree().Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     });
     EXPECT_FALSE(chosen);
     EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Work");
-    EXPECT_EQ(dialog.FormWidth, closedAt.cx);
-    EXPECT_EQ(dialog.FormHeight, closedAt.cy);
+    EXPECT_EQ(dialog.LastSize().cx, closedAt.cx);
+    EXPECT_EQ(dialog.LastSize().cy, closedAt.cy);
 
     chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(window.OuterSize().cx, closedAt.cx);
@@ -182,7 +181,7 @@ TEST_F(FolderPickerTest, RunningTwiceAtOnceIsAnError) {
         } catch (const std::exception& e) {
             error = e.what();
         }
-        Press(window.CancelBtn);
+        Press(window.CancelButton());
     });
     EXPECT_EQ(error, "The folder picker is already open.");
     EXPECT_FALSE(dialog.Running());
@@ -200,9 +199,9 @@ TEST_F(FolderPickerTest, StatusBarShortensLongPathsAfterEveryResize) {
                                            "C:\\...\\Another long folder name\\Leaf", "C:\\...\\Leaf", "...\\Leaf", "Leaf"};
         auto expected = [&] {
             RECT status{};
-            GetClientRect(window.StatusBar1.Handle(), &status);
-            const win::WindowDC dc(window.StatusBar1.Handle());
-            const win::SelectedObject font(dc.get(), window.StatusBar1.Font());
+            GetClientRect(window.StatusBar().Handle(), &status);
+            const win::WindowDC dc(window.StatusBar().Handle());
+            const win::SelectedObject font(dc.get(), window.StatusBar().Font());
             for (const std::string& text : shortenings) {
                 const std::wstring wide = win::Wide(text);
                 SIZE extent{};
@@ -220,37 +219,38 @@ TEST_F(FolderPickerTest, StatusBarShortensLongPathsAfterEveryResize) {
         SetWindowPos(window.Handle(), nullptr, 0, 0, 900, 400, SWP_NOMOVE | SWP_NOZORDER);
         EXPECT_EQ(window.StatusText(), deep);
         // The tree and the buttons follow the window.
-        const RECT tree = window.ShellTree.Rect();
+        const RECT tree = window.Tree().Rect();
         EXPECT_EQ(tree.right - tree.left, window.OuterSize().cx - window.Scale(24));
         RECT client{};
         GetClientRect(window.Handle(), &client);
-        EXPECT_EQ(window.CancelBtn.Rect().right, client.right - window.Scale(8));
-        EXPECT_EQ(window.OkBtn.Rect().right, window.CancelBtn.Rect().left - window.Scale(8));
+        EXPECT_EQ(window.CancelButton().Rect().right, client.right - window.Scale(8));
+        EXPECT_EQ(window.OkButton().Rect().right, window.CancelButton().Rect().left - window.Scale(8));
         EXPECT_EQ(tree.bottom, window.ButtonPanelRect().top - window.Scale(4));
-        Press(window.CancelBtn);
+        Press(window.CancelButton());
     });
 }
 
 TEST_F(FolderPickerTest, OptionsShapeTheWindow) {
-    dialog.Options = sfdoCreateFolderIcon;
+    dialog.options = {.createDeleteButtons = false, .contextMenus = false, .createFolderIcon = true,
+                      .deleteFolderIcon = false, .showHidden = false};
     Run([&](FolderPickerWindow& window) {
-        EXPECT_FALSE(window.BtnNewFolder.Visible());
-        EXPECT_FALSE(window.BtnDeleteFolder.Visible());
-        EXPECT_EQ(window.ShellTree.Rect().top, window.Scale(8));
+        EXPECT_FALSE(window.NewFolderButton().Visible());
+        EXPECT_FALSE(window.DeleteFolderButton().Visible());
+        EXPECT_EQ(window.Tree().Rect().top, window.Scale(8));
         EXPECT_FALSE(window.ToolButtonsFlat()) << "one icon option missing";
-        EXPECT_EQ(window.BtnNewFolder.ImageIndex(), 0);
-        EXPECT_EQ(window.BtnDeleteFolder.ImageIndex(), -1);
-        EXPECT_FALSE(window.ShellTree.Options() & stoContextMenus);
-        Press(window.CancelBtn);
+        EXPECT_EQ(window.NewFolderButton().ImageIndex(), 0);
+        EXPECT_EQ(window.DeleteFolderButton().ImageIndex(), -1);
+        EXPECT_FALSE(window.Tree().Options().contextMenus);
+        Press(window.CancelButton());
     });
-    dialog.Options = sfdoCreateDeleteButtons | sfdoCreateFolderIcon | sfdoDeleteFolderIcon | sfdoReadOnly;
+    dialog.options = {.createDeleteButtons = true, .contextMenus = false, .readOnly = true};
     Run([&](FolderPickerWindow& window) {
-        EXPECT_TRUE(window.BtnNewFolder.Visible());
+        EXPECT_TRUE(window.NewFolderButton().Visible());
         EXPECT_TRUE(window.ToolButtonsFlat());
-        EXPECT_EQ(window.BtnDeleteFolder.ImageIndex(), 2);
-        EXPECT_EQ(window.ShellTree.Rect().top, window.BtnNewFolder.Rect().bottom + window.Scale(4));
-        EXPECT_TRUE(window.ShellTree.ReadOnly());
-        Press(window.CancelBtn);
+        EXPECT_EQ(window.DeleteFolderButton().ImageIndex(), 2);
+        EXPECT_EQ(window.Tree().Rect().top, window.NewFolderButton().Rect().bottom + window.Scale(4));
+        EXPECT_TRUE(window.Tree().ReadOnly());
+        Press(window.CancelButton());
     });
 }
 
@@ -261,21 +261,21 @@ TEST_F(FolderPickerTest, CreateFolderNamesItAndOpensItsLabel) {
     dialog.SetChosenPath("C:\\quenmar-picker\\Папка");
     const bool chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Папка");
-        window.BtnNewFolder.Click();
+        window.NewFolderButton().Click();
         EXPECT_TRUE(fs::is_directory(folder + L"\\New Folder (2)"));
         EXPECT_EQ(SelectedLabel(window), "Папка") << "the selection stays on the parent";
-        const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
+        const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.Tree().Handle(), TVM_GETEDITCONTROL, 0, 0));
         ASSERT_NE(editor, nullptr) << "the new folder's label is open for editing";
         EXPECT_EQ(win::WindowText(editor), "New Folder (2)");
         // Typed, one UTF-16 unit a character message, through the picker's
         // own message loop, over the selected name.
         for (const wchar_t unit : std::wstring(L"  Проект 😀 Ω  ")) PostMessageW(editor, WM_CHAR, unit, 1);
         Soon([&, &window = window] {
-            SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+            SendMessageW(window.Tree().Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
             EXPECT_TRUE(fs::is_directory(folder + L"\\Проект 😀 Ω"));
             EXPECT_EQ(SelectedLabel(window), "Проект 😀 Ω") << "the named folder is shown selected";
             EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Папка\\Проект 😀 Ω");
-            Press(window.OkBtn);
+            Press(window.OkButton());
         });
     });
     EXPECT_TRUE(chosen);
@@ -305,13 +305,13 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
     std::vector<std::string> left;
     size_t at = 0;
     std::function<void(FolderPickerWindow&)> next = [&](FolderPickerWindow& window) {
-        if (at == std::size(keys)) return Press(window.CancelBtn);
+        if (at == std::size(keys)) return Press(window.CancelButton());
         BYTE state[256] = {};
         state[VK_CONTROL] = keys[at].control;
         state[VK_SHIFT] = keys[at].shift;
         SetKeyboardState(state);
-        SetFocus(window.ShellTree.Handle());
-        PostMessageW(window.ShellTree.Handle(), keys[at].message, keys[at].key, 1);
+        SetFocus(window.Tree().Handle());
+        PostMessageW(window.Tree().Handle(), keys[at].message, keys[at].key, 1);
         const size_t boxesBefore = boxes.seen.size();
         Soon([&, &window = window, boxesBefore] {
             const HWND menu = FindWindowW(L"#32768", nullptr);
@@ -329,9 +329,9 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
             Soon([&, &window = window, boxesBefore, menuShown] {
                 const BYTE none[256] = {};
                 SetKeyboardState(const_cast<BYTE*>(none));
-                const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0));
+                const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.Tree().Handle(), TVM_GETEDITCONTROL, 0, 0));
                 left.push_back(editor ? "editor" : boxes.seen.size() > boxesBefore ? "box" : menuShown ? "menu" : "nothing");
-                SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+                SendMessageW(window.Tree().Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
                 ++at;
                 next(window);
             }, 200);
@@ -343,7 +343,7 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
     std::wstring treeName;
     Run([&](FolderPickerWindow& window) {
         const HWND toolbar = FindWindowExW(window.Handle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
-        for (const ToolButton* button : {&window.BtnNewFolder, &window.BtnDeleteFolder}) {
+        for (const ToolButton* button : {&window.NewFolderButton(), &window.DeleteFolderButton()}) {
             wchar_t text[160] = {};
             TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, toolbar, static_cast<UINT_PTR>(button->Command())};
             tool.lpszText = text;
@@ -351,7 +351,7 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
                          std::size(text), reinterpret_cast<LPARAM>(&tool));
             tips.push_back(text);
         }
-        treeName = AccessibleName(window.ShellTree.Handle());
+        treeName = AccessibleName(window.Tree().Handle());
         next(window);
     });
     EXPECT_EQ(tips, (std::vector<std::wstring>{L"Create a folder in the selected one (Ctrl+Shift+N)",
@@ -370,12 +370,12 @@ TEST_F(FolderPickerTest, WhenFiftyNamesAreTakenTheShortSchemeIsUsed) {
     dialog.SetChosenPath(work);
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     Run([&](FolderPickerWindow& window) {
-        window.BtnNewFolder.Click();
+        window.NewFolderButton().Click();
         EXPECT_TRUE(fs::is_directory(work + "fldr"));
-        SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+        SendMessageW(window.Tree().Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
         EXPECT_EQ(SelectedLabel(window), "Work") << "a cancelled label keeps the parent selected";
         EXPECT_EQ(window.StatusText(), work.substr(0, work.size() - 1));
-        Press(window.OkBtn);
+        Press(window.OkButton());
     });
     EXPECT_EQ(dialog.ChosenPath(), work.substr(0, work.size() - 1)) << "OK gives what is shown";
     EXPECT_TRUE(boxes.seen.empty());
@@ -386,13 +386,13 @@ TEST_F(FolderPickerTest, FailedCreationWarnsThreeTimes) {
     dialog.SetChosenPath(doomed);
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     Run([&](FolderPickerWindow& window) {
-        ASSERT_EQ(window.ShellTree.NodePath(window.ShellTree.Selected()), doomed);
+        ASSERT_EQ(window.Tree().NodePath(window.Tree().Selected()), doomed);
         // The folder goes away behind the picker's back: every name fails
         // with "path not found".
         RemoveDirectoryW(win::Wide(doomed).c_str());
-        window.BtnNewFolder.Click();
-        EXPECT_EQ(SendMessageW(window.ShellTree.Handle(), TVM_GETEDITCONTROL, 0, 0), 0) << "no label opened";
-        Press(window.CancelBtn);
+        window.NewFolderButton().Click();
+        EXPECT_EQ(SendMessageW(window.Tree().Handle(), TVM_GETEDITCONTROL, 0, 0), 0) << "no label opened";
+        Press(window.CancelButton());
     });
     ASSERT_EQ(boxes.seen.size(), 3u);
     for (const SeenBox& box : boxes.seen) {
@@ -410,11 +410,11 @@ TEST_F(FolderPickerTest, DeleteGoesThroughTheShellsConfirmation) {
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta\\Gamma");
     ModalBoxes boxes([](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, "&Yes") ? IDYES : IDOK; });
     Run([&](FolderPickerWindow& window) {
-        window.BtnDeleteFolder.Click();
+        window.DeleteFolderButton().Click();
         EXPECT_FALSE(fs::exists(std::string(kRoot) + "\\Alpha\\Beta\\Gamma"));
         EXPECT_EQ(SelectedLabel(window), "Beta") << "the nearest surviving ancestor";
         EXPECT_EQ(window.StatusText(), std::string(kRoot) + "\\Alpha\\Beta");
-        Press(window.CancelBtn);
+        Press(window.CancelButton());
     });
     ASSERT_GE(boxes.seen.size(), 1u);
 }
@@ -426,7 +426,7 @@ TEST_F(FolderPickerTest, RefreshMergesChangesIntoTheFolderOrder) {
     for (const char* name : {"a\\inner", "c", "e"}) fs::create_directories(work + name);
     dialog.SetChosenPath(work + "a\\inner");
     Run([&](FolderPickerWindow& window) {
-        ShellFolderTree& tree = window.ShellTree;
+        ShellFolderTree& tree = window.Tree();
         const ShellFolderTree::Node a = tree.Parent(tree.Selected());
         const ShellFolderTree::Node parent = tree.Parent(a);
         for (const char* name : {"b", "d", "f", "0"}) fs::create_directories(work + name);
@@ -438,7 +438,7 @@ TEST_F(FolderPickerTest, RefreshMergesChangesIntoTheFolderOrder) {
         EXPECT_EQ(tree.Parent(tree.Selected()), a) << "the node was kept, not made anew";
         EXPECT_EQ(SelectedLabel(window), "inner");
         EXPECT_TRUE(tree.IsExpanded(a));
-        Press(window.CancelBtn);
+        Press(window.CancelButton());
     });
 }
 
@@ -448,7 +448,7 @@ TEST_F(FolderPickerTest, ARefreshReadsTheDiskAgain) {
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Empty");
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
     Run([&](FolderPickerWindow& window) {
-        ShellFolderTree& tree = window.ShellTree;
+        ShellFolderTree& tree = window.Tree();
         const auto button = [&tree](Node node) {
             TVITEMW item{TVIF_CHILDREN | TVIF_HANDLE, node};
             SendMessageW(tree.Handle(), TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
@@ -460,7 +460,7 @@ TEST_F(FolderPickerTest, ARefreshReadsTheDiskAgain) {
         fs::create_directories(std::string(kRoot) + "\\Alpha\\Empty\\Sub");
         tree.RefreshTree();
         EXPECT_EQ(button(empty), 1);
-        Press(window.CancelBtn);
+        Press(window.CancelButton());
     });
 }
 
@@ -472,17 +472,17 @@ TEST_F(FolderPickerTest, RenamingALabelRenamesTheFolder) {
     const bool chosen = Run([&](FolderPickerWindow& window) {
         // A name that is taken, or that no folder can have, renames nothing.
         for (const wchar_t* name : {L"Delta", L"a:b", L"Omega"}) {
-            const HWND editor = window.ShellTree.EditLabel(window.ShellTree.Selected());
+            const HWND editor = window.Tree().EditLabel(window.Tree().Selected());
             ASSERT_NE(editor, nullptr);
             SetWindowTextW(editor, name);
-            SendMessageW(window.ShellTree.Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
+            SendMessageW(window.Tree().Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
             EXPECT_EQ(SelectedLabel(window), name[0] == L'O' ? "Omega" : "Beta") << win::Utf8(name);
         }
         EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Alpha\\Delta")) << "untouched";
         EXPECT_EQ(SelectedLabel(window), "Omega");
-        EXPECT_EQ(Labels(window, window.ShellTree.Parent(window.ShellTree.Selected())), (Strings{"Delta", "Kappa", "Omega"}))
+        EXPECT_EQ(Labels(window, window.Tree().Parent(window.Tree().Selected())), (Strings{"Delta", "Kappa", "Omega"}))
             << "sorted again among its siblings";
-        Press(window.OkBtn);
+        Press(window.OkButton());
     });
     EXPECT_TRUE(chosen);
     EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Alpha\\Omega\\Gamma"));
@@ -516,10 +516,10 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
         FolderPickerWindow* window = PickerWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->Caption(), "Select Folder or Drive");
-        EXPECT_NE(window->ShellTree.Label(window->ShellTree.Selected()).find("(C:)"), std::string::npos)
+        EXPECT_NE(window->Tree().Label(window->Tree().Selected()).find("(C:)"), std::string::npos)
             << "opens on the slot's path";
-        window->ShellTree.CurrentFolder.SetPath("C:\\quenmar-picker\\Work");
-        SendMessageW(window->OkBtn.Handle(), BM_CLICK, 0, 0);
+        window->Tree().CurrentFolder.SetPath("C:\\quenmar-picker\\Work");
+        SendMessageW(window->OkButton().Handle(), BM_CLICK, 0, 0);
     });
     SendMessageW(form->browseButton_.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-picker\\Work\\");
@@ -530,11 +530,11 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
     Soon([] {
         FolderPickerWindow* window = PickerWindow();
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(window->ShellTree.Label(window->ShellTree.Selected()), "Work");
-        window->ShellTree.SelectNode(window->ShellTree.Parent(window->ShellTree.Parent(
-            window->ShellTree.Parent(window->ShellTree.Selected()))));
-        EXPECT_EQ(window->ShellTree.Label(window->ShellTree.Selected()), "My Computer");
-        SendMessageW(window->OkBtn.Handle(), BM_CLICK, 0, 0);
+        EXPECT_EQ(window->Tree().Label(window->Tree().Selected()), "Work");
+        window->Tree().SelectNode(window->Tree().Parent(window->Tree().Parent(
+            window->Tree().Parent(window->Tree().Selected()))));
+        EXPECT_EQ(window->Tree().Label(window->Tree().Selected()), "My Computer");
+        SendMessageW(window->OkButton().Handle(), BM_CLICK, 0, 0);
     });
     SendMessageW(form->changeFolderButton_.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.seen.size(), 1u);
@@ -551,36 +551,12 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
     EXPECT_EQ(registry.Get(kPlacesBarKey, "Place2"), SzValue("C:\\quenmar-picker\\Work\\"));
 }
 
-TEST_F(FolderPickerTest, HooksFireInTheirOrder) {
-    std::vector<std::string> order;
-    dialog.OnInitialized = [&](void* sender) {
-        order.push_back(sender == &dialog ? "initialized by the dialog" : "initialized");
-    };
-    dialog.OnFormShow = [&](void*) { order.push_back("show"); };
-    dialog.OnFormClose = [&](void*) { order.push_back("close"); };
-    dialog.OnSelChange = [&](void*, LPCITEMIDLIST selected) {
-        wchar_t path[MAX_PATH] = {};
-        SHGetPathFromIDListW(selected, path);
-        order.push_back("selected " + win::Utf8(path));
-    };
-    // The tree asks before adding each item; "Work" is kept out.
-    dialog.OnAddItem = [&](IShellFolder* folder, LPCITEMIDLIST, LPCITEMIDLIST item, ULONG, bool& allow) {
-        if (pidl::DisplayName(folder, item, SHGDN_INFOLDER) == "Work") allow = false;
-    };
-    dialog.SetChosenPath(std::string(kRoot) + "\\Alpha");
-    Run([&](FolderPickerWindow& window) {
-        EXPECT_EQ(Labels(window, window.ShellTree.Parent(window.ShellTree.Selected())), Strings{"Alpha"});
-        Press(window.CancelBtn);
-    });
-    EXPECT_EQ(order, (Strings{"initialized by the dialog", "selected C:\\quenmar-picker\\Alpha", "show", "close"}));
-}
-
 TEST_F(FolderPickerTest, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
     CloseHandle(CreateFileW(L"C:\\quenmar-picker\\Alpha\\notes.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    dialog.Options |= sfdoIncludeNonFolders;
+    dialog.options.includeNonFolders = true;
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
     Run([&](FolderPickerWindow& window) {
-        const Node alpha = window.ShellTree.Parent(window.ShellTree.Selected());
+        const Node alpha = window.Tree().Parent(window.Tree().Selected());
         Strings children = Labels(window, alpha);
         EXPECT_NE(std::find(children.begin(), children.end(), "notes.txt"), children.end());
         // A folder made behind the tree's back shows when a drive comes or goes.
@@ -590,7 +566,7 @@ TEST_F(FolderPickerTest, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
         children = Labels(window, alpha);
         EXPECT_NE(std::find(children.begin(), children.end(), "Zeta"), children.end());
         EXPECT_EQ(SelectedLabel(window), "Beta") << "the selection stays";
-        Press(window.CancelBtn);
+        Press(window.CancelButton());
     });
 }
 

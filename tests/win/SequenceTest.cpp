@@ -301,7 +301,7 @@ protected:
         Soon([picked] {
             auto* picker = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
             if (!picker) return ADD_FAILURE() << "no picker";
-            if (!picked.empty()) picker->ShellTree.CurrentFolder.SetPath(win::Utf8(picked));
+            if (!picked.empty()) picker->Tree().CurrentFolder.SetPath(win::Utf8(picked));
             picker->SetModalResult(picked.empty() ? IDCANCEL : IDOK);
         });
         Press(form->browseButton_);
