@@ -1,7 +1,7 @@
 #include "app/AboutWindow.h"
 
+#include "app/ShellOpenLauncher.h"
 #include "app/Version.h"
-
 #include "widgets/Resources.h"
 #include "win32/WicImage.h"
 #include "win32/WideText.h"
@@ -11,6 +11,9 @@ namespace quenmar {
 using namespace widgets;
 
 namespace {
+
+// The copyright line: the copyright sign, the year and the maker.
+std::string CopyrightLine() { return std::string("\u00A9 ") + kCopyrightYearAndMaker; }
 
 FormStyle AboutFormStyle() {
     FormStyle style;
@@ -28,11 +31,18 @@ FormStyle AboutFormStyle() {
 
 }  // namespace
 
-std::string CopyrightLine() { return std::string("\u00A9 ") + kCopyrightYearAndMaker; }
 
-AboutWindow::AboutWindow(HWND owner) : Form(AboutFormStyle()) {
-    OnCreate = [this] { FormCreate(); };
-    btnOk.OnClick = [this] { btnOkClick(); };
+AboutWindow::AboutWindow(HWND owner, std::string linkTarget) : Form(AboutFormStyle()) {
+    OnCreate = [this] {
+        SetCaption("About Quenmar");
+        title_.SetText("Quenmar");
+        version_.SetText(std::string("Version ") + QUENMAR_VERSION_TEXT);
+        copyright_.SetText(CopyrightLine());
+        link_.SetText(kWebsiteAddress);
+        for (Label* label : {&title_, &version_, &copyright_, static_cast<Label*>(&link_)}) label->AutoSize();
+    };
+    okButton_.OnClick = [this] { SetModalResult(IDOK); };
+    link_.OnOpen = [target = std::move(linkTarget)] { return OpenLink(target); };
     CreateHandle(owner);
     // Centred over the main window by the outer sizes; never off the top or left.
     CenterOver(owner);
@@ -44,47 +54,33 @@ AboutWindow::~AboutWindow() {
 
 void AboutWindow::CreateControls() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    Background1.SetTexture(win::LoadImageResource(instance, L"TEXTURE", L"GIF"));
+    background_.SetTexture(win::LoadImageResource(instance, L"TEXTURE", L"GIF"));
     RECT client{};
     GetClientRect(Handle(), &client);
-    Background1.SetBounds(0, 0, client.right, client.bottom);
+    background_.SetBounds(0, 0, client.right, client.bottom);
     logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
     OnDpiChanged = [this] { logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi())); };
 
-    btnOk.Create(*this, "OK", {340, 108, 75, 25}, akRight | akBottom);
-    btnOk.HotTrack = true;
-    lblTitle.Create(*this, "", {116, 8, 10, 10});
-    lblVersion.Create(*this, "", {116, 36, 10, 10});
-    lblCopyright.Create(*this, "", {116, 64, 10, 10});
-    Label1.Create(*this, kRightsReserved, {116, 88, 10, 10});
-    lblWebsiteURL.Create(*this, "", {116, 116, 10, 10}, akLeft | akBottom);
-    lblWebsiteURL.MakeTabStop();
-    Label2.Create(*this, "Visit us Online:", {12, 116, 10, 10}, akLeft | akBottom);
+    okButton_.Create(*this, "OK", {340, 108, 75, 25}, akRight | akBottom);
+    okButton_.HotTrack = true;
+    title_.Create(*this, "", {116, 8, 10, 10});
+    version_.Create(*this, "", {116, 36, 10, 10});
+    copyright_.Create(*this, "", {116, 64, 10, 10});
+    rights_.Create(*this, kRightsReserved, {116, 88, 10, 10});
+    link_.Create(*this, "", {116, 116, 10, 10}, akLeft | akBottom);
+    link_.MakeTabStop();
+    linkCaption_.Create(*this, "Visit us Online:", {12, 116, 10, 10}, akLeft | akBottom);
 
-    lblTitle.SetFont(MakeFont(-24));
-    lblVersion.SetFont(MakeFont(-19));
+    title_.SetFont(MakeFont(-24));
+    version_.SetFont(MakeFont(-19));
     const HFONT text = MakeFont(-13);
-    lblCopyright.SetFont(text);
-    Label1.SetFont(text);
-    Label2.SetFont(text);
-    lblWebsiteURL.SetFont(MakeFont(-13, true, true));
-    Label1.AutoSize();
-    Label2.AutoSize();
+    copyright_.SetFont(text);
+    rights_.SetFont(text);
+    linkCaption_.SetFont(text);
+    link_.SetFont(MakeFont(-13, true, true));
+    rights_.AutoSize();
+    linkCaption_.AutoSize();
 }
-
-void AboutWindow::FormCreate() {
-    SetCaption("About Quenmar");
-    lblTitle.SetText("Quenmar");
-    lblVersion.SetText(std::string("Version ") + QUENMAR_VERSION_TEXT);
-    lblCopyright.SetText(CopyrightLine());
-    lblWebsiteURL.SetText(kWebsiteAddress);
-    lblWebsiteURL.URL = kWebsiteAddress;
-    for (Label* label : {&lblTitle, &lblVersion, &lblCopyright, static_cast<Label*>(&lblWebsiteURL)}) {
-        label->AutoSize();
-    }
-}
-
-void AboutWindow::btnOkClick() { SetModalResult(IDOK); }
 
 RECT AboutWindow::LogoRect() const {
     return {Scale(11), Scale(12), Scale(11) + Scale(96), Scale(12) + Scale(96)};
@@ -94,8 +90,8 @@ bool AboutWindow::PaintBackground(HDC dc) {
     RECT client{};
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    Background1.SetBounds(0, 0, client.right, client.bottom);
-    Background1.Paint(dc);
+    background_.SetBounds(0, 0, client.right, client.bottom);
+    background_.Paint(dc);
     if (const HBITMAP logo = Logo()) {
         BITMAP info{};
         GetObjectW(logo, sizeof info, &info);
@@ -113,13 +109,13 @@ bool AboutWindow::PaintBackground(HDC dc) {
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_SIZE) {
         // The background follows the client area.
-        Background1.SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
+        background_.SetBounds(0, 0, LOWORD(lParam), HIWORD(lParam));
     }
     return Form::HandleMessage(message, wParam, lParam);
 }
 
-void ShowAboutWindow(HWND owner) {
-    AboutWindow about(owner);
+void ShowAboutWindow(HWND owner, std::string linkTarget) {
+    AboutWindow about(owner, std::move(linkTarget));
     about.ShowModal();
 }
 

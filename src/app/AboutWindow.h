@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Version.h"
+#include "app/Product.h"
 #include "widgets/Controls.h"
 #include "widgets/Form.h"
 #include "widgets/FlatButton.h"
@@ -9,30 +9,16 @@
 
 namespace quenmar {
 
-// The maker's web site and copyright lines, one place for the whole program.
-inline constexpr const char* kWebsiteAddress = QUENMAR_WEBSITE_TEXT;
-inline constexpr const char* kCopyrightYearAndMaker = "2026 The Quenmar Authors";
-inline constexpr const char* kRightsReserved = "All rights reserved.";
-
 // The About window: logo, name, version, copyright and a link to the web
 // site, over a finely striped background.
 class AboutWindow : public widgets::Form {
 public:
-    explicit AboutWindow(HWND owner);
+    // The link opens linkTarget.
+    AboutWindow(HWND owner, std::string linkTarget);
     ~AboutWindow() override;
 
-    widgets::TiledBackground Background1;
-    widgets::Label lblTitle;
-    widgets::Label lblVersion;
-    widgets::Label lblCopyright;
-    widgets::Label Label1;
-    widgets::LinkLabel lblWebsiteURL;
-    widgets::Label Label2;
-    widgets::FlatButton btnOk;
-
-    void FormCreate();
-    void btnOkClick();
-
+    const widgets::LinkLabel& Link() const { return link_; }
+    widgets::FlatButton& OkButton() { return okButton_; }
     // The logo and where it is drawn (it has no window of its own).
     HBITMAP Logo() const { return static_cast<HBITMAP>(logo_.get()); }
     RECT LogoRect() const;
@@ -43,14 +29,19 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    widgets::TiledBackground background_;
+    widgets::Label title_;
+    widgets::Label version_;
+    widgets::Label copyright_;
+    widgets::Label rights_;
+    widgets::LinkLabel link_;
+    widgets::Label linkCaption_;
+    widgets::FlatButton okButton_;
     win::UniqueGdiObject logo_;
 };
 
-// Shows a fresh About window modally over the main window.
-void ShowAboutWindow(HWND owner);
-
-// The copyright line: the copyright sign (where the code page has one), the
-// year and the maker.
-std::string CopyrightLine();
+// Shows a fresh About window modally over its owner; its link opens the web
+// site unless another target is given.
+void ShowAboutWindow(HWND owner, std::string linkTarget = kWebsiteAddress);
 
 }  // namespace quenmar

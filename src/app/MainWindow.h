@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/Version.h"
+#include "app/Product.h"
 #include "folderpicker/FolderPicker.h"
 #include "places/PlacesEditor.h"
 #include "widgets/Controls.h"
@@ -12,9 +12,6 @@
 #include "win32/Win32ShellLookups.h"
 
 namespace quenmar {
-
-inline constexpr const char* kApplicationTitle = "Quenmar";
-inline constexpr const char* kVersion = QUENMAR_VERSION_TEXT;
 
 // The main window: the five places on the left, the editing controls on the
 // right. A view of a PlacesEditor: each control's event is one editor

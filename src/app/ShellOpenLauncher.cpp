@@ -2,7 +2,11 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/ExecuteResultMessages.h"
+#include "places/PathText.h"
+#include "widgets/MessageBoxes.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
@@ -11,9 +15,9 @@ int32_t ExecuteFile(const std::string& fileName, const std::string& parameters, 
                     int32_t showCommand) {
     const std::wstring file = win::Wide(fileName);
     if (file.size() >= kMaxExecuteNameLength) {
-        MessageBoxW(GetActiveWindow(),
-                    L"The path to the file is too long, please ensure the path is less than 255 characters.",
-                    L"Information", MB_OK | MB_ICONINFORMATION);
+        widgets::ShowMessage(GetActiveWindow(),
+                             "The path to the file is too long, please ensure the path is less than 255 characters.",
+                             "Information", MB_ICONINFORMATION);
         return 2;
     }
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"Open", file.c_str(),
@@ -24,7 +28,35 @@ int32_t ExecuteFile(const std::string& fileName, const std::string& parameters, 
 
 void ReportExecuteResult(uint32_t resultCode, HWND parentWindow) {
     if (resultCode > 32) return;
-    MessageBoxW(parentWindow, win::Wide(ExecuteErrorText(resultCode)).c_str(), L"Error", MB_OK | MB_ICONWARNING);
+    widgets::ShowMessage(parentWindow, ExecuteErrorText(resultCode), "Error", MB_ICONWARNING);
+}
+
+std::string TargetExtension(const std::string& target) {
+    const size_t dot = target.find_last_of('.');
+    const size_t separator = target.find_last_of("\\:");
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator)) return {};
+    return target.substr(dot);
+}
+
+bool OpenLink(const std::string& target) {
+    if (TrimControlsAndBlanks(target).empty()) return false;
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_DDEWAIT | SEE_MASK_FLAG_NO_UI;
+    const std::wstring file = win::Wide(target);
+    info.lpVerb = L"Open";
+    info.lpFile = file.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (ShellExecuteExW(&info)) {
+        if (info.hProcess) CloseHandle(info.hProcess);
+        return true;
+    }
+    // A page with no program for it: the shell asks the user for one.
+    std::string extension = TargetExtension(target);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c); });
+    if (extension == ".HTM") WinExec("RunDLL32.exe Shell32.dll,OpenAs_RunDLL *.htm", SW_SHOWNORMAL);
+    return false;
 }
 
 void OpenDocument(const std::string& fileName, HWND parentWindow) {

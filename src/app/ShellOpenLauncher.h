@@ -18,6 +18,11 @@ int32_t ExecuteFile(const std::string& fileName, const std::string& parameters, 
 // nothing.
 void ReportExecuteResult(uint32_t resultCode, HWND parentWindow);
 
+// Opens a link (a web address or a document) as a click on it would;
+// whether it opened. A failure says nothing, except that a page with no
+// program to open it has the shell ask for one.
+bool OpenLink(const std::string& target);
+
 // Opens a document without activating it, and reports a failure.
 void OpenDocument(const std::string& fileName, HWND parentWindow);
 

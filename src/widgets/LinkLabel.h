@@ -4,29 +4,26 @@
 
 namespace quenmar::widgets {
 
-// A label that opens its URL (or, when the URL is blank, its caption)
-// through the shell when clicked, and shows itself visited afterwards.
+// A label that stands for a link: clicked, or Enter while it has the focus,
+// it asks its owner to open the link, and shows itself visited once that
+// succeeded.
 class LinkLabel : public Label {
 public:
-    Event OnClick;
-    std::string URL;
+    // Opens the link; whether it opened.
+    std::function<bool()> OnOpen;
     COLORREF UnvisitedColor = GetSysColor(COLOR_HIGHLIGHT);
     COLORREF VisitedColor = RGB(128, 0, 128);
 
     void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
     bool Visited() const { return visited_; }
-    void Click();
+    void Open();
 
     void HandleCommand(WORD code) override;
     bool Activate() override {
-        Click();
+        Open();
         return true;
     }
     COLORREF TextColor() const override { return visited_ ? VisitedColor : UnvisitedColor; }
-
-    // The extension of a target: from its last dot after its last backslash
-    // or colon; empty when there is none.
-    static std::string Extension(const std::string& target);
 
 private:
     bool visited_ = false;
