@@ -556,7 +556,6 @@ void OpenAndClose(const wchar_t* className, const wchar_t* caption, F open) {
 void WindowsLeakBenchmark() {
     ResetPlaces();
     auto form = std::make_unique<quenmar::testing::MainWindowProbe>();
-    form->SetMainForm(true);
     form->Show();
     RunUntilIdle();
     quenmar::FolderPicker picker;
@@ -574,7 +573,6 @@ void WindowsLeakBenchmark() {
     for (int i = 0; i < 100; ++i) cycle();
     const double elapsed = MillisecondsSince(start);
     const Resources after = Measure();
-    form->SetMainForm(false);
     form.reset();
     RunUntilIdle();
     ResetPlaces();
@@ -602,3 +600,4 @@ int main(int argc, char** argv) {
     OleUninitialize();
     return 0;
 }
+

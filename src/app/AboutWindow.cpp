@@ -15,24 +15,17 @@ namespace {
 // The copyright line: the copyright sign, the year and the maker.
 std::string CopyrightLine() { return std::string("\u00A9 ") + kCopyrightYearAndMaker; }
 
-FormStyle AboutFormStyle() {
-    FormStyle style;
-    style.className = L"TfrmQuenmarAbout";
-    style.clientWidth = 423;
-    style.clientHeight = 143;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
-    style.exStyle = WS_EX_DLGMODALFRAME;
-    style.backgroundColor = COLOR_BTNFACE;
-    style.fontFace = L"Tahoma";
-    style.fontHeight = -11;
-    style.transparentLabels = true;
-    return style;
-}
-
 }  // namespace
 
 
-AboutWindow::AboutWindow(HWND owner, std::string linkTarget) : Form(AboutFormStyle()) {
+AboutWindow::AboutWindow(HWND owner, std::string linkTarget)
+    : Form({.className = L"TfrmQuenmarAbout",
+            .clientWidth = 423,
+            .clientHeight = 143,
+            .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME,
+            .exStyle = WS_EX_DLGMODALFRAME,
+            .backgroundColor = COLOR_BTNFACE,
+            .transparentLabels = true}) {
     OnCreate = [this] {
         SetCaption("About Quenmar");
         title_.SetText("Quenmar");

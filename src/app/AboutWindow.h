@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/Product.h"
-#include "widgets/Controls.h"
-#include "widgets/Form.h"
 #include "widgets/FlatButton.h"
-#include "widgets/TiledBackground.h"
+#include "widgets/Form.h"
+#include "widgets/Label.h"
 #include "widgets/LinkLabel.h"
+#include "widgets/TiledBackground.h"
 
 namespace quenmar {
 

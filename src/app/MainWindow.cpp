@@ -25,18 +25,11 @@ constexpr UINT kShowWarnings = WM_APP + 1;
 // The system menu's own command: below the system's range, low four bits clear.
 constexpr UINT kExportSettingsCommand = 0x0110;
 
-FormStyle MainFormStyle() {
-    FormStyle style;
-    style.className = L"TfrmQuenmar";
-    style.clientWidth = 598;
-    style.clientHeight = 429;
-    style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN;
-    style.backgroundColor = COLOR_WINDOW;
-    style.fontFace = L"Tahoma";
-    style.fontHeight = -11;
-    style.icon = ProgramIcon(false);
-    style.smallIcon = ProgramIcon(true);
-    return style;
+// The program's icon at the system's large or small icon size.
+HICON ProgramIcon(bool small) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
+                                         GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON),
+                                         GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), LR_SHARED));
 }
 
 // A common file dialog's record: its owner, filter (the first entry chosen),
@@ -59,7 +52,14 @@ UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 }  // namespace
 
-MainWindow::MainWindow(RegistryFactory makeRegistry) : Form(MainFormStyle()), makeRegistry_(std::move(makeRegistry)) {
+MainWindow::MainWindow(RegistryFactory makeRegistry)
+    : Form({.className = L"TfrmQuenmar",
+            .clientWidth = 598,
+            .clientHeight = 429,
+            .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
+            .icon = ProgramIcon(false),
+            .smallIcon = ProgramIcon(true)}),
+      makeRegistry_(std::move(makeRegistry)) {
     OnCreate = [this] { OnCreated(); };
     // An error while showing is told, and the window is shown all the same.
     OnShow = [this] { Application::Instance().Guard(Handle(), [this] { OnShowing(); }); };
@@ -89,6 +89,8 @@ MainWindow::MainWindow(RegistryFactory makeRegistry) : Form(MainFormStyle()), ma
     browseButton_.OnClick = [this] { OnBrowse(); };
     changeFolderButton_.OnClick = [this] { OnBrowse(); };
     folderPicker_.options.createDeleteButtons = true;
+    folderPicker_.icon = ProgramIcon(false);
+    folderPicker_.smallIcon = ProgramIcon(true);
 
     // The catalogue's icons are looked up while the window is being built,
     // shown and drawn; they are put in once it is on screen.

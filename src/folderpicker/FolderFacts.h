@@ -11,19 +11,6 @@ namespace quenmar {
 // What the disk says of a folder, asked without the shell where the shell
 // would only ask the disk itself, more slowly.
 
-// Reading a folder must never bring up the system's critical-error prompts
-// (a drive without a disk, for example): for this thread, while it reads.
-class NoCriticalErrorBoxes {
-public:
-    NoCriticalErrorBoxes() { SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous_); }
-    ~NoCriticalErrorBoxes() { SetThreadErrorMode(previous_, nullptr); }
-    NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
-    NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
-
-private:
-    DWORD previous_ = 0;
-};
-
 // A plain folder of the file system: one that cannot carry a custom icon
 // (folders get one only when marked read-only or system).
 bool PlainFileSystemFolder(const std::wstring& path);

@@ -20,7 +20,7 @@ bool FolderPicker::Run(HWND owner) {
     // being built.
     auto prefetch = std::make_shared<ShellLevelPrefetch>(
         pidl::Empty(), chosen_.IdList(), ShellFolderTree::ListingFlags(FolderPickerWindow::TreeOptionsFor(options)));
-    FolderPickerWindow window;
+    FolderPickerWindow window(icon, smallIcon);
     window.CreateHandle(owner);
     window.Tree().UsePrefetch(std::move(prefetch));
     PrepareWindow(window);

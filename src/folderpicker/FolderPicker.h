@@ -18,6 +18,8 @@ public:
 
     FolderPickerOptions options;
     std::string title;  // the window's caption; the string table's when empty
+    HICON icon = nullptr;  // the window's icons, owned by the caller
+    HICON smallIcon = nullptr;
 
     std::string ChosenPath() const { return chosen_.Path(); }
     void SetChosenPath(const std::string& path) { chosen_.SetPath(path); }

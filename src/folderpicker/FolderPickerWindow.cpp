@@ -27,70 +27,19 @@ void MoveIfMoved(HWND window, RECT wanted) {
     MoveWindow(window, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top, TRUE);
 }
 
-FormStyle PickerStyle() {
-    FormStyle style;
-    style.className = L"TSelectFolderForm";
-    style.clientWidth = 358;
-    style.clientHeight = 325;
-    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
-    style.backgroundColor = COLOR_BTNFACE;
-    style.fontFace = L"MS Sans Serif";
-    style.fontHeight = -11;
-    style.icon = ProgramIcon(false);
-    style.smallIcon = ProgramIcon(true);
-    return style;
-}
-
 }  // namespace
-
-// Tool buttons ---------------------------------------------------------------
-
-bool ToolButton::Enabled() const { return SendMessageW(toolbar_, TB_ISBUTTONENABLED, command_, 0) != 0; }
-void ToolButton::SetEnabled(bool enabled) { SendMessageW(toolbar_, TB_ENABLEBUTTON, command_, MAKELONG(enabled, 0)); }
-bool ToolButton::Visible() const { return SendMessageW(toolbar_, TB_ISBUTTONHIDDEN, command_, 0) == 0; }
-void ToolButton::SetVisible(bool visible) { SendMessageW(toolbar_, TB_HIDEBUTTON, command_, MAKELONG(!visible, 0)); }
-
-int ToolButton::ImageIndex() const {
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_IMAGE;
-    SendMessageW(toolbar_, TB_GETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
-    return info.iImage == I_IMAGENONE ? -1 : info.iImage;
-}
-
-void ToolButton::SetImageIndex(int image) {
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_IMAGE;
-    info.iImage = image < 0 ? I_IMAGENONE : image;
-    SendMessageW(toolbar_, TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
-}
-
-std::string ToolButton::Caption() const {
-    wchar_t text[128] = {};
-    SendMessageW(toolbar_, TB_GETBUTTONTEXTW, command_, reinterpret_cast<LPARAM>(text));
-    return win::Utf8(text);
-}
-
-void ToolButton::SetCaption(const std::string& caption) {
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_TEXT;
-    std::wstring text = win::Wide(caption);
-    info.pszText = text.data();
-    SendMessageW(toolbar_, TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
-}
-
-RECT ToolButton::Rect() const {
-    RECT r{};
-    SendMessageW(toolbar_, TB_GETRECT, command_, reinterpret_cast<LPARAM>(&r));
-    MapWindowPoints(toolbar_, GetParent(toolbar_), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-}
 
 // The window ------------------------------------------------------------------
 
-FolderPickerWindow::FolderPickerWindow() : Form(PickerStyle()) {
+FolderPickerWindow::FolderPickerWindow(HICON icon, HICON smallIcon)
+    : Form({.className = L"TSelectFolderForm",
+            .clientWidth = 358,
+            .clientHeight = 325,
+            .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN,
+            .backgroundColor = COLOR_BTNFACE,
+            .fontFace = L"MS Sans Serif",
+            .icon = icon,
+            .smallIcon = smallIcon}) {
     OnCreate = [this] {
         tree_.SetShowRoot(true);
         SetMinTrackSize(Scale(366), Scale(340));

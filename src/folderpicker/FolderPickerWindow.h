@@ -3,9 +3,10 @@
 #include <functional>
 
 #include "folderpicker/ShellFolderTree.h"
-#include "widgets/Bars.h"
-#include "widgets/Controls.h"
+#include "widgets/Button.h"
 #include "widgets/Form.h"
+#include "widgets/StatusBar.h"
+#include "widgets/ToolBar.h"
 
 namespace quenmar {
 
@@ -20,41 +21,19 @@ struct FolderPickerOptions {
     bool showHidden = true;            // hidden folders listed too
 };
 
-// A tool button of the picker: one button of a flat toolbar, with a glyph
-// from the picker's image list and a caption; it never takes the focus.
-class ToolButton {
-public:
-    widgets::Event OnClick;
-    void Attach(HWND toolbar, int command) { toolbar_ = toolbar, command_ = command; }
-    int Command() const { return command_; }
-    bool Enabled() const;
-    void SetEnabled(bool enabled);
-    bool Visible() const;
-    void SetVisible(bool visible);
-    int ImageIndex() const;
-    void SetImageIndex(int image);
-    std::string Caption() const;
-    void SetCaption(const std::string& caption);
-    RECT Rect() const;  // in the form's client coordinates
-    void Click() { widgets::Fire(OnClick); }
-
-private:
-    HWND toolbar_ = nullptr;
-    int command_ = 0;
-};
-
 // The folder picker's window: a shell tree, two tool buttons above it, OK
 // and Cancel below, and a status bar with the selected folder's path.
 class FolderPickerWindow : public widgets::Form {
 public:
-    FolderPickerWindow();
+    // The window's icons are its caller's.
+    FolderPickerWindow(HICON icon, HICON smallIcon);
     ~FolderPickerWindow() override;
 
     ShellFolderTree& Tree() { return tree_; }
     widgets::Button& OkButton() { return okButton_; }
     widgets::Button& CancelButton() { return cancelButton_; }
-    ToolButton& NewFolderButton() { return newFolderButton_; }
-    ToolButton& DeleteFolderButton() { return deleteFolderButton_; }
+    widgets::ToolButton& NewFolderButton() { return newFolderButton_; }
+    widgets::ToolButton& DeleteFolderButton() { return deleteFolderButton_; }
     const widgets::StatusBar& StatusBar() const { return statusBar_; }
 
     void ApplyOptions(const FolderPickerOptions& options);
@@ -85,8 +64,8 @@ private:
     widgets::Button okButton_;
     widgets::Button cancelButton_;
     widgets::StatusBar statusBar_;
-    ToolButton newFolderButton_;
-    ToolButton deleteFolderButton_;
+    widgets::ToolButton newFolderButton_;
+    widgets::ToolButton deleteFolderButton_;
     widgets::ToolBar toolBar_;
     FolderPickerOptions options_;
     win::UniqueImageList glyphs_;

@@ -16,6 +16,7 @@
 #include "widgets/Resources.h"
 #include "widgets/WaitCursor.h"
 #include "win32/SystemMessage.h"
+#include "win32/Waiting.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
@@ -152,7 +153,7 @@ bool ShellFolderTree::PlainFolder(NodeData* data, const std::wstring& path) {
     if (const auto known = diskFacts_.find(path); known != diskFacts_.end()) {
         fact = known->second;
     } else {
-        NoCriticalErrorBoxes quiet;
+        win::NoCriticalErrorBoxes quiet;
         fact = ReadDiskFact(path, options_.showHidden, options_.includeNonFolders, unknown);
     }
     if (fact.plain && unknown) data->subfolders = fact.subfolders;
@@ -215,7 +216,7 @@ std::vector<ShellFolderTree::Listed> ShellFolderTree::Enumerate(Node node, IShel
     const NodeData* parent = Data(node);
     const SHCONTF flags = ListingFlags(options_);
     if (!prefetch_ || !prefetch_->Take(parent->absolute.get(), flags, items)) {
-        NoCriticalErrorBoxes quiet;
+        win::NoCriticalErrorBoxes quiet;
         ReadShellLevel(folder, GetAncestor(hwnd_, GA_ROOT), flags, items);
     }
     // The listing rule on what was read: folders of the file system (or

@@ -7,6 +7,7 @@
 
 #include "folderpicker/FolderFacts.h"
 #include "folderpicker/ShellItem.h"
+#include "win32/Waiting.h"
 #include "win32/WideText.h"
 
 namespace quenmar {

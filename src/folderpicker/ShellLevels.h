@@ -58,7 +58,6 @@ public:
     DiskFacts TakeFacts(SHCONTF flags, bool wait = false);
 
     // The levels it reads, root first (for tests).
-    size_t LevelCount() const { return levels_.size(); }
 
     static constexpr size_t kFactsAbove = 40;
     static constexpr size_t kFactsBelow = 4;

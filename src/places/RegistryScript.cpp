@@ -71,8 +71,7 @@ std::u16string Dword(const std::u16string& head, uint32_t value) {
     return text + u"\r\n";
 }
 
-}  // namespace
-
+// The script's text before it is encoded.
 std::u16string PlacesScriptText(const Places& places, bool hidden) {
     const std::u16string root = u"HKEY_CURRENT_USER\\";
     const std::u16string placesKey = root + Ascii(kPlacesBarKey);
@@ -101,6 +100,8 @@ std::u16string PlacesScriptText(const Places& places, bool hidden) {
     }
     return text + u"\r\n";
 }
+
+}  // namespace
 
 std::string PlacesScript(const Places& places, bool hidden) {
     return "\xFF\xFE" + Utf16Bytes(PlacesScriptText(places, hidden), false);

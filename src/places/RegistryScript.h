@@ -14,7 +14,4 @@ namespace quenmar {
 // leaves exactly these five places and nothing else there.
 std::string PlacesScript(const Places& places, bool hidden);
 
-// The script's text before it is encoded: for reading and for tests.
-std::u16string PlacesScriptText(const Places& places, bool hidden);
-
 }  // namespace quenmar

@@ -14,7 +14,10 @@ Application& Application::Instance() {
 
 void Application::RegisterForm(Form* form) { forms_.push_back(form); }
 
-void Application::UnregisterForm(Form* form) { forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end()); }
+void Application::UnregisterForm(Form* form) {
+    forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+    if (mainForm_ == form) mainForm_ = nullptr;
+}
 
 Form* Application::FormOf(HWND window) const {
     if (!window) return nullptr;
@@ -33,7 +36,7 @@ void Application::Dispatch(MSG& msg) {
 }
 
 int Application::Run(Form& mainForm) {
-    mainForm.SetMainForm(true);
+    mainForm_ = &mainForm;
     mainForm.Show();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);

@@ -22,6 +22,8 @@ public:
 
     // Runs the message loop until the main form is destroyed.
     int Run(Form& mainForm);
+    // The form whose end ends the loop, while it runs.
+    const Form* MainForm() const { return mainForm_; }
 
     // Runs the loop until done() says so; for modal windows.
     void RunUntil(const std::function<bool()>& done);
@@ -54,6 +56,7 @@ public:
 private:
     std::string title_;
     std::vector<Form*> forms_;
+    Form* mainForm_ = nullptr;
 };
 
 }  // namespace quenmar::widgets

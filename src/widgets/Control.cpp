@@ -76,9 +76,8 @@ LRESULT FocusFrame(void*, HWND window, UINT message, WPARAM wParam, LPARAM lPara
     if (message == WM_PAINT && GetFocus() == window) {
         RECT r{};
         GetClientRect(window, &r);
-        const HDC dc = GetDC(window);
-        DrawFocusRect(dc, &r);
-        ReleaseDC(window, dc);
+        const win::WindowDC dc(window);
+        DrawFocusRect(dc.get(), &r);
     }
     return result;
 }
@@ -93,6 +92,15 @@ void Control::MakeTabStop() {
 void Control::SetHint(std::string hint) {
     hint_ = std::move(hint);
     if (hwnd_ && form_) form_->AddTooltip(*this);
+}
+
+void MakeFlatFrame(Control& control) {
+    control.SetFlatFrame();
+    const HWND window = control.Handle();
+    if (!window) return;
+    SetWindowLongW(window, GWL_EXSTYLE, GetWindowLongW(window, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
+    SetWindowLongW(window, GWL_STYLE, GetWindowLongW(window, GWL_STYLE) | WS_BORDER);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 }  // namespace quenmar::widgets

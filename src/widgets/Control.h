@@ -98,6 +98,11 @@ protected:
     bool flatFrame_ = false;
 };
 
+// Gives a list or edit box the flat one-pixel frame of this program in
+// place of the sunken 3-D edge. Called before the control is created, it
+// is created so; after, its frame is changed.
+void MakeFlatFrame(Control& control);
+
 using Event = std::function<void()>;
 
 // Fires an event; an unset event is skipped.

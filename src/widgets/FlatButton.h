@@ -1,6 +1,9 @@
 #pragma once
 
-#include "widgets/Controls.h"
+#include "widgets/Button.h"
+#include "widgets/CheckBox.h"
+#include "widgets/RadioButton.h"
+#include "win32/Handles.h"
 
 namespace quenmar::widgets {
 

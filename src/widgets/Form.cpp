@@ -1,6 +1,7 @@
 #include "widgets/Form.h"
 
 #include <exception>
+#include <stdexcept>
 #include <utility>
 
 #include <commctrl.h>
@@ -8,7 +9,8 @@
 #include <algorithm>
 
 #include "widgets/Application.h"
-#include "widgets/Controls.h"
+#include "widgets/Button.h"
+#include "widgets/RadioButton.h"
 #include "win32/WideText.h"
 
 namespace quenmar::widgets {
@@ -22,20 +24,6 @@ int ScreenDpi() {
 }
 
 }  // namespace
-
-namespace {
-Form* mainForm = nullptr;
-}  // namespace
-
-Form* Form::MainForm() { return mainForm; }
-
-void Form::SetMainForm(bool main) {
-    if (main) {
-        mainForm = this;
-    } else if (mainForm == this) {
-        mainForm = nullptr;
-    }
-}
 
 Form::Form(FormStyle style) : style_(std::move(style)), dpi_(ScreenDpi()) {
     Application::Instance().RegisterForm(this);
@@ -51,7 +39,6 @@ Form::~Form() {
     OnDestroy = nullptr;
     controls_.clear();
     if (hwnd_) DestroyWindow(hwnd_);
-    if (mainForm == this) mainForm = nullptr;
     Application::Instance().UnregisterForm(this);
 }
 
@@ -257,7 +244,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_DESTROY:
         Fire(OnDestroy);
-        if (mainForm == this) PostQuitMessage(0);
+        if (Application::Instance().MainForm() == this) PostQuitMessage(0);
         return 0;
     default:
         return Default(message, wParam, lParam);

@@ -75,9 +75,6 @@ public:
 
     void SetCaption(const std::string& caption);
     std::string Caption() const;
-    void SetMainForm(bool main);
-    // The application's main form, for windows placed over it.
-    static Form* MainForm();
     // The window's smallest size, given whole; kept as the client area it
     // leaves, which scales with the DPI where the frame need not.
     void SetMinTrackSize(int width, int height);

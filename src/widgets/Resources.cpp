@@ -25,12 +25,6 @@ HBITMAP LoadPicture(const wchar_t* name, int dpi) {
                                            0, LR_CREATEDIBSECTION));
 }
 
-HICON ProgramIcon(bool small) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
-                                         GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON),
-                                         GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), LR_SHARED));
-}
-
 HIMAGELIST LoadGlyphs(const wchar_t* name, int dpi) {
     return ImageList_LoadImageW(GetModuleHandleW(nullptr), ScaledName(name, dpi).c_str(), 16 * PictureScale(dpi) / 100,
                                 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);

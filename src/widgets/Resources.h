@@ -25,10 +25,6 @@ int PictureScale(int dpi);
 // percent, NAME_125 and so on.
 HBITMAP LoadPicture(const wchar_t* name, int dpi);
 
-// The program's icon (MAINICON) at the system's large or small icon size;
-// shared, never destroyed.
-HICON ProgramIcon(bool small);
-
 // A strip of 16-pixel glyphs, magenta for clear, as drawn for a DPI.
 HIMAGELIST LoadGlyphs(const wchar_t* name, int dpi);
 

@@ -49,10 +49,6 @@ struct PidlTraits {
     static LPITEMIDLIST Invalid() { return nullptr; }
     static void Close(LPITEMIDLIST pidl) { CoTaskMemFree(pidl); }
 };
-struct IconTraits {
-    static HICON Invalid() { return nullptr; }
-    static void Close(HICON icon) { DestroyIcon(icon); }
-};
 struct GdiTraits {
     static HGDIOBJ Invalid() { return nullptr; }
     static void Close(HGDIOBJ object) { DeleteObject(object); }
@@ -102,7 +98,6 @@ struct HookTraits {
 
 using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniquePidl = Unique<LPITEMIDLIST, PidlTraits>;
-using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
 using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
@@ -113,18 +108,6 @@ using UniqueMenu = Unique<HMENU, MenuTraits>;
 using UniqueFind = Unique<HANDLE, FindTraits>;  // from FindFirstFile
 using UniqueDrop = Unique<HDROP, DropTraits>;
 using UniqueHook = Unique<HHOOK, HookTraits>;
-
-// Waits until an object is signalled while still taking the messages other
-// threads send to this thread's windows: a worker that sends one while this
-// thread waits for it would otherwise wait forever. Nothing posted is taken.
-inline void WaitTakingSentMessages(HANDLE object) {
-    for (;;) {
-        const DWORD result = MsgWaitForMultipleObjectsEx(1, &object, INFINITE, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
-        if (result != WAIT_OBJECT_0 + 1) return;  // signalled, abandoned or failed
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
 
 // A device context of a window, released when it leaves scope.
 class WindowDC {
@@ -215,18 +198,5 @@ private:
     bool before_;
 };
 
-// COM initialised for this thread as long as it lives.
-class ComScope {
-public:
-    ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ~ComScope() {
-        if (ok_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-private:
-    bool ok_;
-};
 
 }  // namespace quenmar::win

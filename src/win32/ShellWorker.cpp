@@ -5,6 +5,8 @@
 #include <system_error>
 #include <utility>
 
+#include "win32/Waiting.h"
+
 namespace quenmar::win {
 
 bool ShellWorker::Start(std::function<void()> job) {
@@ -14,14 +16,14 @@ bool ShellWorker::Start(std::function<void()> job) {
     try {
         thread_ = std::thread([this, job = std::move(job)] {
             const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-            DWORD previousMode = 0;
-            SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
-            try {
-                job();
-            } catch (...) {
-                error_ = std::current_exception();
+            {
+                const NoCriticalErrorBoxes quiet;
+                try {
+                    job();
+                } catch (...) {
+                    error_ = std::current_exception();
+                }
             }
-            SetThreadErrorMode(previousMode, nullptr);
             if (SUCCEEDED(com)) CoUninitialize();
             SetEvent(done_.get());
         });

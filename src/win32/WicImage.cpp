@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include "win32/Canvas.h"
 #include "win32/Handles.h"
 
 namespace quenmar::win {
@@ -34,15 +35,8 @@ UniqueGdiObject LoadImageResource(HINSTANCE instance, const wchar_t* name, const
     UINT width = 0, height = 0;
     if (FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0) return {};
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    UniqueGdiObject bitmap(CreateCanvas(nullptr, static_cast<int>(width), static_cast<int>(height), &pixels));
     if (!bitmap || FAILED(converted->CopyPixels(nullptr, width * 4, width * height * 4, static_cast<BYTE*>(pixels)))) {
         return {};
     }

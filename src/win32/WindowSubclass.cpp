@@ -68,11 +68,6 @@ WNDPROC WindowSubclass::Next(HWND window) {
     return Find(window, entry) ? entry.next : nullptr;
 }
 
-bool WindowSubclass::Installed(HWND window) {
-    Entry entry;
-    return Find(window, entry) && entry.handler;
-}
-
 LRESULT CALLBACK WindowSubclass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Entry entry;
     if (!Find(window, entry)) return DefWindowProcW(window, message, wParam, lParam);

@@ -28,8 +28,6 @@ public:
     static void Uninstall(HWND window) { Detach(window, true); }
     // The window's procedure before Install; null when it has no entry.
     static WNDPROC Next(HWND window);
-    // Whether the window has a handler (for tests).
-    static bool Installed(HWND window);
 
 private:
     static void Detach(HWND window, bool restore);

@@ -13,6 +13,18 @@ const std::string kHead =
 const std::string kPlacesKey =
     "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar]\r\n";
 
+// The script's text: the file's bytes after the byte-order mark, read as
+// UTF-16LE units.
+std::u16string Decoded(const std::string& file) {
+    EXPECT_EQ(file.substr(0, 2), "\xFF\xFE") << "the byte-order mark";
+    std::u16string text;
+    for (size_t at = 2; at + 1 < file.size(); at += 2) {
+        text += static_cast<char16_t>(static_cast<unsigned char>(file[at]) |
+                                      static_cast<unsigned char>(file[at + 1]) << 8);
+    }
+    return text;
+}
+
 std::string Narrow(const std::u16string& text) {
     std::string narrow;
     for (char16_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '#';
@@ -20,9 +32,10 @@ std::string Narrow(const std::u16string& text) {
 }
 
 struct Script : ::testing::Test {
-    std::array<Place, kSlotCount> entries{Place::Special(34), Place::Special(0), Place::Special(5), Place::Special(17), Place::Special(18)};
+    Places entries{Place::Special(34), Place::Special(0), Place::Special(5), Place::Special(17),
+                   Place::Special(18)};
     std::string Text(bool hidden = false) {
-        return Narrow(PlacesScriptText(entries, hidden));
+        return Narrow(Decoded(PlacesScript(entries, hidden)));
     }
 };
 
@@ -64,7 +77,7 @@ TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
     entries[2] = Place::Folder("%USERPROFILE%\\" + std::string(40, 'x'));
     entries[2].keepUnexpanded = true;
     const std::u16string wide =
-        PlacesScriptText(entries, false);
+        Decoded(PlacesScript(entries, false));
     EXPECT_NE(wide.find(u"\"Place0\"=\"C:\\\\Café\\\\Папка\\\\文件夹 😀\"\r\n"), std::u16string::npos)
         << "UTF-16 text";
     const std::string text = Narrow(wide);

@@ -135,7 +135,6 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
     style.clientHeight = 400;
     widgets::Form main(style);
     main.CreateHandle();
-    main.SetMainForm(true);
     main.Show();
     SetWindowPos(main.Handle(), nullptr, 100, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     Soon([&] {
@@ -163,7 +162,6 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
         SendMessageW(about->OkButton().Handle(), BM_CLICK, 0, 0);
     });
     ShowAboutWindow(main.Handle());
-    main.SetMainForm(false);
 }
 
 TEST(ShellOpenLauncher, ErrorBoxes) {
@@ -202,3 +200,4 @@ TEST(ShellOpenLauncher, NameLengthLimit) {
 
 }  // namespace
 }  // namespace quenmar::testing
+

@@ -10,12 +10,12 @@
 #include <cstring>
 
 #include "Drops.h"
+#include "MainWindowProbe.h"
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
-#include "MainWindowProbe.h"
-#include "widgets/ShellDropTarget.h"
-#include "widgets/Controls.h"
 #include "widgets/Form.h"
+#include "widgets/ImageList.h"
+#include "widgets/ShellDropTarget.h"
 #include "win32/WideText.h"
 
 namespace quenmar::testing {

@@ -343,7 +343,7 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
     std::wstring treeName;
     Run([&](FolderPickerWindow& window) {
         const HWND toolbar = FindWindowExW(window.Handle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
-        for (const ToolButton* button : {&window.NewFolderButton(), &window.DeleteFolderButton()}) {
+        for (const widgets::ToolButton* button : {&window.NewFolderButton(), &window.DeleteFolderButton()}) {
             wchar_t text[160] = {};
             TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, toolbar, static_cast<UINT_PTR>(button->Command())};
             tool.lpszText = text;

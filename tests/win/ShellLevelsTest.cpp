@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <tlhelp32.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -33,8 +34,41 @@ Strings Labels(const std::vector<ShellListedItem>& items) {
     return labels;
 }
 
-// What reading the folder on this thread gives.
-Strings ReadHere(LPCITEMIDLIST absolute, SHCONTF flags) {
+// A folder's items as the shell lists them, put in order by the folder's own
+// comparison over every pair: written here apart from the code under test.
+Strings ShellsOwnListing(LPCITEMIDLIST absolute, SHCONTF flags) {
+    win::ComPtr<IShellFolder> desktop, folder;
+    SHGetDesktopFolder(desktop.put());
+    if (pidl::IsEmpty(absolute)) {
+        folder = std::move(desktop);
+    } else if (FAILED(desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void()))) {
+        return {"(cannot bind)"};
+    }
+    win::ComPtr<IEnumIDList> items;
+    if (folder->EnumObjects(nullptr, flags, items.put()) != S_OK) return {};
+    std::vector<win::UniquePidl> children;
+    for (;;) {
+        win::UniquePidl child;
+        ULONG fetched = 0;
+        if (items->Next(1, child.put(), &fetched) != S_OK || !fetched) break;
+        children.push_back(std::move(child));
+    }
+    std::stable_sort(children.begin(), children.end(), [&](const win::UniquePidl& a, const win::UniquePidl& b) {
+        return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a.get(), b.get()))) < 0;
+    });
+    Strings names;
+    for (const auto& child : children) {
+        STRRET name{};
+        wchar_t text[MAX_PATH] = {};
+        folder->GetDisplayNameOf(child.get(), SHGDN_INFOLDER | SHGDN_NORMAL, &name);
+        StrRetToBufW(&name, child.get(), text, MAX_PATH);
+        names.push_back(win::Utf8(text));
+    }
+    return names;
+}
+
+// What the code under test reads of a folder on this thread.
+Strings ReadShellLevelHere(LPCITEMIDLIST absolute, SHCONTF flags) {
     win::ComPtr<IShellFolder> desktop, folder;
     SHGetDesktopFolder(desktop.put());
     if (pidl::IsEmpty(absolute)) {
@@ -45,6 +79,17 @@ Strings ReadHere(LPCITEMIDLIST absolute, SHCONTF flags) {
     std::vector<ShellListedItem> items;
     EXPECT_TRUE(ReadShellLevel(folder.get(), nullptr, flags, items));
     return Labels(items);
+}
+
+// The threads of this process.
+int ThreadCount() {
+    const win::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{sizeof entry};
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    }
+    return count;
 }
 
 class ShellLevels : public ::testing::Test {
@@ -70,8 +115,7 @@ protected:
 TEST_F(ShellLevels, EveryLevelDownToTheTargetsParentMatchesAReadingHere) {
     ShellLevelPrefetch prefetch(nullptr, target.IdList(), kFolders);
     const int depth = pidl::CountIds(target.IdList());
-    ASSERT_EQ(prefetch.LevelCount(), static_cast<size_t>(depth)) << "the Desktop and each ancestor below it";
-    // Taken deepest first: each waits only for its own level.
+    // The Desktop and each ancestor below it, taken deepest first: each waits only for its own level.
     for (int ids = depth - 1; ids >= 0; --ids) {
         win::UniquePidl level = pidl::Clone(target.IdList());
         LPCITEMIDLIST cut = level.get();
@@ -79,7 +123,7 @@ TEST_F(ShellLevels, EveryLevelDownToTheTargetsParentMatchesAReadingHere) {
         const_cast<SHITEMID&>(cut->mkid).cb = 0;
         std::vector<ShellListedItem> items;
         ASSERT_TRUE(prefetch.Take(level.get(), kFolders, items)) << ids << " IDs deep";
-        EXPECT_EQ(Labels(items), ReadHere(level.get(), kFolders)) << ids << " IDs deep";
+        EXPECT_EQ(Labels(items), ShellsOwnListing(level.get(), kFolders)) << ids << " IDs deep";
         EXPECT_FALSE(prefetch.Take(level.get(), kFolders, items)) << "a listing is taken once";
     }
     std::vector<ShellListedItem> items;
@@ -88,8 +132,8 @@ TEST_F(ShellLevels, EveryLevelDownToTheTargetsParentMatchesAReadingHere) {
 
 TEST_F(ShellLevels, OrderAttributesAndFlagsAreTheShells) {
     ShellLevelPrefetch prefetch(levels.IdList(), target.IdList(), kWithHidden);
-    EXPECT_EQ(prefetch.LevelCount(), 3u) << "the root, a-one and inner";
     std::vector<ShellListedItem> items;
+    EXPECT_FALSE(prefetch.Take(pidl::Empty(), kWithHidden, items)) << "above the root";
     EXPECT_FALSE(prefetch.Take(levels.IdList(), kFolders, items)) << "read with other flags";
     ASSERT_TRUE(prefetch.Take(levels.IdList(), kWithHidden, items));
     EXPECT_EQ(Labels(items), (Strings{"a-one", "b-two", "C-three", "hidden"})) << "the shell's order, hidden too";
@@ -97,37 +141,12 @@ TEST_F(ShellLevels, OrderAttributesAndFlagsAreTheShells) {
         EXPECT_TRUE(item.attributes & SFGAO_FOLDER) << item.label;
         EXPECT_TRUE(item.attributes & SFGAO_FILESYSTEM) << item.label;
     }
-    EXPECT_EQ(ReadHere(levels.IdList(), kFolders), (Strings{"a-one", "b-two", "C-three"}));
-}
-
-// The folder's own comparison over every pair, as the order to match.
-Strings SortedByTheShell(const char* path) {
-    ShellItem place;
-    place.SetPath(path);
-    win::ComPtr<IShellFolder> desktop, folder;
-    SHGetDesktopFolder(desktop.put());
-    desktop->BindToObject(place.IdList(), nullptr, IID_IShellFolder, folder.put_void());
-    win::ComPtr<IEnumIDList> items;
-    folder->EnumObjects(nullptr, kFolders, items.put());
-    std::vector<win::UniquePidl> children;
-    for (;;) {
-        win::UniquePidl child;
-        ULONG fetched = 0;
-        if (items->Next(1, child.put(), &fetched) != S_OK || !fetched) break;
-        children.push_back(std::move(child));
+    for (const char* below : {"\\a-one", "\\a-one\\inner"}) {
+        ShellItem level;
+        level.SetPath(std::string(kRoot) + below);
+        EXPECT_TRUE(prefetch.Take(level.IdList(), kWithHidden, items)) << below;
     }
-    std::sort(children.begin(), children.end(), [&](const win::UniquePidl& a, const win::UniquePidl& b) {
-        return static_cast<short>(HRESULT_CODE(folder->CompareIDs(0, a.get(), b.get()))) < 0;
-    });
-    Strings names;
-    for (const auto& child : children) {
-        STRRET name{};
-        wchar_t text[MAX_PATH] = {};
-        folder->GetDisplayNameOf(child.get(), SHGDN_INFOLDER | SHGDN_NORMAL, &name);
-        StrRetToBufW(&name, child.get(), text, MAX_PATH);
-        names.push_back(win::Utf8(text));
-    }
-    return names;
+    EXPECT_EQ(ReadShellLevelHere(levels.IdList(), kFolders), (Strings{"a-one", "b-two", "C-three"}));
 }
 
 TEST_F(ShellLevels, NamesWhoseOrderIsNotPlainAreStillInTheShellsOrder) {
@@ -142,24 +161,26 @@ TEST_F(ShellLevels, NamesWhoseOrderIsNotPlainAreStillInTheShellsOrder) {
     for (const std::string& path : {mixed, numbered}) {
         ShellItem place;
         place.SetPath(path);
-        const Strings expected = SortedByTheShell(path.c_str());
+        const Strings expected = ShellsOwnListing(place.IdList(), kFolders);
         ASSERT_GT(expected.size(), 15u);
-        EXPECT_EQ(ReadHere(place.IdList(), kFolders), expected) << path;
+        EXPECT_EQ(ReadShellLevelHere(place.IdList(), kFolders), expected) << path;
     }
 }
 
 TEST_F(ShellLevels, ATargetOutsideTheRootGetsTheRootAlone) {
     ShellItem elsewhere;
     elsewhere.SetPath("C:\\windows\\system32");
+    ShellItem windows;
+    windows.SetPath("C:\\windows");
     ShellLevelPrefetch prefetch(levels.IdList(), elsewhere.IdList(), kFolders);
-    EXPECT_EQ(prefetch.LevelCount(), 1u);
     std::vector<ShellListedItem> items;
     EXPECT_FALSE(prefetch.Take(elsewhere.IdList(), kFolders, items));
+    EXPECT_FALSE(prefetch.Take(windows.IdList(), kFolders, items)) << "the target's parent, outside the root";
     EXPECT_TRUE(prefetch.Take(levels.IdList(), kFolders, items));
-    EXPECT_EQ(items.size(), 3u);
+    EXPECT_EQ(Labels(items), (Strings{"a-one", "b-two", "C-three"}));
 
     ShellLevelPrefetch rootOnly(levels.IdList(), nullptr, kFolders);
-    EXPECT_EQ(rootOnly.LevelCount(), 1u);
+    EXPECT_TRUE(rootOnly.Take(levels.IdList(), kFolders, items));
 }
 
 // The disk's facts of the target's neighbours, read ahead for the tree: the
@@ -208,12 +229,15 @@ TEST_F(ShellLevels, TheTargetsNeighboursFactsAreThoseOfTheDisk) {
 }
 
 TEST_F(ShellLevels, LeftBeforeItIsDoneItStopsAndIsWaitedFor) {
+    const int before = ThreadCount();
     for (int i = 0; i < 5; ++i) {
         ShellLevelPrefetch prefetch(nullptr, target.IdList(), kFolders);
-    }  // each one stops reading and its thread is joined; nothing is left running
+    }
+    EXPECT_EQ(ThreadCount(), before) << "each one stopped reading and its thread was joined";
     ShellLevelPrefetch prefetch(nullptr, target.IdList(), kFolders);
     std::vector<ShellListedItem> items;
     EXPECT_TRUE(prefetch.Take(levels.IdList(), kFolders, items));
+    EXPECT_EQ(Labels(items), (Strings{"a-one", "b-two", "C-three"}));
 }
 
 }  // namespace

@@ -4,9 +4,14 @@
 
 #include "ModalBoxes.h"
 #include "widgets/Application.h"
-#include "widgets/Controls.h"
-#include "widgets/Form.h"
+#include "widgets/Button.h"
+#include "widgets/CheckBox.h"
+#include "widgets/Edit.h"
 #include "widgets/FlatButton.h"
+#include "widgets/Form.h"
+#include "widgets/ImageList.h"
+#include "widgets/ListView.h"
+#include "widgets/RadioButton.h"
 #include "win32/WideText.h"
 
 namespace quenmar::widgets {

@@ -1,54 +1,9 @@
-#include "widgets/Bars.h"
+#include "widgets/ToolBar.h"
 
 #include "widgets/Form.h"
 #include "win32/WideText.h"
 
 namespace quenmar::widgets {
-
-// StatusBar --------------------------------------------------------------------
-
-void StatusBar::Create(Form& form) {
-    hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                            form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-    const int parts[] = {-1};
-    SendMessageW(hwnd_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
-}
-
-void StatusBar::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
-HFONT StatusBar::Font() const { return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)); }
-
-void StatusBar::SetMinHeight(int pixels) {
-    SendMessageW(hwnd_, SB_SETMINHEIGHT, pixels - 2 * GetSystemMetrics(SM_CYBORDER), 0);
-}
-
-void StatusBar::FollowParent() { SendMessageW(hwnd_, WM_SIZE, 0, 0); }
-
-int StatusBar::Height() const {
-    RECT r{};
-    GetWindowRect(hwnd_, &r);
-    return r.bottom - r.top;
-}
-
-int StatusBar::Width() const {
-    RECT r{};
-    GetClientRect(hwnd_, &r);
-    return r.right;
-}
-
-std::string StatusBar::Text() const {
-    const auto length = LOWORD(SendMessageW(hwnd_, SB_GETTEXTLENGTHW, 0, 0));
-    std::wstring text(length + 1, L'\0');
-    SendMessageW(hwnd_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcsnlen(text.c_str(), text.size()));
-    return win::Utf8(text);
-}
-
-void StatusBar::SetText(const std::string& text) {
-    const std::wstring wide = win::Wide(text);
-    SendMessageW(hwnd_, SB_SETTEXTW, 0 | SBT_NOBORDERS, reinterpret_cast<LPARAM>(wide.c_str()));
-}
-
-// ToolBar ----------------------------------------------------------------------
 
 void ToolBar::Create(Form& form, RECT bounds) {
     hwnd_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
@@ -103,5 +58,48 @@ void ToolBar::Move(RECT bounds) {
 }
 
 HWND ToolBar::Tips() const { return reinterpret_cast<HWND>(SendMessageW(hwnd_, TB_GETTOOLTIPS, 0, 0)); }
+
+bool ToolButton::Enabled() const { return SendMessageW(toolbar_, TB_ISBUTTONENABLED, command_, 0) != 0; }
+void ToolButton::SetEnabled(bool enabled) { SendMessageW(toolbar_, TB_ENABLEBUTTON, command_, MAKELONG(enabled, 0)); }
+bool ToolButton::Visible() const { return SendMessageW(toolbar_, TB_ISBUTTONHIDDEN, command_, 0) == 0; }
+void ToolButton::SetVisible(bool visible) { SendMessageW(toolbar_, TB_HIDEBUTTON, command_, MAKELONG(!visible, 0)); }
+
+int ToolButton::ImageIndex() const {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_IMAGE;
+    SendMessageW(toolbar_, TB_GETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
+    return info.iImage == I_IMAGENONE ? -1 : info.iImage;
+}
+
+void ToolButton::SetImageIndex(int image) {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_IMAGE;
+    info.iImage = image < 0 ? I_IMAGENONE : image;
+    SendMessageW(toolbar_, TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
+}
+
+std::string ToolButton::Caption() const {
+    wchar_t text[128] = {};
+    SendMessageW(toolbar_, TB_GETBUTTONTEXTW, command_, reinterpret_cast<LPARAM>(text));
+    return win::Utf8(text);
+}
+
+void ToolButton::SetCaption(const std::string& caption) {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_TEXT;
+    std::wstring text = win::Wide(caption);
+    info.pszText = text.data();
+    SendMessageW(toolbar_, TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
+}
+
+RECT ToolButton::Rect() const {
+    RECT r{};
+    SendMessageW(toolbar_, TB_GETRECT, command_, reinterpret_cast<LPARAM>(&r));
+    MapWindowPoints(toolbar_, GetParent(toolbar_), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
 
 }  // namespace quenmar::widgets

@@ -5,29 +5,11 @@
 
 #include <string>
 
+#include "widgets/Control.h"
+
 namespace quenmar::widgets {
 
 class Form;
-
-// A status bar along the bottom of its form, with one text area across it.
-class StatusBar {
-public:
-    void Create(Form& form);
-    HWND Handle() const { return hwnd_; }
-    void SetFont(HFONT font);
-    HFONT Font() const;
-    // The text area's height, in pixels, without the bar's borders.
-    void SetMinHeight(int pixels);
-    // Takes the parent's width and bottom edge again.
-    void FollowParent();
-    int Height() const;
-    int Width() const;
-    std::string Text() const;
-    void SetText(const std::string& text);
-
-private:
-    HWND hwnd_ = nullptr;
-};
 
 // A tool bar placed by its form, whose buttons show their text beside their
 // image and whose tips the form answers.
@@ -52,6 +34,29 @@ public:
 
 private:
     HWND hwnd_ = nullptr;
+};
+
+// One button of a tool bar, by its command: a glyph from the bar's image
+// list and a caption; it never takes the focus.
+class ToolButton {
+public:
+    Event OnClick;
+    void Attach(HWND toolbar, int command) { toolbar_ = toolbar, command_ = command; }
+    int Command() const { return command_; }
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    int ImageIndex() const;
+    void SetImageIndex(int image);
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    RECT Rect() const;  // in the form's client coordinates
+    void Click() { Fire(OnClick); }
+
+private:
+    HWND toolbar_ = nullptr;
+    int command_ = 0;
 };
 
 }  // namespace quenmar::widgets

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "widgets/Control.h"
+
+namespace quenmar::widgets {
+
+class Button : public Control {
+public:
+    Event OnClick;
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    void Click() { Fire(OnClick); }
+    void HandleCommand(WORD code) override;
+};
+
+}  // namespace quenmar::widgets

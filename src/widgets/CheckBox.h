@@ -1,0 +1,18 @@
+#pragma once
+
+#include "widgets/Control.h"
+
+namespace quenmar::widgets {
+
+// Fires its click when the user changes its state; set from code, it fires
+// nothing.
+class CheckBox : public Control {
+public:
+    Event OnClick;
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    void HandleCommand(WORD code) override;
+};
+
+}  // namespace quenmar::widgets

@@ -1,0 +1,42 @@
+#include "widgets/Label.h"
+
+#include <algorithm>
+
+#include "widgets/Form.h"
+#include "win32/WideText.h"
+
+namespace quenmar::widgets {
+
+void Label::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, DWORD style) {
+    CreateAs(form, L"STATIC", text, style, 0, bounds, anchors);
+}
+
+void Label::SetText(const std::string& text) { SetWindowTextW(hwnd_, win::Wide(text).c_str()); }
+
+SIZE Label::TextExtent() const {
+    win::WindowDC dc(hwnd_);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
+    win::SelectedObject selected(dc.get(), font);
+    return win::TextExtent(dc.get(), Text());
+}
+
+void Label::AutoSize() {
+    const SIZE extent = TextExtent();
+    SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Label::FitWidthToText(int maxRight) {
+    const SIZE extent = TextExtent();
+    const RECT r = Rect();
+    const int available = maxRight - r.left;
+    if (extent.cx <= r.right - r.left) return;
+    if (extent.cx <= available) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    const int lines = (extent.cx + available - 1) / available;
+    SetWindowPos(hwnd_, nullptr, 0, 0, available, std::max<int>(r.bottom - r.top, lines * extent.cy),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace quenmar::widgets

@@ -1,0 +1,127 @@
+#include "widgets/ListView.h"
+
+#include "widgets/Form.h"
+#include "win32/WideText.h"
+
+namespace quenmar::widgets {
+
+void ListView::Create(Form& form, Bounds bounds, unsigned anchors, DWORD viewStyle) {
+    CreateAs(form, WC_LISTVIEWW, "",
+             WS_TABSTOP | WS_GROUP | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | viewStyle,
+             WS_EX_CLIENTEDGE, bounds, anchors);
+}
+
+void ListView::AddColumn(int width96) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = form_->Scale(width96);
+    SendMessageW(hwnd_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+void ListView::SetImageList(ImageList& list, int which) {
+    const HWND window = hwnd_;
+    auto apply = [window, which](HIMAGELIST handle) {
+        SendMessageW(window, LVM_SETIMAGELIST, which, reinterpret_cast<LPARAM>(handle));
+    };
+    if (list.Handle()) apply(list.Handle());
+    list.listeners.push_back(apply);
+}
+
+int ListView::Count() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
+
+int ListView::AddItem(const std::string& text, int image, LPARAM data) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = Count();
+    std::wstring wide = win::Wide(text);
+    item.pszText = wide.data();
+    item.iImage = image < 0 ? I_IMAGENONE : image;
+    item.lParam = data;
+    return static_cast<int>(SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+std::string ListView::ItemText(int index) const {
+    wchar_t text[1024] = {};
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = text;
+    item.cchTextMax = static_cast<int>(std::size(text));
+    SendMessageW(hwnd_, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    return win::Utf8(text);
+}
+
+void ListView::SetItemText(int index, const std::string& text) {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    std::wstring wide = win::Wide(text);
+    item.pszText = wide.data();
+    SendMessageW(hwnd_, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+}
+
+int ListView::ItemImage(int index) const {
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    SendMessageW(hwnd_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage == I_IMAGENONE ? -1 : item.iImage;
+}
+
+void ListView::SetItemImage(int index, int image) {
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    item.iImage = image < 0 ? I_IMAGENONE : image;
+    SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+LPARAM ListView::ItemData(int index) const {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = index;
+    if (!SendMessageW(hwnd_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    return item.lParam;
+}
+
+int ListView::SelectedIndex() const {
+    return static_cast<int>(SendMessageW(hwnd_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+bool ListView::IsSelected(int index) const {
+    return (SendMessageW(hwnd_, LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
+
+void ListView::SetState(int index, UINT mask, UINT state) {
+    LVITEMW item{};
+    item.stateMask = mask;
+    item.state = state;
+    const win::RaisedFlag setting(settingState_);
+    SendMessageW(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+void ListView::SetSelected(int index, bool selected) { SetState(index, LVIS_SELECTED, selected ? LVIS_SELECTED : 0); }
+
+void ListView::SetFocused(int index) { SetState(index, LVIS_FOCUSED, LVIS_FOCUSED); }
+
+void ListView::EnsureVisible(int index) { SendMessageW(hwnd_, LVM_ENSUREVISIBLE, index, FALSE); }
+
+void ListView::SetRedraw(bool redraw) { SendMessageW(hwnd_, WM_SETREDRAW, redraw, 0); }
+
+LRESULT ListView::HandleNotify(NMHDR* header) {
+    switch (header->code) {
+    case LVN_ITEMCHANGED: {
+        const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+        if (!settingState_ && (change->uChanged & LVIF_STATE) && change->iItem >= 0 &&
+            ((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) {
+            Fire(OnSelectItem, change->iItem, (change->uNewState & LVIS_SELECTED) != 0);
+        }
+        return 0;
+    }
+    case NM_DBLCLK:
+        Fire(OnDblClick);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace quenmar::widgets

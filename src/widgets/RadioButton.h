@@ -1,0 +1,25 @@
+#pragma once
+
+#include "widgets/Control.h"
+
+namespace quenmar::widgets {
+
+// Chosen by the user (a click, or the arrow keys moving to it), it fires its
+// click when it was not checked before; checked from code, it fires nothing.
+// Checking it unchecks the other radio buttons of its form.
+class RadioButton : public Control {
+public:
+    Event OnClick;
+    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
+                bool startsGroup = false);
+    bool Checked() const;
+    void SetChecked(bool checked);
+    // What the user's click does.
+    void Choose();
+    void HandleCommand(WORD code) override;
+
+private:
+    bool checked_ = false;  // as last set: the control checks itself on a click
+};
+
+}  // namespace quenmar::widgets
