@@ -14,5 +14,3 @@ target_include_directories(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common
 target_compile_definitions(native_tests PRIVATE QUENMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 target_link_libraries(native_tests PRIVATE quenmar_core GTest::gtest_main)
 gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
-# The tests' share of the code stays at 45% or less.
-add_test(NAME TestShare COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/test-share)

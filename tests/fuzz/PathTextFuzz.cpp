@@ -42,12 +42,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // with a blank and what follows a colon; anything else its last part;
     // what has no last part shows whole. One final backslash never counts.
     testing::FakeShell shell;
-    std::string caption = Split(stripped).second;
-    if (stripped.size() == 2) caption = shell.DriveDisplayName(stripped + '\\') + ' ' + caption;
-    if (caption.empty()) caption = stripped;
-    CHECK(FolderSlotCaption(text, shell) == caption);
+    const auto captionOf = [&shell](const std::string& path) {
+        const std::string bare = !path.empty() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
+        std::string caption = Split(bare).second;
+        if (bare.size() == 2) caption = shell.DriveDisplayName(bare + '\\') + ' ' + caption;
+        return caption.empty() ? bare : caption;
+    };
+    CHECK(FolderSlotCaption(text, shell) == captionOf(text));
+    // A slot kept unexpanded is shown by its expanded path, with the icon of
+    // a drive (under four characters with its backslash) or a folder.
     Place entry = Place::Folder(text);
     entry.keepUnexpanded = !text.empty() && text[0] == '%';
-    DisplayFor(entry, shell);
+    const std::string shown = entry.keepUnexpanded ? shell.ExpandEnvironment(text) : text;
+    const std::string iconPath = shown.empty() || shown.back() == '\\' ? shown : shown + '\\';
+    const SlotDisplay display = DisplayFor(entry, shell);
+    CHECK(display.caption == captionOf(shown));
+    CHECK(display.icon == (iconPath.size() < 4 ? testing::FakeShell::kDriveIcon : testing::FakeShell::kFolderIcon));
     return 0;
 }

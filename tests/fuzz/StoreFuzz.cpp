@@ -51,6 +51,19 @@ ModelSlot LoadModel(int n, const MemoryRegistry& registry) {
     return byDefault;
 }
 
+// The hide flag as the rules read it: no policy key is no answer; no value
+// shows the bar; a DWORD of at most four bytes hides it when it is 1;
+// another type is no answer.
+HideFlag HideFlagModel(const MemoryRegistry& registry) {
+    if (!registry.KeyExists(kComdlgPolicyKey)) return HideFlag::None;
+    const MemoryRegistry::Value* value = registry.Find(kComdlgPolicyKey, kNoPlacesBarValue);
+    if (!value) return HideFlag::Show;
+    if (value->type != kRegDword || value->data.size() > 4) return HideFlag::None;
+    uint32_t flag = 0;
+    std::memcpy(&flag, value->data.data(), value->data.size());
+    return flag == 1 ? HideFlag::Hide : HideFlag::Show;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -73,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const PlacesStore store(registry);
 
     const LoadedSlots loaded = store.LoadSlots();  // reports what it cannot read; never throws
-    store.LoadHideFlag();
+    CHECK(store.LoadHideFlag() == HideFlagModel(registry));
     std::array<Place, kSlotCount> entries;
     std::array<ModelSlot, kSlotCount> model;
     for (int n = 0; n < kSlotCount; ++n) {
@@ -116,7 +129,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             entries[n] = again.entries[n];
             model[n] = LoadModel(n, registry);
         }
-        CHECK(store.LoadHideFlag() == (hidden ? HideFlag::Hide : HideFlag::Show));
+        const MemoryRegistry::Value* flag = registry.Find(kComdlgPolicyKey, kNoPlacesBarValue);
+        CHECK(flag && flag->type == kRegDword && flag->data == testing::Dword(hidden ? 1 : 0));
     }
     return 0;
 }

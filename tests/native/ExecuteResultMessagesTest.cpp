@@ -9,24 +9,41 @@ namespace {
 
 constexpr const char* kUnknown = "An unknown error occurred when trying to load file in associated application.";
 
-TEST(ExecuteResultMessages, EveryCodeUpTo32) {
-    const std::map<uint32_t, std::string> listed{
-        {0, "The operating system is out of memory or resources."},
-        {2, "The specified file was not found."},
-        {3, "The specified path was not found."},
-        {5, "The operating system denied access to the specified file."},
-        {8, "There was not enough memory to complete the operation."},
-        {11, "The .EXE file is invalid (non-Win32 .EXE or error in .EXE image)."},
-        {26, "A sharing violation occurred."},
-        {27, "The filename association is incomplete or invalid."},
-        {28, "The DDE transaction could not be completed because the request timed out."},
-        {29, "The DDE transaction failed."},
-        {30, "The DDE transaction could not be completed because other DDE transactions were being processed."},
-        {31, "There is no application associated with the given filename extension."},
-        {32, "The specified dynamic-link library was not found."}};
+// The results ShellExecute documents for a failure (shellapi.h and
+// winerror.h name them), each with what the user is told.
+TEST(ExecuteResultMessages, EachDocumentedFailureIsToldAndEveryOtherIsUnknown) {
+    enum : uint32_t {
+        OutOfMemoryOrResources = 0,
+        ErrorFileNotFound = 2,      // ERROR_FILE_NOT_FOUND, SE_ERR_FNF
+        ErrorPathNotFound = 3,      // ERROR_PATH_NOT_FOUND, SE_ERR_PNF
+        SeErrAccessDenied = 5,
+        SeErrOom = 8,
+        ErrorBadFormat = 11,
+        SeErrShare = 26,
+        SeErrAssocIncomplete = 27,
+        SeErrDdeTimeout = 28,
+        SeErrDdeFail = 29,
+        SeErrDdeBusy = 30,
+        SeErrNoAssoc = 31,
+        SeErrDllNotFound = 32,
+    };
+    const std::map<uint32_t, std::string> told{
+        {OutOfMemoryOrResources, "The operating system is out of memory or resources."},
+        {ErrorFileNotFound, "The specified file was not found."},
+        {ErrorPathNotFound, "The specified path was not found."},
+        {SeErrAccessDenied, "The operating system denied access to the specified file."},
+        {SeErrOom, "There was not enough memory to complete the operation."},
+        {ErrorBadFormat, "The .EXE file is invalid (non-Win32 .EXE or error in .EXE image)."},
+        {SeErrShare, "A sharing violation occurred."},
+        {SeErrAssocIncomplete, "The filename association is incomplete or invalid."},
+        {SeErrDdeTimeout, "The DDE transaction could not be completed because the request timed out."},
+        {SeErrDdeFail, "The DDE transaction failed."},
+        {SeErrDdeBusy, "The DDE transaction could not be completed because other DDE transactions were being processed."},
+        {SeErrNoAssoc, "There is no application associated with the given filename extension."},
+        {SeErrDllNotFound, "The specified dynamic-link library was not found."}};
     for (uint32_t code = 0; code <= 40; ++code) {
-        const auto row = listed.find(code);
-        EXPECT_EQ(ExecuteResultMessage(code), row != listed.end() ? row->second : kUnknown) << "code " << code;
+        const auto row = told.find(code);
+        EXPECT_EQ(ExecuteResultMessage(code), row != told.end() ? row->second : kUnknown) << "code " << code;
     }
     EXPECT_EQ(ExecuteResultMessage(0xFFFFFFFF), kUnknown);
 }

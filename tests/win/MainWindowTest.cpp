@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include "CatalogueTable.h"
+#include "MainWindowProbe.h"
 #include "MemoryRegistry.h"
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
-#include "MainWindowProbe.h"
+#include "ShellOracle.h"
 #include "widgets/Application.h"
 #include "win32/WideText.h"
 
@@ -58,8 +60,17 @@ protected:
     void PutPlace(int n, uint32_t type, const std::string& data) {
         registry.Put(kPlacesBarKey, PlaceValueName(n), type, data);
     }
-    int SpecialIcon(int csidl) { return shell.SpecialFolderIconIndex(IconSize::Large, csidl); }
-    int PathIcon(const std::string& path) { return shell.PathIconIndex(IconSize::Large, path); }
+    static int SpecialIcon(int csidl) { return ShellsOwnSpecialIcon(csidl, false); }
+    // A slot's icon by the rule: a drive root shows its drive's icon, every
+    // other path the Windows folder's.
+    static int PathIcon(const std::string& path) {
+        wchar_t windows[MAX_PATH] = {};
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        const std::wstring shown = path.size() < 4 ? win::Wide(path.size() == 2 ? path + "\\" : path) : windows;
+        SHFILEINFOW info{};
+        SHGetFileInfoW(shown.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON);
+        return info.iIcon;
+    }
     // The editing controls that the hide box disables, by name.
     Strings EnabledEditingControls() const {
         const std::pair<const char*, const widgets::Control*> controls[] = {
@@ -76,7 +87,6 @@ protected:
     }
 
     RealRegistryBackend registry;
-    win::Win32ShellLookups shell;
     std::unique_ptr<MainWindowProbe> form;
 };
 
@@ -98,7 +108,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_NE(iconOf(ICON_SMALL2), nullptr);
     EXPECT_EQ(Captions(), kDefaultCaptions);
     for (int n = 0; n < kSlotCount; ++n) {
-        EXPECT_EQ(form->placesList_.ItemImage(n), SpecialIcon(kSpecialFolders[n].csidl)) << n;
+        EXPECT_EQ(form->placesList_.ItemImage(n), SpecialIcon(kCatalogueCsidls[n])) << n;
     }
     EXPECT_EQ(form->CurrentSlot(), 0);
     EXPECT_TRUE(form->specialKind_.Checked());
@@ -108,14 +118,16 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "down"}));
     EXPECT_FALSE(form->hideBox_.Checked());
     ASSERT_EQ(form->catalogue_.Count(), 13);
-    for (int row = 0; row < 13; ++row) {
-        EXPECT_EQ(form->catalogue_.ItemText(row), kSpecialFolders[row].name);
-        EXPECT_EQ(form->catalogue_.ItemImage(row),
-                  shell.SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl));
+    for (int row = 0; row < kCatalogueRows; ++row) {
+        EXPECT_EQ(form->catalogue_.ItemText(row), kCatalogueNames[row]);
+        EXPECT_EQ(form->catalogue_.ItemImage(row), ShellsOwnSpecialIcon(kCatalogueCsidls[row], true));
     }
     EXPECT_TRUE(form->largeIcons_.Shared());
-    EXPECT_EQ(form->largeIcons_.Handle(), shell.SystemImageList(IconSize::Large));
-    EXPECT_EQ(form->smallIcons_.Handle(), shell.SystemImageList(IconSize::Small));
+    SHFILEINFOW info{};
+    EXPECT_EQ(form->largeIcons_.Handle(), reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+                                              L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON)));
+    EXPECT_EQ(form->smallIcons_.Handle(), reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+                                              L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON)));
     EXPECT_FALSE(registry.KeyExists(kPlacesBarKey)) << "showing the window writes nothing";
 
     Exit();
@@ -125,7 +137,9 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_EQ(StoredHideFlag(), DwordValue(0));
     // The system image lists outlive the window that showed them.
     int cx = 0, cy = 0;
-    EXPECT_TRUE(ImageList_GetIconSize(shell.SystemImageList(IconSize::Large), &cx, &cy));
+    EXPECT_TRUE(ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+                                          L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON)),
+                                      &cx, &cy));
 }
 
 TEST_F(MainWindowTest, LoadsStoredPlacesAndKeepsAnUnlistedSpecialFolder) {
@@ -413,7 +427,7 @@ TEST_F(MainWindowTest, TheKeyboardKeepsItsPlace) {
     Click(form->folderKind_);
     for (const auto& [from, systemCommand] : openers) {
         SetFocus(systemCommand ? from->Handle() : form->placesList_.Handle());
-        Soon([] { PostMessageW(GetActiveWindow(), WM_SYSCOMMAND, SC_CLOSE, 0); }, 150);
+        CloseWhenOpened(form->Handle());
         systemCommand ? void(SendMessageW(form->Handle(), WM_SYSCOMMAND, systemCommand, 0)) : press(*from);
         PumpMessages();
         EXPECT_EQ(GetFocus(), from->Handle()) << from->Text() << (systemCommand ? ", exported" : "");

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
+#include <gtest/gtest.h>
+
 #include "widgets/Application.h"
 #include "win32/WideText.h"
 
@@ -139,5 +141,24 @@ void Soon(std::function<void()> step, UINT delayMs) {
     const UINT_PTR id = SetTimer(nullptr, 0, delayMs, RunSoonStep);
     soonSteps.emplace_back(id, std::move(step));
 }
+
+namespace {
+
+void CloseWhenOpenedBy(HWND from, DWORD deadline) {
+    const HWND active = GetActiveWindow();
+    if (active && active != from && IsWindowVisible(active)) {
+        PostMessageW(active, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return;
+    }
+    if (GetTickCount() > deadline) {
+        ADD_FAILURE() << "no window opened";
+        return;
+    }
+    Soon([from, deadline] { CloseWhenOpenedBy(from, deadline); });
+}
+
+}  // namespace
+
+void CloseWhenOpened(HWND from) { CloseWhenOpenedBy(from, GetTickCount() + 30000); }
 
 }  // namespace quenmar::testing

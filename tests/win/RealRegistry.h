@@ -40,9 +40,13 @@ inline DWORD RegImport(const std::string& file) {
                         &process)) {
         return GetLastError() | 0x80000000;
     }
-    WaitForSingleObject(process.hProcess, 30000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
+    // A generous limit; a reg.exe still running then has failed.
+    DWORD code = 0x80000000 | WAIT_TIMEOUT;
+    if (WaitForSingleObject(process.hProcess, 120000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &code);
+    } else {
+        TerminateProcess(process.hProcess, 1);
+    }
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;

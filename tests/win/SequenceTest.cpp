@@ -12,10 +12,12 @@
 #include <optional>
 #include <random>
 
+#include "CatalogueTable.h"
 #include "Drops.h"
 #include "ModalBoxes.h"
 #include "RawValue.h"
 #include "RealRegistry.h"
+#include "ShellOracle.h"
 #include "MainWindowProbe.h"
 #include "folderpicker/FolderPickerWindow.h"
 #include "win32/WideText.h"
@@ -33,11 +35,8 @@ namespace {
 
 constexpr const wchar_t* kPlacesKeyW = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
 constexpr const wchar_t* kPolicyKeyW = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
-constexpr int32_t kCatalogue[13] = {0x22, 0x00, 0x05, 0x11, 0x12, 0x20, 0x21, 0x24, 0x25, 0x26, 0x27, 0x2B, 0x2E};
-constexpr const char* kNames[13] = {"History",           "Desktop",        "My Documents",      "My Computer",
-                                    "My Network Places", "Internet Cache", "Cookies",           "Windows Directory",
-                                    "System Directory",  "Program Files",  "My Pictures",       "Common Files",
-                                    "Common Documents"};
+constexpr const auto& kCatalogue = kCatalogueCsidls;
+constexpr const auto& kNames = kCatalogueNames;
 constexpr const char* kFolders = "C:\\quenmar-seq";
 
 // A special folder's row in the catalogue; -1 for one not listed.
@@ -266,13 +265,7 @@ protected:
         PumpMessages();
     }
     // The shell's large icon of a special folder.
-    static int SpecialIcon(int32_t csidl) {
-        win::UniquePidl folder;
-        SHFILEINFOW info{};
-        if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, folder.put()))) return -1;
-        SHGetFileInfoW(reinterpret_cast<LPCWSTR>(folder.get()), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_SYSICONINDEX);
-        return info.iIcon;
-    }
+    static int SpecialIcon(int32_t csidl) { return ShellsOwnSpecialIcon(csidl, false); }
     // What a real mouse sends; the second click only while the control is
     // still enabled, as the mouse would find it.
     void DoubleClick(widgets::Control& control) {

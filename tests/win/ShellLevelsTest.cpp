@@ -1,5 +1,4 @@
 #include <windows.h>
-#include <tlhelp32.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "ShellOracle.h"
 #include "folderpicker/FolderFacts.h"
 #include "folderpicker/ShellLevels.h"
 #include "folderpicker/ShellItem.h"
@@ -79,17 +79,6 @@ Strings ReadShellLevelHere(LPCITEMIDLIST absolute, SHCONTF flags) {
     std::vector<ShellListedItem> items;
     EXPECT_TRUE(ReadShellLevel(folder.get(), nullptr, flags, items));
     return Labels(items);
-}
-
-// The threads of this process.
-int ThreadCount() {
-    const win::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-    THREADENTRY32 entry{sizeof entry};
-    int count = 0;
-    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
-        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
-    }
-    return count;
 }
 
 class ShellLevels : public ::testing::Test {
@@ -229,11 +218,11 @@ TEST_F(ShellLevels, TheTargetsNeighboursFactsAreThoseOfTheDisk) {
 }
 
 TEST_F(ShellLevels, LeftBeforeItIsDoneItStopsAndIsWaitedFor) {
-    const int before = ThreadCount();
+    const int before = testing::ThreadCount();
     for (int i = 0; i < 5; ++i) {
         ShellLevelPrefetch prefetch(nullptr, target.IdList(), kFolders);
     }
-    EXPECT_EQ(ThreadCount(), before) << "each one stopped reading and its thread was joined";
+    EXPECT_EQ(testing::ThreadCount(), before) << "each one stopped reading and its thread was joined";
     ShellLevelPrefetch prefetch(nullptr, target.IdList(), kFolders);
     std::vector<ShellListedItem> items;
     EXPECT_TRUE(prefetch.Take(levels.IdList(), kFolders, items));

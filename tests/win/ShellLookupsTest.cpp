@@ -4,9 +4,11 @@
 #include <shlobj.h>
 
 #include <cstddef>
+#include <utility>
 
 #include <gtest/gtest.h>
 
+#include "ShellOracle.h"
 #include "places/Captions.h"
 #include "win32/WideText.h"
 #include "win32/Win32ShellLookups.h"
@@ -68,7 +70,6 @@ TEST(ShellLookups, SpecialFoldersAndFailures) {
 
 TEST(ShellLookups, PrefetchedIconsMatchThoseAskedForDirectly) {
     const std::vector<int32_t> folders = {CSIDL_DESKTOP, CSIDL_DRIVES, CSIDL_PERSONAL, CSIDL_HISTORY, 0x7777};
-    Win32ShellLookups direct;
     Win32ShellLookups prefetched;
     std::vector<std::pair<IconSize, DWORD>> reports;  // with the thread each came on
     prefetched.SetImageListChanged(
@@ -76,22 +77,25 @@ TEST(ShellLookups, PrefetchedIconsMatchThoseAskedForDirectly) {
     prefetched.Prefetch(folders);
     for (const int32_t csidl : folders) {
         for (const IconSize size : {IconSize::Small, IconSize::Large}) {
-            EXPECT_EQ(prefetched.SpecialFolderIconIndex(size, csidl), direct.SpecialFolderIconIndex(size, csidl))
-                << "CSIDL " << csidl;
+            const int own = testing::ShellsOwnSpecialIcon(csidl, size == IconSize::Small);
+            EXPECT_EQ(prefetched.SpecialFolderIconIndex(size, csidl), own < 0 ? kNoIcon : own) << "CSIDL " << csidl;
         }
     }
     EXPECT_EQ(prefetched.SpecialFolderIconIndex(IconSize::Large, 0x7777), kNoIcon);
     ASSERT_EQ(reports.size(), 2u) << "each image list told once";
     for (const auto& report : reports) EXPECT_EQ(report.second, GetCurrentThreadId()) << "and on the asking thread";
-    EXPECT_EQ(prefetched.SystemImageList(IconSize::Large), direct.SystemImageList(IconSize::Large));
-    EXPECT_EQ(prefetched.SystemImageList(IconSize::Small), direct.SystemImageList(IconSize::Small));
+    SHFILEINFOW info{};
+    for (const auto& [size, flag] : {std::pair{IconSize::Large, SHGFI_LARGEICON}, {IconSize::Small, SHGFI_SMALLICON}}) {
+        const auto list = reinterpret_cast<HIMAGELIST>(
+            SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | flag));
+        EXPECT_EQ(prefetched.SystemImageList(size), list) << "the system's own list";
+    }
 }
 
 // Held icons are refused while the prefetch runs, and a refusal is not
 // remembered: once released, each query gets the icon the shell gives.
 TEST(ShellLookups, HeldIconsAreRefusedOnlyUntilReleased) {
     const std::vector<int32_t> folders = {CSIDL_NETWORK, CSIDL_MYPICTURES, CSIDL_COMMON_DOCUMENTS, CSIDL_WINDOWS};
-    Win32ShellLookups direct;
     Win32ShellLookups held;
     held.Prefetch(folders);
     held.HoldIcons();
@@ -100,32 +104,38 @@ TEST(ShellLookups, HeldIconsAreRefusedOnlyUntilReleased) {
     const int pathWhileHeld = held.PathIconIndex(IconSize::Small, "C:\\");
     held.ReleaseIcons();
     for (size_t n = 0; n < folders.size(); ++n) {
-        const int expected = direct.SpecialFolderIconIndex(IconSize::Large, folders[n]);
+        const int expected = testing::ShellsOwnSpecialIcon(folders[n], false);
         ASSERT_GE(expected, 0);
         EXPECT_TRUE(whileHeld[n] == kNoIcon || whileHeld[n] == expected) << "never a wrong icon";
         EXPECT_EQ(held.SpecialFolderIconIndex(IconSize::Large, folders[n]), expected) << "CSIDL " << folders[n];
         EXPECT_EQ(held.SpecialFolderIconIndex(IconSize::Small, folders[n]),
-                  direct.SpecialFolderIconIndex(IconSize::Small, folders[n]));
+                  testing::ShellsOwnSpecialIcon(folders[n], true));
     }
-    EXPECT_TRUE(pathWhileHeld == kNoIcon || pathWhileHeld == direct.PathIconIndex(IconSize::Small, "C:\\"));
-    EXPECT_EQ(held.PathIconIndex(IconSize::Small, "C:\\"), direct.PathIconIndex(IconSize::Small, "C:\\"));
+    const int drive = IconOfFile(L"C:\\", SHGFI_SMALLICON);
+    EXPECT_TRUE(pathWhileHeld == kNoIcon || pathWhileHeld == drive);
+    EXPECT_EQ(held.PathIconIndex(IconSize::Small, "C:\\"), drive);
     // Held with nothing being prefetched: answered as usual.
     Win32ShellLookups idle;
     idle.HoldIcons();
     EXPECT_EQ(idle.SpecialFolderIconIndex(IconSize::Small, CSIDL_DESKTOP),
-              direct.SpecialFolderIconIndex(IconSize::Small, CSIDL_DESKTOP));
+              testing::ShellsOwnSpecialIcon(CSIDL_DESKTOP, true));
 }
 
 TEST(ShellLookups, DestroyedWhilePrefetchingOrPrefetchingTwice) {
+    const int before = testing::ThreadCount();
     {
         Win32ShellLookups shell;
         shell.Prefetch({CSIDL_DESKTOP, CSIDL_HISTORY, CSIDL_INTERNET_CACHE, CSIDL_COOKIES});
-    }  // the worker is waited for, not left writing into freed memory
+    }
+    EXPECT_EQ(testing::ThreadCount(), before) << "the worker was waited for, not left writing into freed memory";
     Win32ShellLookups shell;
     shell.Prefetch({CSIDL_DESKTOP});
     shell.Prefetch({CSIDL_DESKTOP, CSIDL_DRIVES});  // the first is taken in before the second starts
-    EXPECT_GE(shell.SpecialFolderIconIndex(IconSize::Small, CSIDL_DRIVES), 0);
-    EXPECT_GE(shell.SpecialFolderIconIndex(IconSize::Small, CSIDL_DESKTOP), 0);
+    for (const int32_t csidl : {CSIDL_DRIVES, CSIDL_DESKTOP}) {
+        const int own = testing::ShellsOwnSpecialIcon(csidl, true);
+        ASSERT_GE(own, 0);
+        EXPECT_EQ(shell.SpecialFolderIconIndex(IconSize::Small, csidl), own) << "CSIDL " << csidl;
+    }
 }
 
 TEST(ShellLookups, DriveDisplayNameFeedsTheCaption) {

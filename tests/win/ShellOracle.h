@@ -1,0 +1,36 @@
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <cstdint>
+
+namespace quenmar::testing {
+
+// The shell's own system icon of a special folder, asked here directly:
+// an oracle apart from the program's lookups. -1 when the system has none.
+inline int ShellsOwnSpecialIcon(int32_t csidl, bool small) {
+    LPITEMIDLIST folder = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &folder))) return -1;
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(folder), 0, &info, sizeof info,
+                   SHGFI_PIDL | SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : SHGFI_LARGEICON));
+    CoTaskMemFree(folder);
+    return info.iIcon;
+}
+
+// The threads of this process.
+inline int ThreadCount() {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{sizeof entry};
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+}  // namespace quenmar::testing
