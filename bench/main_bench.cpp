@@ -286,7 +286,7 @@ void CALLBACK PickerIdle(HWND, UINT, UINT_PTR id, DWORD) {
 
 double PickerToIdle() {
     quenmar::FolderPicker dialog;
-    dialog.options.createDeleteButtons = true;
+    dialog.Options.createDeleteButtons = true;
     idleElapsed = 0;
     idleStart = Clock::now();
     dialog.SetChosenPath(kTarget);
@@ -448,7 +448,7 @@ void RefreshBenchmark() {
     std::vector<double> listing;
     for (int i = 0; i < 5; ++i) listing.push_back(ListAndSortLevel());
     quenmar::FolderPicker dialog;
-    dialog.options.createDeleteButtons = true;
+    dialog.Options.createDeleteButtons = true;
     dialog.SetChosenPath(kTarget);
     SetTimer(nullptr, 0, 0, RefreshRounds);
     dialog.Run(nullptr);

@@ -54,15 +54,15 @@ void AboutWindow::CreateControls() {
     logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
     OnDpiChanged = [this] { logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi())); };
 
-    okButton_.Create(*this, "OK", {340, 108, 75, 25}, akRight | akBottom);
+    okButton_.Create(*this, "OK", {340, 108, 75, 25}, Anchor::Right | Anchor::Bottom);
     okButton_.HotTrack = true;
     title_.Create(*this, "", {116, 8, 10, 10});
     version_.Create(*this, "", {116, 36, 10, 10});
     copyright_.Create(*this, "", {116, 64, 10, 10});
     rights_.Create(*this, kRightsReserved, {116, 88, 10, 10});
-    link_.Create(*this, "", {116, 116, 10, 10}, akLeft | akBottom);
+    link_.Create(*this, "", {116, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
     link_.MakeTabStop();
-    linkCaption_.Create(*this, "Visit us Online:", {12, 116, 10, 10}, akLeft | akBottom);
+    linkCaption_.Create(*this, "Visit us Online:", {12, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
 
     title_.SetFont(MakeFont(-24));
     version_.SetFont(MakeFont(-19));

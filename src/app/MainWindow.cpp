@@ -88,9 +88,9 @@ MainWindow::MainWindow(RegistryFactory makeRegistry)
     banner_.OnClick = [this] { OpenDocument(kWebsiteAddress, Handle()); };
     browseButton_.OnClick = [this] { OnBrowse(); };
     changeFolderButton_.OnClick = [this] { OnBrowse(); };
-    folderPicker_.options.createDeleteButtons = true;
-    folderPicker_.icon = ProgramIcon(false);
-    folderPicker_.smallIcon = ProgramIcon(true);
+    folderPicker_.Options.createDeleteButtons = true;
+    folderPicker_.Icon = ProgramIcon(false);
+    folderPicker_.SmallIcon = ProgramIcon(true);
 
     // The catalogue's icons are looked up while the window is being built,
     // shown and drawn; they are put in once it is on screen.
@@ -114,14 +114,14 @@ void MainWindow::CreateInputs() {
     MakeFlatFrame(placesList_);
     MakeFlatFrame(catalogue_);
     MakeFlatFrame(pathEdit_);
-    placesList_.Create(*this, {8, 8, 81, 385}, akLeft | akTop | akBottom, LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP |
+    placesList_.Create(*this, {8, 8, 81, 385}, Anchor::Left | Anchor::Top | Anchor::Bottom, LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP |
                                                                               LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
-    folderKind_.Create(*this, LoadText(IDS_USE_FOLDER), {100, 60, 297, 17}, akLeft | akTop, true);
-    specialKind_.Create(*this, LoadText(IDS_USE_SPECIAL), {100, 140, 297, 17}, akLeft | akTop);
-    pathEdit_.Create(*this, {120, 80, 373, 21}, akLeft | akTop | akRight, true);
+    folderKind_.Create(*this, LoadText(IDS_USE_FOLDER), {100, 60, 297, 17}, Anchor::Left | Anchor::Top, true);
+    specialKind_.Create(*this, LoadText(IDS_USE_SPECIAL), {100, 140, 297, 17}, Anchor::Left | Anchor::Top);
+    pathEdit_.Create(*this, {120, 80, 373, 21}, Anchor::Left | Anchor::Top | Anchor::Right, true);
     browseButton_.SetHint(LoadText(IDS_BROWSE_HINT));
-    browseButton_.Create(*this, LoadText(IDS_BROWSE), {500, 78, 90, 25}, akTop | akRight);
-    catalogue_.Create(*this, {120, 160, 333, 233}, akLeft | akTop | akRight | akBottom, LVS_REPORT | LVS_NOCOLUMNHEADER);
+    browseButton_.Create(*this, LoadText(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
+    catalogue_.Create(*this, {120, 160, 333, 233}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom, LVS_REPORT | LVS_NOCOLUMNHEADER);
     catalogue_.AddColumn(312);
     placesList_.SetAccessibleName(LoadText(IDS_PLACES), true);
     pathEdit_.SetAccessibleName(LoadText(IDS_FOLDER_PATH), false);
@@ -130,29 +130,29 @@ void MainWindow::CreateInputs() {
     // a list lays itself out again at every item otherwise.
     placesList_.SetRedraw(false);
     catalogue_.SetRedraw(false);
-    previewButton_.Create(*this, LoadText(IDS_PREVIEW), {461, 160, 129, 25}, akTop | akRight);
-    restoreButton_.Create(*this, LoadText(IDS_RESTORE), {461, 192, 129, 25}, akTop | akRight);
-    exitButton_.Create(*this, LoadText(IDS_EXIT), {461, 396, 129, 25}, akRight | akBottom);
+    previewButton_.Create(*this, LoadText(IDS_PREVIEW), {461, 160, 129, 25}, Anchor::Top | Anchor::Right);
+    restoreButton_.Create(*this, LoadText(IDS_RESTORE), {461, 192, 129, 25}, Anchor::Top | Anchor::Right);
+    exitButton_.Create(*this, LoadText(IDS_EXIT), {461, 396, 129, 25}, Anchor::Right | Anchor::Bottom);
     moveUpButton_.SetHint(LoadText(IDS_MOVE_UP_HINT));
-    moveUpButton_.Create(*this, LoadText(IDS_MOVE_UP), {8, 396, 25, 25}, akLeft | akBottom);
+    moveUpButton_.Create(*this, LoadText(IDS_MOVE_UP), {8, 396, 25, 25}, Anchor::Left | Anchor::Bottom);
     moveDownButton_.SetHint(LoadText(IDS_MOVE_DOWN_HINT));
-    moveDownButton_.Create(*this, LoadText(IDS_MOVE_DOWN), {36, 396, 25, 25}, akLeft | akBottom);
+    moveDownButton_.Create(*this, LoadText(IDS_MOVE_DOWN), {36, 396, 25, 25}, Anchor::Left | Anchor::Bottom);
     changeFolderButton_.SetHint(LoadText(IDS_CHANGE_FOLDER_HINT));
-    changeFolderButton_.Create(*this, LoadText(IDS_CHANGE_FOLDER), {64, 396, 25, 25}, akLeft | akBottom);
-    aboutButton_.Create(*this, LoadText(IDS_ABOUT), {461, 224, 129, 25}, akTop | akRight);
-    hideBox_.Create(*this, LoadText(IDS_HIDE), {100, 404, 250, 17}, akLeft | akBottom);
+    changeFolderButton_.Create(*this, LoadText(IDS_CHANGE_FOLDER), {64, 396, 25, 25}, Anchor::Left | Anchor::Bottom);
+    aboutButton_.Create(*this, LoadText(IDS_ABOUT), {461, 224, 129, 25}, Anchor::Top | Anchor::Right);
+    hideBox_.Create(*this, LoadText(IDS_HIDE), {100, 404, 250, 17}, Anchor::Left | Anchor::Bottom);
 }
 
 // The title, pictures and hint, after the tab order's stops; the banner is a
 // stop of its own, the last, for its web site.
 void MainWindow::CreatePictures() {
-    title_.Create(*this, "", {100, 4, 221, 49}, akLeft | akTop, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
-    banner_.Create(*this, {370, 6, 220, 45}, akTop | akRight);
+    title_.Create(*this, "", {100, 4, 221, 49}, Anchor::Left | Anchor::Top, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
+    banner_.Create(*this, {370, 6, 220, 45}, Anchor::Top | Anchor::Right);
     banner_.MakeTabStop();
-    dropHintIcon_.Create(*this, {116, 108, 16, 16}, akLeft | akTop);
-    dropHint_.Create(*this, LoadText(IDS_DROP_HINT), {140, 108, 386, 13}, akLeft | akTop | akRight,
+    dropHintIcon_.Create(*this, {116, 108, 16, 16}, Anchor::Left | Anchor::Top);
+    dropHint_.Create(*this, LoadText(IDS_DROP_HINT), {140, 108, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right,
                      SS_LEFT | SS_NOPREFIX);
-    logo_.Create(*this, {490, 284, 72, 72}, akTop | akRight);
+    logo_.Create(*this, {490, 284, 72, 72}, Anchor::Top | Anchor::Right);
     LoadPictures();
     for (FlatButton* button : {&moveUpButton_, &moveDownButton_, &changeFolderButton_}) button->SetGlyphOnly(true);
     const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
@@ -409,7 +409,7 @@ void MainWindow::OnHideToggled() {
 void MainWindow::OnBrowse() {
     const Place* place = editor_->SelectedPlace();
     if (!place) return;
-    folderPicker_.title = LoadText(IDS_PICKER_TITLE);
+    folderPicker_.Title = LoadText(IDS_PICKER_TITLE);
     folderPicker_.SetChosenPath(place->isFolder ? EffectivePath(*place, *shell_) : "");
     if (!folderPicker_.Run(Handle())) return;
     const std::string path = folderPicker_.ChosenPath();

@@ -19,8 +19,8 @@ bool FolderPicker::Run(HWND owner) {
     // The folders on the way to the chosen one are read while the window is
     // being built.
     auto prefetch = std::make_shared<ShellLevelPrefetch>(
-        pidl::Empty(), chosen_.IdList(), ShellFolderTree::ListingFlags(FolderPickerWindow::TreeOptionsFor(options)));
-    FolderPickerWindow window(icon, smallIcon);
+        pidl::Empty(), chosen_.IdList(), ShellFolderTree::ListingFlags(FolderPickerWindow::TreeOptionsFor(Options)));
+    FolderPickerWindow window(Icon, SmallIcon);
     window.CreateHandle(owner);
     window.Tree().UsePrefetch(std::move(prefetch));
     PrepareWindow(window);
@@ -37,8 +37,8 @@ void FolderPicker::PrepareWindow(FolderPickerWindow& window) {
     SetWindowPos(window.Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     window.CenterOnScreen();
     window.SetShowState(showState_);
-    window.ApplyOptions(options);
-    window.SetCaption(title.empty() ? widgets::LoadText(IDS_PICKER_CAPTION) : title);
+    window.ApplyOptions(Options);
+    window.SetCaption(Title.empty() ? widgets::LoadText(IDS_PICKER_CAPTION) : Title);
     window.Tree().CurrentFolder.Assign(chosen_);
 }
 

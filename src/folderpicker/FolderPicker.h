@@ -16,10 +16,10 @@ class FolderPicker : public widgets::Component {
 public:
     static constexpr const char* kAlreadyOpenError = "The folder picker is already open.";
 
-    FolderPickerOptions options;
-    std::string title;  // the window's caption; the string table's when empty
-    HICON icon = nullptr;  // the window's icons, owned by the caller
-    HICON smallIcon = nullptr;
+    FolderPickerOptions Options;
+    std::string Title;  // the window's caption; the string table's when empty
+    HICON Icon = nullptr;  // the window's icons, owned by the caller
+    HICON SmallIcon = nullptr;
 
     std::string ChosenPath() const { return chosen_.Path(); }
     void SetChosenPath(const std::string& path) { chosen_.SetPath(path); }

@@ -62,10 +62,10 @@ FolderPickerWindow::~FolderPickerWindow() {
 }
 
 void FolderPickerWindow::CreateControls() {
-    tree_.Create(*this, {8, 32, 341, 241}, akByForm);
+    tree_.Create(*this, {8, 32, 341, 241}, Anchor::ByForm);
     tree_.SetAccessibleName(LoadText(IDS_PICKER_TREE_NAME), true);
-    okButton_.Create(*this, LoadText(IDS_PICKER_OK), {12, 279, 75, 23}, akByForm);
-    cancelButton_.Create(*this, LoadText(IDS_PICKER_CANCEL), {92, 279, 75, 23}, akByForm);
+    okButton_.Create(*this, LoadText(IDS_PICKER_OK), {12, 279, 75, 23}, Anchor::ByForm);
+    cancelButton_.Create(*this, LoadText(IDS_PICKER_CANCEL), {92, 279, 75, 23}, Anchor::ByForm);
     SetDefaultButton(&okButton_);
     SetCancelButton(&cancelButton_);
     SetWindowLongW(okButton_.Handle(), GWL_STYLE, GetWindowLongW(okButton_.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);

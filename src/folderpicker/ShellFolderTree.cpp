@@ -31,7 +31,7 @@ ShellFolderTree::~ShellFolderTree() {
     CurrentFolder.OnChange = nullptr;
 }
 
-void ShellFolderTree::Create(widgets::Form& form, widgets::Bounds bounds, unsigned anchors) {
+void ShellFolderTree::Create(widgets::Form& form, widgets::Bounds bounds, widgets::Anchors anchors) {
     CreateAs(form, WC_TREEVIEWW, "", WS_TABSTOP | WS_GROUP | TVS_HASLINES | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
              WS_EX_CLIENTEDGE, bounds, anchors);
     SHFILEINFOW info{};

@@ -32,7 +32,7 @@ public:
     ShellFolderTree();
     ~ShellFolderTree() override;
 
-    void Create(widgets::Form& form, widgets::Bounds bounds, unsigned anchors);
+    void Create(widgets::Form& form, widgets::Bounds bounds, widgets::Anchors anchors);
 
     std::function<void(Node)> OnChange;
 

@@ -7,7 +7,7 @@ namespace quenmar::widgets {
 class Button : public Control {
 public:
     Event OnClick;
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     void Click() { Fire(OnClick); }
     void HandleCommand(WORD code) override;
 };

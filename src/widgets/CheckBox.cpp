@@ -4,7 +4,7 @@
 
 namespace quenmar::widgets {
 
-void CheckBox::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+void CheckBox::Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors) {
     CreateAs(form, L"BUTTON", text, WS_TABSTOP | WS_GROUP | BS_CHECKBOX, 0, bounds, anchors);
 }
 

@@ -9,7 +9,7 @@ namespace quenmar::widgets {
 class CheckBox : public Control {
 public:
     Event OnClick;
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     bool Checked() const;
     void SetChecked(bool checked);
     void HandleCommand(WORD code) override;

@@ -9,7 +9,7 @@
 namespace quenmar::widgets {
 
 void Control::CreateAs(Form& form, const wchar_t* className, const std::string& text, DWORD style, DWORD exStyle,
-                       Bounds bounds, unsigned anchors) {
+                       Bounds bounds, Anchors anchors) {
     form_ = &form;
     anchors_ = anchors;
     bounds96_ = bounds;

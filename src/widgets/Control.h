@@ -14,14 +14,26 @@ class Form;
 
 // Edges of the parent that a control keeps its distance to when the parent is
 // resized. A control anchored left and right stretches; right only, it moves.
-enum Anchor : unsigned {
-    akLeft = 1,
-    akTop = 2,
-    akRight = 4,
-    akBottom = 8,
-    akByForm = 16,  // placed by its form's own layout: anchoring leaves it alone
+enum class Anchor : unsigned {
+    Left = 1,
+    Top = 2,
+    Right = 4,
+    Bottom = 8,
+    ByForm = 16,  // placed by its form's own layout: anchoring leaves it alone
 };
-constexpr unsigned kAnchorsDefault = akLeft | akTop;
+// A set of anchors, joined with |.
+class Anchors {
+public:
+    constexpr Anchors(Anchor anchor) : bits_(static_cast<unsigned>(anchor)) {}
+    constexpr bool Has(Anchor anchor) const { return (bits_ & static_cast<unsigned>(anchor)) != 0; }
+    constexpr Anchors operator|(Anchor anchor) const { return Anchors(bits_ | static_cast<unsigned>(anchor)); }
+
+private:
+    constexpr explicit Anchors(unsigned bits) : bits_(bits) {}
+    unsigned bits_;
+};
+constexpr Anchors operator|(Anchor a, Anchor b) { return Anchors(a) | b; }
+constexpr Anchors kAnchorsDefault = Anchor::Left | Anchor::Top;
 
 // A position at 96 dpi; forms scale it to their DPI.
 struct Bounds {
@@ -54,7 +66,7 @@ public:
     RECT Rect() const;  // in the parent's client coordinates
     Bounds DesignBounds() const { return bounds96_; }
 
-    unsigned anchors() const { return anchors_; }
+    Anchors anchors() const { return anchors_; }
     const std::string& Hint() const { return hint_; }
     void SetHint(std::string hint);
     // What a screen reader calls an input that shows no caption of its own.
@@ -86,12 +98,12 @@ public:
 
 protected:
     void CreateAs(Form& form, const wchar_t* className, const std::string& text, DWORD style, DWORD exStyle,
-                  Bounds bounds, unsigned anchors);
+                  Bounds bounds, Anchors anchors);
 
     HWND hwnd_ = nullptr;
     Form* form_ = nullptr;
     int id_ = 0;
-    unsigned anchors_ = kAnchorsDefault;
+    Anchors anchors_ = kAnchorsDefault;
     Bounds bounds96_{};
     std::string hint_;
     HCURSOR cursor_ = nullptr;

@@ -5,7 +5,7 @@
 
 namespace quenmar::widgets {
 
-void Edit::Create(Form& form, Bounds bounds, unsigned anchors, bool readOnly) {
+void Edit::Create(Form& form, Bounds bounds, Anchors anchors, bool readOnly) {
     CreateAs(form, L"EDIT", "", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE,
              bounds, anchors);
 }

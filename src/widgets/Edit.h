@@ -10,7 +10,7 @@ namespace quenmar::widgets {
 class Edit : public Control {
 public:
     Event OnChange;
-    void Create(Form& form, Bounds bounds, unsigned anchors, bool readOnly);
+    void Create(Form& form, Bounds bounds, Anchors anchors, bool readOnly);
     void SetText(const std::string& text);
     void HandleCommand(WORD code) override;
 

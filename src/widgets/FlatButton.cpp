@@ -63,7 +63,7 @@ LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wPar
 
 // FlatButton -----------------------------------------------------------------
 
-void FlatButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+void FlatButton::Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors) {
     CreateAs(form, L"BUTTON", text, WS_TABSTOP | WS_GROUP | BS_OWNERDRAW, 0, bounds, anchors);
     const HWND window = hwnd_;
     hover_.Attach(window, [this, window] {

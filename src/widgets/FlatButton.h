@@ -33,7 +33,7 @@ public:
     COLORREF HotTrackColor = RGB(0xFF, 0xC7, 0x3C);
     bool HotTrack = true;
 
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     // A glyph from an image list the caller keeps alive; -1 for none.
     void SetGlyph(HIMAGELIST images, int index);
     // Shows the glyph alone; the text still serves as mnemonic and name.
@@ -87,7 +87,7 @@ private:
 
 class FlatRadioButton : public HotTracked<RadioButton> {
 public:
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
+    void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault,
                 bool startsGroup = false) {
         RadioButton::Create(form, text, bounds, anchors, startsGroup);
         TrackHover();
@@ -96,7 +96,7 @@ public:
 
 class FlatCheckBox : public HotTracked<CheckBox> {
 public:
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault) {
+    void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault) {
         CheckBox::Create(form, text, bounds, anchors);
         TrackHover();
     }

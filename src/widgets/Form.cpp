@@ -354,16 +354,16 @@ void Form::ApplyAnchors(int width, int height) {
     const int dy = height - designHeight_;
     HDWP batch = BeginDeferWindowPos(static_cast<int>(placements_.size()));
     for (const Placement& p : placements_) {
-        const unsigned a = p.control->anchors();
+        const Anchors a = p.control->anchors();
         // Placed by the form itself, or fixed to the top left where it was made.
-        if ((a & akByForm) || !(a & (akRight | akBottom))) continue;
+        if (a.Has(Anchor::ByForm) || !(a.Has(Anchor::Right) || a.Has(Anchor::Bottom))) continue;
         RECT r = p.rect;
-        if (a & akRight) {
-            if (!(a & akLeft)) r.left += dx;
+        if (a.Has(Anchor::Right)) {
+            if (!a.Has(Anchor::Left)) r.left += dx;
             r.right += dx;
         }
-        if (a & akBottom) {
-            if (!(a & akTop)) r.top += dy;
+        if (a.Has(Anchor::Bottom)) {
+            if (!a.Has(Anchor::Top)) r.top += dy;
             r.bottom += dy;
         }
         if (batch) {

@@ -7,7 +7,7 @@
 
 namespace quenmar::widgets {
 
-void Label::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, DWORD style) {
+void Label::Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors, DWORD style) {
     CreateAs(form, L"STATIC", text, style, 0, bounds, anchors);
 }
 

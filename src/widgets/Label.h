@@ -6,7 +6,7 @@ namespace quenmar::widgets {
 
 class Label : public Control {
 public:
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
+    void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault,
                 DWORD style = SS_LEFT);
     void SetText(const std::string& text);
     // Widens the label to its text when the text is wider, as labels that

@@ -4,7 +4,7 @@
 
 namespace quenmar::widgets {
 
-void LinkLabel::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors) {
+void LinkLabel::Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors) {
     Label::Create(form, text, bounds, anchors, SS_LEFT | SS_NOTIFY | SS_NOPREFIX);
     SetCursor(LoadCursor(nullptr, IDC_HAND));
 }

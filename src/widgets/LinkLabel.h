@@ -14,7 +14,7 @@ public:
     COLORREF UnvisitedColor = GetSysColor(COLOR_HIGHLIGHT);
     COLORREF VisitedColor = RGB(128, 0, 128);
 
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     bool Visited() const { return visited_; }
     void Open();
 

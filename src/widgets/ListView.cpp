@@ -5,7 +5,7 @@
 
 namespace quenmar::widgets {
 
-void ListView::Create(Form& form, Bounds bounds, unsigned anchors, DWORD viewStyle) {
+void ListView::Create(Form& form, Bounds bounds, Anchors anchors, DWORD viewStyle) {
     CreateAs(form, WC_LISTVIEWW, "",
              WS_TABSTOP | WS_GROUP | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | viewStyle,
              WS_EX_CLIENTEDGE, bounds, anchors);

@@ -14,7 +14,7 @@ public:
     std::function<void(int item, bool selected)> OnSelectItem;
     Event OnDblClick;
 
-    void Create(Form& form, Bounds bounds, unsigned anchors, DWORD viewStyle);
+    void Create(Form& form, Bounds bounds, Anchors anchors, DWORD viewStyle);
     void AddColumn(int width96);
     void SetImageList(ImageList& list, int which);
 

@@ -4,7 +4,7 @@
 
 namespace quenmar::widgets {
 
-void Picture::Create(Form& form, Bounds bounds, unsigned anchors) {
+void Picture::Create(Form& form, Bounds bounds, Anchors anchors) {
     CreateAs(form, L"STATIC", "", SS_BITMAP | SS_NOTIFY | SS_REALSIZECONTROL, 0, bounds, anchors);
 }
 

@@ -9,7 +9,7 @@ namespace quenmar::widgets {
 class Picture : public Control {
 public:
     Event OnClick;
-    void Create(Form& form, Bounds bounds, unsigned anchors = kAnchorsDefault);
+    void Create(Form& form, Bounds bounds, Anchors anchors = kAnchorsDefault);
     // Takes ownership of the bitmap.
     void SetBitmap(HBITMAP bitmap);
     void HandleCommand(WORD code) override;

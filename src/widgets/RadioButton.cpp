@@ -4,7 +4,7 @@
 
 namespace quenmar::widgets {
 
-void RadioButton::Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors, bool startsGroup) {
+void RadioButton::Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors, bool startsGroup) {
     // Checked by this class, not by the control: an automatic radio button
     // walks every sibling window in the dialog's order to find its group,
     // each step a round trip to the window server, at every click and every

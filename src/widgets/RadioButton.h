@@ -10,7 +10,7 @@ namespace quenmar::widgets {
 class RadioButton : public Control {
 public:
     Event OnClick;
-    void Create(Form& form, const std::string& text, Bounds bounds, unsigned anchors = kAnchorsDefault,
+    void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault,
                 bool startsGroup = false);
     bool Checked() const;
     void SetChecked(bool checked);

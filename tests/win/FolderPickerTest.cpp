@@ -40,7 +40,7 @@ protected:
         fs::remove_all(kRoot, ignored);
         fs::create_directories(std::string(kRoot) + "\\Alpha\\Beta\\Gamma");
         fs::create_directories(std::string(kRoot) + "\\Work");
-        dialog.options.createDeleteButtons = true;
+        dialog.Options.createDeleteButtons = true;
     }
     void TearDown() override {
         std::error_code ignored;
@@ -98,7 +98,7 @@ TEST_F(FolderPickerTest, EmptyOrMissingPathSelectsTheDesktop) {
 }
 
 TEST_F(FolderPickerTest, DriveAndDeepFoldersAreExpandedTo) {
-    dialog.title = "Select Folder or Drive";
+    dialog.Title = "Select Folder or Drive";
     dialog.SetChosenPath("C:\\");
     bool chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(window.Caption(), "Select Folder or Drive");
@@ -231,7 +231,7 @@ TEST_F(FolderPickerTest, StatusBarShortensLongPathsAfterEveryResize) {
 }
 
 TEST_F(FolderPickerTest, OptionsShapeTheWindow) {
-    dialog.options = {.createDeleteButtons = false, .contextMenus = false, .createFolderIcon = true,
+    dialog.Options = {.createDeleteButtons = false, .contextMenus = false, .createFolderIcon = true,
                       .deleteFolderIcon = false, .showHidden = false};
     Run([&](FolderPickerWindow& window) {
         EXPECT_FALSE(window.NewFolderButton().Visible());
@@ -243,7 +243,7 @@ TEST_F(FolderPickerTest, OptionsShapeTheWindow) {
         EXPECT_FALSE(window.Tree().Options().contextMenus);
         Press(window.CancelButton());
     });
-    dialog.options = {.createDeleteButtons = true, .contextMenus = false, .readOnly = true};
+    dialog.Options = {.createDeleteButtons = true, .contextMenus = false, .readOnly = true};
     Run([&](FolderPickerWindow& window) {
         EXPECT_TRUE(window.NewFolderButton().Visible());
         EXPECT_TRUE(window.ToolButtonsFlat());
@@ -363,11 +363,20 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
     EXPECT_TRUE(fs::is_directory(work)) << "Del answered No";
 }
 
-TEST_F(FolderPickerTest, WhenFiftyNamesAreTakenTheShortSchemeIsUsed) {
+// Fifty numbered names are tried: the fiftieth is still one of them.
+TEST_F(FolderPickerTest, TheFiftiethNameIsTriedAndThenTheShortScheme) {
     const std::string work = std::string(kRoot) + "\\Work\\";
     fs::create_directories(work + "New Folder");
-    for (int i = 2; i <= 50; ++i) fs::create_directories(work + "New Folder (" + std::to_string(i) + ")");
+    for (int i = 2; i <= 49; ++i) fs::create_directories(work + "New Folder (" + std::to_string(i) + ")");
     dialog.SetChosenPath(work);
+    Run([&](FolderPickerWindow& window) {
+        window.NewFolderButton().Click();
+        EXPECT_TRUE(fs::is_directory(work + "New Folder (50)"));
+        EXPECT_FALSE(fs::exists(work + "fldr"));
+        SendMessageW(window.Tree().Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
+        Press(window.CancelButton());
+    });
+    ASSERT_TRUE(fs::is_directory(work + "New Folder (50)")) << "all fifty taken now";
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     Run([&](FolderPickerWindow& window) {
         window.NewFolderButton().Click();
@@ -460,6 +469,15 @@ TEST_F(FolderPickerTest, ARefreshReadsTheDiskAgain) {
         fs::create_directories(std::string(kRoot) + "\\Alpha\\Empty\\Sub");
         tree.RefreshTree();
         EXPECT_EQ(button(empty), 1);
+        // A listed folder whose only folder went away behind the tree's back
+        // loses its button.
+        const Node beta = tree.Selected();
+        tree.Expand(beta);
+        ASSERT_EQ(Labels(window, beta), Strings{"Gamma"});
+        fs::remove(std::string(kRoot) + "\\Alpha\\Beta\\Gamma");
+        tree.RefreshTree();
+        EXPECT_EQ(Labels(window, beta), Strings{});
+        EXPECT_EQ(button(beta), 0);
         Press(window.CancelButton());
     });
 }
@@ -553,7 +571,7 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
 
 TEST_F(FolderPickerTest, FilesWithTheOptionAndNewDrivesRefreshTheTree) {
     CloseHandle(CreateFileW(L"C:\\quenmar-picker\\Alpha\\notes.txt", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    dialog.options.includeNonFolders = true;
+    dialog.Options.includeNonFolders = true;
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
     Run([&](FolderPickerWindow& window) {
         const Node alpha = window.Tree().Parent(window.Tree().Selected());

@@ -57,10 +57,10 @@ public:
         radioA.Create(*this, "&A", {10, 10, 80, 17}, kAnchorsDefault, true);
         radioB.Create(*this, "&B", {10, 30, 80, 17});
         check.Create(*this, "&Check", {10, 50, 80, 17});
-        edit.Create(*this, {10, 70, 100, 21}, akLeft | akTop | akRight, false);
-        list.Create(*this, {10, 100, 200, 80}, akLeft | akTop | akRight | akBottom, LVS_REPORT);
+        edit.Create(*this, {10, 70, 100, 21}, Anchor::Left | Anchor::Top | Anchor::Right, false);
+        list.Create(*this, {10, 100, 200, 80}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom, LVS_REPORT);
         list.AddColumn(150);
-        cancel.Create(*this, "Cancel", {220, 170, 70, 25}, akRight | akBottom);
+        cancel.Create(*this, "Cancel", {220, 170, 70, 25}, Anchor::Right | Anchor::Bottom);
         SetCancelButton(&cancel);
         radioA.OnClick = [this] { log.push_back("A click"); };
         radioB.OnClick = [this] { log.push_back("B click"); };
