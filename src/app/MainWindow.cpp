@@ -52,14 +52,15 @@ UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 }  // namespace
 
-MainWindow::MainWindow(RegistryFactory makeRegistry)
+MainWindow::MainWindow(RegistryFactory makeRegistry, std::string websiteAddress)
     : Form({.className = L"TfrmQuenmar",
             .clientWidth = 598,
             .clientHeight = 429,
             .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
             .icon = ProgramIcon(false),
             .smallIcon = ProgramIcon(true)}),
-      makeRegistry_(std::move(makeRegistry)) {
+      makeRegistry_(std::move(makeRegistry)),
+      websiteAddress_(std::move(websiteAddress)) {
     OnCreate = [this] { OnCreated(); };
     // An error while showing is told, and the window is shown all the same.
     OnShow = [this] { Application::Instance().Guard(Handle(), [this] { OnShowing(); }); };
@@ -85,7 +86,7 @@ MainWindow::MainWindow(RegistryFactory makeRegistry)
     exitButton_.OnClick = [this] { Close(); };
     aboutButton_.OnClick = [this] { ShowAboutWindow(Handle()); };
     logo_.OnClick = [this] { ShowAboutWindow(Handle()); };
-    banner_.OnClick = [this] { OpenDocument(kWebsiteAddress, Handle()); };
+    banner_.OnClick = [this] { OpenDocument(websiteAddress_, Handle()); };
     browseButton_.OnClick = [this] { OnBrowse(); };
     changeFolderButton_.OnClick = [this] { OnBrowse(); };
     folderPicker_.Options.createDeleteButtons = true;

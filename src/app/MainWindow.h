@@ -23,8 +23,9 @@ namespace quenmar {
 class MainWindow : public widgets::Form {
 public:
     using RegistryFactory = std::function<std::unique_ptr<RegistryAccessor>()>;
-    // The registry is the current user's unless another accessor is given.
-    explicit MainWindow(RegistryFactory makeRegistry = {});
+    // The registry is the current user's unless another accessor is given;
+    // the banner opens the maker's web site unless another address is.
+    explicit MainWindow(RegistryFactory makeRegistry = {}, std::string websiteAddress = kWebsiteAddress);
     ~MainWindow() override;
 
     const PlacesEditor& Editor() const { return *editor_; }
@@ -94,6 +95,7 @@ private:
     void LoadPictures();
 
     RegistryFactory makeRegistry_;
+    std::string websiteAddress_;
     std::unique_ptr<RegistryAccessor> registry_;
     std::unique_ptr<win::Win32ShellLookups> shell_;
     std::unique_ptr<PlacesEditor> editor_;

@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "CatalogueTable.h"
 #include "MainWindowProbe.h"
 #include "MemoryRegistry.h"
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
 #include "ShellOracle.h"
+#include "app/AboutWindow.h"
+#include "folderpicker/FolderPickerWindow.h"
 #include "widgets/Application.h"
 #include "win32/WideText.h"
 
@@ -27,8 +31,8 @@ protected:
         registry.Reset();
     }
 
-    void Open(MainWindowProbe::RegistryFactory factory = {}) {
-        form = std::make_unique<MainWindowProbe>(std::move(factory));
+    void Open(MainWindowProbe::RegistryFactory factory = {}, std::string website = kWebsiteAddress) {
+        form = std::make_unique<MainWindowProbe>(std::move(factory), std::move(website));
         form->Show();
         PumpMessages();
     }
@@ -478,6 +482,112 @@ TEST_F(MainWindowTest, TabOrderAsDesigned) {
     at = GetNextDlgTabItem(form->Handle(), form->placesList_.Handle(), FALSE);
     EXPECT_EQ(at, form->specialKind_.Handle());
     EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->catalogue_.Handle());
+}
+
+// What the pictures do: the banner opens the web site (here a batch file
+// that leaves a mark), the logo the About window.
+TEST_F(MainWindowTest, TheBannerOpensTheSiteAndTheLogoAbout) {
+    const std::string site = "C:\\quenmar-site.bat", mark = "C:\\quenmar-site.txt";
+    DeleteFileW(win::Wide(mark).c_str());
+    std::ofstream(site, std::ios::binary) << "@echo opened> " << mark << "\r\n";
+    Open({}, site);
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(form->banner_.Id(), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(form->banner_.Handle()));
+    bool opened = false;
+    for (DWORD start = GetTickCount(); !opened && GetTickCount() - start < 30000; Sleep(50)) {
+        opened = GetFileAttributesW(win::Wide(mark).c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    EXPECT_TRUE(opened) << "the banner ran its address";
+    bool aboutShown = false;
+    Soon([&] {
+        aboutShown = FindWindowW(L"TfrmQuenmarAbout", nullptr) != nullptr;
+        CloseWhenOpened(form->Handle());
+    });
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(form->logo_.Id(), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(form->logo_.Handle()));
+    EXPECT_TRUE(aboutShown) << "the logo opens About";
+    DeleteFileW(win::Wide(site).c_str());
+    DeleteFileW(win::Wide(mark).c_str());
+}
+
+// A double click on a folder place opens the picker on that folder, by its
+// expanded path where the place keeps it unexpanded.
+TEST_F(MainWindowTest, ADoubleClickOnAFolderPlaceBrowsesFromItsExpandedPath) {
+    PutPlace(1, REG_EXPAND_SZ, Sz("%SystemRoot%\\system32"));
+    Open();
+    SelectSlot(1);
+    std::string opened;
+    Soon([&] {
+        auto* picker = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
+        if (!picker) return ADD_FAILURE() << "no picker";
+        opened = picker->Tree().NodePath(picker->Tree().Selected());
+        picker->SetModalResult(IDCANCEL);
+    });
+    NMHDR click{form->placesList_.Handle(), static_cast<UINT_PTR>(form->placesList_.Id()),
+                static_cast<UINT>(NM_DBLCLK)};
+    SendMessageW(form->Handle(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_EQ(win::Wide(opened).size() ? CharLowerW(win::Wide(opened).data()) : std::wstring(),
+              std::wstring(CharLowerW(system)));
+    Exit();
+    EXPECT_EQ(StoredPlaces()[1], (RawValue{REG_EXPAND_SZ, Sz("%SystemRoot%\\system32")})) << "kept as it was";
+}
+
+// A new scale gives the windows new fonts and the pictures drawn for it,
+// not only new rectangles.
+TEST_F(MainWindowTest, ADpiChangeBringsFontsAndPicturesOfTheNewScale) {
+    Open();
+    const auto fontHeight = [](HWND control) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+        return font.lfHeight;
+    };
+    const auto bitmapWidth = [](HWND picture) {
+        BITMAP bitmap{};
+        GetObjectW(reinterpret_cast<HBITMAP>(SendMessageW(picture, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof bitmap,
+                   &bitmap);
+        return bitmap.bmWidth;
+    };
+    const auto changeDpi = [](HWND window, int dpi) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
+    };
+    ASSERT_EQ(fontHeight(form->title_.Handle()), -19);
+    ASSERT_EQ(bitmapWidth(form->banner_.Handle()), 220);
+    changeDpi(form->Handle(), 144);
+    EXPECT_EQ(fontHeight(form->title_.Handle()), -19 * 3 / 2 - 1) << "the title's font at 150%";
+    EXPECT_EQ(fontHeight(form->pathEdit_.Handle()), -17) << "the window's font at 150%";
+    EXPECT_EQ(bitmapWidth(form->banner_.Handle()), 330) << "the banner drawn for 150%";
+    EXPECT_EQ(bitmapWidth(form->logo_.Handle()), 108);
+
+    // The picker and About opened from it, and moved to 200%.
+    SelectSlot(4);
+    Click(form->folderKind_);
+    Soon([&] {
+        auto* picker = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
+        if (!picker) return ADD_FAILURE() << "no picker";
+        changeDpi(picker->Handle(), 192);
+        EXPECT_EQ(fontHeight(picker->Tree().Handle()), -22);
+        int cx = 0, cy = 0;
+        const HWND toolbar = FindWindowExW(picker->Handle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+        ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0)), &cx, &cy);
+        EXPECT_EQ(cx, 32) << "the tool glyphs drawn for 200%";
+        picker->SetModalResult(IDCANCEL);
+    });
+    Click(form->browseButton_);
+    Soon([&] {
+        auto* about = ShownForm<AboutWindow>(L"TfrmQuenmarAbout");
+        if (!about) return ADD_FAILURE() << "no About";
+        changeDpi(about->Handle(), 192);
+        EXPECT_EQ(fontHeight(about->OkButton().Handle()), -22);
+        BITMAP logo{};
+        GetObjectW(about->Logo(), sizeof logo, &logo);
+        EXPECT_EQ(logo.bmWidth, 192) << "the logo drawn for 200%";
+        about->SetModalResult(IDOK);
+    });
+    Click(form->aboutButton_);
 }
 
 }  // namespace
