@@ -313,7 +313,16 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
         SetFocus(window.Tree().Handle());
         PostMessageW(window.Tree().Handle(), keys[at].message, keys[at].key, 1);
         const size_t boxesBefore = boxes.seen.size();
-        Soon([&, &window = window, boxesBefore] {
+        const HWND tree = window.Tree().Handle();
+        const auto menuUp = [] {
+            const HWND menu = FindWindowW(L"#32768", nullptr);
+            return menu && IsWindowVisible(menu);
+        };
+        const auto editorUp = [tree] { return SendMessageW(tree, TVM_GETEDITCONTROL, 0, 0) != 0; };
+        const auto boxSeen = [&boxes, boxesBefore] { return boxes.seen.size() > boxesBefore; };
+        // Waits for what the key opens, then for what the menu's command
+        // opens or for the menu to close: each as soon as it is there.
+        SoonWhen([=] { return menuUp() || editorUp() || boxSeen(); }, [&, &window = window, boxesBefore, menuUp, boxSeen] {
             const HWND menu = FindWindowW(L"#32768", nullptr);
             const bool menuShown = menu && IsWindowVisible(menu);
             const auto items = reinterpret_cast<HMENU>(menuShown ? SendMessageW(menu, 0x01E1 /* MN_GETHMENU */, 0, 0) : 0);
@@ -326,7 +335,8 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
                 if (mnemonic && _wcsicmp(plain.c_str(), keys[at].command) == 0) PostMessageW(menu, WM_CHAR, mnemonic[1], 1);
             }
             if (menuShown && !keys[at].command) EndMenu();
-            Soon([&, &window = window, boxesBefore, menuShown] {
+            const bool wantsBox = std::string(keys[at].leaves) == "box";
+            SoonWhen([=] { return wantsBox ? boxSeen() : !menuUp(); }, [&, &window = window, boxesBefore, menuShown] {
                 const BYTE none[256] = {};
                 SetKeyboardState(const_cast<BYTE*>(none));
                 const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.Tree().Handle(), TVM_GETEDITCONTROL, 0, 0));
@@ -334,8 +344,8 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
                 SendMessageW(window.Tree().Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
                 ++at;
                 next(window);
-            }, 200);
-        }, 200);
+            });
+        });
     };
     // The tool buttons take no focus; their tips name these keys. A screen
     // reader names the tree.

@@ -1,6 +1,7 @@
 #include "ModalBoxes.h"
 
 #include <algorithm>
+#include <memory>
 
 #include <commctrl.h>
 #include <oleacc.h>
@@ -158,6 +159,20 @@ void CloseWhenOpenedBy(HWND from, DWORD deadline) {
 }
 
 }  // namespace
+
+void SoonWhen(std::function<bool()> ready, std::function<void()> step, DWORD limitMs) {
+    const DWORD deadline = GetTickCount() + limitMs;
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [ready = std::move(ready), step = std::move(step), deadline, poll]() mutable {
+        if (ready() || GetTickCount() > deadline) {
+            step();
+            *poll = nullptr;  // breaks the cycle
+            return;
+        }
+        Soon([poll] { if (*poll) (*poll)(); });
+    };
+    Soon([poll] { (*poll)(); });
+}
 
 void CloseWhenOpened(HWND from) { CloseWhenOpenedBy(from, GetTickCount() + 30000); }
 

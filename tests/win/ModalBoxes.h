@@ -76,6 +76,9 @@ std::wstring AccessibleName(HWND window);
 // Runs a step from the message loop once it is running, for example inside
 // the modal loop of one of our own windows.
 void Soon(std::function<void()> step, UINT delayMs = 20);
+// Runs a step once `ready` says so, or at the limit; looked at every few
+// milliseconds from the message loop.
+void SoonWhen(std::function<bool()> ready, std::function<void()> step, DWORD limitMs = 30000);
 // Closes from its title bar the first window other than `from` that becomes
 // the active one, as soon as it is; a failure when none does within a
 // generous limit.
