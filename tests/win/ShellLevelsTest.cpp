@@ -34,16 +34,20 @@ Strings Labels(const std::vector<ShellListedItem>& items) {
     return labels;
 }
 
+// The folder of an absolute item-ID list; null when it cannot be bound.
+win::ComPtr<IShellFolder> Bound(LPCITEMIDLIST absolute) {
+    win::ComPtr<IShellFolder> desktop, folder;
+    SHGetDesktopFolder(desktop.put());
+    if (pidl::IsEmpty(absolute)) return desktop;
+    if (FAILED(desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void()))) return {};
+    return folder;
+}
+
 // A folder's items as the shell lists them, put in order by the folder's own
 // comparison over every pair: written here apart from the code under test.
 Strings ShellsOwnListing(LPCITEMIDLIST absolute, SHCONTF flags) {
-    win::ComPtr<IShellFolder> desktop, folder;
-    SHGetDesktopFolder(desktop.put());
-    if (pidl::IsEmpty(absolute)) {
-        folder = std::move(desktop);
-    } else if (FAILED(desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void()))) {
-        return {"(cannot bind)"};
-    }
+    win::ComPtr<IShellFolder> folder = Bound(absolute);
+    if (!folder) return {"(cannot bind)"};
     win::ComPtr<IEnumIDList> items;
     if (folder->EnumObjects(nullptr, flags, items.put()) != S_OK) return {};
     std::vector<win::UniquePidl> children;
@@ -69,13 +73,8 @@ Strings ShellsOwnListing(LPCITEMIDLIST absolute, SHCONTF flags) {
 
 // What the code under test reads of a folder on this thread.
 Strings ReadShellLevelHere(LPCITEMIDLIST absolute, SHCONTF flags) {
-    win::ComPtr<IShellFolder> desktop, folder;
-    SHGetDesktopFolder(desktop.put());
-    if (pidl::IsEmpty(absolute)) {
-        folder = std::move(desktop);
-    } else if (FAILED(desktop->BindToObject(absolute, nullptr, IID_IShellFolder, folder.put_void()))) {
-        return {"(cannot bind)"};
-    }
+    win::ComPtr<IShellFolder> folder = Bound(absolute);
+    if (!folder) return {"(cannot bind)"};
     std::vector<ShellListedItem> items;
     EXPECT_TRUE(ReadShellLevel(folder.get(), nullptr, flags, items));
     return Labels(items);
