@@ -5,6 +5,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "ShellOracle.h"
 #include "win32/Handles.h"
 #include "win32/ShellWorker.h"
 
@@ -53,8 +54,17 @@ TEST(ShellWorker, AJobsErrorIsRaisedByWait) {
             throw;
         },
         std::runtime_error);
-    ShellWorker dropped;
-    ASSERT_TRUE(dropped.Start([] { throw std::runtime_error("never waited for"); }));
+    const int before = testing::ThreadCount();
+    {
+        ShellWorker dropped;
+        ASSERT_TRUE(dropped.Start([] { throw std::runtime_error("never waited for"); }));
+    }
+    EXPECT_EQ(testing::ThreadCount(), before) << "the dropped worker was joined, and the process goes on";
+    ShellWorker next;
+    bool ran = false;
+    ASSERT_TRUE(next.Start([&ran] { ran = true; }));
+    EXPECT_NO_THROW(next.Wait()) << "the dropped error stays with its worker";
+    EXPECT_TRUE(ran);
 }
 
 }  // namespace
