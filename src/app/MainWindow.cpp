@@ -305,10 +305,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // The view ---------------------------------------------------------------------
 
 void MainWindow::ShowSlot(int index) {
-    const SlotDisplay display = DisplayFor(editor_->Slot(index), *shell_);
+    SlotDisplay display = DisplayFor(editor_->Slot(index), *shell_);
+    std::optional<SlotDisplay>& shown = shownSlots_[static_cast<size_t>(index)];
     // An icon view arranges itself again at every change: change only what differs.
-    if (placesList_.ItemText(index) != display.caption) placesList_.SetItemText(index, display.caption);
-    if (placesList_.ItemImage(index) != display.icon) placesList_.SetItemImage(index, display.icon);
+    if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
+    if (!shown || shown->icon != display.icon) placesList_.SetItemImage(index, display.icon);
+    shown = std::move(display);
 }
 
 void MainWindow::ShowState() {
@@ -330,6 +332,8 @@ void MainWindow::ShowState() {
     hideBox_.SetChecked(editor_->Hidden());
 
     const UsableInputs usable = editor_->Inputs();
+    if (shownInputs_ == usable) return;
+    shownInputs_ = usable;
     placesList_.SetEnabled(usable.places);
     folderKind_.SetEnabled(usable.kinds);
     specialKind_.SetEnabled(usable.kinds);

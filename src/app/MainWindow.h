@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
 #include <memory>
+#include <optional>
 
 #include "app/Product.h"
 #include "folderpicker/FolderPicker.h"
+#include "places/Captions.h"
 #include "places/PlacesEditor.h"
 #include "widgets/Edit.h"
 #include "widgets/FlatButton.h"
@@ -100,6 +103,10 @@ private:
     std::unique_ptr<win::Win32ShellLookups> shell_;
     std::unique_ptr<PlacesEditor> editor_;
     bool activatedOnce_ = false;
+    // What the controls were last given: only what differs is given again
+    // (each control message is a round trip through the window system).
+    std::array<std::optional<SlotDisplay>, kSlotCount> shownSlots_;
+    std::optional<UsableInputs> shownInputs_;
     win::UniqueImageList glyphs_;
     std::vector<std::string> pendingWarnings_;
 };
