@@ -87,8 +87,8 @@ MainWindow::MainWindow(RegistryFactory makeRegistry, std::string websiteAddress)
     aboutButton_.OnClick = [this] { ShowAboutWindow(Handle()); };
     logo_.OnClick = [this] { ShowAboutWindow(Handle()); };
     banner_.OnClick = [this] { OpenDocument(websiteAddress_, Handle()); };
-    browseButton_.OnClick = [this] { OnBrowse(); };
-    changeFolderButton_.OnClick = [this] { OnBrowse(); };
+    browseButton_.OnClick = [this] { PickFolder(); };
+    changeFolderButton_.OnClick = [this] { PickFolder(); };
     folderPicker_.Options.createDeleteButtons = true;
     folderPicker_.Icon = ProgramIcon(false);
     folderPicker_.SmallIcon = ProgramIcon(true);
@@ -248,9 +248,7 @@ void MainWindow::OnShowing() {
 
 void MainWindow::ShowIcons() {
     shell_->ReleaseIcons();
-    if (editor_->Loaded()) {
-        for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
-    }
+    ShowSlots();
     for (int row = 0; row < catalogue_.Count(); ++row) {
         const int icon = shell_->SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl);
         if (catalogue_.ItemImage(row) != icon) catalogue_.SetItemImage(row, icon);
@@ -280,9 +278,7 @@ void MainWindow::OnDestroying() {
 
 void MainWindow::ShowDrivesAgain() {
     shell_->ForgetDrives();
-    if (editor_ && editor_->Loaded()) {
-        for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
-    }
+    ShowSlots();
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -313,9 +309,14 @@ void MainWindow::ShowSlot(int index) {
     shown = std::move(display);
 }
 
-void MainWindow::ShowState() {
+void MainWindow::ShowSlots() {
     if (!editor_ || !editor_->Loaded()) return;
     for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
+}
+
+void MainWindow::ShowState() {
+    if (!editor_ || !editor_->Loaded()) return;
+    ShowSlots();
 
     const std::optional<int> selected = editor_->Selected();
     if (selected && !placesList_.IsSelected(*selected)) {
@@ -411,7 +412,7 @@ void MainWindow::OnHideToggled() {
 }
 
 // The folder picker, opened on the selected folder slot's path.
-void MainWindow::OnBrowse() {
+void MainWindow::PickFolder() {
     const Place* place = editor_->SelectedPlace();
     if (!place) return;
     folderPicker_.Title = LoadText(IDS_PICKER_TITLE);
@@ -427,8 +428,7 @@ void MainWindow::OnBrowse() {
 }
 
 void MainWindow::OnSlotDoubleClicked() {
-    const Place* place = editor_->SelectedPlace();
-    if (place && place->isFolder && editor_->Inputs().changeFolder) OnBrowse();
+    if (editor_->Inputs().changeFolder) PickFolder();
 }
 
 // Drops ---------------------------------------------------------------------

@@ -76,7 +76,6 @@ private:
     void OnCatalogueRowSelected(int item, bool selected);
     void OnMove(int delta);
     void OnHideToggled();
-    void OnBrowse();
     void OnSlotDoubleClicked();
     void OnFolderDropped(const std::string& name);
     void OnDropTooLong();
@@ -88,6 +87,9 @@ private:
     // the kind, the path, the catalogue row, the hide flag and what is usable.
     void ShowState();
     void ShowSlot(int index);
+    void ShowSlots();  // every slot, once the places are loaded
+    // The folder picker for the selected slot; its choice becomes the slot's path.
+    void PickFolder();
     void ShowIcons();
     void ShowDrivesAgain();
     void SelectCatalogueRow(int32_t csidl);
