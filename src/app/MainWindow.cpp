@@ -72,12 +72,12 @@ MainWindow::MainWindow(RegistryFactory makeRegistry, std::string websiteAddress)
     };
     OnDestroy = [this] { OnDestroying(); };
 
-    placesList_.OnSelectItem = [this](int item, bool selected) { OnSlotSelected(item, selected); };
+    placesList_.OnSelectionChanged = [this](std::optional<int> slot) { OnSlotSelected(slot); };
     placesList_.OnDblClick = [this] { OnSlotDoubleClicked(); };
     folderKind_.OnClick = [this] { OnKindChosen(PlaceKind::Folder); };
     specialKind_.OnClick = [this] { OnKindChosen(PlaceKind::SpecialFolder); };
     pathEdit_.OnChange = [this] { OnPathTyped(); };
-    catalogue_.OnSelectItem = [this](int item, bool selected) { OnCatalogueRowSelected(item, selected); };
+    catalogue_.OnSelectionChanged = [this](std::optional<int> row) { OnCatalogueRowSelected(row); };
     moveUpButton_.OnClick = [this] { OnMove(-1); };
     moveDownButton_.OnClick = [this] { OnMove(+1); };
     hideBox_.OnClick = [this] { OnHideToggled(); };
@@ -368,14 +368,8 @@ void MainWindow::Save() {
 
 // Editing --------------------------------------------------------------------
 
-void MainWindow::OnSlotSelected(int item, bool selected) {
-    // A slot losing the selection is most often another gaining it, told
-    // next; each is shown as it comes, and only the end is drawn.
-    if (selected) {
-        editor_->Select(item);
-    } else if (editor_->Selected() == item) {
-        editor_->Select(std::nullopt);
-    }
+void MainWindow::OnSlotSelected(std::optional<int> slot) {
+    editor_->Select(slot);
     ShowState();
 }
 
@@ -389,10 +383,12 @@ void MainWindow::OnPathTyped() {
     ShowState();
 }
 
-void MainWindow::OnCatalogueRowSelected(int item, bool selected) {
-    // Only the row gaining the selection says what the slot is.
-    if (!selected || item < 0 || item >= static_cast<int>(kSpecialFolders.size())) return;
-    editor_->PickSpecialFolder(kSpecialFolders[static_cast<size_t>(item)].csidl);
+void MainWindow::OnCatalogueRowSelected(std::optional<int> row) {
+    // A row says what the slot is; none (a click beside the rows) changes
+    // nothing, and the slot's row is shown selected again.
+    if (row && *row < static_cast<int>(kSpecialFolders.size())) {
+        editor_->PickSpecialFolder(kSpecialFolders[static_cast<size_t>(*row)].csidl);
+    }
     ShowState();
 }
 

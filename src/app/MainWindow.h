@@ -70,10 +70,10 @@ private:
     void OnDestroying();
 
     // Control events: one editor operation each.
-    void OnSlotSelected(int item, bool selected);
+    void OnSlotSelected(std::optional<int> slot);
     void OnKindChosen(PlaceKind kind);
     void OnPathTyped();
-    void OnCatalogueRowSelected(int item, bool selected);
+    void OnCatalogueRowSelected(std::optional<int> row);
     void OnMove(int delta);
     void OnHideToggled();
     void OnSlotDoubleClicked();

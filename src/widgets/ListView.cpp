@@ -2,6 +2,9 @@
 
 #include "widgets/Form.h"
 #include "win32/WideText.h"
+#include "win32/WindowSubclass.h"
+
+#include <utility>
 
 namespace quenmar::widgets {
 
@@ -9,6 +12,28 @@ void ListView::Create(Form& form, Bounds bounds, Anchors anchors, DWORD viewStyl
     CreateAs(form, WC_LISTVIEWW, "",
              WS_TABSTOP | WS_GROUP | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | viewStyle,
              WS_EX_CLIENTEDGE, bounds, anchors);
+    win::WindowSubclass::Install(hwnd_, Proc, this);
+}
+
+// Every change of selection happens while the list handles a message of its
+// own (a click, a key, a request), and tells of itself within it; the user's
+// change is reported when the outermost of them returns.
+LRESULT ListView::Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC next) {
+    auto& list = *static_cast<ListView*>(context);
+    ++list.depth_;
+    const LRESULT result = CallWindowProcW(next, window, message, wParam, lParam);
+    if (--list.depth_ == 0 && message != WM_NCDESTROY) list.ReportSelection();
+    return result;
+}
+
+ListView::~ListView() {
+    if (hwnd_) win::WindowSubclass::Remove(hwnd_);
+}
+
+void ListView::ReportSelection() {
+    if (!std::exchange(selectionMoved_, false)) return;
+    const int selected = SelectedIndex();
+    Fire(OnSelectionChanged, selected < 0 ? std::nullopt : std::optional<int>(selected));
 }
 
 void ListView::AddColumn(int width96) {
@@ -112,7 +137,8 @@ LRESULT ListView::HandleNotify(NMHDR* header) {
         const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
         if (!settingState_ && (change->uChanged & LVIF_STATE) && change->iItem >= 0 &&
             ((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) {
-            Fire(OnSelectItem, change->iItem, (change->uNewState & LVIS_SELECTED) != 0);
+            selectionMoved_ = true;
+            if (depth_ == 0) ReportSelection();
         }
         return 0;
     }

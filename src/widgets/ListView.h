@@ -4,15 +4,22 @@
 #include "widgets/ImageList.h"
 #include "win32/Handles.h"
 
+#include <optional>
+
 namespace quenmar::widgets {
 
-// A single-selection list view. The user's selection is reported item by
-// item: the one losing the selection first, then the one gaining it.
-// Selecting from code reports nothing.
+// A single-selection list view. What the user selects is reported once for
+// each click or key, when the list has done with it: the item now selected,
+// or none. (The list itself tells of each item: the one losing the selection
+// and then the one gaining it, which would show the window without a
+// selection in between.) Selecting from code reports nothing.
 class ListView : public Control {
 public:
-    std::function<void(int item, bool selected)> OnSelectItem;
+    std::function<void(std::optional<int> selected)> OnSelectionChanged;
     Event OnDblClick;
+
+    ListView() = default;
+    ~ListView() override;
 
     void Create(Form& form, Bounds bounds, Anchors anchors, DWORD viewStyle);
     void AddColumn(int width96);
@@ -37,8 +44,12 @@ public:
     LRESULT HandleNotify(NMHDR* header) override;
 
 private:
+    void ReportSelection();
+    static LRESULT Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC next);
     void SetState(int item, UINT mask, UINT state);
     bool settingState_ = false;
+    int depth_ = 0;             // messages of the list's own being handled
+    bool selectionMoved_ = false;  // by the user, within them
 };
 
 }  // namespace quenmar::widgets

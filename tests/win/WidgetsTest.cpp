@@ -66,8 +66,8 @@ public:
         radioB.OnClick = [this] { log.push_back("B click"); };
         check.OnClick = [this] { log.push_back(check.Checked() ? "check on" : "check off"); };
         edit.OnChange = [this] { log.push_back("edit " + edit.Text()); };
-        list.OnSelectItem = [this](int item, bool selected) {
-            log.push_back("item " + std::to_string(item) + (selected ? " gained" : " lost") + ", selected now " +
+        list.OnSelectionChanged = [this](std::optional<int> item) {
+            log.push_back("list " + (item ? std::to_string(*item) : std::string("none")) + ", shown " +
                           std::to_string(list.SelectedIndex()));
         };
         cancel.OnClick = [this] { log.push_back("cancel"); };
@@ -89,8 +89,8 @@ using Log = std::vector<std::string>;
 
 // Each control fires only for a change, from code or from the user: a radio
 // button when it becomes checked, the check box on every change, the edit
-// box when its text changes, the list for the item losing the selection
-// before the one gaining it.
+// box when its text changes, the list once for each request, click or key
+// that moves its selection, after the move.
 // What the program sets fires nothing (a view shows its model without
 // talking to itself); what the user does fires once for each change.
 TEST(Widgets, ControlsFireForTheUsersChangesOnly) {
@@ -123,8 +123,23 @@ TEST(Widgets, ControlsFireForTheUsersChangesOnly) {
     select(0, true);
     select(0, true);
     select(0, false);
-    EXPECT_EQ(form.TakeLog(), (Log{"A click", "check off", "check on", "edit E:\\", "item 2 lost, selected now -1",
-                                   "item 0 gained, selected now 0", "item 0 lost, selected now -1"}));
+    EXPECT_EQ(form.TakeLog(), (Log{"A click", "check off", "check on", "edit E:\\", "list 0, shown 0", "list none, shown -1"}));
+
+    // The mouse and the keys: a click on a row, Down, a click below the rows.
+    form.Show();
+    PumpMessages();
+    form.TakeLog();
+    SetFocus(form.list.Handle());
+    RECT row{LVIR_BOUNDS};
+    SendMessageW(form.list.Handle(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    const auto click = [&](int x, int y) {
+        SendMessageW(form.list.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(form.list.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    };
+    click(row.left + 5, (row.top + row.bottom) / 2);
+    SendMessageW(form.list.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+    click(row.left + 5, row.bottom + 3 * (row.bottom - row.top));
+    EXPECT_EQ(form.TakeLog(), (Log{"list 1, shown 1", "list 2, shown 2", "list none, shown -1"}));
 }
 
 TEST(Widgets, FormEventsInOrderAndCloseCanBeRefused) {
