@@ -115,14 +115,15 @@ void MainWindow::CreateInputs() {
     MakeFlatFrame(placesList_);
     MakeFlatFrame(catalogue_);
     MakeFlatFrame(pathEdit_);
-    placesList_.Create(*this, {8, 8, 81, 385}, Anchor::Left | Anchor::Top | Anchor::Bottom, LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP |
-                                                                              LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
+    placesList_.Create(*this, {8, 8, 81, 385}, Anchor::Left | Anchor::Top | Anchor::Bottom,
+                       LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP | LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
     folderKind_.Create(*this, LoadText(IDS_USE_FOLDER), {100, 60, 297, 17}, Anchor::Left | Anchor::Top, true);
     specialKind_.Create(*this, LoadText(IDS_USE_SPECIAL), {100, 140, 297, 17}, Anchor::Left | Anchor::Top);
     pathEdit_.Create(*this, {120, 80, 373, 21}, Anchor::Left | Anchor::Top | Anchor::Right, true);
     browseButton_.SetHint(LoadText(IDS_BROWSE_HINT));
     browseButton_.Create(*this, LoadText(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
-    catalogue_.Create(*this, {120, 160, 333, 233}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom, LVS_REPORT | LVS_NOCOLUMNHEADER);
+    catalogue_.Create(*this, {120, 160, 333, 233}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom,
+                      LVS_REPORT | LVS_NOCOLUMNHEADER);
     catalogue_.AddColumn(312);
     placesList_.SetAccessibleName(LoadText(IDS_PLACES), true);
     pathEdit_.SetAccessibleName(LoadText(IDS_FOLDER_PATH), false);
@@ -166,9 +167,7 @@ void MainWindow::CreateControls() {
     CreatePictures();
 
     const HFONT bold = MakeFont(-11, true);
-    folderKind_.SetFont(bold);
-    specialKind_.SetFont(bold);
-    hideBox_.SetFont(bold);
+    for (Control* option : std::initializer_list<Control*>{&folderKind_, &specialKind_, &hideBox_}) option->SetFont(bold);
     title_.SetFont(MakeFont(-19));
     dropHint_.FitWidthToText(Scale(590));  // as far as the buttons' right edge
     OnDpiChanged = [this] {
@@ -184,7 +183,7 @@ void MainWindow::CreateControls() {
     smallIcons_.CreateOwn(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     placesList_.SetImageList(largeIcons_, LVSIL_NORMAL);
     catalogue_.SetImageList(smallIcons_, LVSIL_SMALL);
-    for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem("(None)", -1, 0);
+    for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem("(None)", -1);
 
     moveUpButton_.SetEnabled(false);
     moveDownButton_.SetEnabled(false);
@@ -227,8 +226,7 @@ void MainWindow::OnCreated() {
     dropTarget_->OnSkipped = [this](const SkippedNames&) { OnDropTooLong(); };
 
     for (const SpecialFolder& row : kSpecialFolders) {
-        catalogue_.AddItem(std::string(row.name), shell_->SpecialFolderIconIndex(IconSize::Small, row.csidl),
-                           row.csidl);
+        catalogue_.AddItem(std::string(row.name), shell_->SpecialFolderIconIndex(IconSize::Small, row.csidl));
     }
 }
 
@@ -431,27 +429,21 @@ void MainWindow::OnSlotDoubleClicked() {
 
 namespace {
 
-bool IsDirectory(const std::string& path) {
+// What is at a path: a folder, a file, or (nullopt) nothing.
+std::optional<bool> IsDirectory(const std::string& path) {
     const DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 }  // namespace
 
 // A folder gives its path, a file its folder's.
 void MainWindow::OnFolderDropped(const std::string& name) {
-    std::string folder;
-    if (IsDirectory(name)) {
-        folder = AddTrailingBackslash(name);
-    } else if (IsFile(name)) {
-        folder = DirectoryPart(name);
-    }
-    if (folder.empty() || !IsDirectory(folder)) return;
+    const std::optional<bool> directory = IsDirectory(name);
+    if (!directory) return;
+    const std::string folder = *directory ? AddTrailingBackslash(name) : DirectoryPart(name);
+    if (folder.empty() || !IsDirectory(folder).value_or(false)) return;
     if (editor_->SetPath(folder)) ShowState();
 }
 

@@ -103,10 +103,6 @@ std::string ShellFolderTree::Label(Node node) const {
     return win::Utf8(text);
 }
 
-bool ShellFolderTree::IsExpanded(Node node) const {
-    return (SendMessageW(hwnd_, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(node), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
-}
-
 void ShellFolderTree::Expand(Node node) {
     SendMessageW(hwnd_, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
 }

@@ -38,7 +38,6 @@ public:
 
     const ShellFolderTreeOptions& Options() const { return options_; }
     void SetOptions(const ShellFolderTreeOptions& options) { options_ = options; }
-    bool ShowRoot() const { return showRoot_; }
     void SetShowRoot(bool show);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool readOnly);
@@ -66,7 +65,6 @@ public:
     Node Parent(Node node) const;
     std::vector<Node> Children(Node node) const;
     std::string Label(Node node) const;
-    bool IsExpanded(Node node) const;
     void Expand(Node node);
     void ListChildren(Node node);
     void SelectNode(Node node);

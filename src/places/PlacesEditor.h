@@ -38,7 +38,6 @@ public:
     std::vector<std::string> Load();
     bool Loaded() const { return loaded_; }
 
-    const Places& Slots() const { return slots_; }
     const Place& Slot(int n) const { return slots_.at(static_cast<size_t>(n)); }
     std::optional<int> Selected() const { return selected_; }
     // The selected slot's place, or null.

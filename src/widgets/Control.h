@@ -54,7 +54,6 @@ public:
 
     HWND Handle() const { return hwnd_; }
     int Id() const { return id_; }
-    Form* Owner() const { return form_; }
     HWND OwnWindow() override { return hwnd_; }
 
     bool Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }

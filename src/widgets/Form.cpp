@@ -115,8 +115,7 @@ void Form::HandleCommand(int id, WORD code, bool fromControl) {
     if (id == IDCANCEL) {
         if (cancelButton_ && cancelButton_->Enabled()) cancelButton_->Click();
     } else if (id == IDOK) {
-        const auto focused = controls_.find(GetDlgCtrlID(GetFocus()));
-        if (auto* button = focused != controls_.end() ? dynamic_cast<Button*>(focused->second) : nullptr) {
+        if (auto* button = dynamic_cast<Button*>(ControlOf(GetFocus()))) {
             button->Click();
         } else if (defaultButton_ && defaultButton_->Enabled()) {
             defaultButton_->Click();
@@ -127,8 +126,7 @@ void Form::HandleCommand(int id, WORD code, bool fromControl) {
 // A label's or button's colours: its own text colour and background, else
 // the form's; transparent labels where the form asks for them.
 LRESULT Form::ColorControl(UINT message, HDC dc, HWND child) {
-    const auto found = controls_.find(GetDlgCtrlID(child));
-    const Control* control = found != controls_.end() ? found->second : nullptr;
+    const Control* control = ControlOf(child);
     const COLORREF color = control ? control->TextColor() : CLR_INVALID;
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color != CLR_INVALID ? color : GetSysColor(COLOR_WINDOWTEXT));
@@ -175,12 +173,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         HandleCommand(LOWORD(wParam), HIWORD(wParam), lParam != 0);
         return 0;
     case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<NMHDR*>(lParam);
-        const auto found = controls_.find(static_cast<int>(header->idFrom));
-        if (found != controls_.end() && found->second->Handle() == header->hwndFrom) {
-            return found->second->HandleNotify(reinterpret_cast<NMHDR*>(lParam));
-        }
-        return 0;
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        Control* control = ControlOf(header->hwndFrom);
+        return control ? control->HandleNotify(header) : 0;
     }
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
@@ -219,10 +214,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Activated(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_SETCURSOR: {
-        const auto found = controls_.find(GetDlgCtrlID(reinterpret_cast<HWND>(wParam)));
-        if (found != controls_.end() && found->second->Cursor() && LOWORD(lParam) == HTCLIENT &&
-            found->second->Handle() == reinterpret_cast<HWND>(wParam)) {
-            ::SetCursor(found->second->Cursor());
+        const Control* control = ControlOf(reinterpret_cast<HWND>(wParam));
+        if (control && control->Cursor() && LOWORD(lParam) == HTCLIENT) {
+            ::SetCursor(control->Cursor());
             return TRUE;
         }
         return Default(message, wParam, lParam);
@@ -272,8 +266,8 @@ bool Form::PreTranslate(MSG& msg) {
     Application::Instance().Guard(hwnd_, [&] {
         if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) taken = HandleKey(msg);
         if (!taken && msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE)) {
-            const auto found = controls_.find(GetDlgCtrlID(msg.hwnd));
-            taken = found != controls_.end() && found->second->Handle() == msg.hwnd && found->second->Activate();
+            Control* control = ControlOf(msg.hwnd);
+            taken = control && control->Activate();
         }
     });
     if (taken) return true;
@@ -307,7 +301,10 @@ void Form::RelayToTooltip(MSG& msg) {
     SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
-HWND Form::Tooltip() const { return tooltip_; }
+Control* Form::ControlOf(HWND window) const {
+    const auto found = controls_.find(GetDlgCtrlID(window));
+    return found != controls_.end() && found->second->Handle() == window ? found->second : nullptr;
+}
 
 int Form::RegisterControl(Control* control) {
     const int id = nextId_++;

@@ -97,11 +97,13 @@ public:
 
     // For controls.
     int RegisterControl(Control* control);
+    // The form's control that is that window; null for any other window.
+    Control* ControlOf(HWND window) const;
     // Shows the control's hint while the mouse rests on it.
     void AddTooltip(Control& control);
     // The hints' window; null until the mouse first comes over a control
     // with a hint.
-    HWND Tooltip() const;
+    HWND Tooltip() const { return tooltip_; }
     std::vector<RadioButton*> radioButtons;
 
 protected:

@@ -54,14 +54,13 @@ void ListView::SetImageList(ImageList& list, int which) {
 
 int ListView::Count() const { return static_cast<int>(SendMessageW(hwnd_, LVM_GETITEMCOUNT, 0, 0)); }
 
-int ListView::AddItem(const std::string& text, int image, LPARAM data) {
+int ListView::AddItem(const std::string& text, int image) {
     LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
     item.iItem = Count();
     std::wstring wide = win::Wide(text);
     item.pszText = wide.data();
     item.iImage = image < 0 ? I_IMAGENONE : image;
-    item.lParam = data;
     return static_cast<int>(SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
@@ -97,14 +96,6 @@ void ListView::SetItemImage(int index, int image) {
     item.iItem = index;
     item.iImage = image < 0 ? I_IMAGENONE : image;
     SendMessageW(hwnd_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-LPARAM ListView::ItemData(int index) const {
-    LVITEMW item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = index;
-    if (!SendMessageW(hwnd_, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return 0;
-    return item.lParam;
 }
 
 int ListView::SelectedIndex() const {

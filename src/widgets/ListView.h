@@ -26,12 +26,11 @@ public:
     void SetImageList(ImageList& list, int which);
 
     int Count() const;
-    int AddItem(const std::string& text, int image, LPARAM data);
+    int AddItem(const std::string& text, int image);
     std::string ItemText(int item) const;
     void SetItemText(int item, const std::string& text);
     int ItemImage(int item) const;
     void SetItemImage(int item, int image);
-    LPARAM ItemData(int item) const;
     int SelectedIndex() const;
     bool IsSelected(int item) const;
     void SetSelected(int item, bool selected);

@@ -101,7 +101,7 @@ TEST(Widgets, ControlsFireForTheUsersChangesOnly) {
     EXPECT_TRUE(form.radioB.Checked() && !form.radioA.Checked());
     form.check.SetChecked(true);
     for (const char* text : {"", "C:\\", "D:\\"}) form.edit.SetText(text);
-    for (int i = 0; i < 3; ++i) form.list.AddItem("item", -1, i);
+    for (int i = 0; i < 3; ++i) form.list.AddItem("item", -1);
     form.list.SetSelected(2, true);
     form.list.SetFocused(1);
     EXPECT_EQ(form.TakeLog(), Log{}) << "set by the program";
