@@ -35,9 +35,12 @@ bool ShellWorker::Start(std::function<void()> job) {
 }
 
 void ShellWorker::Join() {
-    if (!thread_.joinable()) return;
-    WaitTakingSentMessages(done_.get());
-    thread_.join();
+    // A message taken while waiting may wait for this worker too, and join
+    // it (or even start the next job) before this wait returns.
+    while (thread_.joinable()) {
+        WaitTakingSentMessages(done_.get());
+        if (thread_.joinable() && Finished()) thread_.join();
+    }
 }
 
 void ShellWorker::Wait() {

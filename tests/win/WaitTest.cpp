@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <stdexcept>
+#include <thread>
 
 #include "ShellOracle.h"
 #include "win32/Handles.h"
@@ -41,6 +42,55 @@ TEST(ShellWorker, WaitingAnswersWhatTheJobSendsToTheWaitingThread) {
     EXPECT_EQ(answer, 42u);
     MSG msg;
     EXPECT_TRUE(PeekMessageW(&msg, window.get(), WM_APP, WM_APP, PM_REMOVE)) << "posted messages are left alone";
+}
+
+ShellWorker* reentered = nullptr;
+std::atomic<bool> handling{false};
+bool InSendMessageSeen() { return handling; }
+
+LRESULT CALLBACK WaitingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP && reentered) {
+        handling = true;
+        reentered->Wait();  // the worker that sent this, which the thread is already waiting for
+        return 7;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A message another thread sends while this thread waits for a worker may
+// itself wait for that worker (a window asking for what the worker looks
+// up): both waits end when the job ends, and neither raises.
+TEST(ShellWorker, AWaitWithinTheWaitForTheSameWorker) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = WaitingProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuenmarReentryTest";
+    RegisterClassW(&wc);
+    UniqueWindow window(CreateWindowW(L"QuenmarReentryTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr));
+    ASSERT_TRUE(window);
+    for (int round = 0; round < 3; ++round) {
+        ShellWorker worker;
+        reentered = &worker;
+        handling = false;
+        UniqueHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        ASSERT_TRUE(worker.Start([&] { WaitForSingleObject(release.get(), 10000); }));
+        DWORD_PTR answer = 0;
+        std::thread sender([&] {
+            SendMessageTimeoutW(window.get(), WM_APP, 0, 0, SMTO_NORMAL, 10000, &answer);
+        });
+        // The job ends only once the sent message is being handled.
+        std::thread releaser([&] {
+            while (!InSendMessageSeen()) Sleep(1);
+            SetEvent(release.get());
+        });
+        EXPECT_NO_THROW(worker.Wait()) << "round " << round;
+        sender.join();
+        releaser.join();
+        EXPECT_EQ(answer, 7u) << "round " << round;
+        EXPECT_FALSE(worker.Started());
+        reentered = nullptr;
+    }
 }
 
 // A job's error reaches the thread that waits for it, instead of ending the
