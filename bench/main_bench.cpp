@@ -235,6 +235,7 @@ void EditLeakBenchmark() {
     auto form = std::make_unique<quenmar::testing::MainWindowProbe>();
     form->Show();
     RunUntilIdle();
+    form->WaitForIcons();
     auto edit = [&](int i) {
         quenmar::testing::UserSelect(form->placesList_, i % 5);
         if (i % 3 == 0) {
@@ -558,6 +559,7 @@ void WindowsLeakBenchmark() {
     auto form = std::make_unique<quenmar::testing::MainWindowProbe>();
     form->Show();
     RunUntilIdle();
+    form->WaitForIcons();
     quenmar::FolderPicker picker;
     auto cycle = [&] {
         OpenAndClose(L"TSelectFolderForm", nullptr, [&] {

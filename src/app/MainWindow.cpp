@@ -22,6 +22,7 @@ using namespace widgets;
 namespace {
 
 constexpr UINT kShowWarnings = WM_APP + 1;
+constexpr UINT kIconsFound = WM_APP + 2;  // the shell worker has looked the icons up
 // The system menu's own command: below the system's range, low four bits clear.
 constexpr UINT kExportSettingsCommand = 0x0110;
 
@@ -64,7 +65,7 @@ MainWindow::MainWindow(RegistryFactory makeRegistry, std::string websiteAddress)
     OnCreate = [this] { OnCreated(); };
     // An error while showing is told, and the window is shown all the same.
     OnShow = [this] { Application::Instance().Guard(Handle(), [this] { OnShowing(); }); };
-    OnShown = [this] { Application::Instance().Guard(Handle(), [this] { ShowIcons(); }); };
+    OnShown = [this] { Application::Instance().Guard(Handle(), [this] { OnDrawn(); }); };
     OnActivate = [this] { OnFirstActivation(); };
     OnClose = [this](bool& canClose) {
         canClose = true;
@@ -93,12 +94,9 @@ MainWindow::MainWindow(RegistryFactory makeRegistry, std::string websiteAddress)
     folderPicker_.Icon = ProgramIcon(false);
     folderPicker_.SmallIcon = ProgramIcon(true);
 
-    // The catalogue's icons are looked up while the window is being built,
-    // shown and drawn; they are put in once it is on screen.
+    // The window is built, shown and drawn with its texts; the icons are
+    // looked up once it is on screen, and put in as they arrive.
     shell_ = std::make_unique<win::Win32ShellLookups>();
-    std::vector<int32_t> catalogue;
-    for (const SpecialFolder& row : kSpecialFolders) catalogue.push_back(row.csidl);
-    shell_->Prefetch(std::move(catalogue));
     shell_->HoldIcons();
 
     CreateHandle();
@@ -240,8 +238,23 @@ void MainWindow::OnShowing() {
     if (!replaced.empty()) pendingWarnings_.push_back(PlacesStore::ReplacedValuesMessage(replaced));
     if (!pendingWarnings_.empty()) PostMessageW(Handle(), kShowWarnings, 0, 0);
     ShowState();
-    // Looked up already: put in before the window is drawn, not after.
-    if (!shell_->RefusingIcons()) ShowIcons();
+}
+
+// On screen and drawn: the shell's work starts now, on its own thread, and
+// the window goes on taking the user's input meanwhile.
+void MainWindow::OnDrawn() {
+    std::vector<int32_t> folders;
+    std::vector<std::string> drives;
+    for (const SpecialFolder& row : kSpecialFolders) folders.push_back(row.csidl);
+    for (int n = 0; n < kSlotCount && editor_->Loaded(); ++n) {
+        const Place& place = editor_->Slot(n);
+        if (!place.isFolder) folders.push_back(place.csidl);
+        if (const std::string path = EffectivePath(place, *shell_); place.isFolder && path.size() < 4) {
+            drives.push_back(path);
+        }
+    }
+    const HWND window = Handle();
+    shell_->Prefetch(std::move(folders), std::move(drives), [window] { PostMessageW(window, kIconsFound, 0, 0); });
 }
 
 void MainWindow::ShowIcons() {
@@ -282,6 +295,10 @@ void MainWindow::ShowDrivesAgain() {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DEVICECHANGE && (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)) {
         ShowDrivesAgain();  // a drive or a medium came or went
+    }
+    if (message == kIconsFound) {
+        Application::Instance().Guard(Handle(), [this] { ShowIcons(); });
+        return 0;
     }
     if (message == kShowWarnings) {
         auto warnings = std::move(pendingWarnings_);

@@ -60,11 +60,13 @@ protected:
     widgets::ImageList smallIcons_;
     std::unique_ptr<widgets::ShellDropTarget> dropTarget_;
     FolderPicker folderPicker_;
+    std::unique_ptr<win::Win32ShellLookups> shell_;
 
 private:
     // Window events.
     void OnCreated();
     void OnShowing();
+    void OnDrawn();
     void OnFirstActivation();
     void OnClosing();
     void OnDestroying();
@@ -102,7 +104,6 @@ private:
     RegistryFactory makeRegistry_;
     std::string websiteAddress_;
     std::unique_ptr<RegistryAccessor> registry_;
-    std::unique_ptr<win::Win32ShellLookups> shell_;
     std::unique_ptr<PlacesEditor> editor_;
     bool activatedOnce_ = false;
     // What the controls were last given: only what differs is given again

@@ -9,12 +9,12 @@
 
 namespace quenmar::win {
 
-bool ShellWorker::Start(std::function<void()> job) {
+bool ShellWorker::Start(std::function<void()> job, std::function<void()> then) {
     Wait();
     done_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!done_) return false;
     try {
-        thread_ = std::thread([this, job = std::move(job)] {
+        thread_ = std::thread([this, job = std::move(job), then = std::move(then)] {
             const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
             {
                 const NoCriticalErrorBoxes quiet;
@@ -25,7 +25,8 @@ bool ShellWorker::Start(std::function<void()> job) {
                 }
             }
             if (SUCCEEDED(com)) CoUninitialize();
-            SetEvent(done_.get());
+            SetEvent(done_.get());  // this object may be gone from here on
+            if (then) then();
         });
     } catch (const std::system_error&) {
         done_.reset();

@@ -23,7 +23,9 @@ public:
     ShellWorker& operator=(const ShellWorker&) = delete;
 
     // False when no thread could be had: the caller does the work itself.
-    bool Start(std::function<void()> job);
+    // `then` runs on the worker's thread after the job, once Finished() is
+    // true (to post a window word that Wait will not block).
+    bool Start(std::function<void()> job, std::function<void()> then = {});
     // Until the job has ended; at once when none was started. An error the
     // job raised is raised here, on the waiting thread.
     void Wait();

@@ -11,6 +11,11 @@ namespace quenmar::win {
 
 namespace {
 
+// A drive's root ("C:", "C:\\"): shorter than any folder's path.
+bool IsDrive(const std::string& path) { return path.size() < 4; }
+// Any folder's path: every folder shows the folder icon.
+constexpr const char* kAnyFolder = "C:\\Windows";
+
 UINT SizeFlag(IconSize size) { return size == IconSize::Small ? SHGFI_SMALLICON : SHGFI_LARGEICON; }
 
 // Where the folder is, not whether it exists: verifying (and so making)
@@ -29,17 +34,38 @@ int ItemIcon(const UniquePidl& item, IconSize size, DWORD_PTR& list) {
     return list ? info.iIcon : kNoIcon;
 }
 
+// The icon of a path asked for by IconQuery, and the system image list it is in.
+int QueryIcon(const std::string& query, IconSize size, DWORD_PTR& list) {
+    SHFILEINFOW info{};
+    list = SHGetFileInfoW(Wide(query).c_str(), 0, &info, sizeof info, SizeFlag(size) | SHGFI_SYSICONINDEX);
+    return list ? info.iIcon : kNoIcon;
+}
+
 }  // namespace
 
 Win32ShellLookups::~Win32ShellLookups() { worker_.Join(); }
 
-void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
+std::string Win32ShellLookups::IconQuery(const std::string& path) {
+    if (IsDrive(path)) return AddTrailingBackslash(path);
+    wchar_t windows[MAX_PATH + 1] = {};
+    const UINT length = GetWindowsDirectoryW(windows, std::size(windows));
+    return Utf8(std::wstring_view(windows, length < std::size(windows) ? length : 0));
+}
+
+void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls, std::vector<std::string> drives,
+                                 std::function<void()> finished) {
     CollectPrefetched();
     prefetched_.clear();
+    prefetchedPaths_.clear();
     for (const int32_t csidl : csidls) {
         if (specialItems_.count(csidl) == 0) prefetched_.push_back({csidl});
     }
-    if (prefetched_.empty()) return;
+    if (folderIcons_[0] == kUnknownIcon) prefetchedPaths_.push_back({IconQuery(kAnyFolder)});
+    for (const std::string& drive : drives) prefetchedPaths_.push_back({IconQuery(drive)});
+    if (prefetched_.empty() && prefetchedPaths_.empty()) {
+        if (finished) finished();
+        return;
+    }
     const bool started = worker_.Start([this] {
         // The system image lists of the two sizes hold the same icons at the
         // same indexes: once the large list is known, each folder is asked
@@ -60,8 +86,20 @@ void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls) {
             }
             found.lists[static_cast<int>(IconSize::Large)] = large;
         }
-    });
-    if (!started) prefetched_.clear();  // no thread to spare: each lookup is made when asked for
+        for (PrefetchedPath& found : prefetchedPaths_) {
+            for (const IconSize size : {IconSize::Small, IconSize::Large}) {
+                DWORD_PTR list = 0;
+                found.icons[static_cast<int>(size)] = QueryIcon(found.query, size, list);
+                found.lists[static_cast<int>(size)] = reinterpret_cast<HIMAGELIST>(list);
+            }
+        }
+    }, finished);
+    if (!started) {
+        // No thread to spare: each lookup is made when asked for.
+        prefetched_.clear();
+        prefetchedPaths_.clear();
+        if (finished) finished();
+    }
 }
 
 void Win32ShellLookups::CollectPrefetched() {
@@ -76,7 +114,17 @@ void Win32ShellLookups::CollectPrefetched() {
         }
         specialItems_[found.csidl] = std::move(found.item);
     }
+    const std::string folders = IconQuery(kAnyFolder);
+    for (const PrefetchedPath& found : prefetchedPaths_) {
+        for (const IconSize size : {IconSize::Small, IconSize::Large}) {
+            const int n = static_cast<int>(size);
+            const int icon = Adopt(size, reinterpret_cast<DWORD_PTR>(found.lists[n]), found.icons[n]);
+            if (icon == kNoIcon) continue;  // asked for again when needed
+            (found.query == folders ? folderIcons_[n] : driveIcons_[{n, found.query}]) = icon;
+        }
+    }
     prefetched_.clear();
+    prefetchedPaths_.clear();
 }
 
 void Win32ShellLookups::ReleaseIcons() {
@@ -97,23 +145,18 @@ int Win32ShellLookups::Adopt(IconSize size, DWORD_PTR result, int icon) {
 
 int Win32ShellLookups::PathIconIndex(IconSize size, const std::string& path) {
     if (RefusingIcons()) return kNoIcon;
-    std::string query;
+    CollectPrefetched();
     int& folderIcon = folderIcons_[static_cast<int>(size)];
-    if (path.size() < 4) {
-        query = AddTrailingBackslash(path);
+    if (!IsDrive(path) && folderIcon != kUnknownIcon) return folderIcon;
+    const std::string query = IconQuery(path);
+    if (IsDrive(path)) {
         const auto known = driveIcons_.find({static_cast<int>(size), query});
         if (known != driveIcons_.end()) return known->second;
-    } else {
-        if (folderIcon != kUnknownIcon) return folderIcon;
-        wchar_t windows[MAX_PATH + 1] = {};
-        const UINT length = GetWindowsDirectoryW(windows, std::size(windows));
-        query = Utf8(std::wstring_view(windows, length < std::size(windows) ? length : 0));
     }
-    SHFILEINFOW info{};
-    const DWORD_PTR result =
-        SHGetFileInfoW(Wide(query).c_str(), 0, &info, sizeof info, SizeFlag(size) | SHGFI_SYSICONINDEX);
-    const int icon = Adopt(size, result, info.iIcon);
-    if (icon != kNoIcon) (path.size() >= 4 ? folderIcon : driveIcons_[{static_cast<int>(size), query}]) = icon;
+    DWORD_PTR result = 0;
+    const int found = QueryIcon(query, size, result);
+    const int icon = Adopt(size, result, found);
+    if (icon != kNoIcon) (IsDrive(path) ? driveIcons_[{static_cast<int>(size), query}] : folderIcon) = icon;
     return icon;
 }
 

@@ -25,21 +25,23 @@ public:
     Win32ShellLookups(const Win32ShellLookups&) = delete;
     Win32ShellLookups& operator=(const Win32ShellLookups&) = delete;
 
-    // Starts looking up these special folders' items and icons of both sizes
-    // on a worker thread, as the shell advises for its icon queries, while the
-    // caller goes on building its window. The first lookup that needs them
-    // waits for the rest.
-    void Prefetch(std::vector<int32_t> csidls);
-    // While icons are held and the prefetch still runs, every icon query
-    // answers kNoIcon at once, asks the shell nothing and remembers nothing:
-    // a window can be built, shown and drawn with its text meanwhile (the
-    // first use of the system image list costs the shell tens of milliseconds
-    // in a new process). Releasing waits for the prefetch; the caller then
-    // asks again for what it was refused.
+    // Starts looking up, on a worker thread as the shell advises for its
+    // icon queries: these special folders' items and icons, the icon of every
+    // folder, and these drives' icons, of both sizes. `finished` runs on the
+    // worker's thread when all is found. The first lookup that needs them
+    // waits for the rest, unless icons are held.
+    void Prefetch(std::vector<int32_t> csidls, std::vector<std::string> drives = {},
+                  std::function<void()> finished = {});
+    // From HoldIcons to ReleaseIcons every icon query answers kNoIcon at
+    // once, asks the shell nothing and remembers nothing: a window can be
+    // built, shown and drawn with its text meanwhile (the first use of the
+    // system image list costs the shell tens of milliseconds in a new
+    // process, and more on a busy machine). Releasing takes in what the
+    // prefetch found, waiting for it if it still runs; the caller then asks
+    // again for what it was refused.
     void HoldIcons() { iconsHeld_ = true; }
     void ReleaseIcons();
-    // Icons are held and the prefetch has not ended: queries are refused.
-    bool RefusingIcons() const { return iconsHeld_ && worker_.Started() && !worker_.Finished(); }
+    bool RefusingIcons() const { return iconsHeld_; }
 
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
     void SetImageListChanged(ImageListChanged handler) { imageListChanged_ = std::move(handler); }
@@ -55,6 +57,9 @@ public:
 
 private:
     int Adopt(IconSize size, DWORD_PTR result, int icon);
+    // What a path's icon is asked for by: a drive's root, or the Windows
+    // directory for every folder (they all show the folder icon).
+    static std::string IconQuery(const std::string& path);
     // Takes in what the worker found, once it is done.
     void CollectPrefetched();
 
@@ -64,8 +69,15 @@ private:
         int icons[2] = {kNoIcon, kNoIcon};
         HIMAGELIST lists[2] = {nullptr, nullptr};
     };
+    struct PrefetchedPath {
+        std::string query;  // IconQuery's
+        int icons[2] = {kNoIcon, kNoIcon};
+        HIMAGELIST lists[2] = {nullptr, nullptr};
+    };
     ShellWorker worker_;
-    std::vector<Prefetched> prefetched_;  // the worker's own until it has ended
+    // The worker's own until it has ended.
+    std::vector<Prefetched> prefetched_;
+    std::vector<PrefetchedPath> prefetchedPaths_;
 
     // Icons that cannot change while the program runs are looked up once:
     // special folders (some cost the shell several milliseconds each) and

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
+#include "widgets/Application.h"
 
 namespace quenmar::testing {
 
@@ -29,6 +30,17 @@ public:
     using MainWindow::smallIcons_;
     using MainWindow::specialKind_;
     using MainWindow::title_;
+    using MainWindow::shell_;
+
+    // Runs the queue until the icons the shell looks up after the first paint
+    // are in.
+    void WaitForIcons() {
+        for (int i = 0; i < 3000 && shell_->RefusingIcons(); ++i) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) widgets::Application::Instance().Dispatch(msg);
+        }
+    }
 
     // The selected slot, or -1.
     int CurrentSlot() const { return Editor().Selected().value_or(-1); }

@@ -198,6 +198,7 @@ protected:
         form = std::make_unique<MainWindowProbe>();
         form->Show();
         PumpMessages();
+        form->WaitForIcons();
     }
     void TearDown() override {
         form.reset();

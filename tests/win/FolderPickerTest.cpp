@@ -531,6 +531,7 @@ protected:
         form = std::make_unique<MainWindowProbe>();
         form->Show();
         PumpMessages();
+        form->WaitForIcons();
         UserSelect(form->placesList_, 2, true);
         SendMessageW(form->folderKind_.Handle(), BM_CLICK, 0, 0);
     }

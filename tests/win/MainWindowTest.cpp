@@ -35,6 +35,7 @@ protected:
         form = std::make_unique<MainWindowProbe>(std::move(factory), std::move(website));
         form->Show();
         PumpMessages();
+        form->WaitForIcons();
     }
     static void Click(widgets::Control& control) {
         ASSERT_TRUE(control.Enabled()) << "a user cannot click a disabled control";

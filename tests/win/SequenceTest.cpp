@@ -248,6 +248,7 @@ protected:
         form = std::make_unique<MainWindowProbe>();
         form->Show();
         PumpMessages();
+        form->WaitForIcons();
         model.Load();
         ASSERT_EQ(notices.seen.size(), model.warning.empty() ? 0u : 1u) << Where();
         if (model.warning.empty()) return;

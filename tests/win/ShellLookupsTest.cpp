@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <atomic>
 #include <cstddef>
 #include <utility>
 
@@ -114,11 +115,41 @@ TEST(ShellLookups, HeldIconsAreRefusedOnlyUntilReleased) {
     const int drive = IconOfFile(L"C:\\", SHGFI_SMALLICON);
     EXPECT_TRUE(pathWhileHeld == kNoIcon || pathWhileHeld == drive);
     EXPECT_EQ(held.PathIconIndex(IconSize::Small, "C:\\"), drive);
-    // Held with nothing being prefetched: answered as usual.
+    // Held with nothing being prefetched: refused all the same, until released.
     Win32ShellLookups idle;
     idle.HoldIcons();
+    EXPECT_EQ(idle.SpecialFolderIconIndex(IconSize::Small, CSIDL_DESKTOP), kNoIcon);
+    EXPECT_EQ(idle.PathIconIndex(IconSize::Large, "C:\\Windows\\"), kNoIcon);
+    idle.ReleaseIcons();
     EXPECT_EQ(idle.SpecialFolderIconIndex(IconSize::Small, CSIDL_DESKTOP),
               testing::ShellsOwnSpecialIcon(CSIDL_DESKTOP, true));
+}
+
+// The prefetch also finds the folders' icon and the drives' it is given,
+// and says so on its own thread once all is found; taken in then, each is
+// the shell's own.
+TEST(ShellLookups, APrefetchTellsWhenItIsDone) {
+    Win32ShellLookups shell;
+    shell.HoldIcons();
+    UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<DWORD> toldOn{0};
+    shell.Prefetch({CSIDL_DRIVES}, {"C:"}, [&] {
+        toldOn = GetCurrentThreadId();
+        SetEvent(done.get());
+    });
+    ASSERT_EQ(WaitForSingleObject(done.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_NE(toldOn, GetCurrentThreadId());
+    shell.ReleaseIcons();
+    for (const auto& [size, flag] : {std::pair{IconSize::Large, SHGFI_LARGEICON}, {IconSize::Small, SHGFI_SMALLICON}}) {
+        EXPECT_EQ(shell.PathIconIndex(size, "C:"), IconOfFile(L"C:\\", flag));
+        EXPECT_EQ(shell.PathIconIndex(size, "C:\\Users\\"), IconOfFile(L"C:\\Windows", flag));
+        EXPECT_EQ(shell.SpecialFolderIconIndex(size, CSIDL_DRIVES),
+                  testing::ShellsOwnSpecialIcon(CSIDL_DRIVES, size == IconSize::Small));
+    }
+    // Nothing left to look up: told at once, on the asking thread.
+    bool told = false;
+    shell.Prefetch({CSIDL_DRIVES}, {}, [&] { told = true; });
+    EXPECT_TRUE(told);
 }
 
 TEST(ShellLookups, DestroyedWhilePrefetchingOrPrefetchingTwice) {
