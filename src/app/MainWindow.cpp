@@ -6,6 +6,7 @@
 #include "app/AboutWindow.h"
 #include "app/MainWindowTexts.h"
 #include "app/ShellOpenLauncher.h"
+#include "app/SingleInstance.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
 #include "widgets/Application.h"
@@ -255,6 +256,50 @@ void MainWindow::OnDrawn() {
     }
     const HWND window = Handle();
     shell_->Prefetch(std::move(folders), std::move(drives), [window] { PostMessageW(window, kIconsFound, 0, 0); });
+    // Other programs may write the settings while the window is open.
+    settingsWatch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window, kStoredSettingsChanged);
+}
+
+// Another program (or this one) wrote the settings: what the user has not
+// changed shows what is stored now.
+void MainWindow::OnStoredSettingsChanged() {
+    const std::vector<std::string> unreadable = editor_->TakeStoredChanges();
+    ShowState();
+    if (!unreadable.empty()) {
+        ShowMessage(Handle(), PlacesStore::ReplacedValuesMessage(unreadable), kApplicationTitle, MB_ICONWARNING);
+    }
+}
+
+// Asked whether the session may end (log-off, shut-down): what Exit saves
+// is saved now, while the user can still be told. A save never holds the
+// session; a failed one holds it with the reason, which the system shows
+// in its list of the programs that keep the session from ending, unless
+// nothing may hold it. No box: the session would not wait for it.
+bool MainWindow::OnSessionEndQueried(LPARAM how) {
+    if (!editor_ || !editor_->Loaded()) return true;
+    saveFailedAtSessionEnd_ = !SaveQuietly();
+    if (!saveFailedAtSessionEnd_ || (how & ENDSESSION_CRITICAL)) return true;
+    ShutdownBlockReasonCreate(Handle(), win::Wide(LoadText(IDS_SAVE_FAILED)).c_str());
+    return false;
+}
+
+// The session ends, or goes on after all.
+void MainWindow::OnSessionEnd(bool ending) {
+    if (!editor_ || !editor_->Loaded()) return;
+    if (ending) {
+        SaveQuietly();  // the last word: nothing may be shown or waited for now
+        return;
+    }
+    ShutdownBlockReasonDestroy(Handle());
+    if (std::exchange(saveFailedAtSessionEnd_, false)) Save();  // the user is back: told as at Exit
+}
+
+bool MainWindow::SaveQuietly() {
+    try {
+        return editor_->Save();
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void MainWindow::ShowIcons() {
@@ -283,6 +328,7 @@ void MainWindow::OnDestroying() {
     // The drop target gives the window its procedure back while the window
     // still exists.
     dropTarget_.reset();
+    settingsWatch_.reset();
     editor_.reset();
     registry_.reset();
 }
@@ -295,6 +341,18 @@ void MainWindow::ShowDrivesAgain() {
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DEVICECHANGE && (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)) {
         ShowDrivesAgain();  // a drive or a medium came or went
+    }
+    switch (message) {
+    case WM_QUERYENDSESSION: return OnSessionEndQueried(lParam) ? TRUE : FALSE;
+    case WM_ENDSESSION: OnSessionEnd(wParam != FALSE); return 0;
+    case kStoredSettingsChanged:
+        Application::Instance().Guard(Handle(), [this] { OnStoredSettingsChanged(); });
+        return 0;
+    default: break;
+    }
+    if (message == ComeForwardMessage()) {
+        ComeForward(Handle());  // another start of the program, which has ended
+        return 0;
     }
     if (message == kIconsFound) {
         Application::Instance().Guard(Handle(), [this] { ShowIcons(); });

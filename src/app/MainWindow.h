@@ -16,6 +16,7 @@
 #include "widgets/ListView.h"
 #include "widgets/Picture.h"
 #include "widgets/ShellDropTarget.h"
+#include "win32/RegistryWatch.h"
 #include "win32/Win32ShellLookups.h"
 
 namespace quenmar {
@@ -34,6 +35,9 @@ public:
     const PlacesEditor& Editor() const { return *editor_; }
 
 protected:
+    // What the settings' watch posts when the stored settings changed.
+    static constexpr UINT kStoredSettingsChanged = WM_APP + 3;
+
     void CreateControls() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -67,6 +71,9 @@ private:
     void OnCreated();
     void OnShowing();
     void OnDrawn();
+    void OnStoredSettingsChanged();
+    bool OnSessionEndQueried(LPARAM how);
+    void OnSessionEnd(bool ending);
     void OnFirstActivation();
     void OnClosing();
     void OnDestroying();
@@ -96,6 +103,7 @@ private:
     void ShowDrivesAgain();
     void SelectCatalogueRow(int32_t csidl);
     void Save();
+    bool SaveQuietly();  // false on any failure, which it does not show
 
     void CreateInputs();
     void CreatePictures();
@@ -112,6 +120,8 @@ private:
     std::optional<UsableInputs> shownInputs_;
     win::UniqueImageList glyphs_;
     std::vector<std::string> pendingWarnings_;
+    std::unique_ptr<win::RegistryWatch> settingsWatch_;
+    bool saveFailedAtSessionEnd_ = false;
 };
 
 }  // namespace quenmar

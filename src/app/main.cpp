@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/Export.h"
 #include "app/MainWindow.h"
+#include "app/SingleInstance.h"
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
 #include "win32/ReplaceFile.h"
@@ -54,6 +55,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         return result;
     }
 
+    // A second start brings the first's window forward and ends.
+    quenmar::SingleInstance instance;
+    if (!instance.Claim(10000)) {
+        OleUninitialize();
+        return quenmar::kExitSuccess;
+    }
+
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
     auto& application = quenmar::widgets::Application::Instance();
@@ -61,6 +69,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     int result = 0;
     application.Guard(nullptr, [&] {
         quenmar::MainWindow mainForm;
+        instance.Publish(mainForm.Handle());
         result = application.Run(mainForm);
     });
     OleUninitialize();

@@ -14,11 +14,9 @@ std::vector<std::string> PlacesEditor::Load() {
     LoadedSlots loaded = store_.LoadSlots();
     slots_ = loaded.entries;
     read_ = slots_;
-    switch (store_.LoadHideFlag()) {
-    case HideFlag::Hide: hidden_ = true; break;
-    case HideFlag::Show: hidden_ = false; break;
-    case HideFlag::None: break;  // unreadable: shown as it was
-    }
+    stored_ = loaded.stored;
+    storedHidden_ = store_.LoadHideFlag();
+    if (storedHidden_ != HideFlag::None) hidden_ = storedHidden_ == HideFlag::Hide;  // unreadable: shown as it was
     readHidden_ = hidden_;
     loaded_ = true;
     Select(0);
@@ -72,6 +70,7 @@ void PlacesEditor::RestoreDefaults() {
     store_.DeleteCustomPlaces();
     for (int n = 0; n < kSlotCount; ++n) slots_[n] = PlacesStore::DefaultEntry(n);
     read_ = slots_;
+    stored_.fill(kNoPlacesKey);
     loaded_ = true;
     Select(0);
 }
@@ -81,7 +80,33 @@ bool PlacesEditor::Save() {
     if (!store_.Save(slots_, hidden_)) return false;
     read_ = slots_;
     readHidden_ = hidden_;
+    for (int n = 0; n < kSlotCount; ++n) stored_[n] = StoredValueOf(slots_[n]);
+    storedHidden_ = hidden_ ? HideFlag::Hide : HideFlag::Show;
     return true;
+}
+
+std::vector<std::string> PlacesEditor::TakeStoredChanges() {
+    if (!loaded_) return {};
+    LoadedSlots loaded = store_.LoadSlots();
+    std::vector<std::string> unreadable;
+    for (int n = 0; n < kSlotCount; ++n) {
+        if (loaded.stored[n] == stored_[n]) continue;
+        stored_[n] = loaded.stored[n];
+        if (!SlotChanged(n)) slots_[n] = loaded.entries[n];
+        read_[n] = loaded.entries[n];
+        const std::string name = PlaceValueName(n);
+        for (const std::string& replaced : loaded.replacedValues) {
+            if (replaced == name) unreadable.push_back(name);
+        }
+    }
+    const HideFlag flag = store_.LoadHideFlag();
+    if (flag != storedHidden_ && flag != HideFlag::None) {
+        if (!HiddenChanged()) hidden_ = flag == HideFlag::Hide;
+        readHidden_ = flag == HideFlag::Hide;
+    }
+    if (flag != HideFlag::None) storedHidden_ = flag;
+    if (selected_) shownKind_ = KindOf(slots_[*selected_]);
+    return unreadable;
 }
 
 std::optional<std::string> PlacesEditor::ExportScript() const {

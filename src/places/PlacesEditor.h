@@ -76,6 +76,12 @@ public:
     // Writes the five slots and the hide flag. False when the places could
     // not be written; nothing is written before the slots were loaded.
     bool Save();
+    // Takes in what another program stored since the editor last read or
+    // wrote: a slot (or the hide flag) whose stored value changed shows it,
+    // read as Load reads it, unless the user has changed that slot (or flag)
+    // since; then the user's value stays, and Save writes it. Returns the
+    // names of changed values that could not be read, as Load does.
+    std::vector<std::string> TakeStoredChanges();
     // A registry script of what the editor shows, or nothing before loading.
     std::optional<std::string> ExportScript() const;
 
@@ -90,6 +96,10 @@ private:
     Places read_{};  // as last read or written
     bool hidden_ = false;
     bool readHidden_ = false;
+    // The stored values as last read or written: what tells another
+    // program's write from the editor's own.
+    std::array<StoredValue, kSlotCount> stored_{};
+    HideFlag storedHidden_ = HideFlag::None;
     bool loaded_ = false;
     std::optional<int> selected_;
     PlaceKind shownKind_ = PlaceKind::Folder;

@@ -9,6 +9,16 @@ StoredPlace StoredFormOf(const Place& entry) {
     return {entry.keepUnexpanded ? StoredPlace::ExpandableText : StoredPlace::Text, 0, entry.path};
 }
 
+StoredValue StoredValueOf(const Place& entry) {
+    const StoredPlace stored = StoredFormOf(entry);
+    switch (stored.kind) {
+    case StoredPlace::Number: return {kRegDword, {}, stored.number};
+    case StoredPlace::ExpandableText: return {kRegExpandSz, stored.text, 0};
+    case StoredPlace::Text: break;
+    }
+    return {kRegSz, stored.text, 0};
+}
+
 Place PlacesStore::DefaultEntry(int n) {
     Place entry = Place::Special(kSpecialFolders.at(static_cast<size_t>(n)).csidl);
     entry.path = "C:\\";
@@ -16,35 +26,48 @@ Place PlacesStore::DefaultEntry(int n) {
 }
 
 Place PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
+    StoredValue& stored = loaded.stored[static_cast<size_t>(n)];
+    std::optional<Place> entry;
+    try {
+        entry = ReadSlot(n, stored);
+    } catch (const RegistryError&) {
+        // Like a value of a foreign type: the default below.
+    }
+    if (entry) return *entry;
+    loaded.replacedValues.push_back(PlaceValueName(n));
+    return DefaultEntry(n);
+}
+
+// A slot's place as stored, with the value it was read from; nothing for a
+// value that cannot stand for a place.
+std::optional<Place> PlacesStore::ReadSlot(int n, StoredValue& stored) const {
     const std::string name = PlaceValueName(n);
     if (!registry_.ValueExists(name)) return Place::Special(kCsidlDesktop);
-
     const auto info = registry_.GetDataInfo(name);
-    try {
-        if (info && (info->type == kRegSz || info->type == kRegExpandSz)) {
-            std::string text = registry_.ReadString(name);
-            const bool expandable = info->type == kRegExpandSz && !text.empty();
-            if (text.empty()) text = "C:\\";
-            Place entry = Place::Folder(std::move(text));
-            entry.keepUnexpanded = expandable;
-            return entry;
-        }
-        if (info && info->type == kRegDword) {
-            Place entry = Place::Special(registry_.ReadInteger(name));
-            entry.path = "C:\\";
-            return entry;
-        }
-    } catch (const RegistryError&) {
-        // Falls through to the default below, like a value of a foreign type.
+    stored = {info ? info->type : kRegBinary, {}, info ? static_cast<int32_t>(info->size) : 0};
+    if (info && (info->type == kRegSz || info->type == kRegExpandSz)) {
+        std::string text = registry_.ReadString(name);
+        stored = {info->type, text, 0};
+        const bool expandable = info->type == kRegExpandSz && !text.empty();
+        if (text.empty()) text = "C:\\";
+        Place entry = Place::Folder(std::move(text));
+        entry.keepUnexpanded = expandable;
+        return entry;
     }
-    loaded.replacedValues.push_back(name);
-    return DefaultEntry(n);
+    if (info && info->type == kRegDword) {
+        Place entry = Place::Special(registry_.ReadInteger(name));
+        stored = {kRegDword, {}, entry.csidl};
+        entry.path = "C:\\";
+        return entry;
+    }
+    return std::nullopt;
 }
 
 LoadedSlots PlacesStore::LoadSlots() const {
     LoadedSlots result;
     if (!registry_.OpenKeyReadOnly(kPlacesBarKey)) {
         for (int n = 0; n < kSlotCount; ++n) result.entries[n] = DefaultEntry(n);
+        result.stored.fill(kNoPlacesKey);
         return result;
     }
     OpenKeyScope scope(registry_);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,22 @@ struct StoredPlace {
 };
 StoredPlace StoredFormOf(const Place& entry);
 
+// What a Place value holds, as far as the store reads it: enough to tell
+// whether another program has written it since. kRegNone: no such value.
+struct StoredValue {
+    uint32_t type = kRegNone;
+    std::string text;    // of a string
+    int32_t number = 0;  // of a number; the size of a value of another type
+    bool operator==(const StoredValue&) const = default;
+};
+// The value Save writes for a place.
+StoredValue StoredValueOf(const Place& entry);
+// Every value with no Placesbar key: told apart from a key without the value.
+inline const StoredValue kNoPlacesKey{kRegNone, {}, -1};
+
 struct LoadedSlots {
     Places entries;
+    std::array<StoredValue, kSlotCount> stored;
     // Values that could not be read and were replaced by their slot's default.
     std::vector<std::string> replacedValues;
 };
@@ -67,6 +82,7 @@ public:
 
 private:
     Place LoadSlot(int n, LoadedSlots& loaded) const;
+    std::optional<Place> ReadSlot(int n, StoredValue& stored) const;
 
     RegistryAccessor& registry_;
 };

@@ -31,6 +31,7 @@ public:
     using MainWindow::specialKind_;
     using MainWindow::title_;
     using MainWindow::shell_;
+    using MainWindow::kStoredSettingsChanged;
 
     // Runs the queue until the icons the shell looks up after the first paint
     // are in.

@@ -222,6 +222,100 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     EXPECT_EQ(Stored(1), DwordValue(0));
 }
 
+// A program of the system run to its end, as another program would run it.
+DWORD RunSystemProgram(const std::wstring& commandLine) {
+    std::wstring command = commandLine;
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process)) {
+        return GetLastError() | 0x80000000u;
+    }
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// The session ends (Wine's wineboot sends what Windows sends at log-off)
+// with edits made and the window open: they are stored as Exit stores them,
+// and what the user did not touch is kept byte for byte.
+TEST_F(Quenmar, EndingTheSessionSavesTheEdits) {
+    registry.Put(kPlacesBarKey, "Place4", REG_EXPAND_SZ, Sz("%SystemRoot%\\"));
+    Start();
+    SelectSlot(0);
+    PickRow(3);  // My Computer
+    Click(Button("&Hide Places Bar in Dialogs"));
+    Settle(main);
+    EXPECT_EQ(RunSystemProgram(L"wineboot.exe --end-session"), 0u);
+    ASSERT_TRUE(app->Exited(20000)) << "the session's end ends the program";
+    EXPECT_EQ(Stored(0), DwordValue(17));
+    EXPECT_EQ(Stored(4), (RawValue{REG_EXPAND_SZ, Sz("%SystemRoot%\\")}));
+    EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(1));
+}
+
+// Another program writes the settings while the window is open: a slot and
+// a flag the user has not touched show the new values, and Exit keeps them;
+// the slot the user changed meanwhile keeps the user's value. Twice, and
+// with the Placesbar key deleted and made again between, so that the watch
+// is seen to be armed again and to find the key again.
+TEST_F(Quenmar, AnotherProgramsChangesAreShownAndKept) {
+    const std::wstring placesKey = L"HKCU\\" + win::Wide(kPlacesBarKey);
+    const std::wstring policyKey = L"HKCU\\" + win::Wide(kComdlgPolicyKey);
+    Start();
+    SelectSlot(1);
+    PickRow(3);  // the user's change: My Computer in slot 1
+    Settle(main);
+    ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + placesKey + L"\" /v Place3 /t REG_SZ /d C:\\windows\\ /f"), 0u);
+    ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + placesKey + L"\" /v Place1 /t REG_DWORD /d 5 /f"), 0u);
+    ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + policyKey + L"\" /v NoPlacesBar /t REG_DWORD /d 1 /f"), 0u);
+    const auto shows = [&](int slot, const std::string& caption) {
+        for (int i = 0; i < 200 && Captions()[slot] != caption; ++i) Settle(main);
+        return Captions()[slot] == caption;
+    };
+    EXPECT_TRUE(shows(3, "windows")) << Captions()[3];
+    for (int i = 0; i < 200 && IsWindowEnabled(places); ++i) Settle(main);
+    EXPECT_FALSE(IsWindowEnabled(places)) << "the Places Bar is hidden now";
+    EXPECT_EQ(Captions()[1], "My Computer") << "the user's own change stays";
+
+    ASSERT_EQ(RunSystemProgram(L"reg.exe delete \"" + placesKey + L"\" /f"), 0u);
+    EXPECT_TRUE(shows(3, "My Computer")) << "the default of slot 3, " << Captions()[3];
+    ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + placesKey + L"\" /v Place2 /t REG_SZ /d C:\\users\\ /f"), 0u);
+    EXPECT_TRUE(shows(2, "users")) << Captions()[2];
+    Click(Button("E&xit"));
+    ASSERT_TRUE(app->Exited(10000));
+    EXPECT_EQ(Stored(1), DwordValue(17));
+    EXPECT_EQ(Stored(2), SzValue("C:\\users\\"));
+    EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(1));
+}
+
+BOOL CALLBACK CountMainWindows(HWND window, LPARAM count) {
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (std::wstring_view(className) == L"TfrmQuenmar" && IsWindowVisible(window)) ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+// A second start while the window is open brings that window forward and
+// ends with 0; the command-line switches still work beside it.
+TEST_F(Quenmar, ASecondStartBringsTheFirstForward) {
+    Start();
+    ShowWindow(main, SW_MINIMIZE);
+    Settle(main);
+    ASSERT_TRUE(IsIconic(main));
+    const std::wstring exe = L"\"" + win::Wide(ExeDirectory()) + L"\\Quenmar.exe\"";
+    EXPECT_EQ(RunSystemProgram(exe), 0u);
+    for (int i = 0; i < 200 && IsIconic(main); ++i) Settle(main);
+    EXPECT_FALSE(IsIconic(main)) << "restored";
+    int windows = 0;
+    EnumWindows(CountMainWindows, reinterpret_cast<LPARAM>(&windows));
+    EXPECT_EQ(windows, 1);
+    EXPECT_EQ(RunSystemProgram(exe + L" /export \"" + win::Wide(ExeDirectory()) + L"\\second.reg\" /quiet"), 0u);
+    Click(Button("E&xit"));
+    ASSERT_TRUE(app->Exited(10000));
+}
+
 // The system's DPI for the programs started while it lives.
 struct SystemDpi {
     explicit SystemDpi(DWORD dpi) {

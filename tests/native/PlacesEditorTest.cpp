@@ -243,5 +243,60 @@ TEST(PlacesEditor, LoadingSavingAndTheirFailures) {
     EXPECT_TRUE(editor.SlotChanged(0)) << "a failed save leaves the slot changed";
 }
 
+// Another program writes while the editor is open. What the user has not
+// changed since it was read or written takes the stored value; what the
+// user changed keeps the user's, and Save writes it. The editor's own
+// writes are not another program's: a slot keeps the memory of its other
+// kind through them.
+TEST(PlacesEditor, AnotherProgramsWritesAndTheEditorsOwn) {
+    MemoryRegistry registry;
+    PutStart(registry);
+    PlacesEditor editor(registry);
+    editor.Load();
+    EXPECT_EQ(editor.TakeStoredChanges(), std::vector<std::string>{}) << "nothing written yet";
+    editor.Select(0);
+    editor.SetKind(PlaceKind::SpecialFolder);
+    editor.PickSpecialFolder(0x11);  // the user's: slot 0, My Computer (the folder D:\Work\ remembered)
+    registry.PutDword(kPlacesBarKey, "Place0", 0x05);      // another's, on the user's slot
+    registry.PutString(kPlacesBarKey, "Place1", "F:\\");  // another's, on an untouched slot
+    registry.PutDword(kComdlgPolicyKey, "NoPlacesBar", 1);
+    EXPECT_EQ(editor.TakeStoredChanges(), std::vector<std::string>{});
+    EXPECT_EQ(Meaning(editor.Slot(0)), Meaning(Place::Special(0x11))) << "the user's value stays";
+    EXPECT_EQ(editor.Slot(1), Place::Folder("F:\\"));
+    EXPECT_TRUE(editor.Hidden());
+    EXPECT_EQ(editor.Slot(2), kTemp) << "untouched and unwritten: as it was";
+    EXPECT_TRUE(editor.SlotChanged(0));
+    EXPECT_FALSE(editor.SlotChanged(1));
+
+    // The editor's own save, then the watch's word of it: nothing moves.
+    editor.SetHidden(false);
+    ASSERT_TRUE(editor.Save());
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, std::string("\x11\0\0\0", 4));
+    EXPECT_EQ(editor.TakeStoredChanges(), std::vector<std::string>{});
+    EXPECT_FALSE(editor.Hidden());
+    editor.SetKind(PlaceKind::Folder);
+    EXPECT_EQ(editor.Slot(0).path, "D:\\Work\\") << "the folder remembered through the editor's own write";
+
+    // An unreadable value written by another is told, and shown as its default.
+    registry.PutRaw(kPlacesBarKey, "Place4", kRegBinary, "\x01");
+    EXPECT_EQ(editor.TakeStoredChanges(), std::vector<std::string>{"Place4"});
+    EXPECT_EQ(editor.Slot(4), PlacesStore::DefaultEntry(4));
+    EXPECT_EQ(editor.TakeStoredChanges(), std::vector<std::string>{}) << "told once";
+
+    // Restore's own delete, then another program's new key.
+    editor.RestoreDefaults();
+    EXPECT_EQ(editor.TakeStoredChanges(), std::vector<std::string>{});
+    editor.Select(3);
+    editor.SetPath("G:\\");
+    registry.PutDword(kPlacesBarKey, "Place3", 0x05);
+    registry.PutDword(kPlacesBarKey, "Place2", 0x00);
+    editor.TakeStoredChanges();
+    EXPECT_EQ(Meaning(editor.Slot(3)), Meaning(Place::Folder("G:\\")));
+    EXPECT_EQ(Meaning(editor.Slot(2)), Meaning(Place::Special(0x00)));
+    ASSERT_TRUE(editor.Save());
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place3")->type, kRegSz) << "Save writes the user's value";
+    EXPECT_EQ(registry.Find(kPlacesBarKey, "Place2")->data, std::string("\0\0\0\0", 4));
+}
+
 }  // namespace
 }  // namespace quenmar::testing

@@ -59,12 +59,23 @@ struct ModelEntry {
     std::wstring dir;  // the text of a folder slot
     int32_t csidl = 0;
     bool expandable = false;
+    bool operator==(const ModelEntry&) const = default;
 };
+
+// What a stored value is, for telling another program's write: the value's
+// bytes, none for no value, and nothing at all with no key.
+using Snapshot = std::optional<std::optional<RawValue>>;
 
 struct Model {
     std::optional<std::map<int, RawValue>> places;  // none: no Placesbar key; Place5 and Place6 are another's
     std::optional<RawValue> noPlacesBar;
     std::array<ModelEntry, 5> slots;
+    // As last read or written, the slots and the flag, and what was stored:
+    // another program's write is told by the stored value's change.
+    std::array<ModelEntry, 5> read;
+    std::array<Snapshot, 5> stored;
+    bool readHidden = false;
+    std::optional<bool> storedHidden;  // none: not a DWORD, unreadable
     bool hidden = false;
     int current = 0;  // -1: no slot selected
     std::string warning;  // what loading tells, if anything
@@ -86,6 +97,49 @@ struct Model {
         // Only a DWORD of exactly 1 hides the bar; another type is as none.
         hidden = noPlacesBar && noPlacesBar->type == REG_DWORD && noPlacesBar->data == Dword4(1);
         current = 0;
+        Remember();
+        storedHidden = HiddenStored();
+    }
+    void Remember() {
+        read = slots;
+        readHidden = hidden;
+        for (int n = 0; n < 5; ++n) stored[n] = Stored(n);
+    }
+    Snapshot Stored(int n) const {
+        if (!places) return std::nullopt;
+        const auto found = places->find(n);
+        return found == places->end() ? std::optional<RawValue>() : found->second;
+    }
+    std::optional<bool> HiddenStored() const {
+        if (!noPlacesBar) return false;
+        if (noPlacesBar->type != REG_DWORD) return std::nullopt;
+        return noPlacesBar->data == Dword4(1);
+    }
+    // Another program wrote: each slot and the flag the user has not changed
+    // since shows the stored value; the user's changes stay. Returns what
+    // the window tells of values it cannot read.
+    std::string TakeStoredChanges() {
+        std::string replaced;
+        for (int n = 0; n < 5; ++n) {
+            if (Stored(n) == stored[n]) continue;
+            stored[n] = Stored(n);
+            ModelEntry loaded = LoadSlot(n);
+            if (loaded.csidl < 0) {
+                loaded = Default(n);
+                replaced += (replaced.empty() ? "Place" : ", Place") + std::to_string(n);
+            }
+            if (slots[n] == read[n]) slots[n] = loaded;
+            read[n] = loaded;
+        }
+        const std::optional<bool> flag = HiddenStored();
+        if (flag && flag != storedHidden) {
+            if (hidden == readHidden) hidden = *flag;
+            readHidden = *flag;
+        }
+        if (flag) storedHidden = flag;
+        return replaced.empty() ? "" : "These places could not be read from the registry and show their default "
+                                       "places instead: " + replaced +
+                                           ".\n\nThey are stored with the default places when Quenmar saves.";
     }
     // A value of a type no slot is read from comes back with the CSIDL -1.
     ModelEntry LoadSlot(int n) const {
@@ -117,6 +171,8 @@ struct Model {
             }
         }
         noPlacesBar = RawValue{REG_DWORD, Dword4(hidden ? 1 : 0)};
+        Remember();
+        storedHidden = hidden;
     }
     // What a slot's caption is: a special folder's name, or a folder's last
     // part (of its expanded form), one final backslash not counting.
@@ -326,9 +382,15 @@ protected:
         }
         ASSERT_EQ(boxes.seen.size(), 1u) << Where();
         ASSERT_EQ(RegImport(win::Utf8(file)), 0u) << Where();
-        model.places.emplace();  // the import replaces the key whole, with what Exit would save
-        model.Save();
+        // The import replaces the key whole, with what Exit would save; to
+        // the window it is another program's write.
+        Model saved = model;
+        saved.places.emplace();
+        saved.Save();
+        model.places = saved.places;
+        model.noPlacesBar = saved.noPlacesBar;
         CheckRegistry();
+        ASSERT_NO_FATAL_FAILURE(FollowStoredChanges());
     }
 
     void Step() {
@@ -391,6 +453,8 @@ protected:
                 for (int n = 0; n < 5; ++n) model.slots[n] = Model::Default(n);
                 model.places.reset();
                 model.current = 0;
+                model.read = model.slots;
+                for (int n = 0; n < 5; ++n) model.stored[n] = model.Stored(n);
                 ASSERT_FALSE(StoredValue(kPlacesKeyW, L"Place0")) << "the key is deleted at once; " << Where();
             }
         } else if (op == 10) {
@@ -410,6 +474,7 @@ protected:
             model.current = -1;
         } else if (op == 13) {
             ChangeBehindTheWindow();
+            ASSERT_NO_FATAL_FAILURE(FollowStoredChanges());
         } else if (op == 14 && slot && e.isDir) {
             Browse();
         } else if (op == 15 && Pick(3) == 0) {
@@ -419,6 +484,20 @@ protected:
         }
         ++operations;
         CheckWindow();
+    }
+
+    // The window follows another program's write when its watch tells it:
+    // the model decides what it must then show, and what it tells.
+    void FollowStoredChanges() {
+        const std::string warning = model.TakeStoredChanges();
+        ModalBoxes notices([](const SeenBox&) { return IDOK; });
+        // Told now, as the watch tells it, so that the steps that follow meet
+        // a window that has taken the change (the watch's own word comes
+        // later, and finds nothing new).
+        SendMessageW(form->Handle(), MainWindowProbe::kStoredSettingsChanged, 0, 0);
+        PumpMessages();
+        ASSERT_EQ(notices.seen.size(), warning.empty() ? 0u : 1u) << Where();
+        if (!warning.empty()) ASSERT_EQ(notices.seen[0].text, warning) << Where();
     }
 
     void CheckRegistry() {

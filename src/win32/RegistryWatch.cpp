@@ -1,0 +1,89 @@
+#include "win32/RegistryWatch.h"
+
+#include <system_error>
+
+#include "win32/WideText.h"
+
+namespace quenmar::win {
+
+namespace {
+
+std::wstring ParentOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// The nearest of the path and its ancestors that can be opened for
+// watching, and which one it is; the hive's root at the last.
+HKEY OpenNearest(std::wstring path, std::wstring& opened) {
+    for (;;) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_NOTIFY, &key) == ERROR_SUCCESS) {
+            opened = path;
+            return key;
+        }
+        if (path.empty()) return nullptr;
+        path = ParentOf(path);
+    }
+}
+
+}  // namespace
+
+RegistryWatch::RegistryWatch(const std::string& path, HWND window, UINT message)
+    : path_(Wide(path)),
+      window_(window),
+      message_(message),
+      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+      ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    if (!stop_ || !ended_) return;
+    try {
+        thread_ = std::thread([this] {
+            Run();
+            SetEvent(ended_.get());
+        });
+    } catch (const std::system_error&) {
+        // No thread to spare: the window does without the watch.
+    }
+}
+
+RegistryWatch::~RegistryWatch() {
+    if (!thread_.joinable()) return;
+    SetEvent(stop_.get());
+    thread_.join();
+}
+
+bool RegistryWatch::Watching() const {
+    return thread_.joinable() && WaitForSingleObject(ended_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void RegistryWatch::Run() {
+    const std::wstring parent = ParentOf(path_);
+    const UniqueHandle changed(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    if (!changed) return;
+    bool tell = false;
+    bool wasAtParent = false;
+    for (;;) {
+        std::wstring watched;
+        const HKEY key = OpenNearest(parent, watched);
+        if (!key) return;
+        const bool atParent = watched == parent;
+        const LONG armed = RegNotifyChangeKeyValue(key, TRUE, REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET,
+                                                   changed.get(), TRUE);
+        // Told after arming again, so that nothing written after the window
+        // reads goes unseen. Changes far above the key are none of its own,
+        // until its parent is there.
+        if (tell && (atParent || wasAtParent)) PostMessageW(window_, message_, 0, 0);
+        wasAtParent = atParent;
+        if (armed != ERROR_SUCCESS) {
+            RegCloseKey(key);
+            return;
+        }
+        const HANDLE events[] = {stop_.get(), changed.get()};
+        const DWORD woken = WaitForMultipleObjects(2, events, FALSE, INFINITE);
+        RegCloseKey(key);
+        if (woken != WAIT_OBJECT_0 + 1) return;
+        tell = true;
+    }
+}
+
+}  // namespace quenmar::win
