@@ -335,6 +335,54 @@ TEST_F(MainWindowTest, AFailedSaveKeepsTheWindowOpen) {
     EXPECT_EQ(form->Handle(), nullptr);
 }
 
+// The session's end, as Windows tells it: the edits are saved with the
+// preview open; a save that fails shows no box the session would wait for,
+// but holds the session with its reason, and is told if the session goes on.
+TEST_F(MainWindowTest, TheSessionsEndSavesWithoutABox) {
+    Open();
+    SelectSlot(3);
+    PickRow("Desktop");
+    bool asked = false;
+    LRESULT answer = FALSE;
+    ModalBoxes preview([&](const SeenBox& box) {
+        if (box.caption != "Test Dialog") return IDOK;
+        registry.Reset();  // what the preview saved: the session's end must save again
+        answer = SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+        asked = true;
+        registry.Reset();
+        SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        return IDCANCEL;
+    });
+    Click(form->previewButton_);
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(answer, TRUE);
+    EXPECT_EQ(StoredPlaces()[3], DwordValue(0));
+    EXPECT_EQ(StoredHideFlag(), DwordValue(0));
+    ASSERT_EQ(preview.seen.size(), 1u) << "the preview alone";
+
+    MemoryRegistry* memory = nullptr;
+    Open([&] {
+        auto made = std::make_unique<MemoryRegistry>();
+        memory = made.get();
+        return made;
+    });
+    memory->failingWrites = {"Place2"};
+    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    // (The reason given cannot be read back here: Wine's ShutdownBlockReasonQuery is a stub.)
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL), TRUE)
+        << "nothing holds a critical end";
+    SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_CRITICAL);
+    EXPECT_TRUE(boxes.seen.empty()) << "no box at the session's end";
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);
+    PumpMessages();
+    ASSERT_EQ(boxes.seen.size(), 1u) << "the session goes on: told as at Exit";
+    EXPECT_EQ(boxes.seen[0].text, "Failed to set data for 'Place2'");
+    memory->failingWrites.clear();
+    Exit();
+}
+
 TEST_F(MainWindowTest, AnUnopenableKeyWarnsAndStillCloses) {
     Open([] {
         auto made = std::make_unique<MemoryRegistry>();

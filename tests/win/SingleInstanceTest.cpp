@@ -1,0 +1,106 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "app/SingleInstance.h"
+#include "win32/Handles.h"
+
+namespace quenmar {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::atomic<int> cameForward{0};
+
+LRESULT CALLBACK FirstProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == ComeForwardMessage()) ++cameForward;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The first start, on a thread of its own as in a process of its own: it
+// claims the guard and publishes a window (or none) that answers until told
+// to end. A mutex held by a thread is held against every other.
+class FirstStart {
+public:
+    FirstStart(const char* name, bool withWindow) {
+        thread_ = std::thread([=, this] {
+            SingleInstance first(name);
+            claimed_ = first.Claim(1000);
+            HWND window = nullptr;
+            if (withWindow) {
+                window = CreateWindowW(L"QuenmarFirstStart", L"first", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
+                                       GetModuleHandleW(nullptr), nullptr);
+                first.Publish(window);
+            }
+            SetEvent(ready_.get());
+            MSG msg;
+            while (WaitForSingleObject(end_.get(), 0) == WAIT_TIMEOUT) {
+                const HANDLE end = end_.get();
+                MsgWaitForMultipleObjects(1, &end, FALSE, INFINITE, QS_ALLINPUT);
+                while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            }
+            if (window) DestroyWindow(window);
+        });
+        WaitForSingleObject(ready_.get(), 10000);
+    }
+    ~FirstStart() { End(); }
+    void End() {
+        SetEvent(end_.get());
+        if (thread_.joinable()) thread_.join();
+    }
+    bool Claimed() const { return claimed_; }
+
+private:
+    win::UniqueHandle ready_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    win::UniqueHandle end_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<bool> claimed_{false};
+    std::thread thread_;
+};
+
+double SecondsToClaim(const char* name, bool& claimed, DWORD limitMs) {
+    const auto start = Clock::now();
+    SingleInstance second(name);
+    claimed = second.Claim(limitMs);
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// A second start finds the first's window and asks it forward; it waits for
+// a window no longer than its limit; once the first has ended it is first.
+TEST(SingleInstance, ASecondStartAsksTheFirstOrStartsInTime) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = FirstProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuenmarFirstStart";
+    RegisterClassW(&wc);
+    bool claimed = true;
+    {
+        FirstStart first("Quenmar.Test.Forward", true);
+        ASSERT_TRUE(first.Claimed());
+        cameForward = 0;
+        EXPECT_LT(SecondsToClaim("Quenmar.Test.Forward", claimed, 10000), 5.0);
+        EXPECT_FALSE(claimed) << "the first's window is there: this start ends";
+        for (int i = 0; i < 500 && cameForward == 0; ++i) Sleep(10);
+        EXPECT_EQ(cameForward, 1);
+    }
+    EXPECT_LT(SecondsToClaim("Quenmar.Test.Forward", claimed, 10000), 1.0);
+    EXPECT_TRUE(claimed) << "the first has ended";
+
+    // A first that shows no window (stuck while starting): started all the
+    // same once the limit has passed, and no sooner.
+    FirstStart stuck("Quenmar.Test.Stuck", false);
+    ASSERT_TRUE(stuck.Claimed());
+    const double waited = SecondsToClaim("Quenmar.Test.Stuck", claimed, 400);
+    EXPECT_TRUE(claimed);
+    EXPECT_GE(waited, 0.4);
+    EXPECT_LT(waited, 5.0);
+    // Another session's or user's guard is another guard.
+    EXPECT_LT(SecondsToClaim("Quenmar.Test.Other", claimed, 10000), 1.0);
+    EXPECT_TRUE(claimed);
+}
+
+}  // namespace
+}  // namespace quenmar
