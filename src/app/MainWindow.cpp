@@ -256,8 +256,16 @@ void MainWindow::OnDrawn() {
     }
     const HWND window = Handle();
     shell_->Prefetch(std::move(folders), std::move(drives), [window] { PostMessageW(window, kIconsFound, 0, 0); });
-    // Other programs may write the settings while the window is open.
-    settingsWatch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window, kStoredSettingsChanged);
+}
+
+// The icons are found: they go in, and the watch for other programs' writes
+// starts (its thread is not made while the window starts up). What was
+// written since the settings were read is taken in at once.
+void MainWindow::OnIconsFound() {
+    ShowIcons();
+    if (settingsWatch_) return;
+    settingsWatch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, Handle(), kStoredSettingsChanged);
+    OnStoredSettingsChanged();
 }
 
 // Another program (or this one) wrote the settings: what the user has not
@@ -355,7 +363,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == kIconsFound) {
-        Application::Instance().Guard(Handle(), [this] { ShowIcons(); });
+        Application::Instance().Guard(Handle(), [this] { OnIconsFound(); });
         return 0;
     }
     if (message == kShowWarnings) {

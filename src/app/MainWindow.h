@@ -71,6 +71,7 @@ private:
     void OnCreated();
     void OnShowing();
     void OnDrawn();
+    void OnIconsFound();
     void OnStoredSettingsChanged();
     bool OnSessionEndQueried(LPARAM how);
     void OnSessionEnd(bool ending);
