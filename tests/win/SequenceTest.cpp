@@ -497,7 +497,9 @@ protected:
         SendMessageW(form->Handle(), MainWindowProbe::kStoredSettingsChanged, 0, 0);
         PumpMessages();
         ASSERT_EQ(notices.seen.size(), warning.empty() ? 0u : 1u) << Where();
-        if (!warning.empty()) ASSERT_EQ(notices.seen[0].text, warning) << Where();
+        if (!warning.empty()) {
+            ASSERT_EQ(notices.seen[0].text, warning) << Where();
+        }
     }
 
     void CheckRegistry() {
