@@ -12,11 +12,11 @@ StoredPlace StoredFormOf(const Place& entry) {
 StoredValue StoredValueOf(const Place& entry) {
     const StoredPlace stored = StoredFormOf(entry);
     switch (stored.kind) {
-    case StoredPlace::Number: return {kRegDword, {}, stored.number};
-    case StoredPlace::ExpandableText: return {kRegExpandSz, stored.text, 0};
+    case StoredPlace::Number: return {StoredValue::Presence::Value, kRegDword, {}, stored.number};
+    case StoredPlace::ExpandableText: return {StoredValue::Presence::Value, kRegExpandSz, stored.text, 0};
     case StoredPlace::Text: break;
     }
-    return {kRegSz, stored.text, 0};
+    return {StoredValue::Presence::Value, kRegSz, stored.text, 0};
 }
 
 Place PlacesStore::DefaultEntry(int n) {
@@ -44,10 +44,11 @@ std::optional<Place> PlacesStore::ReadSlot(int n, StoredValue& stored) const {
     const std::string name = PlaceValueName(n);
     if (!registry_.ValueExists(name)) return Place::Special(kCsidlDesktop);
     const auto info = registry_.GetDataInfo(name);
-    stored = {info ? info->type : kRegBinary, {}, info ? static_cast<int32_t>(info->size) : 0};
+    stored = {StoredValue::Presence::Value, info ? info->type : kRegBinary, {},
+              info ? static_cast<int32_t>(info->size) : 0};
     if (info && (info->type == kRegSz || info->type == kRegExpandSz)) {
         std::string text = registry_.ReadString(name);
-        stored = {info->type, text, 0};
+        stored = {StoredValue::Presence::Value, info->type, text, 0};
         const bool expandable = info->type == kRegExpandSz && !text.empty();
         if (text.empty()) text = "C:\\";
         Place entry = Place::Folder(std::move(text));
@@ -56,7 +57,7 @@ std::optional<Place> PlacesStore::ReadSlot(int n, StoredValue& stored) const {
     }
     if (info && info->type == kRegDword) {
         Place entry = Place::Special(registry_.ReadInteger(name));
-        stored = {kRegDword, {}, entry.csidl};
+        stored = {StoredValue::Presence::Value, kRegDword, {}, entry.csidl};
         entry.path = "C:\\";
         return entry;
     }

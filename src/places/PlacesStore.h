@@ -32,8 +32,10 @@ struct StoredPlace {
 StoredPlace StoredFormOf(const Place& entry);
 
 // What a Place value holds, as far as the store reads it: enough to tell
-// whether another program has written it since. kRegNone: no such value.
+// whether another program has written it since.
 struct StoredValue {
+    enum class Presence { NoKey, NoValue, Value };
+    Presence presence = Presence::NoValue;
     uint32_t type = kRegNone;
     std::string text;    // of a string
     int32_t number = 0;  // of a number; the size of a value of another type
@@ -42,7 +44,7 @@ struct StoredValue {
 // The value Save writes for a place.
 StoredValue StoredValueOf(const Place& entry);
 // Every value with no Placesbar key: told apart from a key without the value.
-inline const StoredValue kNoPlacesKey{kRegNone, {}, -1};
+inline const StoredValue kNoPlacesKey{StoredValue::Presence::NoKey};
 
 struct LoadedSlots {
     Places entries;

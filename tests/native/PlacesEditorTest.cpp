@@ -296,6 +296,22 @@ TEST(PlacesEditor, AnotherProgramsWritesAndTheEditorsOwn) {
     ASSERT_TRUE(editor.Save());
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place3")->type, kRegSz) << "Save writes the user's value";
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place2")->data, std::string("\0\0\0\0", 4));
+
+    // No key, a key without the values, an empty value of no type, and none
+    // again: each is a change of its own.
+    registry.DeleteKey(kPlacesBarKey);
+    editor.TakeStoredChanges();
+    EXPECT_EQ(Meaning(editor.Slot(4)), Meaning(PlacesStore::DefaultEntry(4))) << "no key: the defaults";
+    registry.CreateKey(kPlacesBarKey);
+    editor.TakeStoredChanges();
+    EXPECT_EQ(Meaning(editor.Slot(4)), Meaning(Place::Special(0x00))) << "a key without the value: the Desktop";
+    registry.PutRaw(kPlacesBarKey, "Place4", kRegNone, "");
+    EXPECT_EQ(editor.TakeStoredChanges(), std::vector<std::string>{"Place4"});
+    EXPECT_EQ(Meaning(editor.Slot(4)), Meaning(PlacesStore::DefaultEntry(4)));
+    registry.DeleteKey(kPlacesBarKey);
+    registry.CreateKey(kPlacesBarKey);
+    editor.TakeStoredChanges();
+    EXPECT_EQ(Meaning(editor.Slot(4)), Meaning(Place::Special(0x00))) << "the empty value is gone";
 }
 
 }  // namespace
