@@ -266,7 +266,10 @@ protected:
             }
             win::UniqueKey key;
             RegCreateKeyExW(HKEY_CURRENT_USER, kPlacesKeyW, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-            for (const auto& [n, value] : *model.places) WriteValue(kPlacesKeyW, PlaceName(n), value);
+            for (auto& [n, value] : *model.places) {
+                WriteValue(kPlacesKeyW, PlaceName(n), value);
+                value = *StoredValue(kPlacesKeyW, PlaceName(n));  // as the registry took it
+            }
         }
         if (Pick(4)) PutHideFlag();
     }
