@@ -44,7 +44,7 @@ struct StoredValue {
 // The value Save writes for a place.
 StoredValue StoredValueOf(const Place& entry);
 // Every value with no Placesbar key: told apart from a key without the value.
-inline const StoredValue kNoPlacesKey{StoredValue::Presence::NoKey};
+inline const StoredValue kNoPlacesKey{StoredValue::Presence::NoKey, kRegNone, {}, 0};
 
 struct LoadedSlots {
     Places entries;
