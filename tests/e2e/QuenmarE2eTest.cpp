@@ -41,6 +41,13 @@ protected:
         }
         ASSERT_NE(places, nullptr);
         ASSERT_NE(catalogue, nullptr);
+        // The icons come after the first paint, from the shell's worker.
+        for (int i = 0; i < 500 && (app->ListViewImage(places, 0) < 0 || app->ListViewImage(catalogue, 0) < 0); ++i) {
+            Sleep(20);
+        }
+        ASSERT_GE(app->ListViewImage(places, 0), 0) << "the icons came";
+        ASSERT_GE(app->ListViewImage(catalogue, 0), 0);
+        Settle(main);
     }
     HWND Button(const std::string& text) {
         const HWND button = FindChild(main, "Button", text);

@@ -162,6 +162,17 @@ LRESULT QuenmarProcess::SendRect(HWND window, UINT message, WPARAM wParam, const
     return SendMessageW(window, message, wParam, reinterpret_cast<LPARAM>(remote));
 }
 
+int QuenmarProcess::ListViewImage(HWND list, int item) {
+    void* remote = Remote(sizeof(LVITEMW));
+    LVITEMW request{};
+    request.mask = LVIF_IMAGE;
+    request.iItem = item;
+    WriteProcessMemory(process_.hProcess, remote, &request, sizeof request, nullptr);
+    if (!SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote))) return -1;
+    ReadProcessMemory(process_.hProcess, remote, &request, sizeof request, nullptr);
+    return request.iImage == I_IMAGENONE ? -1 : request.iImage;
+}
+
 int QuenmarProcess::ListViewCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 int QuenmarProcess::ListViewSelected(HWND list) {

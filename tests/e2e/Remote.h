@@ -28,6 +28,7 @@ public:
     std::string ListViewText(HWND list, int item);
     std::wstring ListViewTextW(HWND list, int item);
     int ListViewCount(HWND list);
+    int ListViewImage(HWND list, int item);  // -1 for none
     int ListViewSelected(HWND list);
     std::vector<std::string> PlacesBar(HWND dialog);  // empty when there is none
     // Sends a message whose lParam points to a rectangle, as the system sends
