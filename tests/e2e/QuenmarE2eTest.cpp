@@ -266,8 +266,10 @@ TEST_F(Quenmar, EndingTheSessionSavesTheEdits) {
 // a flag the user has not touched show the new values, and Exit keeps them;
 // the slot the user changed meanwhile keeps the user's value. Twice, and
 // with the Placesbar key deleted and made again between, so that the watch
-// is seen to be armed again and to find the key again.
+// is seen to be armed again and to find the key again. The policies' key
+// itself is not there when the window opens (a fresh profile).
 TEST_F(Quenmar, AnotherProgramsChangesAreShownAndKept) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies");
     const std::wstring placesKey = L"HKCU\\" + win::Wide(kPlacesBarKey);
     const std::wstring policyKey = L"HKCU\\" + win::Wide(kComdlgPolicyKey);
     Start();
