@@ -526,17 +526,28 @@ BOOL CALLBACK FindBox(HWND window, LPARAM context) {
     return FALSE;
 }
 
-// Quenmar.exe started again and again (under whatever load the caller puts
-// on the machine): how many starts showed a message box within two seconds
-// of their window, and which.
-void StartsBenchmark() {
+// The folder of this benchmark's exe, with its final backslash.
+std::string BenchFolder() {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     std::string folder = quenmar::win::Utf8(self);
     folder.resize(folder.find_last_of('\\') + 1);
+    return folder;
+}
+
+// The Quenmar.exe measured: this tree's, or QUENMAR_BENCH_EXE's (another
+// build, measured by this harness).
+std::string MeasuredExe() {
     wchar_t other[MAX_PATH] = {};
-    const bool given = GetEnvironmentVariableW(L"QUENMAR_BENCH_EXE", other, MAX_PATH) > 0;
-    const std::string exe = given ? quenmar::win::Utf8(other) : folder + "..\\Quenmar.exe";
+    if (GetEnvironmentVariableW(L"QUENMAR_BENCH_EXE", other, MAX_PATH) > 0) return quenmar::win::Utf8(other);
+    return BenchFolder() + "..\\Quenmar.exe";
+}
+
+// Quenmar.exe started again and again (under whatever load the caller puts
+// on the machine): how many starts showed a message box within two seconds
+// of their window, and which.
+void StartsBenchmark() {
+    const std::string exe = MeasuredExe();
     int boxes = 0, starts = 0;
     for (int i = 0; i < 15; ++i) {
         std::wstring command = quenmar::win::Wide("\"" + exe + "\"");
@@ -566,14 +577,8 @@ void StartsBenchmark() {
 }
 
 void LaunchBenchmark() {
-    wchar_t self[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::string folder = quenmar::win::Utf8(self);
-    folder.resize(folder.find_last_of('\\') + 1);
-    // QUENMAR_BENCH_EXE: another build of the program, measured by this one.
-    wchar_t other[MAX_PATH] = {};
-    const bool given = GetEnvironmentVariableW(L"QUENMAR_BENCH_EXE", other, MAX_PATH) > 0;
-    const std::string quenmar = given ? quenmar::win::Utf8(other) : folder + "..\\Quenmar.exe", bare = folder + "bench_bare_window.exe",
+    const std::string folder = BenchFolder();
+    const std::string quenmar = MeasuredExe(), bare = folder + "bench_bare_window.exe",
                       controls = folder + "bench_same_controls.exe", dialog = folder + "bench_open_dialog.exe";
     std::vector<double> ours, bareTimes, controlTimes, dialogTimes;
     LaunchToVisible(quenmar);  // warm-up

@@ -245,17 +245,14 @@ void MainWindow::OnShowing() {
 // the window goes on taking the user's input meanwhile.
 void MainWindow::OnDrawn() {
     std::vector<int32_t> folders;
-    std::vector<std::string> drives;
+    std::vector<std::string> paths;
     for (const SpecialFolder& row : kSpecialFolders) folders.push_back(row.csidl);
     for (int n = 0; n < kSlotCount && editor_->Loaded(); ++n) {
         const Place& place = editor_->Slot(n);
-        if (!place.isFolder) folders.push_back(place.csidl);
-        if (const std::string path = EffectivePath(place, *shell_); place.isFolder && path.size() < 4) {
-            drives.push_back(path);
-        }
+        place.isFolder ? paths.push_back(EffectivePath(place, *shell_)) : folders.push_back(place.csidl);
     }
     const HWND window = Handle();
-    shell_->Prefetch(std::move(folders), std::move(drives), [window] { PostMessageW(window, kIconsFound, 0, 0); });
+    shell_->Prefetch(std::move(folders), paths, [window] { PostMessageW(window, kIconsFound, 0, 0); });
 }
 
 // The icons are found: they go in, and the watch for other programs' writes
@@ -350,27 +347,26 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DEVICECHANGE && (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)) {
         ShowDrivesAgain();  // a drive or a medium came or went
     }
+    if (message == ComeForwardMessage()) {
+        ComeForward(Handle());  // another start of the program, which has ended
+        return 0;
+    }
     switch (message) {
     case WM_QUERYENDSESSION: return OnSessionEndQueried(lParam) ? TRUE : FALSE;
     case WM_ENDSESSION: OnSessionEnd(wParam != FALSE); return 0;
     case kStoredSettingsChanged:
         Application::Instance().Guard(Handle(), [this] { OnStoredSettingsChanged(); });
         return 0;
-    default: break;
-    }
-    if (message == ComeForwardMessage()) {
-        ComeForward(Handle());  // another start of the program, which has ended
-        return 0;
-    }
-    if (message == kIconsFound) {
+    case kIconsFound:
         Application::Instance().Guard(Handle(), [this] { OnIconsFound(); });
         return 0;
-    }
-    if (message == kShowWarnings) {
+    case kShowWarnings: {
         auto warnings = std::move(pendingWarnings_);
         pendingWarnings_.clear();
         for (const auto& text : warnings) ShowMessage(Handle(), text, kApplicationTitle, MB_ICONWARNING);
         return 0;
+    }
+    default: break;
     }
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kExportSettingsCommand) {
         Application::Instance().Guard(Handle(), [this] { OnExport(); });

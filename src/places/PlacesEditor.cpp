@@ -100,11 +100,11 @@ std::vector<std::string> PlacesEditor::TakeStoredChanges() {
         }
     }
     const HideFlag flag = store_.LoadHideFlag();
-    if (flag != storedHidden_ && flag != HideFlag::None) {
+    if (flag != HideFlag::None && flag != storedHidden_) {  // an unreadable flag changes nothing
         if (!HiddenChanged()) hidden_ = flag == HideFlag::Hide;
         readHidden_ = flag == HideFlag::Hide;
+        storedHidden_ = flag;
     }
-    if (flag != HideFlag::None) storedHidden_ = flag;
     if (selected_) shownKind_ = KindOf(slots_[*selected_]);
     return unreadable;
 }

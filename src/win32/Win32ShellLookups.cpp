@@ -52,7 +52,7 @@ std::string Win32ShellLookups::IconQuery(const std::string& path) {
     return Utf8(std::wstring_view(windows, length < std::size(windows) ? length : 0));
 }
 
-void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls, std::vector<std::string> drives,
+void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls, const std::vector<std::string>& paths,
                                  std::function<void()> finished) {
     CollectPrefetched();
     prefetched_.clear();
@@ -60,8 +60,11 @@ void Win32ShellLookups::Prefetch(std::vector<int32_t> csidls, std::vector<std::s
     for (const int32_t csidl : csidls) {
         if (specialItems_.count(csidl) == 0) prefetched_.push_back({csidl});
     }
+    // Every folder shows the folders' one icon; each drive its own.
     if (folderIcons_[0] == kUnknownIcon) prefetchedPaths_.push_back({IconQuery(kAnyFolder)});
-    for (const std::string& drive : drives) prefetchedPaths_.push_back({IconQuery(drive)});
+    for (const std::string& path : paths) {
+        if (IsDrive(path)) prefetchedPaths_.push_back({IconQuery(path)});
+    }
     if (prefetched_.empty() && prefetchedPaths_.empty()) {
         if (finished) finished();
         return;

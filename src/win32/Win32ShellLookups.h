@@ -26,11 +26,11 @@ public:
     Win32ShellLookups& operator=(const Win32ShellLookups&) = delete;
 
     // Starts looking up, on a worker thread as the shell advises for its
-    // icon queries: these special folders' items and icons, the icon of every
-    // folder, and these drives' icons, of both sizes. `finished` runs on the
-    // worker's thread when all is found. The first lookup that needs them
-    // waits for the rest, unless icons are held.
-    void Prefetch(std::vector<int32_t> csidls, std::vector<std::string> drives = {},
+    // icon queries: these special folders' items and icons, and the icons of
+    // these paths (of every folder, and of the drives among them), of both
+    // sizes. `finished` runs on the worker's thread when all is found. The
+    // first lookup that needs them waits for the rest, unless icons are held.
+    void Prefetch(std::vector<int32_t> csidls, const std::vector<std::string>& paths = {},
                   std::function<void()> finished = {});
     // From HoldIcons to ReleaseIcons every icon query answers kNoIcon at
     // once, asks the shell nothing and remembers nothing: a window can be

@@ -31,6 +31,16 @@ protected:
         registry.Reset();
     }
 
+    // The window on an in-memory registry, which the test may set faults on.
+    MemoryRegistry* OpenOnMemory() {
+        MemoryRegistry* memory = nullptr;
+        Open([&] {
+            auto made = std::make_unique<MemoryRegistry>();
+            memory = made.get();
+            return made;
+        });
+        return memory;
+    }
     void Open(MainWindowProbe::RegistryFactory factory = {}, std::string website = kWebsiteAddress) {
         form = std::make_unique<MainWindowProbe>(std::move(factory), std::move(website));
         form->Show();
@@ -305,12 +315,7 @@ TEST_F(MainWindowTest, EscapeAndTheCloseBoxSaveAndClose) {
 }
 
 TEST_F(MainWindowTest, AFailedSaveKeepsTheWindowOpen) {
-    MemoryRegistry* memory = nullptr;
-    Open([&] {
-        auto made = std::make_unique<MemoryRegistry>();
-        memory = made.get();
-        return made;
-    });
+    MemoryRegistry* memory = OpenOnMemory();
     ASSERT_NE(memory, nullptr);
     memory->failingWrites = {"Place2"};
     widgets::Application::Instance().SetTitle("Quenmar");
@@ -360,12 +365,7 @@ TEST_F(MainWindowTest, TheSessionsEndSavesWithoutABox) {
     EXPECT_EQ(StoredHideFlag(), DwordValue(0));
     ASSERT_EQ(preview.seen.size(), 1u) << "the preview alone";
 
-    MemoryRegistry* memory = nullptr;
-    Open([&] {
-        auto made = std::make_unique<MemoryRegistry>();
-        memory = made.get();
-        return made;
-    });
+    MemoryRegistry* memory = OpenOnMemory();
     memory->failingWrites = {"Place2"};
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });
     EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);

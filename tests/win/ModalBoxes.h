@@ -12,6 +12,18 @@
 
 namespace quenmar::testing {
 
+// A small hidden window of this thread whose messages go to `proc` (its
+// class registered on first use).
+inline win::UniqueWindow TestWindow(const wchar_t* className, WNDPROC proc) {
+    WNDCLASSW type{};
+    type.lpfnWndProc = proc;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.lpszClassName = className;
+    RegisterClassW(&type);  // fails harmlessly once registered
+    return win::UniqueWindow(CreateWindowW(className, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                           GetModuleHandleW(nullptr), nullptr));
+}
+
 // What a test saw of a modal box.
 struct SeenBox {
     std::string className;

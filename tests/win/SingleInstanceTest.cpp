@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ModalBoxes.h"
 #include "app/SingleInstance.h"
 #include "win32/Handles.h"
 
@@ -30,11 +31,10 @@ public:
         thread_ = std::thread([=, this] {
             SingleInstance first(name);
             claimed_ = first.Claim(1000);
-            HWND window = nullptr;
+            win::UniqueWindow window;
             if (withWindow) {
-                window = CreateWindowW(L"QuenmarFirstStart", L"first", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr,
-                                       GetModuleHandleW(nullptr), nullptr);
-                first.Publish(window);
+                window = testing::TestWindow(L"QuenmarFirstStart", FirstProc);
+                first.Publish(window.get());
             }
             SetEvent(ready_.get());
             MSG msg;
@@ -43,7 +43,6 @@ public:
                 MsgWaitForMultipleObjects(1, &end, FALSE, INFINITE, QS_ALLINPUT);
                 while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
             }
-            if (window) DestroyWindow(window);
         });
         WaitForSingleObject(ready_.get(), 10000);
     }
@@ -71,11 +70,6 @@ double SecondsToClaim(const char* name, bool& claimed, DWORD limitMs) {
 // A second start finds the first's window and asks it forward; it waits for
 // a window no longer than its limit; once the first has ended it is first.
 TEST(SingleInstance, ASecondStartAsksTheFirstOrStartsInTime) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = FirstProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuenmarFirstStart";
-    RegisterClassW(&wc);
     bool claimed = true;
     {
         FirstStart first("Quenmar.Test.Forward", true);

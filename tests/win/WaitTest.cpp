@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "ModalBoxes.h"
 #include "ShellOracle.h"
 #include "win32/Handles.h"
 #include "win32/ShellWorker.h"
@@ -21,13 +22,7 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 // A job that sends to the waiting thread's window must get its answer while
 // that thread waits for the job: the worker's Wait takes sent messages.
 TEST(ShellWorker, WaitingAnswersWhatTheJobSendsToTheWaitingThread) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuenmarWaitTest";
-    RegisterClassW(&wc);
-    UniqueWindow window(CreateWindowW(L"QuenmarWaitTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr));
+    const UniqueWindow window = testing::TestWindow(L"QuenmarWaitTest", CountingProc);
     ASSERT_TRUE(window);
     PostMessageW(window.get(), WM_APP, 0, 0);  // posted: must still be waiting afterwards
 
@@ -61,13 +56,7 @@ LRESULT CALLBACK WaitingProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 // itself wait for that worker (a window asking for what the worker looks
 // up): both waits end when the job ends, and neither raises.
 TEST(ShellWorker, AWaitWithinTheWaitForTheSameWorker) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = WaitingProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuenmarReentryTest";
-    RegisterClassW(&wc);
-    UniqueWindow window(CreateWindowW(L"QuenmarReentryTest", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr));
+    const UniqueWindow window = testing::TestWindow(L"QuenmarReentryTest", WaitingProc);
     ASSERT_TRUE(window);
     for (int round = 0; round < 3; ++round) {
         ShellWorker worker;
