@@ -25,6 +25,7 @@
 #include "places/PlacesStore.h"
 #include "widgets/Application.h"
 #include "win32/Handles.h"
+#include "win32/Texts.h"
 #include "win32/WideText.h"
 
 namespace {
@@ -651,6 +652,7 @@ void WindowsLeakBenchmark() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    quenmar::win::UseResourceTexts();
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);

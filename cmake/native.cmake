@@ -8,7 +8,8 @@ add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 include(GoogleTest)
 file(GLOB NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
-add_executable(native_tests ${NATIVE_TESTS} ${CMAKE_SOURCE_DIR}/tests/common/MemoryRegistry.cpp)
+add_executable(native_tests ${NATIVE_TESTS} ${CMAKE_SOURCE_DIR}/tests/common/MemoryRegistry.cpp
+                            ${CMAKE_SOURCE_DIR}/tests/common/StringTables.cpp)
 target_compile_options(native_tests PRIVATE ${SANITIZE} -Wall -Wextra)
 target_include_directories(native_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/common)
 target_compile_definitions(native_tests PRIVATE QUENMAR_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

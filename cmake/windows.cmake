@@ -22,10 +22,20 @@ quenmar_delay_import(quenmar_win comdlg32.dll GetOpenFileNameW GetSaveFileNameW 
 quenmar_delay_import(quenmar_win windowscodecs.dll WICConvertBitmapSource)
 target_link_libraries(quenmar_win PUBLIC delayimp)
 
-# The pictures the resource script names: a changed picture rebuilds it.
+# The pictures and texts the resource script takes in: a change rebuilds it.
 file(GLOB QUENMAR_RESOURCE_FILES CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/src/app/res/*.bmp ${CMAKE_SOURCE_DIR}/src/app/res/*.ico
     ${CMAKE_SOURCE_DIR}/src/app/res/*.gif ${CMAKE_SOURCE_DIR}/src/app/res/*.manifest)
+# The texts: a resource file for each language, each found here by itself
+# and included by the resource script (the linker takes one resource object).
+file(GLOB QUENMAR_LANGUAGE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/res/lang/*.rc)
+set(QUENMAR_LANGUAGES_RC "")
+foreach(language_file IN LISTS QUENMAR_LANGUAGE_FILES)
+    string(APPEND QUENMAR_LANGUAGES_RC "#include \"${language_file}\"\n")
+endforeach()
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/Languages.rc CONTENT "${QUENMAR_LANGUAGES_RC}")
+file(GLOB QUENMAR_TEXT_NUMBERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/*.h ${CMAKE_SOURCE_DIR}/src/app/res/Texts.rh)
+list(APPEND QUENMAR_RESOURCE_FILES ${QUENMAR_LANGUAGE_FILES} ${QUENMAR_TEXT_NUMBERS})
 set_source_files_properties(src/app/res/Quenmar.rc PROPERTIES OBJECT_DEPENDS "${QUENMAR_RESOURCE_FILES}")
 
 add_executable(Quenmar WIN32 src/app/main.cpp src/app/res/Quenmar.rc)

@@ -1,7 +1,10 @@
 #include "app/AboutWindow.h"
 
+#include "app/AppTexts.h"
+#include "app/Product.h"
 #include "app/ShellOpenLauncher.h"
 #include "app/Version.h"
+#include "places/Texts.h"
 #include "widgets/Resources.h"
 #include "win32/WicImage.h"
 #include "win32/WideText.h"
@@ -27,9 +30,9 @@ AboutWindow::AboutWindow(HWND owner, std::string linkTarget)
             .backgroundColor = COLOR_BTNFACE,
             .transparentLabels = true}) {
     OnCreate = [this] {
-        SetCaption("About Quenmar");
-        title_.SetText("Quenmar");
-        version_.SetText(std::string("Version ") + QUENMAR_VERSION_TEXT);
+        SetCaption(FormatText(LoadText(IDS_ABOUT_CAPTION), {kApplicationTitle}));
+        title_.SetText(kApplicationTitle);
+        version_.SetText(FormatText(LoadText(IDS_ABOUT_VERSION), {kVersion}));
         copyright_.SetText(CopyrightLine());
         link_.SetText(kWebsiteAddress);
         for (Label* label : {&title_, &version_, &copyright_, static_cast<Label*>(&link_)}) label->AutoSize();
@@ -54,15 +57,15 @@ void AboutWindow::CreateControls() {
     logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
     OnDpiChanged = [this] { logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi())); };
 
-    okButton_.Create(*this, "OK", {340, 108, 75, 25}, Anchor::Right | Anchor::Bottom);
+    okButton_.Create(*this, LoadText(IDS_ABOUT_OK), {340, 108, 75, 25}, Anchor::Right | Anchor::Bottom);
     okButton_.HotTrack = true;
     title_.Create(*this, "", {116, 8, 10, 10});
     version_.Create(*this, "", {116, 36, 10, 10});
     copyright_.Create(*this, "", {116, 64, 10, 10});
-    rights_.Create(*this, kRightsReserved, {116, 88, 10, 10});
+    rights_.Create(*this, LoadText(IDS_RIGHTS_RESERVED), {116, 88, 10, 10});
     link_.Create(*this, "", {116, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
     link_.MakeTabStop();
-    linkCaption_.Create(*this, "Visit us Online:", {12, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
+    linkCaption_.Create(*this, LoadText(IDS_VISIT_ONLINE), {12, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
 
     title_.SetFont(MakeFont(-24));
     version_.SetFont(MakeFont(-19));

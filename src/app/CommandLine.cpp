@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "app/AppTexts.h"
+#include "places/Texts.h"
+
 namespace quenmar {
 
 namespace {
@@ -35,7 +38,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) {
-            return Invalid(arguments, "Unexpected argument: " + argument);
+            return Invalid(arguments, TextOf(IDS_UNEXPECTED_ARGUMENT, {argument}));
         }
         std::string name = Lower(argument.substr(1));
         std::string value;
@@ -50,19 +53,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (name == "quiet" || name == "q") {
             line.quiet = true;
         } else if (name == "export" || name == "e") {
-            if (exporting) return Invalid(arguments, "/export is given twice.");
+            if (exporting) return Invalid(arguments, TextOf(IDS_EXPORT_TWICE));
             exporting = true;
             if (!valueAttached) {
-                if (i + 1 >= arguments.size()) return Invalid(arguments, "/export needs the name of the file to write.");
+                if (i + 1 >= arguments.size()) return Invalid(arguments, TextOf(IDS_EXPORT_NEEDS_FILE));
                 value = arguments[++i];
             }
             // A switch where the file name should be means the name is missing.
             if (value.empty() || value[0] == '/' || value[0] == '-') {
-                return Invalid(arguments, "/export needs the name of the file to write.");
+                return Invalid(arguments, TextOf(IDS_EXPORT_NEEDS_FILE));
             }
             line.file = value;
         } else {
-            return Invalid(arguments, "Unknown switch: " + argument);
+            return Invalid(arguments, TextOf(IDS_UNKNOWN_SWITCH, {argument}));
         }
     }
     if (usage) {
@@ -73,14 +76,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return line;
 }
 
-std::string UsageText() {
-    return "Usage: Quenmar.exe [/export FILE [/quiet]] [/?]\n\n"
-           "Without arguments, Quenmar opens its window to edit the Places Bar.\n\n"
-           "/export FILE\tWrites the current user's Places Bar settings, as Quenmar would store them, to a "
-           "registry script (.reg) and ends. Import it with \"reg import FILE\" or the Registry Editor.\n"
-           "/quiet\t\tShows no message; the exit code tells the outcome.\n"
-           "/?\t\tShows this text.\n\n"
-           "Exit codes: 0 success, 1 the file could not be written, 2 an unknown switch or a missing file name.";
-}
+std::string UsageText() { return TextOf(IDS_USAGE); }
 
 }  // namespace quenmar

@@ -3,40 +3,38 @@
 #include <array>
 #include <utility>
 
+#include "app/AppTexts.h"
+#include "places/Texts.h"
+
 namespace quenmar {
 
 namespace {
 
-constexpr std::array<std::pair<uint32_t, std::string_view>, 13> kExecuteResultMessages{{
-    {0, "The operating system is out of memory or resources."},
-    {2, "The specified file was not found."},
-    {3, "The specified path was not found."},
-    {5, "The operating system denied access to the specified file."},
-    {8, "There was not enough memory to complete the operation."},
-    {11, "The .EXE file is invalid (non-Win32 .EXE or error in .EXE image)."},
-    {26, "A sharing violation occurred."},
-    {27, "The filename association is incomplete or invalid."},
-    {28, "The DDE transaction could not be completed because the request timed out."},
-    {29, "The DDE transaction failed."},
-    {30, "The DDE transaction could not be completed because other DDE transactions were being processed."},
-    {31, "There is no application associated with the given filename extension."},
-    {32, "The specified dynamic-link library was not found."},
+constexpr std::array<std::pair<uint32_t, int>, 13> kExecuteResults{{
+    {0, IDS_EXECUTE_OUT_OF_MEMORY},
+    {2, IDS_EXECUTE_FILE_NOT_FOUND},
+    {3, IDS_EXECUTE_PATH_NOT_FOUND},
+    {5, IDS_EXECUTE_ACCESS_DENIED},
+    {8, IDS_EXECUTE_NOT_ENOUGH_MEMORY},
+    {11, IDS_EXECUTE_BAD_FORMAT},
+    {26, IDS_EXECUTE_SHARING_VIOLATION},
+    {27, IDS_EXECUTE_ASSOCIATION_INCOMPLETE},
+    {28, IDS_EXECUTE_DDE_TIMEOUT},
+    {29, IDS_EXECUTE_DDE_FAILED},
+    {30, IDS_EXECUTE_DDE_BUSY},
+    {31, IDS_EXECUTE_NO_ASSOCIATION},
+    {32, IDS_EXECUTE_DLL_NOT_FOUND},
 }};
-
-constexpr std::string_view kUnknownResult =
-    "An unknown error occurred when trying to load file in associated application.";
 
 }  // namespace
 
-std::string_view ExecuteResultMessage(uint32_t resultCode) {
-    for (const auto& [code, text] : kExecuteResultMessages) {
-        if (code == resultCode) return text;
+std::string ExecuteResultMessage(uint32_t resultCode) {
+    for (const auto& [code, text] : kExecuteResults) {
+        if (code == resultCode) return TextOf(text);
     }
-    return kUnknownResult;
+    return TextOf(IDS_EXECUTE_UNKNOWN);
 }
 
-std::string ExecuteErrorText(uint32_t resultCode) {
-    return "Unable to execute file:\n\n" + std::string(ExecuteResultMessage(resultCode));
-}
+std::string ExecuteErrorText(uint32_t resultCode) { return TextOf(IDS_UNABLE_TO_EXECUTE, {ExecuteResultMessage(resultCode)}); }
 
 }  // namespace quenmar

@@ -7,9 +7,9 @@
 namespace quenmar {
 
 // The shell's result code of an open, as the user is told it.
-std::string_view ExecuteResultMessage(uint32_t resultCode);
+std::string ExecuteResultMessage(uint32_t resultCode);
 
-// The whole error text: "Unable to execute file:", two line feeds, the message.
+// The whole error text: that the file could not be opened, and why.
 std::string ExecuteErrorText(uint32_t resultCode);
 
 // Names this long or longer are refused before the shell is asked.

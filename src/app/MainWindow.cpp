@@ -3,8 +3,10 @@
 #include <commdlg.h>
 #include <dbt.h>
 
+#include <algorithm>
+
 #include "app/AboutWindow.h"
-#include "app/MainWindowTexts.h"
+#include "app/AppTexts.h"
 #include "app/ShellOpenLauncher.h"
 #include "app/SingleInstance.h"
 #include "places/Captions.h"
@@ -34,17 +36,24 @@ HICON ProgramIcon(bool small) {
                                          GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), LR_SHARED));
 }
 
+// A file dialog's filter from its text: names and patterns parted by '|'.
+std::wstring FilterOf(std::wstring text) {
+    std::replace(text.begin(), text.end(), L'|', L'\0');
+    return text + L'\0';
+}
+
 // A common file dialog's record: its owner, filter (the first entry chosen),
 // file name buffer and title.
-OPENFILENAMEW FileDialog(HWND owner, const wchar_t* filter, wchar_t (&fileName)[MAX_PATH], const wchar_t* title) {
+OPENFILENAMEW FileDialog(HWND owner, const std::wstring& filter, wchar_t (&fileName)[MAX_PATH],
+                         const std::wstring& title) {
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter;
+    dialog.lpstrFilter = filter.c_str();
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = fileName;
     dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrTitle = title;
+    dialog.lpstrTitle = title.c_str();
     return dialog;
 }
 
@@ -182,7 +191,7 @@ void MainWindow::CreateControls() {
     smallIcons_.CreateOwn(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     placesList_.SetImageList(largeIcons_, LVSIL_NORMAL);
     catalogue_.SetImageList(smallIcons_, LVSIL_SMALL);
-    for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem("(None)", -1);
+    for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem(LoadText(IDS_NO_PLACE), -1);
 
     moveUpButton_.SetEnabled(false);
     moveDownButton_.SetEnabled(false);
@@ -209,7 +218,7 @@ void MainWindow::OnCreated() {
     registry_ = makeRegistry_ ? makeRegistry_() : std::make_unique<win::Win32Registry>();
     editor_ = std::make_unique<PlacesEditor>(*registry_);
     Application::Instance().SetTitle(kApplicationTitle);
-    SetCaption(Application::Instance().Title() + " - Version " + kVersion);
+    SetCaption(FormatText(LoadText(IDS_CAPTION), {Application::Instance().Title(), kVersion}));
     title_.SetText(kApplicationTitle);
     const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
@@ -225,7 +234,7 @@ void MainWindow::OnCreated() {
     dropTarget_->OnSkipped = [this](const SkippedNames&) { OnDropTooLong(); };
 
     for (const SpecialFolder& row : kSpecialFolders) {
-        catalogue_.AddItem(std::string(row.name), shell_->SpecialFolderIconIndex(IconSize::Small, row.csidl));
+        catalogue_.AddItem(TextOf(row.nameText), shell_->SpecialFolderIconIndex(IconSize::Small, row.csidl));
     }
 }
 
@@ -536,9 +545,11 @@ void MainWindow::OnDropTooLong() {
 void MainWindow::OnExport() {
     const std::optional<std::string> script = editor_->ExportScript();
     if (!script) return;  // nothing loaded, nothing to export
-    wchar_t fileName[MAX_PATH] = L"Quenmar Places.reg";
-    OPENFILENAMEW dialog = FileDialog(Handle(), L"Registration Files (*.reg)\0*.reg\0All Files (*.*)\0*.*\0",
-                                      fileName, L"Export Settings");
+    wchar_t fileName[MAX_PATH] = {};
+    lstrcpynW(fileName, win::LoadWideText(IDS_EXPORT_FILE_NAME).c_str(), MAX_PATH);
+    const std::wstring filter = FilterOf(win::LoadWideText(IDS_EXPORT_FILTER));
+    const std::wstring title = win::LoadWideText(IDS_EXPORT_TITLE);
+    OPENFILENAMEW dialog = FileDialog(Handle(), filter, fileName, title);
     dialog.lpstrDefExt = L"reg";
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog)) {
@@ -558,9 +569,10 @@ void MainWindow::OnPreview() {
     Save();
     const bool hidden = editor_->Hidden();
     wchar_t fileName[MAX_PATH] = {};
-    lstrcpynW(fileName, hidden ? L"This is only a test." : L"This is only a test. Test the Items to the Left",
-              MAX_PATH);
-    OPENFILENAMEW dialog = FileDialog(Handle(), L"All files (*.*)\0*.*\0", fileName, L"Test Dialog");
+    lstrcpynW(fileName, win::LoadWideText(hidden ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE).c_str(), MAX_PATH);
+    const std::wstring filter = FilterOf(win::LoadWideText(IDS_PREVIEW_FILTER));
+    const std::wstring title = win::LoadWideText(IDS_PREVIEW_TITLE);
+    OPENFILENAMEW dialog = FileDialog(Handle(), filter, fileName, title);
     dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.lpfnHook = PreviewHook;
     dialog.FlagsEx = hidden ? OFN_EX_NOPLACESBAR : 0;

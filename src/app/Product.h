@@ -9,6 +9,5 @@ inline constexpr const char* kApplicationTitle = "Quenmar";
 inline constexpr const char* kVersion = QUENMAR_VERSION_TEXT;
 inline constexpr const char* kWebsiteAddress = QUENMAR_WEBSITE_TEXT;
 inline constexpr const char* kCopyrightYearAndMaker = "2026 The Quenmar Authors";
-inline constexpr const char* kRightsReserved = "All rights reserved.";
 
 }  // namespace quenmar

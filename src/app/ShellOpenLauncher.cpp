@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
+#include "app/AppTexts.h"
 #include "app/ExecuteResultMessages.h"
 #include "places/PathText.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/Resources.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
@@ -15,9 +17,8 @@ int32_t ExecuteFile(const std::string& fileName, const std::string& parameters, 
                     int32_t showCommand) {
     const std::wstring file = win::Wide(fileName);
     if (file.size() >= kMaxExecuteNameLength) {
-        widgets::ShowMessage(GetActiveWindow(),
-                             "The path to the file is too long, please ensure the path is less than 255 characters.",
-                             "Information", MB_ICONINFORMATION);
+        widgets::ShowMessage(GetActiveWindow(), widgets::LoadText(IDS_PATH_TOO_LONG),
+                             widgets::LoadText(IDS_INFORMATION), MB_ICONINFORMATION);
         return 2;
     }
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"Open", file.c_str(),
@@ -28,7 +29,7 @@ int32_t ExecuteFile(const std::string& fileName, const std::string& parameters, 
 
 void ReportExecuteResult(uint32_t resultCode, HWND parentWindow) {
     if (resultCode > 32) return;
-    widgets::ShowMessage(parentWindow, ExecuteErrorText(resultCode), "Error", MB_ICONWARNING);
+    widgets::ShowMessage(parentWindow, ExecuteErrorText(resultCode), widgets::LoadText(IDS_ERROR), MB_ICONWARNING);
 }
 
 std::string TargetExtension(const std::string& target) {

@@ -11,6 +11,7 @@
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
 #include "win32/ReplaceFile.h"
+#include "win32/Texts.h"
 #include "win32/WideText.h"
 
 namespace {
@@ -45,6 +46,7 @@ int RunCommandLine(const quenmar::CommandLine& line) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    quenmar::win::UseResourceTexts();
     OleInitialize(nullptr);
     std::vector<std::string> arguments;
     for (int n = 1; n < __argc; ++n) arguments.push_back(quenmar::win::Utf8(__wargv[n]));

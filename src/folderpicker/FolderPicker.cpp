@@ -12,7 +12,7 @@
 namespace quenmar {
 
 bool FolderPicker::Run(HWND owner) {
-    if (running_) throw std::runtime_error(kAlreadyOpenError);
+    if (running_) throw std::runtime_error(widgets::LoadText(IDS_PICKER_ALREADY_OPEN));
     running_ = true;
     const win::ScopeExit clear([this] { running_ = false; });
     widgets::WaitCursor wait;

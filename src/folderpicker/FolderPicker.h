@@ -14,7 +14,6 @@ namespace quenmar {
 // one run to the next.
 class FolderPicker : public widgets::Component {
 public:
-    static constexpr const char* kAlreadyOpenError = "The folder picker is already open.";
 
     FolderPickerOptions Options;
     std::string Title;  // the window's caption; the string table's when empty
@@ -27,7 +26,7 @@ public:
     bool NothingChosen() const { return chosen_.IsNone(); }
 
     // Shows the window, owned by the given one, until it is closed; whether
-    // OK closed it. Raises kAlreadyOpenError when called during a run.
+    // OK closed it. Raises an error when called during a run.
     bool Run(HWND owner);
     bool Running() const { return running_; }
     // The window's outer size when it last closed, which the next run takes.

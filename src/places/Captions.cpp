@@ -16,7 +16,7 @@ std::string FolderSlotCaption(const std::string& path, ShellLookups& shell) {
     return caption;
 }
 
-std::string SpecialFolderCaption(int32_t csidl) { return std::string(SpecialFolderName(csidl)); }
+std::string SpecialFolderCaption(int32_t csidl) { return SpecialFolderName(csidl); }
 
 std::string EffectivePath(const Place& entry, ShellLookups& shell) {
     return entry.keepUnexpanded ? shell.ExpandEnvironment(entry.path) : entry.path;

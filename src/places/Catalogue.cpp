@@ -9,9 +9,9 @@ std::optional<int> CatalogueRow(int32_t csidl) {
     return std::nullopt;
 }
 
-std::string_view SpecialFolderName(int32_t csidl) {
+std::string SpecialFolderName(int32_t csidl) {
     const auto row = CatalogueRow(csidl);
-    return row ? kSpecialFolders[*row].name : kUnknownFolderName;
+    return TextOf(row ? kSpecialFolders[*row].nameText : IDS_UNKNOWN_FOLDER);
 }
 
 }  // namespace quenmar

@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string_view>
+#include <string>
+
+#include "places/Texts.h"
 
 namespace quenmar {
 
@@ -18,33 +20,32 @@ constexpr int32_t kCsidlHistory = 0x22;
 
 struct SpecialFolder {
     int32_t csidl;
-    std::string_view name;
+    int nameText;  // the number of its name in the string table
 };
 
 // The special folders offered to the user, in the order of the list shown.
 // The first kSlotCount rows are the default slots as well.
 inline constexpr std::array<SpecialFolder, 13> kSpecialFolders{{
-    {0x22, "History"},
-    {0x00, "Desktop"},
-    {0x05, "My Documents"},
-    {0x11, "My Computer"},
-    {0x12, "My Network Places"},
-    {0x20, "Internet Cache"},
-    {0x21, "Cookies"},
-    {0x24, "Windows Directory"},
-    {0x25, "System Directory"},
-    {0x26, "Program Files"},
-    {0x27, "My Pictures"},
-    {0x2B, "Common Files"},
-    {0x2E, "Common Documents"},
+    {0x22, IDS_FOLDER_HISTORY},
+    {0x00, IDS_FOLDER_DESKTOP},
+    {0x05, IDS_FOLDER_PERSONAL},
+    {0x11, IDS_FOLDER_DRIVES},
+    {0x12, IDS_FOLDER_NETWORK},
+    {0x20, IDS_FOLDER_INTERNET_CACHE},
+    {0x21, IDS_FOLDER_COOKIES},
+    {0x24, IDS_FOLDER_WINDOWS},
+    {0x25, IDS_FOLDER_SYSTEM},
+    {0x26, IDS_FOLDER_PROGRAM_FILES},
+    {0x27, IDS_FOLDER_PICTURES},
+    {0x2B, IDS_FOLDER_COMMON_FILES},
+    {0x2E, IDS_FOLDER_COMMON_DOCUMENTS},
 }};
-
-inline constexpr std::string_view kUnknownFolderName = "Unknown";
 
 // Row of the first catalogue entry with that CSIDL, if any.
 std::optional<int> CatalogueRow(int32_t csidl);
 
-// Catalogue name of a CSIDL, "Unknown" when it is not listed.
-std::string_view SpecialFolderName(int32_t csidl);
+// Catalogue name of a CSIDL in the user's language; the unknown folder's
+// name when it is not listed.
+std::string SpecialFolderName(int32_t csidl);
 
 }  // namespace quenmar

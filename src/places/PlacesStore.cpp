@@ -1,5 +1,7 @@
 #include "places/PlacesStore.h"
 
+#include "places/Texts.h"
+
 namespace quenmar {
 
 std::string PlaceValueName(int slot) { return "Place" + std::to_string(slot); }
@@ -118,10 +120,10 @@ bool PlacesStore::Save(const Places& places, bool hidden) const {
 bool PlacesStore::DeleteCustomPlaces() const { return registry_.DeleteKey(kPlacesBarKey); }
 
 std::string PlacesStore::ReplacedValuesMessage(const std::vector<std::string>& names) {
+    const std::string separator = TextOf(IDS_LIST_SEPARATOR);
     std::string list;
-    for (const auto& name : names) list += (list.empty() ? "" : ", ") + name;
-    return "These places could not be read from the registry and show their default places instead: " + list +
-           ".\n\nThey are stored with the default places when Quenmar saves.";
+    for (const auto& name : names) list += (list.empty() ? "" : separator) + name;
+    return TextOf(IDS_UNREADABLE_PLACES, {list});
 }
 
 }  // namespace quenmar

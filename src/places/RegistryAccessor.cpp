@@ -1,9 +1,11 @@
 #include "places/RegistryAccessor.h"
 
+#include "places/Texts.h"
+
 namespace quenmar {
 
-std::string FailedToSetData(const std::string& name) { return "Failed to set data for '" + name + "'"; }
-std::string FailedToGetData(const std::string& name) { return "Failed to get data for '" + name + "'"; }
-std::string InvalidDataType(const std::string& name) { return "Invalid data type for '" + name + "'"; }
+std::string FailedToSetData(const std::string& name) { return TextOf(IDS_FAILED_TO_SET_DATA, {name}); }
+std::string FailedToGetData(const std::string& name) { return TextOf(IDS_FAILED_TO_GET_DATA, {name}); }
+std::string InvalidDataType(const std::string& name) { return TextOf(IDS_INVALID_DATA_TYPE, {name}); }
 
 }  // namespace quenmar

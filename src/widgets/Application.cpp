@@ -4,6 +4,7 @@
 
 #include "widgets/Form.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/Resources.h"
 
 namespace quenmar::widgets {
 
@@ -60,7 +61,7 @@ void Application::ShowException(HWND owner, const std::exception& error) const {
 }
 
 void Application::ShowUnknownException(HWND owner) const {
-    ShowMessage(owner, "An unexpected error occurred.", title_, MB_ICONERROR);
+    ShowMessage(owner, LoadText(IDS_UNEXPECTED_ERROR), title_, MB_ICONERROR);
 }
 
 }  // namespace quenmar::widgets

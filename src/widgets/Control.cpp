@@ -2,7 +2,9 @@
 
 #include <stdexcept>
 
+#include "places/Texts.h"
 #include "widgets/Form.h"
+#include "widgets/Resources.h"
 #include "win32/WideText.h"
 #include "win32/WindowSubclass.h"
 
@@ -22,7 +24,7 @@ void Control::CreateAs(Form& form, const wchar_t* className, const std::string& 
                             form.Scale(bounds.top), form.Scale(bounds.width), form.Scale(bounds.height),
                             form.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) throw std::runtime_error("A control of class " + win::Utf8(className) + " could not be created.");
+    if (!hwnd_) throw std::runtime_error(FormatText(LoadText(IDS_CONTROL_NOT_CREATED), {win::Utf8(className)}));
     SetFont(form.Font());
     if (!hint_.empty()) form.AddTooltip(*this);
 }

@@ -11,6 +11,7 @@
 #include "widgets/Application.h"
 #include "widgets/Button.h"
 #include "widgets/RadioButton.h"
+#include "widgets/Resources.h"
 #include "win32/WideText.h"
 
 namespace quenmar::widgets {
@@ -72,7 +73,7 @@ void Form::CreateHandle(HWND owner) {
                                         CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
                                         nullptr, GetModuleHandleW(nullptr), this);
     if (createError_) std::rethrow_exception(std::exchange(createError_, nullptr));
-    if (!window) throw std::runtime_error("The window could not be created.");
+    if (!window) throw std::runtime_error(LoadText(IDS_WINDOW_NOT_CREATED));
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,20 +1,24 @@
+// The program's resources: its texts and its pictures drawn for each scale.
+// The resource scripts include this file for its texts' numbers.
 #pragma once
+
+#define IDS_UNEXPECTED_ERROR 4001
+#define IDS_WINDOW_NOT_CREATED 4002
+#define IDS_CONTROL_NOT_CREATED 4003
+
+#ifndef RC_INVOKED
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
 
-#include "win32/WideText.h"
+#include "win32/Texts.h"
 
 namespace quenmar::widgets {
 
-// A text of the program's string table; empty when there is none.
-inline std::string LoadText(UINT id) {
-    wchar_t text[512] = {};
-    LoadStringW(GetModuleHandleW(nullptr), id, text, static_cast<int>(std::size(text)));
-    return win::Utf8(text);
-}
+// A text of the program's string table in the user's language.
+using win::LoadText;
 
 // The scale, in percent, of the pictures drawn for a DPI: the smallest of
 // those drawn (100, 125, 150, 200) that is not smaller than the DPI's own,
@@ -29,3 +33,5 @@ HBITMAP LoadPicture(const wchar_t* name, int dpi);
 HIMAGELIST LoadGlyphs(const wchar_t* name, int dpi);
 
 }  // namespace quenmar::widgets
+
+#endif

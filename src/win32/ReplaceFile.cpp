@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include "places/Texts.h"
+
 #include "win32/Handles.h"
 #include "win32/SystemMessage.h"
+#include "win32/Texts.h"
 #include "win32/WideText.h"
 
 namespace quenmar::win {
@@ -11,7 +14,7 @@ namespace quenmar::win {
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, DWORD error) {
-    throw FileWriteError("Could not write \"" + path + "\":\n" + SystemMessage(error) + ".");
+    throw FileWriteError(FormatText(LoadText(IDS_COULD_NOT_WRITE), {path, SystemMessage(error)}));
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ TEST(Catalogue, RowsInOrderWithTheirCsidlsAndNames) {
     ASSERT_EQ(kSpecialFolders.size(), expected.size());
     for (size_t row = 0; row < expected.size(); ++row) {
         EXPECT_EQ(kSpecialFolders[row].csidl, expected[row].first) << "row " << row;
-        EXPECT_EQ(kSpecialFolders[row].name, expected[row].second) << "row " << row;
+        EXPECT_EQ(SpecialFolderName(kSpecialFolders[row].csidl), expected[row].second) << "row " << row;
         EXPECT_EQ(CatalogueRow(expected[row].first), static_cast<int>(row));
     }
 }

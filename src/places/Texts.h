@@ -1,0 +1,49 @@
+// The texts the portable code says, by their numbers in the program's string
+// table; the resource scripts include this file for the numbers.
+#pragma once
+
+#define IDS_FAILED_TO_SET_DATA 3001
+#define IDS_FAILED_TO_GET_DATA 3002
+#define IDS_INVALID_DATA_TYPE 3003
+#define IDS_UNREADABLE_PLACES 3004
+#define IDS_LIST_SEPARATOR 3005
+#define IDS_UNKNOWN_FOLDER 3006
+// The special folders' names, in the catalogue's order.
+#define IDS_FOLDER_HISTORY 3016
+#define IDS_FOLDER_DESKTOP 3017
+#define IDS_FOLDER_PERSONAL 3018
+#define IDS_FOLDER_DRIVES 3019
+#define IDS_FOLDER_NETWORK 3020
+#define IDS_FOLDER_INTERNET_CACHE 3021
+#define IDS_FOLDER_COOKIES 3022
+#define IDS_FOLDER_WINDOWS 3023
+#define IDS_FOLDER_SYSTEM 3024
+#define IDS_FOLDER_PROGRAM_FILES 3025
+#define IDS_FOLDER_PICTURES 3026
+#define IDS_FOLDER_COMMON_FILES 3027
+#define IDS_FOLDER_COMMON_DOCUMENTS 3028
+
+#ifndef RC_INVOKED
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace quenmar {
+
+// Reads the text with that number in the user's language; the program sets
+// its string table's reader once at its start, tests their own.
+using TextReader = std::string (*)(int id);
+void SetTextReader(TextReader reader);
+
+// The pattern with %1 to %9 replaced by the arguments and %% by a percent
+// sign. A number without its argument stays as it stands.
+std::string FormatText(std::string_view pattern, std::initializer_list<std::string_view> arguments);
+
+// The text with that number, formatted with the arguments; empty when no
+// reader is set or the text is missing.
+std::string TextOf(int id, std::initializer_list<std::string_view> arguments = {});
+
+}  // namespace quenmar
+
+#endif

@@ -1,0 +1,73 @@
+#include "win32/Texts.h"
+
+#include <atomic>
+#include <optional>
+
+#include "places/Texts.h"
+#include "win32/WideText.h"
+
+namespace quenmar::win {
+
+namespace {
+
+std::atomic<LANGID> chosenLanguage{0};
+
+// The text in one language's string table, if that language has it: a
+// table holds its texts in blocks of sixteen, each a length and its
+// characters.
+std::optional<std::wstring> TextIn(HMODULE module, UINT id, LANGID language) {
+    const HRSRC found = FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+    if (!found) return std::nullopt;
+    const auto* block = static_cast<const WCHAR*>(LockResource(LoadResource(module, found)));
+    if (!block) return std::nullopt;
+    const WCHAR* const end = block + SizeofResource(module, found) / sizeof(WCHAR);
+    const WCHAR* entry = block;
+    for (UINT n = 0; n < id % 16; ++n) {
+        if (entry >= end) return std::nullopt;
+        entry += 1 + *entry;
+    }
+    if (entry >= end || *entry == 0) return std::nullopt;
+    const size_t length = std::min<size_t>(*entry, static_cast<size_t>(end - entry - 1));
+    return std::wstring(entry + 1, length);
+}
+
+}  // namespace
+
+LANGID TextLanguage() {
+    const LANGID chosen = chosenLanguage;
+    return chosen ? chosen : GetThreadUILanguage();
+}
+
+void SetTextLanguage(LANGID language) { chosenLanguage = language; }
+
+LANGID NeutralLanguage(LANGID language) {
+    if (PRIMARYLANGID(language) == LANG_CHINESE) {
+        switch (SUBLANGID(language)) {
+            case SUBLANG_CHINESE_TRADITIONAL:
+            case SUBLANG_CHINESE_HONGKONG:
+            case SUBLANG_CHINESE_MACAU:
+                return 0x7C04;  // Chinese (Traditional)
+            default:
+                return MAKELANGID(LANG_CHINESE, SUBLANG_NEUTRAL);  // Chinese (Simplified)
+        }
+    }
+    return MAKELANGID(PRIMARYLANGID(language), SUBLANG_NEUTRAL);
+}
+
+std::wstring LoadWideText(UINT id) {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    const LANGID language = TextLanguage();
+    const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    for (const LANGID candidate : {language, NeutralLanguage(language), english}) {
+        if (auto text = TextIn(module, id, candidate)) return *std::move(text);
+    }
+    return {};
+}
+
+std::string LoadText(UINT id) { return Utf8(LoadWideText(id)); }
+
+void UseResourceTexts() {
+    SetTextReader([](int id) { return LoadText(static_cast<UINT>(id)); });
+}
+
+}  // namespace quenmar::win

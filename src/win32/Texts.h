@@ -1,0 +1,40 @@
+// The program's texts in its user's language, read from its string table.
+// The resource scripts include this file for its numbers.
+#pragma once
+
+#define IDS_COULD_NOT_WRITE 5001
+#define IDS_ERROR_CODE 5002
+
+#ifndef RC_INVOKED
+
+#include <windows.h>
+
+#include <string>
+
+namespace quenmar::win {
+
+// The language whose texts the program shows: the thread's interface
+// language, unless a test chose another.
+LANGID TextLanguage();
+// Shows this language's texts from now on (null: the interface language
+// again). Tests use it to see every language in one process.
+void SetTextLanguage(LANGID language);
+
+// The text with that number in the program's string table: in the text
+// language where the program has it, else in that language's neutral form
+// (German for Austrian German), else in English (United States). Empty
+// when no language has it.
+std::wstring LoadWideText(UINT id);
+std::string LoadText(UINT id);
+
+// Makes the portable code's texts come from the string table too.
+void UseResourceTexts();
+
+// The neutral form of a language: the language alone, without its country.
+// Chinese has two: Simplified (China, Singapore) and Traditional (Taiwan,
+// Hong Kong, Macao).
+LANGID NeutralLanguage(LANGID language);
+
+}  // namespace quenmar::win
+
+#endif

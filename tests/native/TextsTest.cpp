@@ -1,0 +1,185 @@
+// The string tables of every language, read from their resource files: each
+// has every text the English has, with the same placeholders, and each
+// window's mnemonics are unique and reachable on the language's keyboard.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "StringTables.h"
+#include "app/AppTexts.h"
+#include "folderpicker/FolderPickerResources.h"
+#include "places/Texts.h"
+
+namespace quenmar::testing {
+namespace {
+
+// The native tests read the portable code's texts from the English file.
+const bool englishTexts = (UseEnglishStringTable(), true);
+
+const std::vector<StringTable>& Tables() {
+    static const std::vector<StringTable> tables = ReadStringTables();
+    return tables;
+}
+
+const StringTable& English() {
+    for (const auto& table : Tables()) {
+        if (table.file == "en-US.rc") return table;
+    }
+    throw std::runtime_error("no en-US.rc");
+}
+
+// The placeholders of a text, sorted: %1 to %9 and the C ones (%d, %s).
+std::multiset<std::string> Placeholders(const std::string& text) {
+    std::multiset<std::string> found;
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '%') continue;
+        const char next = text[i + 1];
+        if (next == '%') {
+            ++i;
+        } else if ((next >= '1' && next <= '9') || next == 'd' || next == 's') {
+            found.insert(text.substr(i, 2));
+            ++i;
+        }
+    }
+    return found;
+}
+
+// The mnemonics of a text: the characters after a single '&' (UTF-8).
+std::vector<std::string> Mnemonics(const std::string& text) {
+    std::vector<std::string> found;
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '&') continue;
+        if (text[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        size_t length = 1;
+        const auto lead = static_cast<unsigned char>(text[i + 1]);
+        if (lead >= 0xF0) length = 4; else if (lead >= 0xE0) length = 3; else if (lead >= 0xC0) length = 2;
+        found.push_back(text.substr(i + 1, length));
+    }
+    return found;
+}
+
+// A mnemonic key as the keyboard gives it: ASCII letters and digits, or a
+// letter of a Latin or Cyrillic alphabet (two UTF-8 bytes, from U+00C0 to
+// U+04FF). Chinese and Japanese texts take an ASCII letter in parentheses.
+bool Reachable(const std::string& key, bool asciiOnly) {
+    if (key.size() == 1) return std::isalnum(static_cast<unsigned char>(key[0])) != 0;
+    if (asciiOnly || key.size() != 2) return false;
+    const int code = ((key[0] & 0x1F) << 6) | (key[1] & 0x3F);
+    return code >= 0xC0 && code <= 0x4FF && code != 0xD7 && code != 0xF7;
+}
+
+std::string Folded(std::string key) {
+    if (key.size() == 1) return std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(key[0]))));
+    // Latin-1 and Cyrillic capitals fold by their distance to the small ones.
+    int code = ((key[0] & 0x1F) << 6) | (key[1] & 0x3F);
+    if (code >= 0xC0 && code <= 0xDE) code += 0x20;
+    else if (code >= 0x410 && code <= 0x42F) code += 0x20;
+    else if (code >= 0x400 && code <= 0x40F) code += 0x50;
+    return {static_cast<char>(0xC0 | (code >> 6)), static_cast<char>(0x80 | (code & 0x3F))};
+}
+
+// The texts each window shows at once, whose mnemonics must not collide.
+const std::map<std::string, std::vector<int>> kWindows{
+    {"main window", {IDS_USE_FOLDER, IDS_USE_SPECIAL, IDS_BROWSE, IDS_PREVIEW, IDS_RESTORE, IDS_EXIT, IDS_ABOUT,
+                     IDS_HIDE}},
+    {"folder picker", {IDS_PICKER_OK, IDS_PICKER_CANCEL, IDS_PICKER_CREATE_FOLDER, IDS_PICKER_DELETE}},
+    {"About", {IDS_ABOUT_OK, IDS_VISIT_ONLINE}},
+};
+
+TEST(StringTables, EveryLanguageTheProgramSpeaksHasAFileOfItsOwn) {
+    std::set<std::string> languages;
+    for (const auto& table : Tables()) {
+        EXPECT_TRUE(table.errors.empty()) << table.file << ": " << (table.errors.empty() ? "" : table.errors[0]);
+        EXPECT_TRUE(languages.insert(table.language).second) << table.file << " repeats " << table.language;
+    }
+    for (const char* language : {"LANG_ENGLISH, SUBLANG_ENGLISH_US", "LANG_GERMAN, SUBLANG_NEUTRAL",
+                                 "LANG_FRENCH, SUBLANG_NEUTRAL", "LANG_SPANISH, SUBLANG_NEUTRAL",
+                                 "LANG_RUSSIAN, SUBLANG_NEUTRAL", "LANG_CHINESE, SUBLANG_NEUTRAL",
+                                 "LANG_JAPANESE, SUBLANG_NEUTRAL"}) {
+        EXPECT_TRUE(languages.count(language)) << "no file of " << language;
+    }
+}
+
+TEST(StringTables, EveryNumberedTextIsInEnglish) {
+    const auto names = TextNames();
+    for (const auto& [number, name] : names) {
+        EXPECT_TRUE(English().texts.count(number)) << name << " has no English text";
+    }
+    EXPECT_EQ(English().texts.size(), names.size());
+}
+
+TEST(StringTables, EveryLanguageHasEveryTextWithTheEnglishPlaceholders) {
+    const auto names = TextNames();
+    for (const auto& table : Tables()) {
+        for (const auto& [number, english] : English().texts) {
+            const auto found = table.texts.find(number);
+            if (found == table.texts.end()) {
+                ADD_FAILURE() << table.file << " lacks " << names.at(number);
+                continue;
+            }
+            EXPECT_FALSE(found->second.empty()) << table.file << ": " << names.at(number) << " is empty";
+            EXPECT_EQ(Placeholders(found->second), Placeholders(english)) << table.file << ": " << names.at(number);
+        }
+        EXPECT_EQ(table.texts.size(), English().texts.size()) << table.file << " has texts the English lacks";
+    }
+}
+
+TEST(StringTables, EachWindowsMnemonicsAreUniqueAndOnTheKeyboard) {
+    const auto names = TextNames();
+    for (const auto& table : Tables()) {
+        const bool cjk = table.language.find("CHINESE") != std::string::npos ||
+                         table.language.find("JAPANESE") != std::string::npos;
+        for (const auto& [window, texts] : kWindows) {
+            std::map<std::string, std::string> taken;  // folded key -> text's name
+            for (const int number : texts) {
+                const auto found = table.texts.find(number);
+                if (found == table.texts.end()) continue;  // told by the completeness test
+                const auto keys = Mnemonics(found->second);
+                EXPECT_EQ(keys.size(), Mnemonics(English().texts.at(number)).size())
+                    << table.file << ": " << names.at(number) << " \"" << found->second << "\"";
+                for (const auto& key : keys) {
+                    EXPECT_TRUE(Reachable(key, cjk)) << table.file << ": " << names.at(number) << " &" << key;
+                    const auto [where, added] = taken.emplace(Folded(key), names.at(number));
+                    EXPECT_TRUE(added) << table.file << ", " << window << ": &" << key << " of " << names.at(number)
+                                       << " is " << where->second << "'s too";
+                }
+            }
+        }
+    }
+}
+
+TEST(FormatText, PutsTheArgumentsWhereTheirNumbersStand) {
+    struct Case {
+        const char* pattern;
+        std::vector<std::string> arguments;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"Failed to set data for '%1'", {"Place0"}, "Failed to set data for 'Place0'"},
+        {"%2 before %1", {"one", "two"}, "two before one"},
+        {"%1%1", {"ab"}, "abab"},
+        {"100%% of %1", {"it"}, "100% of it"},
+        {"%3 has no argument", {"a"}, "%3 has no argument"},
+        {"an argument is not read again: %1", {"%2"}, "an argument is not read again: %2"},
+        {"ends on a sign %", {}, "ends on a sign %"},
+        {"%0 and %a stay", {"x"}, "%0 and %a stay"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string_view> views(c.arguments.begin(), c.arguments.end());
+        std::string text;
+        switch (views.size()) {
+            case 0: text = FormatText(c.pattern, {}); break;
+            case 1: text = FormatText(c.pattern, {views[0]}); break;
+            default: text = FormatText(c.pattern, {views[0], views[1]}); break;
+        }
+        EXPECT_EQ(text, c.expected) << c.pattern;
+    }
+}
+
+}  // namespace
+}  // namespace quenmar::testing
