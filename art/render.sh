@@ -60,13 +60,12 @@ for scale in 100 125 150 200; do
     convert -size "$(px 96)x$(px 96)" xc:"$WHITE" /tmp/logo96.png -composite -type truecolor \
         "BMP3:$(name about-logo)"
 
-    # Banner, 220 x 45: the name beside a small mark, on a soft gradient.
+    # Banner, 220 x 45: the name beside a small mark, on a soft gradient. The
+    # program writes its tagline beneath the name, in the user's language.
     mark "$(px 37)" /tmp/banner-mark.png
     convert -size "$(px 220)x$(px 45)" gradient:'#ffffff'-'#e8eefc' \
         /tmp/banner-mark.png -geometry "+$(px 4)+$(px 4)" -composite \
         -font "$FONT" -pointsize "$(awk "BEGIN { print 21 * $f }")" -fill "$BLUE" -annotate "+$(px 48)+$(px 25)" 'Quenmar' \
-        -font DejaVu-Sans -pointsize "$(awk "BEGIN { print 10 * $f }")" -fill '#555555' \
-        -annotate "+$(px 49)+$(px 39)" 'Places Bar editor' \
         -type truecolor "BMP3:$(name banner)"
 
     # The hint icon before "You may also drag and drop...": a folder with an arrow.

@@ -57,6 +57,21 @@ OPENFILENAMEW FileDialog(HWND owner, const std::wstring& filter, wchar_t (&fileN
     return dialog;
 }
 
+// The banner drawn for the scale, with the program's tagline written under
+// its name (the picture leaves the room for it) in the user's language.
+HBITMAP BannerWithTagline(int dpi, HFONT font) {
+    const HBITMAP banner = LoadPicture(L"BANNER", dpi);
+    if (!banner) return nullptr;
+    const win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    const win::SelectedObject onBanner(dc.get(), banner);
+    const win::SelectedObject inFont(dc.get(), font);
+    SetBkMode(dc.get(), TRANSPARENT);
+    SetTextColor(dc.get(), RGB(0x55, 0x55, 0x55));
+    RECT line{MulDiv(49, dpi, 96), MulDiv(29, dpi, 96), MulDiv(218, dpi, 96), MulDiv(44, dpi, 96)};
+    DrawTextW(dc.get(), win::LoadWideText(IDS_TAGLINE).c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    return banner;
+}
+
 // The preview dialog's hook: it only makes the dialog the classic Explorer
 // style, the one that shows a Places Bar.
 UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
@@ -177,10 +192,10 @@ void MainWindow::CreateControls() {
     const HFONT bold = MakeFont(-11, true);
     for (Control* option : std::initializer_list<Control*>{&folderKind_, &specialKind_, &hideBox_}) option->SetFont(bold);
     title_.SetFont(MakeFont(-19));
-    dropHint_.FitWidthToText(Scale(590));  // as far as the buttons' right edge
+    FitToTexts();
     OnDpiChanged = [this] {
         LoadPictures();
-        dropHint_.FitWidthToText(Scale(590));
+        FitToTexts();
     };
 
     SetCancelButton(&exitButton_);
@@ -198,9 +213,62 @@ void MainWindow::CreateControls() {
     changeFolderButton_.SetEnabled(false);
 }
 
+// Texts longer than the design's, as a translation's may be: the buttons
+// on the right grow to the left, and the window grows by as much, so that
+// the lists keep their room; the options grow to the right, and the window
+// with them where they need more; Browse grows into its path box. With
+// texts that fit, the layout stays as designed. Runs at the designed
+// places of the window's scale.
+void MainWindow::FitToTexts() {
+    const auto needed = [](std::initializer_list<const Control*> controls) {
+        int width = 0;
+        for (const Control* control : controls) width = std::max(width, control->NeededWidth());
+        return width;
+    };
+    const auto width = [](const Control& control) { return static_cast<int>(control.Rect().right - control.Rect().left); };
+    // The column of buttons, and the hide box beside the bottom one.
+    const int column = std::max(width(previewButton_), needed({&previewButton_, &restoreButton_, &aboutButton_,
+                                                               &exitButton_}));
+    const int columnGrowth = column - width(previewButton_);
+    const int hideRoom = previewButton_.Rect().left - columnGrowth - Scale(8) - hideBox_.Rect().left;
+    int widen = columnGrowth + std::max(0, hideBox_.NeededWidth() - hideRoom);
+    // The options above the path box and the lists, as far as the right margin.
+    const int optionRoom = previewButton_.Rect().right + widen - folderKind_.Rect().left;
+    widen += std::max(0, needed({&folderKind_, &specialKind_}) - optionRoom);
+    WidenDesign(widen);
+
+    for (Control* button : std::initializer_list<Control*>{&previewButton_, &restoreButton_, &aboutButton_, &exitButton_}) {
+        RECT r = button->Rect();
+        r.left = r.right - column;
+        button->Move(r);
+    }
+    const RECT columnRect = previewButton_.Rect();
+    RECT logo = logo_.Rect();
+    OffsetRect(&logo, columnRect.left + (column - (logo.right - logo.left)) / 2 - logo.left, 0);
+    logo_.Move(logo);
+    for (Control* option : std::initializer_list<Control*>{&folderKind_, &specialKind_, &hideBox_}) {
+        RECT r = option->Rect();
+        const int room = option == &hideBox_ ? columnRect.left - Scale(8) : columnRect.right;
+        r.right = std::min<LONG>(room, std::max<LONG>(r.right, r.left + option->NeededWidth()));
+        option->Move(r);
+    }
+    if (const int browseGrowth = browseButton_.NeededWidth() - width(browseButton_); browseGrowth > 0) {
+        RECT browse = browseButton_.Rect();
+        browse.left -= browseGrowth;
+        browseButton_.Move(browse);
+        RECT path = pathEdit_.Rect();
+        path.right -= browseGrowth;
+        pathEdit_.Move(path);
+    }
+    RECT catalogue = catalogue_.Rect();
+    catalogue.right = columnRect.left - Scale(8);
+    catalogue_.Move(catalogue);
+    dropHint_.FitWidthToText(columnRect.right);  // as far as the buttons' right edge
+}
+
 // The pictures and glyphs drawn for the window's scale.
 void MainWindow::LoadPictures() {
-    banner_.SetBitmap(LoadPicture(L"BANNER", Dpi()));
+    banner_.SetBitmap(BannerWithTagline(Dpi(), Font()));
     dropHintIcon_.SetBitmap(LoadPicture(L"HINT", Dpi()));
     logo_.SetBitmap(LoadPicture(L"LOGO72", Dpi()));
     win::UniqueImageList glyphs(LoadGlyphs(L"GLYPHS", Dpi()));

@@ -109,6 +109,7 @@ private:
     void CreateInputs();
     void CreatePictures();
     void LoadPictures();
+    void FitToTexts();
 
     RegistryFactory makeRegistry_;
     std::string websiteAddress_;

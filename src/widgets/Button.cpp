@@ -12,4 +12,6 @@ void Button::HandleCommand(WORD code) {
     if (code == BN_CLICKED) Click();
 }
 
+int Button::NeededWidth() const { return CaptionExtent().cx + (form_ ? form_->Scale(16) : 16); }
+
 }  // namespace quenmar::widgets

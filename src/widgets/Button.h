@@ -10,6 +10,7 @@ public:
     void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     void Click() { Fire(OnClick); }
     void HandleCommand(WORD code) override;
+    int NeededWidth() const override;  // the caption and the frame and its margins
 };
 
 }  // namespace quenmar::widgets

@@ -13,6 +13,7 @@ public:
     bool Checked() const;
     void SetChecked(bool checked);
     void HandleCommand(WORD code) override;
+    int NeededWidth() const override;  // the caption and the box and the gap after it
 };
 
 }  // namespace quenmar::widgets

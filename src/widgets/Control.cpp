@@ -61,6 +61,19 @@ RECT Control::Rect() const {
     return r;
 }
 
+void Control::Move(const RECT& rect) {
+    SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE Control::CaptionExtent() const {
+    const win::WindowDC dc(hwnd_);
+    const win::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    RECT measured{0, 0, 0, 0};
+    DrawTextW(dc.get(), win::Wide(Text()).c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+    return {measured.right - measured.left, measured.bottom - measured.top};
+}
+
 void Control::SetAccessibleName(const std::string& name, bool asText) {
     const std::wstring wide = win::Wide(name);
     const HWND label = CreateWindowExW(0, L"STATIC", wide.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, GetParent(hwnd_),

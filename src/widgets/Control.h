@@ -63,6 +63,13 @@ public:
     std::string Text() const;
     void SetFont(HFONT font);
     RECT Rect() const;  // in the parent's client coordinates
+    void Move(const RECT& rect);  // in the parent's client coordinates
+    // The caption as drawn in the control's font: one line, the mnemonic's
+    // ampersand taking no room.
+    SIZE CaptionExtent() const;
+    // The width that shows the whole caption with what the control draws
+    // beside it (a box, a glyph, margins).
+    virtual int NeededWidth() const { return CaptionExtent().cx; }
     Bounds DesignBounds() const { return bounds96_; }
 
     Anchors anchors() const { return anchors_; }

@@ -108,6 +108,14 @@ void FrameWith(HDC dc, RECT r, COLORREF color, int width) {
 
 }  // namespace
 
+int FlatButton::NeededWidth() const {
+    const auto scale = [this](int pixels96) { return form_ ? form_->Scale(pixels96) : pixels96; };
+    const bool hasGlyph = images_ && glyph_ >= 0;
+    const int glyph = hasGlyph ? scale(16) : 0;
+    if (glyphOnly_) return glyph + 2 * scale(4);
+    return glyph + (hasGlyph ? 4 : 0) + CaptionExtent().cx + 2 * scale(4);
+}
+
 bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     // Drawn off screen and copied once: one transfer to the window instead
     // of one for every stroke.

@@ -340,6 +340,26 @@ void Form::RememberPlacements() {
     appliedHeight_ = designHeight_;
 }
 
+void Form::WidenDesign(int pixels) {
+    if (pixels <= 0) return;
+    designWidth_ += pixels;
+    // The controls are placed for the new width here; the anchoring that
+    // follows the resize starts from where they are now.
+    placements_.clear();
+    for (const auto& [id, control] : controls_) {
+        const Anchors a = control->anchors();
+        if (a.Has(Anchor::ByForm) || !a.Has(Anchor::Right)) continue;
+        RECT r = control->Rect();
+        if (!a.Has(Anchor::Left)) r.left += pixels;
+        r.right += pixels;
+        control->Move(r);
+    }
+    RECT window{};
+    GetWindowRect(hwnd_, &window);
+    SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + pixels, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::ApplyAnchors(int width, int height) {
     if (placements_.empty()) RememberPlacements();  // first sizing: where they were designed to be
     // The controls are where this size puts them already (a window gets

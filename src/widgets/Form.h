@@ -79,6 +79,10 @@ public:
     // leaves, which scales with the DPI where the frame need not.
     void SetMinTrackSize(int width, int height);
     SIZE OuterSize() const;
+    // Makes the designed client area wider, for texts longer than the
+    // design's: what is anchored right moves or stretches with it, and the
+    // window is sized to it. Pixels of the form's scale.
+    void WidenDesign(int pixels);
     void CenterOnScreen();
     void CenterOver(HWND reference);
 

@@ -34,8 +34,12 @@ void Label::FitWidthToText(int maxRight) {
         SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    const int lines = (extent.cx + available - 1) / available;
-    SetWindowPos(hwnd_, nullptr, 0, 0, available, std::max<int>(r.bottom - r.top, lines * extent.cy),
+    // Broken into lines at the words, as the control draws it.
+    const win::WindowDC dc(hwnd_);
+    const win::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    RECT wrapped{0, 0, available, 0};
+    DrawTextW(dc.get(), win::Wide(Text()).c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SetWindowPos(hwnd_, nullptr, 0, 0, available, std::max<int>(r.bottom - r.top, wrapped.bottom),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

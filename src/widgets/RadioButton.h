@@ -17,6 +17,7 @@ public:
     // What the user's click does.
     void Choose();
     void HandleCommand(WORD code) override;
+    int NeededWidth() const override;  // the caption and the circle and the gap after it
 
 private:
     bool checked_ = false;  // as last set: the control checks itself on a click
