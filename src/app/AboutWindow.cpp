@@ -1,5 +1,7 @@
 #include "app/AboutWindow.h"
 
+#include <algorithm>
+
 #include "app/AppTexts.h"
 #include "app/Product.h"
 #include "app/ShellOpenLauncher.h"
@@ -35,7 +37,7 @@ AboutWindow::AboutWindow(HWND owner, std::string linkTarget)
         version_.SetText(FormatText(LoadText(IDS_ABOUT_VERSION), {kVersion}));
         copyright_.SetText(CopyrightLine());
         link_.SetText(kWebsiteAddress);
-        for (Label* label : {&title_, &version_, &copyright_, static_cast<Label*>(&link_)}) label->AutoSize();
+        FitToTexts();
     };
     okButton_.OnClick = [this] { SetModalResult(IDOK); };
     link_.OnOpen = [target = std::move(linkTarget)] { return OpenLink(target); };
@@ -55,7 +57,10 @@ void AboutWindow::CreateControls() {
     GetClientRect(Handle(), &client);
     background_.SetBounds(0, 0, client.right, client.bottom);
     logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
-    OnDpiChanged = [this] { logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi())); };
+    OnDpiChanged = [this] {
+        logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
+        FitToTexts();
+    };
 
     okButton_.Create(*this, LoadText(IDS_ABOUT_OK), {340, 108, 75, 25}, Anchor::Right | Anchor::Bottom);
     okButton_.HotTrack = true;
@@ -74,8 +79,27 @@ void AboutWindow::CreateControls() {
     rights_.SetFont(text);
     linkCaption_.SetFont(text);
     link_.SetFont(MakeFont(-13, true, true));
-    rights_.AutoSize();
-    linkCaption_.AutoSize();
+}
+
+// Each text at its own size; the link after its caption however long that
+// is; OK as wide as its text needs; and the window wider where the texts
+// would otherwise run into its edge or into OK. Runs at the designed places
+// of the window's scale.
+void AboutWindow::FitToTexts() {
+    for (Label* label : {&title_, &version_, &copyright_, &rights_, &linkCaption_, static_cast<Label*>(&link_)}) {
+        label->AutoSize();
+    }
+    RECT ok = okButton_.Rect();
+    ok.left = std::min<LONG>(ok.left, ok.right - okButton_.NeededWidth());
+    okButton_.Move(ok);
+    RECT link = link_.Rect();
+    OffsetRect(&link, std::max<LONG>(0, linkCaption_.Rect().right + Scale(6) - link.left), 0);
+    link_.Move(link);
+    int widen = link.right + Scale(8) - ok.left;
+    for (const Label* label : {&title_, &version_, &copyright_, &rights_}) {
+        widen = std::max<int>(widen, label->Rect().right + Scale(8) - DesignWidth());
+    }
+    WidenDesign(widen);
 }
 
 RECT AboutWindow::LogoRect() const {

@@ -25,6 +25,7 @@ public:
 
 protected:
     void CreateControls() override;
+    void FitToTexts();
     bool PaintBackground(HDC dc) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -130,6 +130,12 @@ void FolderPickerWindow::SetFormFont(const std::string& face) {
     for (Control* control : std::initializer_list<Control*>{&tree_, &okButton_, &cancelButton_}) control->SetFont(font);
     statusBar_.SetFont(font);
     toolBar_.SetFont(font);
+    // OK and Cancel as wide as their texts need in this font.
+    for (Button* button : {&okButton_, &cancelButton_}) {
+        RECT r = button->Rect();
+        r.right = r.left + std::max(Scale(75), button->NeededWidth());
+        button->Move(r);
+    }
     // A new font makes the toolbar measure its buttons again.
     SizeToolButtons();
     LayOut();

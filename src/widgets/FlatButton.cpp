@@ -112,8 +112,9 @@ int FlatButton::NeededWidth() const {
     const auto scale = [this](int pixels96) { return form_ ? form_->Scale(pixels96) : pixels96; };
     const bool hasGlyph = images_ && glyph_ >= 0;
     const int glyph = hasGlyph ? scale(16) : 0;
-    if (glyphOnly_) return glyph + 2 * scale(4);
-    return glyph + (hasGlyph ? 4 : 0) + CaptionExtent().cx + 2 * scale(4);
+    // Within the frame: the margins are given up before anything is cut off.
+    if (glyphOnly_) return glyph + 2 * scale(1);
+    return glyph + (hasGlyph ? 4 : 0) + CaptionExtent().cx + 2 * scale(1);
 }
 
 bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {

@@ -41,7 +41,7 @@ public:
     bool Hot() const { return hover_.Hot(); }
 
     bool HandleDrawItem(const DRAWITEMSTRUCT& item) override;
-    int NeededWidth() const override;  // the glyph, the caption and the margins they are drawn within
+    int NeededWidth() const override;  // the glyph and the caption within the frame
 
 private:
     HoverTracker hover_;

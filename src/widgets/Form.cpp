@@ -354,6 +354,8 @@ void Form::WidenDesign(int pixels) {
         r.right += pixels;
         control->Move(r);
     }
+    // A change of scale sizes the window itself once its controls are placed.
+    if (changingDpi_) return;
     RECT window{};
     GetWindowRect(hwnd_, &window);
     SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + pixels, window.bottom - window.top,
@@ -498,10 +500,17 @@ void Form::ChangeDpi(int dpi, const RECT& suggested) {
         SetWindowPos(control->Handle(), nullptr, Scale(b.left), Scale(b.top), Scale(b.width), Scale(b.height),
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    changingDpi_ = true;
+    const win::ScopeExit changed([this] { changingDpi_ = false; });
     Fire(OnDpiChanged);
     RememberPlacements();
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // No smaller than the design at this scale, which the texts may have
+    // widened beyond the suggested size.
+    const SIZE frame = FrameSize();
+    const int width = std::max<int>(suggested.right - suggested.left, designWidth_ + frame.cx);
+    if (minClientWidth_ > 0) minClientWidth_ = std::max(minClientWidth_, designWidth_);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, width, suggested.bottom - suggested.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     // Drawn again whole: the transparent labels show what is beneath them.
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }

@@ -83,6 +83,8 @@ public:
     // design's: what is anchored right moves or stretches with it, and the
     // window is sized to it. Pixels of the form's scale.
     void WidenDesign(int pixels);
+    // The designed client area's width at the form's scale (widened included).
+    int DesignWidth() const { return designWidth_; }
     void CenterOnScreen();
     void CenterOver(HWND reference);
 
@@ -161,6 +163,7 @@ private:
     int modalResult_ = 0;
     int showCommand_ = SW_SHOW;
     bool modal_ = false;
+    bool changingDpi_ = false;
     win::UniqueGdiObject font_;
     struct FontMade {
         int height96;

@@ -1,0 +1,214 @@
+// Every language's texts fit their controls at 100, 150 and 200 percent: each
+// caption measured in its control's own font against its control's
+// rectangle, in the main window, the folder picker and About, and no two
+// controls on top of each other.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "MainWindowProbe.h"
+#include "MemoryRegistry.h"
+#include "ModalBoxes.h"
+#include "app/AboutWindow.h"
+#include "app/AppTexts.h"
+#include "folderpicker/FolderPickerWindow.h"
+#include "win32/Texts.h"
+#include "win32/WideText.h"
+
+namespace quenmar::testing {
+namespace {
+
+struct Language {
+    const char* name;
+    LANGID id;  // as a user's interface language: a country's
+};
+const Language kLanguages[] = {
+    {"English", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)}, {"German", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)},
+    {"French", MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)},        {"Spanish", MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MODERN)},
+    {"Russian", MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA)}, {"Chinese", MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)},
+    {"Japanese", MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN)},
+};
+
+int Scaled(int pixels96, int dpi) { return MulDiv(pixels96, dpi, 96); }
+
+RECT ClientRectOf(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// A text as drawn in a font (the control's own unless given).
+RECT Measured(HWND control, const std::wstring& text, UINT format, int width = 0, HFONT face = nullptr) {
+    const win::WindowDC dc(control);
+    const win::SelectedObject font(dc.get(), face ? face : reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT r{0, 0, width, 0};
+    DrawTextW(dc.get(), text.c_str(), -1, &r, format | DT_CALCRECT);
+    return r;
+}
+
+std::string ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return win::Utf8(name);
+}
+
+// Checks one window's controls. Owner-drawn buttons (ours) draw a glyph of
+// 16 pixels and a gap of 4 before their caption, inside a frame of a pixel
+// (at 96 dpi); `glyphed` are those with a glyph, `glyphOnly` those that show
+// no caption at all.
+class FitChecker {
+public:
+    FitChecker(std::string where, int dpi) : where_(std::move(where)), dpi_(dpi) {}
+    std::set<HWND> glyphed, glyphOnly;
+
+    void Check(HWND window) {
+        RECT client{};
+        GetClientRect(window, &client);
+        std::vector<HWND> shown;
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (!IsWindowVisible(child)) continue;
+            shown.push_back(child);
+            const RECT r = ClientRectOf(child);
+            RECT inside{};
+            IntersectRect(&inside, &r, &client);
+            EXPECT_TRUE(EqualRect(&inside, &r)) << Where(child) << " reaches out of the window";
+            CheckText(child, r);
+        }
+        for (size_t a = 0; a < shown.size(); ++a) {
+            for (size_t b = a + 1; b < shown.size(); ++b) {
+                RECT ra = ClientRectOf(shown[a]), rb = ClientRectOf(shown[b]), both{};
+                EXPECT_FALSE(IntersectRect(&both, &ra, &rb)) << Where(shown[a]) << " overlaps " << Where(shown[b]);
+            }
+        }
+    }
+
+private:
+    std::string Where(HWND control) const {
+        return where_ + " at " + std::to_string(dpi_) + " dpi: " + ClassOf(control) + " \"" +
+               win::WindowText(control) + "\"";
+    }
+    int Width(const RECT& r) const { return r.right - r.left; }
+
+    void CheckText(HWND control, const RECT& r) {
+        const std::string type = ClassOf(control);
+        const std::wstring text = win::Wide(win::WindowText(control));
+        const LONG style = GetWindowLongW(control, GWL_STYLE);
+        if (type == "Static") {
+            const LONG kind = style & SS_TYPEMASK;
+            if (kind == SS_BITMAP || kind == SS_ICON || text.empty()) return;
+            const UINT prefix = (style & SS_NOPREFIX) ? DT_NOPREFIX : 0;
+            const RECT one = Measured(control, text, DT_SINGLELINE | prefix);
+            if (Width(one) <= Width(r)) {
+                EXPECT_LE(one.bottom, r.bottom - r.top) << Where(control) << " is cut at the bottom";
+                return;
+            }
+            const RECT wrapped = Measured(control, text, DT_WORDBREAK | prefix, Width(r));
+            EXPECT_LE(wrapped.bottom, r.bottom - r.top) << Where(control) << " has more lines than room";
+            EXPECT_LE(Width(wrapped), Width(r)) << Where(control) << " has a word wider than itself";
+        } else if (type == "Button") {
+            const LONG kind = style & BS_TYPEMASK;
+            const int caption = Width(Measured(control, text, DT_SINGLELINE));
+            int needed = caption + Scaled(10, dpi_);
+            if (kind == BS_OWNERDRAW) {
+                if (glyphOnly.count(control)) return;
+                needed = caption + 2 * Scaled(1, dpi_) + (glyphed.count(control) ? Scaled(16, dpi_) + 4 : 0);
+            } else if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX || kind == BS_RADIOBUTTON ||
+                       kind == BS_AUTORADIOBUTTON) {
+                needed = caption + Scaled(16, dpi_);
+            }
+            EXPECT_LE(needed, Width(r)) << Where(control) << " is cut off";
+        } else if (type == "ToolbarWindow32") {
+            const int count = static_cast<int>(SendMessageW(control, TB_BUTTONCOUNT, 0, 0));
+            for (int i = 0; i < count; ++i) {
+                TBBUTTON button{};
+                SendMessageW(control, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+                if (button.fsStyle & BTNS_SEP) continue;
+                wchar_t caption[256] = {};
+                SendMessageW(control, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(caption));
+                RECT item{};
+                SendMessageW(control, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item));
+                EXPECT_LE(Width(Measured(control, caption, DT_SINGLELINE)) + Scaled(16, dpi_), Width(item))
+                    << Where(control) << ": tool \"" << win::Utf8(caption) << "\" is cut off";
+                RECT toolbar{};
+                GetClientRect(control, &toolbar);
+                EXPECT_LE(item.right, toolbar.right) << Where(control) << ": tool \"" << win::Utf8(caption) << "\"";
+            }
+        }
+    }
+
+    std::string where_;
+    int dpi_;
+};
+
+// Moves a window from 96 dpi to another, with the rectangle the system
+// suggests: the window's size scaled.
+void ChangeDpi(HWND window, int from, int to) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    r.right = r.left + MulDiv(r.right - r.left, to, from);
+    r.bottom = r.top + MulDiv(r.bottom - r.top, to, from);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&r));
+}
+
+class TextsFit : public ::testing::TestWithParam<Language> {
+protected:
+    void SetUp() override { win::SetTextLanguage(GetParam().id); }
+    void TearDown() override {
+        form.reset();
+        PumpMessages();
+        win::SetTextLanguage(0);
+    }
+    std::unique_ptr<MainWindowProbe> form;
+};
+
+TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
+    form = std::make_unique<MainWindowProbe>([] { return std::make_unique<MemoryRegistry>(); }, kWebsiteAddress);
+    form->Show();
+    PumpMessages();
+    const std::string language = GetParam().name;
+    ASSERT_EQ(form->restoreButton_.Text(), win::LoadText(IDS_RESTORE)) << "the window speaks the language chosen";
+    int shownAt = 96;
+    for (const int dpi : {96, 144, 192}) {
+        if (dpi != shownAt) ChangeDpi(form->Handle(), shownAt, dpi);
+        shownAt = dpi;
+        PumpMessages();
+        FitChecker main(language + " main window", dpi);
+        main.glyphed = {form->browseButton_.Handle(), form->previewButton_.Handle(), form->restoreButton_.Handle(),
+                        form->aboutButton_.Handle()};
+        main.glyphOnly = {form->moveUpButton_.Handle(), form->moveDownButton_.Handle(),
+                          form->changeFolderButton_.Handle()};
+        main.Check(form->Handle());
+        // The tagline is written into the banner, right of its mark, in the window's font.
+        const RECT tagline =
+            Measured(form->Handle(), win::LoadWideText(IDS_TAGLINE), DT_SINGLELINE | DT_NOPREFIX, 0, form->Font());
+        EXPECT_LE(tagline.right, Scaled(218 - 49, dpi)) << language << " tagline at " << dpi << " dpi";
+
+        Soon([&] {
+            auto* picker = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
+            if (!picker) return ADD_FAILURE() << "no picker";
+            if (dpi != 96) ChangeDpi(picker->Handle(), 96, dpi);
+            FitChecker(language + " folder picker", dpi).Check(picker->Handle());
+            picker->SetModalResult(IDCANCEL);
+        });
+        SendMessageW(form->browseButton_.Handle(), BM_CLICK, 0, 0);
+        Soon([&] {
+            auto* about = ShownForm<AboutWindow>(L"TfrmQuenmarAbout");
+            if (!about) return ADD_FAILURE() << "no About";
+            if (dpi != 96) ChangeDpi(about->Handle(), 96, dpi);
+            FitChecker(language + " About", dpi).Check(about->Handle());
+            about->SetModalResult(IDOK);
+        });
+        SendMessageW(form->aboutButton_.Handle(), BM_CLICK, 0, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, TextsFit, ::testing::ValuesIn(kLanguages),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace quenmar::testing
