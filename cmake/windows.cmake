@@ -79,6 +79,17 @@ gtest_discover_tests(e2e_tests
     TEST_PREFIX "e2e."
     PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix TIMEOUT 120)
 
+# Quenmar in each language's session: the test runs in one of the locales
+# scripts/bootstrap generates (scripts/wine-run sets it), and the program it
+# starts inherits it.
+foreach(locale IN ITEMS de_DE fr_FR es_ES ru_RU zh_CN ja_JP it_IT)
+    add_test(NAME e2e.Languages.${locale}
+             COMMAND e2e_tests --gtest_filter=Quenmar.SpeaksTheLanguageOfTheSession)
+    set_tests_properties(e2e.Languages.${locale} PROPERTIES
+        ENVIRONMENT "QUENMAR_TEST_LOCALE=${locale}.UTF-8"
+        FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix TIMEOUT 120)
+endforeach()
+
 # The Windows Installer package of this architecture, built by wixl (msitools)
 # from the one WiX source; the version is the project's.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")

@@ -34,6 +34,12 @@ test_wine_env() {
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
     export WINEARCH=win64
+    # An English session unless a test asks for another language
+    # (QUENMAR_TEST_LOCALE); the locales are the ones scripts/bootstrap generates.
+    export LOCPATH="$BUILD/locales"
+    # (bash itself cannot take a locale from LOCPATH, and would say so.)
+    { export LC_ALL="${QUENMAR_TEST_LOCALE:-en_US.UTF-8}"; } 2>/dev/null
+    unset LANGUAGE
     mkdir -p "$HOME"
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "RealRegistry.h"
@@ -437,6 +438,83 @@ TEST_F(Quenmar, ADpiChangeLaysOutAsAWindowStartedAtThatDpi) {
     Settle(main);
     EXPECT_EQ(ChildRects(main), at96);
     Screenshot(main, "main-window-after-dpi-changes");
+}
+
+// What a language's user reads, written out here apart from the program's
+// string tables.
+struct Spoken {
+    const char* locale;
+    const char* name;  // of the screenshots
+    const char* caption;
+    const char* browse;
+    const char* restore;
+    const char* about;
+    const char* history;  // the first special folder
+    const char* pickerCaption;
+    const char* cancel;
+    const char* aboutCaption;
+    const char* ok;
+};
+const Spoken kSpoken[] = {
+    {"de_DE.UTF-8", "de", "Quenmar - Version 1.0", "Durchsuchen...", "Stan&dard wiederherstellen...", "&Info...",
+     "Verlauf", "Ordner oder Laufwerk auswählen", "Abbrechen", "Info über Quenmar", "OK"},
+    {"fr_FR.UTF-8", "fr", "Quenmar - Version 1.0", "Parcourir...", "&Rétablir les valeurs par défaut...",
+     "À &propos...", "Historique", "Sélectionner un dossier ou un lecteur", "Annuler", "À propos de Quenmar", "OK"},
+    {"es_ES.UTF-8", "es", "Quenmar - Versión 1.0", "Examinar...", "&Restaurar valores predeterminados...",
+     "&Acerca de...", "Historial", "Seleccionar carpeta o unidad", "Cancelar", "Acerca de Quenmar", "Aceptar"},
+    {"ru_RU.UTF-8", "ru", "Quenmar - версия 1.0", "Обзор...", "&Восстановить по умолчанию...", "&О программе...",
+     "Журнал", "Выбор папки или диска", "Отмена", "О программе Quenmar", "ОК"},
+    {"zh_CN.UTF-8", "zh-Hans", "Quenmar - 版本 1.0", "浏览...", "还原默认值(&D)...", "关于(&A)...", "历史记录",
+     "选择文件夹或驱动器", "取消", "关于 Quenmar", "确定"},
+    {"ja_JP.UTF-8", "ja", "Quenmar - バージョン 1.0", "参照...", "既定値に戻す(&D)...", "バージョン情報(&A)...", "履歴",
+     "フォルダまたはドライブの選択", "キャンセル", "Quenmar のバージョン情報", "OK"},
+    {"en_US.UTF-8", "en-US", "Quenmar - Version 1.0", "Browse...", "Restore &Defaults...", "&About...", "History",
+     "Select Folder or Drive", "Cancel", "About Quenmar", "OK"},
+    // A language the program lacks: English.
+    {"it_IT.UTF-8", "it", "Quenmar - Version 1.0", "Browse...", "Restore &Defaults...", "&About...", "History",
+     "Select Folder or Drive", "Cancel", "About Quenmar", "OK"},
+};
+
+// The session's language is the locale this test runs in (a program that
+// Wine starts inherits its starter's): ctest runs it once for each locale.
+const Spoken* SessionLanguage() {
+    wchar_t locale[64] = {};
+    GetEnvironmentVariableW(L"LC_ALL", locale, 64);
+    for (const Spoken& spoken : kSpoken) {
+        if (win::Wide(spoken.locale) == locale) return &spoken;
+    }
+    return nullptr;
+}
+
+// Started in a session of a language, its main window, folder picker and
+// About speak it; screenshots of each land in build/screenshots.
+TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
+    const Spoken* session = SessionLanguage();
+    ASSERT_NE(session, nullptr) << "LC_ALL names no locale of the table";
+    const Spoken& spoken = *session;
+    registry.Put(kPlacesBarKey, "Place0", REG_SZ, Sz("C:\\windows\\"));
+    Start();
+    EXPECT_EQ(Text(main), spoken.caption) << "is " << spoken.locale << " generated (scripts/bootstrap)?";
+    for (const char* button : {spoken.browse, spoken.restore, spoken.about}) Button(button);
+    EXPECT_EQ(app->ListViewText(catalogue, 0), spoken.history);
+    Screenshot(main, std::string(spoken.name) + "-main-window");
+
+    const HWND picker = Opened(spoken.browse, "TSelectFolderForm", spoken.pickerCaption);
+    ASSERT_NE(picker, nullptr);
+    EXPECT_NE(FindChild(picker, "Button", spoken.cancel), nullptr) << spoken.cancel;
+    Screenshot(picker, std::string(spoken.name) + "-folder-picker");
+    PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
+    Settle(main);
+
+    const HWND about = Opened(spoken.about, "TfrmQuenmarAbout", spoken.aboutCaption);
+    ASSERT_NE(about, nullptr);
+    Screenshot(about, std::string(spoken.name) + "-about");
+    const HWND ok = FindChild(about, "Button", spoken.ok);
+    ASSERT_NE(ok, nullptr) << spoken.ok;
+    Click(ok);
+    Settle(main);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(app->Exited(10000));
 }
 
 }  // namespace
