@@ -1,7 +1,9 @@
 #include "win32/Texts.h"
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
+#include <vector>
 
 #include "places/Texts.h"
 #include "win32/WideText.h"
@@ -56,9 +58,21 @@ LANGID NeutralLanguage(LANGID language) {
 
 std::wstring LoadWideText(UINT id) {
     const HMODULE module = GetModuleHandleW(nullptr);
+    // The languages the table has, exactly: finding a resource in a language
+    // the table lacks would give a language near it (Simplified Chinese for
+    // Traditional) rather than none.
+    std::vector<LANGID> present;
+    EnumResourceLanguagesW(
+        module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1),
+        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
+            reinterpret_cast<std::vector<LANGID>*>(found)->push_back(language);
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&present));
     const LANGID language = TextLanguage();
     const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     for (const LANGID candidate : {language, NeutralLanguage(language), english}) {
+        if (std::find(present.begin(), present.end(), candidate) == present.end()) continue;
         if (auto text = TextIn(module, id, candidate)) return *std::move(text);
     }
     return {};

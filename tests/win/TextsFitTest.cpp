@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "MainWindowProbe.h"
@@ -23,15 +24,36 @@ namespace quenmar::testing {
 namespace {
 
 struct Language {
-    const char* name;
-    LANGID id;  // as a user's interface language: a country's
+    std::string name;  // the locale name of its identifier
+    LANGID id;
 };
-const Language kLanguages[] = {
-    {"English", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)}, {"German", MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN)},
-    {"French", MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH)},        {"Spanish", MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MODERN)},
-    {"Russian", MAKELANGID(LANG_RUSSIAN, SUBLANG_RUSSIAN_RUSSIA)}, {"Chinese", MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED)},
-    {"Japanese", MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN)},
-};
+
+// The languages of the program's string tables, each as its resources name
+// it: the English of the United States and the others' neutral forms.
+std::vector<Language> ProgramLanguages() {
+    std::vector<Language> languages;
+    EnumResourceLanguagesW(
+        GetModuleHandleW(nullptr), RT_STRING, MAKEINTRESOURCEW(IDS_RESTORE / 16 + 1),
+        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
+            wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+            LCIDToLocaleName(MAKELCID(language, SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0);
+            reinterpret_cast<std::vector<Language>*>(found)->push_back({win::Utf8(name), language});
+            return TRUE;
+        },
+        reinterpret_cast<LONG_PTR>(&languages));
+    return languages;
+}
+
+void PrintTo(const Language& language, std::ostream* out) { *out << language.name; }
+
+TEST(TextsFitLanguages, AreEveryLanguageTheProgramSpeaks) {
+    std::set<LANGID> ids;
+    for (const Language& language : ProgramLanguages()) ids.insert(language.id);
+    EXPECT_EQ(ids, (std::set<LANGID>{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL),
+                                     MAKELANGID(LANG_FRENCH, SUBLANG_NEUTRAL), MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL),
+                                     MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL), MAKELANGID(LANG_CHINESE, SUBLANG_NEUTRAL),
+                                     MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL)}));
+}
 
 int Scaled(int pixels96, int dpi) { return MulDiv(pixels96, dpi, 96); }
 
@@ -171,6 +193,7 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
     form->Show();
     PumpMessages();
     const std::string language = GetParam().name;
+    ASSERT_FALSE(language.empty());
     ASSERT_EQ(form->restoreButton_.Text(), win::LoadText(IDS_RESTORE)) << "the window speaks the language chosen";
     int shownAt = 96;
     for (const int dpi : {96, 144, 192}) {
@@ -207,8 +230,11 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, TextsFit, ::testing::ValuesIn(kLanguages),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Languages, TextsFit, ::testing::ValuesIn(ProgramLanguages()), [](const auto& info) {
+    std::string name = info.param.name;
+    std::replace(name.begin(), name.end(), '-', '_');
+    return name;
+});
 
 }  // namespace
 }  // namespace quenmar::testing
