@@ -217,53 +217,60 @@ void MainWindow::CreateControls() {
 // on the right grow to the left, and the window grows by as much, so that
 // the lists keep their room; the options grow to the right, and the window
 // with them where they need more; Browse grows into its path box. With
-// texts that fit, the layout stays as designed. Runs at the designed
-// places of the window's scale.
+// texts that fit, the layout stays as designed. Runs when the controls are
+// at their designed places for the window's scale (made, or moved to a new
+// scale), which it reckons from without asking the windows.
 void MainWindow::FitToTexts() {
-    const auto needed = [](std::initializer_list<const Control*> controls) {
-        int width = 0;
-        for (const Control* control : controls) width = std::max(width, control->NeededWidth());
-        return width;
-    };
-    const auto width = [](const Control& control) { return static_cast<int>(control.Rect().right - control.Rect().left); };
-    // The column of buttons, and the hide box beside the bottom one.
-    const int column = std::max(width(previewButton_), needed({&previewButton_, &restoreButton_, &aboutButton_,
-                                                               &exitButton_}));
-    const int columnGrowth = column - width(previewButton_);
-    const int hideRoom = previewButton_.Rect().left - columnGrowth - Scale(8) - hideBox_.Rect().left;
-    int widen = columnGrowth + std::max(0, hideBox_.NeededWidth() - hideRoom);
+    const auto width = [](const RECT& r) { return static_cast<int>(r.right - r.left); };
+    const std::initializer_list<Control*> column{&previewButton_, &restoreButton_, &aboutButton_, &exitButton_};
+    int columnWidth = width(DesignRect(previewButton_));
+    for (const Control* button : column) columnWidth = std::max(columnWidth, button->NeededWidth());
+    const int columnGrowth = columnWidth - width(DesignRect(previewButton_));
+    const RECT hide = DesignRect(hideBox_);
+    const int hideNeeds = hideBox_.NeededWidth();
+    const int hideRoom = DesignRect(previewButton_).left - columnGrowth - Scale(8) - hide.left;
+    int widen = columnGrowth + std::max(0, hideNeeds - hideRoom);
     // The options above the path box and the lists, as far as the right margin.
-    const int optionRoom = previewButton_.Rect().right + widen - folderKind_.Rect().left;
-    widen += std::max(0, needed({&folderKind_, &specialKind_}) - optionRoom);
-    WidenDesign(widen);
+    const int optionNeeds = std::max(folderKind_.NeededWidth(), specialKind_.NeededWidth());
+    const int optionRoom = DesignRect(previewButton_).right + widen - DesignRect(folderKind_).left;
+    widen += std::max(0, optionNeeds - optionRoom);
+    const int browseGrowth = std::max(0, browseButton_.NeededWidth() - width(DesignRect(browseButton_)));
+    const int columnRight = DesignRect(previewButton_).right + widen;
+    const int columnLeft = columnRight - columnWidth;
 
-    for (Control* button : std::initializer_list<Control*>{&previewButton_, &restoreButton_, &aboutButton_, &exitButton_}) {
-        RECT r = button->Rect();
-        r.left = r.right - column;
-        button->Move(r);
+    if (widen > 0) {
+        WidenDesign(widen);
+        for (Control* button : column) {
+            RECT r = DesignRect(*button);
+            OffsetRect(&r, widen, 0);
+            r.left = r.right - columnWidth;
+            button->Move(r);
+        }
+        RECT logo = DesignRect(logo_);
+        OffsetRect(&logo, columnLeft + (columnWidth - width(logo)) / 2 - logo.left, 0);
+        logo_.Move(logo);
+        RECT catalogue = DesignRect(catalogue_);
+        catalogue.right = columnLeft - Scale(8);
+        catalogue_.Move(catalogue);
     }
-    const RECT columnRect = previewButton_.Rect();
-    RECT logo = logo_.Rect();
-    OffsetRect(&logo, columnRect.left + (column - (logo.right - logo.left)) / 2 - logo.left, 0);
-    logo_.Move(logo);
     for (Control* option : std::initializer_list<Control*>{&folderKind_, &specialKind_, &hideBox_}) {
-        RECT r = option->Rect();
-        const int room = option == &hideBox_ ? columnRect.left - Scale(8) : columnRect.right;
-        r.right = std::min<LONG>(room, std::max<LONG>(r.right, r.left + option->NeededWidth()));
+        RECT r = DesignRect(*option);
+        const int room = option == &hideBox_ ? columnLeft - Scale(8) : columnRight;
+        const int needs = option == &hideBox_ ? hideNeeds : option->NeededWidth();
+        if (r.left + needs <= r.right) continue;
+        r.right = std::min<LONG>(room, r.left + needs);
         option->Move(r);
     }
-    if (const int browseGrowth = browseButton_.NeededWidth() - width(browseButton_); browseGrowth > 0) {
-        RECT browse = browseButton_.Rect();
+    if (browseGrowth > 0) {
+        RECT browse = DesignRect(browseButton_);
+        OffsetRect(&browse, widen, 0);
         browse.left -= browseGrowth;
         browseButton_.Move(browse);
-        RECT path = pathEdit_.Rect();
-        path.right -= browseGrowth;
+        RECT path = DesignRect(pathEdit_);
+        path.right += widen - browseGrowth;
         pathEdit_.Move(path);
     }
-    RECT catalogue = catalogue_.Rect();
-    catalogue.right = columnRect.left - Scale(8);
-    catalogue_.Move(catalogue);
-    dropHint_.FitWidthToText(columnRect.right);  // as far as the buttons' right edge
+    dropHint_.FitWidthToText(columnRight);  // as far as the buttons' right edge
 }
 
 // The pictures and glyphs drawn for the window's scale.

@@ -62,15 +62,21 @@ RECT Control::Rect() const {
 }
 
 void Control::Move(const RECT& rect) {
+    // Moving a window where it is still costs a round trip to the window
+    // manager.
+    const RECT now = Rect();
+    if (EqualRect(&now, &rect)) return;
     SetWindowPos(hwnd_, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE Control::CaptionExtent() const {
-    const win::WindowDC dc(hwnd_);
-    const win::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    // Measured on the screen's terms without a window's device context,
+    // which each measurement would fetch and give back.
+    static thread_local const win::UniqueMemoryDc measuring(CreateCompatibleDC(nullptr));
+    const win::SelectedObject font(measuring.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
     RECT measured{0, 0, 0, 0};
-    DrawTextW(dc.get(), win::Wide(Text()).c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(measuring.get(), win::Wide(Text()).c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
     return {measured.right - measured.left, measured.bottom - measured.top};
 }
 

@@ -340,6 +340,11 @@ void Form::RememberPlacements() {
     appliedHeight_ = designHeight_;
 }
 
+RECT Form::DesignRect(const Control& control) const {
+    const Bounds b = control.DesignBounds();
+    return {Scale(b.left), Scale(b.top), Scale(b.left) + Scale(b.width), Scale(b.top) + Scale(b.height)};
+}
+
 void Form::WidenDesign(int pixels) {
     if (pixels <= 0) return;
     designWidth_ += pixels;

@@ -85,6 +85,9 @@ public:
     void WidenDesign(int pixels);
     // The designed client area's width at the form's scale (widened included).
     int DesignWidth() const { return designWidth_; }
+    // Where a control was designed to be, at the form's scale: where it is
+    // when made or moved to a new scale, found without asking the window.
+    RECT DesignRect(const Control& control) const;
     void CenterOnScreen();
     void CenterOver(HWND reference);
 
