@@ -33,6 +33,11 @@ std::optional<std::wstring> TextIn(HMODULE module, UINT id, LANGID language) {
     return std::wstring(entry + 1, length);
 }
 
+BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+    reinterpret_cast<std::vector<LANGID>*>(languages)->push_back(language);
+    return TRUE;
+}
+
 }  // namespace
 
 LANGID TextLanguage() {
@@ -62,13 +67,8 @@ std::wstring LoadWideText(UINT id) {
     // the table lacks would give a language near it (Simplified Chinese for
     // Traditional) rather than none.
     std::vector<LANGID> present;
-    EnumResourceLanguagesW(
-        module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1),
-        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
-            reinterpret_cast<std::vector<LANGID>*>(found)->push_back(language);
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&present));
+    EnumResourceLanguagesW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), AddLanguage,
+                           reinterpret_cast<LONG_PTR>(&present));
     const LANGID language = TextLanguage();
     const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     for (const LANGID candidate : {language, NeutralLanguage(language), english}) {

@@ -30,17 +30,17 @@ struct Language {
 
 // The languages of the program's string tables, each as its resources name
 // it: the English of the United States and the others' neutral forms.
+BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR languages) {
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    LCIDToLocaleName(MAKELCID(language, SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0);
+    reinterpret_cast<std::vector<Language>*>(languages)->push_back({win::Utf8(name), language});
+    return TRUE;
+}
+
 std::vector<Language> ProgramLanguages() {
     std::vector<Language> languages;
-    EnumResourceLanguagesW(
-        GetModuleHandleW(nullptr), RT_STRING, MAKEINTRESOURCEW(IDS_RESTORE / 16 + 1),
-        [](HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR found) -> BOOL {
-            wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
-            LCIDToLocaleName(MAKELCID(language, SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH, 0);
-            reinterpret_cast<std::vector<Language>*>(found)->push_back({win::Utf8(name), language});
-            return TRUE;
-        },
-        reinterpret_cast<LONG_PTR>(&languages));
+    EnumResourceLanguagesW(GetModuleHandleW(nullptr), RT_STRING, MAKEINTRESOURCEW(IDS_RESTORE / 16 + 1), AddLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
     return languages;
 }
 
