@@ -213,63 +213,100 @@ void MainWindow::CreateControls() {
     changeFolderButton_.SetEnabled(false);
 }
 
-// Texts longer than the design's, as a translation's may be: the buttons
-// on the right grow to the left, and the window grows by as much, so that
-// the lists keep their room; the options grow to the right, and the window
-// with them where they need more; Browse grows into its path box. With
-// texts that fit, the layout stays as designed. Runs when the controls are
-// at their designed places for the window's scale (made, or moved to a new
-// scale), which it reckons from without asking the windows.
+// Texts longer than the design's, as a translation's may be: the places'
+// column widens for the longest word of a special folder's name, and what
+// is right of it moves over; the buttons on the right grow to the left, and
+// the window grows by as much, so that the lists keep their room; the
+// options grow to the right, and the window with them where they need more;
+// Browse grows into its path box. With texts that fit, the layout stays as
+// designed. Runs when the controls are at their designed places for the
+// window's scale (made, or moved to a new scale), which it reckons from
+// without asking the windows.
 void MainWindow::FitToTexts() {
     const auto width = [](const RECT& r) { return static_cast<int>(r.right - r.left); };
+    const auto shifted = [](RECT r, int by) {
+        OffsetRect(&r, by, 0);
+        return r;
+    };
+    // Moved only where the texts take it from its designed place.
+    const auto place = [this](Control& control, const RECT& r) {
+        const RECT designed = DesignRect(control);
+        if (!EqualRect(&designed, &r)) control.Move(r);
+    };
+    // A place's caption breaks its lines between words, in the width the
+    // list gives each item.
+    int longestWord = 0;
+    for (const SpecialFolder& row : kSpecialFolders) {
+        const std::string name = TextOf(row.nameText);
+        for (size_t start = 0; start < name.size();) {
+            const size_t end = std::min(name.find(' ', start), name.size());
+            longestWord = std::max<int>(longestWord, placesList_.TextExtent(name.substr(start, end - start)).cx);
+            start = end + 1;
+        }
+    }
+    const int designedSpacing = Scale(75);  // the system's at 96 dpi, which the column was drawn for
+    const int itemSpacing = std::max(designedSpacing, longestWord + Scale(10));  // the label's margins
+    const int shift = itemSpacing - designedSpacing;
+
     const std::initializer_list<Control*> column{&previewButton_, &restoreButton_, &aboutButton_, &exitButton_};
     int columnWidth = width(DesignRect(previewButton_));
     for (const Control* button : column) columnWidth = std::max(columnWidth, button->NeededWidth());
     const int columnGrowth = columnWidth - width(DesignRect(previewButton_));
-    const RECT hide = DesignRect(hideBox_);
     const int hideNeeds = hideBox_.NeededWidth();
-    const int hideRoom = DesignRect(previewButton_).left - columnGrowth - Scale(8) - hide.left;
+    const int hideRoom = DesignRect(previewButton_).left - columnGrowth - Scale(8) - DesignRect(hideBox_).left;
     int widen = columnGrowth + std::max(0, hideNeeds - hideRoom);
     // The options above the path box and the lists, as far as the right margin.
     const int optionNeeds = std::max(folderKind_.NeededWidth(), specialKind_.NeededWidth());
     const int optionRoom = DesignRect(previewButton_).right + widen - DesignRect(folderKind_).left;
     widen += std::max(0, optionNeeds - optionRoom);
     const int browseGrowth = std::max(0, browseButton_.NeededWidth() - width(DesignRect(browseButton_)));
-    const int columnRight = DesignRect(previewButton_).right + widen;
+    const int grown = shift + widen;  // the window's widening
+    const int columnRight = DesignRect(previewButton_).right + grown;
     const int columnLeft = columnRight - columnWidth;
 
-    if (widen > 0) {
-        WidenDesign(widen);
+    WidenDesign(grown);
+    // Across only: the items keep the system's spacing down the column.
+    const auto spacing = static_cast<DWORD>(SendMessageW(placesList_.Handle(), LVM_GETITEMSPACING, FALSE, 0));
+    if (LOWORD(spacing) != itemSpacing) {
+        SendMessageW(placesList_.Handle(), LVM_SETICONSPACING, 0,
+                     MAKELPARAM(itemSpacing, GetSystemMetrics(SM_CYICONSPACING)));
+    }
+    if (shift > 0) {
+        RECT places = DesignRect(placesList_);
+        places.right += shift;
+        placesList_.Move(places);
+        for (Control* left : std::initializer_list<Control*>{&title_, &dropHintIcon_}) {
+            left->Move(shifted(DesignRect(*left), shift));
+        }
+    }
+    if (grown > 0) {
         for (Control* button : column) {
-            RECT r = DesignRect(*button);
-            OffsetRect(&r, widen, 0);
+            RECT r = shifted(DesignRect(*button), grown);
             r.left = r.right - columnWidth;
             button->Move(r);
         }
-        RECT logo = DesignRect(logo_);
-        OffsetRect(&logo, columnLeft + (columnWidth - width(logo)) / 2 - logo.left, 0);
-        logo_.Move(logo);
-        RECT catalogue = DesignRect(catalogue_);
+        const RECT logo = DesignRect(logo_);
+        logo_.Move(shifted(logo, columnLeft + (columnWidth - width(logo)) / 2 - logo.left));
+        RECT catalogue = shifted(DesignRect(catalogue_), shift);
         catalogue.right = columnLeft - Scale(8);
         catalogue_.Move(catalogue);
     }
     for (Control* option : std::initializer_list<Control*>{&folderKind_, &specialKind_, &hideBox_}) {
-        RECT r = DesignRect(*option);
+        RECT r = shifted(DesignRect(*option), shift);
         const int room = option == &hideBox_ ? columnLeft - Scale(8) : columnRight;
         const int needs = option == &hideBox_ ? hideNeeds : option->NeededWidth();
-        if (r.left + needs <= r.right) continue;
-        r.right = std::min<LONG>(room, r.left + needs);
-        option->Move(r);
+        if (r.left + needs > r.right) r.right = std::min<LONG>(room, r.left + needs);
+        place(*option, r);
     }
-    if (browseGrowth > 0) {
-        RECT browse = DesignRect(browseButton_);
-        OffsetRect(&browse, widen, 0);
+    if (browseGrowth > 0 || grown > 0) {
+        RECT browse = shifted(DesignRect(browseButton_), grown);
         browse.left -= browseGrowth;
         browseButton_.Move(browse);
-        RECT path = DesignRect(pathEdit_);
+        RECT path = shifted(DesignRect(pathEdit_), shift);
         path.right += widen - browseGrowth;
         pathEdit_.Move(path);
     }
+    place(dropHint_, shifted(DesignRect(dropHint_), shift));
     dropHint_.FitWidthToText(columnRight);  // as far as the buttons' right edge
 }
 

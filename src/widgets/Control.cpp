@@ -70,14 +70,24 @@ void Control::Move(const RECT& rect) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-SIZE Control::CaptionExtent() const {
-    // Measured on the screen's terms without a window's device context,
-    // which each measurement would fetch and give back.
+SIZE Control::CaptionExtent() const { return TextExtent(Text(), 0); }
+
+namespace {
+
+// Measures on the screen's terms without a window's device context, which
+// each measurement would fetch and give back.
+SIZE Measure(HWND control, const std::string& text, UINT format, int width) {
     static thread_local const win::UniqueMemoryDc measuring(CreateCompatibleDC(nullptr));
-    const win::SelectedObject font(measuring.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
-    RECT measured{0, 0, 0, 0};
-    DrawTextW(measuring.get(), win::Wide(Text()).c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
+    const win::SelectedObject font(measuring.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT measured{0, 0, width, 0};
+    DrawTextW(measuring.get(), win::Wide(text).c_str(), -1, &measured, DT_CALCRECT | format);
     return {measured.right - measured.left, measured.bottom - measured.top};
+}
+
+}  // namespace
+
+SIZE Control::TextExtent(const std::string& text, UINT format) const {
+    return Measure(hwnd_, text, DT_SINGLELINE | format, 0);
 }
 
 void Control::SetAccessibleName(const std::string& name, bool asText) {

@@ -67,6 +67,8 @@ public:
     // The caption as drawn in the control's font: one line, the mnemonic's
     // ampersand taking no room.
     SIZE CaptionExtent() const;
+    // A text as drawn on one line in the control's font.
+    SIZE TextExtent(const std::string& text, UINT format = DT_NOPREFIX) const;
     // The width that shows the whole caption with what the control draws
     // beside it (a box, a glyph, margins).
     virtual int NeededWidth() const { return CaptionExtent().cx; }

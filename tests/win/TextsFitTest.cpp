@@ -206,6 +206,32 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
         main.glyphOnly = {form->moveUpButton_.Handle(), form->moveDownButton_.Handle(),
                           form->changeFolderButton_.Handle()};
         main.Check(form->Handle());
+        // A place's caption is broken between words, never within one: the
+        // list gives each item room for the longest word of any special
+        // folder's name (tried in the first item, in the list's font).
+        const HWND places = form->placesList_.Handle();
+        const std::wstring shown = win::Wide(form->placesList_.ItemText(0));
+        for (int row = 0; row < form->catalogue_.Count(); ++row) {
+            const std::wstring name = win::Wide(form->catalogue_.ItemText(row));
+            LVITEMW item{};
+            item.pszText = const_cast<wchar_t*>(name.c_str());
+            SendMessageW(places, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+            RECT label{LVIR_LABEL};
+            SendMessageW(places, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
+            // Words as the list breaks them: at spaces, and after hyphens.
+            for (size_t start = 0; start < name.size();) {
+                size_t end = std::min(name.find_first_of(L" -", start), name.size());
+                if (end < name.size() && name[end] == L'-') ++end;
+                const std::wstring word = name.substr(start, end - start);
+                EXPECT_LE(Measured(places, word, DT_SINGLELINE | DT_NOPREFIX).right, label.right - label.left)
+                    << language << " at " << dpi << " dpi: \"" << win::Utf8(word) << "\" of a place's caption is cut";
+                start = end + (end < name.size() && name[end] == L' ' ? 1 : 0);
+            }
+        }
+        LVITEMW item{};
+        item.pszText = const_cast<wchar_t*>(shown.c_str());
+        SendMessageW(places, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+
         // The tagline is written into the banner, right of its mark, in the window's font.
         const RECT tagline =
             Measured(form->Handle(), win::LoadWideText(IDS_TAGLINE), DT_SINGLELINE | DT_NOPREFIX, 0, form->Font());
