@@ -72,6 +72,29 @@ HBITMAP BannerWithTagline(int dpi, HFONT font) {
     return banner;
 }
 
+// The runs of a text that a line is never broken within: words between
+// spaces, where Chinese and Japanese (from U+2E80 on) break after any
+// character.
+std::vector<std::string> UnbrokenRuns(const std::string& text) {
+    std::vector<std::string> runs(1);
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const std::string character = text.substr(i, length);
+        i += length;
+        if (character == " ") {
+            runs.emplace_back();
+            continue;
+        }
+        runs.back() += character;
+        // Three bytes from E2 BA 80 (U+2E80) on, or four.
+        if (length == 4 || (length == 3 && (lead > 0xE2 || static_cast<unsigned char>(character[1]) >= 0xBA))) {
+            runs.emplace_back();
+        }
+    }
+    return runs;
+}
+
 // The preview dialog's hook: it only makes the dialog the classic Explorer
 // style, the one that shows a Places Bar.
 UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
@@ -237,11 +260,8 @@ void MainWindow::FitToTexts() {
     // list gives each item.
     int longestWord = 0;
     for (const SpecialFolder& row : kSpecialFolders) {
-        const std::string name = TextOf(row.nameText);
-        for (size_t start = 0; start < name.size();) {
-            const size_t end = std::min(name.find(' ', start), name.size());
-            longestWord = std::max<int>(longestWord, placesList_.TextExtent(name.substr(start, end - start)).cx);
-            start = end + 1;
+        for (const std::string& word : UnbrokenRuns(TextOf(row.nameText))) {
+            longestWord = std::max<int>(longestWord, placesList_.TextExtent(word).cx);
         }
     }
     const int designedSpacing = Scale(75);  // the system's at 96 dpi, which the column was drawn for

@@ -218,10 +218,12 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
             SendMessageW(places, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
             RECT label{LVIR_LABEL};
             SendMessageW(places, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
-            // Words as the list breaks them: at spaces, and after hyphens.
+            // Words as the list breaks them: at spaces, after hyphens, and
+            // after any Chinese or Japanese character.
             for (size_t start = 0; start < name.size();) {
-                size_t end = std::min(name.find_first_of(L" -", start), name.size());
-                if (end < name.size() && name[end] == L'-') ++end;
+                size_t end = start;
+                while (end < name.size() && name[end] != L' ' && name[end] != L'-' && name[end] < 0x2E80) ++end;
+                if (end < name.size() && name[end] != L' ') ++end;
                 const std::wstring word = name.substr(start, end - start);
                 EXPECT_LE(Measured(places, word, DT_SINGLELINE | DT_NOPREFIX).right, label.right - label.left)
                     << language << " at " << dpi << " dpi: \"" << win::Utf8(word) << "\" of a place's caption is cut";
