@@ -258,12 +258,11 @@ void MainWindow::FitToTexts() {
     };
     // A place's caption breaks its lines between words, in the width the
     // list gives each item.
-    int longestWord = 0;
+    std::vector<std::string> words;
     for (const SpecialFolder& row : kSpecialFolders) {
-        for (const std::string& word : UnbrokenRuns(TextOf(row.nameText))) {
-            longestWord = std::max<int>(longestWord, placesList_.TextExtent(word).cx);
-        }
+        for (std::string& word : UnbrokenRuns(TextOf(row.nameText))) words.push_back(std::move(word));
     }
+    const int longestWord = placesList_.WidestText(words);
     const int designedSpacing = Scale(75);  // the system's at 96 dpi, which the column was drawn for
     const int itemSpacing = std::max(designedSpacing, longestWord + Scale(10));  // the label's margins
     const int shift = itemSpacing - designedSpacing;

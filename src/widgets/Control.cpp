@@ -1,5 +1,6 @@
 #include "widgets/Control.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "places/Texts.h"
@@ -74,17 +75,33 @@ SIZE Control::CaptionExtent() const { return TextExtent(Text(), 0); }
 
 namespace {
 
-// Measures on the screen's terms without a window's device context, which
-// each measurement would fetch and give back.
-SIZE Measure(HWND control, const std::string& text, UINT format, int width) {
+// Where texts are measured: on the screen's terms, without a window's device
+// context, which each measurement would fetch and give back.
+HDC MeasuringDc() {
     static thread_local const win::UniqueMemoryDc measuring(CreateCompatibleDC(nullptr));
-    const win::SelectedObject font(measuring.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    return measuring.get();
+}
+
+SIZE Measure(HWND control, const std::string& text, UINT format, int width) {
+    const win::SelectedObject font(MeasuringDc(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT measured{0, 0, width, 0};
-    DrawTextW(measuring.get(), win::Wide(text).c_str(), -1, &measured, DT_CALCRECT | format);
+    DrawTextW(MeasuringDc(), win::Wide(text).c_str(), -1, &measured, DT_CALCRECT | format);
     return {measured.right - measured.left, measured.bottom - measured.top};
 }
 
 }  // namespace
+
+int Control::WidestText(const std::vector<std::string>& texts) const {
+    const win::SelectedObject font(MeasuringDc(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    int widest = 0;
+    for (const std::string& text : texts) {
+        const std::wstring wide = win::Wide(text);
+        SIZE size{};
+        GetTextExtentPoint32W(MeasuringDc(), wide.c_str(), static_cast<int>(wide.size()), &size);
+        widest = std::max<int>(widest, size.cx);
+    }
+    return widest;
+}
 
 SIZE Control::TextExtent(const std::string& text, UINT format) const {
     return Measure(hwnd_, text, DT_SINGLELINE | format, 0);
