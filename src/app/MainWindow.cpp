@@ -161,6 +161,9 @@ void MainWindow::CreateInputs() {
     MakeFlatFrame(placesList_);
     MakeFlatFrame(catalogue_);
     MakeFlatFrame(pathEdit_);
+    placesList_.SetAccessibleName(LoadText(IDS_PLACES), true);
+    pathEdit_.SetAccessibleName(LoadText(IDS_FOLDER_PATH), false);
+    catalogue_.SetAccessibleName(LoadText(IDS_SPECIAL_FOLDERS), true);
     placesList_.Create(*this, {8, 8, 81, 385}, Anchor::Left | Anchor::Top | Anchor::Bottom,
                        LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP | LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
     folderKind_.Create(*this, LoadText(IDS_USE_FOLDER), {100, 60, 297, 17}, Anchor::Left | Anchor::Top, true);
@@ -171,9 +174,6 @@ void MainWindow::CreateInputs() {
     catalogue_.Create(*this, {120, 160, 333, 233}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom,
                       LVS_REPORT | LVS_NOCOLUMNHEADER);
     catalogue_.AddColumn(312);
-    placesList_.SetAccessibleName(LoadText(IDS_PLACES), true);
-    pathEdit_.SetAccessibleName(LoadText(IDS_FOLDER_PATH), false);
-    catalogue_.SetAccessibleName(LoadText(IDS_SPECIAL_FOLDERS), true);
     // Filled and selected with their layout held until the window is shown:
     // a list lays itself out again at every item otherwise.
     placesList_.SetRedraw(false);

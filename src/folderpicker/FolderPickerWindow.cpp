@@ -62,8 +62,8 @@ FolderPickerWindow::~FolderPickerWindow() {
 }
 
 void FolderPickerWindow::CreateControls() {
-    tree_.Create(*this, {8, 32, 341, 241}, Anchor::ByForm);
     tree_.SetAccessibleName(LoadText(IDS_PICKER_TREE_NAME), true);
+    tree_.Create(*this, {8, 32, 341, 241}, Anchor::ByForm);
     okButton_.Create(*this, LoadText(IDS_PICKER_OK), {12, 279, 75, 23}, Anchor::ByForm);
     cancelButton_.Create(*this, LoadText(IDS_PICKER_CANCEL), {92, 279, 75, 23}, Anchor::ByForm);
     SetDefaultButton(&okButton_);

@@ -11,6 +11,16 @@
 
 namespace quenmar::widgets {
 
+namespace {
+
+// A hidden label that names the control made after it.
+HWND MakeNameLabel(HWND parent, const std::string& name) {
+    return CreateWindowExW(0, L"STATIC", win::Wide(name).c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, parent, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+}  // namespace
+
 void Control::CreateAs(Form& form, const wchar_t* className, const std::string& text, DWORD style, DWORD exStyle,
                        Bounds bounds, Anchors anchors) {
     form_ = &form;
@@ -21,7 +31,11 @@ void Control::CreateAs(Form& form, const wchar_t* className, const std::string& 
         exStyle &= ~WS_EX_CLIENTEDGE;
         style |= WS_BORDER;
     }
-    hwnd_ = CreateWindowExW(exStyle, className, win::Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, form.Scale(bounds.left),
+    // The naming label first: a new window goes after its siblings, so the
+    // label is the control's predecessor without being moved there.
+    if (!accessibleName_.empty()) MakeNameLabel(form.Handle(), accessibleName_);
+    const std::string& shownText = accessibleNameAsText_ ? accessibleName_ : text;
+    hwnd_ = CreateWindowExW(exStyle, className, win::Wide(shownText).c_str(), WS_CHILD | WS_VISIBLE | style, form.Scale(bounds.left),
                             form.Scale(bounds.top), form.Scale(bounds.width), form.Scale(bounds.height),
                             form.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             GetModuleHandleW(nullptr), nullptr);
@@ -108,12 +122,15 @@ SIZE Control::TextExtent(const std::string& text, UINT format) const {
 }
 
 void Control::SetAccessibleName(const std::string& name, bool asText) {
-    const std::wstring wide = win::Wide(name);
-    const HWND label = CreateWindowExW(0, L"STATIC", wide.c_str(), WS_CHILD | SS_NOPREFIX, 0, 0, 0, 0, GetParent(hwnd_),
-                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) {
+        accessibleName_ = name;
+        accessibleNameAsText_ = asText;
+        return;
+    }
+    const HWND label = MakeNameLabel(GetParent(hwnd_), name);
     const HWND before = GetWindow(hwnd_, GW_HWNDPREV);
     SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (asText) SetWindowTextW(hwnd_, wide.c_str());
+    if (asText) SetWindowTextW(hwnd_, win::Wide(name).c_str());
 }
 
 namespace {

@@ -85,6 +85,8 @@ public:
     // z-order: one is put there, hidden, since the form shows its own
     // captions. A control whose text is not its content (a list, a tree)
     // carries the name as its text as well, which is where Wine's oleacc looks.
+    // Given before the control is made, the label is made just before it,
+    // already in its place.
     void SetAccessibleName(const std::string& name, bool asText);
     HCURSOR Cursor() const { return cursor_; }
     // A one-pixel line for a frame instead of the sunken edge, when created.
@@ -117,6 +119,8 @@ protected:
     Anchors anchors_ = kAnchorsDefault;
     Bounds bounds96_{};
     std::string hint_;
+    std::string accessibleName_;  // to give the control when it is made
+    bool accessibleNameAsText_ = false;
     HCURSOR cursor_ = nullptr;
     bool flatFrame_ = false;
 };
