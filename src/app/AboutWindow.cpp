@@ -6,7 +6,6 @@
 #include "app/Product.h"
 #include "app/ShellOpenLauncher.h"
 #include "app/Version.h"
-#include "places/Texts.h"
 #include "widgets/Resources.h"
 #include "win32/WicImage.h"
 #include "win32/WideText.h"
@@ -32,9 +31,9 @@ AboutWindow::AboutWindow(HWND owner, std::string linkTarget)
             .backgroundColor = COLOR_BTNFACE,
             .transparentLabels = true}) {
     OnCreate = [this] {
-        SetCaption(FormatText(LoadText(IDS_ABOUT_CAPTION), {kApplicationTitle}));
+        SetCaption(LoadText(IDS_ABOUT_CAPTION, {kApplicationTitle}));
         title_.SetText(kApplicationTitle);
-        version_.SetText(FormatText(LoadText(IDS_ABOUT_VERSION), {kVersion}));
+        version_.SetText(LoadText(IDS_ABOUT_VERSION, {kVersion}));
         copyright_.SetText(CopyrightLine());
         link_.SetText(kWebsiteAddress);
         FitToTexts();

@@ -349,7 +349,7 @@ void MainWindow::OnCreated() {
     registry_ = makeRegistry_ ? makeRegistry_() : std::make_unique<win::Win32Registry>();
     editor_ = std::make_unique<PlacesEditor>(*registry_);
     Application::Instance().SetTitle(kApplicationTitle);
-    SetCaption(FormatText(LoadText(IDS_CAPTION), {Application::Instance().Title(), kVersion}));
+    SetCaption(LoadText(IDS_CAPTION, {Application::Instance().Title(), kVersion}));
     title_.SetText(kApplicationTitle);
     const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);

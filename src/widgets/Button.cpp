@@ -12,6 +12,6 @@ void Button::HandleCommand(WORD code) {
     if (code == BN_CLICKED) Click();
 }
 
-int Button::NeededWidth() const { return CaptionExtent().cx + (form_ ? form_->Scale(16) : 16); }
+int Button::NeededWidth() const { return CaptionWidthWith(16); }
 
 }  // namespace quenmar::widgets

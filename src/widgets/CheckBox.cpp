@@ -21,6 +21,6 @@ void CheckBox::HandleCommand(WORD code) {
     Fire(OnClick);
 }
 
-int CheckBox::NeededWidth() const { return CaptionExtent().cx + (form_ ? form_->Scale(18) : 18); }
+int CheckBox::NeededWidth() const { return CaptionWidthWith(18); }
 
 }  // namespace quenmar::widgets

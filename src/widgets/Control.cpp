@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "places/Texts.h"
 #include "widgets/Form.h"
 #include "widgets/Resources.h"
 #include "win32/WideText.h"
@@ -39,7 +38,7 @@ void Control::CreateAs(Form& form, const wchar_t* className, const std::string& 
                             form.Scale(bounds.top), form.Scale(bounds.width), form.Scale(bounds.height),
                             form.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) throw std::runtime_error(FormatText(LoadText(IDS_CONTROL_NOT_CREATED), {win::Utf8(className)}));
+    if (!hwnd_) throw std::runtime_error(LoadText(IDS_CONTROL_NOT_CREATED, {win::Utf8(className)}));
     SetFont(form.Font());
     if (!hint_.empty()) form.AddTooltip(*this);
 }
@@ -115,6 +114,10 @@ int Control::WidestText(const std::vector<std::string>& texts) const {
         widest = std::max<int>(widest, size.cx);
     }
     return widest;
+}
+
+int Control::CaptionWidthWith(int pixels96) const {
+    return CaptionExtent().cx + (form_ ? form_->Scale(pixels96) : pixels96);
 }
 
 SIZE Control::TextExtent(const std::string& text, UINT format) const {

@@ -75,6 +75,8 @@ public:
     // The width that shows the whole caption with what the control draws
     // beside it (a box, a glyph, margins).
     virtual int NeededWidth() const { return CaptionExtent().cx; }
+    // The caption's width and, beside it, what the control draws (96-dpi pixels).
+    int CaptionWidthWith(int pixels96) const;
     Bounds DesignBounds() const { return bounds96_; }
 
     Anchors anchors() const { return anchors_; }

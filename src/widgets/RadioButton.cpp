@@ -57,6 +57,6 @@ void RadioButton::HandleCommand(WORD code) {
     if (code == BN_CLICKED) Choose();
 }
 
-int RadioButton::NeededWidth() const { return CaptionExtent().cx + (form_ ? form_->Scale(18) : 18); }
+int RadioButton::NeededWidth() const { return CaptionWidthWith(18); }
 
 }  // namespace quenmar::widgets

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "places/Texts.h"
-
 #include "win32/Handles.h"
 #include "win32/SystemMessage.h"
 #include "win32/Texts.h"
@@ -14,7 +12,7 @@ namespace quenmar::win {
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, DWORD error) {
-    throw FileWriteError(FormatText(LoadText(IDS_COULD_NOT_WRITE), {path, SystemMessage(error)}));
+    throw FileWriteError(LoadText(IDS_COULD_NOT_WRITE, {path, SystemMessage(error)}));
 }
 
 }  // namespace

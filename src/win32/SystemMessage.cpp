@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "places/Texts.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
 
@@ -15,7 +14,7 @@ std::string SystemMessage(DWORD code) {
     std::string text = buffer ? Utf8(buffer) : "";
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
-    if (text.empty()) text = FormatText(LoadText(IDS_ERROR_CODE), {std::to_string(code)});
+    if (text.empty()) text = LoadText(IDS_ERROR_CODE, {std::to_string(code)});
     return text;
 }
 

@@ -80,6 +80,10 @@ std::wstring LoadWideText(UINT id) {
 
 std::string LoadText(UINT id) { return Utf8(LoadWideText(id)); }
 
+std::string LoadText(UINT id, std::initializer_list<std::string_view> arguments) {
+    return FormatText(LoadText(id), arguments);
+}
+
 void UseResourceTexts() {
     SetTextReader([](int id) { return LoadText(static_cast<UINT>(id)); });
 }

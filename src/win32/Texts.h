@@ -9,7 +9,9 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 namespace quenmar::win {
 
@@ -26,6 +28,8 @@ void SetTextLanguage(LANGID language);
 // when no language has it.
 std::wstring LoadWideText(UINT id);
 std::string LoadText(UINT id);
+// The text with its %1 to %9 replaced by the arguments.
+std::string LoadText(UINT id, std::initializer_list<std::string_view> arguments);
 
 // Makes the portable code's texts come from the string table too.
 void UseResourceTexts();

@@ -177,6 +177,21 @@ void ChangeDpi(HWND window, int from, int to) {
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&r));
 }
 
+// Opens a window by its button, moves it to the scale, checks it and closes
+// it with the given result.
+template <typename FormClass>
+void CheckOpenedWindow(widgets::Control& opener, const wchar_t* className, const std::string& where, int dpi,
+                       int result) {
+    Soon([=] {
+        auto* window = ShownForm<FormClass>(className);
+        if (!window) return ADD_FAILURE() << "no " << where;
+        if (dpi != 96) ChangeDpi(window->Handle(), 96, dpi);
+        FitChecker(where, dpi).Check(window->Handle());
+        window->SetModalResult(result);
+    });
+    SendMessageW(opener.Handle(), BM_CLICK, 0, 0);
+}
+
 class TextsFit : public ::testing::TestWithParam<Language> {
 protected:
     void SetUp() override { win::SetTextLanguage(GetParam().id); }
@@ -239,22 +254,9 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
             Measured(form->Handle(), win::LoadWideText(IDS_TAGLINE), DT_SINGLELINE | DT_NOPREFIX, 0, form->Font());
         EXPECT_LE(tagline.right, Scaled(218 - 49, dpi)) << language << " tagline at " << dpi << " dpi";
 
-        Soon([&] {
-            auto* picker = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
-            if (!picker) return ADD_FAILURE() << "no picker";
-            if (dpi != 96) ChangeDpi(picker->Handle(), 96, dpi);
-            FitChecker(language + " folder picker", dpi).Check(picker->Handle());
-            picker->SetModalResult(IDCANCEL);
-        });
-        SendMessageW(form->browseButton_.Handle(), BM_CLICK, 0, 0);
-        Soon([&] {
-            auto* about = ShownForm<AboutWindow>(L"TfrmQuenmarAbout");
-            if (!about) return ADD_FAILURE() << "no About";
-            if (dpi != 96) ChangeDpi(about->Handle(), 96, dpi);
-            FitChecker(language + " About", dpi).Check(about->Handle());
-            about->SetModalResult(IDOK);
-        });
-        SendMessageW(form->aboutButton_.Handle(), BM_CLICK, 0, 0);
+        CheckOpenedWindow<FolderPickerWindow>(form->browseButton_, L"TSelectFolderForm", language + " folder picker", dpi,
+                                              IDCANCEL);
+        CheckOpenedWindow<AboutWindow>(form->aboutButton_, L"TfrmQuenmarAbout", language + " About", dpi, IDOK);
     }
 }
 
