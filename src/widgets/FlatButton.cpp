@@ -161,7 +161,13 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     int x = std::max<int>(innermost, content.left + (content.right - content.left - total) / 2);
     if (hasGlyph) {
         const int y = content.top + (content.bottom - content.top - glyphSize) / 2;
-        if (const HBITMAP glyph = GlyphBitmap(glyphSize, disabled)) {
+        int listWidth = 0, listHeight = 0;
+        ImageList_GetIconSize(images_, &listWidth, &listHeight);
+        if (!disabled && listWidth == glyphSize && listHeight == glyphSize) {
+            // At the list's own size the glyph is drawn as it is, through its
+            // mask; only a greyed or resized one is made and kept.
+            ImageList_Draw(images_, glyph_, dc, x, y, ILD_TRANSPARENT);
+        } else if (const HBITMAP glyph = GlyphBitmap(glyphSize, disabled)) {
             const win::UniqueMemoryDc source(CreateCompatibleDC(dc));
             const win::SelectedObject onGlyph(source.get(), glyph);
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};

@@ -69,9 +69,11 @@ void Form::CreateHandle(HWND owner) {
     designHeight_ = Scale(style_.clientHeight);
     RECT outer{0, 0, designWidth_, designHeight_};
     AdjustWindowRectEx(&outer, style_.style, FALSE, style_.exStyle);
-    const HWND window = CreateWindowExW(style_.exStyle, style_.className.c_str(), L"", style_.style, CW_USEDEFAULT,
-                                        CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top, owner,
-                                        nullptr, GetModuleHandleW(nullptr), this);
+    // Clipping its children is taken on once it is first drawn (see Show):
+    // Wine shows a clipping window with many children markedly slower.
+    const HWND window = CreateWindowExW(style_.exStyle, style_.className.c_str(), L"", style_.style & ~WS_CLIPCHILDREN,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
+                                        outer.bottom - outer.top, owner, nullptr, GetModuleHandleW(nullptr), this);
     if (createError_) std::rethrow_exception(std::exchange(createError_, nullptr));
     if (!window) throw std::runtime_error(LoadText(IDS_WINDOW_NOT_CREATED));
 }
@@ -403,6 +405,11 @@ void Form::Show() {
     Fire(OnShow);
     ShowWindow(hwnd_, showCommand_);
     UpdateWindow(hwnd_);
+    // Drawn whole once, children over the background; from now on the
+    // background is not painted under them, so that sizing does not flicker.
+    if (style_.style & WS_CLIPCHILDREN) {
+        SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | WS_CLIPCHILDREN);
+    }
     Fire(OnShown);
 }
 

@@ -42,7 +42,11 @@ BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR lan
 
 LANGID TextLanguage() {
     const LANGID chosen = chosenLanguage;
-    return chosen ? chosen : GetThreadUILanguage();
+    if (chosen) return chosen;
+    // Asked once: the session's language stays while the program runs, and
+    // Wine writes a line to the console at every asking.
+    thread_local const LANGID session = GetThreadUILanguage();
+    return session;
 }
 
 void SetTextLanguage(LANGID language) { chosenLanguage = language; }

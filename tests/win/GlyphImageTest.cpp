@@ -6,9 +6,12 @@
 #include <cstdlib>
 #include <vector>
 
+#include "widgets/FlatButton.h"
+#include "widgets/Form.h"
 #include "widgets/GlyphImage.h"
 #include "widgets/Resources.h"
 #include "win32/Handles.h"
+#include "ModalBoxes.h"
 
 namespace quenmar::widgets {
 namespace {
@@ -116,6 +119,58 @@ TEST(GlyphImage, NoImageNoBitmap) {
     EXPECT_EQ(MakeGlyphBitmap(list.get(), -1, 16, false, kFace), nullptr);
     EXPECT_EQ(MakeGlyphBitmap(nullptr, 0, 16, false, kFace), nullptr);
     EXPECT_EQ(MakeGlyphBitmap(list.get(), 0, 0, false, kFace), nullptr);
+}
+
+// A form of the tests with one glyph-only button, its glyph the square.
+class GlyphForm : public Form {
+public:
+    explicit GlyphForm(HIMAGELIST glyphs) : Form(Style()), glyphs_(glyphs) { CreateHandle(); }
+    ~GlyphForm() override {
+        if (Handle()) DestroyWindow(Handle());
+    }
+    void CreateControls() override {
+        button.Create(*this, "Square", {10, 10, 40, 40});
+        button.SetGlyphOnly(true);
+        button.SetGlyph(glyphs_, 0);
+    }
+    FlatButton button;
+
+private:
+    static FormStyle Style() {
+        FormStyle style;
+        style.className = L"QuenmarGlyphForm";
+        style.clientWidth = 60;
+        style.clientHeight = 60;
+        return style;
+    }
+    HIMAGELIST glyphs_;
+};
+
+// On the button, enabled and greyed, at whatever scale the tests run: the
+// square in its colour (or grey washed with the face), the face around it
+// where the mask leaves the glyph's box clear.
+TEST(GlyphImage, AButtonDrawsItThroughItsMaskAndGreyedWhenDisabled) {
+    const auto list = SquareList();
+    GlyphForm form(list.get());
+    form.Show();
+    testing::PumpMessages();
+    const HWND button = form.button.Handle();
+    RECT r{};
+    GetClientRect(button, &r);
+    const int x = r.right / 2, y = r.bottom / 2, clear = form.Scale(6);  // the square reaches 4 of the box's 8
+    // The blue's grey (0.30, 0.59, 0.11 of 0x2f, 0x5f, 0x9e: 87.5) at 105 of
+    // 255, with the face (0xf4, 0xf4, 0xf0) at 150 of 255.
+    const COLORREF greyed = RGB(180, 180, 177);
+    for (const bool enabled : {true, false, true}) {
+        form.button.SetEnabled(enabled);
+        const COLORREF centre = testing::ClientPixel(button, x, y);
+        const COLORREF expected = enabled ? kBlue : greyed;
+        for (const int shift : {0, 8, 16}) {  // red, green, blue
+            EXPECT_NEAR((centre >> shift) & 0xFF, (expected >> shift) & 0xFF, 1) << (enabled ? "enabled" : "disabled");
+        }
+        EXPECT_EQ(testing::ClientPixel(button, x - clear, y - clear), kFace) << "no trace of the mask colour";
+        EXPECT_EQ(testing::ClientPixel(button, x + clear - 1, y + clear - 1), kFace);
+    }
 }
 
 // A bitmap's pixels, top row first, as 0x00RRGGBB.

@@ -159,6 +159,28 @@ TEST(Widgets, FormEventsInOrderAndCloseCanBeRefused) {
     EXPECT_EQ(form.Handle(), nullptr);
 }
 
+// Its children are drawn over the background once; from then on it clips
+// them, so that sizing it does not flicker.
+TEST(Widgets, AFormThatClipsItsChildrenDoesSoOnceShown) {
+    class ClippingForm : public Form {
+    public:
+        ClippingForm() : Form(Clipping(TestForm::Style(L"QuenmarClippingForm", 200, 100))) { CreateHandle(); }
+        ~ClippingForm() override { DestroyWindow(Handle()); }
+        static FormStyle Clipping(FormStyle style) {
+            style.style |= WS_CLIPCHILDREN;
+            return style;
+        }
+        void CreateControls() override { edit.Create(*this, {10, 10, 100, 21}, kAnchorsDefault, false); }
+        Edit edit;
+    } form;
+    form.Show();
+    PumpMessages();
+    EXPECT_TRUE(GetWindowLongPtrW(form.Handle(), GWL_STYLE) & WS_CLIPCHILDREN);
+    SetWindowPos(form.Handle(), nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    PumpMessages();
+    EXPECT_TRUE(GetWindowLongPtrW(form.Handle(), GWL_STYLE) & WS_CLIPCHILDREN) << "after sizing too";
+}
+
 TEST(Widgets, EscapePressesTheCancelButton) {
     RecordingForm form;
     form.Show();
