@@ -17,7 +17,9 @@ ShellDropTarget::ShellDropTarget(Component* owner) {
     const HWND window = owner ? owner->OwnWindow() : nullptr;
     if (!window) throw std::invalid_argument(kOwnerError);
     ownerWindow_ = window;
-    DragAcceptFiles(ownerWindow_, TRUE);
+    // What DragAcceptFiles does, without loading the shell while the window
+    // is being made: the shell is asked only when something is dropped.
+    SetWindowLongPtrW(ownerWindow_, GWL_EXSTYLE, GetWindowLongPtrW(ownerWindow_, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
     if (!win::WindowSubclass::Install(ownerWindow_, OwnerWindowProc, this)) {
         throw std::logic_error("The window already has a drop receiver or another handler");
     }
