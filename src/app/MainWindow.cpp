@@ -72,27 +72,50 @@ HBITMAP BannerWithTagline(int dpi, HFONT font) {
     return banner;
 }
 
-// The runs of a text that a line is never broken within: words between
-// spaces, where Chinese and Japanese (from U+2E80 on) break after any
-// character.
-std::vector<std::string> UnbrokenRuns(const std::string& text) {
-    std::vector<std::string> runs(1);
+// The two lines a text can be broken into at each of its breaks: at a
+// space, which the first line is measured with (as the system's wrapping
+// measures it), or after a Chinese or Japanese character (U+2E80 on).
+std::vector<std::pair<std::string, std::string>> TwoLineBreaks(const std::string& text) {
+    std::vector<std::pair<std::string, std::string>> breaks;
     for (size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        const std::string character = text.substr(i, length);
-        i += length;
-        if (character == " ") {
-            runs.emplace_back();
-            continue;
-        }
-        runs.back() += character;
+        const size_t encoded = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        const size_t length = std::min(encoded, text.size() - i);
         // Three bytes from E2 BA 80 (U+2E80) on, or four.
-        if (length == 4 || (length == 3 && (lead > 0xE2 || static_cast<unsigned char>(character[1]) >= 0xBA))) {
-            runs.emplace_back();
-        }
+        const bool ideographic =
+            length == 4 || (length == 3 && (lead > 0xE2 || static_cast<unsigned char>(text[i + 1]) >= 0xBA));
+        if (text[i] == ' ') breaks.emplace_back(text.substr(0, i + 1), text.substr(i + 1));
+        i += length;
+        if (ideographic && i < text.size()) breaks.emplace_back(text.substr(0, i), text.substr(i));
     }
-    return runs;
+    return breaks;
+}
+
+// The width in which every special folder's name shows whole as a place's
+// caption, in the list's font: on one line, or broken into two, the most a
+// place shows before it ends the caption with an ellipsis.
+int PlaceNamesWidth(const Control& list) {
+    std::vector<std::string> texts;  // each name, then the two lines of each of its breaks
+    std::vector<size_t> breakCounts;
+    for (const SpecialFolder& row : kSpecialFolders) {
+        std::string name = TextOf(row.nameText);
+        auto breaks = TwoLineBreaks(name);
+        texts.push_back(std::move(name));
+        for (auto& [first, second] : breaks) {
+            texts.push_back(std::move(first));
+            texts.push_back(std::move(second));
+        }
+        breakCounts.push_back(breaks.size());
+    }
+    const std::vector<int> widths = list.TextWidths(texts);
+    int widest = 0;
+    size_t n = 0;
+    for (const size_t count : breakCounts) {
+        int narrowest = widths[n++];
+        for (size_t b = 0; b < count; ++b, n += 2) narrowest = std::min(narrowest, std::max(widths[n], widths[n + 1]));
+        widest = std::max(widest, narrowest);
+    }
+    return widest;
 }
 
 // The preview dialog's hook: it only makes the dialog the classic Explorer
@@ -256,16 +279,17 @@ void MainWindow::FitToTexts() {
         const RECT designed = DesignRect(control);
         if (!EqualRect(&designed, &r)) control.Move(r);
     };
-    // A place's caption breaks its lines between words, in the width the
-    // list gives each item.
-    std::vector<std::string> words;
-    for (const SpecialFolder& row : kSpecialFolders) {
-        for (std::string& word : UnbrokenRuns(TextOf(row.nameText))) words.push_back(std::move(word));
-    }
-    const int longestWord = placesList_.WidestText(words);
+    // Each place as wide as a special folder's name needs (the list wraps a
+    // caption 12 pixels inside its item, and a pixel or two to spare), and
+    // as high as its icon and two lines of caption. The column grows for
+    // it, into the gap on its right first, then moving what is right of it.
     const int designedSpacing = Scale(75);  // the system's at 96 dpi, which the column was drawn for
-    const int itemSpacing = std::max(designedSpacing, longestWord + Scale(10));  // the label's margins
-    const int shift = itemSpacing - designedSpacing;
+    const int itemSpacing = std::max(designedSpacing, PlaceNamesWidth(placesList_) + 12 + Scale(2));
+    const int placesInside = width(DesignRect(placesList_)) - 2 * GetSystemMetrics(SM_CXBORDER);
+    const int placesGrowth = std::max(0, itemSpacing - placesInside);
+    const int shift = std::max(0, placesGrowth - Scale(5));
+    const int itemHeight = std::max<int>(ScaledMetric(SM_CYICONSPACING),
+                                         GetSystemMetrics(SM_CYICON) + 2 * placesList_.TextExtent("Ag").cy + Scale(6));
 
     const std::initializer_list<Control*> column{&previewButton_, &restoreButton_, &aboutButton_, &exitButton_};
     int columnWidth = width(DesignRect(previewButton_));
@@ -284,16 +308,16 @@ void MainWindow::FitToTexts() {
     const int columnLeft = columnRight - columnWidth;
 
     WidenDesign(grown);
-    // Across only: the items keep the system's spacing down the column.
     const auto spacing = static_cast<DWORD>(SendMessageW(placesList_.Handle(), LVM_GETITEMSPACING, FALSE, 0));
-    if (LOWORD(spacing) != itemSpacing) {
-        SendMessageW(placesList_.Handle(), LVM_SETICONSPACING, 0,
-                     MAKELPARAM(itemSpacing, GetSystemMetrics(SM_CYICONSPACING)));
+    if (LOWORD(spacing) != itemSpacing || HIWORD(spacing) != itemHeight) {
+        SendMessageW(placesList_.Handle(), LVM_SETICONSPACING, 0, MAKELPARAM(itemSpacing, itemHeight));
+    }
+    if (placesGrowth > 0) {
+        RECT places = DesignRect(placesList_);
+        places.right += placesGrowth;
+        placesList_.Move(places);
     }
     if (shift > 0) {
-        RECT places = DesignRect(placesList_);
-        places.right += shift;
-        placesList_.Move(places);
         for (Control* left : std::initializer_list<Control*>{&title_, &dropHintIcon_}) {
             left->Move(shifted(DesignRect(*left), shift));
         }

@@ -104,16 +104,17 @@ SIZE Measure(HWND control, const std::string& text, UINT format, int width) {
 
 }  // namespace
 
-int Control::WidestText(const std::vector<std::string>& texts) const {
+std::vector<int> Control::TextWidths(const std::vector<std::string>& texts) const {
     const win::SelectedObject font(MeasuringDc(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
-    int widest = 0;
+    std::vector<int> widths;
+    widths.reserve(texts.size());
     for (const std::string& text : texts) {
         const std::wstring wide = win::Wide(text);
         SIZE size{};
         GetTextExtentPoint32W(MeasuringDc(), wide.c_str(), static_cast<int>(wide.size()), &size);
-        widest = std::max<int>(widest, size.cx);
+        widths.push_back(size.cx);
     }
-    return widest;
+    return widths;
 }
 
 int Control::CaptionWidthWith(int pixels96) const {

@@ -70,8 +70,8 @@ public:
     SIZE CaptionExtent() const;
     // A text as drawn on one line in the control's font.
     SIZE TextExtent(const std::string& text, UINT format = DT_NOPREFIX) const;
-    // The widest of texts drawn on one line in the control's font, as is.
-    int WidestText(const std::vector<std::string>& texts) const;
+    // The widths of texts drawn on one line in the control's font, as is.
+    std::vector<int> TextWidths(const std::vector<std::string>& texts) const;
     // The width that shows the whole caption with what the control draws
     // beside it (a box, a glyph, margins).
     virtual int NeededWidth() const { return CaptionExtent().cx; }

@@ -30,6 +30,8 @@ Form::Form(FormStyle style) : style_(std::move(style)), dpi_(ScreenDpi()) {
     Application::Instance().RegisterForm(this);
 }
 
+int Form::ScaledMetric(int index) const { return MulDiv(GetSystemMetrics(index), dpi_, ScreenDpi()); }
+
 Form::~Form() {
     // Derived forms destroy their windows themselves, while their handlers can
     // still run; this is the fallback, with every event cleared.

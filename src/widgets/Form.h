@@ -93,6 +93,8 @@ public:
 
     int Scale(int pixels96) const { return MulDiv(pixels96, dpi_, 96); }
     int Dpi() const { return dpi_; }
+    // A system metric, which the system gives at its own scale, at the form's.
+    int ScaledMetric(int index) const;
     HFONT Font() const { return static_cast<HFONT>(font_.get()); }
     // A font of the form's face at a 96-dpi height, kept for the form's life.
     HFONT MakeFont(int height96, bool bold = false, bool underline = false, const wchar_t* face = nullptr);

@@ -221,9 +221,10 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
         main.glyphOnly = {form->moveUpButton_.Handle(), form->moveDownButton_.Handle(),
                           form->changeFolderButton_.Handle()};
         main.Check(form->Handle());
-        // A place's caption is broken between words, never within one: the
-        // list gives each item room for the longest word of any special
-        // folder's name (tried in the first item, in the list's font).
+        // A place's caption is broken between words, never within one, and
+        // shows whole: a place shows two lines at most and ends a longer
+        // caption with an ellipsis (each special folder's name tried in the
+        // first item, in the list's font).
         const HWND places = form->placesList_.Handle();
         const std::wstring shown = win::Wide(form->placesList_.ItemText(0));
         for (int row = 0; row < form->catalogue_.Count(); ++row) {
@@ -233,6 +234,14 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
             SendMessageW(places, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
             RECT label{LVIR_LABEL};
             SendMessageW(places, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&label));
+            // The list wraps a caption 12 pixels inside its item: the name
+            // wrapped so has the list's lines, all of which the label must hold.
+            RECT bounds{LVIR_BOUNDS};
+            SendMessageW(places, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&bounds));
+            const RECT whole = Measured(places, name, DT_WORDBREAK | DT_EDITCONTROL | DT_CENTER | DT_NOPREFIX,
+                                        bounds.right - bounds.left - 12);
+            EXPECT_LE(whole.bottom - whole.top, label.bottom - label.top)
+                << language << " at " << dpi << " dpi: \"" << win::Utf8(name) << "\" as a place's caption is cut short";
             // Words as the list breaks them: at spaces, after hyphens, and
             // after any Chinese or Japanese character.
             for (size_t start = 0; start < name.size();) {
