@@ -36,26 +36,30 @@ HICON ProgramIcon(bool small) {
                                          GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), LR_SHARED));
 }
 
-// A file dialog's filter from its text: names and patterns parted by '|'.
-std::wstring FilterOf(std::wstring text) {
-    std::replace(text.begin(), text.end(), L'|', L'\0');
-    return text + L'\0';
-}
+// A common file dialog's record with its texts from the string table: its
+// owner, filter (names and patterns parted by '|'; the first entry chosen),
+// the file name it starts with and its title. Neither copied nor moved: the
+// record points into it.
+struct FileDialog {
+    FileDialog(HWND owner, UINT filterText, UINT fileNameText, UINT titleText)
+        : filter(win::LoadWideText(filterText) + L'|'), title(win::LoadWideText(titleText)) {
+        std::replace(filter.begin(), filter.end(), L'|', L'\0');
+        lstrcpynW(fileName, win::LoadWideText(fileNameText).c_str(), MAX_PATH);
+        record.lStructSize = sizeof record;
+        record.hwndOwner = owner;
+        record.lpstrFilter = filter.c_str();
+        record.nFilterIndex = 1;
+        record.lpstrFile = fileName;
+        record.nMaxFile = MAX_PATH;
+        record.lpstrTitle = title.c_str();
+    }
+    FileDialog(const FileDialog&) = delete;
+    FileDialog& operator=(const FileDialog&) = delete;
 
-// A common file dialog's record: its owner, filter (the first entry chosen),
-// file name buffer and title.
-OPENFILENAMEW FileDialog(HWND owner, const std::wstring& filter, wchar_t (&fileName)[MAX_PATH],
-                         const std::wstring& title) {
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrTitle = title.c_str();
-    return dialog;
-}
+    std::wstring filter, title;
+    wchar_t fileName[MAX_PATH] = {};
+    OPENFILENAMEW record{};
+};
 
 // The banner drawn for the scale, with the program's tagline written under
 // its name (the picture leaves the room for it) in the user's language.
@@ -259,9 +263,9 @@ void MainWindow::CreateControls() {
     changeFolderButton_.SetEnabled(false);
 }
 
-// Texts longer than the design's, as a translation's may be: the places'
-// column widens for the longest word of a special folder's name, and what
-// is right of it moves over; the buttons on the right grow to the left, and
+// Texts longer than the design's, as a translation's may be: each place is
+// as wide as the widest special folder's name needs in two lines, and the
+// places' column with them, moving what is right of it where it must; the buttons on the right grow to the left, and
 // the window grows by as much, so that the lists keep their room; the
 // options grow to the right, and the window with them where they need more;
 // Browse grows into its path box. With texts that fit, the layout stays as
@@ -700,21 +704,17 @@ void MainWindow::OnDropTooLong() {
 void MainWindow::OnExport() {
     const std::optional<std::string> script = editor_->ExportScript();
     if (!script) return;  // nothing loaded, nothing to export
-    wchar_t fileName[MAX_PATH] = {};
-    lstrcpynW(fileName, win::LoadWideText(IDS_EXPORT_FILE_NAME).c_str(), MAX_PATH);
-    const std::wstring filter = FilterOf(win::LoadWideText(IDS_EXPORT_FILTER));
-    const std::wstring title = win::LoadWideText(IDS_EXPORT_TITLE);
-    OPENFILENAMEW dialog = FileDialog(Handle(), filter, fileName, title);
-    dialog.lpstrDefExt = L"reg";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!GetSaveFileNameW(&dialog)) {
+    FileDialog dialog(Handle(), IDS_EXPORT_FILTER, IDS_EXPORT_FILE_NAME, IDS_EXPORT_TITLE);
+    dialog.record.lpstrDefExt = L"reg";
+    dialog.record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
+    if (!GetSaveFileNameW(&dialog.record)) {
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
             ShowMessage(Handle(), LoadText(IDS_FILE_NAME_TOO_LONG), kApplicationTitle, MB_ICONWARNING);
         }
         return;
     }
     try {
-        win::ReplaceFileContents(win::Utf8(fileName), *script);
+        win::ReplaceFileContents(win::Utf8(dialog.fileName), *script);
     } catch (const win::FileWriteError& error) {
         ShowMessage(Handle(), error.what(), kApplicationTitle, MB_ICONWARNING);
     }
@@ -723,15 +723,12 @@ void MainWindow::OnExport() {
 void MainWindow::OnPreview() {
     Save();
     const bool hidden = editor_->Hidden();
-    wchar_t fileName[MAX_PATH] = {};
-    lstrcpynW(fileName, win::LoadWideText(hidden ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE).c_str(), MAX_PATH);
-    const std::wstring filter = FilterOf(win::LoadWideText(IDS_PREVIEW_FILTER));
-    const std::wstring title = win::LoadWideText(IDS_PREVIEW_TITLE);
-    OPENFILENAMEW dialog = FileDialog(Handle(), filter, fileName, title);
-    dialog.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
-    dialog.lpfnHook = PreviewHook;
-    dialog.FlagsEx = hidden ? OFN_EX_NOPLACESBAR : 0;
-    GetOpenFileNameW(&dialog);
+    FileDialog dialog(Handle(), IDS_PREVIEW_FILTER, hidden ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE,
+                      IDS_PREVIEW_TITLE);
+    dialog.record.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
+    dialog.record.lpfnHook = PreviewHook;
+    dialog.record.FlagsEx = hidden ? OFN_EX_NOPLACESBAR : 0;
+    GetOpenFileNameW(&dialog.record);
 }
 
 void MainWindow::OnRestore() {

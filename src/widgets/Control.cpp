@@ -1,6 +1,5 @@
 #include "widgets/Control.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 #include "widgets/Form.h"
@@ -108,12 +107,7 @@ std::vector<int> Control::TextWidths(const std::vector<std::string>& texts) cons
     const win::SelectedObject font(MeasuringDc(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
     std::vector<int> widths;
     widths.reserve(texts.size());
-    for (const std::string& text : texts) {
-        const std::wstring wide = win::Wide(text);
-        SIZE size{};
-        GetTextExtentPoint32W(MeasuringDc(), wide.c_str(), static_cast<int>(wide.size()), &size);
-        widths.push_back(size.cx);
-    }
+    for (const std::string& text : texts) widths.push_back(win::TextExtent(MeasuringDc(), text).cx);
     return widths;
 }
 
@@ -123,6 +117,10 @@ int Control::CaptionWidthWith(int pixels96) const {
 
 SIZE Control::TextExtent(const std::string& text, UINT format) const {
     return Measure(hwnd_, text, DT_SINGLELINE | format, 0);
+}
+
+SIZE Control::WrappedExtent(const std::string& text, int width) const {
+    return Measure(hwnd_, text, DT_WORDBREAK | DT_NOPREFIX, width);
 }
 
 void Control::SetAccessibleName(const std::string& name, bool asText) {

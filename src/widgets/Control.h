@@ -70,6 +70,9 @@ public:
     SIZE CaptionExtent() const;
     // A text as drawn on one line in the control's font.
     SIZE TextExtent(const std::string& text, UINT format = DT_NOPREFIX) const;
+    // A text as drawn in the control's font, broken into lines at its words
+    // within `width`.
+    SIZE WrappedExtent(const std::string& text, int width) const;
     // The widths of texts drawn on one line in the control's font, as is.
     std::vector<int> TextWidths(const std::vector<std::string>& texts) const;
     // The width that shows the whole caption with what the control draws

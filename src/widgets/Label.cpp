@@ -13,20 +13,13 @@ void Label::Create(Form& form, const std::string& text, Bounds bounds, Anchors a
 
 void Label::SetText(const std::string& text) { SetWindowTextW(hwnd_, win::Wide(text).c_str()); }
 
-SIZE Label::TextExtent() const {
-    win::WindowDC dc(hwnd_);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
-    win::SelectedObject selected(dc.get(), font);
-    return win::TextExtent(dc.get(), Text());
-}
-
 void Label::AutoSize() {
-    const SIZE extent = TextExtent();
+    const SIZE extent = TextExtent(Text());
     SetWindowPos(hwnd_, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Label::FitWidthToText(int maxRight) {
-    const SIZE extent = TextExtent();
+    const SIZE extent = TextExtent(Text());
     const RECT r = Rect();
     const int available = maxRight - r.left;
     if (extent.cx <= r.right - r.left) return;
@@ -35,11 +28,8 @@ void Label::FitWidthToText(int maxRight) {
         return;
     }
     // Broken into lines at the words, as the control draws it.
-    const win::WindowDC dc(hwnd_);
-    const win::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
-    RECT wrapped{0, 0, available, 0};
-    DrawTextW(dc.get(), win::Wide(Text()).c_str(), -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SetWindowPos(hwnd_, nullptr, 0, 0, available, std::max<int>(r.bottom - r.top, wrapped.bottom),
+    const SIZE wrapped = WrappedExtent(Text(), available);
+    SetWindowPos(hwnd_, nullptr, 0, 0, available, std::max<int>(r.bottom - r.top, wrapped.cy),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -15,9 +15,6 @@ public:
     void FitWidthToText(int maxRight);
     // Takes exactly the size of its text, as a self-sizing label does.
     void AutoSize();
-
-private:
-    SIZE TextExtent() const;
 };
 
 }  // namespace quenmar::widgets
