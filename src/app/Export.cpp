@@ -1,6 +1,6 @@
 #include "app/Export.h"
 
-#include "places/RegistryScript.h"
+#include "places/PlacesEditor.h"
 #include "win32/ReplaceFile.h"
 #include "win32/Win32Registry.h"
 
@@ -8,9 +8,9 @@ namespace quenmar {
 
 void ExportStoredSettings(const std::string& path) {
     win::Win32Registry registry;
-    const PlacesStore store(registry);
-    const LoadedSlots loaded = store.LoadSlots();
-    win::ReplaceFileContents(path, PlacesScript(loaded.entries, store.LoadHideFlag() == HideFlag::Hide));
+    PlacesEditor editor(registry);
+    editor.Load();
+    win::ReplaceFileContents(path, *editor.ExportScript());
 }
 
 }  // namespace quenmar

@@ -1,5 +1,6 @@
 #include "places/PlacesEditor.h"
 
+#include "places/PathText.h"
 #include "places/RegistryScript.h"
 
 namespace quenmar {
@@ -35,7 +36,17 @@ void PlacesEditor::SetKind(PlaceKind kind) {
     if (selected_) slots_[*selected_].isFolder = kind == PlaceKind::Folder;
 }
 
-bool PlacesEditor::SetPath(const std::string& path) {
+bool PlacesEditor::SetPath(const std::string& path) { return GivePath(path); }
+
+bool PlacesEditor::SetPickedFolder(const std::string& path) { return GivePath(AddTrailingBackslash(path)); }
+
+bool PlacesEditor::DropName(const std::string& name, Dropped found) {
+    if (found == Dropped::Nothing) return false;
+    const std::string folder = found == Dropped::Folder ? AddTrailingBackslash(name) : DirectoryPart(name);
+    return !folder.empty() && GivePath(folder);
+}
+
+bool PlacesEditor::GivePath(const std::string& path) {
     if (!CanEdit()) return false;
     Place& place = slots_[*selected_];
     // A new path is stored as it is given; the same path keeps its form.
@@ -66,23 +77,35 @@ bool PlacesEditor::Move(int delta) {
 
 void PlacesEditor::SetHidden(bool hidden) { hidden_ = hidden; }
 
-void PlacesEditor::RestoreDefaults() {
-    store_.DeleteCustomPlaces();
+StoreOutcome PlacesEditor::RestoreDefaults() {
+    StoreOutcome outcome = store_.DeleteCustomPlaces();
     for (int n = 0; n < kSlotCount; ++n) slots_[n] = PlacesStore::DefaultEntry(n);
-    read_ = slots_;
-    stored_.fill(kNoPlacesKey);
+    if (outcome.Done()) {
+        read_ = slots_;
+        stored_.fill(kNoPlacesKey);
+    }
     loaded_ = true;
     Select(0);
+    return outcome;
 }
 
-bool PlacesEditor::Save() {
-    if (!loaded_) return true;  // never loaded: nothing of the user's to write
-    if (!store_.Save(slots_, hidden_)) return false;
+StoreOutcome PlacesEditor::Save() {
+    if (!loaded_) return {};  // never loaded: nothing of the user's to write
+    TakeStoredChanges();
+    StoreOutcome outcome = store_.Save(slots_, hidden_);
+    if (!outcome.Done()) return outcome;  // what was written is another's write to the next look
     read_ = slots_;
     readHidden_ = hidden_;
     for (int n = 0; n < kSlotCount; ++n) stored_[n] = StoredValueOf(slots_[n]);
     storedHidden_ = hidden_ ? HideFlag::Hide : HideFlag::Show;
-    return true;
+    return outcome;
+}
+
+PlacesEditor::Preview PlacesEditor::PreparePreview() {
+    Preview preview{Save()};
+    preview.open = preview.saved.Done();
+    preview.noPlacesBar = hidden_;
+    return preview;
 }
 
 std::vector<std::string> PlacesEditor::TakeStoredChanges() {

@@ -59,10 +59,20 @@ public:
     // The selected slot becomes a folder or a special folder; its path and
     // CSIDL are both kept.
     void SetKind(PlaceKind kind);
-    // A path for the selected slot, typed, picked or dropped: the slot becomes
-    // a folder with that path. Refused (false) with no slot selected or while
-    // the Places Bar is hidden.
+    // A path typed for the selected slot: the slot becomes a folder with that
+    // path, as typed. Refused (false) with no slot selected or while the
+    // Places Bar is hidden.
     bool SetPath(const std::string& path);
+    // A folder chosen in the folder picker: its path, ending in a backslash.
+    bool SetPickedFolder(const std::string& path);
+    // What the file system holds at a name dropped from the shell.
+    enum class Dropped { Nothing, Folder, File };
+    // A dropped folder gives its path, ending in a backslash; a file its
+    // folder's; nothing there, nothing.
+    bool DropName(const std::string& name, Dropped found);
+    // Whether drops are taken: not while the Places Bar is hidden, and a
+    // name too long to store is told only while they are.
+    bool TakesDrops() const { return loaded_ && !hidden_; }
     // A special folder for the selected slot, picked from the catalogue.
     bool PickSpecialFolder(int32_t csidl);
     // The selected slot swaps places with its neighbour and stays selected.
@@ -70,12 +80,22 @@ public:
     bool MoveDown() { return Move(+1); }
     void SetHidden(bool hidden);
     // Removes the stored places; the slots show the defaults and slot 0 is
-    // selected. The hide flag is left as it is.
-    void RestoreDefaults();
+    // selected. The hide flag is left as it is. When the removal fails, the
+    // defaults are the user's change, which Save writes.
+    StoreOutcome RestoreDefaults();
 
-    // Writes the five slots and the hide flag. False when the places could
-    // not be written; nothing is written before the slots were loaded.
-    bool Save();
+    // Writes the five slots and the hide flag; nothing before the slots were
+    // loaded. What another program stored meanwhile is taken in first (as
+    // TakeStoredChanges does), so that only the user's changes overwrite it.
+    StoreOutcome Save();
+    // The preview's Open dialog reads the store: the settings are saved
+    // first, and the dialog opens only when that was done.
+    struct Preview {
+        StoreOutcome saved;
+        bool open = false;
+        bool noPlacesBar = false;  // the dialog without its Places Bar
+    };
+    Preview PreparePreview();
     // Takes in what another program stored since the editor last read or
     // wrote: a slot (or the hide flag) whose stored value changed shows it,
     // read as Load reads it, unless the user has changed that slot (or flag)
@@ -89,6 +109,7 @@ public:
 
 private:
     bool Move(int delta);
+    bool GivePath(const std::string& path);
     bool CanEdit() const { return selected_.has_value() && !hidden_; }
 
     PlacesStore store_;

@@ -89,35 +89,43 @@ HideFlag PlacesStore::LoadHideFlag() const {
     }
 }
 
-bool PlacesStore::Save(const Places& places, bool hidden) const {
-    bool placesSaved = false;
+StoreOutcome PlacesStore::Save(const Places& places, bool hidden) const {
+    StoreOutcome outcome;
     if (registry_.OpenKey(kPlacesBarKey, true)) {
         OpenKeyScope scope(registry_);
-        for (int n = 0; n < kSlotCount; ++n) {
-            const Place& entry = places[n];
-            const std::string name = PlaceValueName(n);
-            const StoredPlace stored = StoredFormOf(entry);
-            switch (stored.kind) {
-            case StoredPlace::Number: registry_.WriteInteger(name, stored.number); break;
-            case StoredPlace::ExpandableText: registry_.WriteExpandString(name, stored.text); break;
-            case StoredPlace::Text: registry_.WriteString(name, stored.text); break;
+        try {
+            for (int n = 0; n < kSlotCount; ++n) {
+                const std::string name = PlaceValueName(n);
+                const StoredPlace stored = StoredFormOf(places[n]);
+                switch (stored.kind) {
+                case StoredPlace::Number: registry_.WriteInteger(name, stored.number); break;
+                case StoredPlace::ExpandableText: registry_.WriteExpandString(name, stored.text); break;
+                case StoredPlace::Text: registry_.WriteString(name, stored.text); break;
+                }
             }
+        } catch (const RegistryError& error) {
+            return {error.what()};  // nothing more is written
         }
-        placesSaved = true;
+    } else {
+        outcome.failure = KeyNotOpened(kPlacesBarKey);
     }
 
     if (registry_.OpenKey(kComdlgPolicyKey, true)) {
         OpenKeyScope scope(registry_);
         try {
             registry_.WriteInteger(kNoPlacesBarValue, hidden ? 1 : 0);
-        } catch (...) {
+        } catch (const RegistryError&) {
             // The hide flag is best effort: the places themselves were saved.
         }
     }
-    return placesSaved;
+    return outcome;
 }
 
-bool PlacesStore::DeleteCustomPlaces() const { return registry_.DeleteKey(kPlacesBarKey); }
+StoreOutcome PlacesStore::DeleteCustomPlaces() const {
+    if (registry_.DeleteKey(kPlacesBarKey) || !registry_.OpenKeyReadOnly(kPlacesBarKey)) return {};  // gone
+    registry_.CloseKey();
+    return {KeyNotDeleted(kPlacesBarKey)};
+}
 
 std::string PlacesStore::ReplacedValuesMessage(const std::vector<std::string>& names) {
     const std::string separator = TextOf(IDS_LIST_SEPARATOR);

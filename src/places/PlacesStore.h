@@ -55,6 +55,13 @@ struct LoadedSlots {
 
 enum class HideFlag { None, Show, Hide };
 
+// How a write to the store ended: done, or what failed, in the words the
+// user reads ("Failed to set data for 'Place2'").
+struct StoreOutcome {
+    std::string failure;  // empty when done
+    bool Done() const { return failure.empty(); }
+};
+
 // The Places Bar settings in the registry: five slots and the hide flag.
 // Every operation opens the key it needs and closes it before returning.
 class PlacesStore {
@@ -71,13 +78,14 @@ public:
 
     HideFlag LoadHideFlag() const;
 
-    // Writes the five slots, then the hide flag. Returns false when the
-    // Placesbar key could not be opened (the hide flag is still written).
-    // A failed write of a slot raises RegistryError and writes nothing more.
-    bool Save(const Places& places, bool hidden) const;
+    // Writes the five slots, then the hide flag, whose write is best effort.
+    // When the Placesbar key cannot be opened, the hide flag is still
+    // written; a slot's failed write ends the save there.
+    StoreOutcome Save(const Places& places, bool hidden) const;
 
-    // Removes the Placesbar key with everything below it.
-    bool DeleteCustomPlaces() const;
+    // Removes the Placesbar key with everything below it; done also when
+    // there was none.
+    StoreOutcome DeleteCustomPlaces() const;
 
     // The user-facing warning for values replaced on load.
     static std::string ReplacedValuesMessage(const std::vector<std::string>& names);

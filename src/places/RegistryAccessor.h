@@ -31,6 +31,8 @@ public:
 std::string FailedToSetData(const std::string& name);
 std::string FailedToGetData(const std::string& name);
 std::string InvalidDataType(const std::string& name);
+std::string KeyNotOpened(const std::string& path);
+std::string KeyNotDeleted(const std::string& path);
 
 // The registry operations the places store needs, rooted at the current
 // user's hive. One key is open at a time: OpenKey makes it the current key,

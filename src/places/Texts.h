@@ -8,6 +8,8 @@
 #define IDS_UNREADABLE_PLACES 3004
 #define IDS_LIST_SEPARATOR 3005
 #define IDS_UNKNOWN_FOLDER 3006
+#define IDS_KEY_NOT_OPENED 3007
+#define IDS_KEY_NOT_DELETED 3008
 // The special folders' names, in the catalogue's order.
 #define IDS_FOLDER_HISTORY 3016
 #define IDS_FOLDER_DESKTOP 3017

@@ -58,7 +58,7 @@ TYPED_TEST_P(StoreScenarios, NoKeyGivesDefaultsWhichSaveAsFiveCsidls) {
     EXPECT_EQ(this->Store().LoadHideFlag(), HideFlag::None);
     EXPECT_FALSE(this->backend.KeyExists(kComdlgPolicyKey)) << "loading must not create the key";
 
-    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false).Done());
     const uint32_t csidls[] = {34, 0, 5, 17, 18};
     for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(this->Stored(n), DwordValue(csidls[n])) << n;
     EXPECT_EQ(this->NoPlacesBar(), DwordValue(0));
@@ -81,7 +81,7 @@ TYPED_TEST_P(StoreScenarios, MissingValuesAreDesktopWithEmptyPath) {
     EXPECT_EQ(this->Shown(loaded.entries[2]).icon, FakeShell::kFolderIcon);
     EXPECT_TRUE(loaded.replacedValues.empty());
 
-    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false).Done());
     EXPECT_EQ(this->Stored(2), SzValue("D:\\Data\\")) << "a path is saved as the user left it";
     EXPECT_EQ(this->Stored(0), DwordValue(0));
 }
@@ -99,7 +99,7 @@ TYPED_TEST_P(StoreScenarios, EmptyTextLoadsAsDriveC) {
         EXPECT_EQ(this->Shown(loaded.entries[n]).caption, "Disk [C:\\] ") << n;
         EXPECT_EQ(this->Shown(loaded.entries[n]).icon, FakeShell::kDriveIcon) << n;
     }
-    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false).Done());
     EXPECT_EQ(this->Stored(1), SzValue("C:\\"));
     EXPECT_EQ(this->Stored(3), SzValue("C:\\"));
 }
@@ -113,7 +113,7 @@ TYPED_TEST_P(StoreScenarios, DwordSlotsKeepTheirCsidlAndGetDriveC) {
     EXPECT_EQ(this->Shown(loaded.entries[0]).caption, "Unknown");
     EXPECT_EQ(this->Shown(loaded.entries[0]).icon, FakeShell::kSpecialBase + 8);
     EXPECT_EQ(this->Shown(loaded.entries[3]).caption, "Program Files");
-    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false).Done());
     EXPECT_EQ(this->Stored(0), DwordValue(8));
     EXPECT_EQ(this->Stored(3), DwordValue(0x26));
 }
@@ -128,7 +128,7 @@ TYPED_TEST_P(StoreScenarios, ExpandableTextStaysExpandable) {
     EXPECT_EQ(this->Shown(entry).caption, "Downloads");
     EXPECT_EQ(this->shell.pathQueries.back(), "C:\\users\\me\\Downloads\\");
     EXPECT_TRUE(loaded.replacedValues.empty());
-    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false).Done());
     EXPECT_EQ(this->Stored(4), (RawValue{kRegExpandSz, Sz("%USERPROFILE%\\Downloads")}));
 }
 
@@ -156,7 +156,7 @@ TYPED_TEST_P(StoreScenarios, UnreadableValuesGetTheirSlotsDefault) {
     const std::string message = PlacesStore::ReplacedValuesMessage(loaded.replacedValues);
     EXPECT_NE(message.find("Place0, Place2, Place3, Place4"), std::string::npos) << message;
 
-    ASSERT_TRUE(this->Store().Save(loaded.entries, true));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, true).Done());
     EXPECT_EQ(this->Stored(0), DwordValue(34));
     EXPECT_EQ(this->Stored(1), SzValue("E:\\Music"));
     EXPECT_EQ(this->Stored(4), DwordValue(18));
@@ -190,10 +190,10 @@ TYPED_TEST_P(StoreScenarios, SaveWritesHideFlagOverAnyType) {
     this->backend.Put(kComdlgPolicyKey, kNoPlacesBarValue, kRegDword, Dword(2));
     EXPECT_EQ(this->Store().LoadHideFlag(), HideFlag::Show);
     const LoadedSlots loaded = this->Store().LoadSlots();
-    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false).Done());
     EXPECT_EQ(this->NoPlacesBar(), DwordValue(0));
     this->backend.Put(kComdlgPolicyKey, kNoPlacesBarValue, kRegSz, Sz("yes"));
-    ASSERT_TRUE(this->Store().Save(loaded.entries, true));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, true).Done());
     EXPECT_EQ(this->NoPlacesBar(), DwordValue(1));
 }
 
@@ -201,14 +201,14 @@ TYPED_TEST_P(StoreScenarios, SaveLeavesOtherValuesAndDeleteKeepsHideFlag) {
     this->backend.Put(kPlacesBarKey, "Place7", kRegSz, Sz("Z:\\"));
     this->backend.Put(std::string(kPlacesBarKey) + "\\Sub", "x", kRegDword, Dword(1));
     const LoadedSlots loaded = this->Store().LoadSlots();
-    ASSERT_TRUE(this->Store().Save(loaded.entries, true));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, true).Done());
     EXPECT_EQ(this->backend.Get(kPlacesBarKey, "Place7"), SzValue("Z:\\"));
 
-    EXPECT_TRUE(this->Store().DeleteCustomPlaces());
+    EXPECT_TRUE(this->Store().DeleteCustomPlaces().Done());
     EXPECT_FALSE(this->backend.KeyExists(kPlacesBarKey));
     EXPECT_FALSE(this->backend.KeyExists(std::string(kPlacesBarKey) + "\\Sub"));
     EXPECT_EQ(this->NoPlacesBar(), DwordValue(1));
-    EXPECT_FALSE(this->Store().DeleteCustomPlaces()) << "nothing left to delete";
+    EXPECT_TRUE(this->Store().DeleteCustomPlaces().Done()) << "nothing left to delete: done";
     this->ExpectDefaults(this->Store().LoadSlots());
 }
 
@@ -218,7 +218,7 @@ TYPED_TEST_P(StoreScenarios, FolderSlotsSaveTheirTextAndSpecialSlotsTheirNumber)
     loaded.entries[1] = Place::Folder("\\\\server\\share");
     loaded.entries[2] = Place::Folder("");
     loaded.entries[3].csidl = -7;
-    ASSERT_TRUE(this->Store().Save(loaded.entries, false));
+    ASSERT_TRUE(this->Store().Save(loaded.entries, false).Done());
     EXPECT_EQ(this->Stored(0), SzValue("C:\\"));
     EXPECT_EQ(this->Stored(1), SzValue("\\\\server\\share"));
     EXPECT_EQ(this->Stored(2), SzValue(""));
@@ -262,7 +262,7 @@ TYPED_TEST_P(StoreScenarios, NamesInAnyScriptAreWrittenBackByteForByte) {
     for (int n = 0; n < kSlotCount; ++n) moved[n] = loaded.entries[(n + 1) % kSlotCount];
     for (int save = 0; save < 3; ++save) {
         moved[0].isFolder = save != 1;
-        ASSERT_TRUE(this->Store().Save(moved, false));
+        ASSERT_TRUE(this->Store().Save(moved, false).Done());
     }
     for (int n = 0; n < kSlotCount; ++n) {
         const Case& c = cases[(n + 1) % kSlotCount];

@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         model[toggled].isDir = twice ? model[toggled].isDir : !model[toggled].isDir;
 
         const bool hidden = in.ConsumeBool();
-        CHECK(store.Save(entries, hidden));
+        CHECK(store.Save(entries, hidden).Done());
         for (int n = 0; n < kSlotCount; ++n) {
             const MemoryRegistry::Value* stored = registry.Find(kPlacesBarKey, PlaceValueName(n));
             const ModelSlot& m = model[n];

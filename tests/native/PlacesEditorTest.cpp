@@ -49,6 +49,12 @@ Step Kind(PlaceKind kind) {
 Step Path(std::string path, bool accepted = true) {
     return {"path", [path](PlacesEditor& e) { return e.SetPath(path); }, accepted};
 }
+Step Picked(std::string path, bool accepted = true) {
+    return {"picked", [path](PlacesEditor& e) { return e.SetPickedFolder(path); }, accepted};
+}
+Step Drop(std::string name, PlacesEditor::Dropped found, bool accepted = true) {
+    return {"drop", [name, found](PlacesEditor& e) { return e.DropName(name, found); }, accepted};
+}
 Step Pick(int32_t csidl, bool accepted = true) {
     return {"pick", [csidl](PlacesEditor& e) { return e.PickSpecialFolder(csidl); }, accepted};
 }
@@ -57,7 +63,7 @@ Step Down(bool accepted = true) { return {"down", [](PlacesEditor& e) { return e
 Step Hide(bool hidden) {
     return {"hide", [hidden](PlacesEditor& e) { e.SetHidden(hidden); return true; }, true};
 }
-Step Save() { return {"save", [](PlacesEditor& e) { return e.Save(); }, true}; }
+Step Save() { return {"save", [](PlacesEditor& e) { return e.Save().Done(); }, true}; }
 Step Reload() { return {"reload", [](PlacesEditor& e) { return e.Load().empty(); }, true}; }
 
 // The inputs, written as the letters of those usable: p(laces) k(inds)
@@ -114,6 +120,16 @@ TEST(PlacesEditor, SequencesLeaveTheStateTheRulesSay) {
          {kWork, documentsAsFolder, kTemp, kUnlisted, kDriveE}, 1, K::Folder, false, "pktbudf"},
         {"a path set on a special slot makes it a folder", {Select(3), Path("F:\\Music\\")},
          {kWork, kDocuments, kTemp, {"F:\\Music\\", 8, true, false}, kDriveE}, 3, K::Folder, false, "pktbudf"},
+        {"a picked folder ends in a backslash, a typed path stays as typed",
+         {Picked("F:\\Music"), Select(1), Path("G:\\Docs"), Select(3), Picked("H:\\")},
+         {Place::Folder("F:\\Music\\"), {"G:\\Docs", 5, true, false}, kTemp, {"H:\\", 8, true, false}, kDriveE}, 3,
+         K::Folder, false, "pktbudf"},
+        {"a dropped folder ends in a backslash, a file gives its folder, nothing there nothing",
+         {Drop("F:\\A", PlacesEditor::Dropped::Folder), Select(1), Drop("F:\\B\\f.txt", PlacesEditor::Dropped::File),
+          Select(2), Drop("F:\\none", PlacesEditor::Dropped::Nothing, false), Select(3),
+          Drop("f.txt", PlacesEditor::Dropped::File, false)},
+         {Place::Folder("F:\\A\\"), {"F:\\B\\", 5, true, false}, kTemp, kUnlisted, kDriveE}, 3, K::SpecialFolder, false,
+         "pkcud"},
         {"the same path keeps its unexpanded form", {Select(2), Path("%TEMP%\\x")},
          {kWork, kDocuments, kTemp, kUnlisted, kDriveE}, 2, K::Folder, false, "pktbudf"},
         {"a new path is stored as given", {Select(2), Path("%TEMP%\\y")},
@@ -131,7 +147,8 @@ TEST(PlacesEditor, SequencesLeaveTheStateTheRulesSay) {
         {"nothing to move without a slot", {Select(std::nullopt), Up(false), Down(false)},
          {kWork, kDocuments, kTemp, kUnlisted, kDriveE}, std::nullopt, K::Folder, false, "pk"},
         {"hidden: nothing usable, nothing changes",
-         {Select(1), Hide(true), Kind(K::Folder), Path("F:\\", false), Pick(0, false), Down(false), Up(false)},
+         {Select(1), Hide(true), Kind(K::Folder), Path("F:\\", false), Pick(0, false), Down(false), Up(false),
+          Picked("F:\\", false), Drop("F:\\", PlacesEditor::Dropped::Folder, false)},
          {kWork, kDocuments, kTemp, kUnlisted, kDriveE}, 1, K::SpecialFolder, true, ""},
         {"shown again: the rules are back", {Select(4), Hide(true), Hide(false)},
          {kWork, kDocuments, kTemp, kUnlisted, kDriveE}, 4, K::Folder, false, "pktbuf"},
@@ -151,8 +168,9 @@ TEST(PlacesEditor, SequencesLeaveTheStateTheRulesSay) {
         EXPECT_EQ(editor.ShownKind(), s.shown);
         EXPECT_EQ(editor.Hidden(), s.hidden);
         EXPECT_EQ(Letters(editor.Inputs()), s.inputs);
+        EXPECT_EQ(editor.TakesDrops(), !s.hidden) << "drops (and the word on a name too long) only while shown";
 
-        ASSERT_TRUE(editor.Save());
+        ASSERT_TRUE(editor.Save().Done());
         PlacesEditor reader(registry);
         reader.Load();
         for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(Meaning(reader.Slot(n)), Meaning(s.slots[n])) << "read " << n;
@@ -186,7 +204,7 @@ TEST(PlacesEditor, ChangedSlotsAreThoseThatDifferFromTheStore) {
     editor.SetHidden(false);
     editor.SetKind(PlaceKind::Folder);
     EXPECT_EQ(changed(), ".xx..-") << "back as it was read";
-    ASSERT_TRUE(editor.Save());
+    ASSERT_TRUE(editor.Save().Done());
     EXPECT_EQ(changed(), ".....-") << "written";
     editor.Select(0);
     editor.SetPath("G:\\");
@@ -223,7 +241,7 @@ TEST(PlacesEditor, LoadingSavingAndTheirFailures) {
     registry.PutRaw(kPlacesBarKey, "Place3", kRegBinary, "\x05");
     registry.PutDword(kComdlgPolicyKey, "NoPlacesBar", 1);
     PlacesEditor editor(registry);
-    EXPECT_TRUE(editor.Save()) << "nothing loaded, nothing to write";
+    EXPECT_TRUE(editor.Save().Done()) << "nothing loaded, nothing to write";
     EXPECT_EQ(registry.writeCount, 0);
     EXPECT_FALSE(editor.ExportScript().has_value());
     editor.Select(0);
@@ -239,7 +257,7 @@ TEST(PlacesEditor, LoadingSavingAndTheirFailures) {
     editor.SetHidden(false);
     editor.SetPath("Q:\\");
     registry.unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar"};
-    EXPECT_FALSE(editor.Save());
+    EXPECT_FALSE(editor.Save().Done());
     EXPECT_TRUE(editor.SlotChanged(0)) << "a failed save leaves the slot changed";
 }
 
@@ -270,7 +288,7 @@ TEST(PlacesEditor, AnotherProgramsWritesAndTheEditorsOwn) {
 
     // The editor's own save, then the watch's word of it: nothing moves.
     editor.SetHidden(false);
-    ASSERT_TRUE(editor.Save());
+    ASSERT_TRUE(editor.Save().Done());
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, std::string("\x11\0\0\0", 4));
     EXPECT_EQ(editor.TakeStoredChanges(), std::vector<std::string>{});
     EXPECT_FALSE(editor.Hidden());
@@ -293,7 +311,7 @@ TEST(PlacesEditor, AnotherProgramsWritesAndTheEditorsOwn) {
     editor.TakeStoredChanges();
     EXPECT_EQ(Meaning(editor.Slot(3)), Meaning(Place::Folder("G:\\")));
     EXPECT_EQ(Meaning(editor.Slot(2)), Meaning(Place::Special(0x00)));
-    ASSERT_TRUE(editor.Save());
+    ASSERT_TRUE(editor.Save().Done());
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place3")->type, kRegSz) << "Save writes the user's value";
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place2")->data, std::string("\0\0\0\0", 4));
 
@@ -312,6 +330,144 @@ TEST(PlacesEditor, AnotherProgramsWritesAndTheEditorsOwn) {
     registry.CreateKey(kPlacesBarKey);
     editor.TakeStoredChanges();
     EXPECT_EQ(Meaning(editor.Slot(4)), Meaning(Place::Special(0x00))) << "the empty value is gone";
+}
+
+// What the user and another program do, in turn, to one editor and its store.
+using Act = std::function<void(PlacesEditor&, MemoryRegistry&)>;
+Act User(std::function<void(PlacesEditor&)> act) {
+    return [act](PlacesEditor& e, MemoryRegistry&) { act(e); };
+}
+Act Other(std::function<void(MemoryRegistry&)> act) {
+    return [act](PlacesEditor&, MemoryRegistry& r) { act(r); };
+}
+// The watch's word: what it tells of is checked where it is taken.
+Act Take(std::vector<std::string> told = {}) {
+    return [told](PlacesEditor& e, MemoryRegistry&) { EXPECT_EQ(e.TakeStoredChanges(), told) << "told"; };
+}
+Act Flag(uint32_t value) { return Other([value](MemoryRegistry& r) { r.PutDword(kComdlgPolicyKey, "NoPlacesBar", value); }); }
+
+// Another program's writes against the user's own changes, each row from
+// the same start: what the user has not changed since it was read or saved
+// follows the store, what the user changed stays, and the editor's own
+// save is told from another program's write by what it stored.
+TEST(PlacesEditor, StoredChangesTakenInAgainstTheUsers) {
+    struct Row {
+        const char* what;
+        std::function<void(MemoryRegistry&)> start;  // beside PutStart
+        std::vector<Act> acts;
+        std::array<Place, kSlotCount> slots;  // compared by Meaning
+        bool hidden, hiddenChanged;
+        PlaceKind shown;
+    };
+    const auto none = [](MemoryRegistry&) {};
+    const auto unreadableFlag = [](MemoryRegistry& r) { r.PutString(kComdlgPolicyKey, "NoPlacesBar", "1"); };
+    const auto unreadablePlace3 = [](MemoryRegistry& r) { r.PutRaw(kPlacesBarKey, "Place3", kRegBinary, "\x05"); };
+    const Place dwordFive = Place::Special(5), desktop = Place::Special(0x11), fDrive = Place::Folder("F:\\");
+    const Place defaultSlot3 = PlacesStore::DefaultEntry(3);
+    using K = PlaceKind;
+    const Row rows[] = {
+        {"the user's hide flag stays when another writes one", unreadableFlag,
+         {User([](PlacesEditor& e) { e.SetHidden(true); }), Flag(0), Take()},
+         {kWork, kDocuments, kTemp, kUnlisted, kDriveE}, true, true, K::Folder},
+        {"another's flag, taken in, is then the one remembered", none,
+         {Flag(1), Take(), Flag(0), Take()}, {kWork, kDocuments, kTemp, kUnlisted, kDriveE}, false, false, K::Folder},
+        {"the selected slot's kind follows another's write", none,
+         {Other([](MemoryRegistry& r) { r.PutDword(kPlacesBarKey, "Place0", 5); }), Take()},
+         {dwordFive, kDocuments, kTemp, kUnlisted, kDriveE}, false, false, K::SpecialFolder},
+        {"a readable write is not told beside an unreadable value left as it was", unreadablePlace3,
+         {Other([](MemoryRegistry& r) { r.PutString(kPlacesBarKey, "Place1", "F:\\"); }), Take()},
+         {kWork, fDrive, kTemp, defaultSlot3, kDriveE}, false, false, K::Folder},
+        {"another's flag after the editor's save, before the watch's word of it", none,
+         {User([](PlacesEditor& e) { e.SetHidden(true); }), User([](PlacesEditor& e) { ASSERT_TRUE(e.Save().Done()); }),
+          Flag(0), Take()},
+         {kWork, kDocuments, kTemp, kUnlisted, kDriveE}, false, false, K::Folder},
+        {"a save takes in what another wrote before the watch told of it", none,
+         {User([](PlacesEditor& e) { e.Select(1); e.PickSpecialFolder(0x11); }),
+          Other([](MemoryRegistry& r) { r.PutString(kPlacesBarKey, "Place4", "F:\\"); r.PutDword(kPlacesBarKey, "Place1", 0x26); }),
+          User([](PlacesEditor& e) { ASSERT_TRUE(e.Save().Done()); }), Take()},
+         {kWork, desktop, kTemp, kUnlisted, fDrive}, false, false, K::SpecialFolder},
+        {"the user's slot stays, and is written; another's on an untouched slot is taken", none,
+         {User([](PlacesEditor& e) { e.Select(2); e.SetPath("G:\\"); }),
+          Other([](MemoryRegistry& r) { r.PutDword(kPlacesBarKey, "Place2", 0); r.PutDword(kPlacesBarKey, "Place3", 0x11); }),
+          Take(), User([](PlacesEditor& e) { ASSERT_TRUE(e.Save().Done()); }), Take()},
+         {kWork, kDocuments, Place::Folder("G:\\"), desktop, kDriveE}, false, false, K::Folder},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        MemoryRegistry registry;
+        PutStart(registry);
+        row.start(registry);
+        PlacesEditor editor(registry);
+        editor.Load();
+        for (const Act& act : row.acts) act(editor, registry);
+        for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(Meaning(editor.Slot(n)), Meaning(row.slots[n])) << "slot " << n;
+        EXPECT_EQ(editor.Hidden(), row.hidden);
+        EXPECT_EQ(editor.HiddenChanged(), row.hiddenChanged);
+        EXPECT_EQ(editor.ShownKind(), row.shown);
+        // What is shown is what a save leaves stored.
+        ASSERT_TRUE(editor.Save().Done());
+        PlacesEditor reader(registry);
+        reader.Load();
+        for (int n = 0; n < kSlotCount; ++n) EXPECT_EQ(Meaning(reader.Slot(n)), Meaning(editor.Slot(n))) << "read " << n;
+        EXPECT_EQ(reader.Hidden(), row.hidden);
+    }
+}
+
+// A save, a preview and a restore each end done or with what failed, in
+// the user's words; what failed stays the user's change, for the next save.
+TEST(PlacesEditor, SaveOutcomes) {
+    const std::string placesKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
+    const std::string lowerPlacesKey = "software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar";
+    enum class Op { Save, Preview, PreviewHidden, Restore };
+    struct Row {
+        const char* what;
+        std::function<void(MemoryRegistry&)> fault;
+        Op op;
+        std::string failure;
+        bool open;             // the preview's dialog
+        std::string changed;   // slots the user changed after it, as x and .
+    };
+    const Row rows[] = {
+        {"saved", [](MemoryRegistry&) {}, Op::Save, "", false, "....."},
+        {"the places' key not opened", [&](MemoryRegistry& r) { r.unopenableKeys = {lowerPlacesKey}; }, Op::Save,
+         "Failed to open the key '" + placesKey + "'", false, "x...."},
+        {"a place's write failed", [](MemoryRegistry& r) { r.failingWrites = {"Place0"}; }, Op::Save,
+         "Failed to set data for 'Place0'", false, "x...."},
+        {"previewed after its save", [](MemoryRegistry&) {}, Op::Preview, "", true, "....."},
+        {"hidden: previewed without the bar", [](MemoryRegistry&) {}, Op::PreviewHidden, "", true, "....."},
+        {"no preview after a failed save", [](MemoryRegistry& r) { r.failingWrites = {"Place1"}; }, Op::Preview,
+         "Failed to set data for 'Place1'", false, "x...."},
+        {"restored", [](MemoryRegistry&) {}, Op::Restore, "", false, "....."},
+        {"the stored places not removed: the defaults are the user's change",
+         [](MemoryRegistry& r) { r.failDeletes = true; }, Op::Restore, "Failed to delete the key '" + placesKey + "'",
+         false, "xxxxx"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        MemoryRegistry registry;
+        PutStart(registry);
+        PlacesEditor editor(registry);
+        editor.Load();
+        editor.SetPath("Q:\\");
+        row.fault(registry);
+        StoreOutcome outcome;
+        switch (row.op) {
+        case Op::Save: outcome = editor.Save(); break;
+        case Op::PreviewHidden: editor.SetHidden(true); [[fallthrough]];
+        case Op::Preview: {
+            const PlacesEditor::Preview preview = editor.PreparePreview();
+            outcome = preview.saved;
+            EXPECT_EQ(preview.open, row.open);
+            EXPECT_EQ(preview.noPlacesBar, row.op == Op::PreviewHidden);
+            break;
+        }
+        case Op::Restore: outcome = editor.RestoreDefaults(); break;
+        }
+        EXPECT_EQ(outcome.failure, row.failure);
+        std::string changed;
+        for (int n = 0; n < kSlotCount; ++n) changed += editor.SlotChanged(n) ? 'x' : '.';
+        EXPECT_EQ(changed, row.changed);
+    }
 }
 
 }  // namespace

@@ -69,12 +69,7 @@ protected:
 TEST_F(StoreFaults, FailedWriteOfPlace2StopsTheSave) {
     registry.PutDword(kComdlgPolicyKey, kNoPlacesBarValue, 7);
     registry.failingWrites = {"Place2"};
-    try {
-        Store().Save(Entries(), true);
-        FAIL() << "the failed write was not reported";
-    } catch (const RegistryError& error) {
-        EXPECT_STREQ(error.what(), "Failed to set data for 'Place2'");
-    }
+    EXPECT_EQ(Store().Save(Entries(), true).failure, "Failed to set data for 'Place2'");
     EXPECT_EQ(registry.writeCount, 2);
     EXPECT_NE(registry.Find(kPlacesBarKey, "Place0"), nullptr);
     EXPECT_NE(registry.Find(kPlacesBarKey, "Place1"), nullptr);
@@ -87,7 +82,8 @@ TEST_F(StoreFaults, UnopenablePlacesKeyStillWritesHideFlag) {
     registry.unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar"};
     const LoadedSlots loaded = Store().LoadSlots();
     EXPECT_EQ(loaded.entries[0].csidl, 34) << "an unreadable key shows the defaults";
-    EXPECT_FALSE(Store().Save(Entries(), true));
+    EXPECT_EQ(Store().Save(Entries(), true).failure,
+              "Failed to open the key 'Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar'");
     EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue)->data, Dword(1));
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, Dword(17));
 }
@@ -99,20 +95,20 @@ TEST_F(StoreFaults, ReadOnlyKeysLoadAsStored) {
                              "software\\microsoft\\windows\\currentversion\\policies\\comdlg32"};
     EXPECT_EQ(Store().LoadSlots().entries[0].path, "E:\\Shared");
     EXPECT_EQ(Store().LoadHideFlag(), HideFlag::Hide);
-    EXPECT_FALSE(Store().Save(Entries(), false));
+    EXPECT_FALSE(Store().Save(Entries(), false).Done());
     EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue)->data, Dword(1)) << "could not be written";
 }
 
 TEST_F(StoreFaults, UnopenablePolicyKeyIsSilent) {
     registry.unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32"};
     EXPECT_EQ(Store().LoadHideFlag(), HideFlag::None);
-    EXPECT_TRUE(Store().Save(Entries(), true));
+    EXPECT_TRUE(Store().Save(Entries(), true).Done());
     EXPECT_EQ(registry.Find(kPlacesBarKey, "Place0")->data, Sz("A:\\"));
 }
 
 TEST_F(StoreFaults, FailedHideFlagWriteIsSwallowed) {
     registry.failingWrites = {kNoPlacesBarValue};
-    EXPECT_TRUE(Store().Save(Entries(), true));
+    EXPECT_TRUE(Store().Save(Entries(), true).Done());
     EXPECT_EQ(registry.Find(kComdlgPolicyKey, kNoPlacesBarValue), nullptr);
     EXPECT_EQ(registry.writeCount, 5);
 }
@@ -132,7 +128,8 @@ TEST_F(StoreFaults, FailedTypeQueryGetsTheDefault) {
 TEST_F(StoreFaults, FailedDeleteIsReported) {
     registry.CreateKey(kPlacesBarKey);
     registry.failDeletes = true;
-    EXPECT_FALSE(Store().DeleteCustomPlaces());
+    EXPECT_EQ(Store().DeleteCustomPlaces().failure,
+              "Failed to delete the key 'Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar'");
     EXPECT_TRUE(registry.KeyExists(kPlacesBarKey));
 }
 
