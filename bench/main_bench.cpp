@@ -54,11 +54,13 @@ void ResetPlaces() { RegDeleteTreeW(HKEY_CURRENT_USER, quenmar::win::Wide(quenma
 
 double MainWindowToIdle() {
     const auto start = Clock::now();
-    auto form = std::make_unique<quenmar::MainWindow>();
+    auto session = std::make_unique<quenmar::Session>();
+    auto form = std::make_unique<quenmar::MainWindow>(*session);
     form->Show();
     RunUntilIdle();
     const double elapsed = MillisecondsSince(start);
     form.reset();
+    session.reset();
     RunUntilIdle();
     return elapsed;
 }

@@ -30,14 +30,6 @@ AboutWindow::AboutWindow(HWND owner, std::string linkTarget)
             .exStyle = WS_EX_DLGMODALFRAME,
             .backgroundColor = COLOR_BTNFACE,
             .transparentLabels = true}) {
-    OnCreate = [this] {
-        SetCaption(LoadText(IDS_ABOUT_CAPTION, {kApplicationTitle}));
-        title_.SetText(kApplicationTitle);
-        version_.SetText(LoadText(IDS_ABOUT_VERSION, {kVersion}));
-        copyright_.SetText(CopyrightLine());
-        link_.SetText(kWebsiteAddress);
-        FitToTexts();
-    };
     okButton_.OnClick = [this] { SetModalResult(IDOK); };
     link_.OnOpen = [target = std::move(linkTarget)] { return OpenLink(target); };
     CreateHandle(owner);
@@ -49,17 +41,13 @@ AboutWindow::~AboutWindow() {
     if (Handle()) DestroyWindow(Handle());
 }
 
-void AboutWindow::CreateControls() {
+void AboutWindow::Created() {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     background_.SetTexture(win::LoadImageResource(instance, L"TEXTURE", L"GIF"));
     RECT client{};
     GetClientRect(Handle(), &client);
     background_.SetBounds(0, 0, client.right, client.bottom);
     logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
-    OnDpiChanged = [this] {
-        logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
-        FitToTexts();
-    };
 
     okButton_.Create(*this, LoadText(IDS_ABOUT_OK), {340, 108, 75, 25}, Anchor::Right | Anchor::Bottom);
     okButton_.HotTrack = true;
@@ -78,6 +66,18 @@ void AboutWindow::CreateControls() {
     rights_.SetFont(text);
     linkCaption_.SetFont(text);
     link_.SetFont(MakeFont(-13, true, true));
+
+    SetCaption(LoadText(IDS_ABOUT_CAPTION, {kApplicationTitle}));
+    title_.SetText(kApplicationTitle);
+    version_.SetText(LoadText(IDS_ABOUT_VERSION, {kVersion}));
+    copyright_.SetText(CopyrightLine());
+    link_.SetText(kWebsiteAddress);
+    FitToTexts();
+}
+
+void AboutWindow::ScaleChanged() {
+    logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
+    FitToTexts();
 }
 
 // Each text at its own size; the link after its caption however long that

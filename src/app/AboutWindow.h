@@ -24,7 +24,8 @@ public:
     RECT LogoRect() const;
 
 protected:
-    void CreateControls() override;
+    void Created() override;
+    void ScaleChanged() override;
     void FitToTexts();
     bool PaintBackground(HDC dc) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

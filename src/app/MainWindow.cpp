@@ -24,8 +24,7 @@ using namespace widgets;
 
 namespace {
 
-constexpr UINT kShowWarnings = WM_APP + 1;
-constexpr UINT kIconsFound = WM_APP + 2;  // the shell worker has looked the icons up
+constexpr UINT kTellUnreadable = WM_APP + 1;  // what loading could not read, told once on screen
 // The system menu's own command: below the system's range, low four bits clear.
 constexpr UINT kExportSettingsCommand = 0x0110;
 
@@ -128,37 +127,29 @@ UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 }  // namespace
 
-MainWindow::MainWindow(RegistryFactory makeRegistry, std::string websiteAddress)
+MainWindow::MainWindow(Session& session, std::string websiteAddress)
     : Form({.className = L"TfrmQuenmar",
             .clientWidth = 598,
             .clientHeight = 429,
             .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME | WS_CLIPCHILDREN,
             .icon = ProgramIcon(false),
             .smallIcon = ProgramIcon(true)}),
-      makeRegistry_(std::move(makeRegistry)),
+      session_(session),
+      editor_(session.Editor()),
       websiteAddress_(std::move(websiteAddress)) {
-    OnCreate = [this] { OnCreated(); };
-    // An error while showing is told, and the window is shown all the same.
-    OnShow = [this] { Application::Instance().Guard(Handle(), [this] { OnShowing(); }); };
-    OnShown = [this] { Application::Instance().Guard(Handle(), [this] { OnDrawn(); }); };
-    OnActivate = [this] { OnFirstActivation(); };
-    OnClose = [this](bool& canClose) {
-        canClose = true;
-        OnClosing();
+    placesList_.OnSelectionChanged = [this](std::optional<int> slot) { SelectSlot(slot); };
+    placesList_.OnDblClick = [this] {
+        if (editor_.Inputs().changeFolder) PickFolder();
     };
-    OnDestroy = [this] { OnDestroying(); };
-
-    placesList_.OnSelectionChanged = [this](std::optional<int> slot) { OnSlotSelected(slot); };
-    placesList_.OnDblClick = [this] { OnSlotDoubleClicked(); };
-    folderKind_.OnClick = [this] { OnKindChosen(PlaceKind::Folder); };
-    specialKind_.OnClick = [this] { OnKindChosen(PlaceKind::SpecialFolder); };
-    pathEdit_.OnChange = [this] { OnPathTyped(); };
-    catalogue_.OnSelectionChanged = [this](std::optional<int> row) { OnCatalogueRowSelected(row); };
-    moveUpButton_.OnClick = [this] { OnMove(-1); };
-    moveDownButton_.OnClick = [this] { OnMove(+1); };
-    hideBox_.OnClick = [this] { OnHideToggled(); };
-    previewButton_.OnClick = [this] { OnPreview(); };
-    restoreButton_.OnClick = [this] { OnRestore(); };
+    folderKind_.OnClick = [this] { ChooseKind(PlaceKind::Folder); };
+    specialKind_.OnClick = [this] { ChooseKind(PlaceKind::SpecialFolder); };
+    pathEdit_.OnChange = [this] { TakeTypedPath(); };
+    catalogue_.OnSelectionChanged = [this](std::optional<int> row) { PickCatalogueRow(row); };
+    moveUpButton_.OnClick = [this] { MoveSelected(-1); };
+    moveDownButton_.OnClick = [this] { MoveSelected(+1); };
+    hideBox_.OnClick = [this] { ToggleHidden(); };
+    previewButton_.OnClick = [this] { Preview(); };
+    restoreButton_.OnClick = [this] { RestoreDefaults(); };
     exitButton_.OnClick = [this] { Close(); };
     aboutButton_.OnClick = [this] { ShowAboutWindow(Handle()); };
     logo_.OnClick = [this] { ShowAboutWindow(Handle()); };
@@ -169,17 +160,13 @@ MainWindow::MainWindow(RegistryFactory makeRegistry, std::string websiteAddress)
     folderPicker_.Icon = ProgramIcon(false);
     folderPicker_.SmallIcon = ProgramIcon(true);
 
-    // The window is built, shown and drawn with its texts; the icons are
-    // looked up once it is on screen, and put in as they arrive.
-    shell_ = std::make_unique<win::Win32ShellLookups>();
-    shell_->HoldIcons();
-
     CreateHandle();
     CenterOnScreen();
+    session_.Attach(Handle());
 }
 
 MainWindow::~MainWindow() {
-    // Destroyed while this object is whole, so that its events find it.
+    // Destroyed while this object is whole, so that its steps find it.
     if (Handle()) DestroyWindow(Handle());
 }
 
@@ -195,6 +182,7 @@ void MainWindow::CreateInputs() {
                        LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP | LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
     folderKind_.Create(*this, LoadText(IDS_USE_FOLDER), {100, 60, 297, 17}, Anchor::Left | Anchor::Top, true);
     specialKind_.Create(*this, LoadText(IDS_USE_SPECIAL), {100, 140, 297, 17}, Anchor::Left | Anchor::Top);
+    specialKind_.JoinGroupOf(folderKind_);
     pathEdit_.Create(*this, {120, 80, 373, 21}, Anchor::Left | Anchor::Top | Anchor::Right, true);
     browseButton_.SetHint(LoadText(IDS_BROWSE_HINT));
     browseButton_.Create(*this, LoadText(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
@@ -235,7 +223,7 @@ void MainWindow::CreatePictures() {
     logo_.SetCursor(hand);
 }
 
-void MainWindow::CreateControls() {
+void MainWindow::Created() {
     CreateInputs();
     CreatePictures();
 
@@ -243,11 +231,6 @@ void MainWindow::CreateControls() {
     for (Control* option : std::initializer_list<Control*>{&folderKind_, &specialKind_, &hideBox_}) option->SetFont(bold);
     title_.SetFont(MakeFont(-19));
     FitToTexts();
-    OnDpiChanged = [this] {
-        LoadPictures();
-        FitToTexts();
-    };
-
     SetCancelButton(&exitButton_);
 
     // Sized as the system's lists they stand in for until its icons come:
@@ -256,11 +239,32 @@ void MainWindow::CreateControls() {
     smallIcons_.CreateOwn(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     placesList_.SetImageList(largeIcons_, LVSIL_NORMAL);
     catalogue_.SetImageList(smallIcons_, LVSIL_SMALL);
-    for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem(LoadText(IDS_NO_PLACE), -1);
+    for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem(LoadText(IDS_NO_PLACE), kNoIcon);
+    // Their icons come with the shell's answers.
+    for (const SpecialFolder& row : kSpecialFolders) catalogue_.AddItem(TextOf(row.nameText), kNoIcon);
 
     moveUpButton_.SetEnabled(false);
     moveDownButton_.SetEnabled(false);
     changeFolderButton_.SetEnabled(false);
+
+    Application::Instance().SetTitle(kApplicationTitle);
+    SetCaption(LoadText(IDS_CAPTION, {Application::Instance().Title(), kVersion}));
+    title_.SetText(kApplicationTitle);
+    const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(LoadText(IDS_EXPORT_SETTINGS)).c_str());
+
+    session_.Shell().SetImageListChanged([this](IconSize size, HIMAGELIST list) {
+        (size == IconSize::Large ? largeIcons_ : smallIcons_).Adopt(list);
+    });
+    dropTarget_ = std::make_unique<ShellDropTarget>(this);
+    dropTarget_->OnDrop = [this](const DroppedName& name) { TakeDroppedName(name.fullName); };
+    dropTarget_->OnSkipped = [this](const SkippedNames&) { TellDropTooLong(); };
+}
+
+void MainWindow::ScaleChanged() {
+    LoadPictures();
+    FitToTexts();
 }
 
 // Texts longer than the design's, as a translation's may be: each place is
@@ -371,120 +375,38 @@ void MainWindow::LoadPictures() {
     glyphs_ = std::move(glyphs);
 }
 
-// Window events --------------------------------------------------------------
+// The session's steps ------------------------------------------------------------
 
-void MainWindow::OnCreated() {
-    registry_ = makeRegistry_ ? makeRegistry_() : std::make_unique<win::Win32Registry>();
-    editor_ = std::make_unique<PlacesEditor>(*registry_);
-    Application::Instance().SetTitle(kApplicationTitle);
-    SetCaption(LoadText(IDS_CAPTION, {Application::Instance().Title(), kVersion}));
-    title_.SetText(kApplicationTitle);
-    const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
-    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(LoadText(IDS_EXPORT_SETTINGS)).c_str());
-
-    shell_->SetOwnerWindow(Handle());
-    shell_->SetImageListChanged([this](IconSize size, HIMAGELIST list) {
-        (size == IconSize::Large ? largeIcons_ : smallIcons_).Adopt(list);
-    });
-
-    dropTarget_ = std::make_unique<ShellDropTarget>(this);
-    dropTarget_->OnDrop = [this](const DroppedName& name) { OnFolderDropped(name.fullName); };
-    dropTarget_->OnSkipped = [this](const SkippedNames&) { OnDropTooLong(); };
-
-    for (const SpecialFolder& row : kSpecialFolders) {
-        catalogue_.AddItem(TextOf(row.nameText), shell_->SpecialFolderIconIndex(IconSize::Small, row.csidl));
-    }
-}
-
-void MainWindow::OnShowing() {
+void MainWindow::Showing() {
     // However loading ends, the lists lay themselves out and are drawn.
     const win::ScopeExit layOut([this] {
         placesList_.SetRedraw(true);
         catalogue_.SetRedraw(true);
     });
-    const std::vector<std::string> replaced = editor_->Load();
-    if (!replaced.empty()) pendingWarnings_.push_back(PlacesStore::ReplacedValuesMessage(replaced));
-    if (!pendingWarnings_.empty()) PostMessageW(Handle(), kShowWarnings, 0, 0);
+    unreadableAtLoad_ = session_.Load();
+    if (unreadableAtLoad_) PostMessageW(Handle(), kTellUnreadable, 0, 0);  // told once the window is on screen
     ShowState();
 }
 
 // On screen and drawn: the shell's work starts now, on its own thread, and
 // the window goes on taking the user's input meanwhile.
-void MainWindow::OnDrawn() {
-    std::vector<int32_t> folders;
-    std::vector<std::string> paths;
-    for (const SpecialFolder& row : kSpecialFolders) folders.push_back(row.csidl);
-    for (int n = 0; n < kSlotCount && editor_->Loaded(); ++n) {
-        const Place& place = editor_->Slot(n);
-        place.isFolder ? paths.push_back(EffectivePath(place, *shell_)) : folders.push_back(place.csidl);
-    }
-    const HWND window = Handle();
-    shell_->Prefetch(std::move(folders), paths, [window] { PostMessageW(window, kIconsFound, 0, 0); });
-}
+void MainWindow::Shown() { session_.LookUpShell(); }
 
-// The icons are found: they go in, and the watch for other programs' writes
-// starts (its thread is not made while the window starts up). What was
-// written since the settings were read is taken in at once.
-void MainWindow::OnIconsFound() {
-    ShowIcons();
-    if (settingsWatch_) return;
-    settingsWatch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, Handle(), kStoredSettingsChanged);
-    OnStoredSettingsChanged();
-}
-
-// Another program (or this one) wrote the settings: what the user has not
-// changed shows what is stored now.
-void MainWindow::OnStoredSettingsChanged() {
-    const std::vector<std::string> unreadable = editor_->TakeStoredChanges();
+void MainWindow::TakeStoredChanges() {
+    const std::vector<std::string> unreadable = editor_.TakeStoredChanges();
     ShowState();
-    if (!unreadable.empty()) {
-        ShowMessage(Handle(), PlacesStore::ReplacedValuesMessage(unreadable), kApplicationTitle, MB_ICONWARNING);
-    }
-}
-
-// Asked whether the session may end (log-off, shut-down): what Exit saves
-// is saved now, while the user can still be told. A save never holds the
-// session; a failed one holds it with the reason, which the system shows
-// in its list of the programs that keep the session from ending, unless
-// nothing may hold it. No box: the session would not wait for it.
-bool MainWindow::OnSessionEndQueried(LPARAM how) {
-    if (!editor_ || !editor_->Loaded()) return true;
-    saveFailedAtSessionEnd_ = !SaveQuietly();
-    if (!saveFailedAtSessionEnd_ || (how & ENDSESSION_CRITICAL)) return true;
-    ShutdownBlockReasonCreate(Handle(), win::Wide(LoadText(IDS_SAVE_FAILED)).c_str());
-    return false;
-}
-
-// The session ends, or goes on after all.
-void MainWindow::OnSessionEnd(bool ending) {
-    if (!editor_ || !editor_->Loaded()) return;
-    if (ending) {
-        SaveQuietly();  // the last word: nothing may be shown or waited for now
-        return;
-    }
-    ShutdownBlockReasonDestroy(Handle());
-    if (std::exchange(saveFailedAtSessionEnd_, false)) Save();  // the user is back: told as at Exit
-}
-
-bool MainWindow::SaveQuietly() {
-    try {
-        return editor_->Save();
-    } catch (const std::exception&) {
-        return false;
-    }
+    if (!unreadable.empty()) Tell(PlacesStore::ReplacedValuesMessage(unreadable), MB_ICONWARNING);
 }
 
 void MainWindow::ShowIcons() {
-    shell_->ReleaseIcons();
     ShowSlots();
     for (int row = 0; row < catalogue_.Count(); ++row) {
-        const int icon = shell_->SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl);
+        const int icon = session_.Shell().SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl);
         if (catalogue_.ItemImage(row) != icon) catalogue_.SetItemImage(row, icon);
     }
 }
 
-void MainWindow::OnFirstActivation() {
+void MainWindow::Activated() {
     if (activatedOnce_) {
         // Back from elsewhere: a drive's medium or label may have changed.
         ShowDrivesAgain();
@@ -495,50 +417,50 @@ void MainWindow::OnFirstActivation() {
     SetMinTrackSize(size.cx, size.cy);
 }
 
-void MainWindow::OnClosing() { Save(); }
+bool MainWindow::Closing() { return GoesOn(editor_.Save(), Writing::Closing); }
 
-void MainWindow::OnDestroying() {
+void MainWindow::Destroying() {
     // The drop target gives the window its procedure back while the window
-    // still exists.
+    // still exists; the watch stops telling it.
     dropTarget_.reset();
-    settingsWatch_.reset();
-    editor_.reset();
-    registry_.reset();
+    session_.Detach();
 }
 
 void MainWindow::ShowDrivesAgain() {
-    shell_->ForgetDrives();
+    session_.Shell().ForgetDrives();
     ShowSlots();
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DEVICECHANGE && (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)) {
-        ShowDrivesAgain();  // a drive or a medium came or went
-    }
     if (message == ComeForwardMessage()) {
         ComeForward(Handle());  // another start of the program, which has ended
         return 0;
     }
     switch (message) {
-    case WM_QUERYENDSESSION: return OnSessionEndQueried(lParam) ? TRUE : FALSE;
-    case WM_ENDSESSION: OnSessionEnd(wParam != FALSE); return 0;
-    case kStoredSettingsChanged:
-        Application::Instance().Guard(Handle(), [this] { OnStoredSettingsChanged(); });
+    case WM_DEVICECHANGE:
+        if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) ShowDrivesAgain();
+        break;
+    case WM_QUERYENDSESSION: return session_.MayEnd((lParam & ENDSESSION_CRITICAL) != 0) ? TRUE : FALSE;
+    case WM_ENDSESSION:
+        if (const std::optional<StoreOutcome> held = session_.Ends(wParam != FALSE)) GoesOn(*held, Writing::SessionGoesOn);
         return 0;
-    case kIconsFound:
-        Application::Instance().Guard(Handle(), [this] { OnIconsFound(); });
+    case Session::kShellFound:
+        session_.StartWatching();
+        ShowIcons();
         return 0;
-    case kShowWarnings: {
-        auto warnings = std::move(pendingWarnings_);
-        pendingWarnings_.clear();
-        for (const auto& text : warnings) ShowMessage(Handle(), text, kApplicationTitle, MB_ICONWARNING);
+    case Session::kStoredSettingsChanged: TakeStoredChanges(); return 0;
+    case kTellUnreadable:
+        if (const std::optional<std::string> text = std::exchange(unreadableAtLoad_, std::nullopt)) {
+            Tell(*text, MB_ICONWARNING);
+        }
         return 0;
-    }
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == kExportSettingsCommand) {
+            Export();
+            return 0;
+        }
+        break;
     default: break;
-    }
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == kExportSettingsCommand) {
-        Application::Instance().Guard(Handle(), [this] { OnExport(); });
-        return 0;
     }
     return Form::HandleMessage(message, wParam, lParam);
 }
@@ -546,7 +468,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // The view ---------------------------------------------------------------------
 
 void MainWindow::ShowSlot(int index) {
-    SlotDisplay display = DisplayFor(editor_->Slot(index), *shell_);
+    SlotDisplay display = DisplayFor(editor_.Slot(index), session_.Shell());
     std::optional<SlotDisplay>& shown = shownSlots_[static_cast<size_t>(index)];
     // An icon view arranges itself again at every change: change only what differs.
     if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
@@ -555,15 +477,15 @@ void MainWindow::ShowSlot(int index) {
 }
 
 void MainWindow::ShowSlots() {
-    if (!editor_ || !editor_->Loaded()) return;
+    if (!editor_.Loaded()) return;
     for (int n = 0; n < kSlotCount; ++n) ShowSlot(n);
 }
 
 void MainWindow::ShowState() {
-    if (!editor_ || !editor_->Loaded()) return;
+    if (!editor_.Loaded()) return;
     ShowSlots();
 
-    const std::optional<int> selected = editor_->Selected();
+    const std::optional<int> selected = editor_.Selected();
     if (selected && !placesList_.IsSelected(*selected)) {
         placesList_.SetSelected(*selected, true);
         placesList_.SetFocused(*selected);
@@ -571,13 +493,13 @@ void MainWindow::ShowState() {
         placesList_.SetSelected(placesList_.SelectedIndex(), false);
     }
 
-    (editor_->ShownKind() == PlaceKind::Folder ? folderKind_ : specialKind_).SetChecked(true);
-    const Place* place = editor_->SelectedPlace();
+    (editor_.ShownKind() == PlaceKind::Folder ? folderKind_ : specialKind_).SetChecked(true);
+    const Place* place = editor_.SelectedPlace();
     pathEdit_.SetText(place && place->isFolder ? place->path : "");
     SelectCatalogueRow(place && !place->isFolder ? place->csidl : -1);
-    hideBox_.SetChecked(editor_->Hidden());
+    hideBox_.SetChecked(editor_.Hidden());
 
-    const UsableInputs usable = editor_->Inputs();
+    const UsableInputs usable = editor_.Inputs();
     if (shownInputs_ == usable) return;
     shownInputs_ = usable;
     placesList_.SetEnabled(usable.places);
@@ -605,136 +527,125 @@ void MainWindow::SelectCatalogueRow(int32_t csidl) {
     catalogue_.EnsureVisible(*row);
 }
 
-void MainWindow::Save() {
-    if (!editor_->Save()) {
-        ShowMessage(Handle(), LoadText(IDS_SAVE_FAILED), LoadText(IDS_SAVE_FAILED_CAPTION), MB_ICONWARNING);
+void MainWindow::Tell(const std::string& text, UINT icon) { ShowMessage(Handle(), text, kApplicationTitle, icon); }
+
+bool MainWindow::GoesOn(const StoreOutcome& outcome, Writing writing) {
+    if (outcome.Done()) return true;
+    const std::string text = LoadText(writing == Writing::Restore ? IDS_RESTORE_FAILED : IDS_SAVE_FAILED) + "\n\n" +
+                             outcome.failure;
+    const std::string caption = LoadText(IDS_SAVE_FAILED_CAPTION);
+    if (writing == Writing::Closing) {
+        return AskYesNo(Handle(), text + "\n\n" + LoadText(IDS_CLOSE_UNSAVED), caption, MB_ICONWARNING);
     }
+    ShowMessage(Handle(), text, caption, MB_ICONWARNING);
+    return false;
 }
 
 // Editing --------------------------------------------------------------------
 
-void MainWindow::OnSlotSelected(std::optional<int> slot) {
-    editor_->Select(slot);
+void MainWindow::SelectSlot(std::optional<int> slot) {
+    editor_.Select(slot);
     ShowState();
 }
 
-void MainWindow::OnKindChosen(PlaceKind kind) {
-    editor_->SetKind(kind);
+void MainWindow::ChooseKind(PlaceKind kind) {
+    editor_.SetKind(kind);
     ShowState();
 }
 
-void MainWindow::OnPathTyped() {
-    editor_->SetPath(pathEdit_.Text());
+void MainWindow::TakeTypedPath() {
+    editor_.SetPath(pathEdit_.Text());
     ShowState();
 }
 
-void MainWindow::OnCatalogueRowSelected(std::optional<int> row) {
+void MainWindow::PickCatalogueRow(std::optional<int> row) {
     // A row says what the slot is; none (a click beside the rows) changes
     // nothing, and the slot's row is shown selected again.
     if (row && *row < static_cast<int>(kSpecialFolders.size())) {
-        editor_->PickSpecialFolder(kSpecialFolders[static_cast<size_t>(*row)].csidl);
+        editor_.PickSpecialFolder(kSpecialFolders[static_cast<size_t>(*row)].csidl);
     }
     ShowState();
 }
 
-void MainWindow::OnMove(int delta) {
+void MainWindow::MoveSelected(int delta) {
     FlatButton& pressed = delta < 0 ? moveUpButton_ : moveDownButton_;
     const bool pressedHadFocus = GetFocus() == pressed.Handle();
-    if (delta < 0 ? editor_->MoveUp() : editor_->MoveDown()) ShowState();
+    if (delta < 0 ? editor_.MoveUp() : editor_.MoveDown()) ShowState();
     // At the top or the bottom the pressed button is disabled: the keyboard
     // stays with the moves, on the other button.
     FlatButton& other = delta < 0 ? moveDownButton_ : moveUpButton_;
     if (pressedHadFocus && !pressed.Enabled() && other.Enabled()) SetFocus(other.Handle());
 }
 
-void MainWindow::OnHideToggled() {
-    editor_->SetHidden(hideBox_.Checked());
+void MainWindow::ToggleHidden() {
+    editor_.SetHidden(!editor_.Hidden());
     ShowState();
 }
 
 // The folder picker, opened on the selected folder slot's path.
 void MainWindow::PickFolder() {
-    const Place* place = editor_->SelectedPlace();
+    const Place* place = editor_.SelectedPlace();
     if (!place) return;
     folderPicker_.Title = LoadText(IDS_PICKER_TITLE);
-    folderPicker_.SetChosenPath(place->isFolder ? EffectivePath(*place, *shell_) : "");
+    folderPicker_.SetChosenPath(place->isFolder ? EffectivePath(*place, session_.Shell()) : "");
     if (!folderPicker_.Run(Handle())) return;
     const std::string path = folderPicker_.ChosenPath();
     if (path.empty()) {
-        ShowMessage(Handle(), LoadText(IDS_NOT_A_FOLDER), kApplicationTitle, MB_ICONINFORMATION);
+        Tell(LoadText(IDS_NOT_A_FOLDER), MB_ICONINFORMATION);
         return;
     }
-    editor_->SetPath(AddTrailingBackslash(path));
+    editor_.SetPickedFolder(path);
     ShowState();
 }
 
-void MainWindow::OnSlotDoubleClicked() {
-    if (editor_->Inputs().changeFolder) PickFolder();
+void MainWindow::TakeDroppedName(const std::string& name) {
+    const DWORD attributes = GetFileAttributesW(win::Wide(name).c_str());
+    using Dropped = PlacesEditor::Dropped;
+    const Dropped found = attributes == INVALID_FILE_ATTRIBUTES           ? Dropped::Nothing
+                          : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Dropped::Folder
+                                                                           : Dropped::File;
+    if (editor_.DropName(name, found)) ShowState();
 }
 
-// Drops ---------------------------------------------------------------------
-
-namespace {
-
-// What is at a path: a folder, a file, or (nullopt) nothing.
-std::optional<bool> IsDirectory(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-}  // namespace
-
-// A folder gives its path, a file its folder's.
-void MainWindow::OnFolderDropped(const std::string& name) {
-    const std::optional<bool> directory = IsDirectory(name);
-    if (!directory) return;
-    const std::string folder = *directory ? AddTrailingBackslash(name) : DirectoryPart(name);
-    if (folder.empty() || !IsDirectory(folder).value_or(false)) return;
-    if (editor_->SetPath(folder)) ShowState();
-}
-
-void MainWindow::OnDropTooLong() {
-    if (editor_->Hidden()) return;
-    ShowMessage(Handle(), LoadText(IDS_DROP_TOO_LONG), kApplicationTitle, MB_ICONINFORMATION);
+void MainWindow::TellDropTooLong() {
+    if (editor_.TakesDrops()) Tell(LoadText(IDS_DROP_TOO_LONG), MB_ICONINFORMATION);
 }
 
 // Preview, restore and export --------------------------------------------------
 
-void MainWindow::OnExport() {
-    const std::optional<std::string> script = editor_->ExportScript();
+void MainWindow::Export() {
+    const std::optional<std::string> script = editor_.ExportScript();
     if (!script) return;  // nothing loaded, nothing to export
     FileDialog dialog(Handle(), IDS_EXPORT_FILTER, IDS_EXPORT_FILE_NAME, IDS_EXPORT_TITLE);
     dialog.record.lpstrDefExt = L"reg";
     dialog.record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog.record)) {
-        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) {
-            ShowMessage(Handle(), LoadText(IDS_FILE_NAME_TOO_LONG), kApplicationTitle, MB_ICONWARNING);
-        }
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) Tell(LoadText(IDS_FILE_NAME_TOO_LONG), MB_ICONWARNING);
         return;
     }
     try {
         win::ReplaceFileContents(win::Utf8(dialog.fileName), *script);
     } catch (const win::FileWriteError& error) {
-        ShowMessage(Handle(), error.what(), kApplicationTitle, MB_ICONWARNING);
+        Tell(error.what(), MB_ICONWARNING);
     }
 }
 
-void MainWindow::OnPreview() {
-    Save();
-    const bool hidden = editor_->Hidden();
-    FileDialog dialog(Handle(), IDS_PREVIEW_FILTER, hidden ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE,
+void MainWindow::Preview() {
+    const PlacesEditor::Preview preview = editor_.PreparePreview();
+    if (!GoesOn(preview.saved, Writing::Preview) || !preview.open) return;
+    FileDialog dialog(Handle(), IDS_PREVIEW_FILTER, preview.noPlacesBar ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE,
                       IDS_PREVIEW_TITLE);
     dialog.record.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.record.lpfnHook = PreviewHook;
-    dialog.record.FlagsEx = hidden ? OFN_EX_NOPLACESBAR : 0;
+    dialog.record.FlagsEx = preview.noPlacesBar ? OFN_EX_NOPLACESBAR : 0;
     GetOpenFileNameW(&dialog.record);
 }
 
-void MainWindow::OnRestore() {
+void MainWindow::RestoreDefaults() {
     if (!AskYesNo(Handle(), LoadText(IDS_RESTORE_QUESTION), LoadText(IDS_CONFIRM))) return;
-    editor_->RestoreDefaults();
+    const StoreOutcome removed = editor_.RestoreDefaults();
     ShowState();
+    GoesOn(removed, Writing::Restore);
 }
 
 }  // namespace quenmar

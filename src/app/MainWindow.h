@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/Product.h"
+#include "app/Session.h"
 #include "folderpicker/FolderPicker.h"
 #include "places/Captions.h"
 #include "places/PlacesEditor.h"
@@ -16,31 +17,30 @@
 #include "widgets/ListView.h"
 #include "widgets/Picture.h"
 #include "widgets/ShellDropTarget.h"
-#include "win32/RegistryWatch.h"
-#include "win32/Win32ShellLookups.h"
 
 namespace quenmar {
 
 // The main window: the five places on the left, the editing controls on the
-// right. A view of a PlacesEditor: each control's event is one editor
+// right. A view of the session's editor: each control's event is one editor
 // operation, after which ShowState shows the editor's state in the controls.
 class MainWindow : public widgets::Form {
 public:
-    using RegistryFactory = std::function<std::unique_ptr<RegistryAccessor>()>;
-    // The registry is the current user's unless another accessor is given;
-    // the banner opens the maker's web site unless another address is.
-    explicit MainWindow(RegistryFactory makeRegistry = {}, std::string websiteAddress = kWebsiteAddress);
+    // The banner opens the maker's web site unless another address is given.
+    explicit MainWindow(Session& session, std::string websiteAddress = kWebsiteAddress);
     ~MainWindow() override;
 
-    const PlacesEditor& Editor() const { return *editor_; }
-
 protected:
-    // What the settings' watch posts when the stored settings changed.
-    static constexpr UINT kStoredSettingsChanged = WM_APP + 3;
-
-    void CreateControls() override;
+    void Created() override;
+    void Showing() override;
+    void Shown() override;
+    void ScaleChanged() override;
+    void Activated() override;
+    bool Closing() override;
+    void Destroying() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    Session& session_;
+    PlacesEditor& editor_;
     widgets::ListView placesList_;
     widgets::Label title_;
     widgets::Picture banner_;
@@ -64,66 +64,52 @@ protected:
     widgets::ImageList smallIcons_;
     std::unique_ptr<widgets::ShellDropTarget> dropTarget_;
     FolderPicker folderPicker_;
-    std::unique_ptr<win::Win32ShellLookups> shell_;
 
 private:
-    // Window events.
-    void OnCreated();
-    void OnShowing();
-    void OnDrawn();
-    void OnIconsFound();
-    void OnStoredSettingsChanged();
-    bool OnSessionEndQueried(LPARAM how);
-    void OnSessionEnd(bool ending);
-    void OnFirstActivation();
-    void OnClosing();
-    void OnDestroying();
-
     // Control events: one editor operation each.
-    void OnSlotSelected(std::optional<int> slot);
-    void OnKindChosen(PlaceKind kind);
-    void OnPathTyped();
-    void OnCatalogueRowSelected(std::optional<int> row);
-    void OnMove(int delta);
-    void OnHideToggled();
-    void OnSlotDoubleClicked();
-    void OnFolderDropped(const std::string& name);
-    void OnDropTooLong();
-    void OnPreview();
-    void OnRestore();
-    void OnExport();
+    void SelectSlot(std::optional<int> slot);
+    void ChooseKind(PlaceKind kind);
+    void TakeTypedPath();
+    void PickCatalogueRow(std::optional<int> row);
+    void MoveSelected(int delta);
+    void ToggleHidden();
+    void PickFolder();  // the folder picker for the selected slot
+    void TakeDroppedName(const std::string& name);
+    void TellDropTooLong();
+    void Preview();
+    void RestoreDefaults();
+    void Export();
+    // Another program (or this one) wrote the settings.
+    void TakeStoredChanges();
 
     // Shows the editor's state: every slot's caption and icon, the selection,
     // the kind, the path, the catalogue row, the hide flag and what is usable.
     void ShowState();
     void ShowSlot(int index);
-    void ShowSlots();  // every slot, once the places are loaded
-    // The folder picker for the selected slot; its choice becomes the slot's path.
-    void PickFolder();
+    void ShowSlots();
     void ShowIcons();
     void ShowDrivesAgain();
     void SelectCatalogueRow(int32_t csidl);
-    void Save();
-    bool SaveQuietly();  // false on any failure, which it does not show
+    // What a write to the store that failed left undone, told in one place:
+    // at closing, with the question whether to close all the same. True when
+    // what came with it may go on (done, or closing anyway).
+    enum class Writing { Closing, Preview, SessionGoesOn, Restore };
+    bool GoesOn(const StoreOutcome& outcome, Writing writing);
+    void Tell(const std::string& text, UINT icon);
 
     void CreateInputs();
     void CreatePictures();
     void LoadPictures();
     void FitToTexts();
 
-    RegistryFactory makeRegistry_;
     std::string websiteAddress_;
-    std::unique_ptr<RegistryAccessor> registry_;
-    std::unique_ptr<PlacesEditor> editor_;
     bool activatedOnce_ = false;
+    std::optional<std::string> unreadableAtLoad_;
     // What the controls were last given: only what differs is given again
     // (each control message is a round trip through the window system).
     std::array<std::optional<SlotDisplay>, kSlotCount> shownSlots_;
     std::optional<UsableInputs> shownInputs_;
     win::UniqueImageList glyphs_;
-    std::vector<std::string> pendingWarnings_;
-    std::unique_ptr<win::RegistryWatch> settingsWatch_;
-    bool saveFailedAtSessionEnd_ = false;
 };
 
 }  // namespace quenmar

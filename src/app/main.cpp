@@ -7,7 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/Export.h"
 #include "app/MainWindow.h"
-#include "app/SingleInstance.h"
+#include "app/Session.h"
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
 #include "win32/ReplaceFile.h"
@@ -58,8 +58,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     }
 
     // A second start brings the first's window forward and ends.
-    quenmar::SingleInstance instance;
-    if (!instance.Claim(10000)) {
+    quenmar::Session session;
+    if (!session.ClaimFirstStart(10000)) {
         OleUninitialize();
         return quenmar::kExitSuccess;
     }
@@ -70,8 +70,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     application.SetTitle(quenmar::kApplicationTitle);
     int result = 0;
     application.Guard(nullptr, [&] {
-        quenmar::MainWindow mainForm;
-        instance.Publish(mainForm.Handle());
+        quenmar::MainWindow mainForm(session);
         result = application.Run(mainForm);
     });
     OleUninitialize();

@@ -40,16 +40,6 @@ FolderPickerWindow::FolderPickerWindow(HICON icon, HICON smallIcon)
             .fontFace = L"MS Sans Serif",
             .icon = icon,
             .smallIcon = smallIcon}) {
-    OnCreate = [this] {
-        tree_.SetShowRoot(true);
-        SetMinTrackSize(Scale(366), Scale(340));
-    };
-    OnDpiChanged = [this] {
-        LoadToolImages();
-        SetScaledMetrics();
-        SetFormFont(LoadText(IDS_PICKER_FONT));
-    };
-    OnShow = [this] { OnShowing(); };
     tree_.OnChange = [this](ShellFolderTree::Node node) { OnFolderSelected(node); };
     okButton_.OnClick = [this] { SetModalResult(IDOK); };
     cancelButton_.OnClick = [this] { SetModalResult(IDCANCEL); };
@@ -61,7 +51,13 @@ FolderPickerWindow::~FolderPickerWindow() {
     if (Handle()) DestroyWindow(Handle());
 }
 
-void FolderPickerWindow::CreateControls() {
+void FolderPickerWindow::ScaleChanged() {
+    LoadToolImages();
+    SetScaledMetrics();
+    SetFormFont(LoadText(IDS_PICKER_FONT));
+}
+
+void FolderPickerWindow::Created() {
     tree_.SetAccessibleName(LoadText(IDS_PICKER_TREE_NAME), true);
     tree_.Create(*this, {8, 32, 341, 241}, Anchor::ByForm);
     okButton_.Create(*this, LoadText(IDS_PICKER_OK), {12, 279, 75, 23}, Anchor::ByForm);
@@ -84,6 +80,8 @@ void FolderPickerWindow::CreateControls() {
     newFolderButton_.Attach(toolBar_.Handle(), kCreateCommand);
     deleteFolderButton_.Attach(toolBar_.Handle(), kDeleteCommand);
     SizeToolButtons();
+    tree_.SetShowRoot(true);
+    SetMinTrackSize(Scale(366), Scale(340));
 }
 
 // The tool buttons' images drawn for the window's scale. Images 0 to 3: new
@@ -141,7 +139,7 @@ void FolderPickerWindow::SetFormFont(const std::string& face) {
     LayOut();
 }
 
-void FolderPickerWindow::OnShowing() {
+void FolderPickerWindow::Showing() {
     SetFormFont(LoadText(IDS_PICKER_FONT));
     tree_.FillTree();
 }

@@ -46,12 +46,13 @@ public:
     RECT ButtonPanelRect() const;
 
 protected:
-    void CreateControls() override;
+    void Created() override;
+    void Showing() override;
+    void ScaleChanged() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     bool HandleKey(const MSG& key) override;
 
 private:
-    void OnShowing();
     void OnFolderSelected(ShellFolderTree::Node node);
     void LayOut();
     void SetStatus(const std::string& path);

@@ -33,13 +33,8 @@ Form::Form(FormStyle style) : style_(std::move(style)), dpi_(ScreenDpi()) {
 int Form::ScaledMetric(int index) const { return MulDiv(GetSystemMetrics(index), dpi_, ScreenDpi()); }
 
 Form::~Form() {
-    // Derived forms destroy their windows themselves, while their handlers can
-    // still run; this is the fallback, with every event cleared.
-    OnCreate = nullptr;
-    OnShow = nullptr;
-    OnActivate = nullptr;
-    OnClose = nullptr;
-    OnDestroy = nullptr;
+    // Derived forms destroy their windows themselves, while their steps can
+    // still run; this is the fallback, which reaches only this class's.
     controls_.clear();
     if (hwnd_) DestroyWindow(hwnd_);
     Application::Instance().UnregisterForm(this);
@@ -146,7 +141,7 @@ LRESULT Form::ColorControl(UINT message, HDC dc, HWND child) {
 // Leaving, the form remembers where the keyboard was (or which control's
 // command is opening another window); coming back, it puts the focus there
 // if that control can still take it, else on the first in the tab order.
-void Form::Activated(bool active) {
+void Form::FocusOnActivation(bool active) {
     if (!active) {
         const HWND focus = commandSource_ ? commandSource_ : GetFocus();
         focusToRestore_ = IsChild(hwnd_, focus) ? focus : nullptr;
@@ -158,7 +153,7 @@ void Form::Activated(bool active) {
         const HWND first = canTake ? restore : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
         if (first) SetFocus(first);
     }
-    Fire(OnActivate);
+    Activated();
 }
 
 LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -167,8 +162,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // A half-built window does not live on: creation fails, and whoever
         // creates the window gets the error.
         try {
-            CreateControls();
-            Fire(OnCreate);
+            Created();
         } catch (...) {
             createError_ = std::current_exception();
             return -1;
@@ -216,7 +210,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_ACTIVATE:
-        Activated(LOWORD(wParam) != WA_INACTIVE);
+        FocusOnActivation(LOWORD(wParam) != WA_INACTIVE);
         return 0;
     case WM_SETCURSOR: {
         const Control* control = ControlOf(reinterpret_cast<HWND>(wParam));
@@ -230,10 +224,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (defaultButton_) return MAKELRESULT(defaultButton_->Id(), DC_HASDEFID);
         return 0;
     case WM_CLOSE: {
-        bool canClose = true;
-        const HWND window = hwnd_;
-        if (!Application::Instance().Guard(window, [&] { Fire(OnClose, canClose); })) canClose = false;
-        if (!canClose) return 0;
+        if (!Closing()) return 0;  // an error in it keeps the window too
         if (modal_) {
             if (modalResult_ == 0) modalResult_ = IDCANCEL;
         } else {
@@ -242,7 +233,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_DESTROY:
-        Fire(OnDestroy);
+        Destroying();
         if (Application::Instance().MainForm() == this) PostQuitMessage(0);
         return 0;
     default:
@@ -282,10 +273,7 @@ bool Form::PreTranslate(MSG& msg) {
     if (arrow) {
         // The dialog keys moved the focus within a group: the radio button
         // they moved it to is checked, as an automatic one checks itself.
-        const HWND focus = GetFocus();
-        for (RadioButton* button : radioButtons) {
-            if (button->Handle() == focus) button->Choose();
-        }
+        if (auto* button = dynamic_cast<RadioButton*>(ControlOf(GetFocus()))) button->Choose();
     }
     return true;
 }
@@ -404,7 +392,7 @@ void Form::ApplyAnchors(int width, int height) {
 }
 
 void Form::Show() {
-    Fire(OnShow);
+    Application::Instance().Guard(hwnd_, [this] { Showing(); });
     ShowWindow(hwnd_, showCommand_);
     UpdateWindow(hwnd_);
     // Drawn whole once, children over the background; from now on the
@@ -412,7 +400,7 @@ void Form::Show() {
     if (style_.style & WS_CLIPCHILDREN) {
         SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | WS_CLIPCHILDREN);
     }
-    Fire(OnShown);
+    Application::Instance().Guard(hwnd_, [this] { Shown(); });
 }
 
 int Form::ShowModal() {
@@ -516,7 +504,7 @@ void Form::ChangeDpi(int dpi, const RECT& suggested) {
     }
     changingDpi_ = true;
     const win::ScopeExit changed([this] { changingDpi_ = false; });
-    Fire(OnDpiChanged);
+    ScaleChanged();
     RememberPlacements();
     // No smaller than the design at this scale, which the texts may have
     // widened beyond the suggested size.

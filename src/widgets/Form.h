@@ -43,18 +43,7 @@ public:
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    Event OnCreate;
-    Event OnShow;
-    Event OnShown;  // once the window is on screen and drawn
-    // The window moved to a monitor of another scale: the controls are back
-    // at their designed places and fonts for it; the form puts in its
-    // pictures and what it places or sizes itself.
-    Event OnDpiChanged;
-    Event OnActivate;
-    std::function<void(bool& canClose)> OnClose;
-    Event OnDestroy;
-
-    // Creates the (hidden) window and its controls, then runs OnCreate.
+    // Creates the (hidden) window; Created builds its controls.
     void CreateHandle(HWND owner = nullptr);
     HWND Handle() const { return hwnd_; }
     HWND OwnWindow() override {
@@ -62,8 +51,8 @@ public:
         return hwnd_;
     }
 
-    // Runs OnShow, shows the window in its show state and draws it, then runs
-    // OnShown.
+    // Runs Showing, shows the window in its show state and draws it, then
+    // runs Shown. An error in either is told, and the window shown all the same.
     void Show();
     void SetShowState(int showCommand) { showCommand_ = showCommand; }
     // Shows the window modally over its owner and returns its modal result.
@@ -115,18 +104,35 @@ public:
     // The hints' window; null until the mouse first comes over a control
     // with a hint.
     HWND Tooltip() const { return tooltip_; }
-    std::vector<RadioButton*> radioButtons;
 
 protected:
     // The one way fonts are made: the form's face (or the given one) at a
     // 96-dpi height, for the form's scale. The caller owns it.
     HFONT CreateFontFor(int height96, bool bold, bool underline, const wchar_t* face) const;
+    // A form receives its window's messages here: a derived form overrides
+    // it, or the steps below, and leaves the rest to this one. Every message
+    // runs under one error guard.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
-    // Builds the controls; runs while the window is being created.
-    virtual void CreateControls() {}
+    // The window is being created: the form builds its controls. An error
+    // fails the creation.
+    virtual void Created() {}
+    // About to be shown, and shown and drawn for the first time (see Show).
+    virtual void Showing() {}
+    virtual void Shown() {}
+    // The window moved to a monitor of another scale: the controls are back
+    // at their designed places and fonts for it; the form puts in its
+    // pictures and what it places or sizes itself.
+    virtual void ScaleChanged() {}
+    // The form became the active window.
+    virtual void Activated() {}
+    // Asked to close (the close box, Close, Esc on the cancel button):
+    // false keeps the window open.
+    virtual bool Closing() { return true; }
+    // The window is being destroyed, its controls still there.
+    virtual void Destroying() {}
     // Paints the form's background; false leaves it to the window class.
     virtual bool PaintBackground(HDC /*dc*/) { return false; }
     // The form's own keys, seen before the dialog keys; true when taken.
@@ -140,7 +146,7 @@ private:
     void ApplyAnchors(int width, int height);
     void HandleCommand(int id, WORD code, bool fromControl);
     LRESULT ColorControl(UINT message, HDC dc, HWND child);
-    void Activated(bool active);
+    void FocusOnActivation(bool active);
     void RememberPlacements();
     SIZE FrameSize() const;  // the window's size less its client area's
     void ChangeDpi(int dpi, const RECT& suggested);

@@ -43,10 +43,11 @@ LRESULT CALLBACK CenterQuestion(int code, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
-bool AskYesNo(HWND owner, const std::string& text, const std::string& caption) {
+bool AskYesNo(HWND owner, const std::string& text, const std::string& caption, UINT icon) {
     questionHook.reset(SetWindowsHookExW(WH_CBT, CenterQuestion, nullptr, GetCurrentThreadId()));
-    const int answer =
-        MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+    const UINT defaultButton = icon == MB_ICONWARNING ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+    const int answer = MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(),
+                                   MB_YESNO | icon | defaultButton);
     questionHook.reset();
     return answer == IDYES;
 }

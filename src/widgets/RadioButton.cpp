@@ -8,11 +8,21 @@ void RadioButton::Create(Form& form, const std::string& text, Bounds bounds, Anc
     // Checked by this class, not by the control: an automatic radio button
     // walks every sibling window in the dialog's order to find its group,
     // each step a round trip to the window server, at every click and every
-    // check. The form's buttons are one group, whose others SetChecked clears;
-    // the form checks the one the arrow keys move to, as the dialog keys do
-    // an automatic one.
+    // check. SetChecked clears the others of the group it is given; the form
+    // checks the one the arrow keys move to, as the dialog keys do an
+    // automatic one.
     CreateAs(form, L"BUTTON", text, WS_TABSTOP | BS_RADIOBUTTON | (startsGroup ? WS_GROUP : 0), 0, bounds, anchors);
-    form.radioButtons.push_back(this);
+}
+
+RadioButton::~RadioButton() {
+    RadioButton* before = this;
+    while (before->nextInGroup_ != this) before = before->nextInGroup_;
+    before->nextInGroup_ = nextInGroup_;
+}
+
+void RadioButton::JoinGroupOf(RadioButton& other) {
+    nextInGroup_ = other.nextInGroup_;
+    other.nextInGroup_ = this;
 }
 
 bool RadioButton::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
@@ -35,8 +45,7 @@ void RadioButton::SetChecked(bool checked) {
         return;
     }
     if (checked_) return;
-    for (RadioButton* other : form_->radioButtons) {
-        if (other == this) continue;
+    for (RadioButton* other = nextInGroup_; other != this; other = other->nextInGroup_) {
         other->checked_ = false;
         SendMessageW(other->Handle(), BM_SETCHECK, BST_UNCHECKED, 0);
         SetTabStop(other->Handle(), false);

@@ -5,11 +5,23 @@
 
 namespace quenmar::testing {
 
+// A session of its own, made before the window that shows it.
+struct ProbeSession {
+    explicit ProbeSession(std::unique_ptr<RegistryAccessor> registry) : session(std::move(registry)) {}
+    Session session;
+};
+
 // The main window with its controls in reach of the tests, which drive them
-// as a user would and read what they show.
-class MainWindowProbe : public MainWindow {
+// as a user would and read what they show. Its session is the current
+// user's registry unless another is given.
+class MainWindowProbe : private ProbeSession, public MainWindow {
 public:
-    using MainWindow::MainWindow;
+    explicit MainWindowProbe(std::unique_ptr<RegistryAccessor> registry = nullptr,
+                             std::string websiteAddress = kWebsiteAddress)
+        : ProbeSession(std::move(registry)), MainWindow(session, std::move(websiteAddress)) {}
+    const PlacesEditor& Editor() const { return session.Editor(); }
+    win::Win32ShellLookups& Shell() { return session.Shell(); }
+    static constexpr UINT kStoredSettingsChanged = Session::kStoredSettingsChanged;
     using MainWindow::aboutButton_;
     using MainWindow::banner_;
     using MainWindow::browseButton_;
@@ -30,13 +42,11 @@ public:
     using MainWindow::smallIcons_;
     using MainWindow::specialKind_;
     using MainWindow::title_;
-    using MainWindow::shell_;
-    using MainWindow::kStoredSettingsChanged;
 
     // Runs the queue until the icons the shell looks up after the first paint
     // are in.
     void WaitForIcons() {
-        for (int i = 0; i < 3000 && shell_->RefusingIcons(); ++i) {
+        for (int i = 0; i < 3000 && session.Shell().RefusingIcons(); ++i) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) widgets::Application::Instance().Dispatch(msg);

@@ -128,7 +128,7 @@ public:
     ~GlyphForm() override {
         if (Handle()) DestroyWindow(Handle());
     }
-    void CreateControls() override {
+    void Created() override {
         button.Create(*this, "Square", {10, 10, 40, 40});
         button.SetGlyphOnly(true);
         button.SetGlyph(glyphs_, 0);

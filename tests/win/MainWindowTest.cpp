@@ -33,16 +33,13 @@ protected:
 
     // The window on an in-memory registry, which the test may set faults on.
     MemoryRegistry* OpenOnMemory() {
-        MemoryRegistry* memory = nullptr;
-        Open([&] {
-            auto made = std::make_unique<MemoryRegistry>();
-            memory = made.get();
-            return made;
-        });
+        auto made = std::make_unique<MemoryRegistry>();
+        MemoryRegistry* memory = made.get();
+        Open(std::move(made));
         return memory;
     }
-    void Open(MainWindowProbe::RegistryFactory factory = {}, std::string website = kWebsiteAddress) {
-        form = std::make_unique<MainWindowProbe>(std::move(factory), std::move(website));
+    void Open(std::unique_ptr<RegistryAccessor> memory = nullptr, std::string website = kWebsiteAddress) {
+        form = std::make_unique<MainWindowProbe>(std::move(memory), std::move(website));
         form->Show();
         PumpMessages();
         form->WaitForIcons();
@@ -314,55 +311,62 @@ TEST_F(MainWindowTest, EscapeAndTheCloseBoxSaveAndClose) {
     EXPECT_EQ(StoredPlaces()[3], DwordValue(17));
 }
 
-TEST_F(MainWindowTest, AFailedSaveKeepsTheWindowOpen) {
+// A save that fails is told with what failed, one way wherever it runs:
+// closing asks whether to close without saving (No, the default, keeps the
+// window and the edits), a preview opens no dialog.
+TEST_F(MainWindowTest, AFailedSaveIsToldAndAsksBeforeClosing) {
     MemoryRegistry* memory = OpenOnMemory();
-    ASSERT_NE(memory, nullptr);
     memory->failingWrites = {"Place2"};
-    widgets::Application::Instance().SetTitle("Quenmar");
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    const std::string told = "Unable to save the custom places to the registry!\n\nFailed to set data for 'Place2'";
+    bool closeAnyway = false, enterKeeps = false;
+    ModalBoxes boxes([&](const SeenBox& box) {
+        if (box.buttons.size() == 1) return IDOK;
+        enterKeeps = GetWindowLongW(GetDlgItem(box.window, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON;
+        return ModalBoxes::ButtonId(box.window, closeAnyway ? "Yes" : "No");
+    });
     Exit();
     ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(boxes.seen[0].caption, "Quenmar");
-    EXPECT_EQ(boxes.seen[0].text, "Failed to set data for 'Place2'");
-    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_HAND));
-    EXPECT_NE(form->Handle(), nullptr) << "the window stays open";
-    EXPECT_NE(memory->Find(kPlacesBarKey, "Place1"), nullptr);
-    EXPECT_EQ(memory->Find(kPlacesBarKey, "Place3"), nullptr);
-    EXPECT_EQ(memory->Find(kComdlgPolicyKey, kNoPlacesBarValue), nullptr);
+    EXPECT_EQ(boxes.seen[0].caption, "Unable to Save");
+    EXPECT_EQ(boxes.seen[0].text, told + "\n\nClose Quenmar without saving your changes?");
+    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_EXCLAMATION));
+    EXPECT_EQ(boxes.seen[0].buttons, (Strings{"&Yes", "&No"}));
+    EXPECT_TRUE(enterKeeps) << "No is the default button";
+    EXPECT_NE(form->Handle(), nullptr) << "No keeps the window open";
 
-    // A preview whose save fails opens no dialog.
     Click(form->previewButton_);
-    ASSERT_EQ(boxes.seen.size(), 2u);
-    EXPECT_EQ(boxes.seen[1].text, "Failed to set data for 'Place2'");
+    ASSERT_EQ(boxes.seen.size(), 2u) << "the failure alone, no dialog";
+    EXPECT_EQ(boxes.seen[1].text, told);
+    EXPECT_EQ(boxes.seen[1].caption, "Unable to Save");
 
-    memory->failingWrites.clear();
+    closeAnyway = true;
     Exit();
-    EXPECT_EQ(form->Handle(), nullptr);
+    ASSERT_EQ(boxes.seen.size(), 3u);
+    EXPECT_EQ(form->Handle(), nullptr) << "Yes closes without saving";
 }
 
 // The session's end, as Windows tells it: the edits are saved with the
 // preview open; a save that fails shows no box the session would wait for,
 // but holds the session with its reason, and is told if the session goes on.
 TEST_F(MainWindowTest, TheSessionsEndSavesWithoutABox) {
-    Open();
+    MemoryRegistry* saved = OpenOnMemory();
     SelectSlot(3);
     PickRow("Desktop");
-    bool asked = false;
+    int writesAtQuery = -1, writesAtEnd = -1;
     LRESULT answer = FALSE;
     ModalBoxes preview([&](const SeenBox& box) {
         if (box.caption != "Test Dialog") return IDOK;
-        registry.Reset();  // what the preview saved: the session's end must save again
+        const int before = saved->writeCount;  // the preview's own save is done
         answer = SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
-        asked = true;
-        registry.Reset();
+        writesAtQuery = saved->writeCount - before;
         SendMessageW(form->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        writesAtEnd = saved->writeCount - before - writesAtQuery;
         return IDCANCEL;
     });
     Click(form->previewButton_);
-    ASSERT_TRUE(asked);
     EXPECT_EQ(answer, TRUE);
-    EXPECT_EQ(StoredPlaces()[3], DwordValue(0));
-    EXPECT_EQ(StoredHideFlag(), DwordValue(0));
+    EXPECT_EQ(writesAtQuery, 6) << "the five places and the flag, with the preview open";
+    EXPECT_EQ(writesAtEnd, 6) << "and again at the end";
+    EXPECT_EQ(saved->Find(kPlacesBarKey, "Place3")->data, Dword(0));
     ASSERT_EQ(preview.seen.size(), 1u) << "the preview alone";
 
     MemoryRegistry* memory = OpenOnMemory();
@@ -377,25 +381,10 @@ TEST_F(MainWindowTest, TheSessionsEndSavesWithoutABox) {
     EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
     SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);
     PumpMessages();
-    ASSERT_EQ(boxes.seen.size(), 1u) << "the session goes on: told as at Exit";
-    EXPECT_EQ(boxes.seen[0].text, "Failed to set data for 'Place2'");
+    ASSERT_EQ(boxes.seen.size(), 1u) << "the session goes on: told";
+    EXPECT_EQ(boxes.seen[0].text, "Unable to save the custom places to the registry!\n\nFailed to set data for 'Place2'");
     memory->failingWrites.clear();
     Exit();
-}
-
-TEST_F(MainWindowTest, AnUnopenableKeyWarnsAndStillCloses) {
-    Open([] {
-        auto made = std::make_unique<MemoryRegistry>();
-        made->unopenableKeys = {"software\\microsoft\\windows\\currentversion\\policies\\comdlg32\\placesbar"};
-        return made;
-    });
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
-    Exit();
-    ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(boxes.seen[0].caption, "Unable to Save");
-    EXPECT_EQ(boxes.seen[0].text, "Unable to save the custom places to the registry!");
-    EXPECT_EQ(boxes.seen[0].icon, LoadIcon(nullptr, IDI_EXCLAMATION));
-    EXPECT_EQ(form->Handle(), nullptr);
 }
 
 TEST_F(MainWindowTest, ExpandablePathsStayExpandableUntilChanged) {

@@ -204,7 +204,7 @@ protected:
 };
 
 TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
-    form = std::make_unique<MainWindowProbe>([] { return std::make_unique<MemoryRegistry>(); }, kWebsiteAddress);
+    form = std::make_unique<MainWindowProbe>(std::make_unique<MemoryRegistry>());
     form->Show();
     PumpMessages();
     const std::string language = GetParam().name;

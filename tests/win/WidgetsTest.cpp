@@ -39,23 +39,21 @@ using testing::PumpMessages;
 // A form with one control of each kind, recording every event in order.
 class RecordingForm : public TestForm {
 public:
-    RecordingForm() : TestForm(L"QuenmarTestForm", 300, 200) {
-        OnCreate = [this] { log.push_back("create"); };
-        OnShow = [this] { log.push_back("show"); };
-        OnActivate = [this] {
-            if (logActivation) log.push_back("activate");
-        };
-        OnClose = [this](bool& canClose) {
-            log.push_back("close");
-            canClose = allowClose;
-        };
-        OnDestroy = [this] { log.push_back("destroy"); };
-        CreateHandle();
-    }
+    RecordingForm() : TestForm(L"QuenmarTestForm", 300, 200) { CreateHandle(); }
 
-    void CreateControls() override {
+    void Showing() override { log.push_back("show"); }
+    void Activated() override {
+        if (logActivation) log.push_back("activate");
+    }
+    bool Closing() override {
+        log.push_back("close");
+        return allowClose;
+    }
+    void Destroying() override { log.push_back("destroy"); }
+    void Created() override {
         radioA.Create(*this, "&A", {10, 10, 80, 17}, kAnchorsDefault, true);
         radioB.Create(*this, "&B", {10, 30, 80, 17});
+        radioB.JoinGroupOf(radioA);
         check.Create(*this, "&Check", {10, 50, 80, 17});
         edit.Create(*this, {10, 70, 100, 21}, Anchor::Left | Anchor::Top | Anchor::Right, false);
         list.Create(*this, {10, 100, 200, 80}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom, LVS_REPORT);
@@ -71,6 +69,7 @@ public:
                           std::to_string(list.SelectedIndex()));
         };
         cancel.OnClick = [this] { log.push_back("cancel"); };
+        log.push_back("create");
     }
 
     std::vector<std::string> TakeLog() { return std::exchange(log, {}); }
@@ -170,7 +169,7 @@ TEST(Widgets, AFormThatClipsItsChildrenDoesSoOnceShown) {
             style.style |= WS_CLIPCHILDREN;
             return style;
         }
-        void CreateControls() override { edit.Create(*this, {10, 10, 100, 21}, kAnchorsDefault, false); }
+        void Created() override { edit.Create(*this, {10, 10, 100, 21}, kAnchorsDefault, false); }
         Edit edit;
     } form;
     form.Show();
@@ -214,7 +213,7 @@ TEST(Widgets, ExceptionsInHandlersGoToTheErrorBox) {
 TEST(Widgets, AFailedCreationRaisesItsErrorAndLeavesNoWindow) {
     struct Failing : TestForm {
         Failing() : TestForm(L"QuenmarTestForm", 300, 200) {}
-        void CreateControls() override {
+        void Created() override {
             edit.Create(*this, {10, 10, 100, 21}, kAnchorsDefault, false);
             throw std::runtime_error("no controls today");
         }
@@ -276,7 +275,7 @@ TEST(Widgets, AdoptedImageListIsNeverDestroyed) {
 class HotForm : public TestForm {
 public:
     HotForm() : TestForm(L"QuenmarHotForm", 200, 100) { CreateHandle(); }
-    void CreateControls() override {
+    void Created() override {
         button.Create(*this, "&Go", {10, 10, 90, 25});
         radio.Create(*this, "&Radio", {10, 40, 90, 17}, kAnchorsDefault, true);
         button.OnClick = [this] { ++clicks; };

@@ -1,0 +1,82 @@
+#include "app/Session.h"
+
+#include "app/AppTexts.h"
+#include "places/Catalogue.h"
+#include "places/Captions.h"
+#include "win32/Texts.h"
+#include "win32/Win32Registry.h"
+#include "win32/WideText.h"
+
+namespace quenmar {
+
+Session::Session(std::unique_ptr<RegistryAccessor> registry)
+    : registry_(registry ? std::move(registry) : std::make_unique<win::Win32Registry>()), editor_(*registry_) {
+    // The window is built, shown and drawn with its texts; the icons are
+    // looked up once it is on screen.
+    shell_.HoldIcons();
+}
+
+Session::~Session() { Detach(); }
+
+bool Session::ClaimFirstStart(DWORD limitMs) {
+    guard_ = std::make_unique<SingleInstance>();
+    return guard_->Claim(limitMs);
+}
+
+void Session::Attach(HWND window) {
+    window_ = window;
+    shell_.SetOwnerWindow(window);
+    if (guard_) guard_->Publish(window);
+}
+
+void Session::Detach() {
+    watch_.reset();
+    window_ = nullptr;
+}
+
+std::optional<std::string> Session::Load() {
+    const std::vector<std::string> replaced = editor_.Load();
+    if (replaced.empty()) return std::nullopt;
+    return PlacesStore::ReplacedValuesMessage(replaced);
+}
+
+void Session::LookUpShell() {
+    std::vector<int32_t> folders;
+    std::vector<std::string> paths;
+    for (const SpecialFolder& row : kSpecialFolders) folders.push_back(row.csidl);
+    for (int n = 0; n < kSlotCount && editor_.Loaded(); ++n) {
+        const Place& place = editor_.Slot(n);
+        place.isFolder ? paths.push_back(EffectivePath(place, shell_)) : folders.push_back(place.csidl);
+    }
+    const HWND window = window_;
+    shell_.Prefetch(std::move(folders), paths, [window] { PostMessageW(window, kShellFound, 0, 0); });
+}
+
+void Session::StartWatching() {
+    shell_.ReleaseIcons();
+    if (watch_ || !window_) return;
+    watch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window_, kStoredSettingsChanged);
+    PostMessageW(window_, kStoredSettingsChanged, 0, 0);
+}
+
+bool Session::MayEnd(bool critical) {
+    if (!editor_.Loaded()) return true;
+    const StoreOutcome saved = editor_.Save();
+    heldAtEnd_.reset();
+    if (saved.Done() || critical) return true;
+    heldAtEnd_ = saved;
+    ShutdownBlockReasonCreate(window_, win::Wide(win::LoadText(IDS_SAVE_FAILED)).c_str());
+    return false;
+}
+
+std::optional<StoreOutcome> Session::Ends(bool ending) {
+    if (!editor_.Loaded()) return std::nullopt;
+    if (ending) {
+        editor_.Save();  // the last word: nothing may be shown or waited for now
+        return std::nullopt;
+    }
+    ShutdownBlockReasonDestroy(window_);
+    return std::exchange(heldAtEnd_, std::nullopt);
+}
+
+}  // namespace quenmar

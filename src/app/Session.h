@@ -1,0 +1,81 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/SingleInstance.h"
+#include "places/PlacesEditor.h"
+#include "win32/RegistryWatch.h"
+#include "win32/Win32ShellLookups.h"
+
+namespace quenmar {
+
+// The program put together: the registry, the editor of its settings, the
+// shell lookups, the watch on the settings' keys and the guard that keeps
+// one editor per user session. It runs the start-up as named steps and
+// decides what the session's end does; the main window shows its editor.
+//
+// Start-up, in this order:
+//   1. Load: the settings are read (when the window is about to show).
+//   2. Show: the window is shown and drawn, with its texts.
+//   3. LookUpShell: the shell is asked for the places' icons on its worker;
+//      the window is told with kShellFound.
+//   4. StartWatching: the shell's answers are taken in and the watch starts;
+//      the window is told with kStoredSettingsChanged at once, for what was
+//      written since loading, and after every change.
+class Session {
+public:
+    static constexpr UINT kShellFound = WM_APP + 2;
+    static constexpr UINT kStoredSettingsChanged = WM_APP + 3;
+
+    // The current user's registry, unless another is given.
+    explicit Session(std::unique_ptr<RegistryAccessor> registry = nullptr);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    PlacesEditor& Editor() { return editor_; }
+    const PlacesEditor& Editor() const { return editor_; }
+    win::Win32ShellLookups& Shell() { return shell_; }
+
+    // For the program's own run: true when this is the user session's first
+    // editor, which goes on to show its window; a later start has brought
+    // the first forward and ends.
+    bool ClaimFirstStart(DWORD limitMs);
+    // The window the session tells, published for later starts to find.
+    void Attach(HWND window);
+    // The session's window goes: the watch stops first.
+    void Detach();
+
+    // 1. Returns what the window tells of values that could not be read.
+    std::optional<std::string> Load();
+    // 3. After the window's first paint.
+    void LookUpShell();
+    // 4. On kShellFound.
+    void StartWatching();
+
+    // The session is asked whether it may end (log-off, shut-down): what
+    // Exit saves is saved now. A save never holds the session; a failed one
+    // holds it with the reason, which the system lists among the programs
+    // keeping it from ending, unless nothing may (critical).
+    bool MayEnd(bool critical);
+    // The session ends: saved once more, quietly, as the last word. Or it
+    // goes on after all: a failure held at the question is returned, for the
+    // window to tell as at Exit.
+    std::optional<StoreOutcome> Ends(bool ending);
+
+private:
+    std::unique_ptr<RegistryAccessor> registry_;
+    PlacesEditor editor_;
+    win::Win32ShellLookups shell_;
+    std::unique_ptr<SingleInstance> guard_;
+    std::unique_ptr<win::RegistryWatch> watch_;
+    HWND window_ = nullptr;
+    std::optional<StoreOutcome> heldAtEnd_;  // a failed save that holds the session's end
+};
+
+}  // namespace quenmar
