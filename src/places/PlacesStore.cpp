@@ -46,7 +46,7 @@ std::optional<Place> PlacesStore::ReadSlot(int n, StoredValue& stored) const {
     const std::string name = PlaceValueName(n);
     if (!registry_.ValueExists(name)) return Place::Special(kCsidlDesktop);
     const auto info = registry_.GetDataInfo(name);
-    stored = {StoredValue::Presence::Value, info ? info->type : kRegBinary, {},
+    stored = {StoredValue::Presence::Unreadable, info ? info->type : kRegBinary, {},
               info ? static_cast<int32_t>(info->size) : 0};
     if (info && (info->type == kRegSz || info->type == kRegExpandSz)) {
         std::string text = registry_.ReadString(name);

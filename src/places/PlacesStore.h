@@ -34,11 +34,13 @@ StoredPlace StoredFormOf(const Place& entry);
 // What a Place value holds, as far as the store reads it: enough to tell
 // whether another program has written it since.
 struct StoredValue {
-    enum class Presence { NoKey, NoValue, Value };
+    // A value that no place is read from (of another type, or a number
+    // longer than four bytes) is told by its type and size.
+    enum class Presence { NoKey, NoValue, Value, Unreadable };
     Presence presence = Presence::NoValue;
     uint32_t type = kRegNone;
     std::string text;    // of a string
-    int32_t number = 0;  // of a number; the size of a value of another type
+    int32_t number = 0;  // of a number; the size of an unreadable value
     bool operator==(const StoredValue&) const = default;
 };
 // The value Save writes for a place.
