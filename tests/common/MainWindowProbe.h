@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
+#include "WaitUntil.h"
 #include "widgets/Application.h"
 
 namespace quenmar::testing {
@@ -45,12 +46,8 @@ public:
 
     // Runs the queue until the icons the shell looks up after the first paint
     // are in.
-    void WaitForIcons() {
-        for (int i = 0; i < 3000 && session.Shell().RefusingIcons(); ++i) {
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) widgets::Application::Instance().Dispatch(msg);
-        }
+    bool WaitForIcons() {
+        return WaitUntil([this] { return !session.Shell().RefusingIcons(); }, 30000);
     }
 
     // The selected slot, or -1.

@@ -76,6 +76,7 @@ TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
     entries[1] = Place::Folder("C:\\line\nbreak");
     entries[2] = Place::Folder("%USERPROFILE%\\" + std::string(40, 'x'));
     entries[2].keepUnexpanded = true;
+    entries[3] = Place::Folder("C:\\a\rb\tc");  // every control character, not the line feed alone
     const std::u16string wide =
         Decoded(PlacesScript(entries, false));
     EXPECT_NE(wide.find(u"\"Place0\"=\"C:\\\\Café\\\\Папка\\\\文件夹 😀\"\r\n"), std::u16string::npos)
@@ -84,6 +85,8 @@ TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
     EXPECT_NE(text.find("\"Place1\"=hex(1):43,00,3a,00,5c,00,6c,00,69,00,6e,00,65,00,0a,00,62,00,72,00,65,\\\r\n"
                         "  00,61,00,6b,00,00,00\r\n"),
               std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\"Place3\"=hex(1):43,00,3a,00,5c,00,61,00,0d,00,62,00,09,00,63,00,00,00\r\n"), std::string::npos)
         << text;
     // Long values wrap as the registry editor wraps them.
     const size_t start = text.find("\"Place2\"=hex(2):");

@@ -70,7 +70,7 @@ TEST(ShellWorker, AWaitWithinTheWaitForTheSameWorker) {
         });
         // The job ends only once the sent message is being handled.
         std::thread releaser([&] {
-            while (!InSendMessageSeen()) Sleep(1);
+            for (int waited = 0; waited < 10000 && !InSendMessageSeen(); ++waited) Sleep(1);  // else the job ends at its own limit
             SetEvent(release.get());
         });
         EXPECT_NO_THROW(worker.Wait()) << "round " << round;

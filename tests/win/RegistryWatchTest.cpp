@@ -1,0 +1,64 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "ModalBoxes.h"
+#include "WaitUntil.h"
+#include "win32/RegistryWatch.h"
+
+namespace quenmar::testing {
+namespace {
+
+constexpr const wchar_t* kPolicies = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies";
+constexpr const wchar_t* kComdlg = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
+constexpr const wchar_t* kPlaces = L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
+constexpr UINT kChanged = WM_APP + 7;
+
+int told = 0;
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kChanged) ++told;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void CreateKey(const wchar_t* path) {
+    HKEY key = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    RegCloseKey(key);
+}
+void SetDword(const wchar_t* path, const wchar_t* name, DWORD value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, path, name, REG_DWORD, &value, sizeof value);
+}
+
+// Every change the window must follow is told, in turn, each after the
+// watch has been armed again: values of both keys, an empty key made, the
+// key removed, and the whole policy tree removed and made again.
+TEST(RegistryWatch, TellsOfEveryChangeToTheSettingsKeys) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kComdlg);
+    CreateKey(kComdlg);
+    const win::UniqueWindow window = TestWindow(L"QuenmarWatchTest", CountingProc);
+    win::RegistryWatch watch("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32", window.get(), kChanged);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"an empty Placesbar key made", [] { CreateKey(kPlaces); }},
+        {"a place written", [] { SetDword(kPlaces, L"Place0", 5); }},
+        {"the hide flag written", [] { SetDword(kComdlg, L"NoPlacesBar", 1); }},
+        {"a place removed", [] { RegDeleteKeyValueW(HKEY_CURRENT_USER, kPlaces, L"Place0"); }},
+        {"the Placesbar key removed", [] { RegDeleteTreeW(HKEY_CURRENT_USER, kPlaces); }},
+        {"the policy tree removed", [] { RegDeleteTreeW(HKEY_CURRENT_USER, kComdlg); }},
+        {"the policy key made again", [] { CreateKey(kComdlg); }},
+        {"a place written under it", [] { SetDword(kPlaces, L"Place1", 0); }},
+        {"the policies removed whole", [] { RegDeleteTreeW(HKEY_CURRENT_USER, kPolicies); }},
+        {"a place written into a new tree", [] { SetDword(kPlaces, L"Place2", 17); }},
+    };
+    for (const auto& [what, change] : changes) {
+        WaitUntil([] { return false; }, 100);  // the watch armed again after the last change
+        told = 0;
+        change();
+        EXPECT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << what;
+    }
+    RegDeleteTreeW(HKEY_CURRENT_USER, kComdlg);
+}
+
+}  // namespace
+}  // namespace quenmar::testing
