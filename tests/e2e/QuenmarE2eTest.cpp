@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <fstream>
+
 #include <algorithm>
 #include <array>
 
@@ -321,7 +324,15 @@ TEST_F(Quenmar, ASecondStartBringsTheFirstForward) {
     int windows = 0;
     EnumWindows(CountMainWindows, reinterpret_cast<LPARAM>(&windows));
     EXPECT_EQ(windows, 1);
-    EXPECT_EQ(RunSystemProgram(exe + L" /export \"" + win::Wide(ExeDirectory()) + L"\\second.reg\" /quiet"), 0u);
+    const std::string file = ExeDirectory() + "\\second.reg";
+    DeleteFileW(win::Wide(file).c_str());
+    EXPECT_EQ(RunSystemProgram(exe + L" /export \"" + win::Wide(file) + L"\" /quiet"), 0u);
+    std::ifstream written(file, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    std::u16string text((bytes.size()) / 2, u'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * 2);
+    EXPECT_EQ(text.rfind(u"\uFEFFWindows Registry Editor Version 5.00\r\n", 0), 0u) << "the export's file";
+    EXPECT_NE(text.find(u"\"Place0\"=dword:00000022\r\n"), std::u16string::npos) << "what is stored: the defaults";
     Click(Button("E&xit"));
     ASSERT_TRUE(app->Exited(10000));
 }

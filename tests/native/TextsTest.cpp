@@ -46,6 +46,45 @@ std::multiset<std::string> Placeholders(const std::string& text) {
     return found;
 }
 
+// The placeholders of a text that stand in quotation marks, of any language
+// ('%1', « %1 », „%2“, 「%1」), spaces inside the marks allowed.
+std::set<std::string> QuotedPlaceholders(const std::string& text) {
+    static const std::vector<std::string> marks{"'", "\"", "\u201C", "\u201D", "\u201E", "\u00AB", "\u00BB",
+                                                "\u300C", "\u300D", "\u300E", "\u300F", "\u2018", "\u2019"};
+    static const std::vector<std::string> spaces{" ", "\u00A0", "\u202F"};
+    const auto skip = [&](size_t at, bool back) {
+        for (bool more = true; more;) {
+            more = false;
+            for (const std::string& space : spaces) {
+                if (back && at >= space.size() && text.compare(at - space.size(), space.size(), space) == 0) {
+                    at -= space.size();
+                    more = true;
+                } else if (!back && text.compare(at, space.size(), space) == 0) {
+                    at += space.size();
+                    more = true;
+                }
+            }
+        }
+        return at;
+    };
+    const auto markAt = [&](size_t at, bool back) {
+        for (const std::string& mark : marks) {
+            if (back ? at >= mark.size() && text.compare(at - mark.size(), mark.size(), mark) == 0
+                     : text.compare(at, mark.size(), mark) == 0) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::set<std::string> quoted;
+    for (const std::string& placeholder : Placeholders(text)) {
+        for (size_t at = text.find(placeholder); at != std::string::npos; at = text.find(placeholder, at + 1)) {
+            if (markAt(skip(at, true), true) && markAt(skip(at + 2, false), false)) quoted.insert(placeholder);
+        }
+    }
+    return quoted;
+}
+
 // The mnemonics of a text: the characters after a single '&' (UTF-8).
 std::vector<std::string> Mnemonics(const std::string& text) {
     std::vector<std::string> found;
@@ -124,6 +163,9 @@ TEST(StringTables, EveryLanguageHasEveryTextWithTheEnglishPlaceholders) {
             }
             EXPECT_FALSE(found->second.empty()) << table.file << ": " << names.at(number) << " is empty";
             EXPECT_EQ(Placeholders(found->second), Placeholders(english)) << table.file << ": " << names.at(number);
+            // What English quotes (a name) is quoted in every language: not another argument.
+            EXPECT_EQ(QuotedPlaceholders(found->second), QuotedPlaceholders(english))
+                << table.file << ": " << names.at(number) << ": " << found->second;
         }
         EXPECT_EQ(table.texts.size(), English().texts.size()) << table.file << " has texts the English lacks";
     }

@@ -51,7 +51,10 @@ check "per machine (ALLUSERS=1)" test "$(property "$package" ALLUSERS)" = 1
 check "the shortcut goes to the Start menu's programs" \
     test "$(msiinfo export "$package" Shortcut | tr -d '\r' | awk -F'\t' '$3 == "Quenmar" { print $2 }')" = ProgramMenuFolder
 check "Add/Remove Programs icon" test -n "$(property "$package" ARPPRODUCTICON)"
-check "help link" test -n "$(property "$package" ARPHELPLINK)"
+# The address the project configures (CMakeLists.txt), the one About opens.
+website=$(sed -nE 's/^set\(QUENMAR_WEBSITE "([^"]+)"\).*/\1/p' "$source_dir/CMakeLists.txt")
+check "help link $(property "$package" ARPHELPLINK) is the project's $website" \
+    test "$(property "$package" ARPHELPLINK)" = "$website"
 # The exe's fixed version record (VS_FIXEDFILEINFO, found by its signature):
 # the file and product versions, major.minor.build.revision.
 fixed_versions() {
@@ -65,8 +68,10 @@ check "the exe's file version $file_version is the product's $version.0.0" test 
 check "the exe's product version $product_version is the product's $version.0.0" \
     test "$product_version" = "$version.0.0"
 upgrade_code=$(property "$package" UpgradeCode)
-check "upgrade code $upgrade_code is a GUID" \
-    grep -qE '^\{[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\}$' <<<"$upgrade_code"
+# The released packages' upgrade codes, written here apart from the source:
+# a changed one leaves an upgrade with two products installed.
+released_code={6F2A8C1E-3B7D-4E52-9A41-0C5D7E8B2F13}; [ "$arch" = x86 ] && released_code={B4E19D70-58C2-4A3F-8E6B-2D7F1A9C3E45}
+check "upgrade code $upgrade_code is the released $arch package's" test "$upgrade_code" = "$released_code"
 
 # A newer package from the same source: the same upgrade code, another product.
 newer_version="$major.$minor.$(( ${patch:-0} + 1 ))"

@@ -9,6 +9,7 @@
 #include "ModalBoxes.h"
 #include "app/SingleInstance.h"
 #include "win32/Handles.h"
+#include "win32/WideText.h"
 
 namespace quenmar {
 namespace {
@@ -24,10 +25,11 @@ LRESULT CALLBACK FirstProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 
 // The first start, on a thread of its own as in a process of its own: it
 // claims the guard and publishes a window (or none) that answers until told
-// to end. A mutex held by a thread is held against every other.
+// to end, or stops answering once it has shown it (hung). A mutex held by a
+// thread is held against every other.
 class FirstStart {
 public:
-    FirstStart(const char* name, bool withWindow) {
+    FirstStart(const char* name, bool withWindow, bool hung = false) {
         thread_ = std::thread([=, this] {
             SingleInstance first(name);
             claimed_ = first.Claim(1000);
@@ -37,6 +39,7 @@ public:
                 first.Publish(window.get());
             }
             SetEvent(ready_.get());
+            if (hung) WaitForSingleObject(end_.get(), INFINITE);
             MSG msg;
             while (WaitForSingleObject(end_.get(), 0) == WAIT_TIMEOUT) {
                 const HANDLE end = end_.get();
@@ -74,6 +77,16 @@ TEST(SingleInstance, ASecondStartAsksTheFirstOrStartsInTime) {
     {
         FirstStart first("Quenmar.Test.Forward", true);
         ASSERT_TRUE(first.Claimed());
+        // The guard is the user's, in the session's namespace: not the machine's, nor every user's.
+        wchar_t user[256] = {};
+        DWORD size = 256;
+        GetUserNameW(user, &size);
+        for (const auto& [name, held] : {std::pair{L"Local\\Quenmar.Test.Forward." + std::wstring(user), true},
+                                        {L"Global\\Quenmar.Test.Forward." + std::wstring(user), false},
+                                        {std::wstring(L"Local\\Quenmar.Test.Forward"), false}}) {
+            const win::UniqueHandle found(OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
+            EXPECT_EQ(found.get() != nullptr, held) << win::Utf8(name);
+        }
         cameForward = 0;
         EXPECT_LT(SecondsToClaim("Quenmar.Test.Forward", claimed, 10000), 5.0);
         EXPECT_FALSE(claimed) << "the first's window is there: this start ends";
@@ -91,6 +104,13 @@ TEST(SingleInstance, ASecondStartAsksTheFirstOrStartsInTime) {
     EXPECT_TRUE(claimed);
     EXPECT_GE(waited, 0.4);
     EXPECT_LT(waited, 5.0);
+    // A first whose window does not answer: started all the same, without
+    // waiting on it past the limit of one question.
+    FirstStart hung("Quenmar.Test.Hung", true, true);
+    ASSERT_TRUE(hung.Claimed());
+    const double toHung = SecondsToClaim("Quenmar.Test.Hung", claimed, 400);
+    EXPECT_TRUE(claimed);
+    EXPECT_LT(toHung, 12.0);
     // Another session's or user's guard is another guard.
     EXPECT_LT(SecondsToClaim("Quenmar.Test.Other", claimed, 10000), 1.0);
     EXPECT_TRUE(claimed);
