@@ -12,6 +12,9 @@
 
 #include "RealRegistry.h"
 #include "Remote.h"
+#include "app/AppTexts.h"
+#include "folderpicker/FolderPickerResources.h"
+#include "places/Texts.h"
 #include "win32/WideText.h"
 
 namespace quenmar::e2e {
@@ -451,43 +454,38 @@ TEST_F(Quenmar, ADpiChangeLaysOutAsAWindowStartedAtThatDpi) {
     Screenshot(main, "main-window-after-dpi-changes");
 }
 
-// What a language's user reads, written out here apart from the program's
-// string tables.
+// The session's language is the locale this test runs in (a program that
+// Wine starts inherits its starter's): ctest runs it once for each locale.
+// Each locale's texts are the string table of its language in the exe, and
+// a locale of a language the program lacks reads English's.
 struct Spoken {
     const char* locale;
     const char* name;  // of the screenshots
-    const char* caption;
-    const char* browse;
-    const char* restore;
-    const char* about;
-    const char* history;  // the first special folder
-    const char* pickerCaption;
-    const char* cancel;
-    const char* aboutCaption;
-    const char* ok;
+    LANGID language;
+    // The text of the program's table of this language.
+    std::string Text(UINT id, std::initializer_list<std::string_view> arguments = {}) const {
+        const HMODULE exe = LoadLibraryExW(win::Wide(ExeDirectory() + "\\Quenmar.exe").c_str(), nullptr,
+                                           LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+        const HRSRC block = FindResourceExW(exe, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), language);
+        const auto* units = block ? static_cast<const wchar_t*>(LockResource(LoadResource(exe, block))) : nullptr;
+        std::wstring text;
+        for (UINT n = 0; units && n <= id % 16; units += 1 + *units, ++n) {
+            if (n == id % 16) text.assign(units + 1, *units);
+        }
+        FreeLibrary(exe);
+        return FormatText(win::Utf8(text), arguments);
+    }
 };
 const Spoken kSpoken[] = {
-    {"de_DE.UTF-8", "de", "Quenmar - Version 1.0", "Durchsuchen...", "Stan&dard wiederherstellen...", "&Info...",
-     "Verlauf", "Ordner oder Laufwerk auswählen", "Abbrechen", "Info über Quenmar", "OK"},
-    {"fr_FR.UTF-8", "fr", "Quenmar - Version 1.0", "Parcourir...", "&Rétablir les valeurs par défaut...",
-     "À &propos...", "Historique", "Sélectionner un dossier ou un lecteur", "Annuler", "À propos de Quenmar", "OK"},
-    {"es_ES.UTF-8", "es", "Quenmar - Versión 1.0", "Examinar...", "&Restaurar valores predeterminados...",
-     "&Acerca de...", "Historial", "Seleccionar carpeta o unidad", "Cancelar", "Acerca de Quenmar", "Aceptar"},
-    {"ru_RU.UTF-8", "ru", "Quenmar - версия 1.0", "Обзор...", "&Восстановить по умолчанию...", "&О программе...",
-     "Журнал", "Выбор папки или диска", "Отмена", "О программе Quenmar", "ОК"},
-    {"zh_CN.UTF-8", "zh-Hans", "Quenmar - 版本 1.0", "浏览...", "还原默认值(&D)...", "关于(&A)...", "历史记录",
-     "选择文件夹或驱动器", "取消", "关于 Quenmar", "确定"},
-    {"ja_JP.UTF-8", "ja", "Quenmar - バージョン 1.0", "参照...", "既定値に戻す(&D)...", "バージョン情報(&A)...", "履歴",
-     "フォルダまたはドライブの選択", "キャンセル", "Quenmar のバージョン情報", "OK"},
-    {"en_US.UTF-8", "en-US", "Quenmar - Version 1.0", "Browse...", "Restore &Defaults...", "&About...", "History",
-     "Select Folder or Drive", "Cancel", "About Quenmar", "OK"},
-    // A language the program lacks: English.
-    {"it_IT.UTF-8", "it", "Quenmar - Version 1.0", "Browse...", "Restore &Defaults...", "&About...", "History",
-     "Select Folder or Drive", "Cancel", "About Quenmar", "OK"},
+    {"de_DE.UTF-8", "de", MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL)},
+    {"fr_FR.UTF-8", "fr", MAKELANGID(LANG_FRENCH, SUBLANG_NEUTRAL)},
+    {"es_ES.UTF-8", "es", MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL)},
+    {"ru_RU.UTF-8", "ru", MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL)},
+    {"zh_CN.UTF-8", "zh-Hans", MAKELANGID(LANG_CHINESE, SUBLANG_NEUTRAL)},
+    {"ja_JP.UTF-8", "ja", MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL)},
+    {"en_US.UTF-8", "en-US", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)},
+    {"it_IT.UTF-8", "it", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)},  // a language the program lacks
 };
-
-// The session's language is the locale this test runs in (a program that
-// Wine starts inherits its starter's): ctest runs it once for each locale.
 const Spoken* SessionLanguage() {
     wchar_t locale[64] = {};
     GetEnvironmentVariableW(L"LC_ALL", locale, 64);
@@ -503,25 +501,41 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
     const Spoken* session = SessionLanguage();
     ASSERT_NE(session, nullptr) << "LC_ALL names no locale of the table";
     const Spoken& spoken = *session;
+    ASSERT_EQ(spoken.Text(IDS_EXIT).empty(), false) << "the exe's table of " << spoken.name;
     registry.Put(kPlacesBarKey, "Place0", REG_SZ, Sz("C:\\windows\\"));
+    // Japanese at twice the scale as it starts (the tests' screen, 1280
+    // pixels wide, has no room for the German window at that scale).
+    std::optional<SystemDpi> dpi;
+    if (std::string(spoken.name) == "ja") dpi.emplace(192);
     Start();
-    EXPECT_EQ(Text(main), spoken.caption) << "is " << spoken.locale << " generated (scripts/bootstrap)?";
-    for (const char* button : {spoken.browse, spoken.restore, spoken.about}) Button(button);
-    EXPECT_EQ(app->ListViewText(catalogue, 0), spoken.history);
-    Screenshot(main, std::string(spoken.name) + "-main-window");
+    EXPECT_EQ(Text(main), spoken.Text(IDS_CAPTION, {"Quenmar", "1.0"}))
+        << "is " << spoken.locale << " generated (scripts/bootstrap)?";
+    for (const UINT button : {IDS_BROWSE, IDS_RESTORE, IDS_ABOUT}) Button(spoken.Text(button).c_str());
+    EXPECT_EQ(app->ListViewText(catalogue, 0), spoken.Text(IDS_FOLDER_HISTORY));
+    RECT client{};
+    GetClientRect(main, &client);
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_LE(r.right, client.right) << Text(child) << " sticks out";
+    }
+    Screenshot(main, std::string(spoken.name) + "-main-window" + (dpi ? "-192dpi" : ""));
 
-    const HWND picker = Opened(spoken.browse, "TSelectFolderForm", spoken.pickerCaption);
+    const std::string browse = spoken.Text(IDS_BROWSE);
+    const HWND picker = Opened(browse.c_str(), "TSelectFolderForm", spoken.Text(IDS_PICKER_TITLE).c_str());
     ASSERT_NE(picker, nullptr);
-    EXPECT_NE(FindChild(picker, "Button", spoken.cancel), nullptr) << spoken.cancel;
+    EXPECT_NE(FindChild(picker, "Button", spoken.Text(IDS_PICKER_CANCEL).c_str()), nullptr);
     Screenshot(picker, std::string(spoken.name) + "-folder-picker");
     PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
     Settle(main);
 
-    const HWND about = Opened(spoken.about, "TfrmQuenmarAbout", spoken.aboutCaption);
+    const std::string aboutButton = spoken.Text(IDS_ABOUT);
+    const HWND about = Opened(aboutButton.c_str(), "TfrmQuenmarAbout", spoken.Text(IDS_ABOUT_CAPTION, {"Quenmar"}).c_str());
     ASSERT_NE(about, nullptr);
     Screenshot(about, std::string(spoken.name) + "-about");
-    const HWND ok = FindChild(about, "Button", spoken.ok);
-    ASSERT_NE(ok, nullptr) << spoken.ok;
+    const HWND ok = FindChild(about, "Button", spoken.Text(IDS_ABOUT_OK).c_str());
+    ASSERT_NE(ok, nullptr);
     Click(ok);
     Settle(main);
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
