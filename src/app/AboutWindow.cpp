@@ -49,15 +49,14 @@ void AboutWindow::Created() {
     background_.SetBounds(0, 0, client.right, client.bottom);
     logo_.reset(LoadPicture(L"ABOUTLOGO", Dpi()));
 
-    okButton_.Create(*this, LoadText(IDS_ABOUT_OK), {340, 108, 75, 25}, Anchor::Right | Anchor::Bottom);
-    okButton_.HotTrack = true;
+    okButton_.Create(*this, TextOf(IDS_ABOUT_OK), {340, 108, 75, 25}, Anchor::Right | Anchor::Bottom);
     title_.Create(*this, "", {116, 8, 10, 10});
     version_.Create(*this, "", {116, 36, 10, 10});
     copyright_.Create(*this, "", {116, 64, 10, 10});
-    rights_.Create(*this, LoadText(IDS_RIGHTS_RESERVED), {116, 88, 10, 10});
+    rights_.Create(*this, TextOf(IDS_RIGHTS_RESERVED), {116, 88, 10, 10});
     link_.Create(*this, "", {116, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
     link_.MakeTabStop();
-    linkCaption_.Create(*this, LoadText(IDS_VISIT_ONLINE), {12, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
+    linkCaption_.Create(*this, TextOf(IDS_VISIT_ONLINE), {12, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
 
     title_.SetFont(MakeFont(-24));
     version_.SetFont(MakeFont(-19));
@@ -67,9 +66,9 @@ void AboutWindow::Created() {
     linkCaption_.SetFont(text);
     link_.SetFont(MakeFont(-13, true, true));
 
-    SetCaption(LoadText(IDS_ABOUT_CAPTION, {kApplicationTitle}));
+    SetCaption(TextOf(IDS_ABOUT_CAPTION, {kApplicationTitle}));
     title_.SetText(kApplicationTitle);
-    version_.SetText(LoadText(IDS_ABOUT_VERSION, {kVersion}));
+    version_.SetText(TextOf(IDS_ABOUT_VERSION, {kVersion}));
     copyright_.SetText(CopyrightLine());
     link_.SetText(kWebsiteAddress);
     FitToTexts();

@@ -11,6 +11,7 @@
 #include "app/SingleInstance.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
+#include "places/Utf16.h"
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/Resources.h"
@@ -41,9 +42,9 @@ HICON ProgramIcon(bool small) {
 // record points into it.
 struct FileDialog {
     FileDialog(HWND owner, UINT filterText, UINT fileNameText, UINT titleText)
-        : filter(win::LoadWideText(filterText) + L'|'), title(win::LoadWideText(titleText)) {
+        : filter(win::Wide(TextOf(filterText)) + L'|'), title(win::Wide(TextOf(titleText))) {
         std::replace(filter.begin(), filter.end(), L'|', L'\0');
-        lstrcpynW(fileName, win::LoadWideText(fileNameText).c_str(), MAX_PATH);
+        lstrcpynW(fileName, win::Wide(TextOf(fileNameText)).c_str(), MAX_PATH);
         record.lStructSize = sizeof record;
         record.hwndOwner = owner;
         record.lpstrFilter = filter.c_str();
@@ -71,7 +72,7 @@ HBITMAP BannerWithTagline(int dpi, HFONT font) {
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), RGB(0x55, 0x55, 0x55));
     RECT line{MulDiv(49, dpi, 96), MulDiv(29, dpi, 96), MulDiv(218, dpi, 96), MulDiv(44, dpi, 96)};
-    DrawTextW(dc.get(), win::LoadWideText(IDS_TAGLINE).c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc.get(), win::Wide(TextOf(IDS_TAGLINE)).c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     return banner;
 }
 
@@ -79,17 +80,15 @@ HBITMAP BannerWithTagline(int dpi, HFONT font) {
 // space, which the first line is measured with (as the system's wrapping
 // measures it), or after a Chinese or Japanese character (U+2E80 on).
 std::vector<std::pair<std::string, std::string>> TwoLineBreaks(const std::string& text) {
+    const std::u16string units = Utf8ToUtf16(text);
     std::vector<std::pair<std::string, std::string>> breaks;
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t encoded = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-        const size_t length = std::min(encoded, text.size() - i);
-        // Three bytes from E2 BA 80 (U+2E80) on, or four.
-        const bool ideographic =
-            length == 4 || (length == 3 && (lead > 0xE2 || static_cast<unsigned char>(text[i + 1]) >= 0xBA));
-        if (text[i] == ' ') breaks.emplace_back(text.substr(0, i + 1), text.substr(i + 1));
-        i += length;
-        if (ideographic && i < text.size()) breaks.emplace_back(text.substr(0, i), text.substr(i));
+    for (size_t i = 0; i < units.size();) {
+        const char16_t unit = units[i];
+        const bool pair = unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size();
+        i += pair ? 2 : 1;
+        if (unit == u' ' || ((pair || unit >= 0x2E80) && i < units.size())) {
+            breaks.emplace_back(Utf16ToUtf8(units.substr(0, i)), Utf16ToUtf8(units.substr(i)));
+        }
     }
     return breaks;
 }
@@ -175,17 +174,17 @@ void MainWindow::CreateInputs() {
     MakeFlatFrame(placesList_);
     MakeFlatFrame(catalogue_);
     MakeFlatFrame(pathEdit_);
-    placesList_.SetAccessibleName(LoadText(IDS_PLACES), true);
-    pathEdit_.SetAccessibleName(LoadText(IDS_FOLDER_PATH), false);
-    catalogue_.SetAccessibleName(LoadText(IDS_SPECIAL_FOLDERS), true);
+    placesList_.SetAccessibleName(TextOf(IDS_PLACES), true);
+    pathEdit_.SetAccessibleName(TextOf(IDS_FOLDER_PATH), false);
+    catalogue_.SetAccessibleName(TextOf(IDS_SPECIAL_FOLDERS), true);
     placesList_.Create(*this, {8, 8, 81, 385}, Anchor::Left | Anchor::Top | Anchor::Bottom,
                        LVS_ICON | LVS_AUTOARRANGE | LVS_ALIGNTOP | LVS_NOCOLUMNHEADER | LVS_NOSCROLL);
-    folderKind_.Create(*this, LoadText(IDS_USE_FOLDER), {100, 60, 297, 17}, Anchor::Left | Anchor::Top, true);
-    specialKind_.Create(*this, LoadText(IDS_USE_SPECIAL), {100, 140, 297, 17}, Anchor::Left | Anchor::Top);
+    folderKind_.Create(*this, TextOf(IDS_USE_FOLDER), {100, 60, 297, 17}, Anchor::Left | Anchor::Top, true);
+    specialKind_.Create(*this, TextOf(IDS_USE_SPECIAL), {100, 140, 297, 17}, Anchor::Left | Anchor::Top);
     specialKind_.JoinGroupOf(folderKind_);
     pathEdit_.Create(*this, {120, 80, 373, 21}, Anchor::Left | Anchor::Top | Anchor::Right, true);
-    browseButton_.SetHint(LoadText(IDS_BROWSE_HINT));
-    browseButton_.Create(*this, LoadText(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
+    browseButton_.SetHint(TextOf(IDS_BROWSE_HINT));
+    browseButton_.Create(*this, TextOf(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
     catalogue_.Create(*this, {120, 160, 333, 233}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom,
                       LVS_REPORT | LVS_NOCOLUMNHEADER);
     catalogue_.AddColumn(312);
@@ -193,17 +192,17 @@ void MainWindow::CreateInputs() {
     // a list lays itself out again at every item otherwise.
     placesList_.SetRedraw(false);
     catalogue_.SetRedraw(false);
-    previewButton_.Create(*this, LoadText(IDS_PREVIEW), {461, 160, 129, 25}, Anchor::Top | Anchor::Right);
-    restoreButton_.Create(*this, LoadText(IDS_RESTORE), {461, 192, 129, 25}, Anchor::Top | Anchor::Right);
-    exitButton_.Create(*this, LoadText(IDS_EXIT), {461, 396, 129, 25}, Anchor::Right | Anchor::Bottom);
-    moveUpButton_.SetHint(LoadText(IDS_MOVE_UP_HINT));
-    moveUpButton_.Create(*this, LoadText(IDS_MOVE_UP), {8, 396, 25, 25}, Anchor::Left | Anchor::Bottom);
-    moveDownButton_.SetHint(LoadText(IDS_MOVE_DOWN_HINT));
-    moveDownButton_.Create(*this, LoadText(IDS_MOVE_DOWN), {36, 396, 25, 25}, Anchor::Left | Anchor::Bottom);
-    changeFolderButton_.SetHint(LoadText(IDS_CHANGE_FOLDER_HINT));
-    changeFolderButton_.Create(*this, LoadText(IDS_CHANGE_FOLDER), {64, 396, 25, 25}, Anchor::Left | Anchor::Bottom);
-    aboutButton_.Create(*this, LoadText(IDS_ABOUT), {461, 224, 129, 25}, Anchor::Top | Anchor::Right);
-    hideBox_.Create(*this, LoadText(IDS_HIDE), {100, 404, 250, 17}, Anchor::Left | Anchor::Bottom);
+    previewButton_.Create(*this, TextOf(IDS_PREVIEW), {461, 160, 129, 25}, Anchor::Top | Anchor::Right);
+    restoreButton_.Create(*this, TextOf(IDS_RESTORE), {461, 192, 129, 25}, Anchor::Top | Anchor::Right);
+    exitButton_.Create(*this, TextOf(IDS_EXIT), {461, 396, 129, 25}, Anchor::Right | Anchor::Bottom);
+    moveUpButton_.SetHint(TextOf(IDS_MOVE_UP_HINT));
+    moveUpButton_.Create(*this, TextOf(IDS_MOVE_UP), {8, 396, 25, 25}, Anchor::Left | Anchor::Bottom);
+    moveDownButton_.SetHint(TextOf(IDS_MOVE_DOWN_HINT));
+    moveDownButton_.Create(*this, TextOf(IDS_MOVE_DOWN), {36, 396, 25, 25}, Anchor::Left | Anchor::Bottom);
+    changeFolderButton_.SetHint(TextOf(IDS_CHANGE_FOLDER_HINT));
+    changeFolderButton_.Create(*this, TextOf(IDS_CHANGE_FOLDER), {64, 396, 25, 25}, Anchor::Left | Anchor::Bottom);
+    aboutButton_.Create(*this, TextOf(IDS_ABOUT), {461, 224, 129, 25}, Anchor::Top | Anchor::Right);
+    hideBox_.Create(*this, TextOf(IDS_HIDE), {100, 404, 250, 17}, Anchor::Left | Anchor::Bottom);
 }
 
 // The title, pictures and hint, after the tab order's stops; the banner is a
@@ -213,7 +212,7 @@ void MainWindow::CreatePictures() {
     banner_.Create(*this, {370, 6, 220, 45}, Anchor::Top | Anchor::Right);
     banner_.MakeTabStop();
     dropHintIcon_.Create(*this, {116, 108, 16, 16}, Anchor::Left | Anchor::Top);
-    dropHint_.Create(*this, LoadText(IDS_DROP_HINT), {140, 108, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right,
+    dropHint_.Create(*this, TextOf(IDS_DROP_HINT), {140, 108, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right,
                      SS_LEFT | SS_NOPREFIX);
     logo_.Create(*this, {490, 284, 72, 72}, Anchor::Top | Anchor::Right);
     LoadPictures();
@@ -239,7 +238,7 @@ void MainWindow::Created() {
     smallIcons_.CreateOwn(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
     placesList_.SetImageList(largeIcons_, LVSIL_NORMAL);
     catalogue_.SetImageList(smallIcons_, LVSIL_SMALL);
-    for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem(LoadText(IDS_NO_PLACE), kNoIcon);
+    for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem(TextOf(IDS_NO_PLACE), kNoIcon);
     // Their icons come with the shell's answers.
     for (const SpecialFolder& row : kSpecialFolders) catalogue_.AddItem(TextOf(row.nameText), kNoIcon);
 
@@ -248,11 +247,11 @@ void MainWindow::Created() {
     changeFolderButton_.SetEnabled(false);
 
     Application::Instance().SetTitle(kApplicationTitle);
-    SetCaption(LoadText(IDS_CAPTION, {Application::Instance().Title(), kVersion}));
+    SetCaption(TextOf(IDS_CAPTION, {Application::Instance().Title(), kVersion}));
     title_.SetText(kApplicationTitle);
     const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(LoadText(IDS_EXPORT_SETTINGS)).c_str());
+    AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(TextOf(IDS_EXPORT_SETTINGS)).c_str());
 
     session_.Shell().SetImageListChanged([this](IconSize size, HIMAGELIST list) {
         (size == IconSize::Large ? largeIcons_ : smallIcons_).Adopt(list);
@@ -531,11 +530,11 @@ void MainWindow::Tell(const std::string& text, UINT icon) { ShowMessage(Handle()
 
 bool MainWindow::GoesOn(const StoreOutcome& outcome, Writing writing) {
     if (outcome.Done()) return true;
-    const std::string text = LoadText(writing == Writing::Restore ? IDS_RESTORE_FAILED : IDS_SAVE_FAILED) + "\n\n" +
+    const std::string text = TextOf(writing == Writing::Restore ? IDS_RESTORE_FAILED : IDS_SAVE_FAILED) + "\n\n" +
                              outcome.failure;
-    const std::string caption = LoadText(IDS_SAVE_FAILED_CAPTION);
+    const std::string caption = TextOf(IDS_SAVE_FAILED_CAPTION);
     if (writing == Writing::Closing) {
-        return AskYesNo(Handle(), text + "\n\n" + LoadText(IDS_CLOSE_UNSAVED), caption, MB_ICONWARNING);
+        return AskYesNo(Handle(), text + "\n\n" + TextOf(IDS_CLOSE_UNSAVED), caption, MB_ICONWARNING);
     }
     ShowMessage(Handle(), text, caption, MB_ICONWARNING);
     return false;
@@ -586,12 +585,12 @@ void MainWindow::ToggleHidden() {
 void MainWindow::PickFolder() {
     const Place* place = editor_.SelectedPlace();
     if (!place) return;
-    folderPicker_.Title = LoadText(IDS_PICKER_TITLE);
+    folderPicker_.Title = TextOf(IDS_PICKER_TITLE);
     folderPicker_.SetChosenPath(place->isFolder ? EffectivePath(*place, session_.Shell()) : "");
     if (!folderPicker_.Run(Handle())) return;
     const std::string path = folderPicker_.ChosenPath();
     if (path.empty()) {
-        Tell(LoadText(IDS_NOT_A_FOLDER), MB_ICONINFORMATION);
+        Tell(TextOf(IDS_NOT_A_FOLDER), MB_ICONINFORMATION);
         return;
     }
     editor_.SetPickedFolder(path);
@@ -608,7 +607,7 @@ void MainWindow::TakeDroppedName(const std::string& name) {
 }
 
 void MainWindow::TellDropTooLong() {
-    if (editor_.TakesDrops()) Tell(LoadText(IDS_DROP_TOO_LONG), MB_ICONINFORMATION);
+    if (editor_.TakesDrops()) Tell(TextOf(IDS_DROP_TOO_LONG), MB_ICONINFORMATION);
 }
 
 // Preview, restore and export --------------------------------------------------
@@ -620,7 +619,7 @@ void MainWindow::Export() {
     dialog.record.lpstrDefExt = L"reg";
     dialog.record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog.record)) {
-        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) Tell(LoadText(IDS_FILE_NAME_TOO_LONG), MB_ICONWARNING);
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) Tell(TextOf(IDS_FILE_NAME_TOO_LONG), MB_ICONWARNING);
         return;
     }
     try {
@@ -642,7 +641,7 @@ void MainWindow::Preview() {
 }
 
 void MainWindow::RestoreDefaults() {
-    if (!AskYesNo(Handle(), LoadText(IDS_RESTORE_QUESTION), LoadText(IDS_CONFIRM))) return;
+    if (!AskYesNo(Handle(), TextOf(IDS_RESTORE_QUESTION), TextOf(IDS_CONFIRM))) return;
     const StoreOutcome removed = editor_.RestoreDefaults();
     ShowState();
     GoesOn(removed, Writing::Restore);

@@ -65,7 +65,7 @@ bool Session::MayEnd(bool critical) {
     heldAtEnd_.reset();
     if (saved.Done() || critical) return true;
     heldAtEnd_ = saved;
-    ShutdownBlockReasonCreate(window_, win::Wide(win::LoadText(IDS_SAVE_FAILED)).c_str());
+    ShutdownBlockReasonCreate(window_, win::Wide(TextOf(IDS_SAVE_FAILED)).c_str());
     return false;
 }
 

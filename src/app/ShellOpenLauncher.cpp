@@ -17,8 +17,8 @@ int32_t ExecuteFile(const std::string& fileName, const std::string& parameters, 
                     int32_t showCommand) {
     const std::wstring file = win::Wide(fileName);
     if (file.size() >= kMaxExecuteNameLength) {
-        widgets::ShowMessage(GetActiveWindow(), widgets::LoadText(IDS_PATH_TOO_LONG),
-                             widgets::LoadText(IDS_INFORMATION), MB_ICONINFORMATION);
+        widgets::ShowMessage(GetActiveWindow(), TextOf(IDS_PATH_TOO_LONG),
+                             TextOf(IDS_INFORMATION), MB_ICONINFORMATION);
         return 2;
     }
     const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"Open", file.c_str(),
@@ -29,7 +29,7 @@ int32_t ExecuteFile(const std::string& fileName, const std::string& parameters, 
 
 void ReportExecuteResult(uint32_t resultCode, HWND parentWindow) {
     if (resultCode > 32) return;
-    widgets::ShowMessage(parentWindow, ExecuteErrorText(resultCode), widgets::LoadText(IDS_ERROR), MB_ICONWARNING);
+    widgets::ShowMessage(parentWindow, ExecuteErrorText(resultCode), TextOf(IDS_ERROR), MB_ICONWARNING);
 }
 
 std::string TargetExtension(const std::string& target) {

@@ -12,7 +12,7 @@
 namespace quenmar {
 
 bool FolderPicker::Run(HWND owner) {
-    if (running_) throw std::runtime_error(widgets::LoadText(IDS_PICKER_ALREADY_OPEN));
+    if (running_) throw std::runtime_error(TextOf(IDS_PICKER_ALREADY_OPEN));
     running_ = true;
     const win::ScopeExit clear([this] { running_ = false; });
     widgets::WaitCursor wait;
@@ -38,7 +38,7 @@ void FolderPicker::PrepareWindow(FolderPickerWindow& window) {
     window.CenterOnScreen();
     window.SetShowState(showState_);
     window.ApplyOptions(Options);
-    window.SetCaption(Title.empty() ? widgets::LoadText(IDS_PICKER_CAPTION) : Title);
+    window.SetCaption(Title.empty() ? TextOf(IDS_PICKER_CAPTION) : Title);
     window.Tree().CurrentFolder.Assign(chosen_);
 }
 

@@ -54,14 +54,14 @@ FolderPickerWindow::~FolderPickerWindow() {
 void FolderPickerWindow::ScaleChanged() {
     LoadToolImages();
     SetScaledMetrics();
-    SetFormFont(LoadText(IDS_PICKER_FONT));
+    SetFormFont(TextOf(IDS_PICKER_FONT));
 }
 
 void FolderPickerWindow::Created() {
-    tree_.SetAccessibleName(LoadText(IDS_PICKER_TREE_NAME), true);
+    tree_.SetAccessibleName(TextOf(IDS_PICKER_TREE_NAME), true);
     tree_.Create(*this, {8, 32, 341, 241}, Anchor::ByForm);
-    okButton_.Create(*this, LoadText(IDS_PICKER_OK), {12, 279, 75, 23}, Anchor::ByForm);
-    cancelButton_.Create(*this, LoadText(IDS_PICKER_CANCEL), {92, 279, 75, 23}, Anchor::ByForm);
+    okButton_.Create(*this, TextOf(IDS_PICKER_OK), {12, 279, 75, 23}, Anchor::ByForm);
+    cancelButton_.Create(*this, TextOf(IDS_PICKER_CANCEL), {92, 279, 75, 23}, Anchor::ByForm);
     SetDefaultButton(&okButton_);
     SetCancelButton(&cancelButton_);
     SetWindowLongW(okButton_.Handle(), GWL_STYLE, GetWindowLongW(okButton_.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);
@@ -74,9 +74,9 @@ void FolderPickerWindow::Created() {
     toolBar_.Create(*this, {Scale(8), Scale(4), Scale(8 + 185), Scale(4 + 25)});
     toolBar_.SetFont(Font());
     LoadToolImages();
-    toolBar_.AddButton(kCreateCommand, 0, win::Wide(LoadText(IDS_PICKER_CREATE_FOLDER)).c_str());
+    toolBar_.AddButton(kCreateCommand, 0, win::Wide(TextOf(IDS_PICKER_CREATE_FOLDER)).c_str());
     toolBar_.AddGap(Scale(8));
-    toolBar_.AddButton(kDeleteCommand, 2, win::Wide(LoadText(IDS_PICKER_DELETE)).c_str());
+    toolBar_.AddButton(kDeleteCommand, 2, win::Wide(TextOf(IDS_PICKER_DELETE)).c_str());
     newFolderButton_.Attach(toolBar_.Handle(), kCreateCommand);
     deleteFolderButton_.Attach(toolBar_.Handle(), kDeleteCommand);
     SizeToolButtons();
@@ -107,12 +107,9 @@ void FolderPickerWindow::SetScaledMetrics() {
 
 void FolderPickerWindow::SizeToolButtons() {
     // The designed widths, or wider where the caption needs it in this font.
-    const win::WindowDC dc(toolBar_.Handle());
-    const win::SelectedObject font(dc.get(), toolBar_.Font());
+    // Measured as the tool bar draws them, the mnemonic's ampersand taking no room.
     auto needed = [&](ToolButton& button, int designed) {
-        std::string caption = button.Caption();
-        caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
-        return std::max(Scale(designed), static_cast<int>(win::TextExtent(dc.get(), caption).cx) + Scale(16) + Scale(18));
+        return std::max(Scale(designed), static_cast<int>(Measure(toolBar_.Handle(), button.Caption(), DT_SINGLELINE).cx) + Scale(16) + Scale(18));
     };
     const int createWidth = newFolderButton_.Command() ? needed(newFolderButton_, 101) : Scale(101);
     const int deleteWidth = deleteFolderButton_.Command() ? needed(deleteFolderButton_, 68) : Scale(68);
@@ -140,7 +137,7 @@ void FolderPickerWindow::SetFormFont(const std::string& face) {
 }
 
 void FolderPickerWindow::Showing() {
-    SetFormFont(LoadText(IDS_PICKER_FONT));
+    SetFormFont(TextOf(IDS_PICKER_FONT));
     tree_.FillTree();
 }
 

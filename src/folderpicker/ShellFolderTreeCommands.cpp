@@ -96,7 +96,7 @@ namespace {
 
 // "Cannot create the folder", with the system's reason and the name.
 void WarnCreateFailed(HWND owner, const std::string& name, DWORD error) {
-    const std::wstring format = win::Wide(widgets::LoadText(IDS_CREATE_FOLDER_FAILED));
+    const std::wstring format = win::Wide(TextOf(IDS_CREATE_FOLDER_FAILED));
     const std::wstring message = win::Wide(win::SystemMessage(error)), wideName = win::Wide(name);
     const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(message.c_str()),
                                    reinterpret_cast<DWORD_PTR>(wideName.c_str())};
@@ -108,15 +108,15 @@ void WarnCreateFailed(HWND owner, const std::string& name, DWORD error) {
     if (text) LocalFree(text);
     // The formatter may turn line feeds into CR LF pairs; the text keeps bare line feeds.
     shown.erase(std::remove(shown.begin(), shown.end(), L'\r'), shown.end());
-    widgets::ShowMessage(owner, win::Utf8(shown), widgets::LoadText(IDS_WARNING), MB_ICONWARNING);
+    widgets::ShowMessage(owner, win::Utf8(shown), TextOf(IDS_WARNING), MB_ICONWARNING);
 }
 
 // Makes the first free folder of a naming scheme ("New Folder", "New Folder
 // (2)", ... fifty names) in dir; only "already exists" moves on to the next
 // name. Its name; empty when none was made, the failure told.
 std::string CreateNumberedFolder(HWND owner, const std::string& dir, UINT baseId, UINT numberId) {
-    const std::string base = widgets::LoadText(baseId);
-    const std::wstring numbered = win::Wide(widgets::LoadText(numberId));
+    const std::string base = TextOf(baseId);
+    const std::wstring numbered = win::Wide(TextOf(numberId));
     for (int i = 1; i <= 50; ++i) {
         std::string name = base;
         if (i > 1) {
@@ -150,7 +150,7 @@ void ShellFolderTree::MakeSubfolder() {
     std::string created = CreateNumberedFolder(owner, dir, IDS_NEW_FOLDER, IDS_NEW_FOLDER_NUMBER);
     if (created.empty()) created = CreateNumberedFolder(owner, dir, IDS_NEW_FOLDER_SHORT, IDS_NEW_FOLDER_SHORT_NUMBER);
     if (created.empty()) {
-        WarnCreateFailed(owner, widgets::LoadText(IDS_NEW_FOLDER), ERROR_ALREADY_EXISTS);
+        WarnCreateFailed(owner, TextOf(IDS_NEW_FOLDER), ERROR_ALREADY_EXISTS);
         return;
     }
     {

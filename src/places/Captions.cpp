@@ -16,7 +16,6 @@ std::string FolderSlotCaption(const std::string& path, ShellLookups& shell) {
     return caption;
 }
 
-std::string SpecialFolderCaption(int32_t csidl) { return SpecialFolderName(csidl); }
 
 std::string EffectivePath(const Place& entry, ShellLookups& shell) {
     return entry.keepUnexpanded ? shell.ExpandEnvironment(entry.path) : entry.path;
@@ -24,7 +23,7 @@ std::string EffectivePath(const Place& entry, ShellLookups& shell) {
 
 SlotDisplay DisplayFor(const Place& entry, ShellLookups& shell) {
     if (!entry.isFolder) {
-        return {SpecialFolderCaption(entry.csidl), shell.SpecialFolderIconIndex(IconSize::Large, entry.csidl)};
+        return {SpecialFolderName(entry.csidl), shell.SpecialFolderIconIndex(IconSize::Large, entry.csidl)};
     }
     const std::string path = EffectivePath(entry, shell);
     return {FolderSlotCaption(path, shell), shell.PathIconIndex(IconSize::Large, AddTrailingBackslash(path))};

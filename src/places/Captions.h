@@ -12,9 +12,6 @@ namespace quenmar {
 // Caption of a folder slot whose path is the given text.
 std::string FolderSlotCaption(const std::string& path, ShellLookups& shell);
 
-// Caption of a special-folder slot.
-std::string SpecialFolderCaption(int32_t csidl);
-
 // What a slot shows beside its entry.
 struct SlotDisplay {
     std::string caption;

@@ -11,12 +11,8 @@ namespace quenmar {
 
 constexpr int kSlotCount = 5;
 
-// CSIDL values the program uses by name.
+// The Desktop's CSIDL: what a slot with no stored value stands for.
 constexpr int32_t kCsidlDesktop = 0x00;
-constexpr int32_t kCsidlPersonal = 0x05;
-constexpr int32_t kCsidlDrives = 0x11;
-constexpr int32_t kCsidlNetwork = 0x12;
-constexpr int32_t kCsidlHistory = 0x22;
 
 struct SpecialFolder {
     int32_t csidl;

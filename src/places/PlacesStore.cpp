@@ -6,19 +6,9 @@ namespace quenmar {
 
 std::string PlaceValueName(int slot) { return "Place" + std::to_string(slot); }
 
-StoredPlace StoredFormOf(const Place& entry) {
-    if (!entry.isFolder) return {StoredPlace::Number, entry.csidl, {}};
-    return {entry.keepUnexpanded ? StoredPlace::ExpandableText : StoredPlace::Text, 0, entry.path};
-}
-
 StoredValue StoredValueOf(const Place& entry) {
-    const StoredPlace stored = StoredFormOf(entry);
-    switch (stored.kind) {
-    case StoredPlace::Number: return {StoredValue::Presence::Value, kRegDword, {}, stored.number};
-    case StoredPlace::ExpandableText: return {StoredValue::Presence::Value, kRegExpandSz, stored.text, 0};
-    case StoredPlace::Text: break;
-    }
-    return {StoredValue::Presence::Value, kRegSz, stored.text, 0};
+    if (!entry.isFolder) return {StoredValue::Presence::Value, kRegDword, {}, entry.csidl};
+    return {StoredValue::Presence::Value, entry.keepUnexpanded ? kRegExpandSz : kRegSz, entry.path, 0};
 }
 
 Place PlacesStore::DefaultEntry(int n) {
@@ -96,11 +86,13 @@ StoreOutcome PlacesStore::Save(const Places& places, bool hidden) const {
         try {
             for (int n = 0; n < kSlotCount; ++n) {
                 const std::string name = PlaceValueName(n);
-                const StoredPlace stored = StoredFormOf(places[n]);
-                switch (stored.kind) {
-                case StoredPlace::Number: registry_.WriteInteger(name, stored.number); break;
-                case StoredPlace::ExpandableText: registry_.WriteExpandString(name, stored.text); break;
-                case StoredPlace::Text: registry_.WriteString(name, stored.text); break;
+                const StoredValue stored = StoredValueOf(places[n]);
+                if (stored.type == kRegDword) {
+                    registry_.WriteInteger(name, stored.number);
+                } else if (stored.type == kRegExpandSz) {
+                    registry_.WriteExpandString(name, stored.text);
+                } else {
+                    registry_.WriteString(name, stored.text);
                 }
             }
         } catch (const RegistryError& error) {

@@ -23,16 +23,8 @@ using Places = std::array<Place, kSlotCount>;
 // "Place0" to "Place4".
 std::string PlaceValueName(int slot);
 
-// How an entry is stored in its Place value.
-struct StoredPlace {
-    enum Kind { Number, Text, ExpandableText } kind = Number;
-    int32_t number = 0;  // the CSIDL of a special folder
-    std::string text;    // the path of a folder
-};
-StoredPlace StoredFormOf(const Place& entry);
-
-// What a Place value holds, as far as the store reads it: enough to tell
-// whether another program has written it since.
+// What a Place value holds, as far as the store reads it (enough to tell
+// whether another program has written it since), and what it writes.
 struct StoredValue {
     // A value that no place is read from (of another type, or a number
     // longer than four bytes) is told by its type and size.
@@ -43,7 +35,8 @@ struct StoredValue {
     int32_t number = 0;  // of a number; the size of an unreadable value
     bool operator==(const StoredValue&) const = default;
 };
-// The value Save writes for a place.
+// The value Save writes for a place: a special folder's CSIDL as a number,
+// a folder's path as text, expandable where the place keeps it unexpanded.
 StoredValue StoredValueOf(const Place& entry);
 // Every value with no Placesbar key: told apart from a key without the value.
 inline const StoredValue kNoPlacesKey{StoredValue::Presence::NoKey, kRegNone, {}, 0};

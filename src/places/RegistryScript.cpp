@@ -82,20 +82,17 @@ std::u16string PlacesScriptText(const Places& places, bool hidden) {
     text += u"[" + placesKey + u"]\r\n";
     for (int n = 0; n < kSlotCount; ++n) {
         const std::u16string head = Quoted(Ascii(PlaceValueName(n).c_str())) + u"=";
-        const StoredPlace stored = StoredFormOf(places[n]);
-        switch (stored.kind) {
-        case StoredPlace::Number: text += Dword(head, static_cast<uint32_t>(stored.number)); break;
-        case StoredPlace::Text: {
+        const StoredValue stored = StoredValueOf(places[n]);
+        if (stored.type == kRegDword) {
+            text += Dword(head, static_cast<uint32_t>(stored.number));
+        } else if (stored.type == kRegExpandSz) {
+            text += HexValue(head, kRegExpandSz, Utf16Bytes(Utf8ToUtf16(stored.text), true));
+        } else {
             // A quoted string cannot hold a line break, and a surrogate without
             // its partner may not survive a reader's decoding: such text goes
             // as bytes.
             const std::u16string path = Utf8ToUtf16(stored.text);
             text += NeedsBytes(path) ? HexValue(head, kRegSz, Utf16Bytes(path, true)) : head + Quoted(path) + u"\r\n";
-            break;
-        }
-        case StoredPlace::ExpandableText:
-            text += HexValue(head, kRegExpandSz, Utf16Bytes(Utf8ToUtf16(stored.text), true));
-            break;
         }
     }
     return text + u"\r\n";

@@ -61,7 +61,7 @@ void Application::ShowException(HWND owner, const std::exception& error) const {
 }
 
 void Application::ShowUnknownException(HWND owner) const {
-    ShowMessage(owner, LoadText(IDS_UNEXPECTED_ERROR), title_, MB_ICONERROR);
+    ShowMessage(owner, TextOf(IDS_UNEXPECTED_ERROR), title_, MB_ICONERROR);
 }
 
 }  // namespace quenmar::widgets

@@ -37,7 +37,7 @@ void Control::CreateAs(Form& form, const wchar_t* className, const std::string& 
                             form.Scale(bounds.top), form.Scale(bounds.width), form.Scale(bounds.height),
                             form.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                             GetModuleHandleW(nullptr), nullptr);
-    if (!hwnd_) throw std::runtime_error(LoadText(IDS_CONTROL_NOT_CREATED, {win::Utf8(className)}));
+    if (!hwnd_) throw std::runtime_error(TextOf(IDS_CONTROL_NOT_CREATED, {win::Utf8(className)}));
     SetFont(form.Font());
     if (!hint_.empty()) form.AddTooltip(*this);
 }
@@ -94,14 +94,14 @@ HDC MeasuringDc() {
     return measuring.get();
 }
 
+}  // namespace
+
 SIZE Measure(HWND control, const std::string& text, UINT format, int width) {
     const win::SelectedObject font(MeasuringDc(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     RECT measured{0, 0, width, 0};
     DrawTextW(MeasuringDc(), win::Wide(text).c_str(), -1, &measured, DT_CALCRECT | format);
     return {measured.right - measured.left, measured.bottom - measured.top};
 }
-
-}  // namespace
 
 std::vector<int> Control::TextWidths(const std::vector<std::string>& texts) const {
     const win::SelectedObject font(MeasuringDc(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));

@@ -137,6 +137,10 @@ void MakeFlatFrame(Control& control);
 
 using Event = std::function<void()>;
 
+// A text as DrawText lays it out with the format in a window's font, within
+// `width` where it breaks lines: the one way the widgets measure text.
+SIZE Measure(HWND window, const std::string& text, UINT format, int width = 0);
+
 // Fires an event; an unset event is skipped.
 template <typename F, typename... Args>
 void Fire(const F& event, Args&&... args) {

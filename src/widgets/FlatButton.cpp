@@ -67,7 +67,7 @@ void FlatButton::Create(Form& form, const std::string& text, Bounds bounds, Anch
     CreateAs(form, L"BUTTON", text, WS_TABSTOP | WS_GROUP | BS_OWNERDRAW, 0, bounds, anchors);
     const HWND window = hwnd_;
     hover_.Attach(window, [this, window] {
-        if (HotTrack) InvalidateRect(window, nullptr, FALSE);
+        InvalidateRect(window, nullptr, FALSE);
     });
 }
 
@@ -81,14 +81,14 @@ void FlatButton::SetGlyph(HIMAGELIST images, int index) {
 
 HBITMAP FlatButton::GlyphBitmap(int size, bool disabled) {
     // Made once for each look at the size drawn, not at every paint.
-    if (size != glyphBitmapSize_ || Color != glyphBitmapFace_) {
+    if (size != glyphBitmapSize_ || kFace != glyphBitmapFace_) {
         glyphBitmaps_[0].reset();
         glyphBitmaps_[1].reset();
         glyphBitmapSize_ = size;
-        glyphBitmapFace_ = Color;
+        glyphBitmapFace_ = kFace;
     }
     win::UniqueGdiObject& bitmap = glyphBitmaps_[disabled ? 1 : 0];
-    if (!bitmap) bitmap.reset(MakeGlyphBitmap(images_, glyph_, size, disabled, Color));
+    if (!bitmap) bitmap.reset(MakeGlyphBitmap(images_, glyph_, size, disabled, kFace));
     return static_cast<HBITMAP>(bitmap.get());
 }
 
@@ -130,14 +130,14 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     const bool disabled = item.itemState & ODS_DISABLED;
     const bool pressed = item.itemState & ODS_SELECTED;
     const bool focused = item.itemState & ODS_FOCUS;
-    const bool hot = HotTrack && hover_.Hot() && !disabled;
+    const bool hot = hover_.Hot() && !disabled;
 
     const win::UniqueGdiObject face(
-        CreateSolidBrush(pressed ? Blend(Color, HighlightColor) : hot ? HotTrackColor : Color));
+        CreateSolidBrush(pressed ? Blend(kFace, kHighlight) : hot ? kHotTrack : kFace));
     FillRect(dc, &r, static_cast<HBRUSH>(face.get()));
     // Lines and margins drawn for the scale, as the pictures are.
     const auto scale = [this](int pixels96) { return form_ ? form_->Scale(pixels96) : pixels96; };
-    FrameWith(dc, r, disabled ? RGB(0xC8, 0xC8, 0xC8) : (focused || pressed) ? HighlightColor : RGB(0x9A, 0x9A, 0x9A),
+    FrameWith(dc, r, disabled ? RGB(0xC8, 0xC8, 0xC8) : (focused || pressed) ? kHighlight : RGB(0x9A, 0x9A, 0x9A),
               scale((focused || pressed) && !disabled ? 2 : 1));
 
     RECT content = r;

@@ -28,11 +28,6 @@ private:
 // the mouse is over it, and an optional glyph (greyed when disabled).
 class FlatButton : public Button {
 public:
-    COLORREF Color = RGB(0xF4, 0xF4, 0xF0);
-    COLORREF HighlightColor = RGB(0x6A, 0x8D, 0xF4);
-    COLORREF HotTrackColor = RGB(0xFF, 0xC7, 0x3C);
-    bool HotTrack = true;
-
     void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     // A glyph from an image list the caller keeps alive; -1 for none.
     void SetGlyph(HIMAGELIST images, int index);
@@ -44,6 +39,9 @@ public:
     int NeededWidth() const override;  // the glyph and the caption within the frame
 
 private:
+    static constexpr COLORREF kFace = RGB(0xF4, 0xF4, 0xF0);
+    static constexpr COLORREF kHighlight = RGB(0x6A, 0x8D, 0xF4);
+    static constexpr COLORREF kHotTrack = RGB(0xFF, 0xC7, 0x3C);
     HoverTracker hover_;
     HBITMAP GlyphBitmap(int size, bool disabled);
 
@@ -58,19 +56,13 @@ private:
 // Radio buttons and check boxes that light up: their text in the highlight
 // colour when checked, their background in the hot-track colour while the
 // mouse is over them.
-struct HotTrackColors {
-    COLORREF HighlightColor = RGB(0x21, 0xA1, 0x21);
-    COLORREF HotTrackColor = RGB(0xFF, 0xC7, 0x3C);
-};
-
 template <typename Base>
 class HotTracked : public Base {
 public:
-    HotTrackColors Colors;
-    COLORREF TextColor() const override { return this->Checked() ? Colors.HighlightColor : CLR_INVALID; }
+    COLORREF TextColor() const override { return this->Checked() ? kHighlight : CLR_INVALID; }
     HBRUSH BackgroundBrush() const override {
         if (!hover_.Hot()) return nullptr;
-        if (!hotBrush_) hotBrush_.reset(CreateSolidBrush(Colors.HotTrackColor));
+        if (!hotBrush_) hotBrush_.reset(CreateSolidBrush(kHotTrack));
         return static_cast<HBRUSH>(hotBrush_.get());
     }
     bool Hot() const { return hover_.Hot(); }
@@ -82,6 +74,8 @@ protected:
     }
 
 private:
+    static constexpr COLORREF kHighlight = RGB(0x21, 0xA1, 0x21);
+    static constexpr COLORREF kHotTrack = RGB(0xFF, 0xC7, 0x3C);
     HoverTracker hover_;
     mutable win::UniqueGdiObject hotBrush_;
 };

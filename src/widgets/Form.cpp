@@ -72,7 +72,7 @@ void Form::CreateHandle(HWND owner) {
                                         CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                                         outer.bottom - outer.top, owner, nullptr, GetModuleHandleW(nullptr), this);
     if (createError_) std::rethrow_exception(std::exchange(createError_, nullptr));
-    if (!window) throw std::runtime_error(LoadText(IDS_WINDOW_NOT_CREATED));
+    if (!window) throw std::runtime_error(TextOf(IDS_WINDOW_NOT_CREATED));
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

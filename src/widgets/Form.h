@@ -101,9 +101,6 @@ public:
     Control* ControlOf(HWND window) const;
     // Shows the control's hint while the mouse rests on it.
     void AddTooltip(Control& control);
-    // The hints' window; null until the mouse first comes over a control
-    // with a hint.
-    HWND Tooltip() const { return tooltip_; }
 
 protected:
     // The one way fonts are made: the form's face (or the given one) at a

@@ -19,7 +19,6 @@ public:
     // Shows a list owned elsewhere; the list's own one is released.
     void Adopt(HIMAGELIST shared);
     HIMAGELIST Handle() const { return shared_ ? shared_ : owned_.get(); }
-    bool Shared() const { return shared_ != nullptr; }
     // Told the new handle whenever the list adopts another.
     std::vector<std::function<void(HIMAGELIST)>> listeners;
 

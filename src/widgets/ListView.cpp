@@ -64,16 +64,6 @@ int ListView::AddItem(const std::string& text, int image) {
     return static_cast<int>(SendMessageW(hwnd_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-std::string ListView::ItemText(int index) const {
-    wchar_t text[1024] = {};
-    LVITEMW item{};
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = static_cast<int>(std::size(text));
-    SendMessageW(hwnd_, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
-    return win::Utf8(text);
-}
-
 void ListView::SetItemText(int index, const std::string& text) {
     LVITEMW item{};
     item.iSubItem = 0;

@@ -27,7 +27,6 @@ public:
 
     int Count() const;
     int AddItem(const std::string& text, int image);
-    std::string ItemText(int item) const;
     void SetItemText(int item, const std::string& text);
     int ItemImage(int item) const;
     void SetItemImage(int item, int image);

@@ -17,9 +17,6 @@
 
 namespace quenmar::widgets {
 
-// A text of the program's string table in the user's language.
-using win::LoadText;
-
 // The scale, in percent, of the pictures drawn for a DPI: the smallest of
 // those drawn (100, 125, 150, 200) that is not smaller than the DPI's own,
 // else the largest.

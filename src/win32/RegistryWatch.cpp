@@ -8,6 +8,8 @@ namespace quenmar::win {
 
 namespace {
 
+constexpr DWORD kDeletedKeyCheckMs = 500;
+
 std::wstring ParentOf(const std::wstring& path) {
     const size_t slash = path.find_last_of(L'\\');
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
@@ -33,14 +35,10 @@ RegistryWatch::RegistryWatch(const std::string& path, HWND window, UINT message)
     : path_(Wide(path)),
       window_(window),
       message_(message),
-      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
-      ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    if (!stop_ || !ended_) return;
+      stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    if (!stop_) return;
     try {
-        thread_ = std::thread([this] {
-            Run();
-            SetEvent(ended_.get());
-        });
+        thread_ = std::thread([this] { Run(); });
     } catch (const std::system_error&) {
         // No thread to spare: the window does without the watch.
     }
@@ -50,10 +48,6 @@ RegistryWatch::~RegistryWatch() {
     if (!thread_.joinable()) return;
     SetEvent(stop_.get());
     thread_.join();
-}
-
-bool RegistryWatch::Watching() const {
-    return thread_.joinable() && WaitForSingleObject(ended_.get(), 0) == WAIT_TIMEOUT;
 }
 
 void RegistryWatch::Run() {
@@ -79,7 +73,16 @@ void RegistryWatch::Run() {
             return;
         }
         const HANDLE events[] = {stop_.get(), changed.get()};
-        const DWORD woken = WaitForMultipleObjects(2, events, FALSE, INFINITE);
+        DWORD woken = WAIT_TIMEOUT;
+        while (woken == WAIT_TIMEOUT) {
+            woken = WaitForMultipleObjects(2, events, FALSE, kDeletedKeyCheckMs);
+            // The watched key deleted (a whole tree above ours removed) is
+            // not always told: looked for now and then.
+            if (woken == WAIT_TIMEOUT && RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                         nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_KEY_DELETED) {
+                woken = WAIT_OBJECT_0 + 1;
+            }
+        }
         RegCloseKey(key);
         if (woken != WAIT_OBJECT_0 + 1) return;
         tell = true;

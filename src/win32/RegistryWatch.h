@@ -22,10 +22,6 @@ public:
     RegistryWatch(const RegistryWatch&) = delete;
     RegistryWatch& operator=(const RegistryWatch&) = delete;
 
-    // False when the watch could not be started or has given up (no key
-    // of the path's could be watched).
-    bool Watching() const;
-
 private:
     void Run();
 
@@ -33,7 +29,6 @@ private:
     HWND window_;
     UINT message_;
     UniqueHandle stop_;
-    UniqueHandle ended_;
     std::thread thread_;
 };
 

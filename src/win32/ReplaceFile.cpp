@@ -12,7 +12,7 @@ namespace quenmar::win {
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, DWORD error) {
-    throw FileWriteError(LoadText(IDS_COULD_NOT_WRITE, {path, SystemMessage(error)}));
+    throw FileWriteError(TextOf(IDS_COULD_NOT_WRITE, {path, SystemMessage(error)}));
 }
 
 }  // namespace

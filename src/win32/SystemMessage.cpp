@@ -14,7 +14,7 @@ std::string SystemMessage(DWORD code) {
     std::string text = buffer ? Utf8(buffer) : "";
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
-    if (text.empty()) text = LoadText(IDS_ERROR_CODE, {std::to_string(code)});
+    if (text.empty()) text = TextOf(IDS_ERROR_CODE, {std::to_string(code)});
     return text;
 }
 

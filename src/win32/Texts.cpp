@@ -65,7 +65,7 @@ LANGID NeutralLanguage(LANGID language) {
     return MAKELANGID(PRIMARYLANGID(language), SUBLANG_NEUTRAL);
 }
 
-std::wstring LoadWideText(UINT id) {
+std::string ResourceText(UINT id) {
     const HMODULE module = GetModuleHandleW(nullptr);
     // The languages the table has, exactly: finding a resource in a language
     // the table lacks would give a language near it (Simplified Chinese for
@@ -77,19 +77,13 @@ std::wstring LoadWideText(UINT id) {
     const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     for (const LANGID candidate : {language, NeutralLanguage(language), english}) {
         if (std::find(present.begin(), present.end(), candidate) == present.end()) continue;
-        if (auto text = TextIn(module, id, candidate)) return *std::move(text);
+        if (auto text = TextIn(module, id, candidate)) return Utf8(*text);
     }
     return {};
 }
 
-std::string LoadText(UINT id) { return Utf8(LoadWideText(id)); }
-
-std::string LoadText(UINT id, std::initializer_list<std::string_view> arguments) {
-    return FormatText(LoadText(id), arguments);
-}
-
 void UseResourceTexts() {
-    SetTextReader([](int id) { return LoadText(static_cast<UINT>(id)); });
+    SetTextReader([](int id) { return ResourceText(static_cast<UINT>(id)); });
 }
 
 }  // namespace quenmar::win

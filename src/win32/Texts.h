@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "places/Texts.h"
+
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -25,13 +27,9 @@ void SetTextLanguage(LANGID language);
 // The text with that number in the program's string table: in the text
 // language where the program has it, else in that language's neutral form
 // (German for Austrian German), else in English (United States). Empty
-// when no language has it.
-std::wstring LoadWideText(UINT id);
-std::string LoadText(UINT id);
-// The text with its %1 to %9 replaced by the arguments.
-std::string LoadText(UINT id, std::initializer_list<std::string_view> arguments);
-
-// Makes the portable code's texts come from the string table too.
+// when no language has it. The program reads its texts through TextOf,
+// which UseResourceTexts makes read them here.
+std::string ResourceText(UINT id);
 void UseResourceTexts();
 
 // The neutral form of a language: the language alone, without its country.

@@ -63,11 +63,6 @@ void WindowSubclass::Detach(HWND window, bool restore) {
     }
 }
 
-WNDPROC WindowSubclass::Next(HWND window) {
-    Entry entry;
-    return Find(window, entry) ? entry.next : nullptr;
-}
-
 LRESULT CALLBACK WindowSubclass::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Entry entry;
     if (!Find(window, entry)) return DefWindowProcW(window, message, wParam, lParam);

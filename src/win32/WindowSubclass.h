@@ -26,8 +26,6 @@ public:
     // Removes the handler and, when no other procedure was put in front of
     // ours since, gives the window its previous procedure back.
     static void Uninstall(HWND window) { Detach(window, true); }
-    // The window's procedure before Install; null when it has no entry.
-    static WNDPROC Next(HWND window);
 
 private:
     static void Detach(HWND window, bool restore);

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "WaitUntil.h"
 #include "widgets/Application.h"
+#include "win32/WideText.h"
 
 namespace quenmar::testing {
 
@@ -57,6 +58,16 @@ public:
 }  // namespace quenmar::testing
 
 namespace quenmar::testing {
+
+// An item's text as the list shows it.
+inline std::string ItemText(const widgets::ListView& list, int index) {
+    wchar_t text[1024] = {};
+    LVITEMW item{};
+    item.pszText = text;
+    item.cchTextMax = static_cast<int>(std::size(text));
+    SendMessageW(list.Handle(), LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    return win::Utf8(text);
+}
 
 // Selects (or deselects) a list's item as the user's click does: the list
 // reports the change, as it does not when the program selects.

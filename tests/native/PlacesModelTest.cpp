@@ -31,7 +31,7 @@ TEST(Catalogue, UnlistedCsidlIsUnknown) {
     EXPECT_EQ(SpecialFolderName(8), "Unknown");
     EXPECT_EQ(SpecialFolderName(-1), "Unknown");
     EXPECT_FALSE(CatalogueRow(6).has_value());
-    EXPECT_EQ(SpecialFolderCaption(0x2E), "Common Documents");
+    EXPECT_EQ(SpecialFolderName(0x2E), "Common Documents");
 }
 
 // Each rule on its cases; separators are found in UTF-8 text whatever the

@@ -557,7 +557,7 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
     });
     SendMessageW(form->browseButton_.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-picker\\Work\\");
-    EXPECT_EQ(form->placesList_.ItemText(2), "Work");
+    EXPECT_EQ(ItemText(form->placesList_, 2), "Work");
 
     // Change Folder opens it on the new path; My Computer is refused.
     ModalBoxes boxes([](const SeenBox&) { return IDOK; });

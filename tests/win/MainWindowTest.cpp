@@ -53,14 +53,14 @@ protected:
     void PickRow(const std::string& name) {
         ASSERT_TRUE(form->catalogue_.Enabled());
         for (int row = 0; row < form->catalogue_.Count(); ++row) {
-            if (form->catalogue_.ItemText(row) == name) return UserSelect(form->catalogue_, row, true);
+            if (ItemText(form->catalogue_, row) == name) return UserSelect(form->catalogue_, row, true);
         }
         FAIL() << "no row " << name;
     }
     void Exit() { Click(form->exitButton_); }
     Strings Captions() const {
         Strings captions;
-        for (int i = 0; i < form->placesList_.Count(); ++i) captions.push_back(form->placesList_.ItemText(i));
+        for (int i = 0; i < form->placesList_.Count(); ++i) captions.push_back(ItemText(form->placesList_, i));
         return captions;
     }
     std::vector<std::optional<RawValue>> StoredPlaces() {
@@ -131,10 +131,9 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_FALSE(form->hideBox_.Checked());
     ASSERT_EQ(form->catalogue_.Count(), 13);
     for (int row = 0; row < kCatalogueRows; ++row) {
-        EXPECT_EQ(form->catalogue_.ItemText(row), kCatalogueNames[row]);
+        EXPECT_EQ(ItemText(form->catalogue_, row), kCatalogueNames[row]);
         EXPECT_EQ(form->catalogue_.ItemImage(row), ShellsOwnSpecialIcon(kCatalogueCsidls[row], true));
     }
-    EXPECT_TRUE(form->largeIcons_.Shared());
     SHFILEINFOW info{};
     EXPECT_EQ(form->largeIcons_.Handle(), reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
                                               L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON)));
@@ -152,39 +151,6 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_TRUE(ImageList_GetIconSize(reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
                                           L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON)),
                                       &cx, &cy));
-}
-
-TEST_F(MainWindowTest, LoadsStoredPlacesAndKeepsAnUnlistedSpecialFolder) {
-    PutPlace(0, REG_SZ, Sz("C:\\windows\\"));
-    PutPlace(1, REG_DWORD, Dword(39));
-    PutPlace(3, REG_DWORD, Dword(8));
-    registry.Put(kComdlgPolicyKey, kNoPlacesBarValue, REG_DWORD, Dword(1));
-    Open();
-    EXPECT_EQ(Captions(), (Strings{"windows", "My Pictures", "Desktop", "Unknown", "Desktop"}));
-    EXPECT_EQ(form->placesList_.ItemImage(0), PathIcon("C:\\windows\\"));
-    EXPECT_TRUE(form->hideBox_.Checked());
-    EXPECT_EQ(EnabledEditingControls(), Strings{});
-
-    Click(form->hideBox_);
-    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "directory", "browse", "down",
-                                                  "change"}));
-    EXPECT_EQ(form->pathEdit_.Text(), "C:\\windows\\");
-    EXPECT_TRUE(form->folderKind_.Checked());
-
-    SelectSlot(3);
-    EXPECT_TRUE(form->specialKind_.Checked());
-    EXPECT_EQ(form->catalogue_.SelectedIndex(), -1) << "no catalogue row stands for CSIDL 8";
-    EXPECT_EQ(form->placesList_.ItemText(3), "Unknown");
-    EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "up", "down"}));
-    SelectSlot(1);
-    EXPECT_EQ(form->catalogue_.SelectedIndex(), 10);
-    SelectSlot(3);
-    EXPECT_EQ(form->catalogue_.SelectedIndex(), -1);
-
-    Exit();
-    EXPECT_EQ(StoredPlaces(), (std::vector<std::optional<RawValue>>{SzValue("C:\\windows\\"), DwordValue(39),
-                                                                     DwordValue(0), DwordValue(8), DwordValue(0)}));
-    EXPECT_EQ(StoredHideFlag(), DwordValue(0));
 }
 
 TEST_F(MainWindowTest, MovingCarriesCaptionIconKindAndSelection) {
@@ -289,7 +255,7 @@ TEST_F(MainWindowTest, EscapeInTheQuestionAnswersNo) {
     });
     Click(form->restoreButton_);
     ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(form->placesList_.ItemText(0), "My Pictures");
+    EXPECT_EQ(ItemText(form->placesList_, 0), "My Pictures");
     EXPECT_TRUE(registry.KeyExists(kPlacesBarKey));
 }
 
@@ -385,22 +351,6 @@ TEST_F(MainWindowTest, TheSessionsEndSavesWithoutABox) {
     EXPECT_EQ(boxes.seen[0].text, "Unable to save the custom places to the registry!\n\nFailed to set data for 'Place2'");
     memory->failingWrites.clear();
     Exit();
-}
-
-TEST_F(MainWindowTest, ExpandablePathsStayExpandableUntilChanged) {
-    PutPlace(0, REG_EXPAND_SZ, Sz("%WINDIR%\\system32"));
-    PutPlace(1, REG_EXPAND_SZ, Sz("%WINDIR%"));
-    Open();
-    EXPECT_EQ(Captions()[0], "system32");
-    EXPECT_EQ(Captions()[1], "windows");
-    EXPECT_EQ(form->pathEdit_.Text(), "%WINDIR%\\system32");
-    SelectSlot(1);
-    Click(form->specialKind_);
-    Click(form->folderKind_);
-    EXPECT_EQ(Captions()[1], "windows");
-    Exit();
-    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place0"), (RawValue{REG_EXPAND_SZ, Sz("%WINDIR%\\system32")}));
-    EXPECT_EQ(registry.Get(kPlacesBarKey, "Place1"), (RawValue{REG_EXPAND_SZ, Sz("%WINDIR%")}));
 }
 
 TEST_F(MainWindowTest, ResizingFollowsTheAnchorsAndNeverShrinks) {

@@ -219,7 +219,7 @@ protected:
         const PlacesEditor& editor = Editor();
         for (int n = 0; n < kSlotCount; ++n) {
             const SlotDisplay display = DisplayFor(editor.Slot(n), form->Shell());
-            ASSERT_EQ(form->placesList_.ItemText(n), display.caption) << n << "; " << Where();
+            ASSERT_EQ(ItemText(form->placesList_, n), display.caption) << n << "; " << Where();
             ASSERT_EQ(form->placesList_.ItemImage(n), display.icon) << n << "; " << Where();
         }
         const std::optional<int> selected = editor.Selected();

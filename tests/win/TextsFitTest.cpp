@@ -209,7 +209,7 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
     PumpMessages();
     const std::string language = GetParam().name;
     ASSERT_FALSE(language.empty());
-    ASSERT_EQ(form->restoreButton_.Text(), win::LoadText(IDS_RESTORE)) << "the window speaks the language chosen";
+    ASSERT_EQ(form->restoreButton_.Text(), TextOf(IDS_RESTORE)) << "the window speaks the language chosen";
     int shownAt = 96;
     for (const int dpi : {96, 144, 192}) {
         if (dpi != shownAt) ChangeDpi(form->Handle(), shownAt, dpi);
@@ -226,9 +226,9 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
         // caption with an ellipsis (each special folder's name tried in the
         // first item, in the list's font).
         const HWND places = form->placesList_.Handle();
-        const std::wstring shown = win::Wide(form->placesList_.ItemText(0));
+        const std::wstring shown = win::Wide(ItemText(form->placesList_, 0));
         for (int row = 0; row < form->catalogue_.Count(); ++row) {
-            const std::wstring name = win::Wide(form->catalogue_.ItemText(row));
+            const std::wstring name = win::Wide(ItemText(form->catalogue_, row));
             LVITEMW item{};
             item.pszText = const_cast<wchar_t*>(name.c_str());
             SendMessageW(places, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
@@ -260,7 +260,7 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
 
         // The tagline is written into the banner, right of its mark, in the window's font.
         const RECT tagline =
-            Measured(form->Handle(), win::LoadWideText(IDS_TAGLINE), DT_SINGLELINE | DT_NOPREFIX, 0, form->Font());
+            Measured(form->Handle(), win::Wide(TextOf(IDS_TAGLINE)), DT_SINGLELINE | DT_NOPREFIX, 0, form->Font());
         EXPECT_LE(tagline.right, Scaled(218 - 49, dpi)) << language << " tagline at " << dpi << " dpi";
 
         CheckOpenedWindow<FolderPickerWindow>(form->browseButton_, L"TSelectFolderForm", language + " folder picker", dpi,

@@ -35,10 +35,10 @@ TEST(Texts, ALanguageFallsBackToItsNeutralFormThenToEnglish) {
     };
     for (const Case& c : cases) {
         win::SetTextLanguage(c.user);
-        EXPECT_EQ(win::LoadText(IDS_RESTORE), c.restore) << std::hex << c.user;
+        EXPECT_EQ(TextOf(IDS_RESTORE), c.restore) << std::hex << c.user;
     }
     win::SetTextLanguage(0);
-    EXPECT_EQ(win::LoadText(99), "") << "no language has a text of that number";
+    EXPECT_EQ(win::ResourceText(99), "") << "no language has a text of that number";
 }
 
 }  // namespace

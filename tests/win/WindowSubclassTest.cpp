@@ -44,6 +44,7 @@ TEST(WindowSubclass, HandlerSeesMessagesFirstAndPassesThemOn) {
     ASSERT_TRUE(edit);
     Recorder recorder;
     recorder.answer = 42;
+    const WNDPROC own = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
     ASSERT_TRUE(WindowSubclass::Install(edit, Record, &recorder));
     Recorder other;
     EXPECT_FALSE(WindowSubclass::Install(edit, Record, &other)) << "one handler a window";
@@ -55,7 +56,6 @@ TEST(WindowSubclass, HandlerSeesMessagesFirstAndPassesThemOn) {
     EXPECT_TRUE(other.seen.empty());
 
     // Uninstalled, the window is as it was and can be given a handler again.
-    const WNDPROC own = WindowSubclass::Next(edit);
     WindowSubclass::Uninstall(edit);
     EXPECT_EQ(SendMessageW(edit, kProbe, 0, 0), 0) << "the probe reaches the edit, which ignores it";
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC)), own);
