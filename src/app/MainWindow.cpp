@@ -13,6 +13,7 @@
 #include "places/Catalogue.h"
 #include "places/Utf16.h"
 #include "widgets/Application.h"
+#include "widgets/GuideLines.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/Resources.h"
 #include "win32/ReplaceFile.h"
@@ -266,98 +267,72 @@ void MainWindow::ScaleChanged() {
     FitToTexts();
 }
 
-// Texts longer than the design's, as a translation's may be: each place is
-// as wide as the widest special folder's name needs in two lines, and the
-// places' column with them, moving what is right of it where it must; the buttons on the right grow to the left, and
-// the window grows by as much, so that the lists keep their room; the
-// options grow to the right, and the window with them where they need more;
-// Browse grows into its path box. With texts that fit, the layout stays as
-// designed. Runs when the controls are at their designed places for the
-// window's scale (made, or moved to a new scale), which it reckons from
-// without asking the windows.
+// Texts longer than the design's, as a translation's may be, move the
+// design's lines: the places' column is as wide as a special folder's name
+// needs in two lines (into the gap on its right first, then moving what is
+// right of it); the buttons' column as wide as its widest caption, growing
+// the window; the options grow to the right as far as the buttons' right
+// edge, the hide box as far as their left; Browse grows to the left into
+// its path box; the lists keep their designed room. With texts that fit,
+// the layout stays as designed. Runs with the controls at their designed
+// places for the window's scale (made, or moved to a new scale).
 void MainWindow::FitToTexts() {
-    const auto width = [](const RECT& r) { return static_cast<int>(r.right - r.left); };
-    const auto shifted = [](RECT r, int by) {
-        OffsetRect(&r, by, 0);
-        return r;
-    };
-    // Moved only where the texts take it from its designed place.
-    const auto place = [this](Control& control, const RECT& r) {
-        const RECT designed = DesignRect(control);
-        if (!EqualRect(&designed, &r)) control.Move(r);
-    };
     // Each place as wide as a special folder's name needs (the list wraps a
     // caption 12 pixels inside its item, and a pixel or two to spare), and
-    // as high as its icon and two lines of caption. The column grows for
-    // it, into the gap on its right first, then moving what is right of it.
-    const int designedSpacing = Scale(75);  // the system's at 96 dpi, which the column was drawn for
-    const int itemSpacing = std::max(designedSpacing, PlaceNamesWidth(placesList_) + 12 + Scale(2));
-    const int placesInside = width(DesignRect(placesList_)) - 2 * GetSystemMetrics(SM_CXBORDER);
-    const int placesGrowth = std::max(0, itemSpacing - placesInside);
-    const int shift = std::max(0, placesGrowth - Scale(5));
+    // as high as its icon and two lines of caption.
+    const int itemSpacing = std::max(Scale(75), PlaceNamesWidth(placesList_) + 12 + Scale(2));
     const int itemHeight = std::max<int>(ScaledMetric(SM_CYICONSPACING),
                                          GetSystemMetrics(SM_CYICON) + 2 * placesList_.TextExtent("Ag").cy + Scale(6));
+    int columnNeeds = 0;
+    for (const Control* button : {&previewButton_, &restoreButton_, &aboutButton_, &exitButton_}) {
+        columnNeeds = std::max(columnNeeds, button->NeededWidth());
+    }
 
-    const std::initializer_list<Control*> column{&previewButton_, &restoreButton_, &aboutButton_, &exitButton_};
-    int columnWidth = width(DesignRect(previewButton_));
-    for (const Control* button : column) columnWidth = std::max(columnWidth, button->NeededWidth());
-    const int columnGrowth = columnWidth - width(DesignRect(previewButton_));
-    const int hideNeeds = hideBox_.NeededWidth();
-    const int hideRoom = DesignRect(previewButton_).left - columnGrowth - Scale(8) - DesignRect(hideBox_).left;
-    int widen = columnGrowth + std::max(0, hideNeeds - hideRoom);
-    // The options above the path box and the lists, as far as the right margin.
-    const int optionNeeds = std::max(folderKind_.NeededWidth(), specialKind_.NeededWidth());
-    const int optionRoom = DesignRect(previewButton_).right + widen - DesignRect(folderKind_).left;
-    widen += std::max(0, optionNeeds - optionRoom);
-    const int browseGrowth = std::max(0, browseButton_.NeededWidth() - width(DesignRect(browseButton_)));
-    const int grown = shift + widen;  // the window's widening
-    const int columnRight = DesignRect(previewButton_).right + grown;
-    const int columnLeft = columnRight - columnWidth;
+    // The lines at the designed edges: the places' column, the options'
+    // left edge, the buttons' column and the window's right edge.
+    const RECT places = DesignRect(placesList_), column = DesignRect(previewButton_);
+    const int contentLeft = DesignRect(folderKind_).left;
+    GuideLines lines(*this);
+    const int margin = lines.Line(places.left), placesRight = lines.Line(places.right);
+    const int content = lines.Line(contentLeft);
+    const int columnLeft = lines.Line(column.left), columnRight = lines.Line(column.right);
+    const int right = lines.Line(DesignWidth());
+    const int browseLeft = lines.LineLeftOf(columnRight, DesignRect(browseButton_).right - DesignRect(browseButton_).left,
+                                            browseButton_.NeededWidth());
+    lines.Apart(margin, placesRight, std::max<int>(places.right - places.left, itemSpacing + 2 * GetSystemMetrics(SM_CXBORDER)));
+    lines.Apart(placesRight, content, contentLeft - places.right - Scale(5));
+    lines.Apart(content, columnLeft, std::max<int>(column.left - contentLeft, hideBox_.NeededWidth() + Scale(8)));
+    lines.Apart(columnLeft, columnRight, std::max<int>(column.right - column.left, columnNeeds));
+    lines.Apart(content, columnRight, std::max(folderKind_.NeededWidth(), specialKind_.NeededWidth()));
+    lines.Apart(columnRight, right, DesignWidth() - column.right);
+    lines.Solve();
 
-    WidenDesign(grown);
     const auto spacing = static_cast<DWORD>(SendMessageW(placesList_.Handle(), LVM_GETITEMSPACING, FALSE, 0));
     if (LOWORD(spacing) != itemSpacing || HIWORD(spacing) != itemHeight) {
         SendMessageW(placesList_.Handle(), LVM_SETICONSPACING, 0, MAKELPARAM(itemSpacing, itemHeight));
     }
-    if (placesGrowth > 0) {
-        RECT places = DesignRect(placesList_);
-        places.right += placesGrowth;
-        placesList_.Move(places);
+    lines.Place(placesList_, margin, placesRight);
+    for (Control* control : std::initializer_list<Control*>{&title_, &dropHintIcon_, &dropHint_}) {
+        lines.Place(*control, content, content);
     }
-    if (shift > 0) {
-        for (Control* left : std::initializer_list<Control*>{&title_, &dropHintIcon_}) {
-            left->Move(shifted(DesignRect(*left), shift));
-        }
+    lines.PlaceGrowingRight(folderKind_, content, content, columnRight, 0);
+    lines.PlaceGrowingRight(specialKind_, content, content, columnRight, 0);
+    lines.PlaceGrowingRight(hideBox_, content, content, columnLeft, Scale(8));
+    lines.Place(pathEdit_, content, browseLeft);
+    lines.Place(browseButton_, browseLeft, columnRight);
+    lines.Place(catalogue_, content, columnLeft);
+    for (Control* button : std::initializer_list<Control*>{&previewButton_, &restoreButton_, &aboutButton_, &exitButton_}) {
+        lines.Place(*button, columnLeft, columnRight);
     }
-    if (grown > 0) {
-        for (Control* button : column) {
-            RECT r = shifted(DesignRect(*button), grown);
-            r.left = r.right - columnWidth;
-            button->Move(r);
-        }
-        const RECT logo = DesignRect(logo_);
-        logo_.Move(shifted(logo, columnLeft + (columnWidth - width(logo)) / 2 - logo.left));
-        RECT catalogue = shifted(DesignRect(catalogue_), shift);
-        catalogue.right = columnLeft - Scale(8);
-        catalogue_.Move(catalogue);
-    }
-    for (Control* option : std::initializer_list<Control*>{&folderKind_, &specialKind_, &hideBox_}) {
-        RECT r = shifted(DesignRect(*option), shift);
-        const int room = option == &hideBox_ ? columnLeft - Scale(8) : columnRight;
-        const int needs = option == &hideBox_ ? hideNeeds : option->NeededWidth();
-        if (r.left + needs > r.right) r.right = std::min<LONG>(room, r.left + needs);
-        place(*option, r);
-    }
-    if (browseGrowth > 0 || grown > 0) {
-        RECT browse = shifted(DesignRect(browseButton_), grown);
-        browse.left -= browseGrowth;
-        browseButton_.Move(browse);
-        RECT path = shifted(DesignRect(pathEdit_), shift);
-        path.right += widen - browseGrowth;
-        pathEdit_.Move(path);
-    }
-    place(dropHint_, shifted(DesignRect(dropHint_), shift));
-    dropHint_.FitWidthToText(columnRight);  // as far as the buttons' right edge
+    lines.Place(banner_, columnRight, columnRight);
+    // The logo in the middle of the buttons' column.
+    RECT logo = DesignRect(logo_);
+    const int logoLeft = lines.At(columnLeft) + (lines.At(columnRight) - lines.At(columnLeft) - (logo.right - logo.left)) / 2;
+    OffsetRect(&logo, logoLeft - logo.left, 0);
+    if (lines.Moved(columnLeft) || lines.Moved(columnRight)) logo_.Move(logo);
+    dropHint_.FitWidthToText(lines.At(columnRight));  // as far as the buttons' right edge
+    // The window as wide as the lines need; its anchoring starts from here.
+    WidenDesign(lines.Moved(right), true);
 }
 
 // The pictures and glyphs drawn for the window's scale.

@@ -337,13 +337,13 @@ RECT Form::DesignRect(const Control& control) const {
     return {Scale(b.left), Scale(b.top), Scale(b.left) + Scale(b.width), Scale(b.top) + Scale(b.height)};
 }
 
-void Form::WidenDesign(int pixels) {
+void Form::WidenDesign(int pixels, bool placed) {
     if (pixels <= 0) return;
     designWidth_ += pixels;
-    // The controls are placed for the new width here; the anchoring that
-    // follows the resize starts from where they are now.
+    // The controls are placed for the new width; the anchoring that follows
+    // the resize starts from where they are then.
     placements_.clear();
-    for (const auto& [id, control] : controls_) {
+    for (const auto& [id, control] : placed ? decltype(controls_){} : controls_) {
         const Anchors a = control->anchors();
         if (a.Has(Anchor::ByForm) || !a.Has(Anchor::Right)) continue;
         RECT r = control->Rect();

@@ -69,9 +69,10 @@ public:
     void SetMinTrackSize(int width, int height);
     SIZE OuterSize() const;
     // Makes the designed client area wider, for texts longer than the
-    // design's: what is anchored right moves or stretches with it, and the
-    // window is sized to it. Pixels of the form's scale.
-    void WidenDesign(int pixels);
+    // design's: what is anchored right moves or stretches with it (unless
+    // the caller has placed the controls for the new width), and the window
+    // is sized to it. Pixels of the form's scale.
+    void WidenDesign(int pixels, bool placed = false);
     // The designed client area's width at the form's scale (widened included).
     int DesignWidth() const { return designWidth_; }
     // Where a control was designed to be, at the form's scale: where it is

@@ -234,6 +234,15 @@ TEST(Widgets, AFailedCreationRaisesItsErrorAndLeavesNoWindow) {
 
 TEST(Widgets, AnchorsMoveAndStretchAndMinimumSizeHolds) {
     RecordingForm form;
+    auto width = [](RECT r) { return r.right - r.left; };
+    // A wider design, for longer texts, follows the same anchors: what is
+    // anchored left and right stretches, what is anchored right moves.
+    const RECT editDesigned = form.edit.Rect(), cancelDesigned = form.cancel.Rect();
+    form.WidenDesign(20);
+    EXPECT_EQ(form.edit.Rect().left, editDesigned.left);
+    EXPECT_EQ(form.edit.Rect().right, editDesigned.right + 20);
+    EXPECT_EQ(form.cancel.Rect().left, cancelDesigned.left + 20);
+    EXPECT_EQ(width(form.cancel.Rect()), width(cancelDesigned));
     form.Show();
     const RECT editBefore = form.edit.Rect();
     const RECT listBefore = form.list.Rect();
@@ -242,7 +251,6 @@ TEST(Widgets, AnchorsMoveAndStretchAndMinimumSizeHolds) {
     const SIZE outer = form.OuterSize();
     form.SetMinTrackSize(outer.cx, outer.cy);
     SetWindowPos(form.Handle(), nullptr, 0, 0, outer.cx + 50, outer.cy + 30, SWP_NOMOVE | SWP_NOZORDER);
-    auto width = [](RECT r) { return r.right - r.left; };
     EXPECT_EQ(width(form.edit.Rect()), width(editBefore) + 50);
     EXPECT_EQ(form.edit.Rect().top, editBefore.top);
     EXPECT_EQ(form.list.Rect().bottom, listBefore.bottom + 30);
@@ -329,15 +337,16 @@ TEST(HotButtons, RadioLightsUpWhenCheckedAndHot) {
 
 // The hints' window a form owns, found as the system lists its windows; null
 // when it has none.
+BOOL CALLBACK FindHintWindow(HWND window, LPARAM found) {
+    auto& [owner, hint] = *reinterpret_cast<std::pair<HWND, HWND>*>(found);
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == owner) hint = window;
+    return TRUE;
+}
 HWND HintWindowOf(HWND form) {
     std::pair<HWND, HWND> search{form, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM found) {
-        auto& [owner, hint] = *reinterpret_cast<std::pair<HWND, HWND>*>(found);
-        wchar_t name[64] = {};
-        GetClassNameW(window, name, 64);
-        if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == owner) hint = window;
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&search));
+    EnumThreadWindows(GetCurrentThreadId(), FindHintWindow, reinterpret_cast<LPARAM>(&search));
     return search.second;
 }
 
