@@ -19,7 +19,7 @@ bool FolderPicker::Run(HWND owner) {
     // The folders on the way to the chosen one are read while the window is
     // being built.
     auto prefetch = std::make_shared<ShellLevelPrefetch>(
-        pidl::Empty(), chosen_.IdList(), ShellFolderTree::ListingFlags(FolderPickerWindow::TreeOptionsFor(Options)));
+        pidl::Empty(), chosen_.IdList(), ShellFolderTree::ListingFlags());
     FolderPickerWindow window(Icon, SmallIcon);
     window.CreateHandle(owner);
     window.Tree().UsePrefetch(std::move(prefetch));

@@ -141,27 +141,12 @@ void FolderPickerWindow::Showing() {
     tree_.FillTree();
 }
 
-ShellFolderTreeOptions FolderPickerWindow::TreeOptionsFor(const FolderPickerOptions& options) {
-    ShellFolderTreeOptions tree;
-    tree.contextMenus = options.contextMenus;
-    tree.includeNonFolders = options.includeNonFolders;
-    tree.showHidden = options.showHidden;
-    return tree;
-}
-
 void FolderPickerWindow::ApplyOptions(const FolderPickerOptions& options) {
     options_ = options;
-    tree_.SetOptions(TreeOptionsFor(options));
     newFolderButton_.SetVisible(options.createDeleteButtons);
     deleteFolderButton_.SetVisible(options.createDeleteButtons);
-    newFolderButton_.SetImageIndex(options.createFolderIcon ? 0 : -1);
-    deleteFolderButton_.SetImageIndex(options.deleteFolderIcon ? 2 : -1);
-    toolBar_.SetFlat(options.createFolderIcon && options.deleteFolderIcon);
-    tree_.SetReadOnly(options.readOnly);
     LayOut();
 }
-
-bool FolderPickerWindow::ToolButtonsFlat() const { return toolBar_.Flat(); }
 
 RECT FolderPickerWindow::ButtonPanelRect() const {
     RECT client{};
@@ -248,7 +233,6 @@ bool FolderPickerWindow::HandleKey(const MSG& key) {
         if (!shift) return false;
         [[fallthrough]];
     case VK_APPS: {
-        if (!options_.contextMenus) return true;
         RECT item{};  // asked for with the item's handle in its first bytes
         std::memcpy(&item, &selected, sizeof selected);
         SendMessageW(tree_.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&item));

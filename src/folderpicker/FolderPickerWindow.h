@@ -10,15 +10,10 @@
 
 namespace quenmar {
 
-// What the folder picker offers.
+// What the folder picker offers beside its tree of folders (where a folder
+// can be renamed and has the shell's context menu).
 struct FolderPickerOptions {
     bool createDeleteButtons = false;  // the Create Folder and Delete tool buttons
-    bool contextMenus = true;          // the shell's context menu on a folder
-    bool readOnly = false;             // folders cannot be renamed in place
-    bool includeNonFolders = false;    // files listed beside the folders
-    bool createFolderIcon = true;      // the Create Folder button shows its glyph
-    bool deleteFolderIcon = true;      // the Delete button shows its glyph
-    bool showHidden = true;            // hidden folders listed too
 };
 
 // The folder picker's window: a shell tree, two tool buttons above it, OK
@@ -37,12 +32,8 @@ public:
     const widgets::StatusBar& StatusBar() const { return statusBar_; }
 
     void ApplyOptions(const FolderPickerOptions& options);
-    // The tree's options that the picker's decide.
-    static ShellFolderTreeOptions TreeOptionsFor(const FolderPickerOptions& options);
 
     std::string StatusText() const;
-    // Whether both tool buttons draw their frame only under the mouse.
-    bool ToolButtonsFlat() const;
     RECT ButtonPanelRect() const;
 
 protected:

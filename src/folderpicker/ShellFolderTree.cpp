@@ -46,17 +46,13 @@ void ShellFolderTree::ApplyStyle() {
     if (!hwnd_) return;
     LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
     style = showRoot_ ? (style | TVS_LINESATROOT) : (style & ~TVS_LINESATROOT);
-    style = readOnly_ ? (style & ~TVS_EDITLABELS) : (style | TVS_EDITLABELS);
+    style |= TVS_EDITLABELS;
     SetWindowLongW(hwnd_, GWL_STYLE, style);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void ShellFolderTree::SetShowRoot(bool show) {
     showRoot_ = show;
-    ApplyStyle();
-}
-void ShellFolderTree::SetReadOnly(bool readOnly) {
-    readOnly_ = readOnly;
     ApplyStyle();
 }
 
@@ -150,7 +146,7 @@ bool ShellFolderTree::PlainFolder(NodeData* data, const std::wstring& path) {
         fact = known->second;
     } else {
         win::NoCriticalErrorBoxes quiet;
-        fact = ReadDiskFact(path, options_.showHidden, options_.includeNonFolders, unknown);
+        fact = ReadDiskFact(path, true, false, unknown);
     }
     if (fact.plain && unknown) data->subfolders = fact.subfolders;
     return fact.plain;
@@ -198,30 +194,25 @@ bool ShellFolderTree::BindFolder(Node node, win::ComPtr<IShellFolder>& folder) c
     return true;
 }
 
-SHCONTF ShellFolderTree::ListingFlags(const ShellFolderTreeOptions& options) {
-    SHCONTF flags = SHCONTF_FOLDERS;
-    if (options.includeNonFolders) flags |= SHCONTF_NONFOLDERS;
-    if (options.showHidden) flags |= SHCONTF_INCLUDEHIDDEN;
-    return flags;
-}
+SHCONTF ShellFolderTree::ListingFlags() { return SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN; }
 
 void ShellFolderTree::UsePrefetch(std::shared_ptr<ShellLevelPrefetch> prefetch) { prefetch_ = std::move(prefetch); }
 
 std::vector<ShellFolderTree::Listed> ShellFolderTree::Enumerate(Node node, IShellFolder* folder) {
     std::vector<Listed> items;
     const NodeData* parent = Data(node);
-    const SHCONTF flags = ListingFlags(options_);
+    const SHCONTF flags = ListingFlags();
     if (!prefetch_ || !prefetch_->Take(parent->absolute.get(), flags, items)) {
         win::NoCriticalErrorBoxes quiet;
         ReadShellLevel(folder, GetAncestor(hwnd_, GA_ROOT), flags, items);
     }
     // The listing rule on what was read: folders of the file system (or
-    // holding some), and files only when asked for.
+    // holding some).
     std::vector<Listed> kept;
     kept.reserve(items.size());
     for (Listed& item : items) {
         if (!(item.attributes & (SFGAO_FILESYSTEM | SFGAO_FILESYSANCESTOR))) continue;
-        if (!options_.includeNonFolders && !(item.attributes & SFGAO_FOLDER)) continue;
+        if (!(item.attributes & SFGAO_FOLDER)) continue;
         kept.push_back(std::move(item));
     }
     return kept;
@@ -344,7 +335,7 @@ void ShellFolderTree::FillTree() {
     }
     // What the prefetch has read of the folders about to be drawn; what the
     // fill did not take is out of date from now on.
-    if (prefetch_) diskFacts_ = prefetch_->TakeFacts(ListingFlags(options_));
+    if (prefetch_) diskFacts_ = prefetch_->TakeFacts(ListingFlags());
     prefetch_.reset();
 }
 
@@ -541,14 +532,13 @@ LRESULT ShellFolderTree::HandleNotify(NMHDR* header) {
         return 0;
     case TVN_BEGINLABELEDITW: {
         const auto* info = reinterpret_cast<NMTVDISPINFOW*>(header);
-        if (readOnly_ || !Parent(info->item.hItem)) return TRUE;  // cancels
+        if (!Parent(info->item.hItem)) return TRUE;  // cancels
         editEnded_ = false;
         return FALSE;
     }
     case TVN_ENDLABELEDITW:
         return EndLabelEdit(*reinterpret_cast<NMTVDISPINFOW*>(header));
     case NM_RCLICK: {
-        if (!options_.contextMenus) return 0;
         POINT screen{};
         GetCursorPos(&screen);
         TVHITTESTINFO hit{};

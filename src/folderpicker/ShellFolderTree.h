@@ -16,12 +16,6 @@
 namespace quenmar {
 
 // How the tree lists folders and what it offers on them.
-struct ShellFolderTreeOptions {
-    bool contextMenus = false;       // the shell's context menu on a right-click
-    bool includeNonFolders = false;  // files listed beside the folders
-    bool showHidden = false;         // hidden folders listed too
-};
-
 // A tree of the shell namespace, rooted at the Desktop.
 // Children are listed when a node is first expanded, in the shell's own
 // order; icons and expand buttons are looked up only for nodes on screen.
@@ -36,11 +30,7 @@ public:
 
     std::function<void(Node)> OnChange;
 
-    const ShellFolderTreeOptions& Options() const { return options_; }
-    void SetOptions(const ShellFolderTreeOptions& options) { options_ = options; }
     void SetShowRoot(bool show);
-    bool ReadOnly() const { return readOnly_; }
-    void SetReadOnly(bool readOnly);
 
     // The item of the selected node; assigning it selects that item.
     ShellItem CurrentFolder;
@@ -51,7 +41,8 @@ public:
     // fill is done.
     void UsePrefetch(std::shared_ptr<ShellLevelPrefetch> prefetch);
     // How this tree asks folders for their items under these options.
-    static SHCONTF ListingFlags(const ShellFolderTreeOptions& options);
+    // What the tree lists: folders, hidden ones too.
+    static SHCONTF ListingFlags();
     void RefreshTree();
     // Makes a new folder below the selected node and opens its label.
     void MakeSubfolder();
@@ -118,11 +109,9 @@ private:
     // read ahead, or from the disk.
     bool PlainFolder(NodeData* data, const std::wstring& path);
 
-    ShellFolderTreeOptions options_;
     std::shared_ptr<ShellLevelPrefetch> prefetch_;
     DiskFacts diskFacts_;  // read ahead by the fill's prefetch; until the next fill or refresh
     bool showRoot_ = false;
-    bool readOnly_ = false;
     bool quiet_ = false;     // filling or refreshing: selections do not fire OnChange
     bool changedQuietly_ = false;
     bool selecting_ = false; // CurrentFolder is being set from the selection

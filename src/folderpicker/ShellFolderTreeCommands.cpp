@@ -80,12 +80,12 @@ void ShellFolderTree::RunShellVerb(Node node, const std::string& verb) {
 void ShellFolderTree::ShowContextMenu(Node node, POINT screen) {
     win::ComPtr<IContextMenu> menu;
     win::UniqueMenu popup;
-    if (!FillContextMenu(node, CMF_EXPLORE | (readOnly_ ? 0 : CMF_CANRENAME), menu, popup)) return;
+    if (!FillContextMenu(node, CMF_EXPLORE | CMF_CANRENAME, menu, popup)) return;
     const HWND owner = GetAncestor(hwnd_, GA_ROOT);
     const UINT chosen = TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
     if (chosen < kFirstMenuCommand) return;
     if (lstrcmpiW(VerbOf(menu.get(), chosen).c_str(), L"rename") == 0) {
-        if (!readOnly_) EditLabel(node);
+        EditLabel(node);
         return;
     }
     InvokeMenuCommand(menu.get(), owner, chosen);
@@ -193,7 +193,7 @@ bool ShellFolderTree::EndLabelEdit(NMTVDISPINFOW& info) {
     // would undo the cancel.
     if (editEnded_) return false;
     editEnded_ = true;
-    if (!info.item.pszText || readOnly_) return false;
+    if (!info.item.pszText) return false;
     const Node node = info.item.hItem;
     const Node parent = Parent(node);
     NodeData* data = Data(node);

@@ -33,14 +33,6 @@ void ToolBar::SetImageLists(HIMAGELIST normal, HIMAGELIST disabled) {
 void ToolBar::SetFont(HFONT font) { SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 HFONT ToolBar::Font() const { return reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)); }
 
-bool ToolBar::Flat() const { return (GetWindowLongW(hwnd_, GWL_STYLE) & TBSTYLE_FLAT) != 0; }
-
-void ToolBar::SetFlat(bool flat) {
-    const LONG style = GetWindowLongW(hwnd_, GWL_STYLE);
-    SetWindowLongW(hwnd_, GWL_STYLE, flat ? (style | TBSTYLE_FLAT) : (style & ~TBSTYLE_FLAT));
-    InvalidateRect(hwnd_, nullptr, TRUE);
-}
-
 void ToolBar::SetButtonSize(int width, int height) {
     SendMessageW(hwnd_, TB_SETBUTTONSIZE, 0, MAKELONG(width, height));
 }
@@ -63,22 +55,6 @@ bool ToolButton::Enabled() const { return SendMessageW(toolbar_, TB_ISBUTTONENAB
 void ToolButton::SetEnabled(bool enabled) { SendMessageW(toolbar_, TB_ENABLEBUTTON, command_, MAKELONG(enabled, 0)); }
 bool ToolButton::Visible() const { return SendMessageW(toolbar_, TB_ISBUTTONHIDDEN, command_, 0) == 0; }
 void ToolButton::SetVisible(bool visible) { SendMessageW(toolbar_, TB_HIDEBUTTON, command_, MAKELONG(!visible, 0)); }
-
-int ToolButton::ImageIndex() const {
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_IMAGE;
-    SendMessageW(toolbar_, TB_GETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
-    return info.iImage == I_IMAGENONE ? -1 : info.iImage;
-}
-
-void ToolButton::SetImageIndex(int image) {
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_IMAGE;
-    info.iImage = image < 0 ? I_IMAGENONE : image;
-    SendMessageW(toolbar_, TB_SETBUTTONINFOW, command_, reinterpret_cast<LPARAM>(&info));
-}
 
 std::string ToolButton::Caption() const {
     wchar_t text[128] = {};

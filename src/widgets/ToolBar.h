@@ -24,9 +24,6 @@ public:
     void SetImageLists(HIMAGELIST normal, HIMAGELIST disabled);
     void SetFont(HFONT font);
     HFONT Font() const;
-    // Flat: the buttons draw their frame only under the mouse.
-    bool Flat() const;
-    void SetFlat(bool flat);
     void SetButtonSize(int width, int height);
     void SetButtonWidth(int command, int width);
     void Move(RECT bounds);
@@ -47,8 +44,6 @@ public:
     void SetEnabled(bool enabled);
     bool Visible() const;
     void SetVisible(bool visible);
-    int ImageIndex() const;
-    void SetImageIndex(int image);
     std::string Caption() const;
     void SetCaption(const std::string& caption);
     RECT Rect() const;  // in the form's client coordinates
