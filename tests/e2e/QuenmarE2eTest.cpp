@@ -69,13 +69,13 @@ protected:
     void SelectSlot(int slot) {
         Key(places, VK_HOME);
         for (int i = 0; i < slot; ++i) Key(places, VK_DOWN);
-        Settle(main);
+        Await(main, [&] { return app->ListViewSelected(places) == slot; });
         ASSERT_EQ(app->ListViewSelected(places), slot);
     }
     void PickRow(int row) {
         Key(catalogue, VK_HOME);
         for (int i = 0; i < row; ++i) Key(catalogue, VK_DOWN);
-        Settle(main);
+        Await(main, [&] { return app->ListViewSelected(catalogue) == row; });
         ASSERT_EQ(app->ListViewSelected(catalogue), row);
     }
     // Presses a button of the main window and waits for the window it opens.
@@ -186,13 +186,13 @@ TEST_F(Quenmar, EditedSlotsShowInThePreviewAndCloseBoxSaves) {
     PickRow(3);  // My Computer
     SelectSlot(2);
     Click(Button("Use Drive or &Folder for Selected Place"));
-    Settle(main);
+    Await(main, [&] { return Captions()[2] == DriveName(L"C:\\") + " "; });
     EXPECT_EQ(Captions()[2], DriveName(L"C:\\") + " ");
     const Strings bar = Preview("This is only a test. Test the Items to the Left", true);
     EXPECT_EQ(bar, (Strings{"Desktop", "My Computer", DriveName(L"C:\\"), "My Computer", "My Network Places"}));
     EXPECT_EQ(Stored(2), SzValue("C:\\")) << "saved before the preview";
     Click(Button("&Hide Places Bar in Dialogs"));
-    Settle(main);
+    Await(main, [&] { return !IsWindowEnabled(places); });
     EXPECT_EQ(Preview("This is only a test."), Strings{}) << "no Places Bar when hidden";
     EXPECT_EQ(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue), DwordValue(1));
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -206,7 +206,7 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     registry.Put(kPlacesBarKey, "Place0", REG_SZ, Sz("C:\\windows\\"));
     Start();
     Click(Button("Move Down"));
-    Settle(main);
+    Await(main, [&] { return app->ListViewSelected(places) == 1; });
     EXPECT_EQ(Captions()[1], "windows");
     EXPECT_EQ(app->ListViewSelected(places), 1);
 
@@ -228,7 +228,7 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     const HWND confirm = WaitForWindow(ProcessOf(main), "#32770", "Confirm");
     ASSERT_NE(confirm, nullptr);
     PostMessageW(confirm, WM_COMMAND, IDYES, 0);
-    Settle(main);
+    Await(main, [&] { return Captions()[0] == "History"; });
     EXPECT_EQ(Captions(), (Strings{"History", "Desktop", "My Documents", "My Computer", "My Network Places"}));
     Click(Button("E&xit"));
     ASSERT_TRUE(app->Exited(10000));
@@ -287,11 +287,11 @@ TEST_F(Quenmar, AnotherProgramsChangesAreShownAndKept) {
     ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + placesKey + L"\" /v Place1 /t REG_DWORD /d 5 /f"), 0u);
     ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + policyKey + L"\" /v NoPlacesBar /t REG_DWORD /d 1 /f"), 0u);
     const auto shows = [&](int slot, const std::string& caption) {
-        for (int i = 0; i < 200 && Captions()[slot] != caption; ++i) Settle(main);
+        Await(main, [&] { return Captions()[slot] == caption; });
         return Captions()[slot] == caption;
     };
     EXPECT_TRUE(shows(3, "windows")) << Captions()[3];
-    for (int i = 0; i < 200 && IsWindowEnabled(places); ++i) Settle(main);
+    Await(main, [&] { return !IsWindowEnabled(places); });
     EXPECT_FALSE(IsWindowEnabled(places)) << "the Places Bar is hidden now";
     EXPECT_EQ(Captions()[1], "My Computer") << "the user's own change stays";
 
@@ -318,11 +318,11 @@ BOOL CALLBACK CountMainWindows(HWND window, LPARAM count) {
 TEST_F(Quenmar, ASecondStartBringsTheFirstForward) {
     Start();
     ShowWindow(main, SW_MINIMIZE);
-    Settle(main);
+    Await(main, [&] { return IsIconic(main) != FALSE; });
     ASSERT_TRUE(IsIconic(main));
     const std::wstring exe = L"\"" + win::Wide(ExeDirectory()) + L"\\Quenmar.exe\"";
     EXPECT_EQ(RunSystemProgram(exe), 0u);
-    for (int i = 0; i < 200 && IsIconic(main); ++i) Settle(main);
+    Await(main, [&] { return !IsIconic(main); });
     EXPECT_FALSE(IsIconic(main)) << "restored";
     int windows = 0;
     EnumWindows(CountMainWindows, reinterpret_cast<LPARAM>(&windows));

@@ -77,6 +77,15 @@ void Settle(HWND window) {
     }
 }
 
+void Await(HWND window, const std::function<bool()>& condition, DWORD limitMs) {
+    const DWORD start = GetTickCount();
+    while (!condition() && GetTickCount() - start < limitMs) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result);
+        Sleep(5);
+    }
+}
+
 void Screenshot(HWND window, const std::string& name) {
     RECT r{};
     GetWindowRect(window, &r);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ void Click(HWND button);
 void Key(HWND window, UINT key);
 // Lets the other process work through what was posted to it.
 void Settle(HWND window);
+// Lets the window's thread run until the condition holds, or the limit
+// passes (bounded: the check that follows says what was not so).
+void Await(HWND window, const std::function<bool()>& condition, DWORD limitMs = 10000);
 // Saves what the screen shows of a window as build/screenshots/<name>.bmp.
 void Screenshot(HWND window, const std::string& name);
 
