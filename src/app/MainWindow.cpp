@@ -542,13 +542,14 @@ void MainWindow::PickCatalogueRow(std::optional<int> row) {
 }
 
 void MainWindow::MoveSelected(int delta) {
-    FlatButton& pressed = delta < 0 ? moveUpButton_ : moveDownButton_;
-    const bool pressedHadFocus = GetFocus() == pressed.Handle();
+    const bool pressedHadFocus = GetFocus() == (delta < 0 ? moveUpButton_ : moveDownButton_).Handle();
     if (delta < 0 ? editor_.MoveUp() : editor_.MoveDown()) ShowState();
     // At the top or the bottom the pressed button is disabled: the keyboard
     // stays with the moves, on the other button.
-    FlatButton& other = delta < 0 ? moveDownButton_ : moveUpButton_;
-    if (pressedHadFocus && !pressed.Enabled() && other.Enabled()) SetFocus(other.Handle());
+    const UsableInputs usable = editor_.Inputs();
+    const bool pressedUsable = delta < 0 ? usable.moveUp : usable.moveDown;
+    const bool otherUsable = delta < 0 ? usable.moveDown : usable.moveUp;
+    if (pressedHadFocus && !pressedUsable && otherUsable) SetFocus((delta < 0 ? moveDownButton_ : moveUpButton_).Handle());
 }
 
 void MainWindow::ToggleHidden() {
