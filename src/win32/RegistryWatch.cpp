@@ -20,13 +20,29 @@ std::wstring ParentOf(const std::wstring& path) {
 HKEY OpenNearest(std::wstring path, std::wstring& opened) {
     for (;;) {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_NOTIFY, &key) == ERROR_SUCCESS) {
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_NOTIFY | KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
             opened = path;
             return key;
         }
         if (path.empty()) return nullptr;
         path = ParentOf(path);
     }
+}
+
+// Whether the key held is no longer the one at its path: deleted (and
+// perhaps made anew), which not every system tells the watch of.
+bool Stale(HKEY key, const std::wstring& path) {
+    FILETIME held{}, now{};
+    if (RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         &held) != ERROR_SUCCESS) {
+        return true;
+    }
+    HKEY fresh = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, &fresh) != ERROR_SUCCESS) return true;
+    const LONG read = RegQueryInfoKeyW(fresh, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                       nullptr, nullptr, &now);
+    RegCloseKey(fresh);
+    return read != ERROR_SUCCESS || CompareFileTime(&held, &now) != 0;
 }
 
 }  // namespace
@@ -70,6 +86,11 @@ void RegistryWatch::Run() {
         wasAtParent = atParent;
         if (armed != ERROR_SUCCESS) {
             RegCloseKey(key);
+            // Deleted between its opening and the arming: the next nearest.
+            if (armed == ERROR_KEY_DELETED && WaitForSingleObject(stop_.get(), 0) == WAIT_TIMEOUT) {
+                tell = true;
+                continue;
+            }
             return;
         }
         const HANDLE events[] = {stop_.get(), changed.get()};
@@ -78,10 +99,7 @@ void RegistryWatch::Run() {
             woken = WaitForMultipleObjects(2, events, FALSE, kDeletedKeyCheckMs);
             // The watched key deleted (a whole tree above ours removed) is
             // not always told: looked for now and then.
-            if (woken == WAIT_TIMEOUT && RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                                         nullptr, nullptr, nullptr, nullptr, nullptr) == ERROR_KEY_DELETED) {
-                woken = WAIT_OBJECT_0 + 1;
-            }
+            if (woken == WAIT_TIMEOUT && Stale(key, watched)) woken = WAIT_OBJECT_0 + 1;
         }
         RegCloseKey(key);
         if (woken != WAIT_OBJECT_0 + 1) return;
