@@ -13,7 +13,19 @@ std::string SystemMessage(DWORD code) {
                    nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
     std::string text = buffer ? Utf8(buffer) : "";
     if (buffer) LocalFree(buffer);
-    while (!text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.')) text.pop_back();
+    // Without its closing blanks and full stop (a Chinese or Japanese one
+    // too): the texts it goes into end the sentence themselves.
+    const std::string ideographicStop = "\u3002";
+    for (bool more = true; more;) {
+        more = !text.empty() && (static_cast<unsigned char>(text.back()) <= ' ' || text.back() == '.');
+        if (more) {
+            text.pop_back();
+        } else if (text.size() >= ideographicStop.size() &&
+                   text.compare(text.size() - ideographicStop.size(), ideographicStop.size(), ideographicStop) == 0) {
+            text.resize(text.size() - ideographicStop.size());
+            more = true;
+        }
+    }
     if (text.empty()) text = TextOf(IDS_ERROR_CODE, {std::to_string(code)});
     return text;
 }

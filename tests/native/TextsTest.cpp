@@ -171,6 +171,47 @@ TEST(StringTables, EveryLanguageHasEveryTextWithTheEnglishPlaceholders) {
     }
 }
 
+// Each language's typography, as rows: a sign that must not follow what
+// stands before it. French puts a no-break space (U+00A0) before : ; ? !
+// and inside « », so that the sign never wraps onto a line of its own;
+// Chinese and Japanese sentences take full-width ！？：.
+TEST(StringTables, EachLanguagesTypography) {
+    struct Rule {
+        const char* file;
+        const char* what;
+        std::string before;  // a space, or any ideograph or kana (the bytes E3 to E9 lead them)
+        std::string sign;
+    };
+    const Rule rules[] = {
+        {"fr.rc", "a plain space before a colon", " ", ":"},   {"fr.rc", "a plain space before a semicolon", " ", ";"},
+        {"fr.rc", "a plain space before ?", " ", "?"},          {"fr.rc", "a plain space before !", " ", "!"},
+        {"fr.rc", "a plain space after «", "\u00AB", " "},      {"fr.rc", "a plain space before »", " ", "\u00BB"},
+        {"zh-Hans.rc", "a half-width ! after Chinese", "CJK", "!"}, {"zh-Hans.rc", "a half-width ? after Chinese", "CJK", "?"},
+        {"zh-Hans.rc", "a half-width : after Chinese", "CJK", ":"}, {"ja.rc", "a half-width ! after Japanese", "CJK", "!"},
+        {"ja.rc", "a half-width ? after Japanese", "CJK", "?"},   {"ja.rc", "a half-width : after Japanese", "CJK", ":"},
+    };
+    const auto names = TextNames();
+    for (const Rule& rule : rules) {
+        for (const auto& table : Tables()) {
+            if (table.file != rule.file) continue;
+            for (const auto& [number, text] : table.texts) {
+                if (number == IDS_USAGE) continue;  // the command line's own syntax: [/?]
+                for (size_t at = text.find(rule.sign); at != std::string::npos; at = text.find(rule.sign, at + 1)) {
+                    bool bad = false;
+                    if (rule.before == "CJK") {
+                        // The character before: three bytes, its lead from E3 (U+3000) to E9.
+                        bad = at >= 3 && static_cast<unsigned char>(text[at - 3]) >= 0xE3 &&
+                              static_cast<unsigned char>(text[at - 3]) <= 0xE9;
+                    } else {
+                        bad = at >= rule.before.size() && text.compare(at - rule.before.size(), rule.before.size(), rule.before) == 0;
+                    }
+                    EXPECT_FALSE(bad) << rule.file << ": " << rule.what << " in " << names.at(number) << ": " << text;
+                }
+            }
+        }
+    }
+}
+
 TEST(StringTables, EachWindowsMnemonicsAreUniqueAndOnTheKeyboard) {
     const auto names = TextNames();
     for (const auto& table : Tables()) {
