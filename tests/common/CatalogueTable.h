@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace quenmar::testing {
 
@@ -13,5 +15,8 @@ constexpr const char* kCatalogueNames[kCatalogueRows] = {
     "History",        "Desktop", "My Documents",      "My Computer",      "My Network Places",
     "Internet Cache", "Cookies", "Windows Directory", "System Directory", "Program Files",
     "My Pictures",    "Common Files", "Common Documents"};
+
+// The default slots' captions: the catalogue's first five rows.
+inline std::vector<std::string> DefaultCaptions() { return {kCatalogueNames, kCatalogueNames + 5}; }
 
 }  // namespace quenmar::testing

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CatalogueTable.h"
+
 // Store scenarios run against any registry: each test binary instantiates
 // them with a backend that can put, read and remove raw values.
 
@@ -34,7 +36,7 @@ protected:
 
     void ExpectDefaults(const LoadedSlots& loaded) {
         const int32_t csidls[] = {34, 0, 5, 17, 18};
-        const char* captions[] = {"History", "Desktop", "My Documents", "My Computer", "My Network Places"};
+        const std::vector<std::string> captions = DefaultCaptions();
         for (int n = 0; n < kSlotCount; ++n) {
             const Place& entry = loaded.entries[n];
             EXPECT_FALSE(entry.isFolder) << n;

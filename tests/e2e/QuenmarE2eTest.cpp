@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 
+#include "CatalogueTable.h"
 #include "RealRegistry.h"
 #include "Remote.h"
 #include "app/AppTexts.h"
@@ -115,7 +116,7 @@ protected:
 TEST_F(Quenmar, StartsWithTheDefaultsAndExitSavesThem) {
     Start();
     EXPECT_EQ(Text(main), "Quenmar - Version 1.0");
-    EXPECT_EQ(Captions(), (Strings{"History", "Desktop", "My Documents", "My Computer", "My Network Places"}));
+    EXPECT_EQ(Captions(), testing::DefaultCaptions());
     EXPECT_EQ(app->ListViewCount(catalogue), 13);
     EXPECT_EQ(app->ListViewText(catalogue, 12), "Common Documents");
     Screenshot(main, "main-window");
@@ -229,28 +230,13 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     ASSERT_NE(confirm, nullptr);
     PostMessageW(confirm, WM_COMMAND, IDYES, 0);
     Await(main, [&] { return Captions()[0] == "History"; });
-    EXPECT_EQ(Captions(), (Strings{"History", "Desktop", "My Documents", "My Computer", "My Network Places"}));
+    EXPECT_EQ(Captions(), testing::DefaultCaptions());
     Click(Button("E&xit"));
     ASSERT_TRUE(app->Exited(10000));
     EXPECT_EQ(Stored(0), DwordValue(34));
     EXPECT_EQ(Stored(1), DwordValue(0));
 }
 
-// A program of the system run to its end, as another program would run it.
-DWORD RunSystemProgram(const std::wstring& commandLine) {
-    std::wstring command = commandLine;
-    STARTUPINFOW startup{sizeof startup};
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process)) {
-        return GetLastError() | 0x80000000u;
-    }
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
 
 // The session ends (Wine's wineboot sends what Windows sends at log-off)
 // with edits made and the window open: they are stored as Exit stores them,
@@ -262,7 +248,7 @@ TEST_F(Quenmar, EndingTheSessionSavesTheEdits) {
     PickRow(3);  // My Computer
     Click(Button("&Hide Places Bar in Dialogs"));
     Settle(main);
-    EXPECT_EQ(RunSystemProgram(L"wineboot.exe --end-session"), 0u);
+    EXPECT_EQ(testing::RunProgram(L"wineboot.exe --end-session"), 0u);
     ASSERT_TRUE(app->Exited(20000)) << "the session's end ends the program";
     EXPECT_EQ(Stored(0), DwordValue(17));
     EXPECT_EQ(Stored(4), (RawValue{REG_EXPAND_SZ, Sz("%SystemRoot%\\")}));
@@ -283,9 +269,9 @@ TEST_F(Quenmar, AnotherProgramsChangesAreShownAndKept) {
     SelectSlot(1);
     PickRow(3);  // the user's change: My Computer in slot 1
     Settle(main);
-    ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + placesKey + L"\" /v Place3 /t REG_SZ /d C:\\windows\\ /f"), 0u);
-    ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + placesKey + L"\" /v Place1 /t REG_DWORD /d 5 /f"), 0u);
-    ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + policyKey + L"\" /v NoPlacesBar /t REG_DWORD /d 1 /f"), 0u);
+    ASSERT_EQ(testing::RunProgram(L"reg.exe add \"" + placesKey + L"\" /v Place3 /t REG_SZ /d C:\\windows\\ /f"), 0u);
+    ASSERT_EQ(testing::RunProgram(L"reg.exe add \"" + placesKey + L"\" /v Place1 /t REG_DWORD /d 5 /f"), 0u);
+    ASSERT_EQ(testing::RunProgram(L"reg.exe add \"" + policyKey + L"\" /v NoPlacesBar /t REG_DWORD /d 1 /f"), 0u);
     const auto shows = [&](int slot, const std::string& caption) {
         Await(main, [&] { return Captions()[slot] == caption; });
         return Captions()[slot] == caption;
@@ -295,9 +281,9 @@ TEST_F(Quenmar, AnotherProgramsChangesAreShownAndKept) {
     EXPECT_FALSE(IsWindowEnabled(places)) << "the Places Bar is hidden now";
     EXPECT_EQ(Captions()[1], "My Computer") << "the user's own change stays";
 
-    ASSERT_EQ(RunSystemProgram(L"reg.exe delete \"" + placesKey + L"\" /f"), 0u);
+    ASSERT_EQ(testing::RunProgram(L"reg.exe delete \"" + placesKey + L"\" /f"), 0u);
     EXPECT_TRUE(shows(3, "My Computer")) << "the default of slot 3, " << Captions()[3];
-    ASSERT_EQ(RunSystemProgram(L"reg.exe add \"" + placesKey + L"\" /v Place2 /t REG_SZ /d C:\\users\\ /f"), 0u);
+    ASSERT_EQ(testing::RunProgram(L"reg.exe add \"" + placesKey + L"\" /v Place2 /t REG_SZ /d C:\\users\\ /f"), 0u);
     EXPECT_TRUE(shows(2, "users")) << Captions()[2];
     Click(Button("E&xit"));
     ASSERT_TRUE(app->Exited(10000));
@@ -321,7 +307,7 @@ TEST_F(Quenmar, ASecondStartBringsTheFirstForward) {
     Await(main, [&] { return IsIconic(main) != FALSE; });
     ASSERT_TRUE(IsIconic(main));
     const std::wstring exe = L"\"" + win::Wide(ExeDirectory()) + L"\\Quenmar.exe\"";
-    EXPECT_EQ(RunSystemProgram(exe), 0u);
+    EXPECT_EQ(testing::RunProgram(exe), 0u);
     Await(main, [&] { return !IsIconic(main); });
     EXPECT_FALSE(IsIconic(main)) << "restored";
     int windows = 0;
@@ -329,7 +315,7 @@ TEST_F(Quenmar, ASecondStartBringsTheFirstForward) {
     EXPECT_EQ(windows, 1);
     const std::string file = ExeDirectory() + "\\second.reg";
     DeleteFileW(win::Wide(file).c_str());
-    EXPECT_EQ(RunSystemProgram(exe + L" /export \"" + win::Wide(file) + L"\" /quiet"), 0u);
+    EXPECT_EQ(testing::RunProgram(exe + L" /export \"" + win::Wide(file) + L"\" /quiet"), 0u);
     std::ifstream written(file, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
     std::u16string text((bytes.size()) / 2, u'\0');

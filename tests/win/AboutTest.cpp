@@ -99,7 +99,7 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
         EXPECT_FALSE(about->Link().Visited()) << "a fresh window, unvisited again";
         EXPECT_EQ(about->Link().TextColor(), GetSysColor(COLOR_HIGHLIGHT));
         // A failed open says nothing and leaves the link unvisited.
-        ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+        AcceptedBoxes boxes;
         SendMessageW(about->Link().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
         SendMessageW(about->Link().Handle(), WM_LBUTTONUP, 0, 0);
         PumpMessages();
@@ -166,7 +166,7 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
 }
 
 TEST(ShellOpenLauncher, ErrorBoxes) {
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    AcceptedBoxes boxes;
     for (uint32_t code : {0u, 1u, 32u, 33u, 0xFFFFFFFFu}) ReportExecuteResult(code, nullptr);  // 32: the last error
     ASSERT_EQ(boxes.seen.size(), 3u);
     EXPECT_EQ(boxes.seen[0].caption, "Error");
@@ -180,7 +180,7 @@ TEST(ShellOpenLauncher, ErrorBoxes) {
 }
 
 TEST(ShellOpenLauncher, NameLengthLimit) {
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    AcceptedBoxes boxes;
     const std::string name255 = "C:\\" + std::string(248, 'x') + ".txt";
     ASSERT_EQ(name255.size(), 255u);
     const int32_t shell = static_cast<int32_t>(

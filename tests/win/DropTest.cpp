@@ -217,7 +217,7 @@ protected:
 };
 
 TEST_F(MainWindowDrops, TheLastValidNameWinsAndBadNamesAreToldOnce) {
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    AcceptedBoxes boxes;
     Drop({L"C:\\quenmar-drops\\Docs", L"C:\\quenmar-drops\\Music", L"C:\\quenmar-drops\\gone",
           L"C:\\" + std::wstring(300, L'x'), L"C:\\" + std::wstring(260, L'y')});
     EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-drops\\Music\\");

@@ -61,7 +61,7 @@ protected:
 TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
     PutMixedPlaces();
     {  // as Quenmar stores them
-        ModalBoxes notices([](const SeenBox&) { return IDOK; });
+        AcceptedBoxes notices;
         MainWindowProbe form;
         form.Show();
         PumpMessages();

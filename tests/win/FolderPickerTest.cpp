@@ -81,7 +81,7 @@ TEST_F(FolderPickerTest, EmptyOrMissingPathSelectsTheDesktop) {
     for (const std::string start : {"", "C:\\quenmar-picker\\no\\such\\folder"}) {
         dialog.SetChosenPath(start);
         EXPECT_TRUE(dialog.NothingChosen()) << start;
-        ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+        AcceptedBoxes boxes;
         const bool chosen = Run([&](FolderPickerWindow& window) {
             const Node root = window.Tree().Root();
             EXPECT_EQ(window.Tree().Selected(), root);
@@ -384,7 +384,7 @@ TEST_F(FolderPickerTest, TheFiftiethNameIsTriedAndThenTheShortScheme) {
         Press(window.CancelButton());
     });
     ASSERT_TRUE(fs::is_directory(work + "New Folder (50)")) << "all fifty taken now";
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    AcceptedBoxes boxes;
     Run([&](FolderPickerWindow& window) {
         window.NewFolderButton().Click();
         EXPECT_TRUE(fs::is_directory(work + "fldr"));
@@ -400,7 +400,7 @@ TEST_F(FolderPickerTest, TheFiftiethNameIsTriedAndThenTheShortScheme) {
 TEST_F(FolderPickerTest, FailedCreationWarnsThreeTimes) {
     const std::string doomed = std::string(kRoot) + "\\Work";
     dialog.SetChosenPath(doomed);
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    AcceptedBoxes boxes;
     Run([&](FolderPickerWindow& window) {
         ASSERT_EQ(window.Tree().NodePath(window.Tree().Selected()), doomed);
         // The folder goes away behind the picker's back: every name fails
@@ -493,7 +493,7 @@ TEST_F(FolderPickerTest, RenamingALabelRenamesTheFolder) {
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Delta");
     fs::create_directories(std::string(kRoot) + "\\Alpha\\Kappa");
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta");
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    AcceptedBoxes boxes;
     const bool chosen = Run([&](FolderPickerWindow& window) {
         // A name that is taken, or that no folder can have, renames nothing.
         for (const wchar_t* name : {L"Delta", L"a:b", L"Omega"}) {
@@ -552,7 +552,7 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
     EXPECT_EQ(ItemText(form->placesList_, 2), "Work");
 
     // Change Folder opens it on the new path; My Computer is refused.
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    AcceptedBoxes boxes;
     Soon([] {
         FolderPickerWindow* window = PickerWindow();
         ASSERT_NE(window, nullptr);

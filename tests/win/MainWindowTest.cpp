@@ -20,7 +20,6 @@ namespace quenmar::testing {
 namespace {
 
 using Strings = std::vector<std::string>;
-const Strings kDefaultCaptions{"History", "Desktop", "My Documents", "My Computer", "My Network Places"};
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -118,7 +117,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     GetObjectW(smallInfo.hbmColor ? smallInfo.hbmColor : smallInfo.hbmMask, sizeof smallBitmap, &smallBitmap);
     EXPECT_EQ(smallBitmap.bmWidth, GetSystemMetrics(SM_CXSMICON)) << "the small icon drawn at its own size";
     EXPECT_NE(iconOf(ICON_SMALL2), nullptr);
-    EXPECT_EQ(Captions(), kDefaultCaptions);
+    EXPECT_EQ(Captions(), DefaultCaptions());
     for (int n = 0; n < kSlotCount; ++n) {
         EXPECT_EQ(form->placesList_.ItemImage(n), SpecialIcon(kCatalogueCsidls[n])) << n;
     }
@@ -205,7 +204,7 @@ TEST_F(MainWindowTest, RestoreDefaultsAsksFirst) {
     Click(form->restoreButton_);
     ASSERT_EQ(boxes.seen.size(), 2u);
     EXPECT_FALSE(registry.KeyExists(kPlacesBarKey));
-    EXPECT_EQ(Captions(), kDefaultCaptions);
+    EXPECT_EQ(Captions(), DefaultCaptions());
     // Slot 0 was selected: its restored values show all the same.
     EXPECT_TRUE(form->specialKind_.Checked());
     EXPECT_EQ(form->pathEdit_.Text(), "");
@@ -304,7 +303,7 @@ TEST_F(MainWindowTest, TheSessionsEndSavesWithoutABox) {
 
     MemoryRegistry* memory = OpenOnMemory();
     memory->failingWrites = {"Place2"};
-    ModalBoxes boxes([](const SeenBox&) { return IDOK; });
+    AcceptedBoxes boxes;
     EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
     // (The reason given cannot be read back here: Wine's ShutdownBlockReasonQuery is a stub.)
     EXPECT_EQ(SendMessageW(form->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL), TRUE)
@@ -504,14 +503,9 @@ TEST_F(MainWindowTest, ADpiChangeBringsFontsAndPicturesOfTheNewScale) {
                    &bitmap);
         return bitmap.bmWidth;
     };
-    const auto changeDpi = [](HWND window, int dpi) {
-        RECT r{};
-        GetWindowRect(window, &r);
-        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
-    };
     ASSERT_EQ(fontHeight(form->title_.Handle()), -19);
     ASSERT_EQ(bitmapWidth(form->banner_.Handle()), 220);
-    changeDpi(form->Handle(), 144);
+    ChangeDpi(form->Handle(), 96, 144);
     EXPECT_EQ(fontHeight(form->title_.Handle()), -19 * 3 / 2 - 1) << "the title's font at 150%";
     EXPECT_EQ(fontHeight(form->pathEdit_.Handle()), -17) << "the window's font at 150%";
     EXPECT_EQ(bitmapWidth(form->banner_.Handle()), 330) << "the banner drawn for 150%";
@@ -523,7 +517,7 @@ TEST_F(MainWindowTest, ADpiChangeBringsFontsAndPicturesOfTheNewScale) {
     Soon([&] {
         auto* picker = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
         if (!picker) return ADD_FAILURE() << "no picker";
-        changeDpi(picker->Handle(), 192);
+        ChangeDpi(picker->Handle(), 96, 192);
         EXPECT_EQ(fontHeight(picker->Tree().Handle()), -22);
         int cx = 0, cy = 0;
         const HWND toolbar = FindWindowExW(picker->Handle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
@@ -535,7 +529,7 @@ TEST_F(MainWindowTest, ADpiChangeBringsFontsAndPicturesOfTheNewScale) {
     Soon([&] {
         auto* about = ShownForm<AboutWindow>(L"TfrmQuenmarAbout");
         if (!about) return ADD_FAILURE() << "no About";
-        changeDpi(about->Handle(), 192);
+        ChangeDpi(about->Handle(), 96, 192);
         EXPECT_EQ(fontHeight(about->OkButton().Handle()), -22);
         BITMAP logo{};
         GetObjectW(about->Logo(), sizeof logo, &logo);

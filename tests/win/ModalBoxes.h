@@ -63,6 +63,11 @@ private:
     UINT_PTR timer_ = 0;
 };
 
+// Boxes answered with OK as they open; `seen` says what each showed.
+struct AcceptedBoxes : ModalBoxes {
+    AcceptedBoxes() : ModalBoxes([](const SeenBox&) { return IDOK; }) {}
+};
+
 // Dispatches what is queued for this thread (dialog keys included) until
 // nothing is left.
 void PumpMessages();
@@ -74,6 +79,16 @@ FormClass* ShownForm(const wchar_t* className) {
     const HWND window = FindWindowW(className, nullptr);
     return window ? static_cast<FormClass*>(reinterpret_cast<widgets::Form*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
                   : nullptr;
+}
+
+// Moves a window to a monitor of another scale, with the rectangle the
+// system suggests: the window's size scaled.
+inline void ChangeDpi(HWND window, int from, int to) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    r.right = r.left + MulDiv(r.right - r.left, to, from);
+    r.bottom = r.top + MulDiv(r.bottom - r.top, to, from);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&r));
 }
 
 // A pixel of a window's client area as it is drawn now.

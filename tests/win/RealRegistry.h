@@ -31,9 +31,10 @@ inline std::optional<RawValue> StoredValue(const wchar_t* key, const std::wstrin
     return RawValue{type, data};
 }
 
-// The system's own reg.exe, run as a process of its own.
-inline DWORD RegImport(const std::string& file) {
-    std::wstring command = L"reg.exe import \"" + win::Wide(file) + L"\"";
+// A program run to its end as a process of its own, as another program
+// would run it: its exit code. A generous limit; one still running then has
+// failed, and is ended.
+inline DWORD RunProgram(std::wstring command) {
     STARTUPINFOW startup{sizeof startup};
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
@@ -51,6 +52,9 @@ inline DWORD RegImport(const std::string& file) {
     CloseHandle(process.hProcess);
     return code;
 }
+
+// The system's own reg.exe.
+inline DWORD RegImport(const std::string& file) { return RunProgram(L"reg.exe import \"" + win::Wide(file) + L"\""); }
 
 // Raw access to Wine's real registry, for setting up and checking.
 struct RealRegistryBackend {

@@ -88,7 +88,7 @@ protected:
     }
 
     void Open() {
-        ModalBoxes notices([](const SeenBox&) { return IDOK; });
+        AcceptedBoxes notices;
         form = std::make_unique<MainWindowProbe>();
         form->Show();
         PumpMessages();
@@ -171,7 +171,7 @@ protected:
         } else if (op == 6) {
             const std::string name = std::string(kFolders) + (Pick(2) ? "\\Alpha\\f.txt" : "\\Beta b");
             const bool tooLong = Pick(4) == 0;
-            ModalBoxes told([](const SeenBox&) { return IDOK; });
+            AcceptedBoxes told;
             const std::wstring wide = win::Wide(name);
             SendDrop(form->Handle(), tooLong ? std::vector{wide, L"C:\\" + std::wstring(300, L'x')} : std::vector{wide});
             PumpMessages();
@@ -202,7 +202,7 @@ protected:
             ASSERT_EQ(Editor().Selected(), std::nullopt) << Where();
         } else if (op == 12) {
             WriteBehind();
-            ModalBoxes notices([](const SeenBox&) { return IDOK; });
+            AcceptedBoxes notices;
             SendMessageW(form->Handle(), MainWindowProbe::kStoredSettingsChanged, 0, 0);
             PumpMessages();
         } else if (op == 13 && folder) {

@@ -167,15 +167,6 @@ private:
     int dpi_;
 };
 
-// Moves a window from 96 dpi to another, with the rectangle the system
-// suggests: the window's size scaled.
-void ChangeDpi(HWND window, int from, int to) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    r.right = r.left + MulDiv(r.right - r.left, to, from);
-    r.bottom = r.top + MulDiv(r.bottom - r.top, to, from);
-    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&r));
-}
 
 // Opens a window by its button, moves it to the scale, checks it and closes
 // it with the given result.

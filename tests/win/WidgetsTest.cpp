@@ -199,7 +199,7 @@ TEST(Widgets, ExceptionsInHandlersGoToTheErrorBox) {
     Application::Instance().SetTitle("Quenmar");
     RecordingForm form;
     form.check.OnClick = [] { throw std::runtime_error("Failed to set data for 'Place2'"); };
-    testing::ModalBoxes boxes([](const testing::SeenBox&) { return IDOK; });
+    testing::AcceptedBoxes boxes;
     SendMessageW(form.check.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].caption, "Quenmar");
@@ -219,7 +219,7 @@ TEST(Widgets, AFailedCreationRaisesItsErrorAndLeavesNoWindow) {
         }
         Edit edit;
     };
-    testing::ModalBoxes boxes([](const testing::SeenBox&) { return IDOK; });
+    testing::AcceptedBoxes boxes;
     Failing form;
     try {
         form.CreateHandle();
