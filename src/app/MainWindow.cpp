@@ -17,7 +17,6 @@
 #include "widgets/MessageBoxes.h"
 #include "widgets/Resources.h"
 #include "win32/ReplaceFile.h"
-#include "win32/Win32Registry.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
@@ -607,7 +606,7 @@ void MainWindow::Export() {
 
 void MainWindow::Preview() {
     const PlacesEditor::Preview preview = editor_.PreparePreview();
-    if (!GoesOn(preview.saved, Writing::Preview) || !preview.open) return;
+    if (!GoesOn(preview.saved, Writing::Preview)) return;
     FileDialog dialog(Handle(), IDS_PREVIEW_FILTER, preview.noPlacesBar ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE,
                       IDS_PREVIEW_TITLE);
     dialog.record.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;

@@ -103,7 +103,6 @@ StoreOutcome PlacesEditor::Save() {
 
 PlacesEditor::Preview PlacesEditor::PreparePreview() {
     Preview preview{Save()};
-    preview.open = preview.saved.Done();
     preview.noPlacesBar = hidden_;
     return preview;
 }

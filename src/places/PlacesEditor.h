@@ -92,8 +92,8 @@ public:
     // first, and the dialog opens only when that was done.
     struct Preview {
         StoreOutcome saved;
-        bool open = false;
         bool noPlacesBar = false;  // the dialog without its Places Bar
+        bool Opens() const { return saved.Done(); }
     };
     Preview PreparePreview();
     // Takes in what another program stored since the editor last read or

@@ -343,9 +343,9 @@ void Form::WidenDesign(int pixels, bool placed) {
     // The controls are placed for the new width; the anchoring that follows
     // the resize starts from where they are then.
     placements_.clear();
-    for (const auto& [id, control] : placed ? decltype(controls_){} : controls_) {
+    for (const auto& [id, control] : controls_) {
         const Anchors a = control->anchors();
-        if (a.Has(Anchor::ByForm) || !a.Has(Anchor::Right)) continue;
+        if (placed || a.Has(Anchor::ByForm) || !a.Has(Anchor::Right)) continue;
         RECT r = control->Rect();
         if (!a.Has(Anchor::Left)) r.left += pixels;
         r.right += pixels;

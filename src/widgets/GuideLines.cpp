@@ -22,14 +22,14 @@ void GuideLines::Apart(int from, int to, int pixels) { gaps_.push_back({from, to
 void GuideLines::Solve() {
     // The lines kept left of another come after it: its place is known then.
     for (size_t n = 0; n < lines_.size(); ++n) {
-        Line_& line = lines_[n];
+        Guide& line = lines_[n];
         if (line.leftOf >= 0) continue;
         line.at = line.designed;
         for (const Gap& gap : gaps_) {
             if (gap.to == static_cast<int>(n)) line.at = std::max(line.at, At(gap.from) + gap.pixels);
         }
     }
-    for (Line_& line : lines_) {
+    for (Guide& line : lines_) {
         if (line.leftOf >= 0) line.at = At(line.leftOf) - line.width;
     }
 }

@@ -28,10 +28,10 @@ public:
     // `to` at least `pixels` (at the form's scale) right of `from`.
     void Apart(int from, int to, int pixels);
 
-    // Where each line is, the texts' room given; then the widening of the
-    // design, as far as `last` moved.
+    // Where each line is, the texts' room given.
     void Solve();
     int At(int line) const { return lines_.at(static_cast<size_t>(line)).at; }
+    // How far a line moved from where it was designed.
     int Moved(int line) const;
 
     // A control placed between two lines, each of its edges at its designed
@@ -43,7 +43,7 @@ public:
     void PlaceGrowingRight(Control& control, int leftLine, int rightLine, int boundLine, int bound) const;
 
 private:
-    struct Line_ {
+    struct Guide {
         int designed;        // at the form's scale
         int at = 0;
         int leftOf = -1;     // the later line it is kept left of, if any
@@ -55,7 +55,7 @@ private:
     void Move(Control& control, RECT r) const;
 
     const Form& form_;
-    std::vector<Line_> lines_;
+    std::vector<Guide> lines_;
     std::vector<Gap> gaps_;
 };
 

@@ -8,6 +8,7 @@
 
 #include "CatalogueTable.h"
 #include "MemoryRegistry.h"
+#include "SequenceRun.h"
 #include "places/PlacesEditor.h"
 
 // Random sequences of what a user does with the editor, and of what another
@@ -400,10 +401,9 @@ protected:
 };
 
 TEST_P(EditorSequences, AgreeWithTheModel) {
-    const char* replay = std::getenv("QUENMAR_SEQ_SEED");
-    const char* length = std::getenv("QUENMAR_SEQ_STEPS");
-    seed = replay ? static_cast<unsigned>(std::strtoul(replay, nullptr, 10)) : GetParam();
-    const int count = length ? std::atoi(length) : 20000;
+    const SequenceRun run(GetParam(), "QUENMAR_SEQ_STEPS", 20000);
+    seed = run.seed;
+    const int count = run.length;
     random.seed(seed);
     registry.CreateKey(kComdlgPolicyKey);
     if (Pick(8)) {

@@ -391,7 +391,7 @@ TEST(PlacesEditor, SaveOutcomes) {
         case Op::Preview: {
             const PlacesEditor::Preview preview = editor.PreparePreview();
             outcome = preview.saved;
-            EXPECT_EQ(preview.open, row.open);
+            EXPECT_EQ(preview.Opens(), row.open);
             EXPECT_EQ(preview.noPlacesBar, row.op == Op::PreviewHidden);
             break;
         }

@@ -13,6 +13,7 @@
 #include "ModalBoxes.h"
 #include "RawValue.h"
 #include "RealRegistry.h"
+#include "SequenceRun.h"
 #include "folderpicker/FolderPickerWindow.h"
 #include "places/Captions.h"
 #include "win32/WideText.h"
@@ -137,7 +138,9 @@ protected:
             picker->SetModalResult(picked.empty() ? IDCANCEL : IDOK);
         });
         Press(form->browseButton_);
-        if (!picked.empty()) ASSERT_EQ(Selected().path, picked + "\\") << Where();
+        if (!picked.empty()) {
+            ASSERT_EQ(Selected().path, picked + "\\") << Where();
+        }
     }
 
     void Step() {
@@ -176,7 +179,9 @@ protected:
             SendDrop(form->Handle(), tooLong ? std::vector{wide, L"C:\\" + std::wstring(300, L'x')} : std::vector{wide});
             PumpMessages();
             ASSERT_EQ(told.seen.size(), tooLong && editing ? 1u : 0u) << Where();
-            if (slot) ASSERT_EQ(Selected().path.rfind(kFolders, 0), 0u) << Where();
+            if (slot) {
+                ASSERT_EQ(Selected().path.rfind(kFolders, 0), 0u) << Where();
+            }
         } else if (op == 7) {
             const bool hidden = Editor().Hidden(), twice = Pick(2);  // each click of a double click acts
             twice ? DoubleClick(form->hideBox_) : Press(form->hideBox_);
@@ -186,7 +191,9 @@ protected:
             ModalBoxes question([yes](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, yes ? "Yes" : "No"); });
             Press(form->restoreButton_);
             ASSERT_EQ(question.seen.size(), 1u) << Where();
-            if (yes) ASSERT_FALSE(StoredValue(kPlacesKeyW, L"Place0")) << "the key is deleted at once; " << Where();
+            if (yes) {
+                ASSERT_FALSE(StoredValue(kPlacesKeyW, L"Place0")) << "the key is deleted at once; " << Where();
+            }
         } else if (op == 9) {
             ModalBoxes dialog([](const SeenBox&) { return IDCANCEL; });
             Press(form->previewButton_);
@@ -256,10 +263,9 @@ protected:
 };
 
 TEST_P(WindowSequences, ShowTheEditorsState) {
-    const char* replay = std::getenv("QUENMAR_SEQ_SEED");
-    const char* length = std::getenv("QUENMAR_SEQ_OPS");
-    seed = replay ? static_cast<unsigned>(std::strtoul(replay, nullptr, 10)) : GetParam();
-    const int count = length ? std::atoi(length) : 420;
+    const SequenceRun run(GetParam(), "QUENMAR_SEQ_OPS", 420);
+    seed = run.seed;
+    const int count = run.length;
     random.seed(seed);
     if (Pick(2)) WriteBehind();
     ASSERT_NO_FATAL_FAILURE(Open());
