@@ -87,12 +87,22 @@ gtest_discover_tests(e2e_tests
 
 # Quenmar in each language's session: the test runs in one of the locales
 # scripts/bootstrap generates (scripts/wine-run sets it), and the program it
-# starts inherits it.
-foreach(locale IN ITEMS de_DE fr_FR es_ES ru_RU zh_CN ja_JP it_IT)
-    add_test(NAME e2e.Languages.${locale}
+# starts inherits it. The languages read from right to left run again at
+# twice the scale.
+foreach(locale IN ITEMS de_DE fr_FR es_ES ru_RU zh_CN ja_JP it_IT he_IL ar_EG he_IL:192 ar_EG:192)
+    string(REPLACE ":" ";" parts "${locale}")
+    list(GET parts 0 name)
+    set(environment "QUENMAR_TEST_LOCALE=${name}.UTF-8")
+    list(LENGTH parts count)
+    if(count GREATER 1)
+        list(GET parts 1 dpi)
+        list(APPEND environment "QUENMAR_TEST_DPI=${dpi}")
+        string(APPEND name ".${dpi}dpi")
+    endif()
+    add_test(NAME e2e.Languages.${name}
              COMMAND e2e_tests --gtest_filter=Quenmar.SpeaksTheLanguageOfTheSession)
-    set_tests_properties(e2e.Languages.${locale} PROPERTIES
-        ENVIRONMENT "QUENMAR_TEST_LOCALE=${locale}.UTF-8"
+    set_tests_properties(e2e.Languages.${name} PROPERTIES
+        ENVIRONMENT "${environment}"
         FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix TIMEOUT 120)
 endforeach()
 

@@ -118,8 +118,12 @@ bool AboutWindow::PaintBackground(HDC dc) {
         // The bottom-left pixel's colour is the logo's transparent colour.
         const COLORREF transparent = GetPixel(memory.get(), 0, info.bmHeight - 1);
         const RECT r = LogoRect();
+        // Where a mirrored window puts it, the way it was drawn.
+        const DWORD layout = GetLayout(dc);
+        if (layout & LAYOUT_RTL) SetLayout(dc, layout | LAYOUT_BITMAPORIENTATIONPRESERVED);
         GdiTransparentBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.get(), 0, 0, info.bmWidth,
                        info.bmHeight, transparent);
+        if (layout & LAYOUT_RTL) SetLayout(dc, layout);
     }
     return true;
 }

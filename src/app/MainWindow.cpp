@@ -63,7 +63,7 @@ struct FileDialog {
 
 // The banner drawn for the scale, with the program's tagline written under
 // its name (the picture leaves the room for it) in the user's language.
-HBITMAP BannerWithTagline(int dpi, HFONT font) {
+HBITMAP BannerWithTagline(int dpi, HFONT font, bool rightToLeft) {
     const HBITMAP banner = LoadPicture(L"BANNER", dpi);
     if (!banner) return nullptr;
     const win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
@@ -72,7 +72,8 @@ HBITMAP BannerWithTagline(int dpi, HFONT font) {
     SetBkMode(dc.get(), TRANSPARENT);
     SetTextColor(dc.get(), RGB(0x55, 0x55, 0x55));
     RECT line{MulDiv(49, dpi, 96), MulDiv(29, dpi, 96), MulDiv(218, dpi, 96), MulDiv(44, dpi, 96)};
-    DrawTextW(dc.get(), win::Wide(TextOf(IDS_TAGLINE)).c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(dc.get(), win::Wide(TextOf(IDS_TAGLINE)).c_str(), -1, &line,
+              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | (rightToLeft ? DT_RTLREADING : 0));
     return banner;
 }
 
@@ -183,6 +184,7 @@ void MainWindow::CreateInputs() {
     specialKind_.Create(*this, TextOf(IDS_USE_SPECIAL), {100, 140, 297, 17}, Anchor::Left | Anchor::Top);
     specialKind_.JoinGroupOf(folderKind_);
     pathEdit_.Create(*this, {120, 80, 373, 21}, Anchor::Left | Anchor::Top | Anchor::Right, true);
+    pathEdit_.KeepOrientation();  // a path reads from left to right in any language
     browseButton_.SetHint(TextOf(IDS_BROWSE_HINT));
     browseButton_.Create(*this, TextOf(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
     catalogue_.Create(*this, {120, 160, 333, 233}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom,
@@ -336,7 +338,7 @@ void MainWindow::FitToTexts() {
 
 // The pictures and glyphs drawn for the window's scale.
 void MainWindow::LoadPictures() {
-    banner_.SetBitmap(BannerWithTagline(Dpi(), Font()));
+    banner_.SetBitmap(BannerWithTagline(Dpi(), Font(), banner_.InMirroredWindow()));
     dropHintIcon_.SetBitmap(LoadPicture(L"HINT", Dpi()));
     logo_.SetBitmap(LoadPicture(L"LOGO72", Dpi()));
     win::UniqueImageList glyphs(LoadGlyphs(L"GLYPHS", Dpi()));

@@ -47,6 +47,9 @@ int RunCommandLine(const quenmar::CommandLine& line) {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     quenmar::win::UseResourceTexts();
+    // Arabic and Hebrew read from right to left: every window, message box
+    // and common dialog of the program is mirrored for them.
+    if (quenmar::win::TextsReadRightToLeft()) SetProcessDefaultLayout(LAYOUT_RTL);
     OleInitialize(nullptr);
     std::vector<std::string> arguments;
     for (int n = 1; n < __argc; ++n) arguments.push_back(quenmar::win::Utf8(__wargv[n]));

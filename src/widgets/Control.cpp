@@ -19,6 +19,18 @@ HWND MakeNameLabel(HWND parent, const std::string& name) {
 
 }  // namespace
 
+void Control::KeepOrientation() {
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    if (style & (WS_EX_LAYOUTRTL | WS_EX_RTLREADING)) {
+        SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, style & ~(WS_EX_LAYOUTRTL | WS_EX_RTLREADING));
+    }
+}
+
+bool Control::InMirroredWindow() const {
+    const HWND parent = hwnd_ ? GetParent(hwnd_) : nullptr;
+    return parent && (GetWindowLongPtrW(parent, GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+}
+
 void Control::CreateAs(Form& form, const wchar_t* className, const std::string& text, DWORD style, DWORD exStyle,
                        Bounds bounds, Anchors anchors) {
     form_ = &form;
@@ -33,6 +45,9 @@ void Control::CreateAs(Form& form, const wchar_t* className, const std::string& 
     // label is the control's predecessor without being moved there.
     if (!accessibleName_.empty()) MakeNameLabel(form.Handle(), accessibleName_);
     const std::string& shownText = accessibleNameAsText_ ? accessibleName_ : text;
+    // In a mirrored window a text reads from right to left, its trailing
+    // full stop or colon at its left end.
+    if (GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) exStyle |= WS_EX_RTLREADING;
     hwnd_ = CreateWindowExW(exStyle, className, win::Wide(shownText).c_str(), WS_CHILD | WS_VISIBLE | style, form.Scale(bounds.left),
                             form.Scale(bounds.top), form.Scale(bounds.width), form.Scale(bounds.height),
                             form.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),

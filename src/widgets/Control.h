@@ -97,6 +97,13 @@ public:
     // A one-pixel line for a frame instead of the sunken edge, when created.
     void SetFlatFrame() { flatFrame_ = true; }
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
+    // In a window mirrored for a language read from right to left, what the
+    // control draws itself keeps its own orientation: a picture, a path,
+    // a button that arranges its glyph and caption itself. It still stands
+    // where the mirrored window puts it.
+    void KeepOrientation();
+    // Whether the control stands in a mirrored window.
+    bool InMirroredWindow() const;
 
     // Enter or Space on the focused control; false when it has no action of
     // its own for them (the form's dialog keys then apply).

@@ -65,6 +65,9 @@ LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wPar
 
 void FlatButton::Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors) {
     CreateAs(form, L"BUTTON", text, WS_TABSTOP | WS_GROUP | BS_OWNERDRAW, 0, bounds, anchors);
+    // Drawn unmirrored, its glyph keeps its orientation; the glyph and the
+    // caption change sides below for a mirrored window.
+    KeepOrientation();
     const HWND window = hwnd_;
     hover_.Attach(window, [this, window] {
         InvalidateRect(window, nullptr, FALSE);
@@ -118,11 +121,9 @@ int FlatButton::NeededWidth() const {
     const auto scale = [this](int pixels96) { return form_ ? form_->Scale(pixels96) : pixels96; };
     const bool hasGlyph = images_ && glyph_ >= 0;
     const int glyph = hasGlyph ? scale(16) : 0;
-    // Within the frame; a button that must grow past its design for its
-    // caption keeps a margin on each side of what it shows.
+    // Within the frame, with a margin on each side of what it shows.
     if (glyphOnly_) return glyph + 2 * scale(1);
-    const int shown = glyph + (hasGlyph ? 4 : 0) + CaptionExtent().cx + 2 * scale(1);
-    return shown > scale(DesignBounds().width) ? shown + 2 * scale(kMargin) : shown;
+    return glyph + (hasGlyph ? 4 : 0) + CaptionExtent().cx + 2 * scale(1) + 2 * scale(kMargin);
 }
 
 bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
@@ -162,6 +163,13 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
         textSize = {measured.right - measured.left, measured.bottom - measured.top};
     }
     const bool hasGlyph = images_ && glyph_ >= 0;
+    // In a mirrored window the glyph stands right of the caption, which
+    // reads from right to left: each is placed as for left to right, then
+    // its place is mirrored within the button.
+    const bool mirrored = InMirroredWindow();
+    const auto placed = [&](int left, int right) {
+        return mirrored ? std::pair{width - right, width - left} : std::pair{left, right};
+    };
     const int gap = hasGlyph && !glyphOnly_ ? 4 : 0;
     const int total = (hasGlyph ? glyphSize : 0) + gap + (glyphOnly_ ? 0 : textSize.cx);
     // Centred; a caption too wide for the margins takes them, up to the frame.
@@ -171,15 +179,16 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
         const int y = content.top + (content.bottom - content.top - glyphSize) / 2;
         int listWidth = 0, listHeight = 0;
         ImageList_GetIconSize(images_, &listWidth, &listHeight);
+        const int glyphX = placed(x, x + glyphSize).first;
         if (!disabled && listWidth == glyphSize && listHeight == glyphSize) {
             // At the list's own size the glyph is drawn as it is, through its
             // mask; only a greyed or resized one is made and kept.
-            ImageList_Draw(images_, glyph_, dc, x, y, ILD_TRANSPARENT);
+            ImageList_Draw(images_, glyph_, dc, glyphX, y, ILD_TRANSPARENT);
         } else if (const HBITMAP glyph = GlyphBitmap(glyphSize, disabled)) {
             const win::UniqueMemoryDc source(CreateCompatibleDC(dc));
             const win::SelectedObject onGlyph(source.get(), glyph);
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            GdiAlphaBlend(dc, x, y, glyphSize, glyphSize, source.get(), 0, 0, glyphSize, glyphSize, blend);
+            GdiAlphaBlend(dc, glyphX, y, glyphSize, glyphSize, source.get(), 0, 0, glyphSize, glyphSize, blend);
         }
         x += glyphSize + gap;
     }
@@ -188,7 +197,13 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
         SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
         RECT textRect{x, content.top, x + textSize.cx + 2, content.bottom};
         const UINT prefix = (item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-        DrawTextW(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
+        // Mirrored, the caption is drawn as a mirrored window draws its
+        // texts, which puts the mnemonic's underline under its letter: the
+        // canvas's layout maps the left-to-right place to its mirror image.
+        if (mirrored) SetLayout(dc, LAYOUT_RTL);
+        DrawTextW(dc, text.c_str(), -1, &textRect,
+                  (mirrored ? DT_RTLREADING : 0) | DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
+        if (mirrored) SetLayout(dc, 0);
     }
     if (focused && !(item.itemState & ODS_NOFOCUSRECT)) {
         RECT focus = r;

@@ -66,9 +66,13 @@ void Form::CreateHandle(HWND owner) {
     designHeight_ = Scale(style_.clientHeight);
     RECT outer{0, 0, designWidth_, designHeight_};
     AdjustWindowRectEx(&outer, style_.style, FALSE, style_.exStyle);
+    // An owned window is mirrored with the program, as one without an owner
+    // is by the system, for a language read from right to left.
+    DWORD layout = 0;
+    const DWORD mirrored = GetProcessDefaultLayout(&layout) && (layout & LAYOUT_RTL) ? WS_EX_LAYOUTRTL : 0;
     // Clipping its children is taken on once it is first drawn (see Show):
     // Wine shows a clipping window with many children markedly slower.
-    const HWND window = CreateWindowExW(style_.exStyle, style_.className.c_str(), L"", style_.style & ~WS_CLIPCHILDREN,
+    const HWND window = CreateWindowExW(style_.exStyle | mirrored, style_.className.c_str(), L"", style_.style & ~WS_CLIPCHILDREN,
                                         CW_USEDEFAULT, CW_USEDEFAULT, outer.right - outer.left,
                                         outer.bottom - outer.top, owner, nullptr, GetModuleHandleW(nullptr), this);
     if (createError_) std::rethrow_exception(std::exchange(createError_, nullptr));

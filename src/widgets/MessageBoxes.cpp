@@ -41,19 +41,25 @@ LRESULT CALLBACK CenterQuestion(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// Texts that read from right to left read so in a box too.
+UINT ReadingOrder() {
+    DWORD layout = 0;
+    return GetProcessDefaultLayout(&layout) && (layout & LAYOUT_RTL) ? MB_RTLREADING : 0;
+}
+
 }  // namespace
 
 bool AskYesNo(HWND owner, const std::string& text, const std::string& caption, UINT icon) {
     questionHook.reset(SetWindowsHookExW(WH_CBT, CenterQuestion, nullptr, GetCurrentThreadId()));
     const UINT defaultButton = icon == MB_ICONWARNING ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
     const int answer = MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(),
-                                   MB_YESNO | icon | defaultButton);
+                                   MB_YESNO | icon | defaultButton | ReadingOrder());
     questionHook.reset();
     return answer == IDYES;
 }
 
 void ShowMessage(HWND owner, const std::string& text, const std::string& caption, UINT icon) {
-    MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_OK | icon);
+    MessageBoxW(owner, win::Wide(text).c_str(), win::Wide(caption).c_str(), MB_OK | icon | ReadingOrder());
 }
 
 }  // namespace quenmar::widgets

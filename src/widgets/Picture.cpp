@@ -6,6 +6,7 @@ namespace quenmar::widgets {
 
 void Picture::Create(Form& form, Bounds bounds, Anchors anchors) {
     CreateAs(form, L"STATIC", "", SS_BITMAP | SS_NOTIFY | SS_REALSIZECONTROL, 0, bounds, anchors);
+    KeepOrientation();
 }
 
 void Picture::SetBitmap(HBITMAP bitmap) {

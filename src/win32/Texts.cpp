@@ -65,8 +65,11 @@ LANGID NeutralLanguage(LANGID language) {
     return MAKELANGID(PRIMARYLANGID(language), SUBLANG_NEUTRAL);
 }
 
-std::string ResourceText(UINT id) {
-    const HMODULE module = GetModuleHandleW(nullptr);
+namespace {
+
+// The languages to look for a text in, the first the table has first: the
+// text language, its neutral form, then English.
+std::vector<LANGID> LanguagesOf(HMODULE module, UINT id) {
     // The languages the table has, exactly: finding a resource in a language
     // the table lacks would give a language near it (Simplified Chinese for
     // Traditional) rather than none.
@@ -74,12 +77,44 @@ std::string ResourceText(UINT id) {
     EnumResourceLanguagesW(module, RT_STRING, MAKEINTRESOURCEW(id / 16 + 1), AddLanguage,
                            reinterpret_cast<LONG_PTR>(&present));
     const LANGID language = TextLanguage();
-    const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
-    for (const LANGID candidate : {language, NeutralLanguage(language), english}) {
-        if (std::find(present.begin(), present.end(), candidate) == present.end()) continue;
+    std::vector<LANGID> candidates;
+    for (const LANGID candidate : {language, NeutralLanguage(language), LANGID{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)}}) {
+        if (std::find(present.begin(), present.end(), candidate) != present.end()) candidates.push_back(candidate);
+    }
+    return candidates;
+}
+
+}  // namespace
+
+std::string ResourceText(UINT id) {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    for (const LANGID candidate : LanguagesOf(module, id)) {
         if (auto text = TextIn(module, id, candidate)) return Utf8(*text);
     }
     return {};
+}
+
+bool ReadsRightToLeft(LANGID language) {
+    switch (PRIMARYLANGID(language)) {
+        case LANG_ARABIC:
+        case LANG_HEBREW:
+        case LANG_PERSIAN:
+        case LANG_URDU:
+        case LANG_SYRIAC:
+        case LANG_DIVEHI:
+        case LANG_PASHTO:
+        case LANG_UIGHUR:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool TextsReadRightToLeft() {
+    // The language of the texts the program shows, which is English where
+    // the user's language has no table of its own.
+    const std::vector<LANGID> shown = LanguagesOf(GetModuleHandleW(nullptr), IDS_ERROR_CODE);
+    return !shown.empty() && ReadsRightToLeft(shown.front());
 }
 
 void UseResourceTexts() {

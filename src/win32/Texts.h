@@ -32,6 +32,12 @@ void SetTextLanguage(LANGID language);
 std::string ResourceText(UINT id);
 void UseResourceTexts();
 
+// Whether a language is written from right to left (Arabic, Hebrew...),
+// and whether the texts the program shows are: its windows are mirrored
+// for them.
+bool ReadsRightToLeft(LANGID language);
+bool TextsReadRightToLeft();
+
 // The neutral form of a language: the language alone, without its country.
 // Chinese has two: Simplified (China, Singapore) and Traditional (Taiwan,
 // Hong Kong, Macao).

@@ -328,10 +328,14 @@ TEST_F(Quenmar, ASecondStartBringsTheFirstForward) {
 
 // The system's DPI for the programs started while it lives.
 struct SystemDpi {
-    explicit SystemDpi(DWORD dpi) {
+    explicit SystemDpi(DWORD dpi) : dpi_(dpi) {
         RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
     }
     ~SystemDpi() { RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels"); }
+    DWORD Dpi() const { return dpi_; }
+
+private:
+    DWORD dpi_;
 };
 
 // Every child of a window, in z-order, with its rectangle in the window's
@@ -448,6 +452,7 @@ struct Spoken {
     const char* locale;
     const char* name;  // of the screenshots
     LANGID language;
+    bool rightToLeft = false;  // its windows mirrored
     // The text of the program's table of this language.
     std::string Text(UINT id, std::initializer_list<std::string_view> arguments = {}) const {
         const HMODULE exe = LoadLibraryExW(win::Wide(ExeDirectory() + "\\Quenmar.exe").c_str(), nullptr,
@@ -469,6 +474,8 @@ const Spoken kSpoken[] = {
     {"ru_RU.UTF-8", "ru", MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL)},
     {"zh_CN.UTF-8", "zh-Hans", MAKELANGID(LANG_CHINESE, SUBLANG_NEUTRAL)},
     {"ja_JP.UTF-8", "ja", MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL)},
+    {"he_IL.UTF-8", "he", MAKELANGID(LANG_HEBREW, SUBLANG_NEUTRAL), true},
+    {"ar_EG.UTF-8", "ar", MAKELANGID(LANG_ARABIC, SUBLANG_NEUTRAL), true},
     {"en_US.UTF-8", "en-US", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)},
     {"it_IT.UTF-8", "it", MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)},  // a language the program lacks
 };
@@ -489,11 +496,20 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
     const Spoken& spoken = *session;
     ASSERT_EQ(spoken.Text(IDS_EXIT).empty(), false) << "the exe's table of " << spoken.name;
     registry.Put(kPlacesBarKey, "Place0", REG_SZ, Sz("C:\\windows\\"));
-    // Japanese at twice the scale as it starts (the tests' screen, 1280
-    // pixels wide, has no room for the German window at that scale).
+    // Japanese at twice the scale as it starts, and any language the run
+    // names a scale for (the tests' screen, 1280 pixels wide, has no room
+    // for the German window at that scale).
     std::optional<SystemDpi> dpi;
-    if (std::string(spoken.name) == "ja") dpi.emplace(192);
+    wchar_t named[8] = {};
+    if (GetEnvironmentVariableW(L"QUENMAR_TEST_DPI", named, 8)) {
+        dpi.emplace(_wtoi(named));
+    } else if (std::string(spoken.name) == "ja") {
+        dpi.emplace(192);
+    }
     Start();
+    // Mirrored for a language read from right to left, each window of it
+    // and each control the system draws; left to right for any other.
+    EXPECT_EQ((GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0, spoken.rightToLeft);
     EXPECT_EQ(Text(main), spoken.Text(IDS_CAPTION, {"Quenmar", "1.0"}))
         << "is " << spoken.locale << " generated (scripts/bootstrap)?";
     for (const UINT button : {IDS_BROWSE, IDS_RESTORE, IDS_ABOUT}) Button(spoken.Text(button).c_str());
@@ -506,20 +522,22 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
         EXPECT_LE(r.right, client.right) << Text(child) << " sticks out";
     }
-    Screenshot(main, std::string(spoken.name) + "-main-window" + (dpi ? "-192dpi" : ""));
+    Screenshot(main, std::string(spoken.name) + "-main-window" + (dpi ? "-" + std::to_string(dpi->Dpi()) + "dpi" : ""));
 
     const std::string browse = spoken.Text(IDS_BROWSE);
     const HWND picker = Opened(browse.c_str(), "TSelectFolderForm", spoken.Text(IDS_PICKER_TITLE).c_str());
     ASSERT_NE(picker, nullptr);
     EXPECT_NE(FindChild(picker, "Button", spoken.Text(IDS_PICKER_CANCEL).c_str()), nullptr);
-    Screenshot(picker, std::string(spoken.name) + "-folder-picker");
+    EXPECT_EQ((GetWindowLongW(picker, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0, spoken.rightToLeft);
+    Screenshot(picker, std::string(spoken.name) + "-folder-picker" + (dpi ? "-" + std::to_string(dpi->Dpi()) + "dpi" : ""));
     PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
     Settle(main);
 
     const std::string aboutButton = spoken.Text(IDS_ABOUT);
     const HWND about = Opened(aboutButton.c_str(), "TfrmQuenmarAbout", spoken.Text(IDS_ABOUT_CAPTION, {"Quenmar"}).c_str());
     ASSERT_NE(about, nullptr);
-    Screenshot(about, std::string(spoken.name) + "-about");
+    EXPECT_EQ((GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0, spoken.rightToLeft);
+    Screenshot(about, std::string(spoken.name) + "-about" + (dpi ? "-" + std::to_string(dpi->Dpi()) + "dpi" : ""));
     const HWND ok = FindChild(about, "Button", spoken.Text(IDS_ABOUT_OK).c_str());
     ASSERT_NE(ok, nullptr);
     Click(ok);

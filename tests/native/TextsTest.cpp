@@ -104,12 +104,15 @@ std::vector<std::string> Mnemonics(const std::string& text) {
 
 // A mnemonic key as the keyboard gives it: ASCII letters and digits, or a
 // letter of a Latin or Cyrillic alphabet (two UTF-8 bytes, from U+00C0 to
-// U+04FF). Chinese and Japanese texts take an ASCII letter in parentheses.
+// U+04FF), of the Hebrew one (U+05D0 to U+05EA) or of the Arabic one
+// (U+0621 to U+064A). Chinese and Japanese texts take an ASCII letter in
+// parentheses.
 bool Reachable(const std::string& key, bool asciiOnly) {
     if (key.size() == 1) return std::isalnum(static_cast<unsigned char>(key[0])) != 0;
     if (asciiOnly || key.size() != 2) return false;
     const int code = ((key[0] & 0x1F) << 6) | (key[1] & 0x3F);
-    return code >= 0xC0 && code <= 0x4FF && code != 0xD7 && code != 0xF7;
+    return (code >= 0xC0 && code <= 0x4FF && code != 0xD7 && code != 0xF7) || (code >= 0x5D0 && code <= 0x5EA) ||
+           (code >= 0x621 && code <= 0x64A);
 }
 
 std::string Folded(std::string key) {
@@ -139,7 +142,8 @@ TEST(StringTables, EveryLanguageTheProgramSpeaksHasAFileOfItsOwn) {
     for (const char* language : {"LANG_ENGLISH, SUBLANG_ENGLISH_US", "LANG_GERMAN, SUBLANG_NEUTRAL",
                                  "LANG_FRENCH, SUBLANG_NEUTRAL", "LANG_SPANISH, SUBLANG_NEUTRAL",
                                  "LANG_RUSSIAN, SUBLANG_NEUTRAL", "LANG_CHINESE, SUBLANG_NEUTRAL",
-                                 "LANG_JAPANESE, SUBLANG_NEUTRAL"}) {
+                                 "LANG_JAPANESE, SUBLANG_NEUTRAL", "LANG_ARABIC, SUBLANG_NEUTRAL",
+                                 "LANG_HEBREW, SUBLANG_NEUTRAL"}) {
         EXPECT_TRUE(languages.count(language)) << "no file of " << language;
     }
 }
@@ -174,7 +178,7 @@ TEST(StringTables, EveryLanguageHasEveryTextWithTheEnglishPlaceholders) {
 // Each language's typography, as rows: a sign that must not follow what
 // stands before it. French puts a no-break space (U+00A0) before : ; ? !
 // and inside « », so that the sign never wraps onto a line of its own;
-// Chinese and Japanese sentences take full-width ！？：.
+// Chinese and Japanese sentences take full-width ！？：, Arabic its own ؟ and ،.
 TEST(StringTables, EachLanguagesTypography) {
     struct Rule {
         const char* file;
@@ -189,6 +193,7 @@ TEST(StringTables, EachLanguagesTypography) {
         {"zh-Hans.rc", "a half-width ! after Chinese", "CJK", "!"}, {"zh-Hans.rc", "a half-width ? after Chinese", "CJK", "?"},
         {"zh-Hans.rc", "a half-width : after Chinese", "CJK", ":"}, {"ja.rc", "a half-width ! after Japanese", "CJK", "!"},
         {"ja.rc", "a half-width ? after Japanese", "CJK", "?"},   {"ja.rc", "a half-width : after Japanese", "CJK", ":"},
+        {"ar.rc", "a Latin ? after Arabic (\u061F)", "Arabic", "?"}, {"ar.rc", "a Latin , after Arabic (\u060C)", "Arabic", ","},
     };
     const auto names = TextNames();
     for (const Rule& rule : rules) {
@@ -198,7 +203,11 @@ TEST(StringTables, EachLanguagesTypography) {
                 if (number == IDS_USAGE) continue;  // the command line's own syntax: [/?]
                 for (size_t at = text.find(rule.sign); at != std::string::npos; at = text.find(rule.sign, at + 1)) {
                     bool bad = false;
-                    if (rule.before == "CJK") {
+                    if (rule.before == "Arabic") {
+                        // The letter before: two bytes, its lead from D8 (U+0600) to DB.
+                        bad = at >= 2 && static_cast<unsigned char>(text[at - 2]) >= 0xD8 &&
+                              static_cast<unsigned char>(text[at - 2]) <= 0xDB;
+                    } else if (rule.before == "CJK") {
                         // The character before: three bytes, its lead from E3 (U+3000) to E9.
                         bad = at >= 3 && static_cast<unsigned char>(text[at - 3]) >= 0xE3 &&
                               static_cast<unsigned char>(text[at - 3]) <= 0xE9;

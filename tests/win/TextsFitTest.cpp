@@ -52,7 +52,8 @@ TEST(TextsFitLanguages, AreEveryLanguageTheProgramSpeaks) {
     EXPECT_EQ(ids, (std::set<LANGID>{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_GERMAN, SUBLANG_NEUTRAL),
                                      MAKELANGID(LANG_FRENCH, SUBLANG_NEUTRAL), MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL),
                                      MAKELANGID(LANG_RUSSIAN, SUBLANG_NEUTRAL), MAKELANGID(LANG_CHINESE, SUBLANG_NEUTRAL),
-                                     MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL)}));
+                                     MAKELANGID(LANG_JAPANESE, SUBLANG_NEUTRAL), MAKELANGID(LANG_ARABIC, SUBLANG_NEUTRAL),
+                                     MAKELANGID(LANG_HEBREW, SUBLANG_NEUTRAL)}));
 }
 
 int Scaled(int pixels96, int dpi) { return MulDiv(pixels96, dpi, 96); }
@@ -185,11 +186,16 @@ void CheckOpenedWindow(widgets::Control& opener, const wchar_t* className, const
 
 class TextsFit : public ::testing::TestWithParam<Language> {
 protected:
-    void SetUp() override { win::SetTextLanguage(GetParam().id); }
+    // Mirrored, as the program is, for a language read from right to left.
+    void SetUp() override {
+        win::SetTextLanguage(GetParam().id);
+        SetProcessDefaultLayout(win::ReadsRightToLeft(GetParam().id) ? LAYOUT_RTL : 0);
+    }
     void TearDown() override {
         form.reset();
         PumpMessages();
         win::SetTextLanguage(0);
+        SetProcessDefaultLayout(0);
     }
     std::unique_ptr<MainWindowProbe> form;
 };
