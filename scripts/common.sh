@@ -81,7 +81,7 @@ start_xvfb() {
     local n
     for n in $(seq 90 140); do
         if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-            Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -dpi "${QUENMAR_DPI:-96}" >/dev/null 2>&1 &
+            Xvfb ":$n" -screen 0 1920x1200x24 -nolisten tcp -dpi "${QUENMAR_DPI:-96}" >/dev/null 2>&1 &
             XVFB_PID=$!
             local i
             for i in $(seq 1 50); do

@@ -497,8 +497,7 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
     ASSERT_EQ(spoken.Text(IDS_EXIT).empty(), false) << "the exe's table of " << spoken.name;
     registry.Put(kPlacesBarKey, "Place0", REG_SZ, Sz("C:\\windows\\"));
     // Japanese at twice the scale as it starts, and any language the run
-    // names a scale for (the tests' screen, 1280 pixels wide, has no room
-    // for the German window at that scale).
+    // names a scale for.
     std::optional<SystemDpi> dpi;
     wchar_t named[8] = {};
     if (GetEnvironmentVariableW(L"QUENMAR_TEST_DPI", named, 8)) {
