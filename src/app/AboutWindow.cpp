@@ -7,6 +7,7 @@
 #include "app/ShellOpenLauncher.h"
 #include "app/Version.h"
 #include "widgets/Resources.h"
+#include "widgets/SystemColours.h"
 #include "win32/WicImage.h"
 #include "win32/WideText.h"
 
@@ -108,8 +109,11 @@ bool AboutWindow::PaintBackground(HDC dc) {
     RECT client{};
     GetClientRect(Handle(), &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-    background_.SetBounds(0, 0, client.right, client.bottom);
-    background_.Paint(dc);
+    // In high contrast the texts stand on the plain face colour.
+    if (widgets::CurrentPalette().picturesBehindText) {
+        background_.SetBounds(0, 0, client.right, client.bottom);
+        background_.Paint(dc);
+    }
     if (const HBITMAP logo = Logo()) {
         BITMAP info{};
         GetObjectW(logo, sizeof info, &info);

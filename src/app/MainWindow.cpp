@@ -15,6 +15,7 @@
 #include "widgets/Application.h"
 #include "widgets/GuideLines.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/SystemColours.h"
 #include "widgets/Resources.h"
 #include "win32/ReplaceFile.h"
 #include "win32/WideText.h"
@@ -62,16 +63,40 @@ struct FileDialog {
 };
 
 // The banner drawn for the scale, with the program's tagline written under
-// its name (the picture leaves the room for it) in the user's language.
-HBITMAP BannerWithTagline(int dpi, HFONT font, bool rightToLeft) {
-    const HBITMAP banner = LoadPicture(L"BANNER", dpi);
-    if (!banner) return nullptr;
+// its name (the picture leaves the room for it) in the user's language. In
+// high contrast no picture: the name and the tagline in the scheme's text
+// colour on its background, where the picture shows them.
+HBITMAP Banner(int dpi, HFONT font, bool rightToLeft, const widgets::Palette& colours) {
+    const auto scaled = [dpi](int pixels96) { return MulDiv(pixels96, dpi, 96); };
     const win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    HBITMAP banner = nullptr;
+    if (colours.picturesBehindText) {
+        banner = LoadPicture(L"BANNER", dpi);
+        if (!banner) return nullptr;
+    } else {
+        const win::WindowDC screen(nullptr);
+        banner = CreateCompatibleBitmap(screen.get(), scaled(220), scaled(45));
+        if (!banner) return nullptr;
+    }
     const win::SelectedObject onBanner(dc.get(), banner);
-    const win::SelectedObject inFont(dc.get(), font);
     SetBkMode(dc.get(), TRANSPARENT);
-    SetTextColor(dc.get(), RGB(0x55, 0x55, 0x55));
-    RECT line{MulDiv(49, dpi, 96), MulDiv(29, dpi, 96), MulDiv(218, dpi, 96), MulDiv(44, dpi, 96)};
+    if (!colours.picturesBehindText) {
+        RECT all{0, 0, scaled(220), scaled(45)};
+        const win::UniqueGdiObject background(CreateSolidBrush(colours.bannerBackground));
+        FillRect(dc.get(), &all, static_cast<HBRUSH>(background.get()));
+        LOGFONTW face{};
+        GetObjectW(font, sizeof face, &face);
+        face.lfHeight = -scaled(24);
+        face.lfWeight = FW_BOLD;
+        const win::UniqueGdiObject nameFont(CreateFontIndirectW(&face));
+        const win::SelectedObject inNameFont(dc.get(), nameFont.get());
+        SetTextColor(dc.get(), colours.bannerText);
+        RECT name{scaled(49), scaled(1), scaled(218), scaled(29)};
+        DrawTextW(dc.get(), win::Wide(kApplicationTitle).c_str(), -1, &name, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    const win::SelectedObject inFont(dc.get(), font);
+    SetTextColor(dc.get(), colours.picturesBehindText ? colours.tagline : colours.bannerText);
+    RECT line{scaled(49), scaled(29), scaled(218), scaled(44)};
     DrawTextW(dc.get(), win::Wide(TextOf(IDS_TAGLINE)).c_str(), -1, &line,
               DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | (rightToLeft ? DT_RTLREADING : 0));
     return banner;
@@ -336,9 +361,13 @@ void MainWindow::FitToTexts() {
     WidenDesign(lines.Moved(right), true);
 }
 
+void MainWindow::ColoursChanged() {
+    banner_.SetBitmap(Banner(Dpi(), Font(), banner_.InMirroredWindow(), widgets::CurrentPalette()));
+}
+
 // The pictures and glyphs drawn for the window's scale.
 void MainWindow::LoadPictures() {
-    banner_.SetBitmap(BannerWithTagline(Dpi(), Font(), banner_.InMirroredWindow()));
+    banner_.SetBitmap(Banner(Dpi(), Font(), banner_.InMirroredWindow(), widgets::CurrentPalette()));
     dropHintIcon_.SetBitmap(LoadPicture(L"HINT", Dpi()));
     logo_.SetBitmap(LoadPicture(L"LOGO72", Dpi()));
     win::UniqueImageList glyphs(LoadGlyphs(L"GLYPHS", Dpi()));

@@ -34,6 +34,7 @@ protected:
     void Showing() override;
     void Shown() override;
     void ScaleChanged() override;
+    void ColoursChanged() override;
     void Activated() override;
     bool Closing() override;
     void Destroying() override;

@@ -82,24 +82,20 @@ void FlatButton::SetGlyph(HIMAGELIST images, int index) {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-HBITMAP FlatButton::GlyphBitmap(int size, bool disabled) {
+HBITMAP FlatButton::GlyphBitmap(int size, bool disabled, COLORREF face) {
     // Made once for each look at the size drawn, not at every paint.
-    if (size != glyphBitmapSize_ || kFace != glyphBitmapFace_) {
+    if (size != glyphBitmapSize_ || face != glyphBitmapFace_) {
         glyphBitmaps_[0].reset();
         glyphBitmaps_[1].reset();
         glyphBitmapSize_ = size;
-        glyphBitmapFace_ = kFace;
+        glyphBitmapFace_ = face;
     }
     win::UniqueGdiObject& bitmap = glyphBitmaps_[disabled ? 1 : 0];
-    if (!bitmap) bitmap.reset(MakeGlyphBitmap(images_, glyph_, size, disabled, kFace));
+    if (!bitmap) bitmap.reset(MakeGlyphBitmap(images_, glyph_, size, disabled, face));
     return static_cast<HBITMAP>(bitmap.get());
 }
 
 namespace {
-
-COLORREF Blend(COLORREF a, COLORREF b) {
-    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2, (GetBValue(a) + GetBValue(b)) / 2);
-}
 
 void FrameWith(HDC dc, RECT r, COLORREF color, int width) {
     const win::UniqueGdiObject brush(CreateSolidBrush(color));
@@ -141,12 +137,13 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     const bool focused = item.itemState & ODS_FOCUS;
     const bool hot = hover_.Hot() && !disabled;
 
-    const win::UniqueGdiObject face(
-        CreateSolidBrush(pressed ? Blend(kFace, kHighlight) : hot ? kHotTrack : kFace));
+    const Palette& colours = CurrentPalette();
+    const COLORREF faceColour = pressed ? colours.pressedFace : hot ? colours.hotFace : colours.face;
+    const win::UniqueGdiObject face(CreateSolidBrush(faceColour));
     FillRect(dc, &r, static_cast<HBRUSH>(face.get()));
     // Lines and margins drawn for the scale, as the pictures are.
     const auto scale = [this](int pixels96) { return form_ ? form_->Scale(pixels96) : pixels96; };
-    FrameWith(dc, r, disabled ? RGB(0xC8, 0xC8, 0xC8) : (focused || pressed) ? kHighlight : RGB(0x9A, 0x9A, 0x9A),
+    FrameWith(dc, r, disabled ? colours.disabledFrame : (focused || pressed) ? colours.focusFrame : colours.frame,
               scale((focused || pressed) && !disabled ? 2 : 1));
 
     RECT content = r;
@@ -184,7 +181,7 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
             // At the list's own size the glyph is drawn as it is, through its
             // mask; only a greyed or resized one is made and kept.
             ImageList_Draw(images_, glyph_, dc, glyphX, y, ILD_TRANSPARENT);
-        } else if (const HBITMAP glyph = GlyphBitmap(glyphSize, disabled)) {
+        } else if (const HBITMAP glyph = GlyphBitmap(glyphSize, disabled, faceColour)) {
             const win::UniqueMemoryDc source(CreateCompatibleDC(dc));
             const win::SelectedObject onGlyph(source.get(), glyph);
             const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
@@ -194,7 +191,10 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     }
     if (!glyphOnly_) {
         SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : RGB(0, 0, 0));
+        SetTextColor(dc, disabled ? colours.disabledCaption
+                         : pressed        ? colours.pressedCaption
+                         : hot            ? colours.hotCaption
+                                          : colours.caption);
         RECT textRect{x, content.top, x + textSize.cx + 2, content.bottom};
         const UINT prefix = (item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
         // Mirrored, the caption is drawn as a mirrored window draws its

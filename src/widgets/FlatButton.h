@@ -3,6 +3,7 @@
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
 #include "widgets/RadioButton.h"
+#include "widgets/SystemColours.h"
 #include "win32/Handles.h"
 
 namespace quenmar::widgets {
@@ -23,9 +24,10 @@ private:
     std::function<void()> changed_;
 };
 
-// A push button drawn by the program: a face colour, a highlight colour for
-// its frame when it has the focus or is pressed, a hot-track colour while
-// the mouse is over it, and an optional glyph (greyed when disabled).
+// A push button drawn by the program in the palette's colours: its face,
+// another face while the mouse is over it or it is pressed, a frame that
+// stands out while it has the focus, and an optional glyph (greyed when
+// disabled).
 class FlatButton : public Button {
 public:
     void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
@@ -39,11 +41,8 @@ public:
     int NeededWidth() const override;  // the glyph and the caption within the frame
 
 private:
-    static constexpr COLORREF kFace = RGB(0xF4, 0xF4, 0xF0);
-    static constexpr COLORREF kHighlight = RGB(0x6A, 0x8D, 0xF4);
-    static constexpr COLORREF kHotTrack = RGB(0xFF, 0xC7, 0x3C);
     HoverTracker hover_;
-    HBITMAP GlyphBitmap(int size, bool disabled);
+    HBITMAP GlyphBitmap(int size, bool disabled, COLORREF face);
 
     HIMAGELIST images_ = nullptr;
     int glyph_ = -1;
@@ -53,16 +52,23 @@ private:
     COLORREF glyphBitmapFace_ = CLR_INVALID;
 };
 
-// Radio buttons and check boxes that light up: their text in the highlight
-// colour when checked, their background in the hot-track colour while the
-// mouse is over them.
+// Radio buttons and check boxes that light up in the palette's colours:
+// their text when checked, their background while the mouse is over them.
 template <typename Base>
 class HotTracked : public Base {
 public:
-    COLORREF TextColor() const override { return this->Checked() ? kHighlight : CLR_INVALID; }
+    COLORREF TextColor() const override {
+        const Palette& colours = CurrentPalette();
+        if (hover_.Hot() && colours.hotBackgroundCaption != CLR_INVALID) return colours.hotBackgroundCaption;
+        return this->Checked() ? colours.checkedCaption : CLR_INVALID;
+    }
     HBRUSH BackgroundBrush() const override {
         if (!hover_.Hot()) return nullptr;
-        if (!hotBrush_) hotBrush_.reset(CreateSolidBrush(kHotTrack));
+        const COLORREF colour = CurrentPalette().hotBackground;
+        if (!hotBrush_ || hotColour_ != colour) {
+            hotBrush_.reset(CreateSolidBrush(colour));
+            hotColour_ = colour;
+        }
         return static_cast<HBRUSH>(hotBrush_.get());
     }
     bool Hot() const { return hover_.Hot(); }
@@ -74,10 +80,9 @@ protected:
     }
 
 private:
-    static constexpr COLORREF kHighlight = RGB(0x21, 0xA1, 0x21);
-    static constexpr COLORREF kHotTrack = RGB(0xFF, 0xC7, 0x3C);
     HoverTracker hover_;
     mutable win::UniqueGdiObject hotBrush_;
+    mutable COLORREF hotColour_ = CLR_INVALID;
 };
 
 class FlatRadioButton : public HotTracked<RadioButton> {

@@ -12,6 +12,7 @@
 #include "widgets/Button.h"
 #include "widgets/RadioButton.h"
 #include "widgets/Resources.h"
+#include "widgets/SystemColours.h"
 #include "win32/WideText.h"
 
 namespace quenmar::widgets {
@@ -175,6 +176,21 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         HandleCommand(LOWORD(wParam), HIWORD(wParam), lParam != 0);
         return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: {
+        // Another scheme: the colours change; high contrast may come or go
+        // with a setting. The controls the system draws hear of it too.
+        const bool contrastChanged = RefreshPalette();
+        if (message == WM_SETTINGCHANGE && !contrastChanged && wParam != SPI_SETHIGHCONTRAST) {
+            return Default(message, wParam, lParam);
+        }
+        for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+        }
+        ColoursChanged();
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        return 0;
+    }
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         Control* control = ControlOf(header->hwndFrom);
@@ -194,9 +210,16 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // DefWindowProc does not report.
         if (const LRESULT own = Default(message, wParam, lParam)) return own;
         return reinterpret_cast<LRESULT>(wParam == ICON_BIG || !style_.smallIcon ? style_.icon : style_.smallIcon);
-    case WM_ERASEBKGND:
-        if (PaintBackground(reinterpret_cast<HDC>(wParam))) return TRUE;
-        return Default(message, wParam, lParam);
+    case WM_ERASEBKGND: {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        if (PaintBackground(dc)) return TRUE;
+        // The colour as it is now: the class's brush is the one the colour
+        // had when the class was registered.
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        FillRect(dc, &client, GetSysColorBrush(style_.backgroundColor));
+        return TRUE;
+    }
     case WM_PRINTCLIENT:
         PaintBackground(reinterpret_cast<HDC>(wParam));
         return 0;

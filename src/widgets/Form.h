@@ -124,6 +124,10 @@ protected:
     // at their designed places and fonts for it; the form puts in its
     // pictures and what it places or sizes itself.
     virtual void ScaleChanged() {}
+    // The system's colours or its high contrast changed: the form makes
+    // again what it drew in the old ones (the palette is already new), and
+    // is then drawn again whole.
+    virtual void ColoursChanged() {}
     // The form became the active window.
     virtual void Activated() {}
     // Asked to close (the close box, Close, Esc on the cancel button):

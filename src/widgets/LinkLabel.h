@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/Label.h"
+#include "widgets/SystemColours.h"
 
 namespace quenmar::widgets {
 
@@ -11,8 +12,6 @@ class LinkLabel : public Label {
 public:
     // Opens the link; whether it opened.
     std::function<bool()> OnOpen;
-    COLORREF UnvisitedColor = GetSysColor(COLOR_HIGHLIGHT);
-    COLORREF VisitedColor = RGB(128, 0, 128);
 
     void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     bool Visited() const { return visited_; }
@@ -23,7 +22,7 @@ public:
         Open();
         return true;
     }
-    COLORREF TextColor() const override { return visited_ ? VisitedColor : UnvisitedColor; }
+    COLORREF TextColor() const override { return visited_ ? CurrentPalette().visitedLink : CurrentPalette().link; }
 
 private:
     bool visited_ = false;

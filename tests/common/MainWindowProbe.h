@@ -30,6 +30,7 @@ public:
     using MainWindow::catalogue_;
     using MainWindow::changeFolderButton_;
     using MainWindow::dropHint_;
+    using MainWindow::dropHintIcon_;
     using MainWindow::exitButton_;
     using MainWindow::folderKind_;
     using MainWindow::hideBox_;

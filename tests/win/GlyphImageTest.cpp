@@ -10,6 +10,7 @@
 #include "widgets/Form.h"
 #include "widgets/GlyphImage.h"
 #include "widgets/Resources.h"
+#include "widgets/SystemColours.h"
 #include "win32/Handles.h"
 #include "ModalBoxes.h"
 
@@ -159,8 +160,10 @@ TEST(GlyphImage, AButtonDrawsItThroughItsMaskAndGreyedWhenDisabled) {
     GetClientRect(button, &r);
     const int x = r.right / 2, y = r.bottom / 2, clear = form.Scale(6);  // the square reaches 4 of the box's 8
     // The blue's grey (0.30, 0.59, 0.11 of 0x2f, 0x5f, 0x9e: 87.5) at 105 of
-    // 255, with the face (0xf4, 0xf4, 0xf0) at 150 of 255.
-    const COLORREF greyed = RGB(180, 180, 177);
+    // 255, with the face (the system's) at 150 of 255.
+    const COLORREF face = widgets::CurrentPalette().face;
+    const auto washed = [](int faceChannel) { return static_cast<int>((87.5 * 105 + faceChannel * 150) / 255 + 0.5); };
+    const COLORREF greyed = RGB(washed(GetRValue(face)), washed(GetGValue(face)), washed(GetBValue(face)));
     for (const bool enabled : {true, false, true}) {
         form.button.SetEnabled(enabled);
         const COLORREF centre = testing::ClientPixel(button, x, y);
@@ -168,8 +171,8 @@ TEST(GlyphImage, AButtonDrawsItThroughItsMaskAndGreyedWhenDisabled) {
         for (const int shift : {0, 8, 16}) {  // red, green, blue
             EXPECT_NEAR((centre >> shift) & 0xFF, (expected >> shift) & 0xFF, 1) << (enabled ? "enabled" : "disabled");
         }
-        EXPECT_EQ(testing::ClientPixel(button, x - clear, y - clear), kFace) << "no trace of the mask colour";
-        EXPECT_EQ(testing::ClientPixel(button, x + clear - 1, y + clear - 1), kFace);
+        EXPECT_EQ(testing::ClientPixel(button, x - clear, y - clear), face) << "no trace of the mask colour";
+        EXPECT_EQ(testing::ClientPixel(button, x + clear - 1, y + clear - 1), face);
     }
 }
 
