@@ -94,11 +94,29 @@ HBITMAP Banner(int dpi, HFONT font, bool rightToLeft, const widgets::Palette& co
         RECT name{scaled(49), scaled(1), scaled(218), scaled(29)};
         DrawTextW(dc.get(), win::Wide(kApplicationTitle).c_str(), -1, &name, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
     }
-    const win::SelectedObject inFont(dc.get(), font);
-    SetTextColor(dc.get(), colours.picturesBehindText ? colours.tagline : colours.bannerText);
+    // A tagline longer than its room is written smaller, down to four
+    // fifths of the window's font, and cut short only below that.
+    const std::wstring tagline = win::Wide(TextOf(IDS_TAGLINE));
     RECT line{scaled(49), scaled(29), scaled(218), scaled(44)};
-    DrawTextW(dc.get(), win::Wide(TextOf(IDS_TAGLINE)).c_str(), -1, &line,
-              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | (rightToLeft ? DT_RTLREADING : 0));
+    win::UniqueGdiObject smaller;
+    {
+        const win::SelectedObject inFont(dc.get(), font);
+        RECT measured{0, 0, 0, 0};
+        DrawTextW(dc.get(), tagline.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        const int room = line.right - line.left;
+        if (measured.right > room) {
+            LOGFONTW face{};
+            GetObjectW(font, sizeof face, &face);
+            const LONG height = face.lfHeight;
+            face.lfHeight = height * std::max<LONG>(room, measured.right * 4 / 5) / measured.right;
+            if (face.lfHeight == height) face.lfHeight += height < 0 ? 1 : -1;
+            smaller.reset(CreateFontIndirectW(&face));
+        }
+    }
+    const win::SelectedObject inFont(dc.get(), smaller ? static_cast<HFONT>(smaller.get()) : font);
+    SetTextColor(dc.get(), colours.picturesBehindText ? colours.tagline : colours.bannerText);
+    DrawTextW(dc.get(), tagline.c_str(), -1, &line,
+              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_END_ELLIPSIS | (rightToLeft ? DT_RTLREADING : 0));
     return banner;
 }
 

@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "MainWindowProbe.h"
@@ -79,6 +82,25 @@ public:
         pixels_.resize(static_cast<size_t>(width) * height);
         for (size_t i = 0; i < pixels_.size(); ++i) pixels_[i] = RGB(quads[i].rgbRed, quads[i].rgbGreen, quads[i].rgbBlue);
     }
+    // Kept as a picture for people to look at, beside the end-to-end tests'.
+    void Save(const std::wstring& name) const {
+        wchar_t exe[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        std::wstring directory(exe);
+        directory = directory.substr(0, directory.find_last_of(L'\\')) + L"\\..\\screenshots";
+        CreateDirectoryW(directory.c_str(), nullptr);
+        const int width = Width(), height = Height();
+        BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+        BITMAPINFOHEADER info{sizeof info, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels_.size() * 4);
+        std::ofstream out(std::filesystem::path(directory + L"\\" + name + L".bmp"), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(&file), sizeof file);
+        out.write(reinterpret_cast<const char*>(&info), sizeof info);
+        for (const COLORREF c : pixels_) {
+            const RGBQUAD quad{GetBValue(c), GetGValue(c), GetRValue(c), 0};
+            out.write(reinterpret_cast<const char*>(&quad), sizeof quad);
+        }
+    }
     int Width() const { return client_.right; }
     int Height() const { return client_.bottom; }
     COLORREF At(int x, int y) const { return pixels_[static_cast<size_t>(y) * client_.right + x]; }
@@ -129,6 +151,7 @@ TEST_F(HighContrast, TheMainWindowDrawsOnlyTheSchemesColoursBehindAndInItsTexts)
 
     const HWND window = form.Handle();
     const ScreenPixels screen(window);
+    screen.Save(L"main-window-high-contrast");
     // The lists show the shell's icons, and the logo and the hint's mark are
     // pictures beside text, not behind it: they are left out, as are the
     // flat buttons' glyphs (only their frames and margins are read).
