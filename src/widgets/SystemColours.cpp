@@ -28,7 +28,6 @@ Palette PaletteFor(bool highContrast) {
     p.caption = GetSysColor(COLOR_BTNTEXT);
     p.disabledCaption = GetSysColor(COLOR_GRAYTEXT);
     p.focusFrame = GetSysColor(COLOR_HIGHLIGHT);
-    p.link = GetSysColor(COLOR_HOTLIGHT);
     p.bannerBackground = GetSysColor(COLOR_WINDOW);
     p.bannerText = GetSysColor(COLOR_WINDOWTEXT);
     p.tagline = GetSysColor(COLOR_WINDOWTEXT);
@@ -42,7 +41,7 @@ Palette PaletteFor(bool highContrast) {
         p.checkedCaption = CLR_INVALID;
         p.hotBackground = GetSysColor(COLOR_HIGHLIGHT);
         p.hotBackgroundCaption = GetSysColor(COLOR_HIGHLIGHTTEXT);
-        p.visitedLink = p.link;
+        p.link = p.visitedLink = GetSysColor(COLOR_HOTLIGHT);
         return p;
     }
     p.hotFace = Blend(COLOR_BTNFACE, COLOR_HIGHLIGHT, 1);
@@ -50,10 +49,13 @@ Palette PaletteFor(bool highContrast) {
     p.hotCaption = p.pressedCaption = p.caption;
     p.frame = GetSysColor(COLOR_BTNSHADOW);
     p.disabledFrame = Blend(COLOR_BTNSHADOW, COLOR_BTNFACE, 2);
-    p.checkedCaption = GetSysColor(COLOR_HOTLIGHT);
+    // The accent of text on the window is the highlight: the hot-tracking
+    // colour is a background in some schemes (Wine's own among them).
+    p.checkedCaption = GetSysColor(COLOR_HIGHLIGHT);
     p.hotBackground = Blend(COLOR_WINDOW, COLOR_HIGHLIGHT, 1);
     p.hotBackgroundCaption = CLR_INVALID;
-    p.visitedLink = Blend(COLOR_HOTLIGHT, COLOR_WINDOWTEXT, 2);
+    p.link = GetSysColor(COLOR_HIGHLIGHT);
+    p.visitedLink = Blend(COLOR_HIGHLIGHT, COLOR_WINDOWTEXT, 2);
     return p;
 }
 
