@@ -117,9 +117,11 @@ int FlatButton::NeededWidth() const {
     const auto scale = [this](int pixels96) { return form_ ? form_->Scale(pixels96) : pixels96; };
     const bool hasGlyph = images_ && glyph_ >= 0;
     const int glyph = hasGlyph ? scale(16) : 0;
-    // Within the frame, with a margin on each side of what it shows.
+    // Within the frame; a button that must grow past its design for its
+    // caption keeps a margin on each side of what it shows.
     if (glyphOnly_) return glyph + 2 * scale(1);
-    return glyph + (hasGlyph ? 4 : 0) + CaptionExtent().cx + 2 * scale(1) + 2 * scale(kMargin);
+    const int shown = glyph + (hasGlyph ? 4 : 0) + CaptionExtent().cx + 2 * scale(1);
+    return shown > scale(DesignBounds().width) ? shown + 2 * scale(kMargin) : shown;
 }
 
 bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {

@@ -11,6 +11,7 @@
 #include "app/AboutWindow.h"
 #include "app/ShellOpenLauncher.h"
 #include "widgets/Application.h"
+#include "widgets/SystemColours.h"
 #include "win32/WideText.h"
 
 namespace quenmar::testing {
@@ -87,7 +88,8 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
         SendMessageW(about->Link().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
         SendMessageW(about->Link().Handle(), WM_LBUTTONUP, 0, 0);
         EXPECT_TRUE(about->Link().Visited());
-        EXPECT_EQ(about->Link().TextColor(), RGB(128, 0, 128));
+        EXPECT_EQ(about->Link().TextColor(), widgets::CurrentPalette().visitedLink);
+        EXPECT_NE(widgets::CurrentPalette().visitedLink, GetSysColor(COLOR_HIGHLIGHT));
         SendMessageW(about->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
     ShowAboutWindow(nullptr, kQuietTarget);

@@ -12,6 +12,7 @@
 #include "widgets/ImageList.h"
 #include "widgets/ListView.h"
 #include "widgets/RadioButton.h"
+#include "widgets/SystemColours.h"
 #include "win32/WideText.h"
 
 namespace quenmar::widgets {
@@ -301,11 +302,14 @@ TEST(HotButtons, FaceFollowsTheMouseAndFocus) {
     RECT r{};
     GetClientRect(button, &r);
     const int midX = r.right / 2, edgeY = 8;  // between the frame, the focus rectangle and the text
-    EXPECT_EQ(testing::ClientPixel(button, 6, edgeY), RGB(0xF4, 0xF4, 0xF0)) << "the face colour";
+    // The palette's colours for each state, each different from the others.
+    const widgets::Palette& colours = widgets::CurrentPalette();
+    ASSERT_NE(colours.face, colours.hotFace);
+    EXPECT_EQ(testing::ClientPixel(button, 6, edgeY), colours.face) << "the face colour";
     SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
     EXPECT_TRUE(form.button.Hot());
     InvalidateRect(button, nullptr, FALSE);
-    EXPECT_EQ(testing::ClientPixel(button, 6, edgeY), RGB(0xFF, 0xC7, 0x3C)) << "hot-track colour under the mouse";
+    EXPECT_EQ(testing::ClientPixel(button, 6, edgeY), colours.hotFace) << "hot-track colour under the mouse";
     SendMessageW(button, WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(form.button.Hot());
     SendMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(midX, 5));
@@ -314,7 +318,7 @@ TEST(HotButtons, FaceFollowsTheMouseAndFocus) {
     EnableWindow(button, TRUE);
     SetFocus(button);
     InvalidateRect(button, nullptr, FALSE);
-    EXPECT_EQ(testing::ClientPixel(button, 0, midX % r.bottom), RGB(0x6A, 0x8D, 0xF4)) << "highlight frame with the focus";
+    EXPECT_EQ(testing::ClientPixel(button, 0, midX % r.bottom), colours.focusFrame) << "highlight frame with the focus";
     // The mnemonic still presses it.
     PostMessageW(form.radio.Handle(), WM_SYSCHAR, 'g', 0x20000000);
     testing::PumpMessages();
@@ -326,13 +330,13 @@ TEST(HotButtons, RadioLightsUpWhenCheckedAndHot) {
     form.Show();
     EXPECT_EQ(form.radio.TextColor(), CLR_INVALID);
     form.radio.SetChecked(true);
-    EXPECT_EQ(form.radio.TextColor(), RGB(0x21, 0xA1, 0x21));
+    EXPECT_EQ(form.radio.TextColor(), widgets::CurrentPalette().checkedCaption);
     EXPECT_EQ(form.radio.BackgroundBrush(), nullptr);
     SendMessageW(form.radio.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
     ASSERT_NE(form.radio.BackgroundBrush(), nullptr);
     LOGBRUSH brush{};
     GetObjectW(form.radio.BackgroundBrush(), sizeof brush, &brush);
-    EXPECT_EQ(brush.lbColor, RGB(0xFF, 0xC7, 0x3C));
+    EXPECT_EQ(brush.lbColor, widgets::CurrentPalette().hotBackground);
 }
 
 // The hints' window a form owns, found as the system lists its windows; null
