@@ -62,6 +62,38 @@ struct FileDialog {
     OPENFILENAMEW record{};
 };
 
+// The overlay that marks a place the Open dialog will leave out, and the
+// mark itself: the system's warning sign at half the icon's size, in its
+// lower left corner, added to the list once (the system image list is this
+// process's own copy).
+constexpr int kLeftOutOverlay = 15;
+
+void AddLeftOutMark(HIMAGELIST list) {
+    int width = 0, height = 0;
+    if (!list || !ImageList_GetIconSize(list, &width, &height)) return;
+    // Once for each list: a list keeps its overlays.
+    static std::vector<HIMAGELIST> marked;
+    if (std::find(marked.begin(), marked.end(), list) != marked.end()) return;
+    const auto sign = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, width / 2, height / 2, LR_SHARED));
+    if (!sign) return;
+    const win::WindowDC screen(nullptr);
+    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    const win::UniqueGdiObject colour(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win::UniqueGdiObject mask(CreateBitmap(width, height, 1, 1, nullptr));
+    if (!colour || !mask) return;
+    {
+        const win::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        const win::SelectedObject onColour(dc.get(), colour.get());
+        DrawIconEx(dc.get(), 0, height - height / 2, sign, width / 2, height / 2, 0, nullptr, DI_NORMAL);
+        const win::SelectedObject onMask(dc.get(), mask.get());
+        PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
+        DrawIconEx(dc.get(), 0, height - height / 2, sign, width / 2, height / 2, 0, nullptr, DI_MASK);
+    }
+    const int index = ImageList_Add(list, static_cast<HBITMAP>(colour.get()), static_cast<HBITMAP>(mask.get()));
+    if (index >= 0 && ImageList_SetOverlayImage(list, index, kLeftOutOverlay)) marked.push_back(list);
+}
+
 // The banner drawn for the scale, with the program's tagline written under
 // its name (the picture leaves the room for it) in the user's language. In
 // high contrast no picture: the name and the tagline in the scheme's text
@@ -230,6 +262,14 @@ void MainWindow::CreateInputs() {
     pathEdit_.KeepOrientation();  // a path reads from left to right in any language
     browseButton_.SetHint(TextOf(IDS_BROWSE_HINT));
     browseButton_.Create(*this, TextOf(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
+    // Shown under the note on a place the Open dialog will leave out, where
+    // a special folder can stand in for it.
+    mendLink_.Create(*this, "", {140, 123, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right);
+    mendLink_.OnOpen = [this] {
+        UseMend();
+        return false;  // an action, never shown as visited
+    };
+    mendLink_.SetVisible(false);
     catalogue_.Create(*this, {120, 160, 333, 233}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom,
                       LVS_REPORT | LVS_NOCOLUMNHEADER);
     catalogue_.AddColumn(312);
@@ -259,6 +299,9 @@ void MainWindow::CreatePictures() {
     dropHintIcon_.Create(*this, {116, 108, 16, 16}, Anchor::Left | Anchor::Top);
     dropHint_.Create(*this, TextOf(IDS_DROP_HINT), {140, 108, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right,
                      SS_LEFT | SS_NOPREFIX);
+    leftOutNote_.Create(*this, "", {140, 108, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right,
+                        SS_LEFT | SS_NOPREFIX);
+    leftOutNote_.SetVisible(false);
     logo_.Create(*this, {490, 284, 72, 72}, Anchor::Top | Anchor::Right);
     LoadPictures();
     for (FlatButton* button : {&moveUpButton_, &moveDownButton_, &changeFolderButton_}) button->SetGlyphOnly(true);
@@ -299,6 +342,7 @@ void MainWindow::Created() {
     AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(TextOf(IDS_EXPORT_SETTINGS)).c_str());
 
     session_.Shell().SetImageListChanged([this](IconSize size, HIMAGELIST list) {
+        if (size == IconSize::Large) AddLeftOutMark(list);
         (size == IconSize::Large ? largeIcons_ : smallIcons_).Adopt(list);
     });
     dropTarget_ = std::make_unique<ShellDropTarget>(this);
@@ -356,7 +400,8 @@ void MainWindow::FitToTexts() {
         SendMessageW(placesList_.Handle(), LVM_SETICONSPACING, 0, MAKELPARAM(itemSpacing, itemHeight));
     }
     lines.Place(placesList_, margin, placesRight);
-    for (Control* control : std::initializer_list<Control*>{&title_, &dropHintIcon_, &dropHint_}) {
+    for (Control* control :
+         std::initializer_list<Control*>{&title_, &dropHintIcon_, &dropHint_, &leftOutNote_, &mendLink_}) {
         lines.Place(*control, content, content);
     }
     lines.PlaceGrowingRight(folderKind_, content, content, columnRight, 0);
@@ -422,10 +467,20 @@ void MainWindow::TakeStoredChanges() {
 
 void MainWindow::ShowIcons() {
     ShowSlots();
-    for (int row = 0; row < catalogue_.Count(); ++row) {
-        const int icon = session_.Shell().SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl);
-        if (catalogue_.ItemImage(row) != icon) catalogue_.SetItemImage(row, icon);
+    std::array<const ShellAnswer*, kSpecialFolders.size()> answers{};
+    for (size_t row = 0; row < kSpecialFolders.size(); ++row) {
+        answers[row] = session_.Resolver().AnswerFor({true, kSpecialFolders[row].csidl, {}});
     }
+    const auto names = CatalogueNames(answers);
+    for (size_t row = 0; row < kSpecialFolders.size(); ++row) {
+        const int index = static_cast<int>(row);
+        if (shownCatalogue_[row] != names[row]) catalogue_.SetItemText(index, shownCatalogue_[row] = names[row]);
+        const int icon = answers[row] && answers[row]->found
+                             ? answers[row]->smallIcon
+                             : session_.Shell().SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl);
+        if (catalogue_.ItemImage(index) != icon) catalogue_.SetItemImage(index, icon);
+    }
+    ShowLeftOut();
 }
 
 void MainWindow::Activated() {
@@ -450,6 +505,7 @@ void MainWindow::Destroying() {
 
 void MainWindow::ShowDrivesAgain() {
     session_.Shell().ForgetDrives();
+    session_.Resolver().Forget();
     ShowSlots();
 }
 
@@ -471,6 +527,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ShowIcons();
         return 0;
     case Session::kStoredSettingsChanged: TakeStoredChanges(); return 0;
+    case Session::kShellAnswered:
+        if (session_.Resolver().TakeAnswers()) ShowIcons();
+        return 0;
     case kTellUnreadable:
         if (const std::optional<std::string> text = std::exchange(unreadableAtLoad_, std::nullopt)) {
             Tell(*text, MB_ICONWARNING);
@@ -490,11 +549,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 // The view ---------------------------------------------------------------------
 
 void MainWindow::ShowSlot(int index) {
-    SlotDisplay display = DisplayFor(editor_.Slot(index), session_.Shell());
+    const Place& place = editor_.Slot(index);
+    SlotDisplay display =
+        DisplayFor(place, session_.Resolver().AnswerFor(QueryOf(place, session_.Shell())), session_.Shell());
     std::optional<SlotDisplay>& shown = shownSlots_[static_cast<size_t>(index)];
     // An icon view arranges itself again at every change: change only what differs.
     if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
     if (!shown || shown->icon != display.icon) placesList_.SetItemImage(index, display.icon);
+    const bool leftOut = display.leftOut != LeftOut::No;
+    if (!shown || shown->leftOut != display.leftOut) {
+        placesList_.SetItemOverlay(index, leftOut ? kLeftOutOverlay : 0);
+        placesList_.SetAccessibleDescription(LeftOutText(display.leftOut), index);
+    }
     shown = std::move(display);
 }
 
@@ -520,6 +586,7 @@ void MainWindow::ShowState() {
     pathEdit_.SetText(place && place->isFolder ? place->path : "");
     SelectCatalogueRow(place && !place->isFolder ? place->csidl : -1);
     hideBox_.SetChecked(editor_.Hidden());
+    ShowLeftOut();
 
     const UsableInputs usable = editor_.Inputs();
     if (shownInputs_ == usable) return;
@@ -533,6 +600,55 @@ void MainWindow::ShowState() {
     moveUpButton_.SetEnabled(usable.moveUp);
     moveDownButton_.SetEnabled(usable.moveDown);
     changeFolderButton_.SetEnabled(usable.changeFolder);
+}
+
+// Why the Open dialog will leave the selected place out, in words in the
+// drop hint's place, and the special folder that can stand in for it.
+void MainWindow::ShowLeftOut() {
+    const std::optional<int> selected = editor_.Selected();
+    const std::optional<SlotDisplay>& display =
+        selected ? shownSlots_[static_cast<size_t>(*selected)] : std::optional<SlotDisplay>();
+    std::pair<std::string, std::string> texts;
+    if (display && display->leftOut != LeftOut::No) {
+        texts.first = LeftOutText(display->leftOut);
+        if (display->mend) {
+            const ShellAnswer* answer = session_.Resolver().AnswerFor({true, *display->mend, {}});
+            const std::string name =
+                answer && answer->found && !answer->name.empty() ? answer->name : SpecialFolderName(*display->mend);
+            texts.second = TextOf(IDS_USE_SPECIAL_INSTEAD, {name});
+        }
+    }
+    if (shownLeftOut_ == texts) return;
+    shownLeftOut_ = texts;
+    const bool leftOut = !texts.first.empty();
+    dropHint_.SetVisible(!leftOut);
+    leftOutNote_.SetVisible(leftOut);
+    mendLink_.SetVisible(!texts.second.empty());
+    leftOutNote_.SetText(texts.first);
+    mendLink_.SetText(texts.second);
+    // The note as high as its lines, in the hint's width; the mend under it.
+    RECT note = leftOutNote_.Rect();
+    const RECT hint = dropHint_.Rect();
+    const int width = std::max<int>(hint.right - hint.left, browseButton_.Rect().right - note.left);
+    note.right = note.left + width;
+    note.bottom = note.top + std::max<int>(hint.bottom - hint.top, leftOutNote_.WrappedExtent(texts.first, width).cy);
+    leftOutNote_.Move(note);
+    RECT mend = note;
+    mend.top = note.bottom + Scale(2);
+    mend.bottom = mend.top + mendLink_.TextExtent(texts.second.empty() ? "Ag" : texts.second).cy;
+    mend.right = mend.left + std::min<int>(width, mendLink_.TextExtent(texts.second).cx + Scale(2));
+    mendLink_.Move(mend);
+    // A screen reader hears the same on the path box and the place.
+    pathEdit_.SetAccessibleDescription(texts.first);
+}
+
+void MainWindow::UseMend() {
+    const std::optional<int> selected = editor_.Selected();
+    if (!selected) return;
+    const std::optional<SlotDisplay>& display = shownSlots_[static_cast<size_t>(*selected)];
+    if (!display || !display->mend) return;
+    editor_.PickSpecialFolder(*display->mend);
+    ShowState();
 }
 
 // The catalogue's row of a special folder; none for one it does not list.

@@ -8,12 +8,14 @@
 #include "app/Session.h"
 #include "folderpicker/FolderPicker.h"
 #include "places/Captions.h"
+#include "places/Catalogue.h"
 #include "places/PlacesEditor.h"
 #include "widgets/Edit.h"
 #include "widgets/FlatButton.h"
 #include "widgets/Form.h"
 #include "widgets/ImageList.h"
 #include "widgets/Label.h"
+#include "widgets/LinkLabel.h"
 #include "widgets/ListView.h"
 #include "widgets/Picture.h"
 #include "widgets/ShellDropTarget.h"
@@ -48,8 +50,10 @@ protected:
     widgets::FlatRadioButton folderKind_;
     widgets::Edit pathEdit_;
     widgets::FlatButton browseButton_;
+    widgets::LinkLabel mendLink_;  // the special folder to use instead of a place left out
     widgets::Picture dropHintIcon_;
     widgets::Label dropHint_;
+    widgets::Label leftOutNote_;  // why the Open dialog will leave the selected place out
     widgets::FlatRadioButton specialKind_;
     widgets::ListView catalogue_;
     widgets::FlatButton previewButton_;
@@ -90,6 +94,8 @@ private:
     void ShowSlots();
     void ShowIcons();
     void ShowDrivesAgain();
+    void ShowLeftOut();
+    void UseMend();
     void SelectCatalogueRow(int32_t csidl);
     // What a write to the store that failed left undone, told in one place:
     // at closing, with the question whether to close all the same. True when
@@ -110,6 +116,8 @@ private:
     // (each control message is a round trip through the window system).
     std::array<std::optional<SlotDisplay>, kSlotCount> shownSlots_;
     std::optional<UsableInputs> shownInputs_;
+    std::array<std::string, kSpecialFolders.size()> shownCatalogue_;
+    std::optional<std::pair<std::string, std::string>> shownLeftOut_;  // the note and the mend
     win::UniqueImageList glyphs_;
 };
 

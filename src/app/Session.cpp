@@ -9,8 +9,10 @@
 
 namespace quenmar {
 
-Session::Session(std::unique_ptr<RegistryAccessor> registry)
-    : registry_(registry ? std::move(registry) : std::make_unique<win::Win32Registry>()), editor_(*registry_) {
+Session::Session(std::unique_ptr<RegistryAccessor> registry, win::ShellResolver::Resolve resolve)
+    : registry_(registry ? std::move(registry) : std::make_unique<win::Win32Registry>()),
+      editor_(*registry_),
+      resolver_(std::move(resolve)) {
     // The window is built, shown and drawn with its texts; the icons are
     // looked up once it is on screen.
     shell_.HoldIcons();
@@ -26,11 +28,13 @@ bool Session::ClaimFirstStart(DWORD limitMs) {
 void Session::Attach(HWND window) {
     window_ = window;
     shell_.SetOwnerWindow(window);
+    resolver_.Attach(window, kShellAnswered);
     if (guard_) guard_->Publish(window);
 }
 
 void Session::Detach() {
     watch_.reset();
+    resolver_.Detach();
     window_ = nullptr;
 }
 
@@ -41,6 +45,7 @@ std::optional<std::string> Session::Load() {
 }
 
 void Session::LookUpShell() {
+    resolver_.Release();
     std::vector<int32_t> folders;
     std::vector<std::string> paths;
     for (const SpecialFolder& row : kSpecialFolders) folders.push_back(row.csidl);

@@ -10,6 +10,7 @@
 #include "app/SingleInstance.h"
 #include "places/PlacesEditor.h"
 #include "win32/RegistryWatch.h"
+#include "win32/ShellResolver.h"
 #include "win32/Win32ShellLookups.h"
 
 namespace quenmar {
@@ -22,8 +23,10 @@ namespace quenmar {
 // Start-up, in this order:
 //   1. Load: the settings are read (when the window is about to show).
 //   2. Show: the window is shown and drawn, with its texts.
-//   3. LookUpShell: the shell is asked for the places' icons on its worker;
-//      the window is told with kShellFound.
+//   3. LookUpShell: the shell is asked for the places' icons on its worker,
+//      and about every place the window shows (ShellResolver), as the Open
+//      dialog asks it; the window is told with kShellFound, and with
+//      kShellAnswered as answers about places come in.
 //   4. StartWatching: the shell's answers are taken in and the watch starts;
 //      the window is told with kStoredSettingsChanged at once, for what was
 //      written since loading, and after every change.
@@ -31,9 +34,12 @@ class Session {
 public:
     static constexpr UINT kShellFound = WM_APP + 2;
     static constexpr UINT kStoredSettingsChanged = WM_APP + 3;
+    static constexpr UINT kShellAnswered = WM_APP + 4;
 
-    // The current user's registry, unless another is given.
-    explicit Session(std::unique_ptr<RegistryAccessor> registry = nullptr);
+    // The current user's registry, unless another is given; the shell
+    // answers about places, unless a test gives its own answerer.
+    explicit Session(std::unique_ptr<RegistryAccessor> registry = nullptr,
+                     win::ShellResolver::Resolve resolve = win::ShellResolver::AskShell);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -41,6 +47,7 @@ public:
     PlacesEditor& Editor() { return editor_; }
     const PlacesEditor& Editor() const { return editor_; }
     win::Win32ShellLookups& Shell() { return shell_; }
+    win::ShellResolver& Resolver() { return resolver_; }
 
     // For the program's own run: true when this is the user session's first
     // editor, which goes on to show its window; a later start has brought
@@ -72,6 +79,7 @@ private:
     std::unique_ptr<RegistryAccessor> registry_;
     PlacesEditor editor_;
     win::Win32ShellLookups shell_;
+    win::ShellResolver resolver_;
     std::unique_ptr<SingleInstance> guard_;
     std::unique_ptr<win::RegistryWatch> watch_;
     HWND window_ = nullptr;

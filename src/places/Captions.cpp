@@ -4,6 +4,13 @@
 
 namespace quenmar {
 
+namespace {
+
+// Any folder's path: every folder shows the one folder icon.
+constexpr const char* kAnyFolder = "C:\\Windows\\";
+
+}  // namespace
+
 std::string FolderSlotCaption(const std::string& path, ShellLookups& shell) {
     const std::string trimmed = StripTrailingBackslash(path);
     std::string caption;
@@ -17,16 +24,44 @@ std::string FolderSlotCaption(const std::string& path, ShellLookups& shell) {
 }
 
 
+std::string LeftOutText(LeftOut reason) {
+    switch (reason) {
+    case LeftOut::NoSuchFolder: return TextOf(IDS_LEFT_OUT_NO_FOLDER);
+    case LeftOut::UnknownName: return TextOf(IDS_LEFT_OUT_UNKNOWN_NAME);
+    case LeftOut::NoSuchSpecialFolder: return TextOf(IDS_LEFT_OUT_NO_SPECIAL);
+    case LeftOut::No: break;
+    }
+    return {};
+}
+
 std::string EffectivePath(const Place& entry, ShellLookups& shell) {
     return entry.keepUnexpanded ? shell.ExpandEnvironment(entry.path) : entry.path;
 }
 
-SlotDisplay DisplayFor(const Place& entry, ShellLookups& shell) {
-    if (!entry.isFolder) {
-        return {SpecialFolderName(entry.csidl), shell.SpecialFolderIconIndex(IconSize::Large, entry.csidl)};
+PlaceQuery QueryOf(const Place& entry, ShellLookups& shell) {
+    if (!entry.isFolder) return {true, entry.csidl, {}};
+    return {false, 0, EffectivePath(entry, shell)};
+}
+
+SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLookups& shell) {
+    SlotDisplay display;
+    display.caption = entry.isFolder ? FolderSlotCaption(EffectivePath(entry, shell), shell) : SpecialFolderName(entry.csidl);
+    if (!answer) return display;
+    if (answer->found) {
+        if (!answer->name.empty()) display.caption = answer->name;
+        display.icon = answer->largeIcon;
+        return display;
     }
-    const std::string path = EffectivePath(entry, shell);
-    return {FolderSlotCaption(path, shell), shell.PathIconIndex(IconSize::Large, AddTrailingBackslash(path))};
+    // A folder's icon, with the window's mark on it.
+    display.icon = shell.PathIconIndex(IconSize::Large, kAnyFolder);
+    if (!entry.isFolder) {
+        display.leftOut = LeftOut::NoSuchSpecialFolder;
+        return display;
+    }
+    if (!entry.path.empty()) display.caption = entry.path;
+    display.leftOut = WrittenAsPath(EffectivePath(entry, shell)) ? LeftOut::NoSuchFolder : LeftOut::UnknownName;
+    display.mend = PolicyNameFolder(entry.path);
+    return display;
 }
 
 }  // namespace quenmar

@@ -5,6 +5,7 @@
 
 #include "places/Place.h"
 #include "places/PathText.h"
+#include "places/ShellAnswers.h"
 #include "places/ShellLookups.h"
 
 namespace quenmar {
@@ -12,16 +13,29 @@ namespace quenmar {
 // Caption of a folder slot whose path is the given text.
 std::string FolderSlotCaption(const std::string& path, ShellLookups& shell);
 
-// What a slot shows beside its entry.
+// What a slot shows: its caption and large icon, whether the Open dialog
+// will leave it out and why, and the special folder it could be instead.
 struct SlotDisplay {
     std::string caption;
     int icon = kNoIcon;
+    LeftOut leftOut = LeftOut::No;
+    std::optional<int32_t> mend;
     bool operator==(const SlotDisplay&) const = default;
 };
 
-// Caption and large icon of a slot's entry. An expandable path is shown by
-// its expanded form.
-SlotDisplay DisplayFor(const Place& entry, ShellLookups& shell);
+// What the shell is asked of an entry: its CSIDL, or its path as the
+// system sees it.
+PlaceQuery QueryOf(const Place& entry, ShellLookups& shell);
+
+// What a slot shows of its entry, given the shell's answer for it (null
+// while it is not in): until then its text and no icon; then the shell's
+// name and icon, as the dialog's button shows them. A place the shell did
+// not find keeps its text (a path as stored), is marked left out, and
+// offers the special folder a Group Policy name stands for.
+SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLookups& shell);
+
+// Why the Open dialog will leave a place out, in words; empty when it will not.
+std::string LeftOutText(LeftOut reason);
 
 // The path of a folder entry as the system sees it (environment expanded
 // where the entry keeps it unexpanded).

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "places/ShellAnswers.h"
 #include "places/Texts.h"
 
 namespace quenmar {
@@ -43,5 +44,12 @@ std::optional<int> CatalogueRow(int32_t csidl);
 // Catalogue name of a CSIDL in the user's language; the unknown folder's
 // name when it is not listed.
 std::string SpecialFolderName(int32_t csidl);
+
+// The catalogue's rows as the list shows them, given the shell's answer for
+// each row's folder (null while it is not in, or where the shell has none):
+// the shell's name, else the table's. Rows the shell names alike show the
+// folder's location beside the name.
+std::array<std::string, kSpecialFolders.size()> CatalogueNames(
+    const std::array<const ShellAnswer*, kSpecialFolders.size()>& answers);
 
 }  // namespace quenmar

@@ -10,6 +10,11 @@
 #define IDS_UNKNOWN_FOLDER 3006
 #define IDS_KEY_NOT_OPENED 3007
 #define IDS_KEY_NOT_DELETED 3008
+// Why the Open dialog will leave a place out, and the special folder to use instead.
+#define IDS_LEFT_OUT_NO_FOLDER 3009
+#define IDS_LEFT_OUT_UNKNOWN_NAME 3010
+#define IDS_LEFT_OUT_NO_SPECIAL 3011
+#define IDS_USE_SPECIAL_INSTEAD 3012
 // The special folders' names, in the catalogue's order.
 #define IDS_FOLDER_HISTORY 3016
 #define IDS_FOLDER_DESKTOP 3017

@@ -1,5 +1,7 @@
 #include "widgets/Control.h"
 
+#include <oleacc.h>
+
 #include <stdexcept>
 
 #include "widgets/Form.h"
@@ -18,6 +20,24 @@ HWND MakeNameLabel(HWND parent, const std::string& name) {
 }
 
 }  // namespace
+
+void Control::SetAccessibleDescription(const std::string& text, std::optional<int> item) {
+    // Through the system's own store of such properties, which the
+    // accessible object of any window answers from.
+    IAccPropServices* services = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&services)))) {
+        return;
+    }
+    const DWORD child = item ? static_cast<DWORD>(*item + 1) : CHILDID_SELF;
+    if (text.empty()) {
+        MSAAPROPID property = PROPID_ACC_DESCRIPTION;
+        services->ClearHwndProps(hwnd_, OBJID_CLIENT, child, &property, 1);
+    } else {
+        services->SetHwndPropStr(hwnd_, OBJID_CLIENT, child, PROPID_ACC_DESCRIPTION, win::Wide(text).c_str());
+    }
+    services->Release();
+}
 
 void Control::KeepOrientation() {
     const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,9 @@ public:
     // Given before the control is made, the label is made just before it,
     // already in its place.
     void SetAccessibleName(const std::string& name, bool asText);
+    // What a screen reader says of the control after its name and value;
+    // empty takes it away. For one of a list's items (from 0) when given.
+    void SetAccessibleDescription(const std::string& text, std::optional<int> item = std::nullopt);
     HCURSOR Cursor() const { return cursor_; }
     // A one-pixel line for a frame instead of the sunken edge, when created.
     void SetFlatFrame() { flatFrame_ = true; }

@@ -104,6 +104,14 @@ void ListView::SetState(int index, UINT mask, UINT state) {
     SendMessageW(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
+int ListView::ItemOverlay(int item) const {
+    return static_cast<int>((SendMessageW(hwnd_, LVM_GETITEMSTATE, item, LVIS_OVERLAYMASK) & LVIS_OVERLAYMASK) >> 8);
+}
+
+void ListView::SetItemOverlay(int item, int overlay) {
+    SetState(item, LVIS_OVERLAYMASK, INDEXTOOVERLAYMASK(overlay));
+}
+
 void ListView::SetSelected(int index, bool selected) { SetState(index, LVIS_SELECTED, selected ? LVIS_SELECTED : 0); }
 
 void ListView::SetFocused(int index) { SetState(index, LVIS_FOCUSED, LVIS_FOCUSED); }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "places/PathText.h"
+#include "places/ShellAnswers.h"
 #include "places/ShellLookups.h"
 
 namespace quenmar::testing {
@@ -27,6 +29,15 @@ public:
         return size == IconSize::Small ? -(kSpecialBase + csidl) : kSpecialBase + csidl;
     }
     std::string DriveDisplayName(const std::string& root) override { return "Disk [" + root + "]"; }
+    // Its answer about any place: found, with no name of its own (the
+    // caption rule stands), with the icon its lookups give.
+    ShellAnswer Answer(const PlaceQuery& query) {
+        ShellAnswer answer;
+        answer.found = true;
+        answer.largeIcon = query.special ? SpecialFolderIconIndex(IconSize::Large, query.csidl)
+                                         : PathIconIndex(IconSize::Large, AddTrailingBackslash(query.text));
+        return answer;
+    }
     std::string ExpandEnvironment(const std::string& text) override {
         std::string result;
         for (size_t i = 0; i < text.size();) {

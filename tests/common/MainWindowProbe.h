@@ -23,6 +23,7 @@ public:
         : ProbeSession(std::move(registry)), MainWindow(session, std::move(websiteAddress)) {}
     const PlacesEditor& Editor() const { return session.Editor(); }
     win::Win32ShellLookups& Shell() { return session.Shell(); }
+    win::ShellResolver& Resolver() { return session.Resolver(); }
     static constexpr UINT kStoredSettingsChanged = Session::kStoredSettingsChanged;
     using MainWindow::aboutButton_;
     using MainWindow::banner_;
@@ -47,9 +48,9 @@ public:
     using MainWindow::title_;
 
     // Runs the queue until the icons the shell looks up after the first paint
-    // are in.
+    // are in, and its answers about every place shown.
     bool WaitForIcons() {
-        return WaitUntil([this] { return !session.Shell().RefusingIcons(); }, 30000);
+        return WaitUntil([this] { return !session.Shell().RefusingIcons() && !session.Resolver().Pending(); }, 30000);
     }
 
     // The selected slot, or -1.

@@ -27,7 +27,10 @@ protected:
 
     PlacesStore Store() { return PlacesStore(backend.Accessor()); }
     // What the window shows for a loaded entry.
-    SlotDisplay Shown(const Place& entry) { return DisplayFor(entry, shell); }
+    SlotDisplay Shown(const Place& entry) {
+        const ShellAnswer answer = shell.Answer(QueryOf(entry, shell));
+        return DisplayFor(entry, &answer, shell);
+    }
     void PutPlace(int n, uint32_t type, const std::string& data) {
         backend.Put(kPlacesBarKey, PlaceValueName(n), type, data);
     }

@@ -63,18 +63,95 @@ TEST(PathText, RulesAndFolderCaptions) {
     for (const auto& [name, rule, text, expected] : cases) EXPECT_EQ(rule(text), expected) << name << " " << text;
 }
 
-TEST(Captions, DisplayOfEntries) {
-    FakeShell shell;
-    const Place folder = Place::Folder("D:\\Data\\");
-    EXPECT_EQ(DisplayFor(folder, shell), (SlotDisplay{"Data", FakeShell::kFolderIcon}));
-    EXPECT_EQ(DisplayFor(Place::Folder("E:"), shell), (SlotDisplay{"Disk [E:\\] ", FakeShell::kDriveIcon}));
-    EXPECT_EQ(shell.pathQueries.back(), "E:\\");
-    EXPECT_EQ(DisplayFor(Place::Special(0x11), shell),
-              (SlotDisplay{"My Computer", FakeShell::kSpecialBase + 0x11}));
+// What a slot shows, by the shell's answer about its place: its text until
+// the answer comes; the shell's name and icon; the caption rule where the
+// shell gives no name; and a place the shell does not find kept as stored,
+// marked with why the Open dialog leaves it out and, for a Group Policy
+// name, the special folder to use instead.
+TEST(Captions, WhatEachPlaceShowsByTheShellsAnswer) {
+    enum class Said { Nothing, Found, NotFound };
+    struct Case {
+        Place entry;
+        Said said;
+        std::string name;  // the shell's, when found
+        int icon;          // the shell's large icon, when found
+        SlotDisplay shown;
+    };
     Place expandable = Place::Folder("%USERPROFILE%\\Downloads");
     expandable.keepUnexpanded = true;
-    EXPECT_EQ(DisplayFor(expandable, shell), (SlotDisplay{"Downloads", FakeShell::kFolderIcon}));
-    EXPECT_EQ(shell.pathQueries.back(), "C:\\users\\me\\Downloads\\");
+    const int folder = FakeShell::kFolderIcon;
+    const Case cases[] = {
+        {Place::Folder("D:\\Data\\"), Said::Nothing, "", 0, {"Data", kNoIcon}},
+        {Place::Folder("D:\\Data\\"), Said::Found, "Data", 42, {"Data", 42}},
+        {Place::Folder("E:"), Said::Found, "", 9, {"Disk [E:\\] ", 9}},
+        {Place::Folder("E:\\"), Said::Found, "Local Disk (E:)", 9, {"Local Disk (E:)", 9}},
+        {Place::Special(0x11), Said::Nothing, "", 0, {"My Computer", kNoIcon}},
+        {Place::Special(0x11), Said::Found, "This PC", 15, {"This PC", 15}},
+        {Place::Folder("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"), Said::Found, "My Computer", 15, {"My Computer", 15}},
+        {Place::Special(0x2E), Said::NotFound, "", 0, {"Common Documents", folder, LeftOut::NoSuchSpecialFolder}},
+        {Place::Special(0x7777), Said::NotFound, "", 0, {"Unknown", folder, LeftOut::NoSuchSpecialFolder}},
+        {Place::Folder("C:\\no\\such\\folder\\"), Said::NotFound, "", 0,
+         {"C:\\no\\such\\folder\\", folder, LeftOut::NoSuchFolder}},
+        {Place::Folder("\\\\server\\share"), Said::NotFound, "", 0, {"\\\\server\\share", folder, LeftOut::NoSuchFolder}},
+        {expandable, Said::NotFound, "", 0, {"%USERPROFILE%\\Downloads", folder, LeftOut::NoSuchFolder}},
+        {Place::Folder("MyComputer"), Said::NotFound, "", 0, {"MyComputer", folder, LeftOut::UnknownName, 0x11}},
+        {Place::Folder("mydocuments"), Said::NotFound, "", 0, {"mydocuments", folder, LeftOut::UnknownName, 0x05}},
+        {Place::Folder("CommonPictures"), Said::NotFound, "", 0, {"CommonPictures", folder, LeftOut::UnknownName, 0x36}},
+        {Place::Folder("Recent"), Said::NotFound, "", 0, {"Recent", folder, LeftOut::UnknownName, 0x08}},
+        {Place::Folder("shell:Downloads"), Said::NotFound, "", 0, {"shell:Downloads", folder, LeftOut::UnknownName}},
+        {Place::Folder("My Computer"), Said::NotFound, "", 0, {"My Computer", folder, LeftOut::UnknownName}},
+        // A folder that happens to bear a policy's name is a folder.
+        {Place::Folder("MyComputer"), Said::Found, "MyComputer", 3, {"MyComputer", 3}},
+    };
+    for (const Case& c : cases) {
+        FakeShell shell;
+        ShellAnswer answer;
+        answer.found = c.said == Said::Found;
+        answer.name = c.name;
+        answer.largeIcon = answer.found ? c.icon : kNoIcon;
+        const SlotDisplay shown = DisplayFor(c.entry, c.said == Said::Nothing ? nullptr : &answer, shell);
+        EXPECT_EQ(shown.caption, c.shown.caption) << c.entry.path << c.entry.csidl;
+        EXPECT_EQ(shown.icon, c.shown.icon) << c.entry.path << c.entry.csidl;
+        EXPECT_EQ(shown.leftOut, c.shown.leftOut) << c.entry.path << c.entry.csidl;
+        EXPECT_EQ(shown.mend, c.shown.mend) << c.entry.path << c.entry.csidl;
+    }
+}
+
+// The shell is asked about a folder by its path as the system sees it.
+TEST(Captions, AFolderIsAskedAboutByItsExpandedPath) {
+    FakeShell shell;
+    Place expandable = Place::Folder("%USERPROFILE%\\Downloads");
+    expandable.keepUnexpanded = true;
+    EXPECT_EQ(QueryOf(expandable, shell), (PlaceQuery{false, 0, "C:\\users\\me\\Downloads"}));
+    EXPECT_EQ(QueryOf(Place::Folder("%USERPROFILE%"), shell), (PlaceQuery{false, 0, "%USERPROFILE%"}));
+    EXPECT_EQ(QueryOf(Place::Special(0x05), shell), (PlaceQuery{true, 0x05, ""}));
+}
+
+// The catalogue's rows: the shell's names where it has them, the table's
+// where it has none, and rows the shell names alike told apart by where
+// their folders are.
+TEST(Catalogue, RowsShowTheShellsNamesToldApart) {
+    std::vector<ShellAnswer> given(kSpecialFolders.size());
+    std::array<const ShellAnswer*, kSpecialFolders.size()> answers{};
+    const auto say = [&](int32_t csidl, std::string name, std::string location) {
+        const int row = *CatalogueRow(csidl);
+        given[row] = {true, std::move(name), std::move(location)};
+        answers[row] = &given[row];
+    };
+    say(0x05, "Documents", "C:\\users\\me\\Documents");
+    say(0x2E, "Documents", "C:\\users\\Public\\Documents");
+    say(0x11, "This PC", "");
+    say(0x20, "", "C:\\cache");  // found with no name: the table's
+    const int cookies = *CatalogueRow(0x21);
+    given[cookies] = {false, "Cookies?", ""};
+    answers[cookies] = &given[cookies];  // not found: the table's
+    const auto names = CatalogueNames(answers);
+    EXPECT_EQ(names[*CatalogueRow(0x05)], "Documents (C:\\users\\me\\Documents)");
+    EXPECT_EQ(names[*CatalogueRow(0x2E)], "Documents (C:\\users\\Public\\Documents)");
+    EXPECT_EQ(names[*CatalogueRow(0x11)], "This PC");
+    EXPECT_EQ(names[*CatalogueRow(0x20)], "Internet Cache");
+    EXPECT_EQ(names[cookies], "Cookies");
+    EXPECT_EQ(names[*CatalogueRow(0x22)], "History") << "no answer yet";
 }
 
 TEST(Place, FactoriesKeepTheOtherValueEmpty) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <set>
 
 #include "CatalogueTable.h"
 #include "MainWindowProbe.h"
@@ -49,12 +50,19 @@ protected:
         PumpMessages();
     }
     void SelectSlot(int slot) { UserSelect(form->placesList_, slot, true); }
-    void PickRow(const std::string& name) {
+    // The row of a special folder, by its CSIDL.
+    void PickRow(int32_t csidl) {
         ASSERT_TRUE(form->catalogue_.Enabled());
-        for (int row = 0; row < form->catalogue_.Count(); ++row) {
-            if (ItemText(form->catalogue_, row) == name) return UserSelect(form->catalogue_, row, true);
+        for (int row = 0; row < kCatalogueRows; ++row) {
+            if (kCatalogueCsidls[row] == csidl) return UserSelect(form->catalogue_, row, true);
         }
-        FAIL() << "no row " << name;
+        FAIL() << "no row of CSIDL " << csidl;
+    }
+    // The default slots' captions: the shell's names of their folders.
+    static Strings ShellsDefaultCaptions() {
+        Strings captions;
+        for (int n = 0; n < kSlotCount; ++n) captions.push_back(ShellsOwnName(kCatalogueCsidls[n]));
+        return captions;
     }
     void Exit() { Click(form->exitButton_); }
     Strings Captions() const {
@@ -117,7 +125,7 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     GetObjectW(smallInfo.hbmColor ? smallInfo.hbmColor : smallInfo.hbmMask, sizeof smallBitmap, &smallBitmap);
     EXPECT_EQ(smallBitmap.bmWidth, GetSystemMetrics(SM_CXSMICON)) << "the small icon drawn at its own size";
     EXPECT_NE(iconOf(ICON_SMALL2), nullptr);
-    EXPECT_EQ(Captions(), DefaultCaptions());
+    EXPECT_EQ(Captions(), ShellsDefaultCaptions());
     for (int n = 0; n < kSlotCount; ++n) {
         EXPECT_EQ(form->placesList_.ItemImage(n), SpecialIcon(kCatalogueCsidls[n])) << n;
     }
@@ -129,8 +137,14 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "down"}));
     EXPECT_FALSE(form->hideBox_.Checked());
     ASSERT_EQ(form->catalogue_.Count(), 13);
+    // Each row the shell's name of its folder, told apart from any other
+    // the shell names alike.
+    std::set<std::string> rows;
     for (int row = 0; row < kCatalogueRows; ++row) {
-        EXPECT_EQ(ItemText(form->catalogue_, row), kCatalogueNames[row]);
+        const std::string name = ShellsOwnName(kCatalogueCsidls[row]);
+        const std::string shown = ItemText(form->catalogue_, row);
+        EXPECT_EQ(shown.substr(0, name.size()), name.empty() ? "" : name) << row;
+        EXPECT_TRUE(rows.insert(shown).second) << shown << " twice";
         EXPECT_EQ(form->catalogue_.ItemImage(row), ShellsOwnSpecialIcon(kCatalogueCsidls[row], true));
     }
     SHFILEINFOW info{};
@@ -183,7 +197,7 @@ TEST_F(MainWindowTest, RestoreDefaultsAsksFirst) {
     PutPlace(1, REG_DWORD, Dword(39));
     Open();
     SelectSlot(1);
-    PickRow("Cookies");
+    PickRow(0x21);  // Cookies
     const Strings before = Captions();
 
     int answer = IDNO;
@@ -204,7 +218,7 @@ TEST_F(MainWindowTest, RestoreDefaultsAsksFirst) {
     Click(form->restoreButton_);
     ASSERT_EQ(boxes.seen.size(), 2u);
     EXPECT_FALSE(registry.KeyExists(kPlacesBarKey));
-    EXPECT_EQ(Captions(), DefaultCaptions());
+    EXPECT_EQ(Captions(), ShellsDefaultCaptions());
     // Slot 0 was selected: its restored values show all the same.
     EXPECT_TRUE(form->specialKind_.Checked());
     EXPECT_EQ(form->pathEdit_.Text(), "");
@@ -221,14 +235,14 @@ TEST_F(MainWindowTest, EscapeInTheQuestionAnswersNo) {
     });
     Click(form->restoreButton_);
     ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(ItemText(form->placesList_, 0), "My Pictures");
+    EXPECT_EQ(ItemText(form->placesList_, 0), ShellsOwnName(0x27));
     EXPECT_TRUE(registry.KeyExists(kPlacesBarKey));
 }
 
 TEST_F(MainWindowTest, EscapeAndTheCloseBoxSaveAndClose) {
     Open();
     SelectSlot(3);
-    PickRow("Program Files");
+    PickRow(0x26);  // Program Files
     SetFocus(form->placesList_.Handle());
     PostMessageW(form->placesList_.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     PumpMessages();
@@ -282,7 +296,7 @@ TEST_F(MainWindowTest, AFailedSaveIsToldAndAsksBeforeClosing) {
 TEST_F(MainWindowTest, TheSessionsEndSavesWithoutABox) {
     MemoryRegistry* saved = OpenOnMemory();
     SelectSlot(3);
-    PickRow("Desktop");
+    PickRow(0x00);  // Desktop
     int writesAtQuery = -1, writesAtEnd = -1;
     LRESULT answer = FALSE;
     ModalBoxes preview([&](const SeenBox& box) {

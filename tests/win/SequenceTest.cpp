@@ -225,7 +225,9 @@ protected:
     void CheckWindow() {
         const PlacesEditor& editor = Editor();
         for (int n = 0; n < kSlotCount; ++n) {
-            const SlotDisplay display = DisplayFor(editor.Slot(n), form->Shell());
+            const Place& place = editor.Slot(n);
+            const SlotDisplay display =
+                DisplayFor(place, form->Resolver().AnswerFor(QueryOf(place, form->Shell())), form->Shell());
             ASSERT_EQ(ItemText(form->placesList_, n), display.caption) << n << "; " << Where();
             ASSERT_EQ(form->placesList_.ItemImage(n), display.icon) << n << "; " << Where();
         }

@@ -6,6 +6,7 @@
 #include <tlhelp32.h>
 
 #include <cstdint>
+#include <string>
 
 namespace quenmar::testing {
 
@@ -19,6 +20,19 @@ inline int ShellsOwnSpecialIcon(int32_t csidl, bool small) {
                    SHGFI_PIDL | SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : SHGFI_LARGEICON));
     CoTaskMemFree(folder);
     return info.iIcon;
+}
+
+// The shell's own display name of a special folder, asked here directly as
+// the Open dialog asks it; empty when the system has no such folder.
+inline std::string ShellsOwnName(int32_t csidl) {
+    LPITEMIDLIST folder = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &folder))) return {};
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(folder), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
+    CoTaskMemFree(folder);
+    char name[MAX_PATH * 3] = {};
+    WideCharToMultiByte(CP_UTF8, 0, info.szDisplayName, -1, name, sizeof name, nullptr, nullptr);
+    return name;
 }
 
 // The threads of this process.

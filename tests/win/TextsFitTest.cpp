@@ -17,6 +17,7 @@
 #include "app/AboutWindow.h"
 #include "app/AppTexts.h"
 #include "folderpicker/FolderPickerWindow.h"
+#include "places/Catalogue.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
 
@@ -224,8 +225,10 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
         // first item, in the list's font).
         const HWND places = form->placesList_.Handle();
         const std::wstring shown = win::Wide(ItemText(form->placesList_, 0));
-        for (int row = 0; row < form->catalogue_.Count(); ++row) {
-            const std::wstring name = win::Wide(ItemText(form->catalogue_, row));
+        // (The table's names, which the window is laid out for: the shell's
+        // come later, and a longer one ends in an ellipsis.)
+        for (const SpecialFolder& folder : kSpecialFolders) {
+            const std::wstring name = win::Wide(TextOf(folder.nameText));
             LVITEMW item{};
             item.pszText = const_cast<wchar_t*>(name.c_str());
             SendMessageW(places, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));

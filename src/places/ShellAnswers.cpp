@@ -1,0 +1,42 @@
+#include "places/ShellAnswers.h"
+
+#include <array>
+#include <utility>
+
+
+namespace quenmar {
+
+namespace {
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<int32_t> PolicyNameFolder(std::string_view text) {
+    static constexpr std::array<std::pair<std::string_view, int32_t>, 13> kNames{{
+        {"MyComputer", 0x11},      {"MyDocuments", 0x05},     {"MyNetworkPlaces", 0x12}, {"MyFavorites", 0x06},
+        {"MyPictures", 0x27},      {"MyMusic", 0x0D},         {"Desktop", 0x00},         {"Recent", 0x08},
+        {"Printers", 0x04},        {"ProgramFiles", 0x26},    {"CommonDocuments", 0x2E}, {"CommonMusic", 0x35},
+        {"CommonPictures", 0x36},
+    }};
+    // As the policy writes them; its own reader takes any case.
+    for (const auto& [name, csidl] : kNames) {
+        if (SameIgnoringAsciiCase(name, text)) return csidl;
+    }
+    return std::nullopt;
+}
+
+bool WrittenAsPath(std::string_view text) {
+    const bool drive = text.size() >= 2 && text[1] == ':' &&
+                       ((text[0] >= 'A' && text[0] <= 'Z') || (text[0] >= 'a' && text[0] <= 'z'));
+    return drive || text.substr(0, 2) == "\\\\";
+}
+
+}  // namespace quenmar

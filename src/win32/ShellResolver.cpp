@@ -1,0 +1,152 @@
+#include "win32/ShellResolver.h"
+
+#include <shlobj.h>
+#include <shellapi.h>
+
+#include <mutex>
+#include <utility>
+#include <vector>
+
+#include "win32/Handles.h"
+#include "win32/WideText.h"
+
+namespace quenmar::win {
+
+// What the pool's threads share with the resolver, which may be gone by the
+// time an answer comes.
+struct ShellResolver::Inbox {
+    explicit Inbox(Resolve r) : resolve(std::move(r)) {}
+    const Resolve resolve;
+    std::mutex lock;
+    HWND window = nullptr;
+    UINT message = 0;
+    std::vector<std::pair<PlaceQuery, ShellAnswer>> arrived;
+};
+
+namespace {
+
+// A question's whole work, run on a thread of the pool with COM of its own,
+// as the shell asks of any thread that calls it.
+VOID CALLBACK RunOnPool(PTP_CALLBACK_INSTANCE, PVOID context) {
+    const std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(context));
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    (*work)();
+    if (SUCCEEDED(com)) CoUninitialize();
+}
+
+}  // namespace
+
+ShellResolver::ShellResolver(Resolve resolve) : inbox_(std::make_shared<Inbox>(std::move(resolve))) {}
+
+ShellResolver::~ShellResolver() { Detach(); }
+
+void ShellResolver::Attach(HWND window, UINT message) {
+    const std::lock_guard<std::mutex> guard(inbox_->lock);
+    inbox_->window = window;
+    inbox_->message = message;
+}
+
+void ShellResolver::Detach() {
+    const std::lock_guard<std::mutex> guard(inbox_->lock);
+    inbox_->window = nullptr;
+}
+
+void ShellResolver::Release() {
+    holding_ = false;
+    for (const PlaceQuery& query : std::exchange(held_, {})) Ask(query);
+}
+
+const ShellAnswer* ShellResolver::AnswerFor(const PlaceQuery& query) {
+    if (const auto known = answers_.find(query); known != answers_.end()) {
+        // A forgotten answer still stands until the new one comes.
+        if (stale_.erase(query) && !holding_ && !asked_.count(query)) Ask(query);
+        return &known->second;
+    }
+    if (holding_) {
+        held_.insert(query);
+    } else if (!asked_.count(query)) {
+        Ask(query);
+    }
+    return nullptr;
+}
+
+void ShellResolver::Ask(const PlaceQuery& query) {
+    asked_.insert(query);
+    auto work = std::make_unique<std::function<void()>>([inbox = inbox_, query] {
+        ShellAnswer answer;
+        try {
+            answer = inbox->resolve(query);
+        } catch (...) {
+            answer = {};  // not found: shown as a place the dialog leaves out
+        }
+        HWND window = nullptr;
+        UINT message = 0;
+        {
+            const std::lock_guard<std::mutex> guard(inbox->lock);
+            if (!inbox->window) return;
+            inbox->arrived.emplace_back(query, std::move(answer));
+            // One message for all that come before the window takes them in.
+            if (inbox->arrived.size() == 1) window = inbox->window, message = inbox->message;
+        }
+        if (window) PostMessageW(window, message, 0, 0);
+    });
+    if (!TrySubmitThreadpoolCallback(RunOnPool, work.get(), nullptr)) {
+        asked_.erase(query);  // no thread to be had now: asked again when next wanted
+        return;
+    }
+    work.release();
+}
+
+bool ShellResolver::TakeAnswers() {
+    std::vector<std::pair<PlaceQuery, ShellAnswer>> arrived;
+    {
+        const std::lock_guard<std::mutex> guard(inbox_->lock);
+        arrived.swap(inbox_->arrived);
+    }
+    for (auto& [query, answer] : arrived) {
+        // An answer asked for before Forget is stale: it is asked again.
+        if (!asked_.count(query)) continue;
+        asked_.erase(query);
+        answers_[query] = std::move(answer);
+    }
+    return !arrived.empty();
+}
+
+void ShellResolver::Forget() {
+    for (const auto& [query, answer] : answers_) stale_.insert(query);
+    asked_.clear();
+}
+
+ShellAnswer ShellResolver::AskShell(const PlaceQuery& query) {
+    ShellAnswer answer;
+    UniquePidl item;
+    if (query.special) {
+        // As the dialog locates it: a folder this system lacks is not found.
+        if (FAILED(SHGetSpecialFolderLocation(nullptr, query.csidl, item.put()))) return answer;
+    } else {
+        if (query.text.empty()) return answer;
+        if (FAILED(SHParseDisplayName(Wide(query.text).c_str(), nullptr, item.put(), 0, nullptr))) return answer;
+    }
+    if (!item) return answer;
+    answer.found = true;
+    SHFILEINFOW info{};
+    if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item.get()), 0, &info, sizeof info,
+                       SHGFI_PIDL | SHGFI_DISPLAYNAME | SHGFI_SYSICONINDEX | SHGFI_LARGEICON)) {
+        info.szDisplayName[std::size(info.szDisplayName) - 1] = L'\0';
+        answer.name = Utf8(info.szDisplayName);
+        answer.largeIcon = info.iIcon;
+    }
+    SHFILEINFOW small{};
+    if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item.get()), 0, &small, sizeof small,
+                       SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON)) {
+        answer.smallIcon = small.iIcon;
+    }
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(item.get(), path)) answer.location = Utf8(path);
+    // A folder's location without the backslash some shells end it with;
+    // a drive's root keeps its own.
+    if (answer.location.size() > 3 && answer.location.back() == '\\') answer.location.pop_back();
+    return answer;
+}
+
+}  // namespace quenmar::win
