@@ -48,7 +48,10 @@ SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLooku
     display.caption = entry.isFolder ? FolderSlotCaption(EffectivePath(entry, shell), shell) : SpecialFolderName(entry.csidl);
     if (!answer) return display;
     if (answer->found) {
-        if (!answer->name.empty()) display.caption = answer->name;
+        // The dialog's button bears the shell's name even when it is empty;
+        // a drive's root keeps the caption rule then.
+        const bool driveRoot = entry.isFolder && StripTrailingBackslash(EffectivePath(entry, shell)).size() == 2;
+        if (!answer->name.empty() || !driveRoot) display.caption = answer->name;
         display.icon = answer->largeIcon;
         return display;
     }

@@ -29,7 +29,8 @@ PlaceQuery QueryOf(const Place& entry, ShellLookups& shell);
 
 // What a slot shows of its entry, given the shell's answer for it (null
 // while it is not in): until then its text and no icon; then the shell's
-// name and icon, as the dialog's button shows them. A place the shell did
+// name (even an empty one, but for a drive's root) and icon, as the
+// dialog's button shows them. A place the shell did
 // not find keeps its text (a path as stored), is marked left out, and
 // offers the special folder a Group Policy name stands for.
 SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLookups& shell);

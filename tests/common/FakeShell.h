@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "places/Captions.h"
+#include "places/Catalogue.h"
 #include "places/PathText.h"
 #include "places/ShellAnswers.h"
 #include "places/ShellLookups.h"
@@ -29,11 +31,12 @@ public:
         return size == IconSize::Small ? -(kSpecialBase + csidl) : kSpecialBase + csidl;
     }
     std::string DriveDisplayName(const std::string& root) override { return "Disk [" + root + "]"; }
-    // Its answer about any place: found, with no name of its own (the
-    // caption rule stands), with the icon its lookups give.
+    // Its answer about any place: found, named as the caption rule names it
+    // (or the table names a special folder), with the icon its lookups give.
     ShellAnswer Answer(const PlaceQuery& query) {
         ShellAnswer answer;
         answer.found = true;
+        answer.name = query.special ? SpecialFolderName(query.csidl) : FolderSlotCaption(query.text, *this);
         answer.largeIcon = query.special ? SpecialFolderIconIndex(IconSize::Large, query.csidl)
                                          : PathIconIndex(IconSize::Large, AddTrailingBackslash(query.text));
         return answer;

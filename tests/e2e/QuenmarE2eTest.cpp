@@ -179,6 +179,59 @@ TEST_F(Quenmar, NamesInAnyScriptAreShownAndKept) {
     RemoveDirectoryW(L"C:\\quenmar-uni");
 }
 
+// Every place shown as the Open dialog shows it, the dialog the oracle: for
+// each set of stored values, the dialog's Places Bar has a button for each
+// slot the window does not mark, in order, captioned as the slot is, and
+// none for a marked one.
+TEST_F(Quenmar, ShowsEveryPlaceAsTheOpenDialogDoes) {
+    struct Value {
+        std::string shown;  // for the table this test prints
+        RawValue stored;
+    };
+    const auto sz = [](const char* text) { return Value{text, RawValue{REG_SZ, Sz(text)}}; };
+    const auto csidl = [](uint32_t n) { return Value{"CSIDL " + std::to_string(n), DwordValue(n)}; };
+    CreateDirectoryW(L"C:\\quenmar-oracle", nullptr);
+    const std::vector<std::vector<Value>> rounds = {
+        {csidl(0x05), sz("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"), sz("C:\\no\\such\\folder\\"),
+         sz("MyComputer"), csidl(0x3D)},
+        {sz("shell:::{645FF040-5081-101B-9F08-00AA002F954E}"), sz("C:\\"), sz("C:\\quenmar-oracle\\"), csidl(0x11),
+         sz("shell:Downloads")},
+        {csidl(0x27), csidl(0x2E), csidl(0x20), sz("::{645FF040-5081-101B-9F08-00AA002F954E}"), sz("Desktop")},
+    };
+    for (const auto& values : rounds) {
+        registry.Reset();
+        for (int n = 0; n < kSlotCount; ++n) {
+            registry.Put(kPlacesBarKey, PlaceValueName(n), values[n].stored.type, values[n].stored.data);
+        }
+        Start();
+        // The shell's answers come after the first paint: until the captions
+        // stop changing.
+        Strings captions = Captions();
+        for (int still = 0, i = 0; still < 5 && i < 200; ++i) {
+            Sleep(20);
+            Settle(main);
+            const Strings now = Captions();
+            still = now == captions ? still + 1 : 0;
+            captions = now;
+        }
+        Strings expected;
+        for (int n = 0; n < kSlotCount; ++n) {
+            const bool marked = SendMessageW(places, LVM_GETITEMSTATE, n, LVIS_OVERLAYMASK) != 0;
+            if (!marked) expected.push_back(captions[n]);
+        }
+        const Strings bar = Preview("This is only a test. Test the Items to the Left");
+        EXPECT_EQ(bar, expected) << "the dialog's buttons, and the window's unmarked captions";
+        for (int n = 0; n < kSlotCount; ++n) {
+            const bool marked = SendMessageW(places, LVM_GETITEMSTATE, n, LVIS_OVERLAYMASK) != 0;
+            std::printf("| %s | %s | %s%s |\n", values[n].shown.c_str(), marked ? "(left out)" : captions[n].c_str(),
+                        captions[n].c_str(), marked ? " (marked)" : "");
+        }
+        Key(places, VK_ESCAPE);
+        ASSERT_TRUE(app->Exited(10000));
+    }
+    RemoveDirectoryW(L"C:\\quenmar-oracle");
+}
+
 TEST_F(Quenmar, EditedSlotsShowInThePreviewAndCloseBoxSaves) {
     Start();
     SelectSlot(0);

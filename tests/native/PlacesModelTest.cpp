@@ -85,6 +85,7 @@ TEST(Captions, WhatEachPlaceShowsByTheShellsAnswer) {
         {Place::Folder("D:\\Data\\"), Said::Found, "Data", 42, {"Data", 42}},
         {Place::Folder("E:"), Said::Found, "", 9, {"Disk [E:\\] ", 9}},
         {Place::Folder("E:\\"), Said::Found, "Local Disk (E:)", 9, {"Local Disk (E:)", 9}},
+        {Place::Folder("shell:Downloads"), Said::Found, "", 7, {"", 7}},  // as the dialog shows it: no name
         {Place::Special(0x11), Said::Nothing, "", 0, {"My Computer", kNoIcon}},
         {Place::Special(0x11), Said::Found, "This PC", 15, {"This PC", 15}},
         {Place::Folder("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}"), Said::Found, "My Computer", 15, {"My Computer", 15}},
