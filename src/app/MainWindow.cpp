@@ -351,8 +351,10 @@ void MainWindow::Created() {
 }
 
 void MainWindow::ScaleChanged() {
+    shownLeftOut_.reset();  // laid out again for the scale
     LoadPictures();
     FitToTexts();
+    ShowLeftOut();
 }
 
 // Texts longer than the design's, as a translation's may be, move the
@@ -626,6 +628,9 @@ void MainWindow::ShowLeftOut() {
     mendLink_.SetVisible(!texts.second.empty());
     leftOutNote_.SetText(texts.first);
     mendLink_.SetText(texts.second);
+    // A screen reader hears the same on the path box (and on the place).
+    pathEdit_.SetAccessibleDescription(texts.first);
+    if (!leftOut) return;
     // The note as high as its lines, in the hint's width; the mend under it.
     RECT note = leftOutNote_.Rect();
     const RECT hint = dropHint_.Rect();
@@ -638,8 +643,6 @@ void MainWindow::ShowLeftOut() {
     mend.bottom = mend.top + mendLink_.TextExtent(texts.second.empty() ? "Ag" : texts.second).cy;
     mend.right = mend.left + std::min<int>(width, mendLink_.TextExtent(texts.second).cx + Scale(2));
     mendLink_.Move(mend);
-    // A screen reader hears the same on the path box and the place.
-    pathEdit_.SetAccessibleDescription(texts.first);
 }
 
 void MainWindow::UseMend() {

@@ -35,6 +35,19 @@ inline std::string ShellsOwnName(int32_t csidl) {
     return name;
 }
 
+// The shell's own display name of what it parses the text as; empty when it
+// parses nothing.
+inline std::string ShellsOwnNameOf(const wchar_t* text) {
+    LPITEMIDLIST item = nullptr;
+    if (FAILED(SHParseDisplayName(text, nullptr, &item, 0, nullptr))) return {};
+    SHFILEINFOW info{};
+    SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item), 0, &info, sizeof info, SHGFI_PIDL | SHGFI_DISPLAYNAME);
+    CoTaskMemFree(item);
+    char name[MAX_PATH * 3] = {};
+    WideCharToMultiByte(CP_UTF8, 0, info.szDisplayName, -1, name, sizeof name, nullptr, nullptr);
+    return name;
+}
+
 // The threads of this process.
 inline int ThreadCount() {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
