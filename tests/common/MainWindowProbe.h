@@ -9,18 +9,20 @@ namespace quenmar::testing {
 
 // A session of its own, made before the window that shows it.
 struct ProbeSession {
-    explicit ProbeSession(std::unique_ptr<RegistryAccessor> registry) : session(std::move(registry)) {}
+    ProbeSession(std::unique_ptr<RegistryAccessor> registry, win::ShellResolver::Resolve resolve)
+        : session(std::move(registry), std::move(resolve)) {}
     Session session;
 };
 
 // The main window with its controls in reach of the tests, which drive them
 // as a user would and read what they show. Its session is the current
-// user's registry unless another is given.
+// user's registry and the shell's answers unless others are given.
 class MainWindowProbe : private ProbeSession, public MainWindow {
 public:
     explicit MainWindowProbe(std::unique_ptr<RegistryAccessor> registry = nullptr,
-                             std::string websiteAddress = kWebsiteAddress)
-        : ProbeSession(std::move(registry)), MainWindow(session, std::move(websiteAddress)) {}
+                             std::string websiteAddress = kWebsiteAddress,
+                             win::ShellResolver::Resolve resolve = win::ShellResolver::AskShell)
+        : ProbeSession(std::move(registry), std::move(resolve)), MainWindow(session, std::move(websiteAddress)) {}
     const PlacesEditor& Editor() const { return session.Editor(); }
     win::Win32ShellLookups& Shell() { return session.Shell(); }
     win::ShellResolver& Resolver() { return session.Resolver(); }

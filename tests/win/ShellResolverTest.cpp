@@ -1,0 +1,71 @@
+// The shell's answers about places never hold the window up: a question the
+// shell takes long over (a share on a server out of reach) keeps its slot
+// showing its text while later questions are answered and later edits shown,
+// and its answer, when it comes for a value the slot no longer holds, is
+// never shown for it.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "MainWindowProbe.h"
+#include "MemoryRegistry.h"
+#include "ModalBoxes.h"
+#include "win32/Handles.h"
+
+namespace quenmar::testing {
+namespace {
+
+// A shell that answers at once, but about "\\slow\share" only once let.
+struct SlowShell {
+    win::UniqueHandle let{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<int> slowAsked{0};
+    win::ShellResolver::Resolve Resolve() {
+        return [this](const PlaceQuery& query) {
+            ShellAnswer answer;
+            answer.found = true;
+            if (query.text == "\\\\slow\\share") {
+                ++slowAsked;
+                WaitForSingleObject(let.get(), 30000);
+                answer.name = "Slow share";
+            } else {
+                answer.name = "Shell's " + (query.special ? std::to_string(query.csidl) : query.text);
+            }
+            return answer;
+        };
+    }
+};
+
+TEST(ShellAnswers, ASlowAnswerHoldsNothingUpAndALateOneIsNeverShownForAnotherValue) {
+    SlowShell shell;
+    {
+        MainWindowProbe form(std::make_unique<MemoryRegistry>(), kWebsiteAddress, shell.Resolve());
+        form.Show();
+        PumpMessages();
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(form.placesList_, 0) == "Shell's 34"; }, 10000));
+        UserSelect(form.placesList_, 0);
+        PumpMessages();
+        SendMessageW(form.folderKind_.Handle(), BM_CLICK, 0, 0);
+        SetWindowTextW(form.pathEdit_.Handle(), L"\\\\slow\\share");  // as a drop or the picker gives it
+        PumpMessages();
+        ASSERT_TRUE(WaitUntil([&] { return shell.slowAsked == 1; }, 10000));
+        EXPECT_EQ(ItemText(form.placesList_, 0), "share") << "its text while the shell is asked";
+        // The window goes on: another edit, answered while the first waits.
+        SetWindowTextW(form.pathEdit_.Handle(), L"C:\\data\\");
+        PumpMessages();
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(form.placesList_, 0) == "Shell's C:\\data\\"; }, 10000))
+            << ItemText(form.placesList_, 0);
+        // The slow answer comes, for a value slot 0 no longer holds.
+        SetEvent(shell.let.get());
+        WaitUntil([&] { return !form.Resolver().Pending(); }, 10000);
+        PumpMessages();
+        EXPECT_EQ(ItemText(form.placesList_, 0), "Shell's C:\\data\\");
+        EXPECT_EQ(form.Editor().Slot(0).path, "C:\\data\\");
+    }
+    PumpMessages();
+}
+
+}  // namespace
+}  // namespace quenmar::testing
