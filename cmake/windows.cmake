@@ -24,7 +24,10 @@ quenmar_delay_import(quenmar_win windowscodecs.dll WICConvertBitmapSource)
 # user's requests): loaded with the program, it and what it brings (shcore,
 # shlwapi) cost the launch about 5 ms before the first line of our code.
 quenmar_delay_import(quenmar_win shell32.dll DragFinish DragQueryFileW SHGetDesktopFolder SHGetFileInfoW
-    SHGetFolderLocation SHGetPathFromIDListW SHMapPIDLToSystemImageListIndex ShellExecuteExW ShellExecuteW)
+    SHGetFolderLocation SHGetPathFromIDListW SHGetSpecialFolderLocation SHMapPIDLToSystemImageListIndex
+    SHParseDisplayName ShellExecuteExW ShellExecuteW)
+# A screen reader's first question about a described control loads it.
+quenmar_delay_import(quenmar_win oleacc.dll CreateStdAccessibleObject LresultFromObject)
 quenmar_delay_import(quenmar_win shlwapi.dll StrRetToBufW)
 target_link_libraries(quenmar_win PUBLIC delayimp)
 

@@ -62,36 +62,31 @@ struct FileDialog {
     OPENFILENAMEW record{};
 };
 
-// The overlay that marks a place the Open dialog will leave out, and the
-// mark itself: the system's warning sign at half the icon's size, in its
-// lower left corner, added to the list once (the system image list is this
-// process's own copy).
-constexpr int kLeftOutOverlay = 15;
-
-void AddLeftOutMark(HIMAGELIST list) {
+// A copy of an icon of the list with the system's warning sign at half its
+// size in its lower left corner, added to the list (the system image list
+// is this process's own copy): the icon of a place the Open dialog will
+// leave out. The icon's own index when it cannot be made.
+int AddMarkedIcon(HIMAGELIST list, int icon) {
     int width = 0, height = 0;
-    if (!list || !ImageList_GetIconSize(list, &width, &height)) return;
-    // Once for each list: a list keeps its overlays.
-    static std::vector<HIMAGELIST> marked;
-    if (std::find(marked.begin(), marked.end(), list) != marked.end()) return;
+    if (!list || icon < 0 || !ImageList_GetIconSize(list, &width, &height)) return icon;
+    const win::UniqueIcon base(ImageList_GetIcon(list, icon, ILD_NORMAL));
     const auto sign = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, width / 2, height / 2, LR_SHARED));
-    if (!sign) return;
+    if (!base || !sign) return icon;
     const win::WindowDC screen(nullptr);
     BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     void* bits = nullptr;
-    const win::UniqueGdiObject colour(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const win::UniqueGdiObject mask(CreateBitmap(width, height, 1, 1, nullptr));
-    if (!colour || !mask) return;
+    const win::UniqueGdiObject picture(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!picture) return icon;
     {
         const win::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-        const win::SelectedObject onColour(dc.get(), colour.get());
+        const win::SelectedObject onPicture(dc.get(), picture.get());
+        // The icon as it is, its alpha with it; the sign blended over it.
+        DrawIconEx(dc.get(), 0, 0, base.get(), width, height, 0, nullptr, DI_NORMAL);
         DrawIconEx(dc.get(), 0, height - height / 2, sign, width / 2, height / 2, 0, nullptr, DI_NORMAL);
-        const win::SelectedObject onMask(dc.get(), mask.get());
-        PatBlt(dc.get(), 0, 0, width, height, WHITENESS);
-        DrawIconEx(dc.get(), 0, height - height / 2, sign, width / 2, height / 2, 0, nullptr, DI_MASK);
     }
-    const int index = ImageList_Add(list, static_cast<HBITMAP>(colour.get()), static_cast<HBITMAP>(mask.get()));
-    if (index >= 0 && ImageList_SetOverlayImage(list, index, kLeftOutOverlay)) marked.push_back(list);
+    GdiFlush();
+    const int marked = ImageList_Add(list, static_cast<HBITMAP>(picture.get()), nullptr);
+    return marked >= 0 ? marked : icon;
 }
 
 // The banner drawn for the scale, with the program's tagline written under
@@ -342,7 +337,6 @@ void MainWindow::Created() {
     AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(TextOf(IDS_EXPORT_SETTINGS)).c_str());
 
     session_.Shell().SetImageListChanged([this](IconSize size, HIMAGELIST list) {
-        if (size == IconSize::Large) AddLeftOutMark(list);
         (size == IconSize::Large ? largeIcons_ : smallIcons_).Adopt(list);
     });
     dropTarget_ = std::make_unique<ShellDropTarget>(this);
@@ -557,10 +551,10 @@ void MainWindow::ShowSlot(int index) {
     std::optional<SlotDisplay>& shown = shownSlots_[static_cast<size_t>(index)];
     // An icon view arranges itself again at every change: change only what differs.
     if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
-    if (!shown || shown->icon != display.icon) placesList_.SetItemImage(index, display.icon);
-    const bool leftOut = display.leftOut != LeftOut::No;
+    if (!shown || shown->icon != display.icon || shown->leftOut != display.leftOut) {
+        placesList_.SetItemImage(index, ShownIcon(display));
+    }
     if (!shown || shown->leftOut != display.leftOut) {
-        placesList_.SetItemOverlay(index, leftOut ? kLeftOutOverlay : 0);
         placesList_.SetAccessibleDescription(LeftOutText(display.leftOut), index);
     }
     shown = std::move(display);
@@ -604,6 +598,20 @@ void MainWindow::ShowState() {
     changeFolderButton_.SetEnabled(usable.changeFolder);
 }
 
+// A place's icon as the list shows it: marked when the Open dialog will
+// leave the place out.
+int MainWindow::ShownIcon(const SlotDisplay& display) {
+    if (display.leftOut == LeftOut::No || display.icon == kNoIcon) return display.icon;
+    const HIMAGELIST list = largeIcons_.Handle();
+    if (list != markedList_) {
+        markedIcons_.clear();
+        markedList_ = list;
+    }
+    const auto known = markedIcons_.find(display.icon);
+    if (known != markedIcons_.end()) return known->second;
+    return markedIcons_[display.icon] = AddMarkedIcon(list, display.icon);
+}
+
 // Why the Open dialog will leave the selected place out, in words in the
 // drop hint's place, and the special folder that can stand in for it.
 void MainWindow::ShowLeftOut() {
@@ -636,7 +644,7 @@ void MainWindow::ShowLeftOut() {
     const RECT hint = dropHint_.Rect();
     const int width = std::max<int>(hint.right - hint.left, browseButton_.Rect().right - note.left);
     note.right = note.left + width;
-    note.bottom = note.top + std::max<int>(hint.bottom - hint.top, leftOutNote_.WrappedExtent(texts.first, width).cy);
+    note.bottom = note.top + leftOutNote_.WrappedExtent(texts.first, width).cy;
     leftOutNote_.Move(note);
     RECT mend = note;
     mend.top = note.bottom + Scale(2);

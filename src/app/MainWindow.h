@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -95,6 +96,7 @@ private:
     void ShowIcons();
     void ShowDrivesAgain();
     void ShowLeftOut();
+    int ShownIcon(const SlotDisplay& display);
     void UseMend();
     void SelectCatalogueRow(int32_t csidl);
     // What a write to the store that failed left undone, told in one place:
@@ -117,6 +119,9 @@ private:
     std::array<std::optional<SlotDisplay>, kSlotCount> shownSlots_;
     std::optional<UsableInputs> shownInputs_;
     std::array<std::string, kSpecialFolders.size()> shownCatalogue_;
+    // The marked copies of icons made in the large image list, by icon.
+    HIMAGELIST markedList_ = nullptr;
+    std::map<int, int> markedIcons_;
     std::optional<std::pair<std::string, std::string>> shownLeftOut_;  // the note and the mend
     win::UniqueImageList glyphs_;
 };

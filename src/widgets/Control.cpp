@@ -1,7 +1,5 @@
 #include "widgets/Control.h"
 
-#include <oleacc.h>
-
 #include <stdexcept>
 
 #include "widgets/Form.h"
@@ -22,21 +20,23 @@ HWND MakeNameLabel(HWND parent, const std::string& name) {
 }  // namespace
 
 void Control::SetAccessibleDescription(const std::string& text, std::optional<int> item) {
-    // Through the system's own store of such properties, which the
-    // accessible object of any window answers from.
-    IAccPropServices* services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                reinterpret_cast<void**>(&services)))) {
-        return;
+    descriptions_.Set(item ? *item + 1 : CHILDID_SELF, win::Wide(text));
+    // Answered by the control's procedure: its own handler, or this one.
+    if (!answersDescriptions_) answersDescriptions_ = win::WindowSubclass::Install(hwnd_, DescriptionsProc, this);
+}
+
+LRESULT Control::DescriptionsProc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                  WNDPROC next) {
+    LRESULT result = 0;
+    if (message == WM_GETOBJECT && static_cast<Control*>(context)->AnswerGetObject(wParam, lParam, result)) {
+        return result;
     }
-    const DWORD child = item ? static_cast<DWORD>(*item + 1) : CHILDID_SELF;
-    if (text.empty()) {
-        MSAAPROPID property = PROPID_ACC_DESCRIPTION;
-        services->ClearHwndProps(hwnd_, OBJID_CLIENT, child, &property, 1);
-    } else {
-        services->SetHwndPropStr(hwnd_, OBJID_CLIENT, child, PROPID_ACC_DESCRIPTION, win::Wide(text).c_str());
-    }
-    services->Release();
+    if (message == WM_NCDESTROY) win::WindowSubclass::Remove(window);
+    return CallWindowProcW(next, window, message, wParam, lParam);
+}
+
+bool Control::AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+    return descriptions_.Answer(hwnd_, wParam, lParam, result);
 }
 
 void Control::KeepOrientation() {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "widgets/AccessibleDescriptions.h"
 #include "widgets/Component.h"
 
 namespace quenmar::widgets {
@@ -97,6 +98,8 @@ public:
     // What a screen reader says of the control after its name and value;
     // empty takes it away. For one of a list's items (from 0) when given.
     void SetAccessibleDescription(const std::string& text, std::optional<int> item = std::nullopt);
+    // WM_GETOBJECT, for a control whose own procedure sees it first.
+    bool AnswerGetObject(WPARAM wParam, LPARAM lParam, LRESULT& result) const;
     HCURSOR Cursor() const { return cursor_; }
     // A one-pixel line for a frame instead of the sunken edge, when created.
     void SetFlatFrame() { flatFrame_ = true; }
@@ -139,6 +142,13 @@ protected:
     bool accessibleNameAsText_ = false;
     HCURSOR cursor_ = nullptr;
     bool flatFrame_ = false;
+
+private:
+    static LRESULT DescriptionsProc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                    WNDPROC next);
+    AccessibleDescriptions descriptions_;
+    // Whether the control's procedure passes WM_GETOBJECT to AnswerGetObject.
+    bool answersDescriptions_ = false;
 };
 
 // Gives a list or edit box the flat one-pixel frame of this program in

@@ -20,6 +20,8 @@ void ListView::Create(Form& form, Bounds bounds, Anchors anchors, DWORD viewStyl
 // change is reported when the outermost of them returns.
 LRESULT ListView::Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC next) {
     auto& list = *static_cast<ListView*>(context);
+    LRESULT answer = 0;
+    if (message == WM_GETOBJECT && list.AnswerGetObject(wParam, lParam, answer)) return answer;
     ++list.depth_;
     const LRESULT result = CallWindowProcW(next, window, message, wParam, lParam);
     if (--list.depth_ == 0 && message != WM_NCDESTROY) list.ReportSelection();
@@ -102,14 +104,6 @@ void ListView::SetState(int index, UINT mask, UINT state) {
     item.state = state;
     const win::RaisedFlag setting(settingState_);
     SendMessageW(hwnd_, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
-}
-
-int ListView::ItemOverlay(int item) const {
-    return static_cast<int>((SendMessageW(hwnd_, LVM_GETITEMSTATE, item, LVIS_OVERLAYMASK) & LVIS_OVERLAYMASK) >> 8);
-}
-
-void ListView::SetItemOverlay(int item, int overlay) {
-    SetState(item, LVIS_OVERLAYMASK, INDEXTOOVERLAYMASK(overlay));
 }
 
 void ListView::SetSelected(int index, bool selected) { SetState(index, LVIS_SELECTED, selected ? LVIS_SELECTED : 0); }

@@ -30,9 +30,6 @@ public:
     void SetItemText(int item, const std::string& text);
     int ItemImage(int item) const;
     void SetItemImage(int item, int image);
-    // One of the image list's overlay images over an item's (0: none).
-    int ItemOverlay(int item) const;
-    void SetItemOverlay(int item, int overlay);
     int SelectedIndex() const;
     bool IsSelected(int item) const;
     void SetSelected(int item, bool selected);

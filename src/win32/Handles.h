@@ -53,6 +53,10 @@ struct GdiTraits {
     static HGDIOBJ Invalid() { return nullptr; }
     static void Close(HGDIOBJ object) { DeleteObject(object); }
 };
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static void Close(HICON icon) { DestroyIcon(icon); }
+};
 struct ImageListTraits {
     static HIMAGELIST Invalid() { return nullptr; }
     static void Close(HIMAGELIST list) { ImageList_Destroy(list); }
@@ -100,6 +104,7 @@ using UniqueKey = Unique<HKEY, KeyTraits>;
 using UniquePidl = Unique<LPITEMIDLIST, PidlTraits>;
 using UniqueGdiObject = Unique<HGDIOBJ, GdiTraits>;
 using UniqueImageList = Unique<HIMAGELIST, ImageListTraits>;
+using UniqueIcon = Unique<HICON, IconTraits>;
 using UniqueWindow = Unique<HWND, WindowTraits>;
 using UniqueHandle = Unique<HANDLE, KernelTraits>;  // events, threads and the like
 using UniqueFile = Unique<HANDLE, FileTraits>;

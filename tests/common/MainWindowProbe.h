@@ -37,6 +37,8 @@ public:
     using MainWindow::exitButton_;
     using MainWindow::folderKind_;
     using MainWindow::hideBox_;
+    using MainWindow::leftOutNote_;
+    using MainWindow::mendLink_;
     using MainWindow::largeIcons_;
     using MainWindow::logo_;
     using MainWindow::moveDownButton_;

@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -204,10 +205,26 @@ TEST_F(Quenmar, NamesInAnyScriptAreShownAndKept) {
     RemoveDirectoryW(L"C:\\quenmar-uni");
 }
 
+// What a screen reader hears as the description of a list's item.
+std::string DescriptionOf(HWND list, int item) {
+    static const GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(list, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&object)))) return {};
+    VARIANT child{};
+    child.vt = VT_I4;
+    child.lVal = item + 1;
+    BSTR description = nullptr;
+    object->get_accDescription(child, &description);
+    const std::string text = description ? win::Utf8(description) : "";
+    SysFreeString(description);
+    object->Release();
+    return text;
+}
+
 // Every place shown as the Open dialog shows it, the dialog the oracle: for
 // each set of stored values, the dialog's Places Bar has a button for each
-// slot the window does not mark, in order, captioned as the slot is, and
-// none for a marked one.
+// slot the window does not mark (as a screen reader hears it), in order,
+// captioned as the slot is, and none for a marked one.
 TEST_F(Quenmar, ShowsEveryPlaceAsTheOpenDialogDoes) {
     struct Value {
         std::string shown;  // for the table this test prints
@@ -232,18 +249,37 @@ TEST_F(Quenmar, ShowsEveryPlaceAsTheOpenDialogDoes) {
         const Strings captions = Captions();
         Strings expected;
         for (int n = 0; n < kSlotCount; ++n) {
-            const bool marked = SendMessageW(places, LVM_GETITEMSTATE, n, LVIS_OVERLAYMASK) != 0;
+            const bool marked = !DescriptionOf(places, n).empty();
             if (!marked) expected.push_back(captions[n]);
         }
         const Strings bar = Preview("This is only a test. Test the Items to the Left");
         EXPECT_EQ(bar, expected) << "the dialog's buttons, and the window's unmarked captions";
         for (int n = 0; n < kSlotCount; ++n) {
-            const bool marked = SendMessageW(places, LVM_GETITEMSTATE, n, LVIS_OVERLAYMASK) != 0;
+            const bool marked = !DescriptionOf(places, n).empty();
             std::printf("| %s | %s | %s%s |\n", values[n].shown.c_str(), marked ? "(left out)" : captions[n].c_str(),
                         captions[n].c_str(), marked ? " (marked)" : "");
         }
+        if (&values == &rounds.front()) {
+            // The policy's name, selected, says why it is left out and mends
+            // in one click: My Computer, stored as its CSIDL.
+            SelectSlot(3);
+            Settle(main);
+            Screenshot(main, "main-window-left-out");
+            const std::string mend = "Use the special folder " + testing::ShellsOwnName(0x11) + " instead";
+            const HWND link = FindChild(main, "Static", mend);
+            ASSERT_NE(link, nullptr) << mend;
+            PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+            PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+            Await(main, [&] { return Captions()[3] == testing::ShellsOwnName(0x11); });
+            EXPECT_EQ(Captions()[3], testing::ShellsOwnName(0x11));
+            EXPECT_EQ(DescriptionOf(places, 3), "") << "no longer marked";
+        }
         Key(places, VK_ESCAPE);
         ASSERT_TRUE(app->Exited(10000));
+        if (&values == &rounds.front()) {
+            EXPECT_EQ(registry.Get(kPlacesBarKey, "Place3"), DwordValue(0x11));
+            EXPECT_EQ(registry.Get(kPlacesBarKey, "Place2"), values[2].stored) << "what the user did not change";
+        }
     }
     RemoveDirectoryW(L"C:\\quenmar-oracle");
 }

@@ -138,6 +138,23 @@ std::wstring AccessibleName(HWND window) {
     return text;
 }
 
+std::wstring AccessibleDescription(HWND window, LONG child) {
+    static const GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&object)))) {
+        return L"(no object)";
+    }
+    VARIANT which{};
+    which.vt = VT_I4;
+    which.lVal = child;
+    BSTR description = nullptr;
+    object->get_accDescription(which, &description);
+    std::wstring text = description ? description : L"";
+    SysFreeString(description);
+    object->Release();
+    return text;
+}
+
 void Soon(std::function<void()> step, UINT delayMs) {
     const UINT_PTR id = SetTimer(nullptr, 0, delayMs, RunSoonStep);
     soonSteps.emplace_back(id, std::move(step));

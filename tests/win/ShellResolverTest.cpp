@@ -69,3 +69,49 @@ TEST(ShellAnswers, ASlowAnswerHoldsNothingUpAndALateOneIsNeverShownForAnotherVal
 
 }  // namespace
 }  // namespace quenmar::testing
+
+namespace quenmar::testing {
+namespace {
+
+// A place the shell does not find is marked, and the window says why where
+// the eye and a screen reader find it, and mends a policy's name in a click.
+TEST(ShellAnswers, APlaceLeftOutIsMarkedToldAndMended) {
+    const auto resolve = [](const PlaceQuery& query) {
+        ShellAnswer answer;
+        answer.found = query.special;
+        answer.name = query.special ? "Shell's " + std::to_string(query.csidl) : "";
+        answer.largeIcon = query.special ? 1 : kNoIcon;
+        return answer;
+    };
+    MainWindowProbe form(std::make_unique<MemoryRegistry>(), kWebsiteAddress, resolve);
+    form.Show();
+    PumpMessages();
+    ASSERT_TRUE(form.WaitForIcons());
+    const int plain = form.placesList_.ItemImage(1);
+    UserSelect(form.placesList_, 1);
+    PumpMessages();
+    SendMessageW(form.folderKind_.Handle(), BM_CLICK, 0, 0);
+    SetWindowTextW(form.pathEdit_.Handle(), L"MyComputer");
+    PumpMessages();
+    ASSERT_TRUE(form.WaitForIcons());
+    EXPECT_EQ(ItemText(form.placesList_, 1), "MyComputer");
+    EXPECT_NE(form.placesList_.ItemImage(1), plain) << "marked";
+    EXPECT_TRUE(form.leftOutNote_.Visible());
+    EXPECT_FALSE(form.dropHint_.Visible());
+    EXPECT_EQ(form.leftOutNote_.Text(), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
+    EXPECT_EQ(win::Utf8(AccessibleDescription(form.pathEdit_.Handle())), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
+    EXPECT_EQ(win::Utf8(AccessibleDescription(form.placesList_.Handle(), 2)), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
+    ASSERT_TRUE(form.mendLink_.Visible());
+    EXPECT_EQ(form.mendLink_.Text(), "Use the special folder Shell's 17 instead");
+    form.mendLink_.Open();
+    PumpMessages();
+    ASSERT_TRUE(form.WaitForIcons());
+    EXPECT_EQ(form.Editor().Slot(1), (Place{"MyComputer", 0x11, false, false})) << "the policy's folder, its text kept";
+    EXPECT_EQ(ItemText(form.placesList_, 1), "Shell's 17");
+    EXPECT_FALSE(form.leftOutNote_.Visible());
+    EXPECT_FALSE(form.mendLink_.Visible());
+    EXPECT_EQ(AccessibleDescription(form.pathEdit_.Handle()), L"");
+}
+
+}  // namespace
+}  // namespace quenmar::testing
