@@ -524,7 +524,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case Session::kStoredSettingsChanged: TakeStoredChanges(); return 0;
     case Session::kShellAnswered:
-        if (session_.Resolver().TakeAnswers()) ShowIcons();
+        // The special-folder list only for answers about special folders:
+        // an edited path is answered about many times a session.
+        if (const auto taken = session_.Resolver().TakeAnswers(); taken.special) {
+            ShowIcons();
+        } else if (taken.any) {
+            ShowSlots();
+            ShowLeftOut();
+        }
         return 0;
     case kTellUnreadable:
         if (const std::optional<std::string> text = std::exchange(unreadableAtLoad_, std::nullopt)) {

@@ -97,19 +97,22 @@ void ShellResolver::Ask(const PlaceQuery& query) {
     work.release();
 }
 
-bool ShellResolver::TakeAnswers() {
+ShellResolver::Taken ShellResolver::TakeAnswers() {
     std::vector<std::pair<PlaceQuery, ShellAnswer>> arrived;
     {
         const std::lock_guard<std::mutex> guard(inbox_->lock);
         arrived.swap(inbox_->arrived);
     }
+    Taken taken;
     for (auto& [query, answer] : arrived) {
         // An answer asked for before Forget is stale: it is asked again.
         if (!asked_.count(query)) continue;
         asked_.erase(query);
+        taken.any = true;
+        taken.special = taken.special || query.special;
         answers_[query] = std::move(answer);
     }
-    return !arrived.empty();
+    return taken;
 }
 
 void ShellResolver::Forget() {
