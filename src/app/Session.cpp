@@ -45,7 +45,6 @@ std::optional<std::string> Session::Load() {
 }
 
 void Session::LookUpShell() {
-    resolver_.Release();
     std::vector<int32_t> folders;
     std::vector<std::string> paths;
     for (const SpecialFolder& row : kSpecialFolders) folders.push_back(row.csidl);
@@ -59,6 +58,9 @@ void Session::LookUpShell() {
 
 void Session::StartWatching() {
     shell_.ReleaseIcons();
+    // The places' questions after the icons: the two would share the
+    // window server's time with the window's first moments.
+    resolver_.Release();
     if (watch_ || !window_) return;
     watch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window_, kStoredSettingsChanged);
     PostMessageW(window_, kStoredSettingsChanged, 0, 0);

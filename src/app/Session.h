@@ -23,11 +23,12 @@ namespace quenmar {
 // Start-up, in this order:
 //   1. Load: the settings are read (when the window is about to show).
 //   2. Show: the window is shown and drawn, with its texts.
-//   3. LookUpShell: the shell is asked for the places' icons on its worker,
-//      and about every place the window shows (ShellResolver), as the Open
-//      dialog asks it; the window is told with kShellFound, and with
-//      kShellAnswered as answers about places come in.
+//   3. LookUpShell: the shell is asked for the places' icons on its worker;
+//      the window is told with kShellFound.
 //   4. StartWatching: the shell's answers are taken in and the watch starts;
+//      the shell is asked about every place the window shows, as the Open
+//      dialog asks it (ShellResolver), and the window told with
+//      kShellAnswered as answers come in;
 //      the window is told with kStoredSettingsChanged at once, for what was
 //      written since loading, and after every change.
 class Session {
