@@ -89,6 +89,15 @@ int AddMarkedIcon(HIMAGELIST list, int icon) {
     return marked >= 0 ? marked : icon;
 }
 
+// The window's font at another height, and bold if asked.
+win::UniqueGdiObject FontLike(HFONT font, LONG height, bool bold = false) {
+    LOGFONTW face{};
+    GetObjectW(font, sizeof face, &face);
+    face.lfHeight = height;
+    if (bold) face.lfWeight = FW_BOLD;
+    return win::UniqueGdiObject(CreateFontIndirectW(&face));
+}
+
 // The banner drawn for the scale, with the program's tagline written under
 // its name (the picture leaves the room for it) in the user's language. In
 // high contrast no picture: the name and the tagline in the scheme's text
@@ -111,11 +120,7 @@ HBITMAP Banner(int dpi, HFONT font, bool rightToLeft, const widgets::Palette& co
         RECT all{0, 0, scaled(220), scaled(45)};
         const win::UniqueGdiObject background(CreateSolidBrush(colours.bannerBackground));
         FillRect(dc.get(), &all, static_cast<HBRUSH>(background.get()));
-        LOGFONTW face{};
-        GetObjectW(font, sizeof face, &face);
-        face.lfHeight = -scaled(24);
-        face.lfWeight = FW_BOLD;
-        const win::UniqueGdiObject nameFont(CreateFontIndirectW(&face));
+        const win::UniqueGdiObject nameFont = FontLike(font, -scaled(24), true);
         const win::SelectedObject inNameFont(dc.get(), nameFont.get());
         SetTextColor(dc.get(), colours.bannerText);
         RECT name{scaled(49), scaled(1), scaled(218), scaled(29)};
@@ -134,10 +139,9 @@ HBITMAP Banner(int dpi, HFONT font, bool rightToLeft, const widgets::Palette& co
         if (measured.right > room) {
             LOGFONTW face{};
             GetObjectW(font, sizeof face, &face);
-            const LONG height = face.lfHeight;
-            face.lfHeight = height * std::max<LONG>(room, measured.right * 4 / 5) / measured.right;
-            if (face.lfHeight == height) face.lfHeight += height < 0 ? 1 : -1;
-            smaller.reset(CreateFontIndirectW(&face));
+            LONG height = face.lfHeight * std::max<LONG>(room, measured.right * 4 / 5) / measured.right;
+            if (height == face.lfHeight) height += height < 0 ? 1 : -1;
+            smaller = FontLike(font, height);
         }
     }
     const win::SelectedObject inFont(dc.get(), smaller ? static_cast<HFONT>(smaller.get()) : font);
@@ -420,13 +424,16 @@ void MainWindow::FitToTexts() {
     WidenDesign(lines.Moved(right), true);
 }
 
-void MainWindow::ColoursChanged() {
+// The banner in the colours of now.
+void MainWindow::ColoursChanged() { ShowBanner(); }
+
+void MainWindow::ShowBanner() {
     banner_.SetBitmap(Banner(Dpi(), Font(), banner_.InMirroredWindow(), widgets::CurrentPalette()));
 }
 
 // The pictures and glyphs drawn for the window's scale.
 void MainWindow::LoadPictures() {
-    banner_.SetBitmap(Banner(Dpi(), Font(), banner_.InMirroredWindow(), widgets::CurrentPalette()));
+    ShowBanner();
     dropHintIcon_.SetBitmap(LoadPicture(L"HINT", Dpi()));
     logo_.SetBitmap(LoadPicture(L"LOGO72", Dpi()));
     win::UniqueImageList glyphs(LoadGlyphs(L"GLYPHS", Dpi()));
@@ -653,10 +660,10 @@ void MainWindow::ShowLeftOut() {
     note.right = note.left + width;
     note.bottom = note.top + leftOutNote_.WrappedExtent(texts.first, width).cy;
     leftOutNote_.Move(note);
-    RECT mend = note;
-    mend.top = note.bottom + Scale(2);
-    mend.bottom = mend.top + mendLink_.TextExtent(texts.second.empty() ? "Ag" : texts.second).cy;
-    mend.right = mend.left + std::min<int>(width, mendLink_.TextExtent(texts.second).cx + Scale(2));
+    if (texts.second.empty()) return;
+    const SIZE link = mendLink_.TextExtent(texts.second);
+    const RECT mend{note.left, note.bottom + Scale(2), note.left + std::min<int>(width, link.cx + Scale(2)),
+                    note.bottom + Scale(2) + link.cy};
     mendLink_.Move(mend);
 }
 

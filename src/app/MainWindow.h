@@ -109,6 +109,7 @@ private:
     void CreateInputs();
     void CreatePictures();
     void LoadPictures();
+    void ShowBanner();
     void FitToTexts();
 
     std::string websiteAddress_;

@@ -164,11 +164,8 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     const bool hasGlyph = images_ && glyph_ >= 0;
     // In a mirrored window the glyph stands right of the caption, which
     // reads from right to left: each is placed as for left to right, then
-    // its place is mirrored within the button.
+    // its place is mirrored within the button (the caption by the canvas).
     const bool mirrored = InMirroredWindow();
-    const auto placed = [&](int left, int right) {
-        return mirrored ? std::pair{width - right, width - left} : std::pair{left, right};
-    };
     const int gap = hasGlyph && !glyphOnly_ ? 4 : 0;
     const int total = (hasGlyph ? glyphSize : 0) + gap + (glyphOnly_ ? 0 : textSize.cx);
     // Centred; a caption too wide for the margins takes them, up to the frame.
@@ -178,7 +175,7 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
         const int y = content.top + (content.bottom - content.top - glyphSize) / 2;
         int listWidth = 0, listHeight = 0;
         ImageList_GetIconSize(images_, &listWidth, &listHeight);
-        const int glyphX = placed(x, x + glyphSize).first;
+        const int glyphX = mirrored ? width - x - glyphSize : x;
         if (!disabled && listWidth == glyphSize && listHeight == glyphSize) {
             // At the list's own size the glyph is drawn as it is, through its
             // mask; only a greyed or resized one is made and kept.

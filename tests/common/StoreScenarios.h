@@ -125,7 +125,6 @@ TYPED_TEST_P(StoreScenarios, ExpandableTextStaysExpandable) {
     EXPECT_TRUE(entry.keepUnexpanded);
     EXPECT_EQ(entry.path, "%USERPROFILE%\\Downloads");
     EXPECT_EQ(this->Shown(entry).caption, "Downloads");
-    EXPECT_EQ(QueryOf(entry, this->shell).text, "C:\\users\\me\\Downloads") << "the shell asked by its expanded path";
     EXPECT_TRUE(loaded.replacedValues.empty());
     ASSERT_TRUE(this->Store().Save(loaded.entries, false).Done());
     EXPECT_EQ(this->Stored(4), (RawValue{kRegExpandSz, Sz("%USERPROFILE%\\Downloads")}));

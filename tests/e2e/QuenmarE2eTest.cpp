@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
-#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +10,7 @@
 #include <algorithm>
 #include <array>
 
+#include "Accessibility.h"
 #include "CatalogueTable.h"
 #include "RealRegistry.h"
 #include "Remote.h"
@@ -205,22 +205,6 @@ TEST_F(Quenmar, NamesInAnyScriptAreShownAndKept) {
     RemoveDirectoryW(L"C:\\quenmar-uni");
 }
 
-// What a screen reader hears as the description of a list's item.
-std::string DescriptionOf(HWND list, int item) {
-    static const GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(list, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&object)))) return {};
-    VARIANT child{};
-    child.vt = VT_I4;
-    child.lVal = item + 1;
-    BSTR description = nullptr;
-    object->get_accDescription(child, &description);
-    const std::string text = description ? win::Utf8(description) : "";
-    SysFreeString(description);
-    object->Release();
-    return text;
-}
-
 // Every place shown as the Open dialog shows it, the dialog the oracle: for
 // each set of stored values, the dialog's Places Bar has a button for each
 // slot the window does not mark (as a screen reader hears it), in order,
@@ -249,13 +233,13 @@ TEST_F(Quenmar, ShowsEveryPlaceAsTheOpenDialogDoes) {
         const Strings captions = Captions();
         Strings expected;
         for (int n = 0; n < kSlotCount; ++n) {
-            const bool marked = !DescriptionOf(places, n).empty();
+            const bool marked = !testing::AccessibleDescription(places, n + 1).empty();
             if (!marked) expected.push_back(captions[n]);
         }
         const Strings bar = Preview("This is only a test. Test the Items to the Left");
         EXPECT_EQ(bar, expected) << "the dialog's buttons, and the window's unmarked captions";
         for (int n = 0; n < kSlotCount; ++n) {
-            const bool marked = !DescriptionOf(places, n).empty();
+            const bool marked = !testing::AccessibleDescription(places, n + 1).empty();
             std::printf("| %s | %s | %s%s |\n", values[n].shown.c_str(), marked ? "(left out)" : captions[n].c_str(),
                         captions[n].c_str(), marked ? " (marked)" : "");
         }
@@ -272,7 +256,7 @@ TEST_F(Quenmar, ShowsEveryPlaceAsTheOpenDialogDoes) {
             PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
             Await(main, [&] { return Captions()[3] == testing::ShellsOwnName(0x11); });
             EXPECT_EQ(Captions()[3], testing::ShellsOwnName(0x11));
-            EXPECT_EQ(DescriptionOf(places, 3), "") << "no longer marked";
+            EXPECT_EQ(testing::AccessibleDescription(places, 4), L"") << "no longer marked";
         }
         Key(places, VK_ESCAPE);
         ASSERT_TRUE(app->Exited(10000));

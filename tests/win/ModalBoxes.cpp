@@ -120,41 +120,6 @@ void CALLBACK RunSoonStep(HWND, UINT, UINT_PTR id, DWORD) {
 }
 }  // namespace
 
-std::wstring AccessibleName(HWND window) {
-    // MinGW's own IID_IAccessible cannot be linked to: the ID is spelled here.
-    static const GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&object)))) {
-        return L"(no object)";
-    }
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    object->get_accName(self, &name);
-    std::wstring text = name ? name : L"";
-    SysFreeString(name);
-    object->Release();
-    return text;
-}
-
-std::wstring AccessibleDescription(HWND window, LONG child) {
-    static const GUID kIAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-    IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&object)))) {
-        return L"(no object)";
-    }
-    VARIANT which{};
-    which.vt = VT_I4;
-    which.lVal = child;
-    BSTR description = nullptr;
-    object->get_accDescription(which, &description);
-    std::wstring text = description ? description : L"";
-    SysFreeString(description);
-    object->Release();
-    return text;
-}
-
 void Soon(std::function<void()> step, UINT delayMs) {
     const UINT_PTR id = SetTimer(nullptr, 0, delayMs, RunSoonStep);
     soonSteps.emplace_back(id, std::move(step));

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "Accessibility.h"
 #include "widgets/Form.h"
 #include "win32/Handles.h"
 
@@ -97,11 +98,6 @@ inline COLORREF ClientPixel(HWND window, int x, int y) {
     return GetPixel(win::WindowDC(window).get(), x, y);
 }
 
-// What a screen reader calls a window, read through oleacc as one reads it.
-std::wstring AccessibleName(HWND window);
-// What a screen reader hears as the description of a window's accessible
-// object, or of one of its children (from 1).
-std::wstring AccessibleDescription(HWND window, LONG child = CHILDID_SELF);
 
 // Runs a step from the message loop once it is running, for example inside
 // the modal loop of one of our own windows.
