@@ -20,7 +20,12 @@ struct ShellResolver::Inbox {
     std::mutex lock;
     HWND window = nullptr;
     UINT message = 0;
-    std::vector<std::pair<PlaceQuery, ShellAnswer>> arrived;
+    struct Arrived {
+        PlaceQuery query;
+        uint64_t asking;
+        ShellAnswer answer;
+    };
+    std::vector<Arrived> arrived;
 };
 
 namespace {
@@ -59,20 +64,21 @@ void ShellResolver::Release() {
 const ShellAnswer* ShellResolver::AnswerFor(const PlaceQuery& query) {
     if (const auto known = answers_.find(query); known != answers_.end()) {
         // A forgotten answer still stands until the new one comes.
-        if (stale_.erase(query) && !holding_ && !asked_.count(query)) Ask(query);
+        if (stale_.erase(query) && !holding_ && !asked_.contains(query)) Ask(query);
         return &known->second;
     }
     if (holding_) {
         held_.insert(query);
-    } else if (!asked_.count(query)) {
+    } else if (!asked_.contains(query)) {
         Ask(query);
     }
     return nullptr;
 }
 
 void ShellResolver::Ask(const PlaceQuery& query) {
-    asked_.insert(query);
-    auto work = std::make_unique<std::function<void()>>([inbox = inbox_, query] {
+    const uint64_t asking = ++askings_;
+    asked_[query] = asking;
+    auto work = std::make_unique<std::function<void()>>([inbox = inbox_, query, asking] {
         ShellAnswer answer;
         try {
             answer = inbox->resolve(query);
@@ -84,7 +90,7 @@ void ShellResolver::Ask(const PlaceQuery& query) {
         {
             const std::lock_guard<std::mutex> guard(inbox->lock);
             if (!inbox->window) return;
-            inbox->arrived.emplace_back(query, std::move(answer));
+            inbox->arrived.push_back({query, asking, std::move(answer)});
             // One message for all that come before the window takes them in.
             if (inbox->arrived.size() == 1) window = inbox->window, message = inbox->message;
         }
@@ -98,16 +104,18 @@ void ShellResolver::Ask(const PlaceQuery& query) {
 }
 
 ShellResolver::Taken ShellResolver::TakeAnswers() {
-    std::vector<std::pair<PlaceQuery, ShellAnswer>> arrived;
+    std::vector<Inbox::Arrived> arrived;
     {
         const std::lock_guard<std::mutex> guard(inbox_->lock);
         arrived.swap(inbox_->arrived);
     }
     Taken taken;
-    for (auto& [query, answer] : arrived) {
-        // An answer asked for before Forget is stale: it is asked again.
-        if (!asked_.count(query)) continue;
-        asked_.erase(query);
+    for (auto& [query, asking, answer] : arrived) {
+        // An answer to a question asked before Forget is stale: the question
+        // is asked again, and only that asking's answer is taken.
+        const auto latest = asked_.find(query);
+        if (latest == asked_.end() || latest->second != asking) continue;
+        asked_.erase(latest);
         taken.any = true;
         taken.special = taken.special || query.special;
         answers_[query] = std::move(answer);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <cstdint>
 #include <set>
 
 #include "places/ShellAnswers.h"
@@ -49,7 +50,8 @@ public:
     // Whether questions are held or their answers still to come.
     bool Pending() const { return !asked_.empty() || !held_.empty(); }
     // Every answer is asked for again when next wanted (a drive's medium or
-    // label, or a folder, may have changed); it is given meanwhile.
+    // label, or a folder, may have changed); it is given meanwhile. An answer
+    // to a question asked before is never taken for the new one.
     void Forget();
 
     // The shell's answer, as the common Open dialog finds a place.
@@ -61,7 +63,10 @@ private:
 
     std::shared_ptr<Inbox> inbox_;
     std::map<PlaceQuery, ShellAnswer> answers_;
-    std::set<PlaceQuery> asked_;
+    // Each question asked and not yet answered, by the number of its asking:
+    // only the answer to its latest asking is taken.
+    std::map<PlaceQuery, uint64_t> asked_;
+    uint64_t askings_ = 0;
     std::set<PlaceQuery> held_;
     std::set<PlaceQuery> stale_;  // given until asked again and answered
     bool holding_ = true;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "StringTables.h"
@@ -219,6 +221,49 @@ TEST(StringTables, EachLanguagesTypography) {
             }
         }
     }
+}
+
+// In Arabic and Hebrew a switch read after right-to-left text, or starting
+// a line of a box that reads from right to left, would show its slash at its
+// far end ("export/"): a left-to-right mark (U+200E) stands before each.
+TEST(StringTables, EverySwitchAfterRightToLeftTextHasALeftToRightMark) {
+    const std::string mark = "\u200E";
+    const auto names = TextNames();
+    for (const auto& table : Tables()) {
+        if (table.file != "ar.rc" && table.file != "he.rc") continue;
+        for (const auto& [number, text] : table.texts) {
+            for (const std::string& switchText : {"/export", "/quiet", "/?", "/policy"}) {
+                for (size_t at = text.find(switchText); at != std::string::npos; at = text.find(switchText, at + 1)) {
+                    size_t before = at;
+                    while (before > 0 && std::string_view(" \t[(").find(text[before - 1]) != std::string_view::npos) {
+                        --before;
+                    }
+                    const bool marked = before >= mark.size() && text.compare(before - mark.size(), mark.size(), mark) == 0;
+                    // Hebrew letters lead with D6 or D7, Arabic with D8 to DB.
+                    const auto lead = before >= 2 ? static_cast<unsigned char>(text[before - 2]) : 0;
+                    const bool afterRightToLeft = before == 0 || text[before - 1] == '\n' || (lead >= 0xD6 && lead <= 0xDB);
+                    EXPECT_FALSE(afterRightToLeft && !marked)
+                        << table.file << ": " << switchText << " in " << names.at(number) << ": " << text;
+                }
+            }
+        }
+    }
+}
+
+// Each window drawn for its own monitor's scale: Windows 10 1607 and later
+// read dpiAwareness, older systems dpiAware; either one missing or weakened
+// leaves a window stretched blurry on a monitor of another scale.
+TEST(Resources, TheManifestAsksForEachMonitorsScale) {
+    std::ifstream file(std::string(QUENMAR_SOURCE_DIR) + "/src/app/res/Quenmar.manifest");
+    const std::string manifest((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(manifest.empty());
+    const auto element = [&](const std::string& name) {
+        const size_t open = manifest.find('>', manifest.find("<" + name + " "));
+        const size_t close = manifest.find("</" + name + ">");
+        return open < close && close != std::string::npos ? manifest.substr(open + 1, close - open - 1) : "";
+    };
+    EXPECT_EQ(element("dpiAwareness"), "PerMonitorV2, PerMonitor");
+    EXPECT_EQ(element("dpiAware"), "true/pm");
 }
 
 TEST(StringTables, EachWindowsMnemonicsAreUniqueAndOnTheKeyboard) {

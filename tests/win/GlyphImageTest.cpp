@@ -122,7 +122,8 @@ TEST(GlyphImage, NoImageNoBitmap) {
     EXPECT_EQ(MakeGlyphBitmap(list.get(), 0, 0, false, kFace), nullptr);
 }
 
-// A form of the tests with one glyph-only button, its glyph the square.
+// A form of the tests with a glyph-only button and a captioned one, their
+// glyph the square.
 class GlyphForm : public Form {
 public:
     explicit GlyphForm(HIMAGELIST glyphs) : Form(Style()), glyphs_(glyphs) { CreateHandle(); }
@@ -133,14 +134,17 @@ public:
         button.Create(*this, "Square", {10, 10, 40, 40});
         button.SetGlyphOnly(true);
         button.SetGlyph(glyphs_, 0);
+        captioned.Create(*this, "Square", {60, 10, 90, 40});
+        captioned.SetGlyph(glyphs_, 0);
     }
     FlatButton button;
+    FlatButton captioned;
 
 private:
     static FormStyle Style() {
         FormStyle style;
         style.className = L"QuenmarGlyphForm";
-        style.clientWidth = 60;
+        style.clientWidth = 160;
         style.clientHeight = 60;
         return style;
     }
@@ -173,6 +177,56 @@ TEST(GlyphImage, AButtonDrawsItThroughItsMaskAndGreyedWhenDisabled) {
         }
         EXPECT_EQ(testing::ClientPixel(button, x - clear, y - clear), face) << "no trace of the mask colour";
         EXPECT_EQ(testing::ClientPixel(button, x + clear - 1, y + clear - 1), face);
+    }
+}
+
+// The columns the square fills on screen across the button's middle, from
+// the button's left edge on screen: the first and one past the last.
+std::pair<int, int> SquareColumns(HWND button) {
+    UpdateWindow(button);
+    RECT r{};
+    GetWindowRect(button, &r);
+    const win::WindowDC screen(nullptr);
+    std::pair<int, int> columns{-1, -1};
+    for (int x = r.left; x < r.right; ++x) {
+        if (GetPixel(screen.get(), x, (r.top + r.bottom) / 2) != kBlue) continue;
+        if (columns.first < 0) columns.first = x - r.left;
+        columns.second = x - r.left + 1;
+    }
+    return columns;
+}
+
+// Mirrored for a language read from right to left, a glyph stands where the
+// left-to-right design's mirror image puts it, whole on its button: centred
+// when alone, right of the caption beside it.
+TEST(GlyphImage, AMirroredButtonShowsItsGlyphInTheMirrorImageOfItsPlace) {
+    const auto list = SquareList();
+    std::vector<std::pair<int, int>> leftToRight;
+    for (const DWORD layout : {DWORD{0}, DWORD{LAYOUT_RTL}}) {
+        SetProcessDefaultLayout(layout);
+        GlyphForm form(list.get());
+        form.Show();
+        testing::PumpMessages();
+        SetProcessDefaultLayout(0);
+        ASSERT_EQ((GetWindowLongW(form.Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0, layout != 0);
+        const FlatButton* buttons[] = {&form.button, &form.captioned};
+        for (size_t i = 0; i < std::size(buttons); ++i) {
+            RECT r{};
+            GetWindowRect(buttons[i]->Handle(), &r);
+            const int width = r.right - r.left;
+            const std::pair<int, int> square = SquareColumns(buttons[i]->Handle());
+            if (!layout) {
+                EXPECT_EQ(square.second - square.first, form.Scale(8)) << "whole, left to right, button " << i;
+                leftToRight.push_back(square);
+                continue;
+            }
+            EXPECT_EQ(square, std::make_pair(width - leftToRight[i].second, width - leftToRight[i].first))
+                << "mirrored, button " << i;
+        }
+        RECT captioned{};
+        GetWindowRect(form.captioned.Handle(), &captioned);
+        const auto [first, last] = SquareColumns(form.captioned.Handle());
+        EXPECT_EQ(first + last > captioned.right - captioned.left, layout != 0) << "before the caption as it reads";
     }
 }
 

@@ -268,7 +268,9 @@ TEST_F(MainWindowTest, AFailedSaveIsToldAndAsksBeforeClosing) {
     ModalBoxes boxes([&](const SeenBox& box) {
         if (box.buttons.size() == 1) return IDOK;
         enterKeeps = GetWindowLongW(GetDlgItem(box.window, IDNO), GWL_STYLE) & BS_DEFPUSHBUTTON;
-        return ModalBoxes::ButtonId(box.window, closeAnyway ? "Yes" : "No");
+        // Anything else (a preview's dialog, opened after all) is seen and closed.
+        const int button = ModalBoxes::ButtonId(box.window, closeAnyway ? "Yes" : "No");
+        return button ? button : IDCANCEL;
     });
     Exit();
     ASSERT_EQ(boxes.seen.size(), 1u);

@@ -67,6 +67,48 @@ TEST(ShellAnswers, ASlowAnswerHoldsNothingUpAndALateOneIsNeverShownForAnotherVal
     PumpMessages();
 }
 
+// Forgotten (a device change, or the window activated again), every answer
+// is asked again once and the fresh one taken: a question still out at that
+// moment is asked anew, and its late answer never stands for the fresh one.
+TEST(ShellAnswers, AfterForgetEachPlaceIsAskedOnceAndOnlyTheFreshAnswerTaken) {
+    std::atomic<int> asked{0};
+    const win::UniqueHandle first(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const win::UniqueHandle second(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    win::ShellResolver resolver([&](const PlaceQuery&) {
+        const int asking = ++asked;
+        if (asking <= 2) WaitForSingleObject((asking == 1 ? first : second).get(), 30000);
+        ShellAnswer answer;
+        answer.found = true;
+        answer.name = "answer " + std::to_string(asking);
+        return answer;
+    });
+    const HWND told = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    resolver.Attach(told, WM_APP);
+    resolver.Release();
+    const PlaceQuery place{false, 0, "C:\\"};
+    const auto nameNow = [&] {
+        resolver.TakeAnswers();
+        const ShellAnswer* answer = resolver.AnswerFor(place);
+        return answer ? answer->name : std::string("none");
+    };
+    EXPECT_EQ(nameNow(), "none");
+    ASSERT_TRUE(WaitUntil([&] { return asked == 1; }, 5000));
+    resolver.Forget();  // while the first question is out
+    EXPECT_EQ(nameNow(), "none");
+    ASSERT_TRUE(WaitUntil([&] { return asked == 2; }, 5000)) << "asked anew";
+    SetEvent(first.get());
+    EXPECT_FALSE(WaitUntil([&] { return nameNow() != "none"; }, 300)) << "the answer from before Forget not taken";
+    SetEvent(second.get());
+    EXPECT_TRUE(WaitUntil([&] { return nameNow() == "answer 2"; }, 5000));
+    resolver.Forget();
+    EXPECT_EQ(nameNow(), "answer 2") << "given until the fresh one comes";
+    EXPECT_TRUE(WaitUntil([&] { return nameNow() == "answer 3"; }, 5000)) << "the fresh answer taken";
+    EXPECT_FALSE(WaitUntil([&] { return nameNow() != "answer 3" || asked > 3 || resolver.Pending(); }, 300))
+        << "asked once after Forget, then answered: " << asked;
+    resolver.Detach();
+    DestroyWindow(told);
+}
+
 }  // namespace
 }  // namespace quenmar::testing
 
