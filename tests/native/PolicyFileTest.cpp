@@ -1,0 +1,137 @@
+// Registry.pol files, built here byte by byte from the format's description
+// ([MS-GPREG]: "PReg", version 1, then [key;value;type;size;data] in
+// UTF-16LE, each name ending in a zero unit).
+
+#include <gtest/gtest.h>
+
+#include "places/PolicyFile.h"
+
+namespace quenmar::testing {
+namespace {
+
+const std::string kHeader{"PReg\x01\x00\x00\x00", 8};
+const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
+
+// Text of ASCII letters as UTF-16LE, with its zero unit when asked.
+std::string Units(const std::string& text, bool terminated = true) {
+    std::string out;
+    for (const char c : text) out += {c, '\0'};
+    return terminated ? out + std::string(2, '\0') : out;
+}
+std::string Le32(uint32_t n) { return {char(n), char(n >> 8), char(n >> 16), char(n >> 24)}; }
+std::string Entry(const std::string& key, const std::string& value, uint32_t type, const std::string& data) {
+    return Units("[", false) + Units(key) + Units(";", false) + Units(value) + Units(";", false) + Le32(type) +
+           Units(";", false) + Le32(static_cast<uint32_t>(data.size())) + Units(";", false) + data + Units("]", false);
+}
+
+TEST(PolicyFile, RefusesWhatIsNotAWholePolicyFileWithTheOffsetWhereItWentWrong) {
+    const std::string good = Entry(kKey, "Place0", 4, Le32(5));
+    const size_t valueAt = kHeader.size() + 2 + (kKey.size() + 1) * 2 + 2;
+    const size_t sizeAt = valueAt + 14 + 2 + 4 + 2;
+    std::string pastEnd = kHeader + good;
+    pastEnd.replace(sizeAt, 4, Le32(7));  // the data and the closing bracket are 6
+    struct Row {
+        const char* what;
+        std::string bytes;
+        size_t offset;
+    };
+    const Row rows[] = {
+        {"another signature", "PRex" + kHeader.substr(4) + good, 0},
+        {"version 2", "PReg" + Le32(2) + good, 4},
+        {"cut inside the key", kHeader + good.substr(0, 20), kHeader.size() + 2},
+        {"no closing bracket", kHeader + good.substr(0, good.size() - 2), kHeader.size() + good.size() - 2},
+        {"no opening bracket", kHeader + good.substr(2), kHeader.size()},
+        {"a size past the end", pastEnd, sizeAt},
+        {"a value's name of 260 units", kHeader + Entry(kKey, std::string(260, 'v'), 4, Le32(5)), valueAt},
+        {"a header cut short", "PReg\x01", 4},
+        {"an odd byte after the last entry", kHeader + good + "x", kHeader.size() + good.size()},
+    };
+    for (const Row& row : rows) {
+        std::optional<PolicyFileRefusal> refusal;
+        const PolicyFile file = PolicyFile::Read(row.bytes, refusal);
+        ASSERT_TRUE(refusal) << row.what;
+        EXPECT_EQ(refusal->offset, row.offset) << row.what << ": " << refusal->reason;
+        EXPECT_TRUE(file.Entries().empty()) << row.what;
+    }
+    std::optional<PolicyFileRefusal> refusal;
+    PolicyFile::Read(kHeader + std::string(PolicyFile::kLargestFile, '\0'), refusal);
+    EXPECT_TRUE(refusal) << "larger than a policy file can be";
+    PolicyFile::Read(kHeader + Entry(kKey, std::string(259, 'v'), 4, Le32(5)), refusal);
+    EXPECT_FALSE(refusal) << "259 units is the longest name";
+    EXPECT_EQ(PolicyFile::Read("", refusal).Bytes(), kHeader) << "no file: an empty policy";
+}
+
+// What another tool wrote around the places (other keys, every type, the
+// markers, a size that leaves a string unterminated) stays byte for byte and
+// in its place through every edit.
+TEST(PolicyFile, KeepsEveryEntryItDoesNotChangeByteForByteAndInItsPlace) {
+    const std::vector<std::string> others = {
+        Entry("Software\\Policies\\Other", "Text", 1, Units("value")),
+        Entry(kKey, "**del.Place3", 1, Units(" ")),
+        Entry("Software\\Policies\\Other", "**DeleteValues", 1, Units("a;b")),
+        Entry(kKey, "Place1", 1, Units("C:\\data", false)),  // no zero unit
+        Entry("Software\\Policies\\Other", "Binary", 3, std::string("\x00\xFF\x10", 3)),
+        Entry("Software\\Policies\\Other", "**SecureKey", 4, Le32(1)),
+        Entry("Software\\Policies\\Other", "Many", 7, Units("a") + Units("b") + Units("")),
+        Entry("Software\\Policies\\Other", "Big", 11, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)),
+        Entry("Software\\Policies\\Other", "**delvals.", 1, Units(" ")),
+        Entry("Software\\Policies\\Other\\Below", "**DeleteKeys", 1, Units("x")),
+    };
+    const std::string place0 = Entry(kKey, "Place0", 4, Le32(5));
+    std::string original = kHeader + place0;
+    for (const std::string& other : others) original += other;
+    std::optional<PolicyFileRefusal> refusal;
+    PolicyFile file = PolicyFile::Read(original, refusal);
+    ASSERT_FALSE(refusal) << refusal->reason << " at " << refusal->offset;
+    EXPECT_EQ(file.Bytes(), original) << "read and written unchanged";
+    file.Set(kKey, "Place1", 1, StringData("C:\\data"));
+    EXPECT_EQ(file.Bytes(), original) << "the same text kept as another tool wrote it";
+    file.Set(kKey, "Place0", 4, Le32(5));
+    EXPECT_EQ(file.Bytes(), original) << "the same number";
+
+    file.Set(kKey, "Place0", 1, StringData("D:\\"));
+    file.Set(kKey, "Place2", 4, Le32(17));
+    std::string expected = kHeader + Entry(kKey, "Place0", 1, Units("D:\\"));
+    for (const std::string& other : others) expected += other;
+    expected += Entry(kKey, "Place2", 4, Le32(17));
+    EXPECT_EQ(file.Bytes(), expected) << "a changed value in its place, a new one at the end";
+
+    EXPECT_TRUE(file.RemoveKey(kKey));
+    expected = kHeader + others[0] + others[1] + others[2];
+    for (size_t i = 4; i < others.size(); ++i) expected += others[i];
+    EXPECT_EQ(file.Bytes(), expected) << "the places gone, every marker kept";
+}
+
+// Group Policy applies the entries in order: a marker deletes what came
+// before it, never what comes after; names match in either case.
+TEST(PolicyFile, FindsAValueAsGroupPolicyLeavesIt) {
+    const std::string set = Entry(kKey, "Place2", 4, Le32(5));
+    struct Row {
+        const char* what;
+        std::string entries;
+        bool found;
+    };
+    const Row rows[] = {
+        {"set", set, true},
+        {"set, in other letters", Entry(kKey.substr(0, 9) + "MICROSOFT" + kKey.substr(18), "PLACE2", 4, Le32(5)), true},
+        {"deleted by name", set + Entry(kKey, "**del.Place2", 1, Units(" ")), false},
+        {"another deleted", set + Entry(kKey, "**del.Place1", 1, Units(" ")), true},
+        {"deleted before it is set", Entry(kKey, "**del.Place2", 1, Units(" ")) + set, true},
+        {"every value deleted", set + Entry(kKey, "**delvals.", 1, Units(" ")), false},
+        {"in a list deleted", set + Entry(kKey, "**DeleteValues", 1, Units("Place1;Place2")), false},
+        {"not in the list", set + Entry(kKey, "**DeleteValues", 1, Units("Place1;Place22")), true},
+        {"its key deleted", set + Entry(kKey.substr(0, kKey.rfind('\\')), "**DeleteKeys", 1, Units("Placesbar")), false},
+    };
+    for (const Row& row : rows) {
+        std::optional<PolicyFileRefusal> refusal;
+        PolicyFile file = PolicyFile::Read(kHeader + row.entries, refusal);
+        ASSERT_FALSE(refusal) << row.what;
+        EXPECT_EQ(file.Find(kKey, "Place2") != nullptr, row.found) << row.what;
+        file.Set(kKey, "Place2", 4, Le32(6));
+        ASSERT_NE(file.Find(kKey, "Place2"), nullptr) << row.what << ": set whatever came before";
+        EXPECT_EQ(file.Find(kKey, "Place2")->data, Le32(6)) << row.what;
+    }
+}
+
+}  // namespace
+}  // namespace quenmar::testing
