@@ -10,7 +10,7 @@ void ExportStoredSettings(const std::string& path) {
     win::Win32Registry registry;
     PlacesEditor editor(registry);
     editor.Load();
-    win::ReplaceFileContents(path, *editor.ExportScript());
+    win::ReplaceFileContents(path, *editor.ExportFile(ExportFormatFor(path)));
 }
 
 }  // namespace quenmar

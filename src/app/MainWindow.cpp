@@ -778,8 +778,7 @@ void MainWindow::TellDropTooLong() {
 // Preview, restore and export --------------------------------------------------
 
 void MainWindow::Export() {
-    const std::optional<std::string> script = editor_.ExportScript();
-    if (!script) return;  // nothing loaded, nothing to export
+    if (!editor_.Loaded()) return;  // nothing to export
     FileDialog dialog(Handle(), IDS_EXPORT_FILTER, IDS_EXPORT_FILE_NAME, IDS_EXPORT_TITLE);
     dialog.record.lpstrDefExt = L"reg";
     dialog.record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
@@ -788,7 +787,8 @@ void MainWindow::Export() {
         return;
     }
     try {
-        win::ReplaceFileContents(win::Utf8(dialog.fileName), *script);
+        const std::string path = win::Utf8(dialog.fileName);
+        win::ReplaceFileContents(path, *editor_.ExportFile(ExportFormatFor(path)));
     } catch (const win::FileWriteError& error) {
         Tell(error.what(), MB_ICONWARNING);
     }

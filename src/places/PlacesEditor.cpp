@@ -131,9 +131,9 @@ std::vector<std::string> PlacesEditor::TakeStoredChanges() {
     return unreadable;
 }
 
-std::optional<std::string> PlacesEditor::ExportScript() const {
+std::optional<std::string> PlacesEditor::ExportFile(ExportFormat format) const {
     if (!loaded_) return std::nullopt;
-    return PlacesScript(slots_, hidden_);
+    return ExportedSettings(format, slots_, hidden_);
 }
 
 UsableInputs PlacesEditor::Inputs() const {

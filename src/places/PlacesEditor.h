@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "places/PlacesStore.h"
+#include "places/RegistryScript.h"
 
 namespace quenmar {
 
@@ -102,8 +103,9 @@ public:
     // since; then the user's value stays, and Save writes it. Returns the
     // names of changed values that could not be read, as Load does.
     std::vector<std::string> TakeStoredChanges();
-    // A registry script of what the editor shows, or nothing before loading.
-    std::optional<std::string> ExportScript() const;
+    // A file of what the editor shows, in the format asked for (a registry
+    // script or a policy file), or nothing before loading.
+    std::optional<std::string> ExportFile(ExportFormat format) const;
 
     UsableInputs Inputs() const;
 

@@ -1,5 +1,6 @@
 #include "places/RegistryScript.h"
 
+#include "places/PolicyFile.h"
 #include "places/Utf16.h"
 
 namespace quenmar {
@@ -102,6 +103,28 @@ std::u16string PlacesScriptText(const Places& places, bool hidden) {
 
 std::string PlacesScript(const Places& places, bool hidden) {
     return "\xFF\xFE" + Utf16Bytes(PlacesScriptText(places, hidden), false);
+}
+
+std::string PlacesPolicyFile(const Places& places, bool hidden) {
+    PolicyFile file;
+    for (int n = 0; n < kSlotCount; ++n) {
+        const StoredValue stored = StoredValueOf(places[n]);
+        file.Set(kPlacesBarKey, PlaceValueName(n), stored.type,
+                 stored.type == kRegDword ? DwordData(static_cast<uint32_t>(stored.number)) : StringData(stored.text));
+    }
+    if (hidden) file.Set(kComdlgPolicyKey, kNoPlacesBarValue, kRegDword, DwordData(1));
+    return file.Bytes();
+}
+
+ExportFormat ExportFormatFor(std::string_view path) {
+    const std::string_view extension = path.size() >= 4 ? path.substr(path.size() - 4) : std::string_view();
+    const bool policy = extension.size() == 4 && extension[0] == '.' && (extension[1] | 0x20) == 'p' &&
+                        (extension[2] | 0x20) == 'o' && (extension[3] | 0x20) == 'l';
+    return policy ? ExportFormat::PolicyFile : ExportFormat::RegistryScript;
+}
+
+std::string ExportedSettings(ExportFormat format, const Places& places, bool hidden) {
+    return format == ExportFormat::PolicyFile ? PlacesPolicyFile(places, hidden) : PlacesScript(places, hidden);
 }
 
 }  // namespace quenmar

@@ -104,6 +104,14 @@ TEST_F(CommandLine, ExportWritesTheStoredSettingsAndEnds) {
         EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << quiet;
         EXPECT_NE(bytes.find(lineBytes), std::string::npos) << quiet;
     }
+    // Named .pol, a Group Policy file (its entries are the native tests').
+    const std::string policy = folder + "\\Экспорт.POL";
+    EXPECT_EQ(RunQuenmar("/export \"" + policy + "\" /quiet").code, 0u);
+    std::ifstream written(fs::path(win::Wide(policy)), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(bytes.substr(0, 8), std::string("PReg\1\0\0\0", 8));
+    const std::u16string place = u"D:\\Данные\\文件夹 😀\\";
+    EXPECT_NE(bytes.find(std::string(reinterpret_cast<const char*>(place.data()), place.size() * 2)), std::string::npos);
     EXPECT_EQ(registry.ValueNames(kPlacesBarKey), std::vector<std::string>{"Place2"}) << "an export saves nothing";
     EXPECT_FALSE(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue).has_value());
 }

@@ -243,7 +243,7 @@ TEST(PlacesEditor, LoadingSavingAndTheirFailures) {
     PlacesEditor editor(registry);
     EXPECT_TRUE(editor.Save().Done()) << "nothing loaded, nothing to write";
     EXPECT_EQ(registry.writeCount, 0);
-    EXPECT_FALSE(editor.ExportScript().has_value());
+    EXPECT_FALSE(editor.ExportFile(ExportFormat::RegistryScript).has_value());
     editor.Select(0);
     EXPECT_EQ(editor.Selected(), std::nullopt) << "no slot before loading";
 
@@ -251,8 +251,8 @@ TEST(PlacesEditor, LoadingSavingAndTheirFailures) {
     EXPECT_EQ(editor.Slot(3), (Place{"C:\\", 0x11, false, false})) << "slot 3's default";
     EXPECT_TRUE(editor.Hidden());
     EXPECT_EQ(Letters(editor.Inputs()), "");
-    ASSERT_TRUE(editor.ExportScript().has_value());
-    EXPECT_NE(editor.ExportScript()->find(Utf16("\"NoPlacesBar\"=dword:00000001")), std::string::npos);
+    ASSERT_TRUE(editor.ExportFile(ExportFormat::RegistryScript).has_value());
+    EXPECT_NE(editor.ExportFile(ExportFormat::RegistryScript)->find(Utf16("\"NoPlacesBar\"=dword:00000001")), std::string::npos);
 
     editor.SetHidden(false);
     editor.SetPath("Q:\\");

@@ -103,3 +103,51 @@ TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
 
 }  // namespace
 }  // namespace quenmar::testing
+
+namespace quenmar::testing {
+namespace {
+
+// The entries of a Registry.pol as Samba's own parser reads them (Debian's
+// python3-samba), one line each: key|value|type|data.
+std::string SambaReads(const std::string& file) {
+    const std::string path = ::testing::TempDir() + "quenmar-export.pol";
+    FILE* out = fopen(path.c_str(), "wb");
+    if (!out) return "cannot write " + path;
+    fwrite(file.data(), 1, file.size(), out);
+    fclose(out);
+    const std::string command =
+        "/usr/bin/python3 -c \"import sys\nfrom samba.dcerpc import preg\nfrom samba.ndr import ndr_unpack\n"
+        "f = ndr_unpack(preg.file, open(sys.argv[1], 'rb').read())\n"
+        "print(f.header.signature, f.header.version)\n"
+        "for e in f.entries: print(e.keyname + '|' + e.valuename + '|' + str(e.type) + '|' + str(e.data))\" " + path + " 2>&1";
+    std::string read;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (fgets(buffer, sizeof buffer, pipe)) read += buffer;
+        pclose(pipe);
+    }
+    remove(path.c_str());
+    return read;
+}
+
+// Exported for Group Policy: the five places in their types and, when the
+// bar is hidden, the hide flag; nothing more. Read by Samba, not by us.
+TEST_F(Script, APolicyFileHoldsThePlacesAndTheHideFlagAsSambaReadsThem) {
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
+    EXPECT_EQ(SambaReads(ExportedSettings(ExportFormatFor("C:\\Defaults.POL"), entries, false)),
+              "PReg 1\n" + key + "\\Placesbar|Place0|4|34\n" + key + "\\Placesbar|Place1|4|0\n" + key +
+                  "\\Placesbar|Place2|4|5\n" + key + "\\Placesbar|Place3|4|17\n" + key + "\\Placesbar|Place4|4|18\n");
+    entries[1] = Place::Folder("C:\\\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0\\");  // Cyrillic
+    entries[2] = Place::Folder("%USERPROFILE%\\Projects");
+    entries[2].keepUnexpanded = true;
+    entries[3] = Place::Folder("\\\\server\\share\\");
+    EXPECT_EQ(SambaReads(PlacesPolicyFile(entries, true)),
+              "PReg 1\n" + key + "\\Placesbar|Place0|4|34\n" + key + "\\Placesbar|Place1|1|C:\\\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0\\\n" +
+                  key + "\\Placesbar|Place2|2|%USERPROFILE%\\Projects\n" + key + "\\Placesbar|Place3|1|\\\\server\\share\\\n" +
+                  key + "\\Placesbar|Place4|4|18\n" + key + "|NoPlacesBar|4|1\n");
+    EXPECT_EQ(ExportFormatFor("places.reg"), ExportFormat::RegistryScript);
+    EXPECT_EQ(ExportFormatFor("places.pol.txt"), ExportFormat::RegistryScript);
+}
+
+}  // namespace
+}  // namespace quenmar::testing
