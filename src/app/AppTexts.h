@@ -72,3 +72,9 @@
 #define IDS_TAGLINE 2066
 #define IDS_CLOSE_UNSAVED 2067
 #define IDS_RESTORE_FAILED 2068
+// A Group Policy as what is edited, and the command line's words for it.
+#define IDS_POLICY_LOCAL_TARGET 2069
+#define IDS_POLICY_FILE_TARGET 2070
+#define IDS_GPT_INI_UNREADABLE 2071
+#define IDS_POLICY_NEEDS_PATH 2072
+#define IDS_POLICY_TWICE 2073

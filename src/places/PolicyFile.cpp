@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "places/RegistryAccessor.h"
+#include "places/Texts.h"
 #include "places/Utf16.h"
 
 namespace quenmar {
@@ -70,20 +71,20 @@ public:
     std::optional<PolicyEntry> Entry() {
         const size_t start = at_;
         PolicyEntry entry;
-        if (!Expect(u'[', "an entry must begin with '['")) return std::nullopt;
-        const auto key = Text("the key's name has no end", 0);
-        if (!key || !Expect(u';', "a ';' must follow the key's name")) return std::nullopt;
-        const auto value = Text("the value's name has no end", PolicyFile::kLongestValueName);
-        if (!value || !Expect(u';', "a ';' must follow the value's name")) return std::nullopt;
-        const auto type = Number("the entry ends inside its type");
-        if (!type || !Expect(u';', "a ';' must follow the value's type")) return std::nullopt;
+        if (!Expect(u'[')) return std::nullopt;
+        const auto key = Text(0);
+        if (!key || !Expect(u';')) return std::nullopt;
+        const auto value = Text(PolicyFile::kLongestValueName);
+        if (!value || !Expect(u';')) return std::nullopt;
+        const auto type = Number();
+        if (!type || !Expect(u';')) return std::nullopt;
         const size_t sizeAt = at_;
-        const auto size = Number("the entry ends inside its size");
-        if (!size || !Expect(u';', "a ';' must follow the value's size")) return std::nullopt;
-        if (*size > bytes_.size() - at_) return Refuse("the value's size runs past the end of the file", sizeAt);
+        const auto size = Number();
+        if (!size || !Expect(u';')) return std::nullopt;
+        if (*size > bytes_.size() - at_) return Refuse(PolicyFileFault::SizePastEnd, sizeAt);
         entry.data = std::string(bytes_.substr(at_, *size));
         at_ += *size;
-        if (!Expect(u']', "an entry must end with ']'")) return std::nullopt;
+        if (!Expect(u']')) return std::nullopt;
         entry.key = Utf16ToUtf8(*key);
         entry.value = Utf16ToUtf8(*value);
         entry.type = *type;
@@ -92,8 +93,8 @@ public:
     }
 
 private:
-    std::nullopt_t Refuse(const char* reason, size_t offset) {
-        fault = PolicyFileRefusal{reason, offset};
+    std::nullopt_t Refuse(PolicyFileFault why, size_t offset) {
+        fault = PolicyFileRefusal{why, offset};
         return std::nullopt;
     }
     std::optional<char16_t> Unit() {
@@ -102,26 +103,28 @@ private:
         at_ += 2;
         return static_cast<char16_t>(low | (high << 8));
     }
-    bool Expect(char16_t wanted, const char* reason) {
+    // The format's next delimiter.
+    bool Expect(char16_t wanted) {
         const size_t start = at_;
-        if (Unit() == wanted) return true;
-        Refuse(reason, start);
+        const auto unit = Unit();
+        if (unit == wanted) return true;
+        Refuse(unit ? PolicyFileFault::Malformed : PolicyFileFault::CutShort, start);
         return false;
     }
     // Units up to the terminating zero; at most `longest` of them if not 0.
-    std::optional<std::u16string> Text(const char* reason, size_t longest) {
+    std::optional<std::u16string> Text(size_t longest) {
         const size_t start = at_;
         std::u16string text;
         for (;;) {
             const auto unit = Unit();
-            if (!unit) return Refuse(reason, start);
+            if (!unit) return Refuse(PolicyFileFault::CutShort, start);
             if (*unit == 0) return text;
-            if (longest && text.size() == longest) return Refuse("the value's name is longer than a policy file allows", start);
+            if (longest && text.size() == longest) return Refuse(PolicyFileFault::NameTooLong, start);
             text += *unit;
         }
     }
-    std::optional<uint32_t> Number(const char* reason) {
-        if (bytes_.size() - at_ < 4) return Refuse(reason, at_);
+    std::optional<uint32_t> Number() {
+        if (bytes_.size() - at_ < 4) return Refuse(PolicyFileFault::CutShort, at_);
         uint32_t number = 0;
         for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(bytes_[at_ + i]);
         at_ += 4;
@@ -139,15 +142,16 @@ PolicyFile PolicyFile::Read(std::string_view bytes, std::optional<PolicyFileRefu
     PolicyFile file;
     if (bytes.empty()) return file;
     if (bytes.size() > kLargestFile) {
-        refusal = PolicyFileRefusal{"the file is larger than a policy file can be", kLargestFile};
+        refusal = PolicyFileRefusal{PolicyFileFault::TooLarge, kLargestFile};
         return {};
     }
     if (bytes.size() < 4 || bytes.substr(0, 4) != kSignature.substr(0, 4)) {
-        refusal = PolicyFileRefusal{"the file does not begin with the policy file's signature (PReg)", 0};
+        refusal = PolicyFileRefusal{PolicyFileFault::NotPolicyFile, 0};
         return {};
     }
     if (bytes.size() < kSignature.size() || bytes.substr(4, 4) != kSignature.substr(4)) {
-        refusal = PolicyFileRefusal{"the policy file is of a version other than 1", 4};
+        refusal = PolicyFileRefusal{bytes.size() < kSignature.size() ? PolicyFileFault::CutShort
+                                                                      : PolicyFileFault::OtherVersion, 4};
         return {};
     }
     Reader reader(bytes);
@@ -255,6 +259,14 @@ std::string DwordData(uint32_t number) {
     std::string out;
     PutNumber(out, number);
     return out;
+}
+
+std::string DescribeRefusal(std::string_view fileName, const PolicyFileRefusal& refusal) {
+    static constexpr int kReasons[] = {IDS_POLICY_NOT_PREG,      IDS_POLICY_OTHER_VERSION, IDS_POLICY_CUT_SHORT,
+                                       IDS_POLICY_MALFORMED,     IDS_POLICY_SIZE_PAST_END, IDS_POLICY_NAME_TOO_LONG,
+                                       IDS_POLICY_TOO_LARGE};
+    return TextOf(IDS_POLICY_UNREADABLE, {fileName, TextOf(kReasons[static_cast<size_t>(refusal.fault)]),
+                                          std::to_string(refusal.offset)});
 }
 
 }  // namespace quenmar

@@ -24,10 +24,13 @@ struct PolicyEntry {
 };
 
 // Why a file was refused, and the byte where reading stopped.
+enum class PolicyFileFault { NotPolicyFile, OtherVersion, CutShort, Malformed, SizePastEnd, NameTooLong, TooLarge };
 struct PolicyFileRefusal {
-    std::string reason;
+    PolicyFileFault fault = PolicyFileFault::Malformed;
     size_t offset = 0;
 };
+// What the user reads: the file, what is wrong with it and where.
+std::string DescribeRefusal(std::string_view fileName, const PolicyFileRefusal& refusal);
 
 class PolicyFile {
 public:

@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "StringTables.h"
 #include "places/PolicyFile.h"
 
 namespace quenmar::testing {
 namespace {
+
+// The reasons are read from the English string table.
+const bool englishTexts = (UseEnglishStringTable(), true);
 
 const std::string kHeader{"PReg\x01\x00\x00\x00", 8};
 const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
@@ -34,28 +38,35 @@ TEST(PolicyFile, RefusesWhatIsNotAWholePolicyFileWithTheOffsetWhereItWentWrong) 
         const char* what;
         std::string bytes;
         size_t offset;
+        PolicyFileFault fault;
     };
     const Row rows[] = {
-        {"another signature", "PRex" + kHeader.substr(4) + good, 0},
-        {"version 2", "PReg" + Le32(2) + good, 4},
-        {"cut inside the key", kHeader + good.substr(0, 20), kHeader.size() + 2},
-        {"no closing bracket", kHeader + good.substr(0, good.size() - 2), kHeader.size() + good.size() - 2},
-        {"no opening bracket", kHeader + good.substr(2), kHeader.size()},
-        {"a size past the end", pastEnd, sizeAt},
-        {"a value's name of 260 units", kHeader + Entry(kKey, std::string(260, 'v'), 4, Le32(5)), valueAt},
-        {"a header cut short", "PReg\x01", 4},
-        {"an odd byte after the last entry", kHeader + good + "x", kHeader.size() + good.size()},
+        {"another signature", "PRex" + kHeader.substr(4) + good, 0, PolicyFileFault::NotPolicyFile},
+        {"version 2", "PReg" + Le32(2) + good, 4, PolicyFileFault::OtherVersion},
+        {"cut inside the key", kHeader + good.substr(0, 20), kHeader.size() + 2, PolicyFileFault::CutShort},
+        {"no closing bracket", kHeader + good.substr(0, good.size() - 2), kHeader.size() + good.size() - 2,
+         PolicyFileFault::CutShort},
+        {"no opening bracket", kHeader + good.substr(2), kHeader.size(), PolicyFileFault::Malformed},
+        {"a size past the end", pastEnd, sizeAt, PolicyFileFault::SizePastEnd},
+        {"a value's name of 260 units", kHeader + Entry(kKey, std::string(260, 'v'), 4, Le32(5)), valueAt,
+         PolicyFileFault::NameTooLong},
+        {"a header cut short", "PReg\x01", 4, PolicyFileFault::CutShort},
+        {"an odd byte after the last entry", kHeader + good + "x", kHeader.size() + good.size(), PolicyFileFault::CutShort},
     };
     for (const Row& row : rows) {
         std::optional<PolicyFileRefusal> refusal;
         const PolicyFile file = PolicyFile::Read(row.bytes, refusal);
         ASSERT_TRUE(refusal) << row.what;
-        EXPECT_EQ(refusal->offset, row.offset) << row.what << ": " << refusal->reason;
+        EXPECT_EQ(refusal->offset, row.offset) << row.what;
+        EXPECT_EQ(refusal->fault, row.fault) << row.what;
         EXPECT_TRUE(file.Entries().empty()) << row.what;
     }
     std::optional<PolicyFileRefusal> refusal;
     PolicyFile::Read(kHeader + std::string(PolicyFile::kLargestFile, '\0'), refusal);
-    EXPECT_TRUE(refusal) << "larger than a policy file can be";
+    EXPECT_EQ(refusal->fault, PolicyFileFault::TooLarge);
+    EXPECT_EQ(DescribeRefusal("C:\\GPO\\Registry.pol", {PolicyFileFault::SizePastEnd, 174}),
+              "The policy file 'C:\\GPO\\Registry.pol' cannot be read: a value's size runs past the end of the file "
+              "(at byte 174).");
     PolicyFile::Read(kHeader + Entry(kKey, std::string(259, 'v'), 4, Le32(5)), refusal);
     EXPECT_FALSE(refusal) << "259 units is the longest name";
     EXPECT_EQ(PolicyFile::Read("", refusal).Bytes(), kHeader) << "no file: an empty policy";
@@ -82,7 +93,7 @@ TEST(PolicyFile, KeepsEveryEntryItDoesNotChangeByteForByteAndInItsPlace) {
     for (const std::string& other : others) original += other;
     std::optional<PolicyFileRefusal> refusal;
     PolicyFile file = PolicyFile::Read(original, refusal);
-    ASSERT_FALSE(refusal) << refusal->reason << " at " << refusal->offset;
+    ASSERT_FALSE(refusal) << "at " << refusal->offset;
     EXPECT_EQ(file.Bytes(), original) << "read and written unchanged";
     file.Set(kKey, "Place1", 1, StringData("C:\\data"));
     EXPECT_EQ(file.Bytes(), original) << "the same text kept as another tool wrote it";
