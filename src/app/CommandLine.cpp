@@ -64,6 +64,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 return Invalid(arguments, TextOf(IDS_EXPORT_NEEDS_FILE));
             }
             line.file = value;
+        } else if (name == "policy") {
+            if (line.policy) return Invalid(arguments, TextOf(IDS_POLICY_TWICE));
+            if (!valueAttached) {
+                if (i + 1 >= arguments.size()) return Invalid(arguments, TextOf(IDS_POLICY_NEEDS_PATH));
+                value = arguments[++i];
+            }
+            if (value.empty() || value[0] == '/' || value[0] == '-') {
+                return Invalid(arguments, TextOf(IDS_POLICY_NEEDS_PATH));
+            }
+            line.policy = value;
         } else {
             return Invalid(arguments, TextOf(IDS_UNKNOWN_SWITCH, {argument}));
         }

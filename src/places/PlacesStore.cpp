@@ -96,6 +96,7 @@ StoreOutcome PlacesStore::Save(const Places& places, bool hidden) const {
                 }
             }
         } catch (const RegistryError& error) {
+            registry_.Commit();  // what was written stands, as in the registry
             return {error.what()};  // nothing more is written
         }
     } else {
@@ -105,18 +106,26 @@ StoreOutcome PlacesStore::Save(const Places& places, bool hidden) const {
     if (registry_.OpenKey(kComdlgPolicyKey, true)) {
         OpenKeyScope scope(registry_);
         try {
-            registry_.WriteInteger(kNoPlacesBarValue, hidden ? 1 : 0);
+            if (!hidden && registry_.StatesOnlyWhatItSets()) {
+                registry_.DeleteValue(kNoPlacesBarValue);
+            } else {
+                registry_.WriteInteger(kNoPlacesBarValue, hidden ? 1 : 0);
+            }
         } catch (const RegistryError&) {
             // The hide flag is best effort: the places themselves were saved.
         }
     }
+    if (std::optional<std::string> failure = registry_.Commit(); failure && outcome.Done()) outcome.failure = *failure;
     return outcome;
 }
 
 StoreOutcome PlacesStore::DeleteCustomPlaces() const {
-    if (registry_.DeleteKey(kPlacesBarKey) || !registry_.OpenKeyReadOnly(kPlacesBarKey)) return {};  // gone
-    registry_.CloseKey();
-    return {KeyNotDeleted(kPlacesBarKey)};
+    if (!registry_.DeleteKey(kPlacesBarKey) && registry_.OpenKeyReadOnly(kPlacesBarKey)) {
+        registry_.CloseKey();
+        return {KeyNotDeleted(kPlacesBarKey)};
+    }
+    if (std::optional<std::string> failure = registry_.Commit()) return {*failure};
+    return {};  // gone
 }
 
 std::string PlacesStore::ReplacedValuesMessage(const std::vector<std::string>& names) {

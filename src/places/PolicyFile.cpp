@@ -234,8 +234,10 @@ bool PolicyFile::RemoveKey(std::string_view key) {
            }) > 0;
 }
 
-bool PolicyFile::HasKey(std::string_view key) const {
-    return std::any_of(entries_.begin(), entries_.end(), [&](const PolicyEntry& entry) { return InKey(entry.key, key); });
+bool PolicyFile::HasValues(std::string_view key) const {
+    return std::any_of(entries_.begin(), entries_.end(), [&](const PolicyEntry& entry) {
+        return !IsMarker(entry.value) && SameName(entry.key, key) && Find(key, entry.value) == &entry;
+    });
 }
 
 std::string StringData(std::string_view text) {

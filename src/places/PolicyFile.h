@@ -59,8 +59,8 @@ public:
     bool Remove(std::string_view key, std::string_view value);
     // Removes every entry that sets a value of the key or a key below it.
     bool RemoveKey(std::string_view key);
-    // Whether any entry sets or deletes a value of the key or one below it.
-    bool HasKey(std::string_view key) const;
+    // Whether the file, applied, leaves any value set in the key itself.
+    bool HasValues(std::string_view key) const;
 
 private:
     std::vector<PolicyEntry> entries_;

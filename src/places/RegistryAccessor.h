@@ -60,8 +60,18 @@ public:
     virtual void WriteExpandString(const std::string& name, const std::string& value) = 0;
     virtual void WriteInteger(const std::string& name, int32_t value) = 0;
 
+    // Deletes a value of the current key; done also when there was none.
+    virtual bool DeleteValue(const std::string& name) = 0;
     // Deletes a key with everything below it.
     virtual bool DeleteKey(const std::string& path) = 0;
+
+    // Makes what was written since the last commit last, all at once: a
+    // policy file is written whole here, while the registry has kept each
+    // write as it came. The failure's text, or nothing.
+    virtual std::optional<std::string> Commit() { return std::nullopt; }
+    // Whether the store states only what it sets, as a Group Policy does:
+    // a flag left unset is no value at all rather than a 0.
+    virtual bool StatesOnlyWhatItSets() const { return false; }
 };
 
 // Closes the accessor's current key when it leaves scope, also on errors.

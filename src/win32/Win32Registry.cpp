@@ -96,6 +96,12 @@ void Win32Registry::WriteInteger(const std::string& name, int32_t value) {
     Write(name, REG_DWORD, &data, sizeof(data));
 }
 
+bool Win32Registry::DeleteValue(const std::string& name) {
+    if (!key_) return false;
+    const LSTATUS status = RegDeleteValueW(key_.get(), Wide(name).c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
 bool Win32Registry::DeleteKey(const std::string& path) {
     CloseKey();
     return RegDeleteTreeW(HKEY_CURRENT_USER, Wide(path).c_str()) == ERROR_SUCCESS;

@@ -18,6 +18,7 @@ public:
     void WriteString(const std::string& name, const std::string& value) override;
     void WriteExpandString(const std::string& name, const std::string& value) override;
     void WriteInteger(const std::string& name, int32_t value) override;
+    bool DeleteValue(const std::string& name) override;
     bool DeleteKey(const std::string& path) override;
 
 private:

@@ -172,6 +172,12 @@ void MemoryRegistry::WriteInteger(const std::string& name, int32_t value) {
     Write(name, kRegDword, data);
 }
 
+bool MemoryRegistry::DeleteValue(const std::string& name) {
+    if (current_.empty() || !currentWritable_ || failingWrites.count(name)) return false;
+    keys_[current_].erase(Lower(name));
+    return true;
+}
+
 bool MemoryRegistry::DeleteKey(const std::string& path) {
     const std::string p = Normalize(path);
     if (failDeletes || !keys_.count(p)) return false;

@@ -13,6 +13,7 @@ TEST(CommandLine, WhatEachFormAsksFor) {
         Action action;
         std::string file;
         bool quiet;
+        std::optional<std::string> policy = std::nullopt;
     };
     const Case cases[] = {
         {{}, Action::Run, "", false},
@@ -25,12 +26,15 @@ TEST(CommandLine, WhatEachFormAsksFor) {
         {{"/E:y.reg"}, Action::Export, "y.reg", false},
         {{"/export", "x.reg", "-?"}, Action::Usage, "x.reg", false},
         {{"/quiet"}, Action::Run, "", true},
+        {{"/Policy", "local"}, Action::Run, "", false, "local"},
+        {{"/policy:C:\\GPO\\{31B2F340}", "/export", "x.pol"}, Action::Export, "x.pol", false, "C:\\GPO\\{31B2F340}"},
     };
     for (const Case& c : cases) {
         const CommandLine line = ParseCommandLine(c.arguments);
         EXPECT_EQ(line.action, c.action) << ::testing::PrintToString(c.arguments);
         EXPECT_EQ(line.file, c.file) << ::testing::PrintToString(c.arguments);
         EXPECT_EQ(line.quiet, c.quiet) << ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(line.policy, c.policy) << ::testing::PrintToString(c.arguments);
     }
 }
 
@@ -47,6 +51,9 @@ TEST(CommandLine, MistakesAreNamed) {
         {{"/export", "a", "b"}, "Unexpected argument: b"},
         {{"/export", "a", "/export", "b"}, "/export is given twice."},
         {{"/"}, "Unexpected argument: /"},
+        {{"/policy"}, "/policy needs a policy file, the folder of a Group Policy Object or the word local."},
+        {{"/policy", "-q"}, "/policy needs a policy file, the folder of a Group Policy Object or the word local."},
+        {{"/policy", "a", "/policy:b"}, "/policy is given twice."},
     };
     for (const auto& [arguments, error] : cases) {
         const CommandLine line = ParseCommandLine(arguments);

@@ -146,3 +146,77 @@ TEST(PolicyFile, FindsAValueAsGroupPolicyLeavesIt) {
 
 }  // namespace
 }  // namespace quenmar::testing
+
+#include "places/PlacesStore.h"
+#include "places/PolicyRegistry.h"
+
+namespace quenmar::testing {
+namespace {
+
+// The store over a policy file on a disk of the test's: one whole write per
+// save, what the user did not change kept as it was, the hide flag stated
+// only when set, and a file that cannot be read or written left as it was.
+TEST(PolicyFile, TheStoreReadsAndWritesThePlacesOfAPolicyFile) {
+    std::optional<std::string> disk;
+    bool writeFails = false;
+    int writes = 0;
+    PolicyRegistry registry(
+        "Registry.pol",
+        [&](std::string& bytes) -> std::optional<std::string> {
+            bytes = disk.value_or("");
+            return std::nullopt;
+        },
+        [&](const std::string& bytes) -> std::optional<std::string> {
+            if (writeFails) return "Could not write";
+            ++writes;
+            disk = bytes;
+            return std::nullopt;
+        });
+    const PlacesStore store(registry);
+    LoadedSlots loaded = store.LoadSlots();
+    EXPECT_EQ(loaded.stored[0], kNoPlacesKey) << "no file: the policy sets no places";
+    EXPECT_EQ(store.LoadHideFlag(), HideFlag::None);
+
+    const std::string other = Entry("Software\\Policies\\Other", "**DeleteValues", 1, Units("a;b"));
+    const std::string place1 = Entry(kKey, "Place1", 1, Units("C:\\data", false));
+    disk = kHeader + other + place1 + Entry(kKey, "**del.Place3", 1, Units(" "));
+    loaded = store.LoadSlots();
+    ASSERT_TRUE(loaded.entries[1].isFolder);
+    EXPECT_EQ(loaded.entries[1].path, "C:\\data");
+    loaded.entries[0] = Place::Special(17);
+    ASSERT_TRUE(store.Save(loaded.entries, true).Done());
+    EXPECT_EQ(writes, 1) << "one write for the places and the flag";
+    std::string expected = kHeader + other + place1 + Entry(kKey, "**del.Place3", 1, Units(" ")) +
+                           Entry(kKey, "Place0", 4, Le32(17)) + Entry(kKey, "Place2", 4, Le32(0)) +
+                           Entry(kKey, "Place3", 4, Le32(0)) + Entry(kKey, "Place4", 4, Le32(0)) +
+                           Entry(kKey.substr(0, kKey.rfind('\\')), "NoPlacesBar", 4, Le32(1));
+    EXPECT_EQ(disk, expected);
+    EXPECT_EQ(store.LoadHideFlag(), HideFlag::Hide);
+
+    ASSERT_TRUE(store.Save(loaded.entries, false).Done());
+    expected.resize(expected.size() - Entry(kKey.substr(0, kKey.rfind('\\')), "NoPlacesBar", 4, Le32(1)).size());
+    EXPECT_EQ(disk, expected) << "unchecked, the flag's entry goes";
+
+    // Another editor's save is read; a file that cannot be written is told
+    // and the next reading is the file's, not the failed changes.
+    disk = kHeader + other + Entry(kKey, "Place2", 1, Units("E:\\"));
+    writeFails = true;
+    loaded.entries[2] = Place::Folder("F:\\");
+    EXPECT_EQ(store.Save(loaded.entries, false).failure, "Could not write");
+    EXPECT_EQ(store.LoadSlots().entries[2].path, "E:\\");
+    writeFails = false;
+
+    ASSERT_TRUE(store.DeleteCustomPlaces().Done());
+    EXPECT_EQ(disk, kHeader + other) << "the places gone, other entries kept";
+    EXPECT_EQ(store.LoadSlots().stored[2], kNoPlacesKey);
+
+    const std::string broken = kHeader + other.substr(0, other.size() - 2);
+    disk = broken;
+    EXPECT_EQ(store.Save(loaded.entries, true).failure,
+              "The policy file 'Registry.pol' cannot be read: an entry is cut short (at byte " +
+                  std::to_string(broken.size()) + ").");
+    EXPECT_EQ(disk, broken) << "never written over";
+}
+
+}  // namespace
+}  // namespace quenmar::testing

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "places/PolicyFile.h"
+#include "places/RegistryAccessor.h"
+
+namespace quenmar {
+
+// The store's registry over a Group Policy file. The file is read whole when
+// a key is opened with no change pending (so that another editor's save is
+// seen), changed in memory, and written whole by Commit. A file that cannot
+// be read is never written: its last reading stands, and Commit tells why.
+class PolicyRegistry : public RegistryAccessor {
+public:
+    // Reads the file's bytes (none when there is no file), or says why not.
+    using ReadFile = std::function<std::optional<std::string>(std::string& bytes)>;
+    // Replaces the file whole; the failure's text, or nothing.
+    using WriteFile = std::function<std::optional<std::string>(const std::string& bytes)>;
+
+    // The file's name as the user knows it, for the messages.
+    PolicyRegistry(std::string fileName, ReadFile read, WriteFile write);
+
+    // Why the file could not be read when last read, or nothing.
+    const std::optional<std::string>& Unreadable() const { return unreadable_; }
+
+    bool OpenKey(const std::string& path, bool canCreate) override;
+    bool OpenKeyReadOnly(const std::string& path) override;
+    void CloseKey() override { key_.reset(); }
+    bool ValueExists(const std::string& name) override;
+    std::optional<RegDataInfo> GetDataInfo(const std::string& name) override;
+    std::string ReadString(const std::string& name) override;
+    int32_t ReadInteger(const std::string& name) override;
+    void WriteString(const std::string& name, const std::string& value) override;
+    void WriteExpandString(const std::string& name, const std::string& value) override;
+    void WriteInteger(const std::string& name, int32_t value) override;
+    bool DeleteValue(const std::string& name) override;
+    bool DeleteKey(const std::string& path) override;
+    std::optional<std::string> Commit() override;
+    bool StatesOnlyWhatItSets() const override { return true; }
+
+private:
+    void Refresh();
+    const PolicyEntry& Entry(const std::string& name) const;
+    void Write(const std::string& name, uint32_t type, const std::string& data);
+
+    std::string fileName_;
+    ReadFile read_;
+    WriteFile write_;
+    PolicyFile file_;
+    PolicyFile lastRead_;  // the file as last read, without the changes
+    std::optional<std::string> unreadable_;
+    std::optional<std::string> key_;
+    bool pending_ = false;
+};
+
+}  // namespace quenmar
