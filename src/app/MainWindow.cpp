@@ -98,11 +98,11 @@ win::UniqueGdiObject FontLike(HFONT font, LONG height, bool bold = false) {
     return win::UniqueGdiObject(CreateFontIndirectW(&face));
 }
 
-// The banner drawn for the scale, with the program's tagline written under
-// its name (the picture leaves the room for it) in the user's language. In
+// The banner drawn for the scale, with a tagline written under its name
+// (the picture leaves the room for it): the program's, or what it edits. In
 // high contrast no picture: the name and the tagline in the scheme's text
 // colour on its background, where the picture shows them.
-HBITMAP Banner(int dpi, HFONT font, bool rightToLeft, const widgets::Palette& colours) {
+HBITMAP Banner(int dpi, HFONT font, bool rightToLeft, const widgets::Palette& colours, const std::string& taglineText) {
     const auto scaled = [dpi](int pixels96) { return MulDiv(pixels96, dpi, 96); };
     const win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     HBITMAP banner = nullptr;
@@ -128,7 +128,7 @@ HBITMAP Banner(int dpi, HFONT font, bool rightToLeft, const widgets::Palette& co
     }
     // A tagline longer than its room is written smaller, down to four
     // fifths of the window's font, and cut short only below that.
-    const std::wstring tagline = win::Wide(TextOf(IDS_TAGLINE));
+    const std::wstring tagline = win::Wide(taglineText);
     RECT line{scaled(49), scaled(29), scaled(218), scaled(44)};
     win::UniqueGdiObject smaller;
     {
@@ -334,7 +334,8 @@ void MainWindow::Created() {
     changeFolderButton_.SetEnabled(false);
 
     Application::Instance().SetTitle(kApplicationTitle);
-    SetCaption(TextOf(IDS_CAPTION, {Application::Instance().Title(), kVersion}));
+    const std::string caption = TextOf(IDS_CAPTION, {Application::Instance().Title(), kVersion});
+    SetCaption(session_.Policy() ? caption + " - " + session_.Policy()->description : caption);
     title_.SetText(kApplicationTitle);
     const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
@@ -428,7 +429,9 @@ void MainWindow::FitToTexts() {
 void MainWindow::ColoursChanged() { ShowBanner(); }
 
 void MainWindow::ShowBanner() {
-    banner_.SetBitmap(Banner(Dpi(), Font(), banner_.InMirroredWindow(), widgets::CurrentPalette()));
+    // Editing a Group Policy, the banner says which.
+    const std::string tagline = session_.Policy() ? session_.Policy()->description : TextOf(IDS_TAGLINE);
+    banner_.SetBitmap(Banner(Dpi(), Font(), banner_.InMirroredWindow(), widgets::CurrentPalette(), tagline));
 }
 
 // The pictures and glyphs drawn for the window's scale.

@@ -1,5 +1,7 @@
 #include "app/Session.h"
 
+#include <cstdio>
+
 #include "app/AppTexts.h"
 #include "places/Catalogue.h"
 #include "places/Captions.h"
@@ -9,8 +11,28 @@
 
 namespace quenmar {
 
-Session::Session(std::unique_ptr<RegistryAccessor> registry, win::ShellResolver::Resolve resolve)
+namespace {
+
+// The single-instance guard's name for what a session edits: one policy
+// file is one, whatever letters its path is written in.
+std::string InstanceName(const std::optional<EditedPolicy>& policy) {
+    const std::string name = "Quenmar.MainWindow";
+    if (!policy) return name;
+    std::wstring path = win::Wide(policy->file);
+    CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const wchar_t unit : path) hash = (hash ^ unit) * 1099511628211ull;
+    char hex[17] = {};
+    snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return name + ".Policy." + hex;
+}
+
+}  // namespace
+
+Session::Session(std::unique_ptr<RegistryAccessor> registry, win::ShellResolver::Resolve resolve,
+                 std::optional<EditedPolicy> policy)
     : registry_(registry ? std::move(registry) : std::make_unique<win::Win32Registry>()),
+      policy_(std::move(policy)),
       editor_(*registry_),
       resolver_(std::move(resolve)) {
     // The window is built, shown and drawn with its texts; the icons are
@@ -21,7 +43,7 @@ Session::Session(std::unique_ptr<RegistryAccessor> registry, win::ShellResolver:
 Session::~Session() { Detach(); }
 
 bool Session::ClaimFirstStart(DWORD limitMs) {
-    guard_ = std::make_unique<SingleInstance>();
+    guard_ = std::make_unique<SingleInstance>(InstanceName(policy_));
     return guard_->Claim(limitMs);
 }
 
@@ -34,14 +56,17 @@ void Session::Attach(HWND window) {
 
 void Session::Detach() {
     watch_.reset();
+    fileWatch_.reset();
     resolver_.Detach();
     window_ = nullptr;
 }
 
 std::optional<std::string> Session::Load() {
     const std::vector<std::string> replaced = editor_.Load();
-    if (replaced.empty()) return std::nullopt;
-    return PlacesStore::ReplacedValuesMessage(replaced);
+    std::optional<std::string> told = policy_ ? policy_->notice : std::nullopt;
+    if (replaced.empty()) return told;
+    const std::string message = PlacesStore::ReplacedValuesMessage(replaced);
+    return told ? *told + "\n\n" + message : message;
 }
 
 void Session::LookUpShell() {
@@ -61,8 +86,12 @@ void Session::StartWatching() {
     // The places' questions after the icons: the two would share the
     // window server's time with the window's first moments.
     resolver_.Release();
-    if (watch_ || !window_) return;
-    watch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window_, kStoredSettingsChanged);
+    if (watch_ || fileWatch_ || !window_) return;
+    if (policy_) {
+        fileWatch_ = std::make_unique<win::FileWatch>(policy_->file, window_, kStoredSettingsChanged);
+    } else {
+        watch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window_, kStoredSettingsChanged);
+    }
     PostMessageW(window_, kStoredSettingsChanged, 0, 0);
 }
 

@@ -9,6 +9,7 @@
 
 #include "app/SingleInstance.h"
 #include "places/PlacesEditor.h"
+#include "win32/FileWatch.h"
 #include "win32/RegistryWatch.h"
 #include "win32/ShellResolver.h"
 #include "win32/Win32ShellLookups.h"
@@ -31,16 +32,25 @@ namespace quenmar {
 //      kShellAnswered as answers come in;
 //      the window is told with kStoredSettingsChanged at once, for what was
 //      written since loading, and after every change.
+// A Group Policy file a session edits instead of the current user's settings.
+struct EditedPolicy {
+    std::string description;            // what the window says it edits
+    std::string file;                   // watched for another editor's saves
+    std::optional<std::string> notice;  // told with the settings' loading
+};
+
 class Session {
 public:
     static constexpr UINT kShellFound = WM_APP + 2;
     static constexpr UINT kStoredSettingsChanged = WM_APP + 3;
     static constexpr UINT kShellAnswered = WM_APP + 4;
 
-    // The current user's registry, unless another is given; the shell
-    // answers about places, unless a test gives its own answerer.
+    // The current user's registry, unless another is given (a policy's,
+    // with what it is); the shell answers about places, unless a test gives
+    // its own answerer.
     explicit Session(std::unique_ptr<RegistryAccessor> registry = nullptr,
-                     win::ShellResolver::Resolve resolve = win::ShellResolver::AskShell);
+                     win::ShellResolver::Resolve resolve = win::ShellResolver::AskShell,
+                     std::optional<EditedPolicy> policy = std::nullopt);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -49,10 +59,12 @@ public:
     const PlacesEditor& Editor() const { return editor_; }
     win::Win32ShellLookups& Shell() { return shell_; }
     win::ShellResolver& Resolver() { return resolver_; }
+    const std::optional<EditedPolicy>& Policy() const { return policy_; }
 
     // For the program's own run: true when this is the user session's first
-    // editor, which goes on to show its window; a later start has brought
-    // the first forward and ends.
+    // editor of what it edits (the user's settings, or one policy file),
+    // which goes on to show its window; a later start has brought the first
+    // forward and ends.
     bool ClaimFirstStart(DWORD limitMs);
     // The window the session tells, published for later starts to find.
     void Attach(HWND window);
@@ -78,11 +90,13 @@ public:
 
 private:
     std::unique_ptr<RegistryAccessor> registry_;
+    std::optional<EditedPolicy> policy_;
     PlacesEditor editor_;
     win::Win32ShellLookups shell_;
     win::ShellResolver resolver_;
     std::unique_ptr<SingleInstance> guard_;
     std::unique_ptr<win::RegistryWatch> watch_;
+    std::unique_ptr<win::FileWatch> fileWatch_;  // instead, of a policy file
     HWND window_ = nullptr;
     std::optional<StoreOutcome> heldAtEnd_;  // a failed save that holds the session's end
 };

@@ -6,6 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Export.h"
+#include "app/GroupPolicyTarget.h"
 #include "app/MainWindow.h"
 #include "app/Session.h"
 #include "widgets/Application.h"
@@ -13,15 +14,19 @@
 #include "win32/ReplaceFile.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
+#include "win32/Win32Registry.h"
 
 namespace {
 
-// The command line's work, without the window. Returns the exit code.
-int RunCommandLine(const quenmar::CommandLine& line) {
+void Tell(const quenmar::CommandLine& line, const std::string& text, UINT icon) {
+    if (!line.quiet) quenmar::widgets::ShowMessage(nullptr, text, quenmar::kApplicationTitle, icon);
+}
+
+// The command line's work, without the window, on the settings it names.
+// Returns the exit code.
+int RunCommandLine(const quenmar::CommandLine& line, quenmar::RegistryAccessor& registry) {
     using quenmar::CommandLine;
-    const auto tell = [&](const std::string& text, UINT icon) {
-        if (!line.quiet) quenmar::widgets::ShowMessage(nullptr, text, quenmar::kApplicationTitle, icon);
-    };
+    const auto tell = [&](const std::string& text, UINT icon) { Tell(line, text, icon); };
     switch (line.action) {
     case CommandLine::Action::Usage:
         tell(quenmar::UsageText(), MB_ICONINFORMATION);
@@ -31,7 +36,7 @@ int RunCommandLine(const quenmar::CommandLine& line) {
         return quenmar::kExitInvalidUsage;
     case CommandLine::Action::Export:
         try {
-            quenmar::ExportStoredSettings(line.file);
+            quenmar::ExportStoredSettings(line.file, registry);
             return quenmar::kExitSuccess;
         } catch (const std::exception& error) {
             tell(error.what(), MB_ICONERROR);
@@ -54,14 +59,30 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     std::vector<std::string> arguments;
     for (int n = 1; n < __argc; ++n) arguments.push_back(quenmar::win::Utf8(__wargv[n]));
     const quenmar::CommandLine line = quenmar::ParseCommandLine(arguments);
+
+    // A Group Policy's settings instead of the user's: a file that cannot be
+    // read is told, and left exactly as it is.
+    std::unique_ptr<quenmar::RegistryAccessor> registry = std::make_unique<quenmar::win::Win32Registry>();
+    std::optional<quenmar::EditedPolicy> policy;
+    if (line.policy && line.action != quenmar::CommandLine::Action::Invalid) {
+        const quenmar::GroupPolicyTarget target = quenmar::ResolveGroupPolicyTarget(*line.policy);
+        std::unique_ptr<quenmar::PolicyRegistry> policyRegistry = quenmar::OpenGroupPolicy(target);
+        if (const std::optional<std::string> unreadable = policyRegistry->Reread()) {
+            Tell(line, *unreadable, MB_ICONERROR);
+            OleUninitialize();
+            return quenmar::kExitFailed;
+        }
+        registry = std::move(policyRegistry);
+        policy = quenmar::EditedPolicy{target.description, target.policyFile, quenmar::GroupPolicyNotice(target)};
+    }
     if (line.action != quenmar::CommandLine::Action::Run) {
-        const int result = RunCommandLine(line);
+        const int result = RunCommandLine(line, *registry);
         OleUninitialize();
         return result;
     }
 
     // A second start brings the first's window forward and ends.
-    quenmar::Session session;
+    quenmar::Session session(std::move(registry), quenmar::win::ShellResolver::AskShell, std::move(policy));
     if (!session.ClaimFirstStart(10000)) {
         OleUninitialize();
         return quenmar::kExitSuccess;

@@ -7,26 +7,21 @@ namespace quenmar {
 PolicyRegistry::PolicyRegistry(std::string fileName, ReadFile read, WriteFile write)
     : fileName_(std::move(fileName)), read_(std::move(read)), write_(std::move(write)) {}
 
-void PolicyRegistry::Refresh() {
-    if (pending_) return;
+std::optional<std::string> PolicyRegistry::Reread() {
+    if (pending_) return unreadable_;
     std::string bytes;
-    if (const std::optional<std::string> failure = read_(bytes)) {
-        unreadable_ = failure;
-        return;
-    }
+    if (const std::optional<std::string> failure = read_(bytes)) return unreadable_ = failure;
     std::optional<PolicyFileRefusal> refusal;
     PolicyFile read = PolicyFile::Read(bytes, refusal);
-    if (refusal) {
-        unreadable_ = DescribeRefusal(fileName_, *refusal);
-        return;
-    }
+    if (refusal) return unreadable_ = DescribeRefusal(fileName_, *refusal);
     unreadable_.reset();
     lastRead_ = std::move(read);
     file_ = lastRead_;
+    return std::nullopt;
 }
 
 bool PolicyRegistry::OpenKey(const std::string& path, bool canCreate) {
-    Refresh();
+    Reread();
     if (!canCreate && !file_.HasValues(path)) return false;
     key_ = path;
     return true;
@@ -34,7 +29,7 @@ bool PolicyRegistry::OpenKey(const std::string& path, bool canCreate) {
 
 bool PolicyRegistry::OpenKeyReadOnly(const std::string& path) {
     // A key the policy sets no value of is one it leaves alone.
-    Refresh();
+    Reread();
     if (!file_.HasValues(path)) return false;
     key_ = path;
     return true;
@@ -93,7 +88,7 @@ bool PolicyRegistry::DeleteValue(const std::string& name) {
 }
 
 bool PolicyRegistry::DeleteKey(const std::string& path) {
-    Refresh();
+    Reread();
     pending_ = file_.RemoveKey(path) || pending_;
     return true;
 }

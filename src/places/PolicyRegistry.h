@@ -23,8 +23,9 @@ public:
     // The file's name as the user knows it, for the messages.
     PolicyRegistry(std::string fileName, ReadFile read, WriteFile write);
 
-    // Why the file could not be read when last read, or nothing.
-    const std::optional<std::string>& Unreadable() const { return unreadable_; }
+    // Reads the file now, unless changes are pending: why it cannot be
+    // read, or nothing.
+    std::optional<std::string> Reread();
 
     bool OpenKey(const std::string& path, bool canCreate) override;
     bool OpenKeyReadOnly(const std::string& path) override;
@@ -42,7 +43,6 @@ public:
     bool StatesOnlyWhatItSets() const override { return true; }
 
 private:
-    void Refresh();
     const PolicyEntry& Entry(const std::string& name) const;
     void Write(const std::string& name, uint32_t type, const std::string& data);
 

@@ -113,6 +113,11 @@ using UniqueMenu = Unique<HMENU, MenuTraits>;
 using UniqueFind = Unique<HANDLE, FindTraits>;  // from FindFirstFile
 using UniqueDrop = Unique<HDROP, DropTraits>;
 using UniqueHook = Unique<HHOOK, HookTraits>;
+struct ChangeNotificationTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { FindCloseChangeNotification(handle); }
+};
+using UniqueChangeNotification = Unique<HANDLE, ChangeNotificationTraits>;  // from FindFirstChangeNotification
 
 // A device context of a window, released when it leaves scope.
 class WindowDC {

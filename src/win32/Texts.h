@@ -4,6 +4,7 @@
 
 #define IDS_COULD_NOT_WRITE 5001
 #define IDS_ERROR_CODE 5002
+#define IDS_COULD_NOT_READ 5003
 
 #ifndef RC_INVOKED
 

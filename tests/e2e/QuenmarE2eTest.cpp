@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "CatalogueTable.h"
 #include "RealRegistry.h"
 #include "Remote.h"
+#include "PolicyBytes.h"
 #include "ShellOracle.h"
 #include "app/AppTexts.h"
 #include "folderpicker/FolderPickerResources.h"
@@ -43,8 +45,8 @@ protected:
         registry.Reset();
     }
 
-    void Start() {
-        app = std::make_unique<QuenmarProcess>();
+    void Start(const std::string& arguments = "") {
+        app = std::make_unique<QuenmarProcess>(arguments);
         main = app->MainWindow();
         for (HWND list : Children(main, "SysListView32")) {
             ((GetWindowLongW(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT ? catalogue : places) = list;
@@ -292,6 +294,66 @@ TEST_F(Quenmar, EditedSlotsShowInThePreviewAndCloseBoxSaves) {
     EXPECT_EQ(Stored(0), DwordValue(0));
     EXPECT_EQ(Stored(1), DwordValue(17));
     EXPECT_EQ(Stored(2), SzValue("C:\\"));
+}
+
+// A Group Policy Object's folder edited in the window: the caption says
+// what is edited and the policy's places are shown; a save changes the
+// entries of the places the user changed and adds those it lacked, keeps
+// every other entry (markers among them) byte for byte and in its place,
+// raises the user half of gpt.ini's version, and leaves the user's own
+// registry alone.
+TEST_F(Quenmar, AGroupPolicyObjectIsEditedInTheWindow) {
+    using testing::Le32;
+    using testing::PolicyEntryBytes;
+    using testing::Units;
+    const std::wstring gpo = L"C:\\quenmar-gpo";
+    CreateDirectoryW(gpo.c_str(), nullptr);
+    CreateDirectoryW((gpo + L"\\User").c_str(), nullptr);
+    const std::string places = std::string(kPlacesBarKey), other = "Software\\Policies\\Quenmar Test";
+    const std::string before = PolicyEntryBytes(other, "Text", 1, Units("x")) +
+                               PolicyEntryBytes(other, "Expand", 2, Units("%TEMP%")) +
+                               PolicyEntryBytes(other, "Binary", 3, std::string("\1\2\3", 3)) +
+                               PolicyEntryBytes(other, "Many", 7, Units("a") + Units("b") + Units("")) +
+                               PolicyEntryBytes(other, "Big", 11, std::string("\1\2\3\4\5\6\7\10", 8));
+    const std::string markers = PolicyEntryBytes(other, "**del.Gone", 1, Units(" ")) +
+                                PolicyEntryBytes(other, "**delvals.", 1, Units(" ")) +
+                                PolicyEntryBytes(other, "**DeleteValues", 1, Units("a;b")) +
+                                PolicyEntryBytes(other, "**DeleteKeys", 1, Units("Sub")) +
+                                PolicyEntryBytes(other, "**SecureKey", 4, Le32(1));
+    const std::string place1 = PolicyEntryBytes(places, "Place1", 1, Units("C:\\windows"));
+    const auto write = [](const std::wstring& path, const std::string& bytes) {
+        std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    };
+    const auto read = [](const std::wstring& path) {
+        std::ifstream file(std::filesystem::path(path), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    };
+    write(gpo + L"\\User\\Registry.pol",
+          testing::kPolicyHeader + before + PolicyEntryBytes(places, "Place0", 4, Le32(17)) + markers + place1);
+    write(gpo + L"\\gpt.ini", "[General]\r\nVersion=5\r\n");
+
+    Start("/policy C:\\quenmar-gpo");
+    EXPECT_NE(Text(main).find(" - Group Policy: C:\\quenmar-gpo"), std::string::npos) << Text(main);
+    Screenshot(main, "group-policy");
+    EXPECT_EQ(Captions()[0], testing::ShellsOwnName(17));
+    EXPECT_EQ(Captions()[1], testing::ShellsOwnNameOf(L"C:\\windows"));
+    SelectSlot(0);
+    PickRow(1);  // Desktop
+    Click(Button("E&xit"));
+    ASSERT_TRUE(app->Exited(10000));
+    EXPECT_EQ(app->ExitCode(), 0u);
+    EXPECT_EQ(read(gpo + L"\\User\\Registry.pol"),
+              testing::kPolicyHeader + before + PolicyEntryBytes(places, "Place0", 4, Le32(0)) + markers + place1 +
+                  PolicyEntryBytes(places, "Place2", 4, Le32(0)) + PolicyEntryBytes(places, "Place3", 4, Le32(0)) +
+                  PolicyEntryBytes(places, "Place4", 4, Le32(0)));
+    EXPECT_EQ(read(gpo + L"\\gpt.ini"), "[General]\r\nVersion=65541\r\ngPCUserExtensionNames=[{35378EAC-683F-11D2-A89A-"
+                                        "00C04FBBCFA2}{D02B1F73-3407-48AE-BA88-E8213C6761F1}]\r\n");
+    EXPECT_FALSE(registry.Get(kPlacesBarKey, "Place0").has_value()) << "the user's own registry untouched";
+    EXPECT_FALSE(registry.Get(kComdlgPolicyKey, kNoPlacesBarValue).has_value());
+    DeleteFileW((gpo + L"\\User\\Registry.pol").c_str());
+    DeleteFileW((gpo + L"\\gpt.ini").c_str());
+    RemoveDirectoryW((gpo + L"\\User").c_str());
+    RemoveDirectoryW(gpo.c_str());
 }
 
 TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {

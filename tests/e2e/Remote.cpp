@@ -112,8 +112,8 @@ void Screenshot(HWND window, const std::string& name) {
     out.write(static_cast<const char*>(bits), stride * height);
 }
 
-QuenmarProcess::QuenmarProcess() {
-    std::wstring command = win::Wide("\"" + ExeDirectory() + "\\Quenmar.exe\"");
+QuenmarProcess::QuenmarProcess(const std::string& arguments) {
+    std::wstring command = win::Wide("\"" + ExeDirectory() + "\\Quenmar.exe\" " + arguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,

@@ -16,7 +16,8 @@ namespace quenmar::e2e {
 // Quenmar.exe running as a process of its own.
 class QuenmarProcess {
 public:
-    QuenmarProcess();
+    // Started with these arguments after the program's name.
+    explicit QuenmarProcess(const std::string& arguments = "");
     ~QuenmarProcess();
     QuenmarProcess(const QuenmarProcess&) = delete;
     QuenmarProcess& operator=(const QuenmarProcess&) = delete;

@@ -1,9 +1,8 @@
-// Registry.pol files, built here byte by byte from the format's description
-// ([MS-GPREG]: "PReg", version 1, then [key;value;type;size;data] in
-// UTF-16LE, each name ending in a zero unit).
+// Registry.pol files, built here byte by byte from the format's description.
 
 #include <gtest/gtest.h>
 
+#include "PolicyBytes.h"
 #include "StringTables.h"
 #include "places/PolicyFile.h"
 
@@ -13,19 +12,11 @@ namespace {
 // The reasons are read from the English string table.
 const bool englishTexts = (UseEnglishStringTable(), true);
 
-const std::string kHeader{"PReg\x01\x00\x00\x00", 8};
+const std::string kHeader = kPolicyHeader;
 const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
 
-// Text of ASCII letters as UTF-16LE, with its zero unit when asked.
-std::string Units(const std::string& text, bool terminated = true) {
-    std::string out;
-    for (const char c : text) out += {c, '\0'};
-    return terminated ? out + std::string(2, '\0') : out;
-}
-std::string Le32(uint32_t n) { return {char(n), char(n >> 8), char(n >> 16), char(n >> 24)}; }
 std::string Entry(const std::string& key, const std::string& value, uint32_t type, const std::string& data) {
-    return Units("[", false) + Units(key) + Units(";", false) + Units(value) + Units(";", false) + Le32(type) +
-           Units(";", false) + Le32(static_cast<uint32_t>(data.size())) + Units(";", false) + data + Units("]", false);
+    return PolicyEntryBytes(key, value, type, data);
 }
 
 TEST(PolicyFile, RefusesWhatIsNotAWholePolicyFileWithTheOffsetWhereItWentWrong) {

@@ -12,6 +12,7 @@
 #include "app/Export.h"
 #include "MainWindowProbe.h"
 #include "win32/ReplaceFile.h"
+#include "win32/Win32Registry.h"
 #include "win32/WideText.h"
 
 namespace quenmar::testing {
@@ -74,7 +75,8 @@ TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
 
     // Imported with reg.exe into empty keys: exactly what Quenmar had stored.
     const std::string file = std::string(kFolder) + "\\stored.reg";
-    ExportStoredSettings(file);
+    win::Win32Registry userRegistry;
+    ExportStoredSettings(file, userRegistry);
     registry.Reset();
     ASSERT_EQ(RegImport(file), 0u);
     stored.erase(L"Place7");  // the import replaces the key whole
@@ -83,7 +85,7 @@ TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
 
     // Nothing stored at all: the defaults, as a first save would write them.
     registry.Reset();
-    ExportStoredSettings(file);
+    ExportStoredSettings(file, userRegistry);
     ASSERT_EQ(RegImport(file), 0u);
     const auto defaults = ValuesOf(kPlacesKeyW);
     EXPECT_EQ(defaults, (std::map<std::wstring, RawValue>{{L"Place0", DwordValue(34)}, {L"Place1", DwordValue(0)},

@@ -1,0 +1,99 @@
+#include "app/GroupPolicyTarget.h"
+
+#include <windows.h>
+
+#include "app/AppTexts.h"
+#include "places/GptIni.h"
+#include "win32/FileContents.h"
+#include "win32/ReplaceFile.h"
+#include "win32/Texts.h"
+#include "win32/WideText.h"
+
+namespace quenmar {
+
+namespace {
+
+// Larger than any gpt.ini is.
+constexpr size_t kLargestGptIni = 64 * 1024;
+
+std::string FullPath(const std::string& path) {
+    wchar_t full[MAX_PATH] = {};
+    const DWORD length = GetFullPathNameW(win::Wide(path).c_str(), MAX_PATH, full, nullptr);
+    return length == 0 || length >= MAX_PATH ? path : win::Utf8(full);
+}
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string FileName(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named) {
+    GroupPolicyTarget target;
+    std::string folder;
+    if (CompareStringOrdinal(win::Wide(named).c_str(), -1, L"local", -1, TRUE) == CSTR_EQUAL) {
+        wchar_t system[MAX_PATH] = {};
+        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+        folder = (length && length < MAX_PATH ? win::Utf8(system) : std::string("C:\\Windows\\System32")) + "\\GroupPolicy";
+        target.description = TextOf(IDS_POLICY_LOCAL_TARGET);
+    } else if (IsFolder(named)) {
+        folder = FullPath(named);
+        target.description = TextOf(IDS_POLICY_FILE_TARGET, {folder});
+    }
+    if (!folder.empty()) {
+        target.policyFile = folder + "\\User\\Registry.pol";
+        target.gptIni = folder + "\\gpt.ini";
+    } else {
+        target.policyFile = FullPath(named);
+        target.description = TextOf(IDS_POLICY_FILE_TARGET, {FileName(target.policyFile)});
+    }
+    return target;
+}
+
+std::unique_ptr<PolicyRegistry> OpenGroupPolicy(const GroupPolicyTarget& target) {
+    const auto read = [file = target.policyFile](std::string& bytes) {
+        return win::ReadFileContents(file, PolicyFile::kLargestFile, bytes);
+    };
+    const auto write = [target](const std::string& bytes) -> std::optional<std::string> {
+        try {
+            // A Group Policy Object made anew has no User folder yet.
+            if (target.gptIni) CreateDirectoryW(win::Wide(target.policyFile.substr(0, target.policyFile.rfind('\\'))).c_str(), nullptr);
+            win::ReplaceFileContents(target.policyFile, bytes);
+        } catch (const win::FileWriteError& error) {
+            return error.what();
+        }
+        // Clients apply the change once the version has risen; a gpt.ini that
+        // cannot be read was told at the start and is left alone.
+        std::string ini;
+        if (!target.gptIni || win::ReadFileContents(*target.gptIni, kLargestGptIni, ini) || ini.size() > kLargestGptIni) {
+            return std::nullopt;
+        }
+        if (const std::optional<std::string> raised = GptIniAfterUserSave(ini)) {
+            try {
+                win::ReplaceFileContents(*target.gptIni, *raised);
+            } catch (const win::FileWriteError&) {
+                // The policy itself is saved; the next save raises the version.
+            }
+        }
+        return std::nullopt;
+    };
+    return std::make_unique<PolicyRegistry>(target.policyFile, read, write);
+}
+
+std::optional<std::string> GroupPolicyNotice(const GroupPolicyTarget& target) {
+    std::string ini;
+    if (!target.gptIni) return std::nullopt;
+    if (win::ReadFileContents(*target.gptIni, kLargestGptIni, ini) || ini.size() > kLargestGptIni ||
+        !GptIniAfterUserSave(ini)) {
+        return TextOf(IDS_GPT_INI_UNREADABLE, {*target.gptIni});
+    }
+    return std::nullopt;
+}
+
+}  // namespace quenmar

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "places/PolicyRegistry.h"
+
+namespace quenmar {
+
+// A Group Policy the program edits instead of the current user's settings,
+// as /policy names it: a Registry.pol file, a Group Policy Object's folder
+// (its User\Registry.pol and its gpt.ini), or "local", this computer's
+// local Group Policy Object.
+struct GroupPolicyTarget {
+    std::string policyFile;            // the Registry.pol, in full
+    std::optional<std::string> gptIni;  // a Group Policy Object's, raised at each save
+    std::string description;           // what the window says it edits
+};
+
+GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named);
+
+// The store's registry over the target's policy file. A save replaces the
+// file in one step and then raises the Group Policy Object's gpt.ini, when
+// that can be read.
+std::unique_ptr<PolicyRegistry> OpenGroupPolicy(const GroupPolicyTarget& target);
+
+// What the window tells at the start about the target, if anything: a
+// gpt.ini that cannot be read, and so is never written.
+std::optional<std::string> GroupPolicyNotice(const GroupPolicyTarget& target);
+
+}  // namespace quenmar
