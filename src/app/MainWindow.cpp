@@ -798,6 +798,10 @@ void MainWindow::Export() {
 }
 
 void MainWindow::Preview() {
+    // The dialog reads the current user's places: a policy's would need the
+    // process's view of the user's registry swapped while the shell's own
+    // threads read it too, which cannot be made safe.
+    if (session_.Policy()) return Tell(TextOf(IDS_PREVIEW_POLICY_OFF), MB_ICONINFORMATION);
     const PlacesEditor::Preview preview = editor_.PreparePreview();
     if (!GoesOn(preview.saved, Writing::Preview)) return;
     FileDialog dialog(Handle(), IDS_PREVIEW_FILTER, preview.noPlacesBar ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE,

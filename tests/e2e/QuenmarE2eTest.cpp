@@ -337,6 +337,13 @@ TEST_F(Quenmar, AGroupPolicyObjectIsEditedInTheWindow) {
     Screenshot(main, "group-policy");
     EXPECT_EQ(Captions()[0], testing::ShellsOwnName(17));
     EXPECT_EQ(Captions()[1], testing::ShellsOwnNameOf(L"C:\\windows"));
+    // The dialog shows the user's places: Preview says so, and saves nothing.
+    Click(Button("&Preview..."));
+    const HWND told = WaitForWindow(ProcessOf(main), "#32770", "Quenmar");
+    ASSERT_NE(told, nullptr);
+    EXPECT_NE(Text(GetDlgItem(told, 0xFFFF)).find("until Group Policy applies it"), std::string::npos);
+    PostMessageW(told, WM_COMMAND, IDOK, 0);
+    Settle(main);
     SelectSlot(0);
     PickRow(1);  // Desktop
     Click(Button("E&xit"));
