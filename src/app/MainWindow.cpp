@@ -7,6 +7,7 @@
 
 #include "app/AboutWindow.h"
 #include "app/AppTexts.h"
+#include "app/Export.h"
 #include "app/ShellOpenLauncher.h"
 #include "app/SingleInstance.h"
 #include "places/Captions.h"
@@ -17,6 +18,7 @@
 #include "widgets/MessageBoxes.h"
 #include "widgets/SystemColours.h"
 #include "widgets/Resources.h"
+#include "win32/Clipboard.h"
 #include "win32/ReplaceFile.h"
 #include "win32/WideText.h"
 
@@ -29,6 +31,7 @@ namespace {
 constexpr UINT kTellUnreadable = WM_APP + 1;  // what loading could not read, told once on screen
 // The system menu's own command: below the system's range, low four bits clear.
 constexpr UINT kExportSettingsCommand = 0x0110;
+constexpr UINT kCopyForPreferencesCommand = 0x0120;
 
 // The program's icon at the system's large or small icon size.
 HICON ProgramIcon(bool small) {
@@ -340,6 +343,7 @@ void MainWindow::Created() {
     const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
     AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(TextOf(IDS_EXPORT_SETTINGS)).c_str());
+    AppendMenuW(systemMenu, MF_STRING, kCopyForPreferencesCommand, win::Wide(TextOf(IDS_COPY_FOR_PREFERENCES)).c_str());
 
     session_.Shell().SetImageListChanged([this](IconSize size, HIMAGELIST list) {
         (size == IconSize::Large ? largeIcons_ : smallIcons_).Adopt(list);
@@ -551,6 +555,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == kExportSettingsCommand) {
             Export();
+            return 0;
+        }
+        if ((wParam & 0xFFF0) == kCopyForPreferencesCommand) {
+            // For pasting into the Group Policy Management Console.
+            if (editor_.Loaded()) {
+                win::CopyTextToClipboard(Handle(), *editor_.ExportFile(ExportFormat::Preferences, PreferenceStampsNow()));
+            }
             return 0;
         }
         break;
@@ -791,7 +802,7 @@ void MainWindow::Export() {
     }
     try {
         const std::string path = win::Utf8(dialog.fileName);
-        win::ReplaceFileContents(path, *editor_.ExportFile(ExportFormatFor(path)));
+        win::ReplaceFileContents(path, *editor_.ExportFile(ExportFormatFor(path), PreferenceStampsNow()));
     } catch (const win::FileWriteError& error) {
         Tell(error.what(), MB_ICONWARNING);
     }

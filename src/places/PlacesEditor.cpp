@@ -131,9 +131,9 @@ std::vector<std::string> PlacesEditor::TakeStoredChanges() {
     return unreadable;
 }
 
-std::optional<std::string> PlacesEditor::ExportFile(ExportFormat format) const {
+std::optional<std::string> PlacesEditor::ExportFile(ExportFormat format, const PreferenceStamps& stamps) const {
     if (!loaded_) return std::nullopt;
-    return ExportedSettings(format, slots_, hidden_);
+    return ExportedSettings(format, slots_, hidden_, stamps);
 }
 
 UsableInputs PlacesEditor::Inputs() const {

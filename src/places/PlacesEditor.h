@@ -105,7 +105,7 @@ public:
     std::vector<std::string> TakeStoredChanges();
     // A file of what the editor shows, in the format asked for (a registry
     // script or a policy file), or nothing before loading.
-    std::optional<std::string> ExportFile(ExportFormat format) const;
+    std::optional<std::string> ExportFile(ExportFormat format, const PreferenceStamps& stamps = {}) const;
 
     UsableInputs Inputs() const;
 

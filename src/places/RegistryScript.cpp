@@ -1,5 +1,8 @@
 #include "places/RegistryScript.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "places/PolicyFile.h"
 #include "places/Utf16.h"
 
@@ -116,15 +119,73 @@ std::string PlacesPolicyFile(const Places& places, bool hidden) {
     return file.Bytes();
 }
 
-ExportFormat ExportFormatFor(std::string_view path) {
-    const std::string_view extension = path.size() >= 4 ? path.substr(path.size() - 4) : std::string_view();
-    const bool policy = extension.size() == 4 && extension[0] == '.' && (extension[1] | 0x20) == 'p' &&
-                        (extension[2] | 0x20) == 'o' && (extension[3] | 0x20) == 'l';
-    return policy ? ExportFormat::PolicyFile : ExportFormat::RegistryScript;
+namespace {
+
+// Text as an XML attribute's value: markup escaped, and tab, line feed and
+// carriage return as character references, so that they read back as they
+// were. XML holds no other character below U+0020: each becomes U+FFFD.
+std::string Attribute(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '&') out += "&amp;";
+        else if (c == '<') out += "&lt;";
+        else if (c == '>') out += "&gt;";
+        else if (c == '"') out += "&quot;";
+        else if (c == '\t') out += "&#x9;";
+        else if (c == '\n') out += "&#xA;";
+        else if (c == '\r') out += "&#xD;";
+        else if (static_cast<unsigned char>(c) < 0x20) out += "\xEF\xBF\xBD";
+        else out += c;
+    }
+    return out;
 }
 
-std::string ExportedSettings(ExportFormat format, const Places& places, bool hidden) {
-    return format == ExportFormat::PolicyFile ? PlacesPolicyFile(places, hidden) : PlacesScript(places, hidden);
+std::string PreferenceItem(const PreferenceStamps& stamps, const std::string& key, const std::string& name,
+                           const StoredValue& value) {
+    const bool number = value.type == kRegDword;
+    char digits[9] = {};
+    snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(value.number));
+    const std::string type = number ? "REG_DWORD" : value.type == kRegExpandSz ? "REG_EXPAND_SZ" : "REG_SZ";
+    // The items' icons as GPMC shows an update: 7 for text, 17 for a number.
+    return "\t<Registry clsid=\"{9CD4B2F4-923D-47f5-A062-E897DD1DAD50}\" name=\"" + name + "\" status=\"" + name +
+           "\" image=\"" + (number ? "17" : "7") + "\" changed=\"" + stamps.changed + "\" uid=\"" + stamps.newGuid() +
+           "\"><Properties action=\"U\" displayDecimal=\"0\" default=\"0\" hive=\"HKEY_CURRENT_USER\" key=\"" + key +
+           "\" name=\"" + name + "\" type=\"" + type + "\" value=\"" + (number ? std::string(digits) : Attribute(value.text)) +
+           "\"/></Registry>\r\n";
+}
+
+bool EndsWith(std::string_view path, std::string_view extension) {
+    if (path.size() < extension.size()) return false;
+    const std::string_view end = path.substr(path.size() - extension.size());
+    return std::equal(end.begin(), end.end(), extension.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b;
+    });
+}
+
+}  // namespace
+
+std::string PlacesPreferences(const Places& places, bool hidden, const PreferenceStamps& stamps) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
+                      "<RegistrySettings clsid=\"{A3CCFC41-DFDB-43a5-8D26-0FE8B954DA51}\">\r\n";
+    for (int n = 0; n < kSlotCount; ++n) xml += PreferenceItem(stamps, kPlacesBarKey, PlaceValueName(n), StoredValueOf(places[n]));
+    xml += PreferenceItem(stamps, kComdlgPolicyKey, kNoPlacesBarValue,
+                          {StoredValue::Presence::Value, kRegDword, {}, hidden ? 1 : 0});
+    return xml + "</RegistrySettings>\r\n";
+}
+
+ExportFormat ExportFormatFor(std::string_view path) {
+    if (EndsWith(path, ".pol")) return ExportFormat::PolicyFile;
+    if (EndsWith(path, ".xml")) return ExportFormat::Preferences;
+    return ExportFormat::RegistryScript;
+}
+
+std::string ExportedSettings(ExportFormat format, const Places& places, bool hidden, const PreferenceStamps& stamps) {
+    switch (format) {
+    case ExportFormat::PolicyFile: return PlacesPolicyFile(places, hidden);
+    case ExportFormat::Preferences: return PlacesPreferences(places, hidden, stamps);
+    case ExportFormat::RegistryScript: break;
+    }
+    return PlacesScript(places, hidden);
 }
 
 }  // namespace quenmar

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,10 +22,25 @@ std::string PlacesScript(const Places& places, bool hidden);
 // dialog places bar" set, for the tools that deploy such files.
 std::string PlacesPolicyFile(const Places& places, bool hidden);
 
-enum class ExportFormat { RegistryScript, PolicyFile };
-// By the file's extension: ".pol" (in letters of either case) a policy file,
-// anything else a registry script.
+// What makes each Group Policy Preferences item its own: a new GUID for
+// each ("{...}"), and the time of the export as the items' changed time
+// ("2026-12-09 10:30:00", UTC).
+struct PreferenceStamps {
+    std::function<std::string()> newGuid;
+    std::string changed;
+};
+
+// Group Policy Preferences registry items ([MS-GPPREF] RegistrySettings), as
+// GPMC keeps them in User\Preferences\Registry\Registry.xml and takes them
+// pasted: one Registry item per value, action Update, in the current user's
+// hive, a REG_DWORD as eight hex digits. Unlike a policy, preferences do
+// not lock the values; the hide flag is set either way, as a save stores it.
+std::string PlacesPreferences(const Places& places, bool hidden, const PreferenceStamps& stamps);
+
+enum class ExportFormat { RegistryScript, PolicyFile, Preferences };
+// By the file's extension, in letters of either case: ".pol" a policy file,
+// ".xml" Group Policy Preferences, anything else a registry script.
 ExportFormat ExportFormatFor(std::string_view path);
-std::string ExportedSettings(ExportFormat format, const Places& places, bool hidden);
+std::string ExportedSettings(ExportFormat format, const Places& places, bool hidden, const PreferenceStamps& stamps);
 
 }  // namespace quenmar

@@ -107,21 +107,16 @@ TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
 namespace quenmar::testing {
 namespace {
 
-// The entries of a Registry.pol as Samba's own parser reads them (Debian's
-// python3-samba), one line each: key|value|type|data.
-std::string SambaReads(const std::string& file) {
-    const std::string path = ::testing::TempDir() + "quenmar-export.pol";
+// What a command of this machine prints (its errors too) about a file
+// holding these bytes, named last on its line.
+std::string OutputAbout(const std::string& file, const std::string& command) {
+    const std::string path = ::testing::TempDir() + "quenmar-export";
     FILE* out = fopen(path.c_str(), "wb");
     if (!out) return "cannot write " + path;
     fwrite(file.data(), 1, file.size(), out);
     fclose(out);
-    const std::string command =
-        "/usr/bin/python3 -c \"import sys\nfrom samba.dcerpc import preg\nfrom samba.ndr import ndr_unpack\n"
-        "f = ndr_unpack(preg.file, open(sys.argv[1], 'rb').read())\n"
-        "print(f.header.signature, f.header.version)\n"
-        "for e in f.entries: print(e.keyname + '|' + e.valuename + '|' + str(e.type) + '|' + str(e.data))\" " + path + " 2>&1";
     std::string read;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
+    if (FILE* pipe = popen((command + " " + path + " 2>&1").c_str(), "r")) {
         char buffer[512];
         while (fgets(buffer, sizeof buffer, pipe)) read += buffer;
         pclose(pipe);
@@ -130,11 +125,21 @@ std::string SambaReads(const std::string& file) {
     return read;
 }
 
+// The entries of a Registry.pol as Samba's own parser reads them (Debian's
+// python3-samba), one line each: key|value|type|data.
+std::string SambaReads(const std::string& file) {
+    return OutputAbout(file,
+                       "/usr/bin/python3 -c \"import sys\nfrom samba.dcerpc import preg\nfrom samba.ndr import ndr_unpack\n"
+                       "f = ndr_unpack(preg.file, open(sys.argv[1], 'rb').read())\n"
+                       "print(f.header.signature, f.header.version)\n"
+                       "for e in f.entries: print(e.keyname + '|' + e.valuename + '|' + str(e.type) + '|' + str(e.data))\"");
+}
+
 // Exported for Group Policy: the five places in their types and, when the
 // bar is hidden, the hide flag; nothing more. Read by Samba, not by us.
 TEST_F(Script, APolicyFileHoldsThePlacesAndTheHideFlagAsSambaReadsThem) {
     const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
-    EXPECT_EQ(SambaReads(ExportedSettings(ExportFormatFor("C:\\Defaults.POL"), entries, false)),
+    EXPECT_EQ(SambaReads(ExportedSettings(ExportFormatFor("C:\\Defaults.POL"), entries, false, {})),
               "PReg 1\n" + key + "\\Placesbar|Place0|4|34\n" + key + "\\Placesbar|Place1|4|0\n" + key +
                   "\\Placesbar|Place2|4|5\n" + key + "\\Placesbar|Place3|4|17\n" + key + "\\Placesbar|Place4|4|18\n");
     entries[1] = Place::Folder("C:\\\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0\\");  // Cyrillic
@@ -147,6 +152,37 @@ TEST_F(Script, APolicyFileHoldsThePlacesAndTheHideFlagAsSambaReadsThem) {
                   key + "\\Placesbar|Place4|4|18\n" + key + "|NoPlacesBar|4|1\n");
     EXPECT_EQ(ExportFormatFor("places.reg"), ExportFormat::RegistryScript);
     EXPECT_EQ(ExportFormatFor("places.pol.txt"), ExportFormat::RegistryScript);
+}
+
+// Group Policy Preferences items, checked by xmllint against a schema
+// written from [MS-GPPREF], and read back through XPath: each value in its
+// type, numbers as eight hex digits, text as it was, each item its own uid.
+TEST_F(Script, PreferencesItemsFollowTheSchemaAndHoldEachValue) {
+    int made = 0;
+    const PreferenceStamps stamps{[&] { return "{00000000-0000-0000-0000-00000000000" + std::to_string(made++) + "}"; },
+                                  "2026-12-09 10:30:00"};
+    entries[1] = Place::Folder("C:\\A & <B> \"q\"\t\xD0\x9F");
+    entries[2] = Place::Folder("%USERPROFILE%\\Projects");
+    entries[2].keepUnexpanded = true;
+    const std::string xml = ExportedSettings(ExportFormatFor("C:\\Places.XML"), entries, true, stamps);
+    EXPECT_EQ(made, 6) << "one uid for each item";
+    const std::string schema = std::string(QUENMAR_SOURCE_DIR) + "/tests/common/GppRegistry.xsd";
+    EXPECT_NE(OutputAbout(xml, "xmllint --noout --schema " + schema).find(" validates"), std::string::npos)
+        << OutputAbout(xml, "xmllint --noout --schema " + schema);
+    const auto item = [&](const std::string& name) {
+        std::string read = OutputAbout(xml, "xmllint --xpath \"concat(//Registry[@name='" + name +
+                                    "']/Properties/@hive, '|', //Registry[@name='" + name + "']/Properties/@key, '|', "
+                                    "//Registry[@name='" + name + "']/Properties/@type, '|', //Registry[@name='" + name +
+                                    "']/Properties/@value, '|', //Registry[@name='" + name + "']/Properties/@action)\"");
+        if (!read.empty() && read.back() == '\n') read.pop_back();
+        return read;
+    };
+    const std::string places = "HKEY_CURRENT_USER|Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
+    EXPECT_EQ(item("Place0"), places + "\\Placesbar|REG_DWORD|00000022|U");
+    EXPECT_EQ(item("Place1"), places + "\\Placesbar|REG_SZ|C:\\A & <B> \"q\"\t\xD0\x9F|U");
+    EXPECT_EQ(item("Place2"), places + "\\Placesbar|REG_EXPAND_SZ|%USERPROFILE%\\Projects|U");
+    EXPECT_EQ(item("Place4"), places + "\\Placesbar|REG_DWORD|00000012|U");
+    EXPECT_EQ(item("NoPlacesBar"), places + "|REG_DWORD|00000001|U");
 }
 
 }  // namespace
