@@ -149,7 +149,7 @@ TEST_F(CommandLine, FailuresAndMistakesGiveACodeAndTheirReason) {
     run = RunQuenmar("/?");
     EXPECT_EQ(run.code, 0u);
     ASSERT_EQ(run.boxes.size(), 1u);
-    EXPECT_EQ(run.boxes[0].rfind("Quenmar: Usage: Quenmar.exe [/export FILE [/quiet]] [/?]", 0), 0u) << run.boxes[0];
+    EXPECT_EQ(run.boxes[0].rfind("Quenmar: Usage: Quenmar.exe [/policy PATH] [/export FILE [/quiet]] [/?]", 0), 0u) << run.boxes[0];
 }
 
 }  // namespace
