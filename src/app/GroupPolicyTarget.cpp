@@ -38,9 +38,14 @@ GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named) {
     GroupPolicyTarget target;
     std::string folder;
     if (CompareStringOrdinal(win::Wide(named).c_str(), -1, L"local", -1, TRUE) == CSTR_EQUAL) {
-        wchar_t system[MAX_PATH] = {};
-        const UINT length = GetSystemDirectoryW(system, MAX_PATH);
-        folder = (length && length < MAX_PATH ? win::Utf8(system) : std::string("C:\\Windows\\System32")) + "\\GroupPolicy";
+        // System32's own, also for the 32-bit program on 64-bit Windows,
+        // whose System32 is another folder unless named Sysnative.
+        wchar_t windows[MAX_PATH] = {};
+        const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+        BOOL wow64 = FALSE;
+        IsWow64Process(GetCurrentProcess(), &wow64);
+        folder = (length && length < MAX_PATH ? win::Utf8(windows) : std::string("C:\\Windows")) +
+                 (wow64 ? "\\Sysnative" : "\\System32") + "\\GroupPolicy";
         target.description = TextOf(IDS_POLICY_LOCAL_TARGET);
     } else if (IsFolder(named)) {
         folder = FullPath(named);

@@ -647,7 +647,8 @@ void MainWindow::ShowLeftOut() {
     const std::optional<SlotDisplay>& display =
         selected ? shownSlots_[static_cast<size_t>(*selected)] : std::optional<SlotDisplay>();
     std::pair<std::string, std::string> texts;
-    if (display && display->leftOut != LeftOut::No) {
+    const bool placeLeftOut = display && display->leftOut != LeftOut::No;
+    if (placeLeftOut) {
         texts.first = LeftOutText(display->leftOut);
         if (display->mend) {
             const ShellAnswer* answer = session_.Resolver().AnswerFor({true, *display->mend, {}});
@@ -655,6 +656,9 @@ void MainWindow::ShowLeftOut() {
                 answer && answer->found && !answer->name.empty() ? answer->name : SpecialFolderName(*display->mend);
             texts.second = TextOf(IDS_USE_SPECIAL_INSTEAD, {name});
         }
+    } else if (session_.LocalPolicySetsPlaces()) {
+        // In the note's place, unless a place's own note needs it.
+        texts = {TextOf(IDS_LOCAL_POLICY_SETS_PLACES), TextOf(IDS_EDIT_LOCAL_POLICY)};
     }
     if (shownLeftOut_ == texts) return;
     shownLeftOut_ = texts;
@@ -664,8 +668,8 @@ void MainWindow::ShowLeftOut() {
     mendLink_.SetVisible(!texts.second.empty());
     leftOutNote_.SetText(texts.first);
     mendLink_.SetText(texts.second);
-    // A screen reader hears the same on the path box (and on the place).
-    pathEdit_.SetAccessibleDescription(texts.first);
+    // A screen reader hears a place's note on the path box (and on the place).
+    pathEdit_.SetAccessibleDescription(placeLeftOut ? texts.first : "");
     if (!leftOut) return;
     // The note as high as its lines, in the hint's width; the mend under it.
     RECT note = leftOutNote_.Rect();
@@ -683,9 +687,13 @@ void MainWindow::ShowLeftOut() {
 
 void MainWindow::UseMend() {
     const std::optional<int> selected = editor_.Selected();
-    if (!selected) return;
-    const std::optional<SlotDisplay>& display = shownSlots_[static_cast<size_t>(*selected)];
-    if (!display || !display->mend) return;
+    const std::optional<SlotDisplay>& display =
+        selected ? shownSlots_[static_cast<size_t>(*selected)] : std::optional<SlotDisplay>();
+    if (!display || display->leftOut == LeftOut::No) {
+        if (session_.LocalPolicySetsPlaces()) StartProgramAsAdministrator("/policy local");
+        return;
+    }
+    if (!display->mend) return;
     editor_.PickSpecialFolder(*display->mend);
     ShowState();
 }

@@ -3,8 +3,10 @@
 #include <cstdio>
 
 #include "app/AppTexts.h"
+#include "app/GroupPolicyTarget.h"
 #include "places/Catalogue.h"
 #include "places/Captions.h"
+#include "win32/FileContents.h"
 #include "win32/Texts.h"
 #include "win32/Win32Registry.h"
 #include "win32/WideText.h"
@@ -63,6 +65,15 @@ void Session::Detach() {
 
 std::optional<std::string> Session::Load() {
     const std::vector<std::string> replaced = editor_.Load();
+    if (!policy_) {
+        std::string bytes;
+        std::optional<PolicyFileRefusal> refusal;
+        const std::string local = ResolveGroupPolicyTarget("local").policyFile;
+        const PolicyFile file = win::ReadFileContents(local, PolicyFile::kLargestFile, bytes)
+                                    ? PolicyFile()
+                                    : PolicyFile::Read(bytes, refusal);
+        localPolicySetsPlaces_ = file.HasValues(kPlacesBarKey) || file.Find(kComdlgPolicyKey, kNoPlacesBarValue);
+    }
     std::optional<std::string> told = policy_ ? policy_->notice : std::nullopt;
     if (replaced.empty()) return told;
     const std::string message = PlacesStore::ReplacedValuesMessage(replaced);

@@ -73,6 +73,10 @@ public:
 
     // 1. Returns what the window tells of values that could not be read.
     std::optional<std::string> Load();
+    // Editing the user's own settings, whether this computer's local Group
+    // Policy sets the places (or hides the bar): its next refresh puts its
+    // own back. Read at Load; a domain's policies cannot be seen from here.
+    bool LocalPolicySetsPlaces() const { return localPolicySetsPlaces_; }
     // 3. After the window's first paint.
     void LookUpShell();
     // 4. On kShellFound.
@@ -98,7 +102,8 @@ private:
     std::unique_ptr<win::RegistryWatch> watch_;
     std::unique_ptr<win::FileWatch> fileWatch_;  // instead, of a policy file
     HWND window_ = nullptr;
-    std::optional<StoreOutcome> heldAtEnd_;  // a failed save that holds the session's end
+    std::optional<StoreOutcome> heldAtEnd_;
+    bool localPolicySetsPlaces_ = false;  // a failed save that holds the session's end
 };
 
 }  // namespace quenmar

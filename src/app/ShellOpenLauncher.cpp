@@ -60,6 +60,21 @@ bool OpenLink(const std::string& target) {
     return false;
 }
 
+bool StartProgramAsAdministrator(const std::string& arguments) {
+    wchar_t program[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, program, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return false;
+    const std::wstring parameters = win::Wide(arguments);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_FLAG_NO_UI;
+    info.lpVerb = L"runas";
+    info.lpFile = program;
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
+}
+
 void OpenDocument(const std::string& fileName, HWND parentWindow) {
     ReportExecuteResult(static_cast<uint32_t>(ExecuteFile(fileName, "", "", SW_SHOWNOACTIVATE)), parentWindow);
 }

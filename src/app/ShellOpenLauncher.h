@@ -23,6 +23,10 @@ void ReportExecuteResult(uint32_t resultCode, HWND parentWindow);
 // program to open it has the shell ask for one.
 bool OpenLink(const std::string& target);
 
+// Starts this program again with these arguments, as administrator where
+// Windows asks for it; whether it started (not when the user declined).
+bool StartProgramAsAdministrator(const std::string& arguments);
+
 // Opens a document without activating it, and reports a failure.
 void OpenDocument(const std::string& fileName, HWND parentWindow);
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <set>
 
@@ -10,9 +11,11 @@
 #include "MainWindowProbe.h"
 #include "MemoryRegistry.h"
 #include "ModalBoxes.h"
+#include "PolicyBytes.h"
 #include "RealRegistry.h"
 #include "ShellOracle.h"
 #include "app/AboutWindow.h"
+#include "app/AppTexts.h"
 #include "folderpicker/FolderPickerWindow.h"
 #include "widgets/Application.h"
 #include "win32/WideText.h"
@@ -167,6 +170,28 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
 }
 
 // The list's own focus moves with the moved slot, where the keyboard goes on.
+// This computer's local Group Policy setting the places (here, hiding the
+// bar) is told where the window tells about places, with a link to edit it.
+TEST_F(MainWindowTest, ALocalPolicyThatSetsThePlacesIsTold) {
+    wchar_t windows[MAX_PATH] = {};
+    GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);  // System32's own folder, seen from 32 bits
+    const std::wstring folder = std::wstring(windows) + (wow64 ? L"\\Sysnative" : L"\\System32") + L"\\GroupPolicy\\User";
+    ASSERT_TRUE(std::filesystem::create_directories(folder) || std::filesystem::is_directory(folder));
+    const std::wstring file = folder + L"\\Registry.pol";
+    const std::string bytes =
+        testing::kPolicyHeader + testing::PolicyEntryBytes(kComdlgPolicyKey, kNoPlacesBarValue, 4, testing::Le32(1));
+    std::ofstream(std::filesystem::path(file), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    Open();
+    DeleteFileW(file.c_str());
+    EXPECT_TRUE(form->leftOutNote_.Visible());
+    EXPECT_EQ(form->leftOutNote_.Text(), TextOf(IDS_LOCAL_POLICY_SETS_PLACES));
+    EXPECT_TRUE(form->mendLink_.Visible());
+    EXPECT_EQ(form->mendLink_.Text(), TextOf(IDS_EDIT_LOCAL_POLICY));
+    EXPECT_FALSE(form->dropHint_.Visible());
+}
+
 TEST_F(MainWindowTest, TheListsFocusMovesWithTheSlot) {
     Open();
     Click(form->moveDownButton_);
