@@ -28,7 +28,7 @@ quenmar_delay_import(quenmar_win shell32.dll DragFinish DragQueryFileW SHGetDesk
     SHParseDisplayName ShellExecuteExW ShellExecuteW)
 # A screen reader's first question about a described control loads it.
 quenmar_delay_import(quenmar_win oleacc.dll CreateStdAccessibleObject LresultFromObject)
-quenmar_delay_import(quenmar_win shlwapi.dll StrRetToBufW)
+quenmar_delay_import(quenmar_win shlwapi.dll StrRetToBufW SHAutoComplete)
 target_link_libraries(quenmar_win PUBLIC delayimp)
 
 # The pictures and texts the resource script takes in: a change rebuilds it.

@@ -12,6 +12,7 @@
 #include "app/SingleInstance.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
+#include "places/PathText.h"
 #include "places/Utf16.h"
 #include "widgets/Application.h"
 #include "widgets/GuideLines.h"
@@ -29,6 +30,9 @@ using namespace widgets;
 namespace {
 
 constexpr UINT kTellUnreadable = WM_APP + 1;  // what loading could not read, told once on screen
+// The pause after a keystroke in the path box after which its text is asked of the shell.
+constexpr UINT_PTR kTypingPausedTimer = 1;
+constexpr UINT kTypingPauseMs = 200;
 // The system menu's own command: below the system's range, low four bits clear.
 constexpr UINT kExportSettingsCommand = 0x0110;
 constexpr UINT kCopyForPreferencesCommand = 0x0120;
@@ -260,8 +264,10 @@ void MainWindow::CreateInputs() {
     folderKind_.Create(*this, TextOf(IDS_USE_FOLDER), {100, 60, 297, 17}, Anchor::Left | Anchor::Top, true);
     specialKind_.Create(*this, TextOf(IDS_USE_SPECIAL), {100, 140, 297, 17}, Anchor::Left | Anchor::Top);
     specialKind_.JoinGroupOf(folderKind_);
-    pathEdit_.Create(*this, {120, 80, 373, 21}, Anchor::Left | Anchor::Top | Anchor::Right, true);
+    pathEdit_.Create(*this, {120, 80, 373, 21}, Anchor::Left | Anchor::Top | Anchor::Right, false);
     pathEdit_.KeepOrientation();  // a path reads from left to right in any language
+    pathEdit_.CompleteFolders();
+    pathEdit_.SetEnterMovesOn(true);
     browseButton_.SetHint(TextOf(IDS_BROWSE_HINT));
     browseButton_.Create(*this, TextOf(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
     // Shown under the note on a place the Open dialog will leave out, where
@@ -547,6 +553,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ShowLeftOut();
         }
         return 0;
+    case WM_TIMER:
+        if (wParam != kTypingPausedTimer) break;
+        KillTimer(Handle(), kTypingPausedTimer);
+        typing_ = false;
+        ShowState();
+        return 0;
     case kTellUnreadable:
         if (const std::optional<std::string> text = std::exchange(unreadableAtLoad_, std::nullopt)) {
             Tell(*text, MB_ICONWARNING);
@@ -574,8 +586,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::ShowSlot(int index) {
     const Place& place = editor_.Slot(index);
-    SlotDisplay display =
-        DisplayFor(place, session_.Resolver().AnswerFor(QueryOf(place, session_.Shell())), session_.Shell());
+    // Text still being typed shows as typed until typing pauses.
+    const bool beingTyped = typing_ && editor_.Selected() == index;
+    const ShellAnswer* answer = beingTyped ? nullptr : session_.Resolver().AnswerFor(QueryOf(place, session_.Shell()));
+    SlotDisplay display = DisplayFor(place, answer, session_.Shell());
     std::optional<SlotDisplay>& shown = shownSlots_[static_cast<size_t>(index)];
     // An icon view arranges itself again at every change: change only what differs.
     if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
@@ -607,7 +621,10 @@ void MainWindow::ShowState() {
 
     (editor_.ShownKind() == PlaceKind::Folder ? folderKind_ : specialKind_).SetChecked(true);
     const Place* place = editor_.SelectedPlace();
-    pathEdit_.SetText(place && place->isFolder ? place->path : "");
+    const std::string path = place && place->isFolder ? place->path : "";
+    // What the user is typing stays as typed (its caret and its undo), blanks
+    // around it included, while it says what the slot holds.
+    if (!pathEdit_.Focused() || TrimControlsAndBlanks(pathEdit_.Text()) != path) pathEdit_.SetText(path);
     SelectCatalogueRow(place && !place->isFolder ? place->csidl : -1);
     hideBox_.SetChecked(editor_.Hidden());
     ShowLeftOut();
@@ -740,6 +757,8 @@ void MainWindow::ChooseKind(PlaceKind kind) {
 
 void MainWindow::TakeTypedPath() {
     editor_.SetPath(pathEdit_.Text());
+    typing_ = true;
+    SetTimer(Handle(), kTypingPausedTimer, kTypingPauseMs, nullptr);
     ShowState();
 }
 

@@ -42,6 +42,9 @@ protected:
     bool Closing() override;
     void Destroying() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Whether the path box's text waits for typing to pause before the
+    // shell is asked about it.
+    bool WaitingForTypingToPause() const { return typing_; }
 
     Session& session_;
     PlacesEditor& editor_;
@@ -115,6 +118,9 @@ private:
     std::string websiteAddress_;
     bool activatedOnce_ = false;
     std::optional<std::string> unreadableAtLoad_;
+    // The selected slot's text while it is typed: the shell is asked about
+    // it once typing has paused, so that only the latest text is asked.
+    bool typing_ = false;
     // What the controls were last given: only what differs is given again
     // (each control message is a round trip through the window system).
     std::array<std::optional<SlotDisplay>, kSlotCount> shownSlots_;

@@ -16,6 +16,18 @@ std::string AddTrailingBackslash(std::string_view text) {
 
 bool EndsWithBackslash(std::string_view text) { return !text.empty() && text.back() == '\\'; }
 
+bool NamesEnvironmentVariable(std::string_view text) {
+    for (size_t open = text.find('%'); open != std::string_view::npos;) {
+        const size_t close = text.find('%', open + 1);
+        if (close == std::string_view::npos) return false;
+        // A name has at least one character and no '=' or backslash.
+        const std::string_view name = text.substr(open + 1, close - open - 1);
+        if (!name.empty() && name.find_first_of("=\\") == std::string_view::npos) return true;
+        open = close;
+    }
+    return false;
+}
+
 std::string StripTrailingBackslash(std::string_view text) {
     if (EndsWithBackslash(text)) text.remove_suffix(1);
     return std::string(text);

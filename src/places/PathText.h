@@ -31,4 +31,8 @@ std::string TrimControlsAndBlanks(std::string_view text);
 // Whether the last character of the text is a backslash.
 bool EndsWithBackslash(std::string_view text);
 
+// Whether the text names an environment variable between two percent signs
+// (%USERPROFILE%\\Projects), as an expandable registry value holds it.
+bool NamesEnvironmentVariable(std::string_view text);
+
 }  // namespace quenmar

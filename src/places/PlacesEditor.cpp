@@ -36,7 +36,13 @@ void PlacesEditor::SetKind(PlaceKind kind) {
     if (selected_) slots_[*selected_].isFolder = kind == PlaceKind::Folder;
 }
 
-bool PlacesEditor::SetPath(const std::string& path) { return GivePath(path); }
+bool PlacesEditor::SetPath(const std::string& typed) {
+    const std::string path = TrimControlsAndBlanks(typed);
+    const bool samePath = CanEdit() && slots_[*selected_].isFolder && slots_[*selected_].path == path;
+    if (!GivePath(path)) return false;
+    if (!samePath) slots_[*selected_].keepUnexpanded = NamesEnvironmentVariable(path);
+    return true;
+}
 
 bool PlacesEditor::SetPickedFolder(const std::string& path) { return GivePath(AddTrailingBackslash(path)); }
 

@@ -63,7 +63,10 @@ public:
     // A path typed for the selected slot: the slot becomes a folder with that
     // path, as typed. Refused (false) with no slot selected or while the
     // Places Bar is hidden.
-    bool SetPath(const std::string& path);
+    // A typed or pasted path: trimmed of blanks, and kept unexpanded (an
+    // expandable value) when it names an environment variable; the same
+    // path keeps the form it had.
+    bool SetPath(const std::string& typed);
     // A folder chosen in the folder picker: its path, ending in a backslash.
     bool SetPickedFolder(const std::string& path);
     // What the file system holds at a name dropped from the shell.

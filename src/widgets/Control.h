@@ -62,6 +62,7 @@ public:
     bool Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
     void SetEnabled(bool enabled);
     bool Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+    bool Focused() const { return hwnd_ && GetFocus() == hwnd_; }
     void SetVisible(bool visible);
     std::string Text() const;
     void SetFont(HFONT font);
@@ -115,6 +116,9 @@ public:
     // Enter or Space on the focused control; false when it has no action of
     // its own for them (the form's dialog keys then apply).
     virtual bool Activate() { return false; }
+    // Whether Enter moves the focus on, as Tab does, instead of pressing the
+    // form's default button.
+    virtual bool EnterMovesOn() const { return false; }
     // A control that shows no focus of its own (a picture, a link) as the
     // last stops of the tab order: a dotted frame marks it while focused.
     void MakeTabStop();

@@ -1,5 +1,7 @@
 #include "widgets/Edit.h"
 
+#include <shlwapi.h>
+
 #include "widgets/Form.h"
 #include "win32/WideText.h"
 
@@ -15,6 +17,8 @@ void Edit::SetText(const std::string& text) {
     const win::RaisedFlag setting(settingText_);
     SetWindowTextW(hwnd_, win::Wide(text).c_str());
 }
+
+void Edit::CompleteFolders() { SHAutoComplete(hwnd_, SHACF_FILESYS_DIRS); }
 
 void Edit::HandleCommand(WORD code) {
     if (code == EN_CHANGE && !settingText_) Fire(OnChange);

@@ -120,7 +120,11 @@ void Form::HandleCommand(int id, WORD code, bool fromControl) {
     if (id == IDCANCEL) {
         if (cancelButton_ && cancelButton_->Enabled()) cancelButton_->Click();
     } else if (id == IDOK) {
-        if (auto* button = dynamic_cast<Button*>(ControlOf(GetFocus()))) {
+        Control* focused = ControlOf(GetFocus());
+        if (focused && focused->EnterMovesOn()) {
+            // As Tab does (the form is no dialog, which would take WM_NEXTDLGCTL).
+            if (const HWND next = GetNextDlgTabItem(hwnd_, focused->Handle(), FALSE)) SetFocus(next);
+        } else if (auto* button = dynamic_cast<Button*>(focused)) {
             button->Click();
         } else if (defaultButton_ && defaultButton_->Enabled()) {
             defaultButton_->Click();

@@ -52,9 +52,12 @@ public:
     using MainWindow::title_;
 
     // Runs the queue until the icons the shell looks up after the first paint
-    // are in, and its answers about every place shown.
+    // are in, and its answers about every place shown (typed text is asked
+    // once typing pauses).
     bool WaitForIcons() {
-        return WaitUntil([this] { return !session.Shell().RefusingIcons() && !session.Resolver().Pending(); }, 30000);
+        return WaitUntil([this] {
+            return !session.Shell().RefusingIcons() && !WaitingForTypingToPause() && !session.Resolver().Pending();
+        }, 30000);
     }
 
     // The selected slot, or -1.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -193,6 +195,17 @@ struct Model {
         seenFlag = hidden;
     }
     bool Editable() const { return selected && !hidden; }
+    // A typed path, as the README says: without the blanks around it, and
+    // kept unexpanded when it names a %variable% (unless it is the folder
+    // the slot already holds, which keeps its form).
+    bool TypePath(std::string path) {
+        while (!path.empty() && static_cast<unsigned char>(path.front()) <= ' ') path.erase(0, 1);
+        while (!path.empty() && static_cast<unsigned char>(path.back()) <= ' ') path.pop_back();
+        const bool same = Editable() && slots[*selected].isFolder && slots[*selected].path == path;
+        if (!GivePath(path)) return false;
+        if (!same) slots[*selected].keepUnexpanded = std::regex_search(path, std::regex("%[^%=\\\\]+%"));
+        return true;
+    }
     bool GivePath(const std::string& path) {
         if (!Editable()) return false;
         Place& p = slots[*selected];
@@ -293,7 +306,7 @@ protected:
         }
         case 2: {
             const std::string path = AnyPath();
-            ASSERT_EQ(editor->SetPath(path), model.GivePath(path)) << Where();
+            ASSERT_EQ(editor->SetPath(path), model.TypePath(path)) << Where();
             break;
         }
         case 3: {

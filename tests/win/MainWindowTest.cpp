@@ -192,6 +192,53 @@ TEST_F(MainWindowTest, ALocalPolicyThatSetsThePlacesIsTold) {
     EXPECT_FALSE(form->dropHint_.Visible());
 }
 
+// Places typed and pasted into the path box, stored as typed: text naming
+// a variable expandable, a share's name as pasted; typing through a folder
+// that is not there to one that is ends with the shell's name, unmarked;
+// Enter moves on and closes nothing.
+TEST_F(MainWindowTest, TypedAndPastedPlacesAreStoredAsTyped) {
+    Open();
+    const HWND box = form->pathEdit_.Handle();
+    const auto makeFolder = [&](int slot) {
+        SelectSlot(slot);
+        Click(form->folderKind_);
+        SetFocus(box);
+        SendMessageW(box, EM_SETSEL, 0, -1);
+    };
+    const auto type = [&](const std::wstring& keys) {
+        for (const wchar_t key : keys) SendMessageW(box, WM_CHAR, key, 0);
+    };
+    makeFolder(0);
+    type(L"%USERPROFILE%\\x");
+    makeFolder(1);
+    ASSERT_TRUE(OpenClipboard(form->Handle()));
+    EmptyClipboard();
+    const std::wstring share = L"\\\\server\\projects\\";
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, (share.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(text), share.c_str(), (share.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(text);
+    SetClipboardData(CF_UNICODETEXT, text);
+    CloseClipboard();
+    SendMessageW(box, WM_PASTE, 0, 0);
+    makeFolder(2);
+    type(L"C:\\windows\\sy");
+    for (int i = 0; i < 3; ++i) SendMessageW(box, WM_CHAR, VK_BACK, 0);
+    ASSERT_TRUE(form->WaitForIcons());
+    EXPECT_EQ(Captions()[2], ShellsOwnNameOf(L"C:\\windows"));
+    EXPECT_FALSE(form->leftOutNote_.Visible()) << "unmarked";
+    EXPECT_EQ(AccessibleDescription(form->placesList_.Handle(), 3), L"");
+    SetFocus(form->placesList_.Handle());  // the completion's suggestions closed
+    SetFocus(box);
+    PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+    PumpMessages();
+    EXPECT_NE(GetFocus(), box) << "Enter moves on";
+    ASSERT_NE(form->Handle(), nullptr) << "and closes nothing";
+    Exit();
+    EXPECT_EQ(StoredPlaces()[0], (RawValue{kRegExpandSz, Sz("%USERPROFILE%\\x")}));
+    EXPECT_EQ(StoredPlaces()[1], SzValue("\\\\server\\projects\\"));
+    EXPECT_EQ(StoredPlaces()[2], SzValue("C:\\windows"));
+}
+
 TEST_F(MainWindowTest, TheListsFocusMovesWithTheSlot) {
     Open();
     Click(form->moveDownButton_);

@@ -164,6 +164,7 @@ protected:
             const std::wstring path = L"C:\\" + AnyScript() + (Pick(2) ? L"\\" : L"");
             SetWindowTextW(form->pathEdit_.Handle(), path.c_str());
             ASSERT_EQ(win::Wide(Selected().path), path) << Where();
+            ASSERT_TRUE(form->WaitForIcons()) << "typed text is asked once typing pauses; " << Where();
         } else if ((op == 4 || op == 5) && slot && *Editor().Selected() != (op == 4 ? 0 : kSlotCount - 1)) {
             const int from = *Editor().Selected(), delta = op == 4 ? -1 : 1;
             const bool twice = Pick(2);
