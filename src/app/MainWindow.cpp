@@ -588,8 +588,10 @@ void MainWindow::ShowSlot(int index) {
     const Place& place = editor_.Slot(index);
     // Text still being typed shows as typed until typing pauses.
     const bool beingTyped = typing_ && editor_.Selected() == index;
-    const ShellAnswer* answer = beingTyped ? nullptr : session_.Resolver().AnswerFor(QueryOf(place, session_.Shell()));
-    SlotDisplay display = DisplayFor(place, answer, session_.Shell());
+    const OpenDialog dialog = session_.Dialog();
+    const ShellAnswer* answer =
+        beingTyped ? nullptr : session_.Resolver().AnswerFor(QueryOf(place, session_.Shell(), dialog));
+    SlotDisplay display = DisplayFor(place, answer, session_.Shell(), dialog);
     std::optional<SlotDisplay>& shown = shownSlots_[static_cast<size_t>(index)];
     // An icon view arranges itself again at every change: change only what differs.
     if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
@@ -667,10 +669,13 @@ void MainWindow::ShowLeftOut() {
     const bool placeLeftOut = display && display->leftOut != LeftOut::No;
     if (placeLeftOut) {
         texts.first = LeftOutText(display->leftOut);
-        if (display->mend) {
-            const ShellAnswer* answer = session_.Resolver().AnswerFor({true, *display->mend, {}});
+        if (const auto* path = display->mend ? std::get_if<std::string>(&*display->mend) : nullptr) {
+            texts.second = TextOf(IDS_USE_PATH_INSTEAD, {*path});
+        } else if (display->mend) {
+            const int32_t csidl = std::get<int32_t>(*display->mend);
+            const ShellAnswer* answer = session_.Resolver().AnswerFor({true, csidl, {}});
             const std::string name =
-                answer && answer->found && !answer->name.empty() ? answer->name : SpecialFolderName(*display->mend);
+                answer && answer->found && !answer->name.empty() ? answer->name : SpecialFolderName(csidl);
             texts.second = TextOf(IDS_USE_SPECIAL_INSTEAD, {name});
         }
     } else if (session_.LocalPolicySetsPlaces()) {
@@ -711,7 +716,11 @@ void MainWindow::UseMend() {
         return;
     }
     if (!display->mend) return;
-    editor_.PickSpecialFolder(*display->mend);
+    if (const auto* path = std::get_if<std::string>(&*display->mend)) {
+        editor_.SetPlainPath(*path);
+    } else {
+        editor_.PickSpecialFolder(std::get<int32_t>(*display->mend));
+    }
     ShowState();
 }
 

@@ -12,6 +12,7 @@
 #include "win32/FileWatch.h"
 #include "win32/RegistryWatch.h"
 #include "win32/ShellResolver.h"
+#include "win32/Wine.h"
 #include "win32/Win32ShellLookups.h"
 
 namespace quenmar {
@@ -60,6 +61,9 @@ public:
     win::Win32ShellLookups& Shell() { return shell_; }
     win::ShellResolver& Resolver() { return resolver_; }
     const std::optional<EditedPolicy>& Policy() const { return policy_; }
+    // The Open dialog whose rules the places are judged by: Wine's under
+    // Wine, else Windows'.
+    OpenDialog Dialog() const { return dialog_; }
 
     // For the program's own run: true when this is the user session's first
     // editor of what it edits (the user's settings, or one policy file),
@@ -102,8 +106,9 @@ private:
     std::unique_ptr<win::RegistryWatch> watch_;
     std::unique_ptr<win::FileWatch> fileWatch_;  // instead, of a policy file
     HWND window_ = nullptr;
-    std::optional<StoreOutcome> heldAtEnd_;
-    bool localPolicySetsPlaces_ = false;  // a failed save that holds the session's end
+    std::optional<StoreOutcome> heldAtEnd_;  // a failed save that holds the session's end
+    bool localPolicySetsPlaces_ = false;
+    const OpenDialog dialog_ = win::RunningUnderWine() ? OpenDialog::Wine : OpenDialog::Windows;
 };
 
 }  // namespace quenmar

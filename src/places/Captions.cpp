@@ -29,6 +29,7 @@ std::string LeftOutText(LeftOut reason) {
     case LeftOut::NoSuchFolder: return TextOf(IDS_LEFT_OUT_NO_FOLDER);
     case LeftOut::UnknownName: return TextOf(IDS_LEFT_OUT_UNKNOWN_NAME);
     case LeftOut::NoSuchSpecialFolder: return TextOf(IDS_LEFT_OUT_NO_SPECIAL);
+    case LeftOut::NotExpanded: return TextOf(IDS_LEFT_OUT_NOT_EXPANDED);
     case LeftOut::No: break;
     }
     return {};
@@ -38,15 +39,27 @@ std::string EffectivePath(const Place& entry, ShellLookups& shell) {
     return entry.keepUnexpanded ? shell.ExpandEnvironment(entry.path) : entry.path;
 }
 
-PlaceQuery QueryOf(const Place& entry, ShellLookups& shell) {
+PlaceQuery QueryOf(const Place& entry, ShellLookups& shell, OpenDialog dialog) {
     if (!entry.isFolder) return {true, entry.csidl, {}};
-    return {false, 0, EffectivePath(entry, shell)};
+    if (dialog == OpenDialog::Windows) {
+        if (const std::optional<int32_t> named = PolicyNameFolder(entry.path)) return {true, *named, {}};
+    }
+    // Wine's dialog reads an expandable value's text as it stands.
+    return {false, 0, dialog == OpenDialog::Wine ? entry.path : EffectivePath(entry, shell)};
 }
 
-SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLookups& shell) {
+SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLookups& shell, OpenDialog dialog) {
     SlotDisplay display;
     display.caption = entry.isFolder ? FolderSlotCaption(EffectivePath(entry, shell), shell) : SpecialFolderName(entry.csidl);
     if (!answer) return display;
+    if (dialog == OpenDialog::Windows && entry.isFolder && IsPolicyName(entry.path)) {
+        // Windows' dialog takes the name: its folder as the shell names it.
+        const bool named = answer->found && PolicyNameFolder(entry.path);
+        display.caption = named && !answer->name.empty() ? answer->name : entry.path;
+        display.icon = named ? answer->largeIcon : shell.PathIconIndex(IconSize::Large, kAnyFolder);
+        return display;
+    }
+
     if (answer->found) {
         // The dialog's button bears the shell's name even when it is empty;
         // a drive's root keeps the caption rule then.
@@ -62,8 +75,14 @@ SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLooku
         return display;
     }
     if (!entry.path.empty()) display.caption = entry.path;
+    if (dialog == OpenDialog::Wine && entry.keepUnexpanded && NamesEnvironmentVariable(entry.path)) {
+        // Wine's dialog does not expand it: the expanded text, as a plain path, would do.
+        display.leftOut = LeftOut::NotExpanded;
+        display.mend = EffectivePath(entry, shell);
+        return display;
+    }
     display.leftOut = WrittenAsPath(EffectivePath(entry, shell)) ? LeftOut::NoSuchFolder : LeftOut::UnknownName;
-    display.mend = PolicyNameFolder(entry.path);
+    if (const std::optional<int32_t> named = PolicyNameFolder(entry.path)) display.mend = *named;
     return display;
 }
 

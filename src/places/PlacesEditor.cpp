@@ -44,6 +44,12 @@ bool PlacesEditor::SetPath(const std::string& typed) {
     return true;
 }
 
+bool PlacesEditor::SetPlainPath(const std::string& path) {
+    if (!GivePath(path)) return false;
+    slots_[*selected_].keepUnexpanded = false;
+    return true;
+}
+
 bool PlacesEditor::SetPickedFolder(const std::string& path) { return GivePath(AddTrailingBackslash(path)); }
 
 bool PlacesEditor::DropName(const std::string& name, Dropped found) {

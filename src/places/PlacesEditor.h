@@ -67,6 +67,9 @@ public:
     // expandable value) when it names an environment variable; the same
     // path keeps the form it had.
     bool SetPath(const std::string& typed);
+    // A path given as plain text, never expanded (the mend of an expandable
+    // value the dialog skips).
+    bool SetPlainPath(const std::string& path);
     // A folder chosen in the folder picker: its path, ending in a backslash.
     bool SetPickedFolder(const std::string& path);
     // What the file system holds at a name dropped from the shell.

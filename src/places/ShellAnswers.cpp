@@ -20,17 +20,27 @@ bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 std::optional<int32_t> PolicyNameFolder(std::string_view text) {
-    static constexpr std::array<std::pair<std::string_view, int32_t>, 13> kNames{{
+    static constexpr std::array<std::pair<std::string_view, int32_t>, 16> kNames{{
         {"MyComputer", 0x11},      {"MyDocuments", 0x05},     {"MyNetworkPlaces", 0x12}, {"MyFavorites", 0x06},
         {"MyPictures", 0x27},      {"MyMusic", 0x0D},         {"Desktop", 0x00},         {"Recent", 0x08},
         {"Printers", 0x04},        {"ProgramFiles", 0x26},    {"CommonDocuments", 0x2E}, {"CommonMusic", 0x35},
-        {"CommonPictures", 0x36},
+        {"CommonPictures", 0x36},  {"Documents", 0x05},       {"Pictures", 0x27},        {"Music", 0x0D},
     }};
     // As the policy writes them; its own reader takes any case.
     for (const auto& [name, csidl] : kNames) {
         if (SameIgnoringAsciiCase(name, text)) return csidl;
     }
     return std::nullopt;
+}
+
+bool IsPolicyName(std::string_view text) {
+    // Today's names that stand for known folders with no CSIDL.
+    static constexpr std::array<std::string_view, 4> kWithoutCsidl{
+        "Recent Places", "Recently Changed", "Attachments", "Saved Searches"};
+    for (const std::string_view name : kWithoutCsidl) {
+        if (SameIgnoringAsciiCase(name, text)) return true;
+    }
+    return PolicyNameFolder(text).has_value();
 }
 
 bool WrittenAsPath(std::string_view text) {

@@ -36,17 +36,29 @@ struct ShellAnswer {
     bool operator==(const ShellAnswer&) const = default;
 };
 
+// The common Open dialog whose rules a place is judged by: the one of the
+// system Quenmar runs on. Windows' takes the names Group Policy documents
+// for its "Items displayed in Places Bar" and expands an expandable value;
+// Wine's parses every text as the shell does, an expandable value's
+// unexpanded.
+enum class OpenDialog { Windows, Wine };
+
 // Why the dialog will leave a place out.
 enum class LeftOut {
     No,
     NoSuchFolder,         // a path to no folder there is
     UnknownName,          // text the shell does not take for a name
     NoSuchSpecialFolder,  // a CSIDL this system has no folder for
+    NotExpanded,          // a variable named, which Wine's dialog does not expand
 };
 
 // Group Policy's own names for special folders, as its "Items displayed in
-// Places Bar" setting takes them: their CSIDL. None for any other text.
+// Places Bar" setting documents them (Windows XP's list and today's): their
+// CSIDL. None for any other text, nor for a name with no CSIDL.
 std::optional<int32_t> PolicyNameFolder(std::string_view text);
+// Whether the text is one of those names, with a CSIDL or without one
+// ("Recent Places", "Saved Searches"...).
+bool IsPolicyName(std::string_view text);
 
 // Whether text is written as a path (a drive's letter and colon, or a
 // share's two backslashes): the shell not finding it means no such folder.

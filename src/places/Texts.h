@@ -15,6 +15,8 @@
 #define IDS_LEFT_OUT_UNKNOWN_NAME 3010
 #define IDS_LEFT_OUT_NO_SPECIAL 3011
 #define IDS_USE_SPECIAL_INSTEAD 3012
+#define IDS_LEFT_OUT_NOT_EXPANDED 3037
+#define IDS_USE_PATH_INSTEAD 3038
 // The special folders' names, in the catalogue's order.
 #define IDS_FOLDER_HISTORY 3016
 #define IDS_FOLDER_DESKTOP 3017

@@ -26,6 +26,7 @@ public:
     const PlacesEditor& Editor() const { return session.Editor(); }
     win::Win32ShellLookups& Shell() { return session.Shell(); }
     win::ShellResolver& Resolver() { return session.Resolver(); }
+    OpenDialog Dialog() const { return session.Dialog(); }
     static constexpr UINT kStoredSettingsChanged = Session::kStoredSettingsChanged;
     using MainWindow::aboutButton_;
     using MainWindow::banner_;

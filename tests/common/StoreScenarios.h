@@ -28,7 +28,7 @@ protected:
     PlacesStore Store() { return PlacesStore(backend.Accessor()); }
     // What the window shows for a loaded entry before the shell answers
     // about it (its icon is the shell's, which the caption tests cover).
-    SlotDisplay Shown(const Place& entry) { return DisplayFor(entry, nullptr, shell); }
+    SlotDisplay Shown(const Place& entry) { return DisplayFor(entry, nullptr, shell, OpenDialog::Wine); }
     void PutPlace(int n, uint32_t type, const std::string& data) {
         backend.Put(kPlacesBarKey, PlaceValueName(n), type, data);
     }

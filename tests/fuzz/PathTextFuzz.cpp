@@ -55,8 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     entry.keepUnexpanded = !text.empty() && text[0] == '%';
     const std::string shown = entry.keepUnexpanded ? shell.ExpandEnvironment(text) : text;
     const std::string iconPath = shown.empty() || shown.back() == '\\' ? shown : shown + '\\';
-    const ShellAnswer answer = shell.Answer(QueryOf(entry, shell));
-    const SlotDisplay display = DisplayFor(entry, &answer, shell);
+    const ShellAnswer answer = shell.Answer(QueryOf(entry, shell, OpenDialog::Wine));
+    const SlotDisplay display = DisplayFor(entry, &answer, shell, OpenDialog::Wine);
     CHECK(display.caption == captionOf(shown));
     CHECK(display.icon == (iconPath.size() < 4 ? testing::FakeShell::kDriveIcon : testing::FakeShell::kFolderIcon));
     return 0;

@@ -49,6 +49,9 @@ Step Kind(PlaceKind kind) {
 Step Path(std::string path, bool accepted = true) {
     return {"path", [path](PlacesEditor& e) { return e.SetPath(path); }, accepted};
 }
+Step Plain(std::string path) {
+    return {"plain", [path](PlacesEditor& e) { return e.SetPlainPath(path); }, true};
+}
 Step Picked(std::string path, bool accepted = true) {
     return {"picked", [path](PlacesEditor& e) { return e.SetPickedFolder(path); }, accepted};
 }
@@ -136,6 +139,8 @@ TEST(PlacesEditor, SequencesLeaveTheStateTheRulesSay) {
          {Select(2), Path("%TEMP%\\y"), Select(3), Path(" \\\\server\\projects\\\t"), Select(4), Path("D:\\100%\\")},
          {kWork, kDocuments, {"%TEMP%\\y", 0, true, true}, {"\\\\server\\projects\\", 8, true, false},
           {"D:\\100%\\", 0, true, false}}, 4, K::Folder, false, "pktbuf"},
+        {"a plain path is stored plain, the same text too", {Select(2), Plain("%TEMP%\\x")},
+         {kWork, kDocuments, {"%TEMP%\\x", 0, true, false}, kUnlisted, kDriveE}, 2, K::Folder, false, "pktbudf"},
         {"a catalogue pick makes a folder slot special", {Pick(0x27)},
          {Place{"D:\\Work\\", 0x27, false, false}, kDocuments, kTemp, kUnlisted, kDriveE}, 0, K::SpecialFolder, false,
          "pkcd"},

@@ -63,11 +63,13 @@ TEST(PathText, RulesAndFolderCaptions) {
     for (const auto& [name, rule, text, expected] : cases) EXPECT_EQ(rule(text), expected) << name << " " << text;
 }
 
-// What a slot shows, by the shell's answer about its place: its text until
-// the answer comes; the shell's name and icon; the caption rule where the
-// shell gives no name; and a place the shell does not find kept as stored,
-// marked with why the Open dialog leaves it out and, for a Group Policy
-// name, the special folder to use instead.
+// What a slot shows, by the shell's answer about its place and the dialog's
+// rules: its text until the answer comes; the shell's name and icon; the
+// caption rule where the shell gives no name; and a place the shell does
+// not find kept as stored, marked with why the Open dialog leaves it out
+// and, for a Group Policy name, the special folder to use instead. Windows'
+// dialog takes the policy's names and expands an expandable value; Wine's
+// leaves both out, the latter offering its expanded text.
 TEST(Captions, WhatEachPlaceShowsByTheShellsAnswer) {
     enum class Said { Nothing, Found, NotFound };
     struct Case {
@@ -76,9 +78,12 @@ TEST(Captions, WhatEachPlaceShowsByTheShellsAnswer) {
         std::string name;  // the shell's, when found
         int icon;          // the shell's large icon, when found
         SlotDisplay shown;
+        OpenDialog dialog = OpenDialog::Wine;
     };
     Place expandable = Place::Folder("%USERPROFILE%\\Downloads");
     expandable.keepUnexpanded = true;
+    Place expandableWithoutVariable = Place::Folder("D:\\Data\\");
+    expandableWithoutVariable.keepUnexpanded = true;
     const int folder = FakeShell::kFolderIcon;
     const Case cases[] = {
         {Place::Folder("D:\\Data\\"), Said::Nothing, "", 0, {"Data", kNoIcon}},
@@ -94,7 +99,16 @@ TEST(Captions, WhatEachPlaceShowsByTheShellsAnswer) {
         {Place::Folder("C:\\no\\such\\folder\\"), Said::NotFound, "", 0,
          {"C:\\no\\such\\folder\\", folder, LeftOut::NoSuchFolder}},
         {Place::Folder("\\\\server\\share"), Said::NotFound, "", 0, {"\\\\server\\share", folder, LeftOut::NoSuchFolder}},
-        {expandable, Said::NotFound, "", 0, {"%USERPROFILE%\\Downloads", folder, LeftOut::NoSuchFolder}},
+        {expandable, Said::NotFound, "", 0, {"%USERPROFILE%\\Downloads", folder, LeftOut::NoSuchFolder}, OpenDialog::Windows},
+        {expandable, Said::Found, "Downloads", 5, {"Downloads", 5}, OpenDialog::Windows},
+        {expandable, Said::NotFound, "", 0,
+         {"%USERPROFILE%\\Downloads", folder, LeftOut::NotExpanded, "C:\\users\\me\\Downloads"}},
+        {expandableWithoutVariable, Said::Found, "Data", 42, {"Data", 42}},
+        {Place::Folder("MyComputer"), Said::Found, "This PC", 15, {"This PC", 15}, OpenDialog::Windows},
+        {Place::Folder("mydocuments"), Said::NotFound, "", 0, {"mydocuments", folder}, OpenDialog::Windows},
+        {Place::Folder("Saved Searches"), Said::Found, "Saved Searches", 3, {"Saved Searches", folder}, OpenDialog::Windows},
+        {Place::Folder("My Computer"), Said::NotFound, "", 0, {"My Computer", folder, LeftOut::UnknownName}, OpenDialog::Windows},
+        {Place::Folder("Music"), Said::NotFound, "", 0, {"Music", folder, LeftOut::UnknownName, 0x0D}},
         {Place::Folder("MyComputer"), Said::NotFound, "", 0, {"MyComputer", folder, LeftOut::UnknownName, 0x11}},
         {Place::Folder("mydocuments"), Said::NotFound, "", 0, {"mydocuments", folder, LeftOut::UnknownName, 0x05}},
         {Place::Folder("CommonPictures"), Said::NotFound, "", 0, {"CommonPictures", folder, LeftOut::UnknownName, 0x36}},
@@ -110,7 +124,7 @@ TEST(Captions, WhatEachPlaceShowsByTheShellsAnswer) {
         answer.found = c.said == Said::Found;
         answer.name = c.name;
         answer.largeIcon = answer.found ? c.icon : kNoIcon;
-        const SlotDisplay shown = DisplayFor(c.entry, c.said == Said::Nothing ? nullptr : &answer, shell);
+        const SlotDisplay shown = DisplayFor(c.entry, c.said == Said::Nothing ? nullptr : &answer, shell, c.dialog);
         EXPECT_EQ(shown.caption, c.shown.caption) << c.entry.path << c.entry.csidl;
         EXPECT_EQ(shown.icon, c.shown.icon) << c.entry.path << c.entry.csidl;
         EXPECT_EQ(shown.leftOut, c.shown.leftOut) << c.entry.path << c.entry.csidl;
@@ -118,14 +132,21 @@ TEST(Captions, WhatEachPlaceShowsByTheShellsAnswer) {
     }
 }
 
-// The shell is asked about a folder by its path as the system sees it.
+// The shell is asked about a folder by its path as the dialog reads it.
 TEST(Captions, AFolderIsAskedAboutByItsExpandedPath) {
     FakeShell shell;
     Place expandable = Place::Folder("%USERPROFILE%\\Downloads");
     expandable.keepUnexpanded = true;
-    EXPECT_EQ(QueryOf(expandable, shell), (PlaceQuery{false, 0, "C:\\users\\me\\Downloads"}));
-    EXPECT_EQ(QueryOf(Place::Folder("%USERPROFILE%"), shell), (PlaceQuery{false, 0, "%USERPROFILE%"}));
-    EXPECT_EQ(QueryOf(Place::Special(0x05), shell), (PlaceQuery{true, 0x05, ""}));
+    EXPECT_EQ(QueryOf(expandable, shell, OpenDialog::Windows), (PlaceQuery{false, 0, "C:\\users\\me\\Downloads"}));
+    EXPECT_EQ(QueryOf(expandable, shell, OpenDialog::Wine), (PlaceQuery{false, 0, "%USERPROFILE%\\Downloads"}))
+        << "Wine's dialog reads it unexpanded";
+    for (const OpenDialog dialog : {OpenDialog::Windows, OpenDialog::Wine}) {
+        EXPECT_EQ(QueryOf(Place::Folder("%USERPROFILE%"), shell, dialog), (PlaceQuery{false, 0, "%USERPROFILE%"}));
+        EXPECT_EQ(QueryOf(Place::Special(0x05), shell, dialog), (PlaceQuery{true, 0x05, ""}));
+    }
+    // A policy's name, which Windows' dialog takes, is its special folder there.
+    EXPECT_EQ(QueryOf(Place::Folder("MyComputer"), shell, OpenDialog::Windows), (PlaceQuery{true, 0x11, ""}));
+    EXPECT_EQ(QueryOf(Place::Folder("MyComputer"), shell, OpenDialog::Wine), (PlaceQuery{false, 0, "MyComputer"}));
 }
 
 // The catalogue's rows: the shell's names where it has them, the table's

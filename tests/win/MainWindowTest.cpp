@@ -227,6 +227,17 @@ TEST_F(MainWindowTest, TypedAndPastedPlacesAreStoredAsTyped) {
     EXPECT_EQ(Captions()[2], ShellsOwnNameOf(L"C:\\windows"));
     EXPECT_FALSE(form->leftOutNote_.Visible()) << "unmarked";
     EXPECT_EQ(AccessibleDescription(form->placesList_.Handle(), 3), L"");
+    // Wine's dialog does not expand a variable: the expanded text offered, as a plain path.
+    makeFolder(3);
+    type(L"%SystemDrive%\\");
+    ASSERT_TRUE(form->WaitForIcons());
+    ASSERT_EQ(form->Dialog(), OpenDialog::Wine);
+    EXPECT_EQ(form->leftOutNote_.Text(), TextOf(IDS_LEFT_OUT_NOT_EXPANDED));
+    ASSERT_EQ(form->mendLink_.Text(), "Use the path C:\\ instead");
+    PostMessageW(form->mendLink_.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(form->mendLink_.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_TRUE(form->WaitForIcons());
+    EXPECT_FALSE(form->leftOutNote_.Visible());
     SetFocus(form->placesList_.Handle());  // the completion's suggestions closed
     SetFocus(box);
     PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
@@ -237,6 +248,7 @@ TEST_F(MainWindowTest, TypedAndPastedPlacesAreStoredAsTyped) {
     EXPECT_EQ(StoredPlaces()[0], (RawValue{kRegExpandSz, Sz("%USERPROFILE%\\x")}));
     EXPECT_EQ(StoredPlaces()[1], SzValue("\\\\server\\projects\\"));
     EXPECT_EQ(StoredPlaces()[2], SzValue("C:\\windows"));
+    EXPECT_EQ(StoredPlaces()[3], SzValue("C:\\"));
 }
 
 TEST_F(MainWindowTest, TheListsFocusMovesWithTheSlot) {

@@ -228,7 +228,8 @@ protected:
         for (int n = 0; n < kSlotCount; ++n) {
             const Place& place = editor.Slot(n);
             const SlotDisplay display =
-                DisplayFor(place, form->Resolver().AnswerFor(QueryOf(place, form->Shell())), form->Shell());
+                DisplayFor(place, form->Resolver().AnswerFor(QueryOf(place, form->Shell(), form->Dialog())),
+                           form->Shell(), form->Dialog());
             ASSERT_EQ(ItemText(form->placesList_, n), display.caption) << n << "; " << Where();
             if (display.leftOut != LeftOut::No && display.icon != kNoIcon) {
                 // A marked copy of its icon.
