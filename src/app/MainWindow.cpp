@@ -4,6 +4,7 @@
 #include <dbt.h>
 
 #include <algorithm>
+#include <set>
 
 #include "app/AboutWindow.h"
 #include "app/AppTexts.h"
@@ -557,6 +558,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam != kTypingPausedTimer) break;
         KillTimer(Handle(), kTypingPausedTimer);
         typing_ = false;
+        RetainHeldAnswers();
         ShowState();
         return 0;
     case kTellUnreadable:
@@ -602,6 +604,21 @@ void MainWindow::ShowSlot(int index) {
         placesList_.SetAccessibleDescription(LeftOutText(display.leftOut), index);
     }
     shown = std::move(display);
+}
+
+// The shell's answers kept: those about what a slot, its mend or a row of
+// the catalogue holds now; not those about the texts typed on the way.
+void MainWindow::RetainHeldAnswers() {
+    std::set<PlaceQuery> held;
+    for (const SpecialFolder& row : kSpecialFolders) held.insert({true, row.csidl, {}});
+    for (int n = 0; n < kSlotCount; ++n) {
+        const Place& place = editor_.Slot(n);
+        held.insert(QueryOf(place, session_.Shell(), session_.Dialog()));
+        if (const std::optional<int32_t> named = place.isFolder ? PolicyNameFolder(place.path) : std::nullopt) {
+            held.insert({true, *named, {}});
+        }
+    }
+    session_.Resolver().Retain(held);
 }
 
 void MainWindow::ShowSlots() {

@@ -96,6 +96,7 @@ private:
     void ShowState();
     void ShowSlot(int index);
     void ShowSlots();
+    void RetainHeldAnswers();
     void ShowIcons();
     void ShowDrivesAgain();
     void ShowLeftOut();

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <mutex>
 #include <utility>
 #include <vector>
@@ -17,6 +18,8 @@ namespace quenmar::win {
 struct ShellResolver::Inbox {
     explicit Inbox(Resolve r) : resolve(std::move(r)) {}
     const Resolve resolve;
+    // Set when the resolver goes: questions not yet started are not asked.
+    std::atomic<bool> closed{false};
     std::mutex lock;
     HWND window = nullptr;
     UINT message = 0;
@@ -34,16 +37,26 @@ namespace {
 // as the shell asks of any thread that calls it.
 VOID CALLBACK RunOnPool(PTP_CALLBACK_INSTANCE, PVOID context) {
     const std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(context));
+    // A drive with no medium is a place not found, never a box asking for a
+    // disk on a thread no one watches.
+    DWORD errorMode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &errorMode);
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     (*work)();
     if (SUCCEEDED(com)) CoUninitialize();
+    SetThreadErrorMode(errorMode, nullptr);
 }
 
 }  // namespace
 
 ShellResolver::ShellResolver(Resolve resolve) : inbox_(std::make_shared<Inbox>(std::move(resolve))) {}
 
-ShellResolver::~ShellResolver() { Detach(); }
+ShellResolver::~ShellResolver() {
+    // Neither waits for a question the shell takes long over (a share out of
+    // reach) nor is reached by its answer; one not yet started is dropped.
+    inbox_->closed = true;
+    Detach();
+}
 
 void ShellResolver::Attach(HWND window, UINT message) {
     const std::lock_guard<std::mutex> guard(inbox_->lock);
@@ -79,6 +92,7 @@ void ShellResolver::Ask(const PlaceQuery& query) {
     const uint64_t asking = ++askings_;
     asked_[query] = asking;
     auto work = std::make_unique<std::function<void()>>([inbox = inbox_, query, asking] {
+        if (inbox->closed) return;
         ShellAnswer answer;
         try {
             answer = inbox->resolve(query);
@@ -121,6 +135,11 @@ ShellResolver::Taken ShellResolver::TakeAnswers() {
         answers_[query] = std::move(answer);
     }
     return taken;
+}
+
+void ShellResolver::Retain(const std::set<PlaceQuery>& held) {
+    std::erase_if(answers_, [&](const auto& answer) { return !held.contains(answer.first); });
+    std::erase_if(stale_, [&](const PlaceQuery& query) { return !held.contains(query); });
 }
 
 void ShellResolver::Forget() {

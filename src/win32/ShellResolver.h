@@ -24,8 +24,9 @@ public:
     // Asks the shell itself, unless a test gives its own answerer (which
     // runs on the pool's threads).
     explicit ShellResolver(Resolve resolve = AskShell);
-    // Answers still to come are dropped: their questions run to their end
-    // on their own threads, which tell no one.
+    // Answers still to come are dropped and questions not yet started never
+    // asked; a question running goes on to its end on its own thread, which
+    // tells no one and is not waited for.
     ~ShellResolver();
     ShellResolver(const ShellResolver&) = delete;
     ShellResolver& operator=(const ShellResolver&) = delete;
@@ -53,6 +54,9 @@ public:
     // label, or a folder, may have changed); it is given meanwhile. An answer
     // to a question asked before is never taken for the new one.
     void Forget();
+    // Keeps the answers about these places only: those some slot or row
+    // still holds.
+    void Retain(const std::set<PlaceQuery>& held);
 
     // The shell's answer, as the common Open dialog finds a place.
     static ShellAnswer AskShell(const PlaceQuery& query);

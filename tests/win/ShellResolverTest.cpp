@@ -67,6 +67,33 @@ TEST(ShellAnswers, ASlowAnswerHoldsNothingUpAndALateOneIsNeverShownForAnotherVal
     PumpMessages();
 }
 
+// Closing while the shell hangs over a question (a share out of reach) ends
+// at once: the question is not waited for, and its answer reaches no one.
+TEST(ShellAnswers, ClosingWhileTheShellHangsEndsAtOnce) {
+    const win::UniqueHandle let(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<int> asked{0}, answered{0};
+    auto resolver = std::make_unique<win::ShellResolver>([&](const PlaceQuery&) {
+        ++asked;
+        WaitForSingleObject(let.get(), 5000);
+        ++answered;
+        return ShellAnswer{true, "late", "", 1, 1};
+    });
+    const HWND told = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    resolver->Attach(told, WM_APP);
+    resolver->Release();
+    resolver->AnswerFor({false, 0, "\\\\hung\\share"});
+    ASSERT_TRUE(WaitUntil([&] { return asked == 1; }, 5000));
+    const DWORD start = GetTickCount();
+    resolver.reset();
+    EXPECT_LT(GetTickCount() - start, 1000u) << "closed without waiting for the shell";
+    SetEvent(let.get());
+    ASSERT_TRUE(WaitUntil([&] { return answered == 1; }, 5000));
+    MSG message;
+    EXPECT_FALSE(WaitUntil([&] { return PeekMessageW(&message, told, WM_APP, WM_APP, PM_REMOVE) != FALSE; }, 200))
+        << "the late answer reaches no one";
+    DestroyWindow(told);
+}
+
 // Forgotten (a device change, or the window activated again), every answer
 // is asked again once and the fresh one taken: a question still out at that
 // moment is asked anew, and its late answer never stands for the fresh one.
