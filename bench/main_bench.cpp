@@ -32,6 +32,7 @@
 #include "win32/ReplaceFile.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
+#include "win32/Win32Registry.h"
 
 namespace {
 
@@ -656,6 +657,56 @@ void WindowsLeakBenchmark() {
     PrintObjectCounts(before, after);
 }
 
+// Five places on shares of servers that never answer, against five local
+// folders: the window from its start to idle, an edit of a slot, and the
+// window closed while every question about the shares still hangs. A shell
+// stand-in blocks on "\\\\unreachable" (no real server may be reached here).
+void UnreachableSharesBenchmark() {
+    const HANDLE let = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const auto resolve = [let](const quenmar::PlaceQuery& query) {
+        if (query.text.rfind("\\\\unreachable", 0) == 0) WaitForSingleObject(let, INFINITE);
+        return quenmar::win::ShellResolver::AskShell(query);
+    };
+    struct Figures {
+        std::vector<double> show, edit, close;
+    };
+    const auto measure = [&](const std::string& root, Figures& figures) {
+        ResetPlaces();
+        quenmar::win::Win32Registry registry;
+        quenmar::Places places;
+        for (int n = 0; n < quenmar::kSlotCount; ++n) places[n] = quenmar::Place::Folder(root + "\\share" + std::to_string(n) + "\\");
+        quenmar::PlacesStore(registry).Save(places, false);
+        auto start = Clock::now();
+        auto form = std::make_unique<quenmar::testing::MainWindowProbe>(nullptr, quenmar::kWebsiteAddress, resolve);
+        form->Show();
+        RunUntilIdle();
+        figures.show.push_back(MillisecondsSince(start));
+        for (int i = 0; i < 20; ++i) {
+            start = Clock::now();
+            quenmar::testing::UserSelect(form->placesList_, i % quenmar::kSlotCount);
+            SetWindowTextW(form->pathEdit_.Handle(), quenmar::win::Wide(root + "\\other" + std::to_string(i)).c_str());
+            RunUntilIdle();
+            figures.edit.push_back(MillisecondsSince(start));
+        }
+        start = Clock::now();
+        form.reset();
+        RunUntilIdle();
+        figures.close.push_back(MillisecondsSince(start));
+    };
+    Figures local, unreachable;
+    for (int round = 0; round < 5; ++round) {
+        measure("C:\\quenmar-bench", local);
+        measure("\\\\unreachable", unreachable);
+    }
+    SetEvent(let);  // the questions still hanging end now
+    ResetPlaces();
+    std::printf("five places on shares that never answer: window to idle %.1f ms (local folders %.1f ms, %.2fx); "
+                "an edit %.2f ms (%.2f ms, %.2fx); closed with the questions hanging %.1f ms (%.1f ms)\n",
+                Median(unreachable.show), Median(local.show), Median(unreachable.show) / Median(local.show),
+                Median(unreachable.edit), Median(local.edit), Median(unreachable.edit) / Median(local.edit),
+                Median(unreachable.close), Median(local.close));
+}
+
 // A Group Policy file of 10,000 other entries around the places, opened
 // (read, checked and loaded) and saved (one place changed, the file written
 // whole and replaced), against reading its bytes alone and replacing the
@@ -717,6 +768,7 @@ int main(int argc, char** argv) {
     if (only.empty() || only == "launch") LaunchBenchmark();
     if (only == "starts") StartsBenchmark();
     if (only.empty() || only == "policy") PolicyFileBenchmark();
+    if (only.empty() || only == "unreachable") UnreachableSharesBenchmark();
     OleUninitialize();
     return 0;
 }
