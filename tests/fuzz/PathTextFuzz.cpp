@@ -49,14 +49,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return caption.empty() ? bare : caption;
     };
     CHECK(FolderSlotCaption(text, shell) == captionOf(text));
-    // A slot kept unexpanded is shown by its expanded path, with the icon of
-    // a drive (under four characters with its backslash) or a folder.
+    // A slot kept unexpanded is shown by its expanded path (Windows' dialog
+    // expands it), with the icon of a drive (under four characters with its
+    // backslash) or a folder.
     Place entry = Place::Folder(text);
     entry.keepUnexpanded = !text.empty() && text[0] == '%';
     const std::string shown = entry.keepUnexpanded ? shell.ExpandEnvironment(text) : text;
     const std::string iconPath = shown.empty() || shown.back() == '\\' ? shown : shown + '\\';
-    const ShellAnswer answer = shell.Answer(QueryOf(entry, shell, OpenDialog::Wine));
-    const SlotDisplay display = DisplayFor(entry, &answer, shell, OpenDialog::Wine);
+    const ShellAnswer answer = shell.Answer(QueryOf(entry, shell, OpenDialog::Windows));
+    const SlotDisplay display = DisplayFor(entry, &answer, shell, OpenDialog::Windows);
     CHECK(display.caption == captionOf(shown));
     CHECK(display.icon == (iconPath.size() < 4 ? testing::FakeShell::kDriveIcon : testing::FakeShell::kFolderIcon));
     return 0;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "RawValue.h"
 #include "places/RegistryScript.h"
@@ -110,7 +111,8 @@ namespace {
 // What a command of this machine prints (its errors too) about a file
 // holding these bytes, named last on its line.
 std::string OutputAbout(const std::string& file, const std::string& command) {
-    const std::string path = ::testing::TempDir() + "quenmar-export";
+    // A name of this process's own: the tests run side by side.
+    const std::string path = ::testing::TempDir() + "quenmar-export-" + std::to_string(getpid());
     FILE* out = fopen(path.c_str(), "wb");
     if (!out) return "cannot write " + path;
     fwrite(file.data(), 1, file.size(), out);
