@@ -48,6 +48,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             name.resize(colon);
             valueAttached = true;
         }
+        // A switch's value: after its colon, or the next argument. A switch
+        // where the value should be means the value is missing.
+        const auto takeValue = [&]() -> std::optional<std::string> {
+            if (!valueAttached) {
+                if (i + 1 >= arguments.size()) return std::nullopt;
+                value = arguments[++i];
+            }
+            if (value.empty() || value[0] == '/' || value[0] == '-') return std::nullopt;
+            return value;
+        };
         if (name == "?" || name == "h" || name == "help") {
             usage = true;
         } else if (name == "quiet" || name == "q") {
@@ -55,25 +65,13 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         } else if (name == "export" || name == "e") {
             if (exporting) return Invalid(arguments, TextOf(IDS_EXPORT_TWICE));
             exporting = true;
-            if (!valueAttached) {
-                if (i + 1 >= arguments.size()) return Invalid(arguments, TextOf(IDS_EXPORT_NEEDS_FILE));
-                value = arguments[++i];
-            }
-            // A switch where the file name should be means the name is missing.
-            if (value.empty() || value[0] == '/' || value[0] == '-') {
-                return Invalid(arguments, TextOf(IDS_EXPORT_NEEDS_FILE));
-            }
-            line.file = value;
+            const std::optional<std::string> file = takeValue();
+            if (!file) return Invalid(arguments, TextOf(IDS_EXPORT_NEEDS_FILE));
+            line.file = *file;
         } else if (name == "policy") {
             if (line.policy) return Invalid(arguments, TextOf(IDS_POLICY_TWICE));
-            if (!valueAttached) {
-                if (i + 1 >= arguments.size()) return Invalid(arguments, TextOf(IDS_POLICY_NEEDS_PATH));
-                value = arguments[++i];
-            }
-            if (value.empty() || value[0] == '/' || value[0] == '-') {
-                return Invalid(arguments, TextOf(IDS_POLICY_NEEDS_PATH));
-            }
-            line.policy = value;
+            line.policy = takeValue();
+            if (!line.policy) return Invalid(arguments, TextOf(IDS_POLICY_NEEDS_PATH));
         } else {
             return Invalid(arguments, TextOf(IDS_UNKNOWN_SWITCH, {argument}));
         }
