@@ -474,7 +474,10 @@ void MainWindow::Showing() {
 
 // On screen and drawn: the shell's work starts now, on its own thread, and
 // the window goes on taking the user's input meanwhile.
-void MainWindow::Shown() { session_.LookUpShell(); }
+void MainWindow::Shown() {
+    ShowIcons();  // the special folders' questions join the places'
+    session_.LookUpShell();
+}
 
 void MainWindow::TakeStoredChanges() {
     const std::vector<std::string> unreadable = editor_.TakeStoredChanges();
@@ -492,9 +495,7 @@ void MainWindow::ShowIcons() {
     for (size_t row = 0; row < kSpecialFolders.size(); ++row) {
         const int index = static_cast<int>(row);
         if (shownCatalogue_[row] != names[row]) catalogue_.SetItemText(index, shownCatalogue_[row] = names[row]);
-        const int icon = answers[row] && answers[row]->found
-                             ? answers[row]->smallIcon
-                             : session_.Shell().SpecialFolderIconIndex(IconSize::Small, kSpecialFolders[row].csidl);
+        const int icon = answers[row] ? answers[row]->smallIcon : kNoIcon;
         if (catalogue_.ItemImage(index) != icon) catalogue_.SetItemImage(index, icon);
     }
     ShowLeftOut();
@@ -520,8 +521,21 @@ void MainWindow::Destroying() {
     session_.Detach();
 }
 
+void MainWindow::TakeShellAnswers() {
+    const auto taken = session_.Resolver().TakeAnswers();
+    // The shell's icons are in its image lists from its first answer.
+    if (taken.any && !session_.Shell().SystemImageList(IconSize::Large)) session_.Shell().AdoptImageLists();
+    // The special-folder list only for answers about special folders: an
+    // edited path is answered about many times a session.
+    if (taken.special) {
+        ShowIcons();
+    } else if (taken.any) {
+        ShowSlots();
+        ShowLeftOut();
+    }
+}
+
 void MainWindow::ShowDrivesAgain() {
-    session_.Shell().ForgetDrives();
     session_.Resolver().Forget();
     ShowSlots();
 }
@@ -539,21 +553,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
         if (const std::optional<StoreOutcome> held = session_.Ends(wParam != FALSE)) GoesOn(*held, Writing::SessionGoesOn);
         return 0;
-    case Session::kShellFound:
-        session_.StartWatching();
-        ShowIcons();
-        return 0;
     case Session::kStoredSettingsChanged: TakeStoredChanges(); return 0;
-    case Session::kShellAnswered:
-        // The special-folder list only for answers about special folders:
-        // an edited path is answered about many times a session.
-        if (const auto taken = session_.Resolver().TakeAnswers(); taken.special) {
-            ShowIcons();
-        } else if (taken.any) {
-            ShowSlots();
-            ShowLeftOut();
-        }
-        return 0;
+    case Session::kShellAnswered: TakeShellAnswers(); return 0;
     case WM_TIMER:
         if (wParam != kTypingPausedTimer) break;
         KillTimer(Handle(), kTypingPausedTimer);

@@ -98,6 +98,7 @@ private:
     void ShowSlots();
     void RetainHeldAnswers();
     void ShowIcons();
+    void TakeShellAnswers();
     void ShowDrivesAgain();
     void ShowLeftOut();
     int ShownIcon(const SlotDisplay& display);

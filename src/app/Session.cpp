@@ -36,11 +36,7 @@ Session::Session(std::unique_ptr<RegistryAccessor> registry, win::ShellResolver:
     : registry_(registry ? std::move(registry) : std::make_unique<win::Win32Registry>()),
       policy_(std::move(policy)),
       editor_(*registry_),
-      resolver_(std::move(resolve)) {
-    // The window is built, shown and drawn with its texts; the icons are
-    // looked up once it is on screen.
-    shell_.HoldIcons();
-}
+      resolver_(std::move(resolve)) {}
 
 Session::~Session() { Detach(); }
 
@@ -51,7 +47,6 @@ bool Session::ClaimFirstStart(DWORD limitMs) {
 
 void Session::Attach(HWND window) {
     window_ = window;
-    shell_.SetOwnerWindow(window);
     resolver_.Attach(window, kShellAnswered);
     if (guard_) guard_->Publish(window);
 }
@@ -81,21 +76,7 @@ std::optional<std::string> Session::Load() {
 }
 
 void Session::LookUpShell() {
-    std::vector<int32_t> folders;
-    std::vector<std::string> paths;
-    for (const SpecialFolder& row : kSpecialFolders) folders.push_back(row.csidl);
-    for (int n = 0; n < kSlotCount && editor_.Loaded(); ++n) {
-        const Place& place = editor_.Slot(n);
-        place.isFolder ? paths.push_back(EffectivePath(place, shell_)) : folders.push_back(place.csidl);
-    }
-    const HWND window = window_;
-    shell_.Prefetch(std::move(folders), paths, [window] { PostMessageW(window, kShellFound, 0, 0); });
-}
-
-void Session::StartWatching() {
-    shell_.ReleaseIcons();
-    // The places' questions after the icons: the two would share the
-    // window server's time with the window's first moments.
+    // The questions held since the window was made are asked now.
     resolver_.Release();
     if (watch_ || fileWatch_ || !window_) return;
     if (policy_) {

@@ -25,14 +25,11 @@ namespace quenmar {
 // Start-up, in this order:
 //   1. Load: the settings are read (when the window is about to show).
 //   2. Show: the window is shown and drawn, with its texts.
-//   3. LookUpShell: the shell is asked for the places' icons on its worker;
-//      the window is told with kShellFound.
-//   4. StartWatching: the shell's answers are taken in and the watch starts;
-//      the shell is asked about every place the window shows, as the Open
-//      dialog asks it (ShellResolver), and the window told with
-//      kShellAnswered as answers come in;
-//      the window is told with kStoredSettingsChanged at once, for what was
-//      written since loading, and after every change.
+//   3. LookUpShell: the shell is asked about every place the window shows,
+//      as the Open dialog asks it (ShellResolver), and the window told with
+//      kShellAnswered as answers come in; the watch on the settings starts,
+//      and the window is told with kStoredSettingsChanged at once, for what
+//      was written since loading, and after every change.
 // A Group Policy file a session edits instead of the current user's settings.
 struct EditedPolicy {
     std::string description;            // what the window says it edits
@@ -42,7 +39,6 @@ struct EditedPolicy {
 
 class Session {
 public:
-    static constexpr UINT kShellFound = WM_APP + 2;
     static constexpr UINT kStoredSettingsChanged = WM_APP + 3;
     static constexpr UINT kShellAnswered = WM_APP + 4;
 
@@ -83,8 +79,6 @@ public:
     bool LocalPolicySetsPlaces() const { return localPolicySetsPlaces_; }
     // 3. After the window's first paint.
     void LookUpShell();
-    // 4. On kShellFound.
-    void StartWatching();
 
     // The session is asked whether it may end (log-off, shut-down): what
     // Exit saves is saved now. A save never holds the session; a failed one

@@ -4,23 +4,10 @@
 
 namespace quenmar {
 
-namespace {
-
-// Any folder's path: every folder shows the one folder icon.
-constexpr const char* kAnyFolder = "C:\\Windows\\";
-
-}  // namespace
-
-std::string FolderSlotCaption(const std::string& path, ShellLookups& shell) {
+std::string FolderSlotCaption(const std::string& path) {
     const std::string trimmed = StripTrailingBackslash(path);
-    std::string caption;
-    if (trimmed.size() == 2) {
-        caption = shell.DriveDisplayName(trimmed + '\\') + ' ' + LastPathComponent(trimmed);
-    } else {
-        caption = LastPathComponent(trimmed);
-    }
-    if (caption.empty()) caption = trimmed;
-    return caption;
+    const std::string caption = LastPathComponent(trimmed);
+    return caption.empty() ? trimmed : caption;
 }
 
 
@@ -50,13 +37,14 @@ PlaceQuery QueryOf(const Place& entry, ShellLookups& shell, OpenDialog dialog) {
 
 SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLookups& shell, OpenDialog dialog) {
     SlotDisplay display;
-    display.caption = entry.isFolder ? FolderSlotCaption(EffectivePath(entry, shell), shell) : SpecialFolderName(entry.csidl);
+    display.caption = entry.isFolder ? FolderSlotCaption(EffectivePath(entry, shell)) : SpecialFolderName(entry.csidl);
     if (!answer) return display;
+    // The shell's icon of what it found, a folder's of what it did not.
+    display.icon = answer->largeIcon;
     if (dialog == OpenDialog::Windows && entry.isFolder && IsPolicyName(entry.path)) {
         // Windows' dialog takes the name: its folder as the shell names it.
         const bool named = answer->found && PolicyNameFolder(entry.path);
         display.caption = named && !answer->name.empty() ? answer->name : entry.path;
-        display.icon = named ? answer->largeIcon : shell.PathIconIndex(IconSize::Large, kAnyFolder);
         return display;
     }
 
@@ -65,11 +53,8 @@ SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLooku
         // a drive's root keeps the caption rule then.
         const bool driveRoot = entry.isFolder && StripTrailingBackslash(EffectivePath(entry, shell)).size() == 2;
         if (!answer->name.empty() || !driveRoot) display.caption = answer->name;
-        display.icon = answer->largeIcon;
         return display;
     }
-    // A folder's icon, with the window's mark on it.
-    display.icon = shell.PathIconIndex(IconSize::Large, kAnyFolder);
     if (!entry.isFolder) {
         display.leftOut = LeftOut::NoSuchSpecialFolder;
         return display;

@@ -12,8 +12,9 @@
 
 namespace quenmar {
 
-// Caption of a folder slot whose path is the given text.
-std::string FolderSlotCaption(const std::string& path, ShellLookups& shell);
+// Caption of a folder slot whose path is the given text, until the shell
+// names it: its last component, or a drive's root as written ("C:").
+std::string FolderSlotCaption(const std::string& path);
 
 // What a place left out could be instead, in one click: a special folder
 // (a CSIDL), or a plain path.
@@ -38,7 +39,8 @@ PlaceQuery QueryOf(const Place& entry, ShellLookups& shell, OpenDialog dialog);
 // answer for it (null while it is not in): until then its text and no icon;
 // then the shell's name (even an empty one, but for a drive's root) and
 // icon, as the dialog's button shows them. A place the shell did not find
-// keeps its text (a path as stored), is marked left out, and offers the
+// keeps its text (a path as stored) and the answer's folder icon, is marked
+// left out, and offers the
 // special folder a Group Policy name stands for. On Windows a policy's name
 // is never left out (its folder's name and icon where it has a CSIDL, else
 // its text); Wine's dialog reads an expandable value unexpanded, and one it

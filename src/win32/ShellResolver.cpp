@@ -33,10 +33,12 @@ struct ShellResolver::Inbox {
 
 namespace {
 
+using Work = std::function<void()>;
+
 // A question's whole work, run on a thread of the pool with COM of its own,
 // as the shell asks of any thread that calls it.
 VOID CALLBACK RunOnPool(PTP_CALLBACK_INSTANCE, PVOID context) {
-    const std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(context));
+    const std::unique_ptr<Work> work(static_cast<Work*>(context));
     // A drive with no medium is a place not found, never a box asking for a
     // disk on a thread no one watches.
     DWORD errorMode = 0;
@@ -47,13 +49,27 @@ VOID CALLBACK RunOnPool(PTP_CALLBACK_INSTANCE, PVOID context) {
     SetThreadErrorMode(errorMode, nullptr);
 }
 
+// A folder's icons, without asking any disk: what a place not found shows.
+void FolderIcons(ShellAnswer& answer) {
+    SHFILEINFOW info{};
+    const UINT flags = SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX;
+    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags | SHGFI_LARGEICON)) {
+        answer.largeIcon = info.iIcon;
+    }
+    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags | SHGFI_SMALLICON)) {
+        answer.smallIcon = info.iIcon;
+    }
+}
+
 }  // namespace
 
 ShellResolver::ShellResolver(Resolve resolve) : inbox_(std::make_shared<Inbox>(std::move(resolve))) {}
 
 ShellResolver::~ShellResolver() {
     // Neither waits for a question the shell takes long over (a share out of
-    // reach) nor is reached by its answer; one not yet started is dropped.
+    // reach) nor is reached by its answer; one not yet started asks nothing.
+    // (A cleanup group would cancel those, but closing one waits for every
+    // callback running, even one that has disassociated itself.)
     inbox_->closed = true;
     Detach();
 }
@@ -91,7 +107,7 @@ const ShellAnswer* ShellResolver::AnswerFor(const PlaceQuery& query) {
 void ShellResolver::Ask(const PlaceQuery& query) {
     const uint64_t asking = ++askings_;
     asked_[query] = asking;
-    auto work = std::make_unique<std::function<void()>>([inbox = inbox_, query, asking] {
+    auto work = std::make_unique<Work>([inbox = inbox_, query, asking] {
         if (inbox->closed) return;
         ShellAnswer answer;
         try {
@@ -150,14 +166,16 @@ void ShellResolver::Forget() {
 ShellAnswer ShellResolver::AskShell(const PlaceQuery& query) {
     ShellAnswer answer;
     UniquePidl item;
-    if (query.special) {
-        // As the dialog locates it: a folder this system lacks is not found.
-        if (FAILED(SHGetSpecialFolderLocation(nullptr, query.csidl, item.put()))) return answer;
-    } else {
-        if (query.text.empty()) return answer;
-        if (FAILED(SHParseDisplayName(Wide(query.text).c_str(), nullptr, item.put(), 0, nullptr))) return answer;
+    // As the dialog locates a place: a folder this system lacks, or text the
+    // shell cannot parse, is not found.
+    const HRESULT located = query.special ? SHGetSpecialFolderLocation(nullptr, query.csidl, item.put())
+                            : query.text.empty()
+                                ? E_INVALIDARG
+                                : SHParseDisplayName(Wide(query.text).c_str(), nullptr, item.put(), 0, nullptr);
+    if (FAILED(located) || !item) {
+        FolderIcons(answer);
+        return answer;
     }
-    if (!item) return answer;
     answer.found = true;
     SHFILEINFOW info{};
     if (SHGetFileInfoW(reinterpret_cast<LPCWSTR>(item.get()), 0, &info, sizeof info,

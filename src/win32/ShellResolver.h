@@ -12,11 +12,13 @@
 
 namespace quenmar::win {
 
-// Asks the shell about places as the common Open dialog does, each question
-// on a thread of the system's pool: no answer waits for another (a share on
-// an unreachable server can keep the shell many seconds), and the window's
-// thread waits for none. Answers are kept by the question, so an answer
-// that comes late for a value a slot no longer holds is never shown for it.
+// Asks the shell about places as the common Open dialog does: the program's
+// one source of a place's name, icons and existence, drives' included. Each
+// question runs on a thread of the system's pool: no answer waits for
+// another (a share on an unreachable server can keep the shell many
+// seconds), and the window's thread waits for none. Answers are kept by the
+// question, so an answer that comes late for a value a slot no longer holds
+// is never shown for it.
 class ShellResolver {
 public:
     using Resolve = std::function<ShellAnswer(const PlaceQuery&)>;
@@ -24,9 +26,9 @@ public:
     // Asks the shell itself, unless a test gives its own answerer (which
     // runs on the pool's threads).
     explicit ShellResolver(Resolve resolve = AskShell);
-    // Answers still to come are dropped and questions not yet started never
-    // asked; a question running goes on to its end on its own thread, which
-    // tells no one and is not waited for.
+    // Questions not yet started ask nothing and answers still to come are
+    // dropped; a question running goes on to its end on its own thread,
+    // which tells no one and is not waited for.
     ~ShellResolver();
     ShellResolver(const ShellResolver&) = delete;
     ShellResolver& operator=(const ShellResolver&) = delete;
@@ -58,7 +60,8 @@ public:
     // still holds.
     void Retain(const std::set<PlaceQuery>& held);
 
-    // The shell's answer, as the common Open dialog finds a place.
+    // The shell's answer, as the common Open dialog finds a place; a place
+    // not found has the icons of a folder, as the window shows it.
     static ShellAnswer AskShell(const PlaceQuery& query);
 
 private:

@@ -12,33 +12,25 @@
 
 namespace quenmar::testing {
 
-// Shell lookups with made-up, recognisable answers, recording every query.
+// The shell's answers made up, recognisable, and the environment's values.
 class FakeShell : public ShellLookups {
 public:
     static constexpr int kDriveIcon = 8;
     static constexpr int kFolderIcon = 3;
     static constexpr int kSpecialBase = 100;  // special folder icon = base + CSIDL
 
-    std::vector<std::string> pathQueries;
     std::map<std::string, std::string> environment{{"USERPROFILE", "C:\\users\\me"}};
 
-    int PathIconIndex(IconSize size, const std::string& path) override {
-        pathQueries.push_back(path);
-        const int icon = path.size() < 4 ? kDriveIcon : kFolderIcon;
-        return size == IconSize::Small ? -icon : icon;
-    }
-    int SpecialFolderIconIndex(IconSize size, int32_t csidl) override {
-        return size == IconSize::Small ? -(kSpecialBase + csidl) : kSpecialBase + csidl;
-    }
-    std::string DriveDisplayName(const std::string& root) override { return "Disk [" + root + "]"; }
-    // Its answer about any place: found, named as the caption rule names it
-    // (or the table names a special folder), with the icon its lookups give.
-    ShellAnswer Answer(const PlaceQuery& query) {
+    // Its answer about any place: found, named as a slot's caption names its
+    // text until the shell answers (or the table names a special folder),
+    // with a drive's icon for a root and a folder's for any other path.
+    static ShellAnswer Answer(const PlaceQuery& query) {
         ShellAnswer answer;
         answer.found = true;
-        answer.name = query.special ? SpecialFolderName(query.csidl) : FolderSlotCaption(query.text, *this);
-        answer.largeIcon = query.special ? SpecialFolderIconIndex(IconSize::Large, query.csidl)
-                                         : PathIconIndex(IconSize::Large, AddTrailingBackslash(query.text));
+        answer.name = query.special ? SpecialFolderName(query.csidl) : FolderSlotCaption(query.text);
+        answer.largeIcon = query.special ? kSpecialBase + query.csidl
+                                         : AddTrailingBackslash(query.text).size() < 4 ? kDriveIcon : kFolderIcon;
+        answer.smallIcon = -answer.largeIcon;
         return answer;
     }
     std::string ExpandEnvironment(const std::string& text) override {

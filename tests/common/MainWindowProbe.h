@@ -57,7 +57,7 @@ public:
     // once typing pauses).
     bool WaitForIcons() {
         return WaitUntil([this] {
-            return !session.Shell().RefusingIcons() && !WaitingForTypingToPause() && !session.Resolver().Pending();
+            return !WaitingForTypingToPause() && !session.Resolver().Pending();
         }, 30000);
     }
 

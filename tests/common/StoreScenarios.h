@@ -97,7 +97,7 @@ TYPED_TEST_P(StoreScenarios, EmptyTextLoadsAsDriveC) {
         EXPECT_TRUE(loaded.entries[n].isFolder) << n;
         EXPECT_FALSE(loaded.entries[n].keepUnexpanded) << n;
         EXPECT_EQ(loaded.entries[n].path, "C:\\") << n;
-        EXPECT_EQ(this->Shown(loaded.entries[n]).caption, "Disk [C:\\] ") << n;
+        EXPECT_EQ(this->Shown(loaded.entries[n]).caption, "C:") << n;
     }
     ASSERT_TRUE(this->Store().Save(loaded.entries, false).Done());
     EXPECT_EQ(this->Stored(1), SzValue("C:\\"));
