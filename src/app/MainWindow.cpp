@@ -33,6 +33,9 @@ namespace {
 constexpr UINT kTellUnreadable = WM_APP + 1;  // what loading could not read, told once on screen
 // The pause after a keystroke in the path box after which its text is asked of the shell.
 constexpr UINT_PTR kTypingPausedTimer = 1;
+// Fires once every control of the window has been drawn: a timer's message
+// comes after every paint.
+constexpr UINT_PTR kDrawnTimer = 2;
 constexpr UINT kTypingPauseMs = 200;
 // The system menu's own command: below the system's range, low four bits clear.
 constexpr UINT kExportSettingsCommand = 0x0110;
@@ -472,12 +475,10 @@ void MainWindow::Showing() {
     ShowState();
 }
 
-// On screen and drawn: the shell's work starts now, on its own thread, and
-// the window goes on taking the user's input meanwhile.
-void MainWindow::Shown() {
-    ShowIcons();  // the special folders' questions join the places'
-    session_.LookUpShell();
-}
+// On screen: the shell is asked about the places once every control is
+// drawn, on the pool's threads, and the window goes on taking the user's
+// input meanwhile.
+void MainWindow::Shown() { SetTimer(Handle(), kDrawnTimer, USER_TIMER_MINIMUM, nullptr); }
 
 void MainWindow::TakeStoredChanges() {
     const std::vector<std::string> unreadable = editor_.TakeStoredChanges();
@@ -556,6 +557,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case Session::kStoredSettingsChanged: TakeStoredChanges(); return 0;
     case Session::kShellAnswered: TakeShellAnswers(); return 0;
     case WM_TIMER:
+        if (wParam == kDrawnTimer) {
+            // The shell's many threads would take the machine's time from
+            // the window's first drawing.
+            KillTimer(Handle(), kDrawnTimer);
+            ShowIcons();  // the special folders' questions join the places'
+            session_.LookUpShell();
+            return 0;
+        }
         if (wParam != kTypingPausedTimer) break;
         KillTimer(Handle(), kTypingPausedTimer);
         typing_ = false;
