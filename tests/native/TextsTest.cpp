@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -180,12 +181,17 @@ TEST(StringTables, EveryLanguageHasEveryTextWithTheEnglishPlaceholders) {
 // Each language's typography, as rows: a sign that must not follow what
 // stands before it. French puts a no-break space (U+00A0) before : ; ? !
 // and inside « », so that the sign never wraps onto a line of its own;
-// Chinese and Japanese sentences take full-width ！？：, Arabic its own ؟ and ،.
+// Chinese and Japanese sentences take full-width ！？：（, also after a Latin
+// word or a closing quotation mark, and Japanese sets 「」 without spaces;
+// Arabic takes its own ؟ and ،. A drive's colon ("C:\") is no sign.
 TEST(StringTables, EachLanguagesTypography) {
     struct Rule {
         const char* file;
         const char* what;
-        std::string before;  // a space, or any ideograph or kana (the bytes E3 to E9 lead them)
+        // A text, "CJK" (any ideograph or kana: the bytes E3 to E9 lead them),
+        // "Latin in CJK" (a Latin letter or a closing mark in a text with
+        // CJK), "Arabic", or for "(" what follows it.
+        std::string before;
         std::string sign;
     };
     const Rule rules[] = {
@@ -196,16 +202,35 @@ TEST(StringTables, EachLanguagesTypography) {
         {"zh-Hans.rc", "a half-width : after Chinese", "CJK", ":"}, {"ja.rc", "a half-width ! after Japanese", "CJK", "!"},
         {"ja.rc", "a half-width ? after Japanese", "CJK", "?"},   {"ja.rc", "a half-width : after Japanese", "CJK", ":"},
         {"ar.rc", "a Latin ? after Arabic (\u061F)", "Arabic", "?"}, {"ar.rc", "a Latin , after Arabic (\u060C)", "Arabic", ","},
+        {"zh-Hans.rc", "a half-width ? after a Latin word or quote", "Latin in CJK", "?"},
+        {"zh-Hans.rc", "a half-width : after a Latin word or quote", "Latin in CJK", ":"},
+        {"zh-Hans.rc", "Chinese in half-width brackets", "CJK", "("}, {"ja.rc", "Japanese in half-width brackets", "CJK", "("},
+        {"ja.rc", "a half-width ? after a Latin word or quote", "Latin in CJK", "?"},
+        {"ja.rc", "a half-width : after a Latin word or quote", "Latin in CJK", ":"},
+        {"ja.rc", "a space before \u300C", " ", "\u300C"}, {"ja.rc", "a space after \u300D", "\u300D", " "},
+    };
+    const auto cjkAt = [](const std::string& text, size_t at) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        return at + 3 <= text.size() && lead >= 0xE3 && lead <= 0xE9;
     };
     const auto names = TextNames();
     for (const Rule& rule : rules) {
         for (const auto& table : Tables()) {
             if (table.file != rule.file) continue;
             for (const auto& [number, text] : table.texts) {
-                if (number == IDS_USAGE) continue;  // the command line's own syntax: [/?]
                 for (size_t at = text.find(rule.sign); at != std::string::npos; at = text.find(rule.sign, at + 1)) {
                     bool bad = false;
-                    if (rule.before == "Arabic") {
+                    if (rule.sign == "(") {
+                        bad = cjkAt(text, at + 1);
+                    } else if (rule.before == "Latin in CJK") {
+                        const bool hasCjk = std::ranges::any_of(text, [](char c) {
+                            return static_cast<unsigned char>(c) >= 0xE3 && static_cast<unsigned char>(c) <= 0xE9;
+                        });
+                        const bool drive = at + 1 < text.size() && text[at + 1] == '\\';
+                        const bool latin = at >= 1 && std::isalpha(static_cast<unsigned char>(text[at - 1]));
+                        const bool closing = at >= 3 && (text.compare(at - 3, 3, "\u201D") == 0 || text.compare(at - 3, 3, "\u300D") == 0);
+                        bad = hasCjk && !drive && (latin || closing);
+                    } else if (rule.before == "Arabic") {
                         // The letter before: two bytes, its lead from D8 (U+0600) to DB.
                         bad = at >= 2 && static_cast<unsigned char>(text[at - 2]) >= 0xD8 &&
                               static_cast<unsigned char>(text[at - 2]) <= 0xDB;
