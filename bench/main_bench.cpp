@@ -677,7 +677,7 @@ void UnreachableSharesBenchmark() {
         for (int n = 0; n < quenmar::kSlotCount; ++n) places[n] = quenmar::Place::Folder(root + "\\share" + std::to_string(n) + "\\");
         quenmar::PlacesStore(registry).Save(places, false);
         auto start = Clock::now();
-        auto form = std::make_unique<quenmar::testing::MainWindowProbe>(nullptr, quenmar::kWebsiteAddress, resolve);
+        auto form = std::make_unique<quenmar::testing::MainWindowProbe>(nullptr, quenmar::HelpTarget(), resolve);
         form->Show();
         RunUntilIdle();
         figures.show.push_back(MillisecondsSince(start));

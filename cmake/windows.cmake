@@ -49,6 +49,11 @@ set_source_files_properties(src/app/res/Quenmar.rc PROPERTIES OBJECT_DEPENDS "${
 
 add_executable(Quenmar WIN32 src/app/main.cpp src/app/res/Quenmar.rc)
 target_link_libraries(Quenmar PRIVATE quenmar_win)
+# The help page beside the program, as the packages install it.
+file(GLOB QUENMAR_HELP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*)
+add_custom_command(TARGET Quenmar POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/docs/help $<TARGET_FILE_DIR:Quenmar>/help
+    VERBATIM)
 # wWinMain: the command line is read wide.
 target_link_options(Quenmar PRIVATE -municode)
 
@@ -126,11 +131,12 @@ if(WIXL)
     add_custom_command(OUTPUT ${QUENMAR_MSI}
         COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Quenmar> ${QUENMAR_MSI_STAGE}/Quenmar.exe
         COMMAND ${CMAKE_COMMAND} -E copy ${QUENMAR_ICON} ${QUENMAR_MSI_STAGE}/Quenmar.ico
+        COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/docs/help ${QUENMAR_MSI_STAGE}/help
         COMMAND ${WIXL} -a ${QUENMAR_MSI_ARCH} -D Arch=${QUENMAR_MSI_ARCH} -D Version=${PROJECT_VERSION}
                 -D ExeSource=Quenmar.exe -D IconSource=Quenmar.ico -D HelpLink=${QUENMAR_WEBSITE}
                 -o ${QUENMAR_MSI} ${CMAKE_SOURCE_DIR}/installer/Quenmar.wxs
         WORKING_DIRECTORY ${QUENMAR_MSI_STAGE}
-        DEPENDS Quenmar ${CMAKE_SOURCE_DIR}/installer/Quenmar.wxs ${QUENMAR_ICON}
+        DEPENDS Quenmar ${CMAKE_SOURCE_DIR}/installer/Quenmar.wxs ${QUENMAR_ICON} ${QUENMAR_HELP_FILES}
         COMMENT "Packaging ${QUENMAR_MSI}"
         VERBATIM)
     add_custom_target(msi ALL DEPENDS ${QUENMAR_MSI})

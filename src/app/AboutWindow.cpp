@@ -1,8 +1,11 @@
 #include "app/AboutWindow.h"
 
+#include "app/Help.h"
+
 #include <algorithm>
 
 #include "app/AppTexts.h"
+#include "app/Help.h"
 #include "app/Product.h"
 #include "app/ShellOpenLauncher.h"
 #include "app/Version.h"
@@ -57,7 +60,10 @@ void AboutWindow::Created() {
     rights_.Create(*this, TextOf(IDS_RIGHTS_RESERVED), {116, 88, 10, 10});
     link_.Create(*this, "", {116, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
     link_.MakeTabStop();
-    linkCaption_.Create(*this, TextOf(IDS_VISIT_ONLINE), {12, 116, 10, 10}, Anchor::Left | Anchor::Bottom);
+    // The link says what it opens: the help page beside the program, or the
+    // publisher's web site.
+    linkCaption_.Create(*this, TextOf(HelpIsLocal() ? IDS_HELP_CAPTION : IDS_VISIT_ONLINE), {12, 116, 10, 10},
+                        Anchor::Left | Anchor::Bottom);
 
     title_.SetFont(MakeFont(-24));
     version_.SetFont(MakeFont(-19));
@@ -71,7 +77,7 @@ void AboutWindow::Created() {
     title_.SetText(kApplicationTitle);
     version_.SetText(TextOf(IDS_ABOUT_VERSION, {kVersion}));
     copyright_.SetText(CopyrightLine());
-    link_.SetText(kWebsiteAddress);
+    link_.SetText(HelpIsLocal() ? TextOf(IDS_HELP_LINK) : std::string(kWebsiteAddress));
     FitToTexts();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Product.h"
+#include "app/Help.h"
 #include "widgets/FlatButton.h"
 #include "widgets/Form.h"
 #include "widgets/Label.h"
@@ -9,8 +9,8 @@
 
 namespace quenmar {
 
-// The About window: logo, name, version, copyright and a link to the web
-// site, over a finely striped background.
+// The About window: logo, name, version, copyright and a link to the help,
+// over a finely striped background.
 class AboutWindow : public widgets::Form {
 public:
     // The link opens linkTarget.
@@ -42,8 +42,8 @@ private:
     win::UniqueGdiObject logo_;
 };
 
-// Shows a fresh About window modally over its owner; its link opens the web
-// site unless another target is given.
-void ShowAboutWindow(HWND owner, std::string linkTarget = kWebsiteAddress);
+// Shows a fresh About window modally over its owner; its link opens the
+// help unless another target is given.
+void ShowAboutWindow(HWND owner, std::string linkTarget = HelpTarget());
 
 }  // namespace quenmar

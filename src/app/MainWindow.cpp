@@ -212,7 +212,7 @@ UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
 
 }  // namespace
 
-MainWindow::MainWindow(Session& session, std::string websiteAddress)
+MainWindow::MainWindow(Session& session, std::string helpTarget)
     : Form({.className = L"TfrmQuenmar",
             .clientWidth = 598,
             .clientHeight = 429,
@@ -221,7 +221,7 @@ MainWindow::MainWindow(Session& session, std::string websiteAddress)
             .smallIcon = ProgramIcon(true)}),
       session_(session),
       editor_(session.Editor()),
-      websiteAddress_(std::move(websiteAddress)) {
+      helpTarget_(std::move(helpTarget)) {
     placesList_.OnSelectionChanged = [this](std::optional<int> slot) { SelectSlot(slot); };
     placesList_.OnDblClick = [this] {
         if (editor_.Inputs().changeFolder) PickFolder();
@@ -238,7 +238,7 @@ MainWindow::MainWindow(Session& session, std::string websiteAddress)
     exitButton_.OnClick = [this] { Close(); };
     aboutButton_.OnClick = [this] { ShowAboutWindow(Handle()); };
     logo_.OnClick = [this] { ShowAboutWindow(Handle()); };
-    banner_.OnClick = [this] { OpenDocument(websiteAddress_, Handle()); };
+    banner_.OnClick = [this] { OpenDocument(helpTarget_, Handle()); };
     browseButton_.OnClick = [this] { PickFolder(); };
     changeFolderButton_.OnClick = [this] { PickFolder(); };
     folderPicker_.Options.createDeleteButtons = true;

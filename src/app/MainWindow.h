@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/Help.h"
 #include "app/Product.h"
 #include "app/Session.h"
 #include "folderpicker/FolderPicker.h"
@@ -29,7 +30,7 @@ namespace quenmar {
 class MainWindow : public widgets::Form {
 public:
     // The banner opens the maker's web site unless another address is given.
-    explicit MainWindow(Session& session, std::string websiteAddress = kWebsiteAddress);
+    explicit MainWindow(Session& session, std::string helpTarget = HelpTarget());
     ~MainWindow() override;
 
 protected:
@@ -117,7 +118,7 @@ private:
     void ShowBanner();
     void FitToTexts();
 
-    std::string websiteAddress_;
+    std::string helpTarget_;  // what the banner opens
     bool activatedOnce_ = false;
     std::optional<std::string> unreadableAtLoad_;
     // The selected slot's text while it is typed: the shell is asked about

@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/Export.h"
 #include "app/GroupPolicyTarget.h"
+#include "app/Help.h"
 #include "app/MainWindow.h"
 #include "app/Session.h"
 #include "widgets/Application.h"
@@ -92,6 +93,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     InitCommonControlsEx(&controls);
     auto& application = quenmar::widgets::Application::Instance();
     application.SetTitle(quenmar::kApplicationTitle);
+    application.SetHelp([](HWND owner) { quenmar::ShowHelp(owner); });
     int result = 0;
     application.Guard(nullptr, [&] {
         quenmar::MainWindow mainForm(session);

@@ -39,6 +39,13 @@ public:
     void UnregisterForm(Form* form);
     Form* FormOf(HWND window) const;
 
+    // What F1 in any of the program's windows opens (its help), with the
+    // window it was pressed in; nothing until the program says.
+    void SetHelp(std::function<void(HWND)> show) { help_ = std::move(show); }
+    void ShowHelp(HWND owner) const {
+        if (help_) help_(owner);
+    }
+
     // Runs a callable, showing any exception it throws in the error box.
     template <typename F>
     bool Guard(HWND owner, F&& call) {
@@ -57,6 +64,7 @@ private:
     std::string title_;
     std::vector<Form*> forms_;
     Form* mainForm_ = nullptr;
+    std::function<void(HWND)> help_;
 };
 
 }  // namespace quenmar::widgets

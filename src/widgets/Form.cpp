@@ -180,6 +180,9 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         HandleCommand(LOWORD(wParam), HIWORD(wParam), lParam != 0);
         return 0;
+    case WM_HELP:
+        Application::Instance().ShowHelp(hwnd_);
+        return TRUE;
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE: {
         // Another scheme: the colours change; high contrast may come or go
@@ -291,6 +294,12 @@ bool Form::PreTranslate(MSG& msg) {
     // shown in the error box and the loop goes on.
     bool taken = false;
     Application::Instance().Guard(hwnd_, [&] {
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1) {
+            // Any window's help, whatever control has the focus.
+            Application::Instance().ShowHelp(hwnd_);
+            taken = true;
+            return;
+        }
         if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) taken = HandleKey(msg);
         if (!taken && msg.message == WM_KEYDOWN && (msg.wParam == VK_RETURN || msg.wParam == VK_SPACE)) {
             Control* control = ControlOf(msg.hwnd);

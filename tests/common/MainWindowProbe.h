@@ -20,9 +20,9 @@ struct ProbeSession {
 class MainWindowProbe : private ProbeSession, public MainWindow {
 public:
     explicit MainWindowProbe(std::unique_ptr<RegistryAccessor> registry = nullptr,
-                             std::string websiteAddress = kWebsiteAddress,
+                             std::string helpTarget = HelpTarget(),
                              win::ShellResolver::Resolve resolve = win::ShellResolver::AskShell)
-        : ProbeSession(std::move(registry), std::move(resolve)), MainWindow(session, std::move(websiteAddress)) {}
+        : ProbeSession(std::move(registry), std::move(resolve)), MainWindow(session, std::move(helpTarget)) {}
     const PlacesEditor& Editor() const { return session.Editor(); }
     win::Win32ShellLookups& Shell() { return session.Shell(); }
     win::ShellResolver& Resolver() { return session.Resolver(); }

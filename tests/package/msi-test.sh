@@ -51,9 +51,10 @@ check "per machine (ALLUSERS=1)" test "$(property "$package" ALLUSERS)" = 1
 check "the shortcut goes to the Start menu's programs" \
     test "$(msiinfo export "$package" Shortcut | tr -d '\r' | awk -F'\t' '$3 == "Quenmar" { print $2 }')" = ProgramMenuFolder
 check "Add/Remove Programs icon" test -n "$(property "$package" ARPPRODUCTICON)"
-# The address the project configures (CMakeLists.txt), the one About opens.
-website=$(sed -nE 's/^set\(QUENMAR_WEBSITE "([^"]+)"\).*/\1/p' "$source_dir/CMakeLists.txt")
-check "help link $(property "$package" ARPHELPLINK) is the project's $website" \
+# The address a publisher configures (CMakeLists.txt), the one About opens;
+# none by default, when the help is the page installed beside the program.
+website=$(sed -nE 's/^set\(QUENMAR_WEBSITE "([^"]*)".*/\1/p' "$source_dir/CMakeLists.txt")
+check "help link '$(property "$package" ARPHELPLINK)' is the project's '$website'" \
     test "$(property "$package" ARPHELPLINK)" = "$website"
 # The exe's fixed version record (VS_FIXEDFILEINFO, found by its signature):
 # the file and product versions, major.minor.build.revision.
@@ -80,6 +81,7 @@ stage="$work/stage"
 mkdir -p "$stage"
 cp "$exe" "$stage/Quenmar.exe"
 cp "$icon" "$stage/Quenmar.ico"
+cp -r "$source_dir/docs/help" "$stage/help"
 (cd "$stage" && wixl -a "$arch" -D Arch="$arch" -D Version="$newer_version" -D ExeSource=Quenmar.exe \
     -D IconSource=Quenmar.ico -D HelpLink="$(property "$package" ARPHELPLINK)" -o "$newer" "$source_dir/installer/Quenmar.wxs") \
     || { echo "FAILED: wixl could not build the newer package"; exit 1; }
@@ -142,6 +144,10 @@ check "nothing of Quenmar is installed before the test" \
 w msiexec /i "$(winpath "$package")" /qn >/dev/null
 installed_packages+=("$package")
 check "msiexec /i /qn installs $install_dir\\Quenmar.exe" cmp -s "$exe" "$exe_unix"
+for page in "$source_dir"/docs/help/*; do
+    check "the help's $(basename "$page") is installed in help\\ beside it" \
+        cmp -s "$page" "$dir_unix/help/$(basename "$page")"
+done
 shortcut_unix=$(installed_shortcut)
 check "one Start-menu shortcut: ${shortcut_unix:-none}" test -n "$shortcut_unix"
 check "the shortcut points at the installed exe" shortcut_names "${shortcut_unix:-none}" "$install_dir\\Quenmar.exe"

@@ -38,8 +38,12 @@ TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
             if (IsWindowVisible(child)) texts.push_back(win::Utf8(text));
         }
         std::sort(texts.begin(), texts.end());
-        EXPECT_EQ(texts, (std::vector<std::string>{"All rights reserved.", "OK", "Quenmar", "Version 1.0",
-                                                   "Visit us Online:", "https://example.com/",
+        // The build names no web site: the link says it opens the help page,
+        // which the build puts beside the program as the packages do.
+        EXPECT_NE(GetFileAttributesW(win::Wide(HelpTarget()).c_str()), INVALID_FILE_ATTRIBUTES) << HelpTarget();
+        EXPECT_TRUE(HelpTarget().ends_with("\\help\\Quenmar.htm")) << HelpTarget();
+        EXPECT_EQ(texts, (std::vector<std::string>{"All rights reserved.", "Help:", "OK", "Quenmar",
+                                                   "Quenmar help page", "Version 1.0",
                                                    "\u00A9 2026 The Quenmar Authors"}));
         EXPECT_EQ(GetFocus(), about->OkButton().Handle()) << "OK has the focus";
         RECT client{};

@@ -41,8 +41,8 @@ protected:
         Open(std::move(made));
         return memory;
     }
-    void Open(std::unique_ptr<RegistryAccessor> memory = nullptr, std::string website = kWebsiteAddress) {
-        form = std::make_unique<MainWindowProbe>(std::move(memory), std::move(website));
+    void Open(std::unique_ptr<RegistryAccessor> memory = nullptr, std::string help = HelpTarget()) {
+        form = std::make_unique<MainWindowProbe>(std::move(memory), std::move(help));
         form->Show();
         PumpMessages();
         form->WaitForIcons();
@@ -538,9 +538,9 @@ TEST_F(MainWindowTest, TabOrderAsDesigned) {
     EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->catalogue_.Handle());
 }
 
-// What the pictures do: the banner opens the web site (here a batch file
+// What the pictures do: the banner opens the help (here a batch file
 // that leaves a mark), the logo the About window.
-TEST_F(MainWindowTest, TheBannerOpensTheSiteAndTheLogoAbout) {
+TEST_F(MainWindowTest, TheBannerOpensTheHelpAndTheLogoAbout) {
     const std::string site = "C:\\quenmar-site.bat", mark = "C:\\quenmar-site.txt";
     DeleteFileW(win::Wide(mark).c_str());
     std::ofstream(site, std::ios::binary) << "@echo opened> " << mark << "\r\n";
@@ -562,6 +562,40 @@ TEST_F(MainWindowTest, TheBannerOpensTheSiteAndTheLogoAbout) {
     EXPECT_TRUE(aboutShown) << "the logo opens About";
     DeleteFileW(win::Wide(site).c_str());
     DeleteFileW(win::Wide(mark).c_str());
+}
+
+// F1 opens the help from every window, whatever control has the focus:
+// the main window, About and the folder picker.
+TEST_F(MainWindowTest, F1InEveryWindowOpensTheHelp) {
+    std::vector<HWND> asked;
+    widgets::Application::Instance().SetHelp([&](HWND owner) { asked.push_back(owner); });
+    const win::ScopeExit noHelp([] { widgets::Application::Instance().SetHelp({}); });
+    const auto pressF1 = [](HWND window) {
+        PostMessageW(window, WM_KEYDOWN, VK_F1, 0x003B0001);
+        PostMessageW(window, WM_KEYUP, VK_F1, 0xC03B0001);
+    };
+    Open();
+    SetFocus(form->pathEdit_.Handle());
+    pressF1(form->pathEdit_.Handle());
+    PumpMessages();
+    HWND about = nullptr, picker = nullptr;
+    Soon([&] {
+        about = FindWindowW(L"TfrmQuenmarAbout", nullptr);
+        pressF1(GetFocus());
+        Soon([&] { SendMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    });
+    SendMessageW(form->aboutButton_.Handle(), BM_CLICK, 0, 0);
+    SelectSlot(1);
+    SendMessageW(form->folderKind_.Handle(), BM_CLICK, 0, 0);
+    Soon([&] {
+        auto* window = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
+        if (!window) return ADD_FAILURE() << "no picker";
+        picker = window->Handle();
+        pressF1(GetFocus());
+        Soon([window] { window->SetModalResult(IDCANCEL); });
+    });
+    SendMessageW(form->browseButton_.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(asked, (std::vector<HWND>{form->Handle(), about, picker}));
 }
 
 // A double click on a folder place opens the picker on that folder, by its

@@ -41,7 +41,7 @@ struct SlowShell {
 TEST(ShellAnswers, ASlowAnswerHoldsNothingUpAndALateOneIsNeverShownForAnotherValue) {
     SlowShell shell;
     {
-        MainWindowProbe form(std::make_unique<MemoryRegistry>(), kWebsiteAddress, shell.Resolve());
+        MainWindowProbe form(std::make_unique<MemoryRegistry>(), HelpTarget(), shell.Resolve());
         form.Show();
         PumpMessages();
         ASSERT_TRUE(WaitUntil([&] { return ItemText(form.placesList_, 0) == "Shell's 34"; }, 10000));
@@ -153,7 +153,7 @@ TEST(ShellAnswers, APlaceLeftOutIsMarkedAndToldToTheEyeAndAScreenReader) {
         answer.largeIcon = query.special ? 1 : kNoIcon;
         return answer;
     };
-    MainWindowProbe form(std::make_unique<MemoryRegistry>(), kWebsiteAddress, resolve);
+    MainWindowProbe form(std::make_unique<MemoryRegistry>(), HelpTarget(), resolve);
     form.Show();
     PumpMessages();
     ASSERT_TRUE(form.WaitForIcons());
