@@ -14,8 +14,8 @@
 #include "places/Captions.h"
 #include "places/Catalogue.h"
 #include "places/PathText.h"
-#include "places/Utf16.h"
 #include "widgets/Application.h"
+#include "widgets/FileDialog.h"
 #include "widgets/GuideLines.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/SystemColours.h"
@@ -48,31 +48,6 @@ HICON ProgramIcon(bool small) {
                                          GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), LR_SHARED));
 }
 
-// A common file dialog's record with its texts from the string table: its
-// owner, filter (names and patterns parted by '|'; the first entry chosen),
-// the file name it starts with and its title. Neither copied nor moved: the
-// record points into it.
-struct FileDialog {
-    FileDialog(HWND owner, UINT filterText, UINT fileNameText, UINT titleText)
-        : filter(win::Wide(TextOf(filterText)) + L'|'), title(win::Wide(TextOf(titleText))) {
-        std::replace(filter.begin(), filter.end(), L'|', L'\0');
-        lstrcpynW(fileName, win::Wide(TextOf(fileNameText)).c_str(), MAX_PATH);
-        record.lStructSize = sizeof record;
-        record.hwndOwner = owner;
-        record.lpstrFilter = filter.c_str();
-        record.nFilterIndex = 1;
-        record.lpstrFile = fileName;
-        record.nMaxFile = MAX_PATH;
-        record.lpstrTitle = title.c_str();
-    }
-    FileDialog(const FileDialog&) = delete;
-    FileDialog& operator=(const FileDialog&) = delete;
-
-    std::wstring filter, title;
-    wchar_t fileName[MAX_PATH] = {};
-    OPENFILENAMEW record{};
-};
-
 // A copy of an icon of the list with the system's warning sign at half its
 // size in its lower left corner, added to the list (the system image list
 // is this process's own copy): the icon of a place the Open dialog will
@@ -98,112 +73,6 @@ int AddMarkedIcon(HIMAGELIST list, int icon) {
     GdiFlush();
     const int marked = ImageList_Add(list, static_cast<HBITMAP>(picture.get()), nullptr);
     return marked >= 0 ? marked : icon;
-}
-
-// The window's font at another height, and bold if asked.
-win::UniqueGdiObject FontLike(HFONT font, LONG height, bool bold = false) {
-    LOGFONTW face{};
-    GetObjectW(font, sizeof face, &face);
-    face.lfHeight = height;
-    if (bold) face.lfWeight = FW_BOLD;
-    return win::UniqueGdiObject(CreateFontIndirectW(&face));
-}
-
-// The banner drawn for the scale, with a tagline written under its name
-// (the picture leaves the room for it): the program's, or what it edits. In
-// high contrast no picture: the name and the tagline in the scheme's text
-// colour on its background, where the picture shows them.
-HBITMAP Banner(int dpi, HFONT font, bool rightToLeft, const widgets::Palette& colours, const std::string& taglineText) {
-    const auto scaled = [dpi](int pixels96) { return MulDiv(pixels96, dpi, 96); };
-    const win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    HBITMAP banner = nullptr;
-    if (colours.picturesBehindText) {
-        banner = LoadPicture(L"BANNER", dpi);
-        if (!banner) return nullptr;
-    } else {
-        const win::WindowDC screen(nullptr);
-        banner = CreateCompatibleBitmap(screen.get(), scaled(220), scaled(45));
-        if (!banner) return nullptr;
-    }
-    const win::SelectedObject onBanner(dc.get(), banner);
-    SetBkMode(dc.get(), TRANSPARENT);
-    if (!colours.picturesBehindText) {
-        RECT all{0, 0, scaled(220), scaled(45)};
-        const win::UniqueGdiObject background(CreateSolidBrush(colours.bannerBackground));
-        FillRect(dc.get(), &all, static_cast<HBRUSH>(background.get()));
-        const win::UniqueGdiObject nameFont = FontLike(font, -scaled(24), true);
-        const win::SelectedObject inNameFont(dc.get(), nameFont.get());
-        SetTextColor(dc.get(), colours.bannerText);
-        RECT name{scaled(49), scaled(1), scaled(218), scaled(29)};
-        DrawTextW(dc.get(), win::Wide(kApplicationTitle).c_str(), -1, &name, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
-    }
-    // A tagline longer than its room is written smaller, down to four
-    // fifths of the window's font, and cut short only below that.
-    const std::wstring tagline = win::Wide(taglineText);
-    RECT line{scaled(49), scaled(29), scaled(218), scaled(44)};
-    win::UniqueGdiObject smaller;
-    {
-        const win::SelectedObject inFont(dc.get(), font);
-        RECT measured{0, 0, 0, 0};
-        DrawTextW(dc.get(), tagline.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        const int room = line.right - line.left;
-        if (measured.right > room) {
-            LOGFONTW face{};
-            GetObjectW(font, sizeof face, &face);
-            LONG height = face.lfHeight * std::max<LONG>(room, measured.right * 4 / 5) / measured.right;
-            if (height == face.lfHeight) height += height < 0 ? 1 : -1;
-            smaller = FontLike(font, height);
-        }
-    }
-    const win::SelectedObject inFont(dc.get(), smaller ? static_cast<HFONT>(smaller.get()) : font);
-    SetTextColor(dc.get(), colours.picturesBehindText ? colours.tagline : colours.bannerText);
-    DrawTextW(dc.get(), tagline.c_str(), -1, &line,
-              DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP | DT_END_ELLIPSIS | (rightToLeft ? DT_RTLREADING : 0));
-    return banner;
-}
-
-// The two lines a text can be broken into at each of its breaks: at a
-// space, which the first line is measured with (as the system's wrapping
-// measures it), or after a Chinese or Japanese character (U+2E80 on).
-std::vector<std::pair<std::string, std::string>> TwoLineBreaks(const std::string& text) {
-    const std::u16string units = Utf8ToUtf16(text);
-    std::vector<std::pair<std::string, std::string>> breaks;
-    for (size_t i = 0; i < units.size();) {
-        const char16_t unit = units[i];
-        const bool pair = unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size();
-        i += pair ? 2 : 1;
-        if (unit == u' ' || ((pair || unit >= 0x2E80) && i < units.size())) {
-            breaks.emplace_back(Utf16ToUtf8(units.substr(0, i)), Utf16ToUtf8(units.substr(i)));
-        }
-    }
-    return breaks;
-}
-
-// The width in which every special folder's name shows whole as a place's
-// caption, in the list's font: on one line, or broken into two, the most a
-// place shows before it ends the caption with an ellipsis.
-int PlaceNamesWidth(const Control& list) {
-    std::vector<std::string> texts;  // each name, then the two lines of each of its breaks
-    std::vector<size_t> breakCounts;
-    for (const SpecialFolder& row : kSpecialFolders) {
-        std::string name = TextOf(row.nameText);
-        auto breaks = TwoLineBreaks(name);
-        texts.push_back(std::move(name));
-        for (auto& [first, second] : breaks) {
-            texts.push_back(std::move(first));
-            texts.push_back(std::move(second));
-        }
-        breakCounts.push_back(breaks.size());
-    }
-    const std::vector<int> widths = list.TextWidths(texts);
-    int widest = 0;
-    size_t n = 0;
-    for (const size_t count : breakCounts) {
-        int narrowest = widths[n++];
-        for (size_t b = 0; b < count; ++b, n += 2) narrowest = std::min(narrowest, std::max(widths[n], widths[n + 1]));
-        widest = std::max(widest, narrowest);
-    }
-    return widest;
 }
 
 // The preview dialog's hook: it only makes the dialog the classic Explorer
@@ -383,7 +252,8 @@ void MainWindow::FitToTexts() {
     // Each place as wide as a special folder's name needs (the list wraps a
     // caption 12 pixels inside its item, and a pixel or two to spare), and
     // as high as its icon and two lines of caption.
-    const int itemSpacing = std::max(Scale(75), PlaceNamesWidth(placesList_) + 12 + Scale(2));
+    const int itemSpacing =
+        std::max(Scale(75), PlaceNamesWidth([this](const auto& texts) { return placesList_.TextWidths(texts); }) + 12 + Scale(2));
     const int itemHeight = std::max<int>(ScaledMetric(SM_CYICONSPACING),
                                          GetSystemMetrics(SM_CYICON) + 2 * placesList_.TextExtent("Ag").cy + Scale(6));
     int columnNeeds = 0;
@@ -445,7 +315,7 @@ void MainWindow::ColoursChanged() { ShowBanner(); }
 void MainWindow::ShowBanner() {
     // Editing a Group Policy, the banner says which.
     const std::string tagline = session_.Policy() ? session_.Policy()->description : TextOf(IDS_TAGLINE);
-    banner_.SetBitmap(Banner(Dpi(), Font(), banner_.InMirroredWindow(), widgets::CurrentPalette(), tagline));
+    banner_.Show(Dpi(), Font(), widgets::CurrentPalette(), kApplicationTitle, tagline);
 }
 
 // The pictures and glyphs drawn for the window's scale.
@@ -513,7 +383,7 @@ void MainWindow::Activated() {
     SetMinTrackSize(size.cx, size.cy);
 }
 
-bool MainWindow::Closing() { return GoesOn(editor_.Save(), Writing::Closing); }
+bool MainWindow::Closing() { return ReportSaveFailure(editor_.Save(), SaveFor::Closing); }
 
 void MainWindow::Destroying() {
     // The drop target gives the window its procedure back while the window
@@ -523,14 +393,14 @@ void MainWindow::Destroying() {
 }
 
 void MainWindow::TakeShellAnswers() {
-    const auto taken = session_.Resolver().TakeAnswers();
+    const auto arrived = session_.Resolver().TakeAnswers();
     // The shell's icons are in its image lists from its first answer.
-    if (taken.any && !session_.Shell().SystemImageList(IconSize::Large)) session_.Shell().AdoptImageLists();
+    if (arrived.some && !session_.Shell().SystemImageList(IconSize::Large)) session_.Shell().AdoptImageLists();
     // The special-folder list only for answers about special folders: an
     // edited path is answered about many times a session.
-    if (taken.special) {
+    if (arrived.aboutSpecialFolders) {
         ShowIcons();
-    } else if (taken.any) {
+    } else if (arrived.some) {
         ShowSlots();
         ShowLeftOut();
     }
@@ -552,7 +422,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_QUERYENDSESSION: return session_.MayEnd((lParam & ENDSESSION_CRITICAL) != 0) ? TRUE : FALSE;
     case WM_ENDSESSION:
-        if (const std::optional<StoreOutcome> held = session_.Ends(wParam != FALSE)) GoesOn(*held, Writing::SessionGoesOn);
+        if (wParam) {
+            session_.SaveAtSessionEnd();
+        } else if (const std::optional<StoreOutcome> held = session_.SessionContinues()) {
+            ReportSaveFailure(*held, SaveFor::SessionContinuing);
+        }
         return 0;
     case Session::kStoredSettingsChanged: TakeStoredChanges(); return 0;
     case Session::kShellAnswered: TakeShellAnswers(); return 0;
@@ -767,12 +641,12 @@ void MainWindow::SelectCatalogueRow(int32_t csidl) {
 
 void MainWindow::Tell(const std::string& text, UINT icon) { ShowMessage(Handle(), text, kApplicationTitle, icon); }
 
-bool MainWindow::GoesOn(const StoreOutcome& outcome, Writing writing) {
+bool MainWindow::ReportSaveFailure(const StoreOutcome& outcome, SaveFor reason) {
     if (outcome.Done()) return true;
-    const std::string text = TextOf(writing == Writing::Restore ? IDS_RESTORE_FAILED : IDS_SAVE_FAILED) + "\n\n" +
+    const std::string text = TextOf(reason == SaveFor::Restore ? IDS_RESTORE_FAILED : IDS_SAVE_FAILED) + "\n\n" +
                              outcome.failure;
     const std::string caption = TextOf(IDS_SAVE_FAILED_CAPTION);
-    if (writing == Writing::Closing) {
+    if (reason == SaveFor::Closing) {
         return AskYesNo(Handle(), text + "\n\n" + TextOf(IDS_CLOSE_UNSAVED), caption, MB_ICONWARNING);
     }
     ShowMessage(Handle(), text, caption, MB_ICONWARNING);
@@ -856,7 +730,7 @@ void MainWindow::TellDropTooLong() {
 
 void MainWindow::Export() {
     if (!editor_.Loaded()) return;  // nothing to export
-    FileDialog dialog(Handle(), IDS_EXPORT_FILTER, IDS_EXPORT_FILE_NAME, IDS_EXPORT_TITLE);
+    FileDialog dialog(Handle(), TextOf(IDS_EXPORT_FILTER), TextOf(IDS_EXPORT_FILE_NAME), TextOf(IDS_EXPORT_TITLE));
     dialog.record.lpstrDefExt = L"reg";
     dialog.record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&dialog.record)) {
@@ -877,9 +751,9 @@ void MainWindow::Preview() {
     // threads read it too, which cannot be made safe.
     if (session_.Policy()) return Tell(TextOf(IDS_PREVIEW_POLICY_OFF), MB_ICONINFORMATION);
     const PlacesEditor::Preview preview = editor_.PreparePreview();
-    if (!GoesOn(preview.saved, Writing::Preview)) return;
-    FileDialog dialog(Handle(), IDS_PREVIEW_FILTER, preview.noPlacesBar ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE,
-                      IDS_PREVIEW_TITLE);
+    if (!ReportSaveFailure(preview.saved, SaveFor::Preview)) return;
+    FileDialog dialog(Handle(), TextOf(IDS_PREVIEW_FILTER),
+                      TextOf(preview.noPlacesBar ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE), TextOf(IDS_PREVIEW_TITLE));
     dialog.record.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
     dialog.record.lpfnHook = PreviewHook;
     dialog.record.FlagsEx = preview.noPlacesBar ? OFN_EX_NOPLACESBAR : 0;
@@ -890,7 +764,7 @@ void MainWindow::RestoreDefaults() {
     if (!AskYesNo(Handle(), TextOf(IDS_RESTORE_QUESTION), TextOf(IDS_CONFIRM))) return;
     const StoreOutcome removed = editor_.RestoreDefaults();
     ShowState();
-    GoesOn(removed, Writing::Restore);
+    ReportSaveFailure(removed, SaveFor::Restore);
 }
 
 }  // namespace quenmar

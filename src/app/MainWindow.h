@@ -12,6 +12,7 @@
 #include "places/Captions.h"
 #include "places/Catalogue.h"
 #include "places/PlacesEditor.h"
+#include "widgets/Banner.h"
 #include "widgets/Edit.h"
 #include "widgets/FlatButton.h"
 #include "widgets/Form.h"
@@ -51,7 +52,7 @@ protected:
     PlacesEditor& editor_;
     widgets::ListView placesList_;
     widgets::Label title_;
-    widgets::Picture banner_;
+    widgets::Banner banner_;
     widgets::FlatRadioButton folderKind_;
     widgets::Edit pathEdit_;
     widgets::FlatButton browseButton_;
@@ -105,11 +106,11 @@ private:
     int ShownIcon(const SlotDisplay& display);
     void UseMend();
     void SelectCatalogueRow(int32_t csidl);
-    // What a write to the store that failed left undone, told in one place:
-    // at closing, with the question whether to close all the same. True when
-    // what came with it may go on (done, or closing anyway).
-    enum class Writing { Closing, Preview, SessionGoesOn, Restore };
-    bool GoesOn(const StoreOutcome& outcome, Writing writing);
+    // Tells a failed save or restore, in one place, by what it was for; at
+    // closing it asks whether to close without saving. True when what the
+    // save was for may go ahead: it was done, or the user closes anyway.
+    enum class SaveFor { Closing, Preview, SessionContinuing, Restore };
+    bool ReportSaveFailure(const StoreOutcome& outcome, SaveFor reason);
     void Tell(const std::string& text, UINT icon);
 
     void CreateInputs();

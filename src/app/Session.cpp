@@ -97,12 +97,13 @@ bool Session::MayEnd(bool critical) {
     return false;
 }
 
-std::optional<StoreOutcome> Session::Ends(bool ending) {
+void Session::SaveAtSessionEnd() {
+    // Nothing may be shown or waited for now.
+    if (editor_.Loaded()) editor_.Save();
+}
+
+std::optional<StoreOutcome> Session::SessionContinues() {
     if (!editor_.Loaded()) return std::nullopt;
-    if (ending) {
-        editor_.Save();  // the last word: nothing may be shown or waited for now
-        return std::nullopt;
-    }
     ShutdownBlockReasonDestroy(window_);
     return std::exchange(heldAtEnd_, std::nullopt);
 }

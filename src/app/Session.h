@@ -85,10 +85,12 @@ public:
     // holds it with the reason, which the system lists among the programs
     // keeping it from ending, unless nothing may (critical).
     bool MayEnd(bool critical);
-    // The session ends: saved once more, quietly, as the last word. Or it
-    // goes on after all: a failure held at the question is returned, for the
-    // window to tell as at Exit.
-    std::optional<StoreOutcome> Ends(bool ending);
+    // The session ends: saved once more, quietly, as the last word.
+    void SaveAtSessionEnd();
+    // The session goes on after all (another program refused to end): a
+    // failed save that held it is returned, for the window to tell as at
+    // Exit.
+    std::optional<StoreOutcome> SessionContinues();
 
 private:
     std::unique_ptr<RegistryAccessor> registry_;

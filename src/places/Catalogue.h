@@ -2,8 +2,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "places/ShellAnswers.h"
 #include "places/Texts.h"
@@ -51,5 +54,17 @@ std::string SpecialFolderName(int32_t csidl);
 // folder's location beside the name.
 std::array<std::string, kSpecialFolders.size()> CatalogueNames(
     const std::array<const ShellAnswer*, kSpecialFolders.size()>& answers);
+
+// The two lines a text can be broken into at each of its breaks: at a
+// space, which the first line is measured with (as the system's wrapping
+// measures it), or after a Chinese or Japanese character (U+2E80 on).
+std::vector<std::pair<std::string, std::string>> TwoLineBreaks(const std::string& text);
+
+// The widths of texts in a font, as a control measures them.
+using TextWidths = std::function<std::vector<int>(const std::vector<std::string>& texts)>;
+// The width in which every special folder's name shows whole as a place's
+// caption: on one line, or broken into two, the most a place shows before
+// it ends the caption with an ellipsis.
+int PlaceNamesWidth(const TextWidths& widthsOf);
 
 }  // namespace quenmar

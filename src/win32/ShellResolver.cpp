@@ -133,21 +133,21 @@ void ShellResolver::Ask(const PlaceQuery& query) {
     work.release();
 }
 
-ShellResolver::Taken ShellResolver::TakeAnswers() {
+ShellResolver::Arrived ShellResolver::TakeAnswers() {
     std::vector<Inbox::Arrived> arrived;
     {
         const std::lock_guard<std::mutex> guard(inbox_->lock);
         arrived.swap(inbox_->arrived);
     }
-    Taken taken;
+    Arrived taken;
     for (auto& [query, asking, answer] : arrived) {
         // An answer to a question asked before Forget is stale: the question
         // is asked again, and only that asking's answer is taken.
         const auto latest = asked_.find(query);
         if (latest == asked_.end() || latest->second != asking) continue;
         asked_.erase(latest);
-        taken.any = true;
-        taken.special = taken.special || query.special;
+        taken.some = true;
+        taken.aboutSpecialFolders = taken.aboutSpecialFolders || query.special;
         answers_[query] = std::move(answer);
     }
     return taken;

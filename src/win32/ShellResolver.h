@@ -44,12 +44,12 @@ public:
     // The shell's answer to the question if it has come; else asked (once)
     // and null.
     const ShellAnswer* AnswerFor(const PlaceQuery& query);
-    // Takes in the answers that came: what they answered.
-    struct Taken {
-        bool any = false;
-        bool special = false;  // about a special folder among them
+    // Takes in the answers that came, and says what they were about.
+    struct Arrived {
+        bool some = false;                 // any answer at all
+        bool aboutSpecialFolders = false;  // one about a special folder among them
     };
-    Taken TakeAnswers();
+    Arrived TakeAnswers();
     // Whether questions are held or their answers still to come.
     bool Pending() const { return !asked_.empty() || !held_.empty(); }
     // Every answer is asked for again when next wanted (a drive's medium or

@@ -266,7 +266,7 @@ TEST_F(MainWindowTest, ADoubleClickOnAPictureActsOnce) {
     int logo = 0, banner = 0;
     form->logo_.OnClick = [&] { ++logo; };
     form->banner_.OnClick = [&] { ++banner; };
-    for (widgets::Picture* picture : {&form->logo_, &form->banner_}) {
+    for (widgets::Picture* picture : {&form->logo_, static_cast<widgets::Picture*>(&form->banner_)}) {
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
             SendMessageW(picture->Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
         }
