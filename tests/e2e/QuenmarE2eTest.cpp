@@ -53,26 +53,24 @@ protected:
         }
         ASSERT_NE(places, nullptr);
         ASSERT_NE(catalogue, nullptr);
-        // The icons come after the first paint, from the shell's worker.
-        for (int i = 0; i < 500 && (app->ListViewImage(places, 0) < 0 || app->ListViewImage(catalogue, 0) < 0); ++i) {
-            Sleep(20);
-        }
-        ASSERT_GE(app->ListViewImage(places, 0), 0) << "the icons came";
-        ASSERT_GE(app->ListViewImage(catalogue, 0), 0);
         Settle(main);
-        SettleCaptions();
+        ASSERT_NO_FATAL_FAILURE(WaitForAnswers());
     }
-    // The shell's answers about the places come after the first paint: until
-    // the captions stop changing.
-    void SettleCaptions() {
-        Strings captions = Captions();
-        for (int still = 0, i = 0; still < 5 && i < 200; ++i) {
-            Sleep(20);
-            Settle(main);
-            const Strings now = Captions();
-            still = now == captions ? still + 1 : 0;
-            captions = now;
-        }
+    // The shell's answers about the places and the special folders come after
+    // the first paint, each with its icon (none is shown before): until every
+    // place and row has one.
+    void WaitForAnswers() {
+        const auto allIn = [&] {
+            for (HWND list : {places, catalogue}) {
+                for (int i = 0; i < app->ListViewCount(list); ++i) {
+                    if (app->ListViewImage(list, i) < 0) return false;
+                }
+            }
+            return true;
+        };
+        for (DWORD start = GetTickCount(); !allIn() && GetTickCount() - start < 10000;) Sleep(20);
+        ASSERT_TRUE(allIn()) << "the shell answered about every place and special folder";
+        Settle(main);
     }
     // The default slots' captions: the shell's names of their folders.
     static Strings ShellsDefaultCaptions() {
@@ -163,8 +161,7 @@ TEST_F(Quenmar, EveryStoredFormLoadsAndSavesBack) {
     ASSERT_NE(warning, nullptr) << "the replaced value is told";
     EXPECT_NE(Text(GetDlgItem(warning, 0xFFFF)).find("Place3"), std::string::npos);
     PostMessageW(warning, WM_COMMAND, IDOK, 0);
-    Settle(main);
-    SettleCaptions();
+    ASSERT_NO_FATAL_FAILURE(WaitForAnswers());
     const std::string recent = testing::ShellsOwnName(8);
     // Wine's dialog reads the expandable value unexpanded: left out, it shows its text.
     EXPECT_EQ(Captions(), (Strings{"%WINDIR%\\system32", testing::ShellsOwnNameOf(L"C:\\"),

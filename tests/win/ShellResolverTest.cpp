@@ -59,7 +59,7 @@ TEST(ShellAnswers, ASlowAnswerHoldsNothingUpAndALateOneIsNeverShownForAnotherVal
             << ItemText(form.placesList_, 0);
         // The slow answer comes, for a value slot 0 no longer holds.
         SetEvent(shell.let.get());
-        WaitUntil([&] { return !form.Resolver().Pending(); }, 10000);
+        ASSERT_TRUE(WaitUntil([&] { return !form.Resolver().Pending(); }, 10000)) << "the slow answer came";
         PumpMessages();
         EXPECT_EQ(ItemText(form.placesList_, 0), "Shell's C:\\data\\");
         EXPECT_EQ(form.Editor().Slot(0).path, "C:\\data\\");
