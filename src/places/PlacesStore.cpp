@@ -17,39 +17,36 @@ Place PlacesStore::DefaultEntry(int n) {
     return entry;
 }
 
-Place PlacesStore::LoadSlot(int n, LoadedSlots& loaded) const {
-    StoredValue& stored = loaded.stored[static_cast<size_t>(n)];
-    std::optional<Place> entry;
-    try {
-        entry = ReadSlot(n, stored);
-    } catch (const RegistryError&) {
-        // Like a value of a foreign type: the default below.
-    }
-    if (entry) return *entry;
-    loaded.replacedValues.push_back(PlaceValueName(n));
-    return DefaultEntry(n);
+std::string PlacesStore::Failure(const std::string& message, RegStatus status) const {
+    return message + "\n" + registry_.StatusText(status);
 }
 
 // A slot's place as stored, with the value it was read from; nothing for a
-// value that cannot stand for a place.
-std::optional<Place> PlacesStore::ReadSlot(int n, StoredValue& stored) const {
+// value that cannot stand for a place (a foreign type, or one that could not
+// be read), which loads as the slot's default.
+std::optional<Place> PlacesStore::ReadSlot(const RegistryKey& key, int n, StoredValue& stored) const {
     const std::string name = PlaceValueName(n);
-    if (!registry_.ValueExists(name)) return Place::Special(kCsidlDesktop);
-    const auto info = registry_.GetDataInfo(name);
-    stored = {StoredValue::Presence::Unreadable, info ? info->type : kRegBinary, {},
-              info ? static_cast<int32_t>(info->size) : 0};
-    if (info && (info->type == kRegSz || info->type == kRegExpandSz)) {
-        std::string text = registry_.ReadString(name);
-        stored = {StoredValue::Presence::Value, info->type, text, 0};
-        const bool expandable = info->type == kRegExpandSz && !text.empty();
+    RegDataInfo info;
+    const RegStatus found = key.Info(name, info);
+    if (found == kRegNotFound) return Place::Special(kCsidlDesktop);
+    if (found != kRegOk) info = {kRegBinary, 0};
+    stored = {StoredValue::Presence::Unreadable, info.type, {}, static_cast<int32_t>(info.size)};
+    if (found != kRegOk) return std::nullopt;
+    if (info.type == kRegSz || info.type == kRegExpandSz) {
+        std::string text;
+        if (key.ReadText(name, text) != kRegOk) return std::nullopt;
+        stored = {StoredValue::Presence::Value, info.type, text, 0};
+        const bool expandable = info.type == kRegExpandSz && !text.empty();
         if (text.empty()) text = "C:\\";
         Place entry = Place::Folder(std::move(text));
         entry.keepUnexpanded = expandable;
         return entry;
     }
-    if (info && info->type == kRegDword) {
-        Place entry = Place::Special(registry_.ReadInteger(name));
-        stored = {StoredValue::Presence::Value, kRegDword, {}, entry.csidl};
+    if (info.type == kRegDword) {
+        int32_t csidl = 0;
+        if (key.ReadNumber(name, csidl) != kRegOk) return std::nullopt;
+        Place entry = Place::Special(csidl);
+        stored = {StoredValue::Presence::Value, kRegDword, {}, csidl};
         entry.path = "C:\\";
         return entry;
     }
@@ -58,71 +55,71 @@ std::optional<Place> PlacesStore::ReadSlot(int n, StoredValue& stored) const {
 
 LoadedSlots PlacesStore::LoadSlots() const {
     LoadedSlots result;
-    if (!registry_.OpenKeyReadOnly(kPlacesBarKey)) {
+    std::unique_ptr<RegistryKey> key;
+    if (registry_.Open(kPlacesBarKey, KeyAccess::Read, key) != kRegOk) {
         for (int n = 0; n < kSlotCount; ++n) result.entries[n] = DefaultEntry(n);
         result.stored.fill(kNoPlacesKey);
         return result;
     }
-    OpenKeyScope scope(registry_);
-    for (int n = 0; n < kSlotCount; ++n) result.entries[n] = LoadSlot(n, result);
+    for (int n = 0; n < kSlotCount; ++n) {
+        std::optional<Place> entry = ReadSlot(*key, n, result.stored[static_cast<size_t>(n)]);
+        if (!entry) {
+            result.replacedValues.push_back(PlaceValueName(n));
+            entry = DefaultEntry(n);
+        }
+        result.entries[n] = *entry;
+    }
     return result;
 }
 
 HideFlag PlacesStore::LoadHideFlag() const {
-    if (!registry_.OpenKeyReadOnly(kComdlgPolicyKey)) return HideFlag::None;
-    OpenKeyScope scope(registry_);
-    try {
-        if (!registry_.ValueExists(kNoPlacesBarValue)) return HideFlag::Show;
-        return registry_.ReadInteger(kNoPlacesBarValue) == 1 ? HideFlag::Hide : HideFlag::Show;
-    } catch (...) {
-        return HideFlag::None;
-    }
+    std::unique_ptr<RegistryKey> key;
+    if (registry_.Open(kComdlgPolicyKey, KeyAccess::Read, key) != kRegOk) return HideFlag::None;
+    int32_t flag = 0;
+    const RegStatus read = key->ReadNumber(kNoPlacesBarValue, flag);
+    if (read == kRegNotFound) return HideFlag::Show;
+    if (read != kRegOk) return HideFlag::None;
+    return flag == 1 ? HideFlag::Hide : HideFlag::Show;
 }
 
 StoreOutcome PlacesStore::Save(const Places& places, bool hidden) const {
     StoreOutcome outcome;
-    if (registry_.OpenKey(kPlacesBarKey, true)) {
-        OpenKeyScope scope(registry_);
-        try {
-            for (int n = 0; n < kSlotCount; ++n) {
-                const std::string name = PlaceValueName(n);
-                const StoredValue stored = StoredValueOf(places[n]);
-                if (stored.type == kRegDword) {
-                    registry_.WriteInteger(name, stored.number);
-                } else if (stored.type == kRegExpandSz) {
-                    registry_.WriteExpandString(name, stored.text);
-                } else {
-                    registry_.WriteString(name, stored.text);
-                }
+    std::unique_ptr<RegistryKey> key;
+    if (const RegStatus opened = registry_.Open(kPlacesBarKey, KeyAccess::Write, key); opened == kRegOk) {
+        for (int n = 0; n < kSlotCount; ++n) {
+            const std::string name = PlaceValueName(n);
+            const StoredValue stored = StoredValueOf(places[n]);
+            const RegStatus written = stored.type == kRegDword
+                                          ? key->WriteNumber(name, stored.number)
+                                          : key->WriteText(name, stored.text, stored.type == kRegExpandSz);
+            if (written != kRegOk) {
+                registry_.Commit();  // what was written stands, as in the registry
+                return {Failure(FailedToSetData(name), written)};  // nothing more is written
             }
-        } catch (const RegistryError& error) {
-            registry_.Commit();  // what was written stands, as in the registry
-            return {error.what()};  // nothing more is written
         }
     } else {
-        outcome.failure = KeyNotOpened(kPlacesBarKey);
+        outcome.failure = Failure(KeyNotOpened(kPlacesBarKey), opened);
     }
 
-    if (registry_.OpenKey(kComdlgPolicyKey, true)) {
-        OpenKeyScope scope(registry_);
-        try {
-            if (!hidden && registry_.StatesOnlyWhatItSets()) {
-                registry_.DeleteValue(kNoPlacesBarValue);
-            } else {
-                registry_.WriteInteger(kNoPlacesBarValue, hidden ? 1 : 0);
-            }
-        } catch (const RegistryError&) {
-            // The hide flag is best effort: the places themselves were saved.
+    // The hide flag is best effort: the places themselves were saved.
+    key.reset();
+    if (registry_.Open(kComdlgPolicyKey, KeyAccess::Write, key) == kRegOk) {
+        if (!hidden && registry_.StatesOnlyWhatItSets()) {
+            key->DeleteValue(kNoPlacesBarValue);
+        } else {
+            key->WriteNumber(kNoPlacesBarValue, hidden ? 1 : 0);
         }
     }
+    key.reset();
     if (std::optional<std::string> failure = registry_.Commit(); failure && outcome.Done()) outcome.failure = *failure;
     return outcome;
 }
 
 StoreOutcome PlacesStore::DeleteCustomPlaces() const {
-    if (!registry_.DeleteKey(kPlacesBarKey) && registry_.OpenKeyReadOnly(kPlacesBarKey)) {
-        registry_.CloseKey();
-        return {KeyNotDeleted(kPlacesBarKey)};
+    const RegStatus deleted = registry_.DeleteKey(kPlacesBarKey);
+    std::unique_ptr<RegistryKey> left;
+    if (deleted != kRegOk && deleted != kRegNotFound && registry_.Open(kPlacesBarKey, KeyAccess::Read, left) == kRegOk) {
+        return {Failure(KeyNotDeleted(kPlacesBarKey), deleted)};
     }
     if (std::optional<std::string> failure = registry_.Commit()) return {*failure};
     return {};  // gone

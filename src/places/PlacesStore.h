@@ -86,8 +86,9 @@ public:
     static std::string ReplacedValuesMessage(const std::vector<std::string>& names);
 
 private:
-    Place LoadSlot(int n, LoadedSlots& loaded) const;
-    std::optional<Place> ReadSlot(int n, StoredValue& stored) const;
+    std::optional<Place> ReadSlot(const RegistryKey& key, int n, StoredValue& stored) const;
+    // A failure's message with the store's words for its status.
+    std::string Failure(const std::string& message, RegStatus status) const;
 
     RegistryAccessor& registry_;
 };

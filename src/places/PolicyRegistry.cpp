@@ -20,77 +20,67 @@ std::optional<std::string> PolicyRegistry::Reread() {
     return std::nullopt;
 }
 
-bool PolicyRegistry::OpenKey(const std::string& path, bool canCreate) {
-    Reread();
-    if (!canCreate && !file_.HasValues(path)) return false;
-    key_ = path;
-    return true;
-}
+// A key of the file: its values are the file's entries under the key's path.
+class PolicyRegistry::Key : public RegistryKey {
+public:
+    Key(PolicyRegistry& owner, std::string path) : owner_(owner), path_(std::move(path)) {}
 
-bool PolicyRegistry::OpenKeyReadOnly(const std::string& path) {
+    RegStatus Info(const std::string& name, RegDataInfo& info) const override {
+        const PolicyEntry* entry = owner_.file_.Find(path_, name);
+        if (!entry) return kRegNotFound;
+        info = {entry->type, static_cast<uint32_t>(entry->data.size())};
+        return kRegOk;
+    }
+    RegStatus ReadText(const std::string& name, std::string& text) const override {
+        const PolicyEntry* entry = owner_.file_.Find(path_, name);
+        if (!entry) return kRegNotFound;
+        if (entry->type != kRegSz && entry->type != kRegExpandSz) return kRegWrongType;
+        text = TextOfStringData(entry->data);
+        return kRegOk;
+    }
+    RegStatus ReadNumber(const std::string& name, int32_t& number) const override {
+        const PolicyEntry* entry = owner_.file_.Find(path_, name);
+        if (!entry) return kRegNotFound;
+        if (entry->type != kRegDword || entry->data.size() != 4) return kRegWrongType;
+        uint32_t value = 0;
+        for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(entry->data[static_cast<size_t>(i)]);
+        number = static_cast<int32_t>(value);
+        return kRegOk;
+    }
+    RegStatus WriteText(const std::string& name, const std::string& text, bool expandable) override {
+        return Write(name, expandable ? kRegExpandSz : kRegSz, StringData(text));
+    }
+    RegStatus WriteNumber(const std::string& name, int32_t number) override {
+        return Write(name, kRegDword, DwordData(static_cast<uint32_t>(number)));
+    }
+    RegStatus DeleteValue(const std::string& name) override {
+        owner_.pending_ = owner_.file_.Remove(path_, name) || owner_.pending_;
+        return kRegOk;
+    }
+
+private:
+    RegStatus Write(const std::string& name, uint32_t type, const std::string& data) {
+        owner_.file_.Set(path_, name, type, data);
+        owner_.pending_ = true;
+        return kRegOk;
+    }
+
+    PolicyRegistry& owner_;
+    const std::string path_;
+};
+
+RegStatus PolicyRegistry::Open(const std::string& path, KeyAccess access, std::unique_ptr<RegistryKey>& key) {
     // A key the policy sets no value of is one it leaves alone.
     Reread();
-    if (!file_.HasValues(path)) return false;
-    key_ = path;
-    return true;
+    if (access == KeyAccess::Read && !file_.HasValues(path)) return kRegNotFound;
+    key = std::make_unique<Key>(*this, path);
+    return kRegOk;
 }
 
-const PolicyEntry& PolicyRegistry::Entry(const std::string& name) const {
-    const PolicyEntry* entry = key_ ? file_.Find(*key_, name) : nullptr;
-    if (!entry) throw RegistryError(FailedToGetData(name));
-    return *entry;
-}
-
-bool PolicyRegistry::ValueExists(const std::string& name) { return key_ && file_.Find(*key_, name); }
-
-std::optional<RegDataInfo> PolicyRegistry::GetDataInfo(const std::string& name) {
-    const PolicyEntry* entry = key_ ? file_.Find(*key_, name) : nullptr;
-    if (!entry) return std::nullopt;
-    return RegDataInfo{entry->type, static_cast<uint32_t>(entry->data.size())};
-}
-
-std::string PolicyRegistry::ReadString(const std::string& name) {
-    const PolicyEntry& entry = Entry(name);
-    if (entry.type != kRegSz && entry.type != kRegExpandSz) throw RegistryError(InvalidDataType(name));
-    return TextOfStringData(entry.data);
-}
-
-int32_t PolicyRegistry::ReadInteger(const std::string& name) {
-    const PolicyEntry& entry = Entry(name);
-    if (entry.type != kRegDword || entry.data.size() != 4) throw RegistryError(InvalidDataType(name));
-    uint32_t number = 0;
-    for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(entry.data[static_cast<size_t>(i)]);
-    return static_cast<int32_t>(number);
-}
-
-void PolicyRegistry::Write(const std::string& name, uint32_t type, const std::string& data) {
-    if (!key_) throw RegistryError(FailedToSetData(name));
-    file_.Set(*key_, name, type, data);
-    pending_ = true;
-}
-
-void PolicyRegistry::WriteString(const std::string& name, const std::string& value) {
-    Write(name, kRegSz, StringData(value));
-}
-
-void PolicyRegistry::WriteExpandString(const std::string& name, const std::string& value) {
-    Write(name, kRegExpandSz, StringData(value));
-}
-
-void PolicyRegistry::WriteInteger(const std::string& name, int32_t value) {
-    Write(name, kRegDword, DwordData(static_cast<uint32_t>(value)));
-}
-
-bool PolicyRegistry::DeleteValue(const std::string& name) {
-    if (!key_) return false;
-    pending_ = file_.Remove(*key_, name) || pending_;
-    return true;
-}
-
-bool PolicyRegistry::DeleteKey(const std::string& path) {
+RegStatus PolicyRegistry::DeleteKey(const std::string& path) {
     Reread();
     pending_ = file_.RemoveKey(path) || pending_;
-    return true;
+    return kRegOk;
 }
 
 std::optional<std::string> PolicyRegistry::Commit() {

@@ -27,24 +27,13 @@ public:
     // read, or nothing.
     std::optional<std::string> Reread();
 
-    bool OpenKey(const std::string& path, bool canCreate) override;
-    bool OpenKeyReadOnly(const std::string& path) override;
-    void CloseKey() override { key_.reset(); }
-    bool ValueExists(const std::string& name) override;
-    std::optional<RegDataInfo> GetDataInfo(const std::string& name) override;
-    std::string ReadString(const std::string& name) override;
-    int32_t ReadInteger(const std::string& name) override;
-    void WriteString(const std::string& name, const std::string& value) override;
-    void WriteExpandString(const std::string& name, const std::string& value) override;
-    void WriteInteger(const std::string& name, int32_t value) override;
-    bool DeleteValue(const std::string& name) override;
-    bool DeleteKey(const std::string& path) override;
+    RegStatus Open(const std::string& path, KeyAccess access, std::unique_ptr<RegistryKey>& key) override;
+    RegStatus DeleteKey(const std::string& path) override;
     std::optional<std::string> Commit() override;
     bool StatesOnlyWhatItSets() const override { return true; }
 
 private:
-    const PolicyEntry& Entry(const std::string& name) const;
-    void Write(const std::string& name, uint32_t type, const std::string& data);
+    class Key;
 
     std::string fileName_;
     ReadFile read_;
@@ -52,7 +41,6 @@ private:
     PolicyFile file_;
     PolicyFile lastRead_;  // the file as last read, without the changes
     std::optional<std::string> unreadable_;
-    std::optional<std::string> key_;
     bool pending_ = false;
 };
 

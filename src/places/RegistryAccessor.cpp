@@ -10,4 +10,6 @@ std::string InvalidDataType(const std::string& name) { return TextOf(IDS_INVALID
 std::string KeyNotOpened(const std::string& path) { return TextOf(IDS_KEY_NOT_OPENED, {path}); }
 std::string KeyNotDeleted(const std::string& path) { return TextOf(IDS_KEY_NOT_DELETED, {path}); }
 
+std::string RegistryAccessor::StatusText(RegStatus status) const { return "Error " + std::to_string(status); }
+
 }  // namespace quenmar

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
-#include <stdexcept>
 #include <string>
-
 
 namespace quenmar {
 
@@ -22,48 +21,55 @@ struct RegDataInfo {
     uint32_t size = 0;
 };
 
-// A failed read or write of a value, with the message the user sees.
-class RegistryError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// What a registry operation came to: kRegOk, or the system's error code
+// (Windows' numbers, which every store uses).
+using RegStatus = uint32_t;
+constexpr RegStatus kRegOk = 0;
+constexpr RegStatus kRegNotFound = 2;       // ERROR_FILE_NOT_FOUND: no such key or value
+constexpr RegStatus kRegAccessDenied = 5;   // ERROR_ACCESS_DENIED
+constexpr RegStatus kRegWrongType = 1630;   // ERROR_UNSUPPORTED_TYPE: a value of another type
 
+// The messages of a failed operation on a value or a key.
 std::string FailedToSetData(const std::string& name);
 std::string FailedToGetData(const std::string& name);
 std::string InvalidDataType(const std::string& name);
 std::string KeyNotOpened(const std::string& path);
 std::string KeyNotDeleted(const std::string& path);
 
-// The registry operations the places store needs, rooted at the current
-// user's hive. One key is open at a time: OpenKey makes it the current key,
-// the value operations act on it, CloseKey closes it.
+// An open key of the store; closed when it goes.
+class RegistryKey {
+public:
+    virtual ~RegistryKey() = default;
+    // A value's type and size; kRegNotFound when it has none.
+    virtual RegStatus Info(const std::string& name, RegDataInfo& info) const = 0;
+    // Text is UTF-8 here and UTF-16 in the registry (Utf16.h): any stored
+    // string reads and writes back unchanged. ReadText takes REG_SZ and
+    // REG_EXPAND_SZ, unexpanded, up to the first zero unit; ReadNumber a
+    // REG_DWORD. kRegWrongType for a value of another type.
+    virtual RegStatus ReadText(const std::string& name, std::string& text) const = 0;
+    virtual RegStatus ReadNumber(const std::string& name, int32_t& number) const = 0;
+    // REG_EXPAND_SZ when expandable, else REG_SZ.
+    virtual RegStatus WriteText(const std::string& name, const std::string& text, bool expandable) = 0;
+    virtual RegStatus WriteNumber(const std::string& name, int32_t number) = 0;
+    // kRegOk also when there was no such value.
+    virtual RegStatus DeleteValue(const std::string& name) = 0;
+};
+
+// What a key is opened for: reading, or reading and writing (made when it
+// is missing).
+enum class KeyAccess { Read, Write };
+
+// The store the places live in, rooted at the current user's hive: the
+// registry, or a Group Policy file. Every operation says what it came to.
 class RegistryAccessor {
 public:
     virtual ~RegistryAccessor() = default;
 
-    // Opens a key for reading and writing, creating it when asked to.
-    virtual bool OpenKey(const std::string& path, bool canCreate) = 0;
-    // Opens an existing key for reading only; never creates it.
-    virtual bool OpenKeyReadOnly(const std::string& path) = 0;
-    virtual void CloseKey() = 0;
-
-    virtual bool ValueExists(const std::string& name) = 0;
-    virtual std::optional<RegDataInfo> GetDataInfo(const std::string& name) = 0;
-
-    // The reads and writes raise RegistryError on failure.
-    // Text is UTF-8 here and UTF-16 in the registry (Utf16.h): any stored
-    // string reads and writes back unchanged. ReadString takes REG_SZ and
-    // REG_EXPAND_SZ, unexpanded, up to the first zero unit.
-    virtual std::string ReadString(const std::string& name) = 0;
-    virtual int32_t ReadInteger(const std::string& name) = 0;
-    virtual void WriteString(const std::string& name, const std::string& value) = 0;
-    virtual void WriteExpandString(const std::string& name, const std::string& value) = 0;
-    virtual void WriteInteger(const std::string& name, int32_t value) = 0;
-
-    // Deletes a value of the current key; done also when there was none.
-    virtual bool DeleteValue(const std::string& name) = 0;
-    // Deletes a key with everything below it.
-    virtual bool DeleteKey(const std::string& path) = 0;
+    virtual RegStatus Open(const std::string& path, KeyAccess access, std::unique_ptr<RegistryKey>& key) = 0;
+    // Deletes a key with everything below it; kRegNotFound when there is none.
+    virtual RegStatus DeleteKey(const std::string& path) = 0;
+    // A failed status in words, as the system says it.
+    virtual std::string StatusText(RegStatus status) const;
 
     // Makes what was written since the last commit last, all at once: a
     // policy file is written whole here, while the registry has kept each
@@ -72,18 +78,6 @@ public:
     // Whether the store states only what it sets, as a Group Policy does:
     // a flag left unset is no value at all rather than a 0.
     virtual bool StatesOnlyWhatItSets() const { return false; }
-};
-
-// Closes the accessor's current key when it leaves scope, also on errors.
-class OpenKeyScope {
-public:
-    explicit OpenKeyScope(RegistryAccessor& reg) : reg_(reg) {}
-    ~OpenKeyScope() { reg_.CloseKey(); }
-    OpenKeyScope(const OpenKeyScope&) = delete;
-    OpenKeyScope& operator=(const OpenKeyScope&) = delete;
-
-private:
-    RegistryAccessor& reg_;
 };
 
 }  // namespace quenmar

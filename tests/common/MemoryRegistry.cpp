@@ -82,105 +82,88 @@ std::vector<MemoryRegistry::Value> MemoryRegistry::ValuesOf(const std::string& k
     return values;
 }
 
-bool MemoryRegistry::OpenKey(const std::string& path, bool canCreate) {
-    CloseKey();
+// An open key: the values of its path, while it is open.
+class MemoryRegistry::Key : public RegistryKey {
+public:
+    Key(MemoryRegistry& owner, std::string path, bool writable) : owner_(owner), path_(std::move(path)), writable_(writable) {
+        ++owner_.openKeys;
+    }
+    ~Key() override { --owner_.openKeys; }
+
+    RegStatus Info(const std::string& name, RegDataInfo& info) const override {
+        if (owner_.failingTypeQueries.count(name)) return kRegAccessDenied;
+        const Value* value = owner_.Find(path_, name);
+        if (!value) return kRegNotFound;
+        info = {value->type, static_cast<uint32_t>(value->data.size())};
+        return kRegOk;
+    }
+    RegStatus ReadText(const std::string& name, std::string& text) const override {
+        const Value* value = owner_.Find(path_, name);
+        if (!value) return kRegNotFound;
+        if (value->type != kRegSz && value->type != kRegExpandSz) return kRegWrongType;
+        // Up to the first zero unit; an odd last byte is no unit.
+        std::u16string units;
+        for (size_t i = 0; i + 1 < value->data.size(); i += 2) {
+            const auto unit = static_cast<char16_t>(static_cast<unsigned char>(value->data[i]) |
+                                                    static_cast<unsigned char>(value->data[i + 1]) << 8);
+            if (unit == 0) break;
+            units += unit;
+        }
+        text = Utf16ToUtf8(units);
+        return kRegOk;
+    }
+    RegStatus ReadNumber(const std::string& name, int32_t& number) const override {
+        const Value* value = owner_.Find(path_, name);
+        if (!value) return kRegNotFound;
+        if (value->type != kRegDword || value->data.size() > 4) return kRegWrongType;
+        number = 0;
+        std::memcpy(&number, value->data.data(), value->data.size());
+        return kRegOk;
+    }
+    RegStatus WriteText(const std::string& name, const std::string& text, bool expandable) override {
+        return Write(name, expandable ? kRegExpandSz : kRegSz, StoredText(text));
+    }
+    RegStatus WriteNumber(const std::string& name, int32_t number) override {
+        std::string data(4, '\0');
+        std::memcpy(data.data(), &number, 4);
+        return Write(name, kRegDword, data);
+    }
+    RegStatus DeleteValue(const std::string& name) override {
+        if (!writable_ || owner_.failingWrites.count(name)) return kRegAccessDenied;
+        owner_.keys_[path_].erase(Lower(name));
+        return kRegOk;
+    }
+
+private:
+    RegStatus Write(const std::string& name, uint32_t type, std::string data) {
+        if (!writable_ || owner_.failingWrites.count(name)) return kRegAccessDenied;
+        owner_.keys_[path_][Lower(name)] = Value{name, type, std::move(data)};
+        ++owner_.writeCount;
+        return kRegOk;
+    }
+
+    MemoryRegistry& owner_;
+    const std::string path_;
+    const bool writable_;
+};
+
+RegStatus MemoryRegistry::Open(const std::string& path, KeyAccess access, std::unique_ptr<RegistryKey>& key) {
     const std::string p = Normalize(path);
-    if (unopenableKeys.count(p) || readOnlyKeys.count(p)) return false;
-    if (!keys_.count(p)) {
-        if (!canCreate) return false;
+    if (unopenableKeys.count(p)) return kRegAccessDenied;
+    if (access == KeyAccess::Write) {
+        if (readOnlyKeys.count(p)) return kRegAccessDenied;
         CreateKey(p);
+    } else if (!keys_.count(p)) {
+        return kRegNotFound;
     }
-    current_ = p;
-    currentWritable_ = true;
-    ++openCount;
-    return true;
+    key = std::make_unique<Key>(*this, p, access == KeyAccess::Write);
+    return kRegOk;
 }
 
-bool MemoryRegistry::OpenKeyReadOnly(const std::string& path) {
-    CloseKey();
+RegStatus MemoryRegistry::DeleteKey(const std::string& path) {
     const std::string p = Normalize(path);
-    if (unopenableKeys.count(p) || !keys_.count(p)) return false;
-    current_ = p;
-    currentWritable_ = false;
-    ++openCount;
-    return true;
-}
-
-void MemoryRegistry::CloseKey() {
-    if (current_.empty()) return;
-    current_.clear();
-    ++closeCount;
-}
-
-const MemoryRegistry::Value* MemoryRegistry::CurrentValue(const std::string& name) const {
-    if (current_.empty()) return nullptr;
-    return Find(current_, name);
-}
-
-bool MemoryRegistry::ValueExists(const std::string& name) { return CurrentValue(name) != nullptr; }
-
-std::optional<RegDataInfo> MemoryRegistry::GetDataInfo(const std::string& name) {
-    if (failingTypeQueries.count(name)) return std::nullopt;
-    const Value* value = CurrentValue(name);
-    if (!value) return std::nullopt;
-    return RegDataInfo{value->type, static_cast<uint32_t>(value->data.size())};
-}
-
-std::string MemoryRegistry::ReadString(const std::string& name) {
-    const Value* value = CurrentValue(name);
-    if (!value) throw RegistryError(FailedToGetData(name));
-    if (value->type != kRegSz && value->type != kRegExpandSz) throw RegistryError(InvalidDataType(name));
-    // Up to the first zero unit; an odd last byte is no unit.
-    std::u16string units;
-    for (size_t i = 0; i + 1 < value->data.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(static_cast<unsigned char>(value->data[i]) |
-                                                static_cast<unsigned char>(value->data[i + 1]) << 8);
-        if (unit == 0) break;
-        units += unit;
-    }
-    return Utf16ToUtf8(units);
-}
-
-int32_t MemoryRegistry::ReadInteger(const std::string& name) {
-    const Value* value = CurrentValue(name);
-    if (!value || value->data.size() > 4) throw RegistryError(FailedToGetData(name));
-    if (value->type != kRegDword) throw RegistryError(InvalidDataType(name));
-    int32_t result = 0;
-    std::memcpy(&result, value->data.data(), value->data.size());
-    return result;
-}
-
-void MemoryRegistry::Write(const std::string& name, uint32_t type, std::string data) {
-    if (current_.empty() || !currentWritable_ || failingWrites.count(name)) {
-        throw RegistryError(FailedToSetData(name));
-    }
-    keys_[current_][Lower(name)] = Value{name, type, std::move(data)};
-    ++writeCount;
-}
-
-void MemoryRegistry::WriteString(const std::string& name, const std::string& value) {
-    Write(name, kRegSz, StoredText(value));
-}
-
-void MemoryRegistry::WriteExpandString(const std::string& name, const std::string& value) {
-    Write(name, kRegExpandSz, StoredText(value));
-}
-
-void MemoryRegistry::WriteInteger(const std::string& name, int32_t value) {
-    std::string data(4, '\0');
-    std::memcpy(data.data(), &value, 4);
-    Write(name, kRegDword, data);
-}
-
-bool MemoryRegistry::DeleteValue(const std::string& name) {
-    if (current_.empty() || !currentWritable_ || failingWrites.count(name)) return false;
-    keys_[current_].erase(Lower(name));
-    return true;
-}
-
-bool MemoryRegistry::DeleteKey(const std::string& path) {
-    const std::string p = Normalize(path);
-    if (failDeletes || !keys_.count(p)) return false;
+    if (!keys_.count(p)) return kRegNotFound;
+    if (failDeletes) return kRegAccessDenied;
     const std::string prefix = p + '\\';
     for (auto it = keys_.begin(); it != keys_.end();) {
         if (it->first == p || it->first.rfind(prefix, 0) == 0) {
@@ -189,7 +172,7 @@ bool MemoryRegistry::DeleteKey(const std::string& path) {
             ++it;
         }
     }
-    return true;
+    return kRegOk;
 }
 
 }  // namespace quenmar

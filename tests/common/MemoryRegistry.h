@@ -33,36 +33,21 @@ public:
     std::set<std::string> unopenableKeys;     // no open at all
     std::set<std::string> readOnlyKeys;       // read-only opens only
     std::set<std::string> failingWrites;      // value names whose write fails
-    std::set<std::string> failingTypeQueries; // value names whose type query fails
+    std::set<std::string> failingTypeQueries; // value names whose type query fails (access denied)
     bool failDeletes = false;
 
     // Bookkeeping for tests.
-    int openCount = 0;      // successful opens
-    int closeCount = 0;     // closes of an open key
-    int writeCount = 0;     // successful value writes
-    bool KeyIsOpen() const { return !current_.empty(); }
+    int openKeys = 0;    // keys open now
+    int writeCount = 0;  // successful value writes
 
-    bool OpenKey(const std::string& path, bool canCreate) override;
-    bool OpenKeyReadOnly(const std::string& path) override;
-    void CloseKey() override;
-    bool ValueExists(const std::string& name) override;
-    std::optional<RegDataInfo> GetDataInfo(const std::string& name) override;
-    std::string ReadString(const std::string& name) override;
-    int32_t ReadInteger(const std::string& name) override;
-    void WriteString(const std::string& name, const std::string& value) override;
-    void WriteExpandString(const std::string& name, const std::string& value) override;
-    void WriteInteger(const std::string& name, int32_t value) override;
-    bool DeleteValue(const std::string& name) override;
-    bool DeleteKey(const std::string& path) override;
+    RegStatus Open(const std::string& path, KeyAccess access, std::unique_ptr<RegistryKey>& key) override;
+    RegStatus DeleteKey(const std::string& path) override;
 
 private:
-    using Key = std::map<std::string, Value>;  // by lower-cased name
-    const Value* CurrentValue(const std::string& name) const;
-    void Write(const std::string& name, uint32_t type, std::string data);
+    class Key;
+    using Values = std::map<std::string, Value>;  // by lower-cased name
 
-    std::map<std::string, Key> keys_;  // by lower-cased path
-    std::string current_;              // lower-cased path of the open key
-    bool currentWritable_ = false;
+    std::map<std::string, Values> keys_;  // by lower-cased path
 };
 
 }  // namespace quenmar

@@ -347,7 +347,7 @@ TEST_F(MainWindowTest, EscapeAndTheCloseBoxSaveAndClose) {
 TEST_F(MainWindowTest, AFailedSaveIsToldAndAsksBeforeClosing) {
     MemoryRegistry* memory = OpenOnMemory();
     memory->failingWrites = {"Place2"};
-    const std::string told = "Unable to save the custom places to the registry!\n\nFailed to set data for 'Place2'";
+    const std::string told = "Unable to save the custom places to the registry!\n\nFailed to set data for 'Place2'\nError 5";  // and the store's words for why
     bool closeAnyway = false, enterKeeps = false;
     ModalBoxes boxes([&](const SeenBox& box) {
         if (box.buttons.size() == 1) return IDOK;
@@ -414,7 +414,7 @@ TEST_F(MainWindowTest, TheSessionsEndSavesWithoutABox) {
     SendMessageW(form->Handle(), WM_ENDSESSION, FALSE, 0);
     PumpMessages();
     ASSERT_EQ(boxes.seen.size(), 1u) << "the session goes on: told";
-    EXPECT_EQ(boxes.seen[0].text, "Unable to save the custom places to the registry!\n\nFailed to set data for 'Place2'");
+    EXPECT_EQ(boxes.seen[0].text, "Unable to save the custom places to the registry!\n\nFailed to set data for 'Place2'\nError 5");
     memory->failingWrites.clear();
     Exit();
 }
