@@ -55,6 +55,8 @@ void Session::Detach() {
     watch_.reset();
     fileWatch_.reset();
     resolver_.Detach();
+    // Nothing the session keeps may reach the window once it is gone.
+    shell_.SetImageListChanged({});
     window_ = nullptr;
 }
 

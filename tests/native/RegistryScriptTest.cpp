@@ -78,6 +78,7 @@ TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
     entries[2] = Place::Folder("%USERPROFILE%\\" + std::string(40, 'x'));
     entries[2].keepUnexpanded = true;
     entries[3] = Place::Folder("C:\\a\rb\tc");  // every control character, not the line feed alone
+    entries[4] = Place::Folder("C:\x01\x1F");  // the rarest too
     const std::u16string wide =
         Decoded(PlacesScript(entries, false));
     EXPECT_NE(wide.find(u"\"Place0\"=\"C:\\\\Café\\\\Папка\\\\文件夹 😀\"\r\n"), std::u16string::npos)
@@ -89,6 +90,7 @@ TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
         << text;
     EXPECT_NE(text.find("\"Place3\"=hex(1):43,00,3a,00,5c,00,61,00,0d,00,62,00,09,00,63,00,00,00\r\n"), std::string::npos)
         << text;
+    EXPECT_NE(text.find("\"Place4\"=hex(1):43,00,3a,00,01,00,1f,00,00,00\r\n"), std::string::npos) << text;
     // Long values wrap as the registry editor wraps them.
     const size_t start = text.find("\"Place2\"=hex(2):");
     const std::string value = text.substr(start, text.find("\"Place3\"") - start);

@@ -370,9 +370,21 @@ TEST_F(MainWindowTest, AFailedSaveIsToldAndAsksBeforeClosing) {
     EXPECT_EQ(boxes.seen[1].text, told);
     EXPECT_EQ(boxes.seen[1].caption, "Unable to Save");
 
+    // A restore that fails: asked first (Yes), then told; the window shows
+    // the defaults, which Exit would write.
+    memory->CreateKey(kPlacesBarKey);
+    memory->failDeletes = true;
     closeAnyway = true;
+    Click(form->restoreButton_);
+    ASSERT_EQ(boxes.seen.size(), 4u);
+    EXPECT_EQ(boxes.seen[3].text, "Unable to remove the custom places from the registry! The window shows the default "
+                                  "places, which Quenmar stores when it saves.\n\nFailed to delete the key '" +
+                                      std::string(kPlacesBarKey) + "'\nError 5");
+    EXPECT_EQ(boxes.seen[3].caption, "Unable to Save");
+    EXPECT_EQ(ItemText(form->placesList_, 2), ShellsOwnName(kCatalogueCsidls[2])) << "the defaults shown";
+
     Exit();
-    ASSERT_EQ(boxes.seen.size(), 3u);
+    ASSERT_EQ(boxes.seen.size(), 5u);
     EXPECT_EQ(form->Handle(), nullptr) << "Yes closes without saving";
 }
 
