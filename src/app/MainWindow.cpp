@@ -224,7 +224,7 @@ void MainWindow::Created() {
     AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(TextOf(IDS_EXPORT_SETTINGS)).c_str());
     AppendMenuW(systemMenu, MF_STRING, kCopyForPreferencesCommand, win::Wide(TextOf(IDS_COPY_FOR_PREFERENCES)).c_str());
 
-    session_.Shell().SetImageListChanged([this](IconSize size, HIMAGELIST list) {
+    session_.WhenImageListsChange([this](IconSize size, HIMAGELIST list) {
         (size == IconSize::Large ? largeIcons_ : smallIcons_).Adopt(list);
     });
     dropTarget_ = std::make_unique<ShellDropTarget>(this);
@@ -358,16 +358,11 @@ void MainWindow::TakeStoredChanges() {
 
 void MainWindow::ShowIcons() {
     ShowSlots();
-    std::array<const ShellAnswer*, kSpecialFolders.size()> answers{};
-    for (size_t row = 0; row < kSpecialFolders.size(); ++row) {
-        answers[row] = session_.Resolver().AnswerFor({true, kSpecialFolders[row].csidl, {}});
-    }
-    const auto names = CatalogueNames(answers);
+    const Session::CatalogueRows rows = session_.Catalogue();
     for (size_t row = 0; row < kSpecialFolders.size(); ++row) {
         const int index = static_cast<int>(row);
-        if (shownCatalogue_[row] != names[row]) catalogue_.SetItemText(index, shownCatalogue_[row] = names[row]);
-        const int icon = answers[row] ? answers[row]->smallIcon : kNoIcon;
-        if (catalogue_.ItemImage(index) != icon) catalogue_.SetItemImage(index, icon);
+        if (shownCatalogue_[row] != rows.names[row]) catalogue_.SetItemText(index, shownCatalogue_[row] = rows.names[row]);
+        if (catalogue_.ItemImage(index) != rows.icons[row]) catalogue_.SetItemImage(index, rows.icons[row]);
     }
     ShowLeftOut();
 }
@@ -393,9 +388,7 @@ void MainWindow::Destroying() {
 }
 
 void MainWindow::TakeShellAnswers() {
-    const auto arrived = session_.Resolver().TakeAnswers();
-    // The shell's icons are in its image lists from its first answer.
-    if (arrived.some && !session_.Shell().SystemImageList(IconSize::Large)) session_.Shell().AdoptImageLists();
+    const auto arrived = session_.TakeShellAnswers();
     // The special-folder list only for answers about special folders: an
     // edited path is answered about many times a session.
     if (arrived.aboutSpecialFolders) {
@@ -407,7 +400,7 @@ void MainWindow::TakeShellAnswers() {
 }
 
 void MainWindow::ShowDrivesAgain() {
-    session_.Resolver().Forget();
+    session_.ForgetShellAnswers();
     ShowSlots();
 }
 
@@ -442,7 +435,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam != kTypingPausedTimer) break;
         KillTimer(Handle(), kTypingPausedTimer);
         typing_ = false;
-        RetainHeldAnswers();
+        session_.KeepAnswersOfTheSlotsOnly();  // not those about the texts typed on the way
         ShowState();
         return 0;
     case kTellUnreadable:
@@ -474,10 +467,7 @@ void MainWindow::ShowSlot(int index) {
     const Place& place = editor_.Slot(index);
     // Text still being typed shows as typed until typing pauses.
     const bool beingTyped = typing_ && editor_.Selected() == index;
-    const OpenDialog dialog = session_.Dialog();
-    const ShellAnswer* answer =
-        beingTyped ? nullptr : session_.Resolver().AnswerFor(QueryOf(place, session_.Shell(), dialog));
-    SlotDisplay display = DisplayFor(place, answer, session_.Shell(), dialog);
+    SlotDisplay display = session_.DisplayOf(place, beingTyped);
     std::optional<SlotDisplay>& shown = shownSlots_[static_cast<size_t>(index)];
     // An icon view arranges itself again at every change: change only what differs.
     if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
@@ -488,21 +478,6 @@ void MainWindow::ShowSlot(int index) {
         placesList_.SetAccessibleDescription(LeftOutText(display.leftOut), index);
     }
     shown = std::move(display);
-}
-
-// The shell's answers kept: those about what a slot, its mend or a row of
-// the catalogue holds now; not those about the texts typed on the way.
-void MainWindow::RetainHeldAnswers() {
-    std::set<PlaceQuery> held;
-    for (const SpecialFolder& row : kSpecialFolders) held.insert({true, row.csidl, {}});
-    for (int n = 0; n < kSlotCount; ++n) {
-        const Place& place = editor_.Slot(n);
-        held.insert(QueryOf(place, session_.Shell(), session_.Dialog()));
-        if (const std::optional<int32_t> named = place.isFolder ? PolicyNameFolder(place.path) : std::nullopt) {
-            held.insert({true, *named, {}});
-        }
-    }
-    session_.Resolver().Retain(held);
 }
 
 void MainWindow::ShowSlots() {
@@ -573,10 +548,7 @@ void MainWindow::ShowLeftOut() {
         if (const auto* path = display->mend ? std::get_if<std::string>(&*display->mend) : nullptr) {
             texts.second = TextOf(IDS_USE_PATH_INSTEAD, {*path});
         } else if (display->mend) {
-            const int32_t csidl = std::get<int32_t>(*display->mend);
-            const ShellAnswer* answer = session_.Resolver().AnswerFor({true, csidl, {}});
-            const std::string name =
-                answer && answer->found && !answer->name.empty() ? answer->name : SpecialFolderName(csidl);
+            const std::string name = session_.SpecialFolderShownName(std::get<int32_t>(*display->mend));
             texts.second = TextOf(IDS_USE_SPECIAL_INSTEAD, {name});
         }
     } else if (session_.LocalPolicySetsPlaces()) {
@@ -702,7 +674,7 @@ void MainWindow::PickFolder() {
     const Place* place = editor_.SelectedPlace();
     if (!place) return;
     folderPicker_.Title = TextOf(IDS_PICKER_TITLE);
-    folderPicker_.SetChosenPath(place->isFolder ? EffectivePath(*place, session_.Shell()) : "");
+    folderPicker_.SetChosenPath(place->isFolder ? session_.PathOf(*place) : "");
     if (!folderPicker_.Run(Handle())) return;
     const std::string path = folderPicker_.ChosenPath();
     if (path.empty()) {

@@ -98,7 +98,6 @@ private:
     void ShowState();
     void ShowSlot(int index);
     void ShowSlots();
-    void RetainHeldAnswers();
     void ShowIcons();
     void TakeShellAnswers();
     void ShowDrivesAgain();

@@ -1,6 +1,7 @@
 #include "app/Session.h"
 
 #include <cstdio>
+#include <set>
 
 #include "app/AppTexts.h"
 #include "app/GroupPolicyTarget.h"
@@ -87,6 +88,49 @@ void Session::LookUpShell() {
         watch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window_, kStoredSettingsChanged);
     }
     PostMessageW(window_, kStoredSettingsChanged, 0, 0);
+}
+
+SlotDisplay Session::DisplayOf(const Place& place, bool beingTyped) {
+    const ShellAnswer* answer = beingTyped ? nullptr : resolver_.AnswerFor(QueryOf(place, shell_, dialog_));
+    return DisplayFor(place, answer, shell_, dialog_);
+}
+
+Session::CatalogueRows Session::Catalogue() {
+    std::array<const ShellAnswer*, kSpecialFolders.size()> answers{};
+    CatalogueRows rows;
+    for (size_t row = 0; row < kSpecialFolders.size(); ++row) {
+        answers[row] = resolver_.AnswerFor({true, kSpecialFolders[row].csidl, {}});
+        rows.icons[row] = answers[row] ? answers[row]->smallIcon : kNoIcon;
+    }
+    rows.names = CatalogueNames(answers);
+    return rows;
+}
+
+std::string Session::SpecialFolderShownName(int32_t csidl) {
+    const ShellAnswer* answer = resolver_.AnswerFor({true, csidl, {}});
+    return answer && answer->found && !answer->name.empty() ? answer->name : SpecialFolderName(csidl);
+}
+
+std::string Session::PathOf(const Place& place) { return EffectivePath(place, shell_); }
+
+win::ShellResolver::Arrived Session::TakeShellAnswers() {
+    const win::ShellResolver::Arrived arrived = resolver_.TakeAnswers();
+    // The shell's icons are in its image lists from its first answer.
+    if (arrived.some && !shell_.SystemImageList(IconSize::Large)) shell_.AdoptImageLists();
+    return arrived;
+}
+
+void Session::KeepAnswersOfTheSlotsOnly() {
+    std::set<PlaceQuery> held;
+    for (const SpecialFolder& row : kSpecialFolders) held.insert({true, row.csidl, {}});
+    for (int n = 0; n < kSlotCount && editor_.Loaded(); ++n) {
+        const Place& place = editor_.Slot(n);
+        held.insert(QueryOf(place, shell_, dialog_));
+        if (const std::optional<int32_t> named = place.isFolder ? PolicyNameFolder(place.path) : std::nullopt) {
+            held.insert({true, *named, {}});
+        }
+    }
+    resolver_.Retain(held);
 }
 
 bool Session::MayEnd(bool critical) {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/SingleInstance.h"
+#include "places/Captions.h"
+#include "places/Catalogue.h"
 #include "places/PlacesEditor.h"
 #include "win32/FileWatch.h"
 #include "win32/RegistryWatch.h"
@@ -79,6 +81,37 @@ public:
     bool LocalPolicySetsPlaces() const { return localPolicySetsPlaces_; }
     // 3. After the window's first paint.
     void LookUpShell();
+
+    // What the window shows of the places, by the shell's answers as they
+    // stand (a question not yet asked is asked, and told with kShellAnswered):
+    // a slot's caption, icon and left-out mark; as typed, without asking,
+    // while the user types it.
+    SlotDisplay DisplayOf(const Place& place, bool beingTyped = false);
+    // The special folders' rows: their names and small icons.
+    struct CatalogueRows {
+        std::array<std::string, kSpecialFolders.size()> names;
+        std::array<int, kSpecialFolders.size()> icons;
+    };
+    CatalogueRows Catalogue();
+    // A special folder's name as the shell gives it, else the table's.
+    std::string SpecialFolderShownName(int32_t csidl);
+    // The path a folder place opens, expanded where it is kept unexpanded.
+    std::string PathOf(const Place& place);
+    // The system image list of a size the shell's icons are in, given to the
+    // window's lists when it first comes (and should it change); until
+    // Detach.
+    void WhenImageListsChange(win::Win32ShellLookups::ImageListChanged show) {
+        shell_.SetImageListChanged(std::move(show));
+    }
+    // Takes in the shell's answers that came (on kShellAnswered), the image
+    // lists with the first.
+    win::ShellResolver::Arrived TakeShellAnswers();
+    // Drives' names and icons, and every other answer, asked again: a medium,
+    // a label or a folder may have changed.
+    void ForgetShellAnswers() { resolver_.Forget(); }
+    // The answers kept: only those about what the slots, their mends and the
+    // special folders hold now.
+    void KeepAnswersOfTheSlotsOnly();
 
     // The session is asked whether it may end (log-off, shut-down): what
     // Exit saves is saved now. A save never holds the session; a failed one
