@@ -7,6 +7,7 @@
 #include <set>
 
 #include "app/AboutWindow.h"
+#include "app/AppMessages.h"
 #include "app/AppTexts.h"
 #include "app/Export.h"
 #include "app/ShellOpenLauncher.h"
@@ -29,17 +30,6 @@ namespace quenmar {
 using namespace widgets;
 
 namespace {
-
-constexpr UINT kTellUnreadable = WM_APP + 1;  // what loading could not read, told once on screen
-// The pause after a keystroke in the path box after which its text is asked of the shell.
-constexpr UINT_PTR kTypingPausedTimer = 1;
-// Fires once every control of the window has been drawn: a timer's message
-// comes after every paint.
-constexpr UINT_PTR kDrawnTimer = 2;
-constexpr UINT kTypingPauseMs = 200;
-// The system menu's own command: below the system's range, low four bits clear.
-constexpr UINT kExportSettingsCommand = 0x0110;
-constexpr UINT kCopyForPreferencesCommand = 0x0120;
 
 // The program's icon at the system's large or small icon size.
 HICON ProgramIcon(bool small) {
@@ -341,7 +331,7 @@ void MainWindow::Showing() {
         catalogue_.SetRedraw(true);
     });
     unreadableAtLoad_ = session_.Load();
-    if (unreadableAtLoad_) PostMessageW(Handle(), kTellUnreadable, 0, 0);  // told once the window is on screen
+    if (unreadableAtLoad_) PostMessageW(Handle(), kTellUnreadableMessage, 0, 0);  // told once the window is on screen
     ShowState();
 }
 
@@ -421,8 +411,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ReportSaveFailure(*held, SaveFor::SessionContinuing);
         }
         return 0;
-    case Session::kStoredSettingsChanged: TakeStoredChanges(); return 0;
-    case Session::kShellAnswered: TakeShellAnswers(); return 0;
+    case kStoredSettingsChanged: TakeStoredChanges(); return 0;
+    case kShellAnswered: TakeShellAnswers(); return 0;
     case WM_TIMER:
         if (wParam == kDrawnTimer) {
             // The shell's many threads would take the machine's time from
@@ -438,7 +428,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         session_.KeepAnswersOfTheSlotsOnly();  // not those about the texts typed on the way
         ShowState();
         return 0;
-    case kTellUnreadable:
+    case kTellUnreadableMessage:
         if (const std::optional<std::string> text = std::exchange(unreadableAtLoad_, std::nullopt)) {
             Tell(*text, MB_ICONWARNING);
         }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppMessages.h"
 #include "app/SingleInstance.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
@@ -41,8 +42,6 @@ struct EditedPolicy {
 
 class Session {
 public:
-    static constexpr UINT kStoredSettingsChanged = WM_APP + 3;
-    static constexpr UINT kShellAnswered = WM_APP + 4;
 
     // The current user's registry, unless another is given (a policy's,
     // with what it is); the shell answers about places, unless a test gives

@@ -27,7 +27,7 @@ public:
     win::Win32ShellLookups& Shell() { return session.Shell(); }
     win::ShellResolver& Resolver() { return session.Resolver(); }
     OpenDialog Dialog() const { return session.Dialog(); }
-    static constexpr UINT kStoredSettingsChanged = Session::kStoredSettingsChanged;
+    static constexpr UINT kStoredSettingsChanged = quenmar::kStoredSettingsChanged;
     using MainWindow::aboutButton_;
     using MainWindow::banner_;
     using MainWindow::browseButton_;
