@@ -655,6 +655,7 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
     const Spoken& spoken = *session;
     ASSERT_EQ(spoken.Text(IDS_EXIT).empty(), false) << "the exe's table of " << spoken.name;
     registry.Put(kPlacesBarKey, "Place0", REG_SZ, Sz("C:\\windows\\"));
+    registry.Put(kPlacesBarKey, "Place1", REG_SZ, Sz("C:\\quenmar-no-such-folder\\"));
     // Japanese at twice the scale as it starts, and any language the run
     // names a scale for.
     std::optional<SystemDpi> dpi;
@@ -681,6 +682,13 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
         EXPECT_LE(r.right, client.right) << Text(child) << " sticks out";
     }
     Screenshot(main, std::string(spoken.name) + "-main-window" + (dpi ? "-" + std::to_string(dpi->Dpi()) + "dpi" : ""));
+    // The left-out note, the longest text under the path box, in its words.
+    SelectSlot(1);
+    const HWND note = FindChild(main, "Static", spoken.Text(IDS_LEFT_OUT_NO_FOLDER).c_str());
+    ASSERT_NE(note, nullptr);
+    EXPECT_TRUE(IsWindowVisible(note));
+    Screenshot(main, std::string(spoken.name) + "-left-out" + (dpi ? "-" + std::to_string(dpi->Dpi()) + "dpi" : ""));
+    SelectSlot(0);
 
     const std::string browse = spoken.Text(IDS_BROWSE);
     const HWND picker = Opened(browse.c_str(), "TSelectFolderForm", spoken.Text(IDS_PICKER_TITLE).c_str());

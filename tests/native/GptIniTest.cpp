@@ -31,7 +31,7 @@ TEST(GptIni, AUserSaveRaisesTheUserVersionAndListsTheRegistryExtension) {
         {"[Other]\r\nx=1\r\n[General]\r\nVersion=7\r\n" + listed + "\r\n", "[Other]\r\nx=1\r\n[General]\r\nVersion=65543\r\n" + listed + "\r\n"},
     };
     for (const auto& [before, after] : rows) EXPECT_EQ(GptIniAfterUserSave(before), after) << before;
-    for (const std::string unreadable : {std::string("[General]\r\nVersion=x1\r\n"), std::string("Version=1\r\n"),
+    for (const std::string& unreadable : {std::string("[General]\r\nVersion=x1\r\n"), std::string("Version=1\r\n"),
                                          std::string("[General]\r\nno equals sign\r\n"), std::string("[General\r\n"),
                                          std::string("[General]\r\nVersion=4294967296\r\n"),
                                          std::string("[General]\r\ngPCUserExtensionNames=[{bad}]\r\n"),

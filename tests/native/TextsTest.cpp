@@ -257,7 +257,7 @@ TEST(StringTables, EverySwitchAfterRightToLeftTextHasALeftToRightMark) {
     for (const auto& table : Tables()) {
         if (table.file != "ar.rc" && table.file != "he.rc") continue;
         for (const auto& [number, text] : table.texts) {
-            for (const std::string& switchText : {"/export", "/quiet", "/?", "/policy"}) {
+            for (const std::string switchText : {"/export", "/quiet", "/?", "/policy"}) {
                 for (size_t at = text.find(switchText); at != std::string::npos; at = text.find(switchText, at + 1)) {
                     size_t before = at;
                     while (before > 0 && std::string_view(" \t[(").find(text[before - 1]) != std::string_view::npos) {
