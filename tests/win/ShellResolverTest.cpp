@@ -94,6 +94,31 @@ TEST(ShellAnswers, ClosingWhileTheShellHangsEndsAtOnce) {
     DestroyWindow(told);
 }
 
+// The window destroyed while the shell still works on a question (the
+// session outlives it): the answer that comes reaches no window and is not
+// taken in.
+TEST(ShellAnswers, AnAnswerAfterTheWindowIsGoneReachesNoOne) {
+    const win::UniqueHandle let(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<int> asked{0}, answered{0};
+    win::ShellResolver resolver([&](const PlaceQuery&) {
+        ++asked;
+        WaitForSingleObject(let.get(), 5000);
+        ++answered;
+        return ShellAnswer{true, "late", "", 1, 1};
+    });
+    const HWND told = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    resolver.Attach(told, WM_APP);
+    resolver.Release();
+    resolver.AnswerFor({false, 0, "\\\\slow\\share"});
+    ASSERT_TRUE(WaitUntil([&] { return asked == 1; }, 5000));
+    resolver.Detach();
+    DestroyWindow(told);
+    SetEvent(let.get());
+    ASSERT_TRUE(WaitUntil([&] { return answered == 1; }, 5000));
+    EXPECT_FALSE(WaitUntil([&] { return resolver.TakeAnswers().some; }, 300))
+        << "nothing taken in for a window that is gone";
+}
+
 // Forgotten (a device change, or the window activated again), every answer
 // is asked again once and the fresh one taken: a question still out at that
 // moment is asked anew, and its late answer never stands for the fresh one.
