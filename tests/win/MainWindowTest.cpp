@@ -234,8 +234,19 @@ TEST_F(MainWindowTest, TypedAndPastedPlacesAreStoredAsTyped) {
     ASSERT_EQ(form->Dialog(), OpenDialog::Wine);
     EXPECT_EQ(form->leftOutNote_.Text(), TextOf(IDS_LEFT_OUT_NOT_EXPANDED));
     ASSERT_EQ(form->mendLink_.Text(), "Use the path C:\\ instead");
-    PostMessageW(form->mendLink_.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageW(form->mendLink_.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    const auto clickMend = [&] {
+        PostMessageW(form->mendLink_.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageW(form->mendLink_.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        PumpMessages();
+    };
+    // The slot changed before the click: the mend of its old text is not used.
+    type(L"x");
+    clickMend();
+    EXPECT_EQ(form->Editor().Slot(3).path, "%SystemDrive%\\x");
+    SendMessageW(box, WM_CHAR, VK_BACK, 0);
+    ASSERT_TRUE(form->WaitForIcons());
+    ASSERT_TRUE(form->mendLink_.Visible());
+    clickMend();
     ASSERT_TRUE(form->WaitForIcons());
     EXPECT_FALSE(form->leftOutNote_.Visible());
     SetFocus(form->placesList_.Handle());  // the completion's suggestions closed
