@@ -49,11 +49,17 @@ set_source_files_properties(src/app/res/Quenmar.rc PROPERTIES OBJECT_DEPENDS "${
 
 add_executable(Quenmar WIN32 src/app/main.cpp src/app/res/Quenmar.rc)
 target_link_libraries(Quenmar PRIVATE quenmar_win)
-# The help page beside the program, as the packages install it.
+# The help page beside the program, as the packages install it, copied
+# again whenever one of its files changes.
 file(GLOB QUENMAR_HELP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*)
-add_custom_command(TARGET Quenmar POST_BUILD
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/docs/help $<TARGET_FILE_DIR:Quenmar>/help
+set(QUENMAR_HELP_STAMP ${CMAKE_BINARY_DIR}/help.stamp)
+add_custom_command(OUTPUT ${QUENMAR_HELP_STAMP}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/docs/help ${CMAKE_BINARY_DIR}/help
+    COMMAND ${CMAKE_COMMAND} -E touch ${QUENMAR_HELP_STAMP}
+    DEPENDS ${QUENMAR_HELP_FILES}
     VERBATIM)
+add_custom_target(help_page ALL DEPENDS ${QUENMAR_HELP_STAMP})
+add_dependencies(Quenmar help_page)
 # wWinMain: the command line is read wide.
 target_link_options(Quenmar PRIVATE -municode)
 
