@@ -189,7 +189,7 @@ void FolderPickerWindow::SetStatus(const std::string& path) {
         const win::WindowDC dc(statusBar_.Handle());
         const win::SelectedObject selected(dc.get(), shownFont_ ? shownFont_.get() : Font());
         auto width = [&dc](const std::string& candidate) {
-            return static_cast<int>(win::TextExtent(dc.get(), candidate).cx);
+            return static_cast<int>(widgets::MeasureIn(dc.get(), win::Wide(candidate), DT_SINGLELINE | DT_NOPREFIX).cx);
         };
         shown = ShortenPath(path, width, statusBar_.Width() - 20);
     }

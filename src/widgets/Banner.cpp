@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "widgets/Control.h"
 #include "widgets/Resources.h"
 #include "win32/Handles.h"
 #include "win32/WideText.h"
@@ -53,13 +54,12 @@ HBITMAP DrawBanner(int dpi, HFONT font, bool rightToLeft, const Palette& colours
     win::UniqueGdiObject smaller;
     {
         const win::SelectedObject inFont(dc.get(), font);
-        RECT measured{0, 0, 0, 0};
-        DrawTextW(dc.get(), tagline.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        const LONG measured = MeasureIn(dc.get(), tagline, DT_SINGLELINE | DT_NOPREFIX).cx;
         const int room = line.right - line.left;
-        if (measured.right > room) {
+        if (measured > room) {
             LOGFONTW face{};
             GetObjectW(font, sizeof face, &face);
-            LONG height = face.lfHeight * std::max<LONG>(room, measured.right * 4 / 5) / measured.right;
+            LONG height = face.lfHeight * std::max<LONG>(room, measured * 4 / 5) / measured;
             if (height == face.lfHeight) height += height < 0 ? 1 : -1;
             smaller = FontLike(font, height);
         }

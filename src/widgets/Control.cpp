@@ -131,18 +131,24 @@ HDC MeasuringDc() {
 
 }  // namespace
 
+SIZE MeasureIn(HDC dc, const std::wstring& text, UINT format, int width) {
+    RECT measured{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &measured, DT_CALCRECT | format);
+    return {measured.right - measured.left, measured.bottom - measured.top};
+}
+
 SIZE Measure(HWND control, const std::string& text, UINT format, int width) {
     const win::SelectedObject font(MeasuringDc(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    RECT measured{0, 0, width, 0};
-    DrawTextW(MeasuringDc(), win::Wide(text).c_str(), -1, &measured, DT_CALCRECT | format);
-    return {measured.right - measured.left, measured.bottom - measured.top};
+    return MeasureIn(MeasuringDc(), win::Wide(text), format, width);
 }
 
 std::vector<int> Control::TextWidths(const std::vector<std::string>& texts) const {
     const win::SelectedObject font(MeasuringDc(), reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
     std::vector<int> widths;
     widths.reserve(texts.size());
-    for (const std::string& text : texts) widths.push_back(win::TextExtent(MeasuringDc(), text).cx);
+    for (const std::string& text : texts) {
+        widths.push_back(MeasureIn(MeasuringDc(), win::Wide(text), DT_SINGLELINE | DT_NOPREFIX).cx);
+    }
     return widths;
 }
 

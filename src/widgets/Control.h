@@ -162,8 +162,10 @@ void MakeFlatFrame(Control& control);
 
 using Event = std::function<void()>;
 
-// A text as DrawText lays it out with the format in a window's font, within
-// `width` where it breaks lines: the one way the widgets measure text.
+// The one way text is measured: as DrawText lays it out with the format in
+// the device context's font, or a window's, within `width` where it breaks
+// lines.
+SIZE MeasureIn(HDC dc, const std::wstring& text, UINT format, int width = 0);
 SIZE Measure(HWND window, const std::string& text, UINT format, int width = 0);
 
 // Fires an event; an unset event is skipped.

@@ -157,9 +157,7 @@ bool FlatButton::HandleDrawItem(const DRAWITEMSTRUCT& item) {
     const win::SelectedObject font(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
     if (!glyphOnly_) {
         // As drawn: the mnemonic's ampersand takes no room.
-        RECT measured{0, 0, 0, 0};
-        DrawTextW(dc, text.c_str(), -1, &measured, DT_CALCRECT | DT_SINGLELINE);
-        textSize = {measured.right - measured.left, measured.bottom - measured.top};
+        textSize = MeasureIn(dc, text, DT_SINGLELINE);
     }
     const bool hasGlyph = images_ && glyph_ >= 0;
     // In a mirrored window the glyph stands right of the caption, which

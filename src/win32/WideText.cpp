@@ -10,11 +10,4 @@ std::string WindowText(HWND window) {
     return Utf8(text);
 }
 
-SIZE TextExtent(HDC dc, std::string_view text) {
-    const std::wstring wide = Wide(text);
-    SIZE extent{};
-    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
-    return extent;
-}
-
 }  // namespace quenmar::win

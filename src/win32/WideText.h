@@ -25,7 +25,4 @@ inline std::string Utf8(std::wstring_view text) {
 // A window's or control's text.
 std::string WindowText(HWND window);
 
-// The size of a text drawn on a DC in the font selected into it.
-SIZE TextExtent(HDC dc, std::string_view text);
-
 }  // namespace quenmar::win
