@@ -167,11 +167,10 @@ ShellAnswer ShellResolver::AskShell(const PlaceQuery& query) {
     ShellAnswer answer;
     UniquePidl item;
     // As the dialog locates a place: a folder this system lacks, or text the
-    // shell cannot parse, is not found.
+    // shell cannot parse, is not found. Empty text is parsed too, as the
+    // dialog reads an empty value (Wine's shell finds My Computer).
     const HRESULT located = query.special ? SHGetSpecialFolderLocation(nullptr, query.csidl, item.put())
-                            : query.text.empty()
-                                ? E_INVALIDARG
-                                : SHParseDisplayName(Wide(query.text).c_str(), nullptr, item.put(), 0, nullptr);
+                                          : SHParseDisplayName(Wide(query.text).c_str(), nullptr, item.put(), 0, nullptr);
     if (FAILED(located) || !item) {
         FolderIcons(answer);
         return answer;
