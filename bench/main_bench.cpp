@@ -246,15 +246,15 @@ void EditLeakBenchmark() {
     RunUntilIdle();
     form->WaitForIcons();
     auto edit = [&](int i) {
-        quenmar::testing::UserSelect(form->placesList_, i % 5);
+        quenmar::testing::UserSelect(form->placesList, i % 5);
         if (i % 3 == 0) {
-            SendMessageW(form->folderKind_.Handle(), BM_CLICK, 0, 0);
+            SendMessageW(form->folderKind.Handle(), BM_CLICK, 0, 0);
         } else {
-            SendMessageW(form->specialKind_.Handle(), BM_CLICK, 0, 0);
-            quenmar::testing::UserSelect(form->catalogue_, i % 13);
+            SendMessageW(form->specialKind.Handle(), BM_CLICK, 0, 0);
+            quenmar::testing::UserSelect(form->catalogue, i % 13);
         }
-        if (i % 7 == 0 && form->moveDownButton_.Enabled()) {
-            SendMessageW(form->moveDownButton_.Handle(), BM_CLICK, 0, 0);
+        if (i % 7 == 0 && form->moveDownButton.Enabled()) {
+            SendMessageW(form->moveDownButton.Handle(), BM_CLICK, 0, 0);
         }
         RunUntilIdle();
     };
@@ -640,7 +640,7 @@ void WindowsLeakBenchmark() {
             picker.Run(form->Handle());
         });
         OpenAndClose(L"TfrmQuenmarAbout", nullptr, [&] { quenmar::ShowAboutWindow(form->Handle()); });
-        OpenAndClose(L"#32770", L"Test Dialog", [&] { SendMessageW(form->previewButton_.Handle(), BM_CLICK, 0, 0); });
+        OpenAndClose(L"#32770", L"Test Dialog", [&] { SendMessageW(form->previewButton.Handle(), BM_CLICK, 0, 0); });
     };
     for (int i = 0; i < 10; ++i) cycle();
     const Resources before = Measure();
@@ -683,8 +683,8 @@ void UnreachableSharesBenchmark() {
         figures.show.push_back(MillisecondsSince(start));
         for (int i = 0; i < 20; ++i) {
             start = Clock::now();
-            quenmar::testing::UserSelect(form->placesList_, i % quenmar::kSlotCount);
-            SetWindowTextW(form->pathEdit_.Handle(), quenmar::win::Wide(root + "\\other" + std::to_string(i)).c_str());
+            quenmar::testing::UserSelect(form->placesList, i % quenmar::kSlotCount);
+            SetWindowTextW(form->pathEdit.Handle(), quenmar::win::Wide(root + "\\other" + std::to_string(i)).c_str());
             RunUntilIdle();
             figures.edit.push_back(MillisecondsSince(start));
         }

@@ -5,7 +5,11 @@
 
 #include <cstdio>
 
-#include "places/PlacesEditor.h"
+#include "app/AppTexts.h"
+#include "app/Product.h"
+#include "widgets/FileDialog.h"
+#include "widgets/MessageBoxes.h"
+#include "win32/Clipboard.h"
 #include "win32/ReplaceFile.h"
 #include "win32/WideText.h"
 
@@ -15,6 +19,23 @@ void ExportStoredSettings(const std::string& path, RegistryAccessor& registry) {
     PlacesEditor editor(registry);
     editor.Load();
     win::ReplaceFileContents(path, *editor.ExportFile(ExportFormatFor(path), PreferenceStampsNow()));
+}
+
+void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor) {
+    if (!editor.Loaded()) return;  // nothing to export
+    const std::optional<std::string> path = widgets::AskFileToSave(
+        owner, {TextOf(IDS_EXPORT_FILTER), TextOf(IDS_EXPORT_FILE_NAME), TextOf(IDS_EXPORT_TITLE)}, L"reg",
+        TextOf(IDS_FILE_NAME_TOO_LONG), kApplicationTitle);
+    if (!path) return;
+    try {
+        win::ReplaceFileContents(*path, *editor.ExportFile(ExportFormatFor(*path), PreferenceStampsNow()));
+    } catch (const win::FileWriteError& error) {
+        widgets::ShowMessage(owner, error.what(), kApplicationTitle, MB_ICONWARNING);
+    }
+}
+
+void CopyForPreferences(HWND owner, const PlacesEditor& editor) {
+    if (editor.Loaded()) win::CopyTextToClipboard(owner, *editor.ExportFile(ExportFormat::Preferences, PreferenceStampsNow()));
 }
 
 PreferenceStamps PreferenceStampsNow() {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
+#include "places/PlacesEditor.h"
 #include "places/RegistryAccessor.h"
 #include "places/RegistryScript.h"
 
@@ -12,6 +15,14 @@ namespace quenmar {
 // file for ".pol", Group Policy Preferences for ".xml", else a registry
 // script). Raises win::FileWriteError when it cannot.
 void ExportStoredSettings(const std::string& path, RegistryAccessor& registry);
+
+// The editor's settings, as a save would store them, written to a file the
+// user names in the Save dialog; a file that cannot be written is told.
+void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor);
+
+// The editor's settings as Group Policy Preferences items on the clipboard,
+// for pasting into the Group Policy Management Console.
+void CopyForPreferences(HWND owner, const PlacesEditor& editor);
 
 // Group Policy Preferences items made now: new GUIDs, and this moment's time.
 PreferenceStamps PreferenceStampsNow();

@@ -1,6 +1,5 @@
 #include "app/MainWindow.h"
 
-#include <commdlg.h>
 #include <dbt.h>
 
 #include <algorithm>
@@ -21,55 +20,11 @@
 #include "widgets/MessageBoxes.h"
 #include "widgets/SystemColours.h"
 #include "widgets/Resources.h"
-#include "win32/Clipboard.h"
-#include "win32/ReplaceFile.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
 
 using namespace widgets;
-
-namespace {
-
-// The program's icon at the system's large or small icon size.
-HICON ProgramIcon(bool small) {
-    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
-                                         GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON),
-                                         GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), LR_SHARED));
-}
-
-// A copy of an icon of the list with the system's warning sign at half its
-// size in its lower left corner, added to the list (the system image list
-// is this process's own copy): the icon of a place the Open dialog will
-// leave out. The icon's own index when it cannot be made.
-int AddMarkedIcon(HIMAGELIST list, int icon) {
-    int width = 0, height = 0;
-    if (!list || icon < 0 || !ImageList_GetIconSize(list, &width, &height)) return icon;
-    const win::UniqueIcon base(ImageList_GetIcon(list, icon, ILD_NORMAL));
-    const auto sign = static_cast<HICON>(LoadImageW(nullptr, IDI_WARNING, IMAGE_ICON, width / 2, height / 2, LR_SHARED));
-    if (!base || !sign) return icon;
-    const win::WindowDC screen(nullptr);
-    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    void* bits = nullptr;
-    const win::UniqueGdiObject picture(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!picture) return icon;
-    {
-        const win::UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
-        const win::SelectedObject onPicture(dc.get(), picture.get());
-        // The icon as it is, its alpha with it; the sign blended over it.
-        DrawIconEx(dc.get(), 0, 0, base.get(), width, height, 0, nullptr, DI_NORMAL);
-        DrawIconEx(dc.get(), 0, height - height / 2, sign, width / 2, height / 2, 0, nullptr, DI_NORMAL);
-    }
-    GdiFlush();
-    const int marked = ImageList_Add(list, static_cast<HBITMAP>(picture.get()), nullptr);
-    return marked >= 0 ? marked : icon;
-}
-
-// The preview dialog's hook: it only makes the dialog the classic Explorer
-// style, the one that shows a Places Bar.
-UINT_PTR CALLBACK PreviewHook(HWND, UINT, WPARAM, LPARAM) { return 0; }
-
-}  // namespace
 
 MainWindow::MainWindow(Session& session, std::string helpTarget)
     : Form({.className = L"TfrmQuenmar",
@@ -95,14 +50,10 @@ MainWindow::MainWindow(Session& session, std::string helpTarget)
     previewButton_.OnClick = [this] { Preview(); };
     restoreButton_.OnClick = [this] { RestoreDefaults(); };
     exitButton_.OnClick = [this] { Close(); };
-    aboutButton_.OnClick = [this] { ShowAboutWindow(Handle()); };
-    logo_.OnClick = [this] { ShowAboutWindow(Handle()); };
+    aboutButton_.OnClick = logo_.OnClick = [this] { ShowAboutWindow(Handle()); };
     banner_.OnClick = [this] { OpenDocument(helpTarget_, Handle()); };
-    browseButton_.OnClick = [this] { PickFolder(); };
-    changeFolderButton_.OnClick = [this] { PickFolder(); };
+    browseButton_.OnClick = changeFolderButton_.OnClick = [this] { PickFolder(); };
     folderPicker_.Options.createDeleteButtons = true;
-    folderPicker_.Icon = ProgramIcon(false);
-    folderPicker_.SmallIcon = ProgramIcon(true);
 
     CreateHandle();
     CenterOnScreen();
@@ -164,9 +115,8 @@ void MainWindow::CreateInputs() {
 // The title, pictures and hint, after the tab order's stops; the banner is a
 // stop of its own, the last, for its web site.
 void MainWindow::CreatePictures() {
-    title_.Create(*this, "", {100, 4, 221, 49}, Anchor::Left | Anchor::Top, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
+    title_.Create(*this, kApplicationTitle, {100, 4, 221, 49}, Anchor::Left | Anchor::Top, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
     banner_.Create(*this, {370, 6, 220, 45}, Anchor::Top | Anchor::Right);
-    banner_.MakeTabStop();
     dropHintIcon_.Create(*this, {116, 108, 16, 16}, Anchor::Left | Anchor::Top);
     dropHint_.Create(*this, TextOf(IDS_DROP_HINT), {140, 108, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right,
                      SS_LEFT | SS_NOPREFIX);
@@ -176,9 +126,7 @@ void MainWindow::CreatePictures() {
     logo_.Create(*this, {490, 284, 72, 72}, Anchor::Top | Anchor::Right);
     LoadPictures();
     for (FlatButton* button : {&moveUpButton_, &moveDownButton_, &changeFolderButton_}) button->SetGlyphOnly(true);
-    const HCURSOR hand = LoadCursor(nullptr, IDC_HAND);
-    banner_.SetCursor(hand);
-    logo_.SetCursor(hand);
+    logo_.SetCursor(LoadCursor(nullptr, IDC_HAND));
 }
 
 void MainWindow::Created() {
@@ -191,39 +139,37 @@ void MainWindow::Created() {
     FitToTexts();
     SetCancelButton(&exitButton_);
 
-    // Sized as the system's lists they stand in for until its icons come:
-    // the lists' rows are laid out for their images once, at the right size.
-    largeIcons_.CreateOwn(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    // The places show copies of the shell's icons, marked or not; the
+    // special folders its small icons, in a list of their size until the
+    // system's comes: the rows are laid out for their images once.
+    placeIcons_.Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
     smallIcons_.CreateOwn(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON));
-    placesList_.SetImageList(largeIcons_, LVSIL_NORMAL);
+    placesList_.SetImageList(placeIcons_.List(), LVSIL_NORMAL);
     catalogue_.SetImageList(smallIcons_, LVSIL_SMALL);
     for (int n = 0; n < kSlotCount; ++n) placesList_.AddItem(TextOf(IDS_NO_PLACE), kNoIcon);
     // Their icons come with the shell's answers.
     for (const SpecialFolder& row : kSpecialFolders) catalogue_.AddItem(TextOf(row.nameText), kNoIcon);
 
-    moveUpButton_.SetEnabled(false);
-    moveDownButton_.SetEnabled(false);
-    changeFolderButton_.SetEnabled(false);
+    for (FlatButton* button : {&moveUpButton_, &moveDownButton_, &changeFolderButton_}) button->SetEnabled(false);
 
     Application::Instance().SetTitle(kApplicationTitle);
     const std::string caption = TextOf(IDS_CAPTION, {Application::Instance().Title(), kVersion});
     SetCaption(session_.Policy() ? caption + " - " + session_.Policy()->description : caption);
-    title_.SetText(kApplicationTitle);
-    const HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
-    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(systemMenu, MF_STRING, kExportSettingsCommand, win::Wide(TextOf(IDS_EXPORT_SETTINGS)).c_str());
-    AppendMenuW(systemMenu, MF_STRING, kCopyForPreferencesCommand, win::Wide(TextOf(IDS_COPY_FOR_PREFERENCES)).c_str());
+    AddSystemCommands({{kExportSettingsCommand, TextOf(IDS_EXPORT_SETTINGS)},
+                       {kCopyForPreferencesCommand, TextOf(IDS_COPY_FOR_PREFERENCES)}});
 
     session_.WhenImageListsChange([this](IconSize size, HIMAGELIST list) {
-        (size == IconSize::Large ? largeIcons_ : smallIcons_).Adopt(list);
+        if (size == IconSize::Small) return smallIcons_.Adopt(list);
+        shellIcons_ = list;
+        shownSlots_.fill(std::nullopt);  // their icons copied from this list
     });
     dropTarget_ = std::make_unique<ShellDropTarget>(this);
-    dropTarget_->OnDrop = [this](const DroppedName& name) { TakeDroppedName(name.fullName); };
+    dropTarget_->OnDrop = [this](const DroppedName& name) { TakeDroppedName(name); };
     dropTarget_->OnSkipped = [this](const SkippedNames&) { TellDropTooLong(); };
 }
 
 void MainWindow::ScaleChanged() {
-    shownLeftOut_.reset();  // laid out again for the scale
+    shownNote_.reset();  // laid out again for the scale
     LoadPictures();
     FitToTexts();
     ShowLeftOut();
@@ -270,10 +216,7 @@ void MainWindow::FitToTexts() {
     lines.Apart(columnRight, right, DesignWidth() - column.right);
     lines.Solve();
 
-    const auto spacing = static_cast<DWORD>(SendMessageW(placesList_.Handle(), LVM_GETITEMSPACING, FALSE, 0));
-    if (LOWORD(spacing) != itemSpacing || HIWORD(spacing) != itemHeight) {
-        SendMessageW(placesList_.Handle(), LVM_SETICONSPACING, 0, MAKELPARAM(itemSpacing, itemHeight));
-    }
+    placesList_.SetIconSpacing(itemSpacing, itemHeight);
     lines.Place(placesList_, margin, placesRight);
     for (Control* control :
          std::initializer_list<Control*>{&title_, &dropHintIcon_, &dropHint_, &leftOutNote_, &mendLink_}) {
@@ -289,11 +232,7 @@ void MainWindow::FitToTexts() {
         lines.Place(*button, columnLeft, columnRight);
     }
     lines.Place(banner_, columnRight, columnRight);
-    // The logo in the middle of the buttons' column.
-    RECT logo = DesignRect(logo_);
-    const int logoLeft = lines.At(columnLeft) + (lines.At(columnRight) - lines.At(columnLeft) - (logo.right - logo.left)) / 2;
-    OffsetRect(&logo, logoLeft - logo.left, 0);
-    if (lines.Moved(columnLeft) || lines.Moved(columnRight)) logo_.Move(logo);
+    lines.PlaceCentred(logo_, columnLeft, columnRight);
     dropHint_.FitWidthToText(lines.At(columnRight));  // as far as the buttons' right edge
     // The window as wide as the lines need; its anchoring starts from here.
     WidenDesign(lines.Moved(right), true);
@@ -305,7 +244,7 @@ void MainWindow::ColoursChanged() { ShowBanner(); }
 void MainWindow::ShowBanner() {
     // Editing a Group Policy, the banner says which.
     const std::string tagline = session_.Policy() ? session_.Policy()->description : TextOf(IDS_TAGLINE);
-    banner_.Show(Dpi(), Font(), widgets::CurrentPalette(), kApplicationTitle, tagline);
+    banner_.Show(widgets::CurrentPalette(), kApplicationTitle, tagline);
 }
 
 // The pictures and glyphs drawn for the window's scale.
@@ -429,23 +368,17 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ShowState();
         return 0;
     case kTellUnreadableMessage:
-        if (const std::optional<std::string> text = std::exchange(unreadableAtLoad_, std::nullopt)) {
-            Tell(*text, MB_ICONWARNING);
-        }
+        if (unreadableAtLoad_) Tell(*std::exchange(unreadableAtLoad_, std::nullopt), MB_ICONWARNING);
         return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == kExportSettingsCommand) {
-            Export();
-            return 0;
+            ExportAsTheUserNames(Handle(), editor_);
+        } else if ((wParam & 0xFFF0) == kCopyForPreferencesCommand) {
+            CopyForPreferences(Handle(), editor_);
+        } else {
+            break;
         }
-        if ((wParam & 0xFFF0) == kCopyForPreferencesCommand) {
-            // For pasting into the Group Policy Management Console.
-            if (editor_.Loaded()) {
-                win::CopyTextToClipboard(Handle(), *editor_.ExportFile(ExportFormat::Preferences, PreferenceStampsNow()));
-            }
-            return 0;
-        }
-        break;
+        return 0;
     default: break;
     }
     return Form::HandleMessage(message, wParam, lParam);
@@ -462,7 +395,7 @@ void MainWindow::ShowSlot(int index) {
     // An icon view arranges itself again at every change: change only what differs.
     if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
     if (!shown || shown->icon != display.icon || shown->leftOut != display.leftOut) {
-        placesList_.SetItemImage(index, ShownIcon(display));
+        placesList_.SetItemImage(index, placeIcons_.CopyOf(shellIcons_, display.icon, display.leftOut != LeftOut::No));
     }
     if (!shown || shown->leftOut != display.leftOut) {
         placesList_.SetAccessibleDescription(LeftOutText(display.leftOut), index);
@@ -479,13 +412,7 @@ void MainWindow::ShowState() {
     if (!editor_.Loaded()) return;
     ShowSlots();
 
-    const std::optional<int> selected = editor_.Selected();
-    if (selected && !placesList_.IsSelected(*selected)) {
-        placesList_.SetSelected(*selected, true);
-        placesList_.SetFocused(*selected);
-    } else if (!selected && placesList_.SelectedIndex() >= 0) {
-        placesList_.SetSelected(placesList_.SelectedIndex(), false);
-    }
+    placesList_.ShowSelected(editor_.Selected());
 
     (editor_.ShownKind() == PlaceKind::Folder ? folderKind_ : specialKind_).SetChecked(true);
     const Place* place = editor_.SelectedPlace();
@@ -493,7 +420,7 @@ void MainWindow::ShowState() {
     // What the user is typing stays as typed (its caret and its undo), blanks
     // around it included, while it says what the slot holds.
     if (!pathEdit_.Focused() || TrimControlsAndBlanks(pathEdit_.Text()) != path) pathEdit_.SetText(path);
-    SelectCatalogueRow(place && !place->isFolder ? place->csidl : -1);
+    catalogue_.ShowSelected(place && !place->isFolder ? CatalogueRow(place->csidl) : std::nullopt);
     hideBox_.SetChecked(editor_.Hidden());
     ShowLeftOut();
 
@@ -511,94 +438,30 @@ void MainWindow::ShowState() {
     changeFolderButton_.SetEnabled(usable.changeFolder);
 }
 
-// A place's icon as the list shows it: marked when the Open dialog will
-// leave the place out.
-int MainWindow::ShownIcon(const SlotDisplay& display) {
-    if (display.leftOut == LeftOut::No || display.icon == kNoIcon) return display.icon;
-    const HIMAGELIST list = largeIcons_.Handle();
-    if (list != markedList_) {
-        markedIcons_.clear();
-        markedList_ = list;
-    }
-    const auto known = markedIcons_.find(display.icon);
-    if (known != markedIcons_.end()) return known->second;
-    return markedIcons_[display.icon] = AddMarkedIcon(list, display.icon);
-}
-
 // Why the Open dialog will leave the selected place out, in words in the
 // drop hint's place, and the special folder that can stand in for it.
 void MainWindow::ShowLeftOut() {
     const std::optional<int> selected = editor_.Selected();
-    const std::optional<SlotDisplay>& display =
-        selected ? shownSlots_[static_cast<size_t>(*selected)] : std::optional<SlotDisplay>();
-    std::pair<std::string, std::string> texts;
-    const bool placeLeftOut = display && display->leftOut != LeftOut::No;
-    if (placeLeftOut) {
-        texts.first = LeftOutText(display->leftOut);
-        if (const auto* path = display->mend ? std::get_if<std::string>(&*display->mend) : nullptr) {
-            texts.second = TextOf(IDS_USE_PATH_INSTEAD, {*path});
-        } else if (display->mend) {
-            const std::string name = session_.SpecialFolderShownName(std::get<int32_t>(*display->mend));
-            texts.second = TextOf(IDS_USE_SPECIAL_INSTEAD, {name});
-        }
-    } else if (session_.LocalPolicySetsPlaces()) {
-        // In the note's place, unless a place's own note needs it.
-        texts = {TextOf(IDS_LOCAL_POLICY_SETS_PLACES), TextOf(IDS_EDIT_LOCAL_POLICY)};
-    }
-    if (shownLeftOut_ == texts) return;
-    shownLeftOut_ = texts;
-    const bool leftOut = !texts.first.empty();
-    dropHint_.SetVisible(!leftOut);
-    leftOutNote_.SetVisible(leftOut);
-    mendLink_.SetVisible(!texts.second.empty());
-    leftOutNote_.SetText(texts.first);
-    mendLink_.SetText(texts.second);
+    SlotNote note = session_.NoteOf(selected ? shownSlots_[static_cast<size_t>(*selected)] : std::nullopt);
+    if (shownNote_ == note) return;
+    dropHint_.SetVisible(note.text.empty());
     // A screen reader hears a place's note on the path box (and on the place).
-    pathEdit_.SetAccessibleDescription(placeLeftOut ? texts.first : "");
-    if (!leftOut) return;
-    // The note as high as its lines, in the hint's width; the mend under it.
-    RECT note = leftOutNote_.Rect();
-    const RECT hint = dropHint_.Rect();
-    const int width = std::max<int>(hint.right - hint.left, browseButton_.Rect().right - note.left);
-    note.right = note.left + width;
-    note.bottom = note.top + leftOutNote_.WrappedExtent(texts.first, width).cy;
-    leftOutNote_.Move(note);
-    if (texts.second.empty()) return;
-    const SIZE link = mendLink_.TextExtent(texts.second);
-    const RECT mend{note.left, note.bottom + Scale(2), note.left + std::min<int>(width, link.cx + Scale(2)),
-                    note.bottom + Scale(2) + link.cy};
-    mendLink_.Move(mend);
+    pathEdit_.SetAccessibleDescription(note.aboutThePlace ? note.text : "");
+    // In the hint's width, or as far as Browse's right edge; the link under it.
+    const int right = std::max<int>(dropHint_.Rect().right, browseButton_.Rect().right);
+    leftOutNote_.ShowWrapped(note.text, right - leftOutNote_.Rect().left);
+    mendLink_.ShowUnder(leftOutNote_, note.link);
+    shownNote_ = std::move(note);
 }
 
 void MainWindow::UseMend() {
-    const std::optional<int> selected = editor_.Selected();
-    const std::optional<SlotDisplay>& display =
-        selected ? shownSlots_[static_cast<size_t>(*selected)] : std::optional<SlotDisplay>();
-    if (!display || display->leftOut == LeftOut::No) {
-        if (session_.LocalPolicySetsPlaces()) StartProgramAsAdministrator("/policy local");
-        return;
+    if (!shownNote_) return;
+    if (shownNote_->mend) {
+        editor_.UseInstead(*shownNote_->mend);
+        ShowState();
+    } else if (!shownNote_->aboutThePlace && !shownNote_->link.empty()) {
+        StartProgramAsAdministrator("/policy local");
     }
-    if (!display->mend) return;
-    if (const auto* path = std::get_if<std::string>(&*display->mend)) {
-        editor_.SetPlainPath(*path);
-    } else {
-        editor_.PickSpecialFolder(std::get<int32_t>(*display->mend));
-    }
-    ShowState();
-}
-
-// The catalogue's row of a special folder; none for one it does not list.
-void MainWindow::SelectCatalogueRow(int32_t csidl) {
-    const std::optional<int> row = csidl < 0 ? std::nullopt : CatalogueRow(csidl);
-    const int shown = catalogue_.SelectedIndex();
-    if (shown == row.value_or(-1)) return;
-    if (!row) {
-        catalogue_.SetSelected(shown, false);
-        return;
-    }
-    catalogue_.SetSelected(*row, true);
-    catalogue_.SetFocused(*row);
-    catalogue_.EnsureVisible(*row);
 }
 
 void MainWindow::Tell(const std::string& text, UINT icon) { ShowMessage(Handle(), text, kApplicationTitle, icon); }
@@ -608,9 +471,7 @@ bool MainWindow::ReportSaveFailure(const StoreOutcome& outcome, SaveFor reason) 
     const std::string text = TextOf(reason == SaveFor::Restore ? IDS_RESTORE_FAILED : IDS_SAVE_FAILED) + "\n\n" +
                              outcome.failure;
     const std::string caption = TextOf(IDS_SAVE_FAILED_CAPTION);
-    if (reason == SaveFor::Closing) {
-        return AskYesNo(Handle(), text + "\n\n" + TextOf(IDS_CLOSE_UNSAVED), caption, MB_ICONWARNING);
-    }
+    if (reason == SaveFor::Closing) return AskYesNo(Handle(), text + "\n\n" + TextOf(IDS_CLOSE_UNSAVED), caption, MB_ICONWARNING);
     ShowMessage(Handle(), text, caption, MB_ICONWARNING);
     return false;
 }
@@ -667,21 +528,13 @@ void MainWindow::PickFolder() {
     folderPicker_.SetChosenPath(place->isFolder ? session_.PathOf(*place) : "");
     if (!folderPicker_.Run(Handle())) return;
     const std::string path = folderPicker_.ChosenPath();
-    if (path.empty()) {
-        Tell(TextOf(IDS_NOT_A_FOLDER), MB_ICONINFORMATION);
-        return;
-    }
+    if (path.empty()) return Tell(TextOf(IDS_NOT_A_FOLDER), MB_ICONINFORMATION);
     editor_.SetPickedFolder(path);
     ShowState();
 }
 
-void MainWindow::TakeDroppedName(const std::string& name) {
-    const DWORD attributes = GetFileAttributesW(win::Wide(name).c_str());
-    using Dropped = PlacesEditor::Dropped;
-    const Dropped found = attributes == INVALID_FILE_ATTRIBUTES           ? Dropped::Nothing
-                          : (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Dropped::Folder
-                                                                           : Dropped::File;
-    if (editor_.DropName(name, found)) ShowState();
+void MainWindow::TakeDroppedName(const DroppedName& name) {
+    if (editor_.DropName(name.fullName, name.found)) ShowState();
 }
 
 void MainWindow::TellDropTooLong() {
@@ -690,23 +543,6 @@ void MainWindow::TellDropTooLong() {
 
 // Preview, restore and export --------------------------------------------------
 
-void MainWindow::Export() {
-    if (!editor_.Loaded()) return;  // nothing to export
-    FileDialog dialog(Handle(), TextOf(IDS_EXPORT_FILTER), TextOf(IDS_EXPORT_FILE_NAME), TextOf(IDS_EXPORT_TITLE));
-    dialog.record.lpstrDefExt = L"reg";
-    dialog.record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_EXPLORER;
-    if (!GetSaveFileNameW(&dialog.record)) {
-        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) Tell(TextOf(IDS_FILE_NAME_TOO_LONG), MB_ICONWARNING);
-        return;
-    }
-    try {
-        const std::string path = win::Utf8(dialog.fileName);
-        win::ReplaceFileContents(path, *editor_.ExportFile(ExportFormatFor(path), PreferenceStampsNow()));
-    } catch (const win::FileWriteError& error) {
-        Tell(error.what(), MB_ICONWARNING);
-    }
-}
-
 void MainWindow::Preview() {
     // The dialog reads the current user's places: a policy's would need the
     // process's view of the user's registry swapped while the shell's own
@@ -714,12 +550,10 @@ void MainWindow::Preview() {
     if (session_.Policy()) return Tell(TextOf(IDS_PREVIEW_POLICY_OFF), MB_ICONINFORMATION);
     const PlacesEditor::Preview preview = editor_.PreparePreview();
     if (!ReportSaveFailure(preview.saved, SaveFor::Preview)) return;
-    FileDialog dialog(Handle(), TextOf(IDS_PREVIEW_FILTER),
-                      TextOf(preview.noPlacesBar ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE), TextOf(IDS_PREVIEW_TITLE));
-    dialog.record.Flags = OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_EXPLORER | OFN_ENABLEHOOK;
-    dialog.record.lpfnHook = PreviewHook;
-    dialog.record.FlagsEx = preview.noPlacesBar ? OFN_EX_NOPLACESBAR : 0;
-    GetOpenFileNameW(&dialog.record);
+    ShowOpenDialog(Handle(),
+                   {TextOf(IDS_PREVIEW_FILTER), TextOf(preview.noPlacesBar ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE),
+                    TextOf(IDS_PREVIEW_TITLE)},
+                   !preview.noPlacesBar);
 }
 
 void MainWindow::RestoreDefaults() {

@@ -34,6 +34,31 @@ public:
     explicit MainWindow(Session& session, std::string helpTarget = HelpTarget());
     ~MainWindow() override;
 
+    // The controls' IDs, by which they are found (tests, accessibility tools).
+    enum ControlId : int {
+        kPlacesList = 1000,
+        kTitle,
+        kBanner,
+        kFolderKind,
+        kPathEdit,
+        kBrowseButton,
+        kMendLink,
+        kDropHintIcon,
+        kDropHint,
+        kLeftOutNote,
+        kSpecialKind,
+        kCatalogue,
+        kPreviewButton,
+        kRestoreButton,
+        kAboutButton,
+        kLogo,
+        kMoveUpButton,
+        kMoveDownButton,
+        kChangeFolderButton,
+        kHideBox,
+        kExitButton
+    };
+
 protected:
     void Created() override;
     void Showing() override;
@@ -48,35 +73,37 @@ protected:
     // shell is asked about it.
     bool WaitingForTypingToPause() const { return typing_; }
 
+private:
     Session& session_;
     PlacesEditor& editor_;
-    widgets::ListView placesList_;
-    widgets::Label title_;
-    widgets::Banner banner_;
-    widgets::FlatRadioButton folderKind_;
-    widgets::Edit pathEdit_;
-    widgets::FlatButton browseButton_;
-    widgets::LinkLabel mendLink_;  // the special folder to use instead of a place left out
-    widgets::Picture dropHintIcon_;
-    widgets::Label dropHint_;
-    widgets::Label leftOutNote_;  // why the Open dialog will leave the selected place out
-    widgets::FlatRadioButton specialKind_;
-    widgets::ListView catalogue_;
-    widgets::FlatButton previewButton_;
-    widgets::FlatButton restoreButton_;
-    widgets::FlatButton aboutButton_;
-    widgets::Picture logo_;
-    widgets::FlatButton moveUpButton_;
-    widgets::FlatButton moveDownButton_;
-    widgets::FlatButton changeFolderButton_;
-    widgets::FlatCheckBox hideBox_;
-    widgets::FlatButton exitButton_;
-    widgets::ImageList largeIcons_;
+    widgets::ListView placesList_{kPlacesList};
+    widgets::Label title_{kTitle};
+    widgets::Banner banner_{kBanner};
+    widgets::FlatRadioButton folderKind_{kFolderKind};
+    widgets::Edit pathEdit_{kPathEdit};
+    widgets::FlatButton browseButton_{kBrowseButton};
+    widgets::LinkLabel mendLink_{kMendLink};  // the special folder to use instead of a place left out
+    widgets::Picture dropHintIcon_{kDropHintIcon};
+    widgets::Label dropHint_{kDropHint};
+    widgets::Label leftOutNote_{kLeftOutNote};  // why the Open dialog will leave the selected place out
+    widgets::FlatRadioButton specialKind_{kSpecialKind};
+    widgets::ListView catalogue_{kCatalogue};
+    widgets::FlatButton previewButton_{kPreviewButton};
+    widgets::FlatButton restoreButton_{kRestoreButton};
+    widgets::FlatButton aboutButton_{kAboutButton};
+    widgets::Picture logo_{kLogo};
+    widgets::FlatButton moveUpButton_{kMoveUpButton};
+    widgets::FlatButton moveDownButton_{kMoveDownButton};
+    widgets::FlatButton changeFolderButton_{kChangeFolderButton};
+    widgets::FlatCheckBox hideBox_{kHideBox};
+    widgets::FlatButton exitButton_{kExitButton};
+    widgets::IconCopies placeIcons_;
+    HIMAGELIST shellIcons_ = nullptr;  // the system's large icons, which the places' are copies of
     widgets::ImageList smallIcons_;
     std::unique_ptr<widgets::ShellDropTarget> dropTarget_;
     FolderPicker folderPicker_;
 
-private:
+
     // Control events: one editor operation each.
     void SelectSlot(std::optional<int> slot);
     void ChooseKind(PlaceKind kind);
@@ -85,11 +112,10 @@ private:
     void MoveSelected(int delta);
     void ToggleHidden();
     void PickFolder();  // the folder picker for the selected slot
-    void TakeDroppedName(const std::string& name);
+    void TakeDroppedName(const widgets::DroppedName& name);
     void TellDropTooLong();
     void Preview();
     void RestoreDefaults();
-    void Export();
     // Another program (or this one) wrote the settings.
     void TakeStoredChanges();
 
@@ -102,9 +128,7 @@ private:
     void TakeShellAnswers();
     void ShowDrivesAgain();
     void ShowLeftOut();
-    int ShownIcon(const SlotDisplay& display);
     void UseMend();
-    void SelectCatalogueRow(int32_t csidl);
     // Tells a failed save or restore, in one place, by what it was for; at
     // closing it asks whether to close without saving. True when what the
     // save was for may go ahead: it was done, or the user closes anyway.
@@ -129,10 +153,7 @@ private:
     std::array<std::optional<SlotDisplay>, kSlotCount> shownSlots_;
     std::optional<UsableInputs> shownInputs_;
     std::array<std::string, kSpecialFolders.size()> shownCatalogue_;
-    // The marked copies of icons made in the large image list, by icon.
-    HIMAGELIST markedList_ = nullptr;
-    std::map<int, int> markedIcons_;
-    std::optional<std::pair<std::string, std::string>> shownLeftOut_;  // the note and the mend
+    std::optional<SlotNote> shownNote_;
     win::UniqueImageList glyphs_;
 };
 

@@ -111,6 +111,20 @@ std::string Session::SpecialFolderShownName(int32_t csidl) {
     return answer && answer->found && !answer->name.empty() ? answer->name : SpecialFolderName(csidl);
 }
 
+SlotNote Session::NoteOf(const std::optional<SlotDisplay>& shown) {
+    if (shown && shown->leftOut != LeftOut::No) {
+        SlotNote note{LeftOutText(shown->leftOut), "", true, shown->mend};
+        if (const auto* path = shown->mend ? std::get_if<std::string>(&*shown->mend) : nullptr) {
+            note.link = TextOf(IDS_USE_PATH_INSTEAD, {*path});
+        } else if (shown->mend) {
+            note.link = TextOf(IDS_USE_SPECIAL_INSTEAD, {SpecialFolderShownName(std::get<int32_t>(*shown->mend))});
+        }
+        return note;
+    }
+    if (localPolicySetsPlaces_) return {TextOf(IDS_LOCAL_POLICY_SETS_PLACES), TextOf(IDS_EDIT_LOCAL_POLICY)};
+    return {};
+}
+
 std::string Session::PathOf(const Place& place) { return EffectivePath(place, shell_); }
 
 win::ShellResolver::Arrived Session::TakeShellAnswers() {

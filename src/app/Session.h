@@ -40,6 +40,18 @@ struct EditedPolicy {
     std::optional<std::string> notice;  // told with the settings' loading
 };
 
+// What the window says of the selected slot in the drop hint's place: why
+// the Open dialog will leave its place out, with a link to what may stand in
+// for it; else that this computer's local Group Policy sets the places, with
+// a link to edit it; else nothing, and the hint shows.
+struct SlotNote {
+    std::string text;
+    std::string link;
+    bool aboutThePlace = false;
+    std::optional<Mend> mend;  // what the link puts in the place
+    bool operator==(const SlotNote&) const = default;
+};
+
 class Session {
 public:
 
@@ -94,6 +106,8 @@ public:
     CatalogueRows Catalogue();
     // A special folder's name as the shell gives it, else the table's.
     std::string SpecialFolderShownName(int32_t csidl);
+    // The note on the selected slot as shown, if one is selected.
+    SlotNote NoteOf(const std::optional<SlotDisplay>& shown);
     // The path a folder place opens, expanded where it is kept unexpanded.
     std::string PathOf(const Place& place);
     // The system image list of a size the shell's icons are in, given to the

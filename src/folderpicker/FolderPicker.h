@@ -5,6 +5,7 @@
 #include "folderpicker/FolderPickerWindow.h"
 #include "folderpicker/ShellItem.h"
 #include "widgets/Component.h"
+#include "widgets/Resources.h"
 
 namespace quenmar {
 
@@ -17,8 +18,10 @@ public:
 
     FolderPickerOptions Options;
     std::string Title;  // the window's caption; the string table's when empty
-    HICON Icon = nullptr;  // the window's icons, owned by the caller
-    HICON SmallIcon = nullptr;
+    // The window's icons, the program's unless others are given (which the
+    // caller owns).
+    HICON Icon = widgets::ProgramIcon(false);
+    HICON SmallIcon = widgets::ProgramIcon(true);
 
     std::string ChosenPath() const { return chosen_.Path(); }
     void SetChosenPath(const std::string& path) { chosen_.SetPath(path); }

@@ -22,4 +22,7 @@ struct Place {
     bool operator==(const Place&) const = default;
 };
 
+// What the file system holds at a name, as a drop finds it.
+enum class FoundAtName { Nothing, Folder, File };
+
 }  // namespace quenmar

@@ -50,6 +50,11 @@ bool PlacesEditor::SetPlainPath(const std::string& path) {
     return true;
 }
 
+bool PlacesEditor::UseInstead(const Mend& mend) {
+    const auto* path = std::get_if<std::string>(&mend);
+    return path ? SetPlainPath(*path) : PickSpecialFolder(std::get<int32_t>(mend));
+}
+
 bool PlacesEditor::SetPickedFolder(const std::string& path) { return GivePath(AddTrailingBackslash(path)); }
 
 bool PlacesEditor::DropName(const std::string& name, Dropped found) {

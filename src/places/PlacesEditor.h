@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "places/Captions.h"
 #include "places/PlacesStore.h"
 #include "places/RegistryScript.h"
 
@@ -70,10 +71,13 @@ public:
     // A path given as plain text, never expanded (the mend of an expandable
     // value the dialog skips).
     bool SetPlainPath(const std::string& path);
+    // What the selected slot's place is left out of the Open dialog for:
+    // a special folder, or a path as plain text.
+    bool UseInstead(const Mend& mend);
     // A folder chosen in the folder picker: its path, ending in a backslash.
     bool SetPickedFolder(const std::string& path);
     // What the file system holds at a name dropped from the shell.
-    enum class Dropped { Nothing, Folder, File };
+    using Dropped = FoundAtName;
     // A dropped folder gives its path, ending in a backslash; a file its
     // folder's; nothing there, nothing.
     bool DropName(const std::string& name, Dropped found);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "widgets/Control.h"
+#include "widgets/Form.h"
 #include "widgets/Resources.h"
 #include "win32/Handles.h"
 #include "win32/WideText.h"
@@ -11,24 +11,18 @@ namespace quenmar::widgets {
 
 namespace {
 
-// The window's font at another height, and bold if asked.
-win::UniqueGdiObject FontLike(HFONT font, LONG height, bool bold = false) {
-    LOGFONTW face{};
-    GetObjectW(font, sizeof face, &face);
-    face.lfHeight = height;
-    if (bold) face.lfWeight = FW_BOLD;
-    return win::UniqueGdiObject(CreateFontIndirectW(&face));
-}
-
-}  // namespace
-
-HBITMAP DrawBanner(int dpi, HFONT font, bool rightToLeft, const Palette& colours, const std::string& nameText,
+// The banner drawn for the form's scale: the program's name with a tagline
+// written under it (the picture leaves the room for it). In high contrast
+// no picture: the name and the tagline in the scheme's text colour on its
+// background, where the picture shows them. The caller owns the bitmap.
+HBITMAP DrawBanner(const Form& form, bool rightToLeft, const Palette& colours, const std::string& nameText,
                    const std::string& taglineText) {
-    const auto scaled = [dpi](int pixels96) { return MulDiv(pixels96, dpi, 96); };
+    const auto scaled = [&form](int pixels96) { return form.Scale(pixels96); };
+    const HFONT font = form.Font();
     const win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     HBITMAP banner = nullptr;
     if (colours.picturesBehindText) {
-        banner = LoadPicture(L"BANNER", dpi);
+        banner = LoadPicture(L"BANNER", form.Dpi());
         if (!banner) return nullptr;
     } else {
         const win::WindowDC screen(nullptr);
@@ -41,7 +35,7 @@ HBITMAP DrawBanner(int dpi, HFONT font, bool rightToLeft, const Palette& colours
         RECT all{0, 0, scaled(220), scaled(45)};
         const win::UniqueGdiObject background(CreateSolidBrush(colours.bannerBackground));
         FillRect(dc.get(), &all, static_cast<HBRUSH>(background.get()));
-        const win::UniqueGdiObject nameFont = FontLike(font, -scaled(24), true);
+        const win::UniqueGdiObject nameFont(form.CreateFontInPixels(-scaled(24), true));
         const win::SelectedObject inNameFont(dc.get(), nameFont.get());
         SetTextColor(dc.get(), colours.bannerText);
         RECT name{scaled(49), scaled(1), scaled(218), scaled(29)};
@@ -61,7 +55,7 @@ HBITMAP DrawBanner(int dpi, HFONT font, bool rightToLeft, const Palette& colours
             GetObjectW(font, sizeof face, &face);
             LONG height = face.lfHeight * std::max<LONG>(room, measured * 4 / 5) / measured;
             if (height == face.lfHeight) height += height < 0 ? 1 : -1;
-            smaller = FontLike(font, height);
+            smaller.reset(form.CreateFontInPixels(height));
         }
     }
     const win::SelectedObject inFont(dc.get(), smaller ? static_cast<HFONT>(smaller.get()) : font);
@@ -71,8 +65,16 @@ HBITMAP DrawBanner(int dpi, HFONT font, bool rightToLeft, const Palette& colours
     return banner;
 }
 
-void Banner::Show(int dpi, HFONT font, const Palette& colours, const std::string& name, const std::string& tagline) {
-    SetBitmap(DrawBanner(dpi, font, InMirroredWindow(), colours, name, tagline));
+}  // namespace
+
+void Banner::Create(Form& form, Bounds bounds, Anchors anchors) {
+    Picture::Create(form, bounds, anchors);
+    MakeTabStop();
+    SetCursor(LoadCursor(nullptr, IDC_HAND));
+}
+
+void Banner::Show(const Palette& colours, const std::string& name, const std::string& tagline) {
+    if (form_) SetBitmap(DrawBanner(*form_, InMirroredWindow(), colours, name, tagline));
 }
 
 }  // namespace quenmar::widgets

@@ -9,19 +9,17 @@
 
 namespace quenmar::widgets {
 
-// The banner drawn for a scale: the program's name with a tagline written
-// under it (the picture leaves the room for it). In high contrast no
-// picture: the name and the tagline in the scheme's text colour on its
-// background, where the picture shows them. A tagline longer than its room
-// is written smaller, down to four fifths of the font, and cut short only
-// below that. The caller owns the bitmap.
-HBITMAP DrawBanner(int dpi, HFONT font, bool rightToLeft, const Palette& colours, const std::string& nameText,
-                   const std::string& taglineText);
-
-// The banner as a picture control, drawn again for each scale and scheme.
+// The program's name with a tagline under it, drawn for its form's scale and
+// font; a tab stop that opens something when clicked, with the hand cursor.
+// In high contrast no picture: the name and the tagline in the scheme's
+// text colour on its background. A tagline longer than its room is written
+// smaller, down to four fifths of the font, and cut short only below that.
 class Banner : public Picture {
 public:
-    void Show(int dpi, HFONT font, const Palette& colours, const std::string& name, const std::string& tagline);
+    using Picture::Picture;
+    void Create(Form& form, Bounds bounds, Anchors anchors = kAnchorsDefault);
+    // Drawn again for each scale and colour scheme.
+    void Show(const Palette& colours, const std::string& name, const std::string& tagline);
 };
 
 }  // namespace quenmar::widgets

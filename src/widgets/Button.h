@@ -6,6 +6,7 @@ namespace quenmar::widgets {
 
 class Button : public Control {
 public:
+    using Control::Control;
     Event OnClick;
     void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     void Click() { Fire(OnClick); }

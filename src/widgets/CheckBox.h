@@ -8,6 +8,7 @@ namespace quenmar::widgets {
 // nothing.
 class CheckBox : public Control {
 public:
+    using Control::Control;
     Event OnClick;
     void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     bool Checked() const;

@@ -51,6 +51,9 @@ struct Bounds {
 class Control : public Component {
 public:
     Control() = default;
+    // A control with an ID of its own, by which it is found (a test, an
+    // accessibility tool); the form numbers the others from 100 on.
+    explicit Control(int id) : id_(id) {}
     ~Control() override = default;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;

@@ -9,6 +9,7 @@ namespace quenmar::widgets {
 // owner's: setting the text from code fires nothing.
 class Edit : public Control {
 public:
+    using Control::Control;
     Event OnChange;
     void Create(Form& form, Bounds bounds, Anchors anchors, bool readOnly);
     void SetText(const std::string& text);

@@ -1,38 +1,30 @@
 #pragma once
 
 #include <windows.h>
-#include <commdlg.h>
 
-#include <algorithm>
+#include <optional>
 #include <string>
-
-#include "win32/WideText.h"
 
 namespace quenmar::widgets {
 
-// A common file dialog's record and the texts it points into: its owner,
-// filter (names and patterns parted by '|'; the first entry chosen), the
-// file name it starts with and its title. Neither copied nor moved: the
-// record points into it.
-struct FileDialog {
-    FileDialog(HWND owner, const std::string& filterText, const std::string& fileNameText, const std::string& titleText)
-        : filter(win::Wide(filterText) + L'|'), title(win::Wide(titleText)) {
-        std::replace(filter.begin(), filter.end(), L'|', L'\0');
-        lstrcpynW(fileName, win::Wide(fileNameText).c_str(), MAX_PATH);
-        record.lStructSize = sizeof record;
-        record.hwndOwner = owner;
-        record.lpstrFilter = filter.c_str();
-        record.nFilterIndex = 1;
-        record.lpstrFile = fileName;
-        record.nMaxFile = MAX_PATH;
-        record.lpstrTitle = title.c_str();
-    }
-    FileDialog(const FileDialog&) = delete;
-    FileDialog& operator=(const FileDialog&) = delete;
-
-    std::wstring filter, title;
-    wchar_t fileName[MAX_PATH] = {};
-    OPENFILENAMEW record{};
+// The texts a common file dialog starts with: its filter (names and
+// patterns parted by '|', the first entry chosen), the file name in its box
+// and its title.
+struct FileDialogTexts {
+    std::string filter;
+    std::string fileName;
+    std::string title;
 };
+
+// The common Save dialog. The chosen file's path, the default extension
+// added to a name without one; nothing when the user cancels, or when the
+// name typed is longer than a path may be, which is told first with
+// tooLongText in a box titled `caption`.
+std::optional<std::string> AskFileToSave(HWND owner, const FileDialogTexts& texts, const wchar_t* defaultExtension,
+                                         const std::string& tooLongText, const std::string& caption);
+
+// The common Open dialog in the classic Explorer style (the one with a
+// Places Bar), the bar shown or not; what is chosen is of no use.
+void ShowOpenDialog(HWND owner, const FileDialogTexts& texts, bool placesBar);
 
 }  // namespace quenmar::widgets

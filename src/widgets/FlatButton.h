@@ -30,6 +30,7 @@ private:
 // disabled).
 class FlatButton : public Button {
 public:
+    using Button::Button;
     void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault);
     // A glyph from an image list the caller keeps alive; -1 for none.
     void SetGlyph(HIMAGELIST images, int index);
@@ -57,6 +58,7 @@ private:
 template <typename Base>
 class HotTracked : public Base {
 public:
+    using Base::Base;
     COLORREF TextColor() const override {
         const Palette& colours = CurrentPalette();
         if (hover_.Hot() && colours.hotBackgroundCaption != CLR_INVALID) return colours.hotBackgroundCaption;
@@ -87,6 +89,7 @@ private:
 
 class FlatRadioButton : public HotTracked<RadioButton> {
 public:
+    using HotTracked<RadioButton>::HotTracked;
     void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault,
                 bool startsGroup = false) {
         RadioButton::Create(form, text, bounds, anchors, startsGroup);
@@ -96,6 +99,7 @@ public:
 
 class FlatCheckBox : public HotTracked<CheckBox> {
 public:
+    using HotTracked<CheckBox>::HotTracked;
     void Create(Form& form, const std::string& text, Bounds bounds, Anchors anchors = kAnchorsDefault) {
         CheckBox::Create(form, text, bounds, anchors);
         TrackHover();

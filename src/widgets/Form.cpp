@@ -340,7 +340,7 @@ Control* Form::ControlOf(HWND window) const {
 }
 
 int Form::RegisterControl(Control* control) {
-    const int id = nextId_++;
+    const int id = control->Id() ? control->Id() : nextId_++;
     controls_[id] = control;
     return id;
 }
@@ -503,8 +503,14 @@ SIZE Form::FrameSize() const {
     return {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
 }
 
-HFONT Form::CreateFontFor(int height96, bool bold, bool underline, const wchar_t* face) const {
-    return CreateFontW(Scale(height96), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET,
+void Form::AddSystemCommands(std::initializer_list<std::pair<UINT, std::string>> commands) {
+    const HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    for (const auto& [id, text] : commands) AppendMenuW(menu, MF_STRING, id, win::Wide(text).c_str());
+}
+
+HFONT Form::CreateFontInPixels(int height, bool bold, bool underline, const wchar_t* face) const {
+    return CreateFontW(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        face ? face : style_.fontFace);
 }

@@ -63,6 +63,9 @@ public:
     void Close();
 
     void SetCaption(const std::string& caption);
+    // Commands added to the window's system menu, after a separator; they
+    // come as WM_SYSCOMMAND.
+    void AddSystemCommands(std::initializer_list<std::pair<UINT, std::string>> commands);
     std::string Caption() const;
     // The window's smallest size, given whole; kept as the client area it
     // leaves, which scales with the DPI where the frame need not.
@@ -88,6 +91,10 @@ public:
     HFONT Font() const { return static_cast<HFONT>(font_.get()); }
     // A font of the form's face at a 96-dpi height, kept for the form's life.
     HFONT MakeFont(int height96, bool bold = false, bool underline = false, const wchar_t* face = nullptr);
+    // The one way fonts are made: the form's face (or the given one) at a
+    // height in the form's pixels (negative for the characters' height, as
+    // LOGFONT's). The caller owns it.
+    HFONT CreateFontInPixels(int height, bool bold = false, bool underline = false, const wchar_t* face = nullptr) const;
 
     void SetCancelButton(Button* button) { cancelButton_ = button; }
     void SetDefaultButton(Button* button) { defaultButton_ = button; }
@@ -104,9 +111,10 @@ public:
     void AddTooltip(Control& control);
 
 protected:
-    // The one way fonts are made: the form's face (or the given one) at a
-    // 96-dpi height, for the form's scale. The caller owns it.
-    HFONT CreateFontFor(int height96, bool bold, bool underline, const wchar_t* face) const;
+    // A font made at a 96-dpi height, for the form's scale. The caller owns it.
+    HFONT CreateFontFor(int height96, bool bold, bool underline, const wchar_t* face) const {
+        return CreateFontInPixels(Scale(height96), bold, underline, face);
+    }
     // A form receives its window's messages here: a derived form overrides
     // it, or the steps below, and leaves the rest to this one. Every message
     // runs under one error guard.

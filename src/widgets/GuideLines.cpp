@@ -48,6 +48,13 @@ void GuideLines::Place(Control& control, int leftLine, int rightLine) const {
     Move(control, r);
 }
 
+void GuideLines::PlaceCentred(Control& control, int leftLine, int rightLine) const {
+    RECT r = form_.DesignRect(control);
+    const int left = At(leftLine) + (At(rightLine) - At(leftLine) - (r.right - r.left)) / 2;
+    OffsetRect(&r, left - r.left, 0);
+    Move(control, r);
+}
+
 void GuideLines::PlaceGrowingRight(Control& control, int leftLine, int rightLine, int boundLine, int bound) const {
     RECT r = form_.DesignRect(control);
     r.left += Moved(leftLine);

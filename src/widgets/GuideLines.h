@@ -41,6 +41,8 @@ public:
     // As Place, the right edge carried further right where the control's
     // text needs it, as far as `bound` pixels left of `boundLine`.
     void PlaceGrowingRight(Control& control, int leftLine, int rightLine, int boundLine, int bound) const;
+    // A control of its designed size in the middle between two lines.
+    void PlaceCentred(Control& control, int leftLine, int rightLine) const;
 
 private:
     struct Guide {

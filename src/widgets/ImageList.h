@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <map>
+#include <tuple>
 #include <vector>
 
 #include "widgets/Component.h"
@@ -25,6 +27,22 @@ public:
 private:
     win::UniqueImageList owned_;
     HIMAGELIST shared_ = nullptr;
+};
+
+// An image list of the program's own that holds copies of another list's
+// icons (the system's, which the shell and every other window share), each
+// as it is or marked with the system's warning sign at half its size in its
+// lower left corner. A copy is made the first time it is asked for.
+class IconCopies {
+public:
+    void Create(int width, int height);
+    ImageList& List() { return list_; }
+    // This list's copy of the source's icon; -1 when there is none to copy.
+    int CopyOf(HIMAGELIST source, int icon, bool marked);
+
+private:
+    ImageList list_;
+    std::map<std::tuple<HIMAGELIST, int, bool>, int> copies_;
 };
 
 }  // namespace quenmar::widgets

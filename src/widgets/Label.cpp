@@ -33,4 +33,25 @@ void Label::FitWidthToText(int maxRight) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void Label::ShowWrapped(const std::string& text, int width) {
+    SetText(text);
+    SetVisible(!text.empty());
+    if (text.empty()) return;
+    RECT r = Rect();
+    r.right = r.left + width;
+    r.bottom = r.top + WrappedExtent(text, width).cy;
+    Move(r);
+}
+
+void Label::ShowUnder(const Control& above, const std::string& text) {
+    SetText(text);
+    SetVisible(!text.empty());
+    if (text.empty()) return;
+    const RECT base = above.Rect();
+    const SIZE extent = TextExtent(text);
+    const int gap = form_->Scale(2);
+    Move({base.left, base.bottom + gap, base.left + std::min<int>(base.right - base.left, extent.cx + gap),
+          base.bottom + gap + extent.cy});
+}
+
 }  // namespace quenmar::widgets

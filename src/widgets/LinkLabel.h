@@ -10,6 +10,7 @@ namespace quenmar::widgets {
 // succeeded.
 class LinkLabel : public Label {
 public:
+    using Label::Label;
     // Opens the link; whether it opened.
     std::function<bool()> OnOpen;
 

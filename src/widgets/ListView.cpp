@@ -112,6 +112,22 @@ void ListView::SetFocused(int index) { SetState(index, LVIS_FOCUSED, LVIS_FOCUSE
 
 void ListView::EnsureVisible(int index) { SendMessageW(hwnd_, LVM_ENSUREVISIBLE, index, FALSE); }
 
+void ListView::ShowSelected(std::optional<int> item) {
+    const int shown = SelectedIndex();
+    if (shown == item.value_or(-1)) return;
+    if (!item) return SetSelected(shown, false);
+    SetSelected(*item, true);
+    SetFocused(*item);
+    EnsureVisible(*item);
+}
+
+void ListView::SetIconSpacing(int width, int height) {
+    const auto spacing = static_cast<DWORD>(SendMessageW(hwnd_, LVM_GETITEMSPACING, FALSE, 0));
+    if (LOWORD(spacing) != width || HIWORD(spacing) != height) {
+        SendMessageW(hwnd_, LVM_SETICONSPACING, 0, MAKELPARAM(width, height));
+    }
+}
+
 void ListView::SetRedraw(bool redraw) { SendMessageW(hwnd_, WM_SETREDRAW, redraw, 0); }
 
 LRESULT ListView::HandleNotify(NMHDR* header) {

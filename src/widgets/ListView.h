@@ -15,6 +15,7 @@ namespace quenmar::widgets {
 // selection in between.) Selecting from code reports nothing.
 class ListView : public Control {
 public:
+    using Control::Control;
     std::function<void(std::optional<int> selected)> OnSelectionChanged;
     Event OnDblClick;
 
@@ -35,6 +36,11 @@ public:
     void SetSelected(int item, bool selected);
     void SetFocused(int item);
     void EnsureVisible(int item);
+    // Shows the item as the one selected, focused and in view, or none
+    // selected; an item already so is left as it is.
+    void ShowSelected(std::optional<int> item);
+    // An icon view's room for each item, in pixels.
+    void SetIconSpacing(int width, int height);
     // Off, the list neither repaints nor lays itself out again at each
     // change; back on, it does both once.
     void SetRedraw(bool redraw);

@@ -8,6 +8,7 @@ namespace quenmar::widgets {
 // A picture: a bitmap drawn in a static control; clicks are reported.
 class Picture : public Control {
 public:
+    using Control::Control;
     Event OnClick;
     void Create(Form& form, Bounds bounds, Anchors anchors = kAnchorsDefault);
     // Takes ownership of the bitmap.

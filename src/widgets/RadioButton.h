@@ -9,6 +9,7 @@ namespace quenmar::widgets {
 // Checking it unchecks the others of its group.
 class RadioButton : public Control {
 public:
+    using Control::Control;
     Event OnClick;
     RadioButton() = default;
     ~RadioButton() override;

@@ -30,4 +30,10 @@ HIMAGELIST LoadGlyphs(const wchar_t* name, int dpi) {
                                 0, RGB(255, 0, 255), IMAGE_BITMAP, LR_CREATEDIBSECTION);
 }
 
+HICON ProgramIcon(bool small) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON,
+                                         GetSystemMetrics(small ? SM_CXSMICON : SM_CXICON),
+                                         GetSystemMetrics(small ? SM_CYSMICON : SM_CYICON), LR_SHARED));
+}
+
 }  // namespace quenmar::widgets

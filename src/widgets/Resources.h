@@ -26,6 +26,9 @@ int PictureScale(int dpi);
 // percent, NAME_125 and so on.
 HBITMAP LoadPicture(const wchar_t* name, int dpi);
 
+// The program's icon at the system's large or small icon size, shared.
+HICON ProgramIcon(bool small);
+
 // A strip of 16-pixel glyphs, magenta for clear, as drawn for a DPI.
 HIMAGELIST LoadGlyphs(const wchar_t* name, int dpi);
 

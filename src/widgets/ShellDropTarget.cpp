@@ -57,7 +57,12 @@ void ShellDropTarget::HandleDrop(HDROP drop) {
         }
         std::string folder = DirectoryPart(trimmed);
         std::string fileName = trimmed.substr(folder.size());
-        Fire(OnDrop, DroppedName{std::move(folder), std::move(fileName), trimmed});
+        const DWORD attributes = GetFileAttributesW(win::Wide(trimmed).c_str());
+        using Found = FoundAtName;
+        const Found found = attributes == INVALID_FILE_ATTRIBUTES ? Found::Nothing
+                            : (attributes & FILE_ATTRIBUTE_DIRECTORY) ? Found::Folder
+                                                                      : Found::File;
+        Fire(OnDrop, DroppedName{std::move(folder), std::move(fileName), trimmed, found});
     }
     if (!skipped.empty()) Fire(OnSkipped, skipped);
 }

@@ -5,16 +5,19 @@
 #include <functional>
 #include <string>
 
+#include "places/Place.h"
 #include "widgets/Component.h"
 
 namespace quenmar::widgets {
 
 // One dropped item: its name up to and including its last backslash or
-// colon, the rest of it, and the whole name.
+// colon, the rest of it, the whole name, and what the file system holds
+// there as the drop is taken.
 struct DroppedName {
     std::string folder;
     std::string fileName;
     std::string fullName;
+    FoundAtName found = FoundAtName::Nothing;
 };
 
 // Why dropped names were left out of a drop.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
+#include "FoundControl.h"
 #include "WaitUntil.h"
 #include "widgets/Application.h"
 #include "win32/WideText.h"
@@ -28,29 +29,28 @@ public:
     win::ShellResolver& Resolver() { return session.Resolver(); }
     OpenDialog Dialog() const { return session.Dialog(); }
     static constexpr UINT kStoredSettingsChanged = quenmar::kStoredSettingsChanged;
-    using MainWindow::aboutButton_;
-    using MainWindow::banner_;
-    using MainWindow::browseButton_;
-    using MainWindow::catalogue_;
-    using MainWindow::changeFolderButton_;
-    using MainWindow::dropHint_;
-    using MainWindow::dropHintIcon_;
-    using MainWindow::exitButton_;
-    using MainWindow::folderKind_;
-    using MainWindow::hideBox_;
-    using MainWindow::leftOutNote_;
-    using MainWindow::mendLink_;
-    using MainWindow::largeIcons_;
-    using MainWindow::logo_;
-    using MainWindow::moveDownButton_;
-    using MainWindow::moveUpButton_;
-    using MainWindow::pathEdit_;
-    using MainWindow::placesList_;
-    using MainWindow::previewButton_;
-    using MainWindow::restoreButton_;
-    using MainWindow::smallIcons_;
-    using MainWindow::specialKind_;
-    using MainWindow::title_;
+    // The window's controls, found by their IDs.
+    widgets::ListView& placesList = FoundControl<widgets::ListView>(*this, kPlacesList);
+    widgets::Label& title = FoundControl<widgets::Label>(*this, kTitle);
+    widgets::Banner& banner = FoundControl<widgets::Banner>(*this, kBanner);
+    widgets::FlatRadioButton& folderKind = FoundControl<widgets::FlatRadioButton>(*this, kFolderKind);
+    widgets::Edit& pathEdit = FoundControl<widgets::Edit>(*this, kPathEdit);
+    widgets::FlatButton& browseButton = FoundControl<widgets::FlatButton>(*this, kBrowseButton);
+    widgets::LinkLabel& mendLink = FoundControl<widgets::LinkLabel>(*this, kMendLink);
+    widgets::Picture& dropHintIcon = FoundControl<widgets::Picture>(*this, kDropHintIcon);
+    widgets::Label& dropHint = FoundControl<widgets::Label>(*this, kDropHint);
+    widgets::Label& leftOutNote = FoundControl<widgets::Label>(*this, kLeftOutNote);
+    widgets::FlatRadioButton& specialKind = FoundControl<widgets::FlatRadioButton>(*this, kSpecialKind);
+    widgets::ListView& catalogue = FoundControl<widgets::ListView>(*this, kCatalogue);
+    widgets::FlatButton& previewButton = FoundControl<widgets::FlatButton>(*this, kPreviewButton);
+    widgets::FlatButton& restoreButton = FoundControl<widgets::FlatButton>(*this, kRestoreButton);
+    widgets::FlatButton& aboutButton = FoundControl<widgets::FlatButton>(*this, kAboutButton);
+    widgets::Picture& logo = FoundControl<widgets::Picture>(*this, kLogo);
+    widgets::FlatButton& moveUpButton = FoundControl<widgets::FlatButton>(*this, kMoveUpButton);
+    widgets::FlatButton& moveDownButton = FoundControl<widgets::FlatButton>(*this, kMoveDownButton);
+    widgets::FlatButton& changeFolderButton = FoundControl<widgets::FlatButton>(*this, kChangeFolderButton);
+    widgets::FlatCheckBox& hideBox = FoundControl<widgets::FlatCheckBox>(*this, kHideBox);
+    widgets::FlatButton& exitButton = FoundControl<widgets::FlatButton>(*this, kExitButton);
 
     // Runs the queue until the icons the shell looks up after the first paint
     // are in, and its answers about every place shown (typed text is asked

@@ -220,7 +220,7 @@ TEST_F(MainWindowDrops, TheLastValidNameWinsAndBadNamesAreToldOnce) {
     AcceptedBoxes boxes;
     Drop({L"C:\\quenmar-drops\\Docs", L"C:\\quenmar-drops\\Music", L"C:\\quenmar-drops\\gone",
           L"C:\\" + std::wstring(300, L'x'), L"C:\\" + std::wstring(260, L'y')});
-    EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-drops\\Music\\");
+    EXPECT_EQ(form->pathEdit.Text(), "C:\\quenmar-drops\\Music\\");
     EXPECT_EQ(form->Editor().Slot(0).path, "C:\\quenmar-drops\\Music\\");
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].text, "The name of a dropped folder cannot be stored: it is longer than a path can be.");
@@ -235,7 +235,7 @@ TEST_F(MainWindowDrops, TenThousandNames) {
     const HGLOBAL drop = MakeDrop(names);
     SendMessageW(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(GlobalSize(drop), 0u) << "the drop handle was released";
-    EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-drops\\Docs\\") << "9999 is a file in Docs";
+    EXPECT_EQ(form->pathEdit.Text(), "C:\\quenmar-drops\\Docs\\") << "9999 is a file in Docs";
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
         MainWindowProbe form;
         form.Show();
         PumpMessages();
-        SendMessageW(form.exitButton_.Handle(), BM_CLICK, 0, 0);
+        SendMessageW(form.exitButton.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
     }
     auto stored = ValuesOf(kPlacesKeyW);

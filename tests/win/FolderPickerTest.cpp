@@ -524,8 +524,8 @@ protected:
         form->Show();
         PumpMessages();
         form->WaitForIcons();
-        UserSelect(form->placesList_, 2, true);
-        SendMessageW(form->folderKind_.Handle(), BM_CLICK, 0, 0);
+        UserSelect(form->placesList, 2, true);
+        SendMessageW(form->folderKind.Handle(), BM_CLICK, 0, 0);
     }
     void TearDown() override {
         form.reset();
@@ -547,9 +547,9 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
         window->Tree().CurrentFolder.SetPath("C:\\quenmar-picker\\Work");
         SendMessageW(window->OkButton().Handle(), BM_CLICK, 0, 0);
     });
-    SendMessageW(form->browseButton_.Handle(), BM_CLICK, 0, 0);
-    EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-picker\\Work\\");
-    EXPECT_EQ(ItemText(form->placesList_, 2), "Work");
+    SendMessageW(form->browseButton.Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->pathEdit.Text(), "C:\\quenmar-picker\\Work\\");
+    EXPECT_EQ(ItemText(form->placesList, 2), "Work");
 
     // Change Folder opens it on the new path; My Computer is refused.
     AcceptedBoxes boxes;
@@ -562,14 +562,14 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
         EXPECT_EQ(window->Tree().Label(window->Tree().Selected()), "My Computer");
         SendMessageW(window->OkButton().Handle(), BM_CLICK, 0, 0);
     });
-    SendMessageW(form->changeFolderButton_.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->changeFolderButton.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_NE(boxes.seen[0].text.find("choose a drive or folder"), std::string::npos) << boxes.seen[0].text;
-    EXPECT_EQ(form->pathEdit_.Text(), "C:\\quenmar-picker\\Work\\") << "the slot keeps its path";
+    EXPECT_EQ(form->pathEdit.Text(), "C:\\quenmar-picker\\Work\\") << "the slot keeps its path";
 
     // A double click on a special-folder slot opens nothing.
-    UserSelect(form->placesList_, 0, true);
-    NMHDR click{form->placesList_.Handle(), static_cast<UINT_PTR>(form->placesList_.Id()), static_cast<UINT>(NM_DBLCLK)};
+    UserSelect(form->placesList, 0, true);
+    NMHDR click{form->placesList.Handle(), static_cast<UINT_PTR>(form->placesList.Id()), static_cast<UINT>(NM_DBLCLK)};
     SendMessageW(form->Handle(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
     EXPECT_EQ(PickerWindow(), nullptr);
 

@@ -106,20 +106,20 @@ TEST_F(HighContrast, TheMainWindowDrawsOnlyTheSchemesColoursBehindAndInItsTexts)
     // pictures beside text, not behind it: they are left out, as are the
     // flat buttons' glyphs (only their frames and margins are read).
     std::vector<RECT> pictures;
-    for (const HWND picture : {form.placesList_.Handle(), form.catalogue_.Handle(), form.logo_.Handle(),
-                               form.dropHintIcon_.Handle()}) {
+    for (const HWND picture : {form.placesList.Handle(), form.catalogue.Handle(), form.logo.Handle(),
+                               form.dropHintIcon.Handle()}) {
         pictures.push_back(RectIn(window, picture));
     }
     // The marks of the radio buttons and the check box are the system's
     // own drawing (its theme, under Wine), left of their texts.
-    for (const HWND marked : {form.folderKind_.Handle(), form.specialKind_.Handle(), form.hideBox_.Handle()}) {
+    for (const HWND marked : {form.folderKind.Handle(), form.specialKind.Handle(), form.hideBox.Handle()}) {
         RECT mark = RectIn(window, marked);
         mark.right = mark.left + form.Scale(16);
         pictures.push_back(mark);
     }
     std::vector<RECT> buttons;
-    for (const auto* button : {&form.browseButton_, &form.previewButton_, &form.restoreButton_, &form.aboutButton_,
-                               &form.exitButton_, &form.moveUpButton_, &form.moveDownButton_, &form.changeFolderButton_}) {
+    for (const auto* button : {&form.browseButton, &form.previewButton, &form.restoreButton, &form.aboutButton,
+                               &form.exitButton, &form.moveUpButton, &form.moveDownButton, &form.changeFolderButton}) {
         buttons.push_back(RectIn(window, button->Handle()));
     }
     const int margin = form.Scale(3);
@@ -144,7 +144,7 @@ TEST_F(HighContrast, TheMainWindowDrawsOnlyTheSchemesColoursBehindAndInItsTexts)
     }
     EXPECT_EQ(strays, 0) << "pixels of the window in colours of its own";
     // The banner's texts are there, in the scheme's text colour.
-    const RECT banner = RectIn(window, form.banner_.Handle());
+    const RECT banner = RectIn(window, form.banner.Handle());
     int textPixels = 0;
     for (int y = banner.top; y < banner.bottom; ++y) {
         for (int x = banner.left; x < banner.right; ++x) textPixels += screen.At(x, y) == kText;

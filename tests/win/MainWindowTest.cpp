@@ -52,12 +52,12 @@ protected:
         SendMessageW(control.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
     }
-    void SelectSlot(int slot) { UserSelect(form->placesList_, slot, true); }
+    void SelectSlot(int slot) { UserSelect(form->placesList, slot, true); }
     // The row of a special folder, by its CSIDL.
     void PickRow(int32_t csidl) {
-        ASSERT_TRUE(form->catalogue_.Enabled());
+        ASSERT_TRUE(form->catalogue.Enabled());
         for (int row = 0; row < kCatalogueRows; ++row) {
-            if (kCatalogueCsidls[row] == csidl) return UserSelect(form->catalogue_, row, true);
+            if (kCatalogueCsidls[row] == csidl) return UserSelect(form->catalogue, row, true);
         }
         FAIL() << "no row of CSIDL " << csidl;
     }
@@ -67,10 +67,10 @@ protected:
         for (int n = 0; n < kSlotCount; ++n) captions.push_back(ShellsOwnName(kCatalogueCsidls[n]));
         return captions;
     }
-    void Exit() { Click(form->exitButton_); }
+    void Exit() { Click(form->exitButton); }
     Strings Captions() const {
         Strings captions;
-        for (int i = 0; i < form->placesList_.Count(); ++i) captions.push_back(ItemText(form->placesList_, i));
+        for (int i = 0; i < form->placesList.Count(); ++i) captions.push_back(ItemText(form->placesList, i));
         return captions;
     }
     std::vector<std::optional<RawValue>> StoredPlaces() {
@@ -96,11 +96,11 @@ protected:
     // The editing controls that the hide box disables, by name.
     Strings EnabledEditingControls() const {
         const std::pair<const char*, const widgets::Control*> controls[] = {
-            {"places", &form->placesList_},         {"folder", &form->folderKind_},
-            {"special", &form->specialKind_},      {"directory", &form->pathEdit_},
-            {"browse", &form->browseButton_},     {"catalogue", &form->catalogue_},
-            {"up", &form->moveUpButton_},               {"down", &form->moveDownButton_},
-            {"change", &form->changeFolderButton_}};
+            {"places", &form->placesList},         {"folder", &form->folderKind},
+            {"special", &form->specialKind},      {"directory", &form->pathEdit},
+            {"browse", &form->browseButton},     {"catalogue", &form->catalogue},
+            {"up", &form->moveUpButton},               {"down", &form->moveDownButton},
+            {"change", &form->changeFolderButton}};
         Strings enabled;
         for (const auto& [name, control] : controls) {
             if (control->Enabled()) enabled.push_back(name);
@@ -115,7 +115,7 @@ protected:
 TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     Open();
     EXPECT_EQ(form->Caption(), "Quenmar - Version 1.0");
-    EXPECT_EQ(form->title_.Text(), "Quenmar");
+    EXPECT_EQ(form->title.Text(), "Quenmar");
     // The program's icon, as the taskbar and Alt+Tab ask for it.
     const auto iconOf = [&](WPARAM which) {
         return reinterpret_cast<HICON>(SendMessageW(form->Handle(), WM_GETICON, which, 0));
@@ -129,31 +129,32 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
     EXPECT_EQ(smallBitmap.bmWidth, GetSystemMetrics(SM_CXSMICON)) << "the small icon drawn at its own size";
     EXPECT_NE(iconOf(ICON_SMALL2), nullptr);
     EXPECT_EQ(Captions(), ShellsDefaultCaptions());
+    // The shell's icons, copied into a list of the program's own.
+    const HIMAGELIST placeIcons = ListView_GetImageList(form->placesList.Handle(), LVSIL_NORMAL);
+    EXPECT_NE(placeIcons, ShellsOwnLargeIcons());
     for (int n = 0; n < kSlotCount; ++n) {
-        EXPECT_EQ(form->placesList_.ItemImage(n), SpecialIcon(kCatalogueCsidls[n])) << n;
+        EXPECT_EQ(LooksBeside(placeIcons, form->placesList.ItemImage(n), SpecialIcon(kCatalogueCsidls[n])), IconLooks::Same) << n;
     }
     EXPECT_EQ(form->CurrentSlot(), 0);
-    EXPECT_TRUE(form->specialKind_.Checked());
-    EXPECT_FALSE(form->folderKind_.Checked());
-    EXPECT_EQ(form->catalogue_.SelectedIndex(), 0);
-    EXPECT_EQ(form->pathEdit_.Text(), "");
+    EXPECT_TRUE(form->specialKind.Checked());
+    EXPECT_FALSE(form->folderKind.Checked());
+    EXPECT_EQ(form->catalogue.SelectedIndex(), 0);
+    EXPECT_EQ(form->pathEdit.Text(), "");
     EXPECT_EQ(EnabledEditingControls(), (Strings{"places", "folder", "special", "catalogue", "down"}));
-    EXPECT_FALSE(form->hideBox_.Checked());
-    ASSERT_EQ(form->catalogue_.Count(), 13);
+    EXPECT_FALSE(form->hideBox.Checked());
+    ASSERT_EQ(form->catalogue.Count(), 13);
     // Each row the shell's name of its folder, told apart from any other
     // the shell names alike.
     std::set<std::string> rows;
     for (int row = 0; row < kCatalogueRows; ++row) {
         const std::string name = ShellsOwnName(kCatalogueCsidls[row]);
-        const std::string shown = ItemText(form->catalogue_, row);
+        const std::string shown = ItemText(form->catalogue, row);
         EXPECT_EQ(shown.substr(0, name.size()), name.empty() ? "" : name) << row;
         EXPECT_TRUE(rows.insert(shown).second) << shown << " twice";
-        EXPECT_EQ(form->catalogue_.ItemImage(row), ShellsOwnSpecialIcon(kCatalogueCsidls[row], true));
+        EXPECT_EQ(form->catalogue.ItemImage(row), ShellsOwnSpecialIcon(kCatalogueCsidls[row], true));
     }
     SHFILEINFOW info{};
-    EXPECT_EQ(form->largeIcons_.Handle(), reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
-                                              L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON)));
-    EXPECT_EQ(form->smallIcons_.Handle(), reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
+    EXPECT_EQ(ListView_GetImageList(form->catalogue.Handle(), LVSIL_SMALL), reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
                                               L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON)));
     EXPECT_FALSE(registry.KeyExists(kPlacesBarKey)) << "showing the window writes nothing";
 
@@ -185,11 +186,11 @@ TEST_F(MainWindowTest, ALocalPolicyThatSetsThePlacesIsTold) {
     std::ofstream(std::filesystem::path(file), std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     Open();
     DeleteFileW(file.c_str());
-    EXPECT_TRUE(form->leftOutNote_.Visible());
-    EXPECT_EQ(form->leftOutNote_.Text(), TextOf(IDS_LOCAL_POLICY_SETS_PLACES));
-    EXPECT_TRUE(form->mendLink_.Visible());
-    EXPECT_EQ(form->mendLink_.Text(), TextOf(IDS_EDIT_LOCAL_POLICY));
-    EXPECT_FALSE(form->dropHint_.Visible());
+    EXPECT_TRUE(form->leftOutNote.Visible());
+    EXPECT_EQ(form->leftOutNote.Text(), TextOf(IDS_LOCAL_POLICY_SETS_PLACES));
+    EXPECT_TRUE(form->mendLink.Visible());
+    EXPECT_EQ(form->mendLink.Text(), TextOf(IDS_EDIT_LOCAL_POLICY));
+    EXPECT_FALSE(form->dropHint.Visible());
 }
 
 // Places typed and pasted into the path box, stored as typed: text naming
@@ -198,10 +199,10 @@ TEST_F(MainWindowTest, ALocalPolicyThatSetsThePlacesIsTold) {
 // Enter moves on and closes nothing.
 TEST_F(MainWindowTest, TypedAndPastedPlacesAreStoredAsTyped) {
     Open();
-    const HWND box = form->pathEdit_.Handle();
+    const HWND box = form->pathEdit.Handle();
     const auto makeFolder = [&](int slot) {
         SelectSlot(slot);
-        Click(form->folderKind_);
+        Click(form->folderKind);
         SetFocus(box);
         SendMessageW(box, EM_SETSEL, 0, -1);
     };
@@ -225,18 +226,18 @@ TEST_F(MainWindowTest, TypedAndPastedPlacesAreStoredAsTyped) {
     for (int i = 0; i < 3; ++i) SendMessageW(box, WM_CHAR, VK_BACK, 0);
     ASSERT_TRUE(form->WaitForIcons());
     EXPECT_EQ(Captions()[2], ShellsOwnNameOf(L"C:\\windows"));
-    EXPECT_FALSE(form->leftOutNote_.Visible()) << "unmarked";
-    EXPECT_EQ(AccessibleDescription(form->placesList_.Handle(), 3), L"");
+    EXPECT_FALSE(form->leftOutNote.Visible()) << "unmarked";
+    EXPECT_EQ(AccessibleDescription(form->placesList.Handle(), 3), L"");
     // Wine's dialog does not expand a variable: the expanded text offered, as a plain path.
     makeFolder(3);
     type(L"%SystemDrive%\\");
     ASSERT_TRUE(form->WaitForIcons());
     ASSERT_EQ(form->Dialog(), OpenDialog::Wine);
-    EXPECT_EQ(form->leftOutNote_.Text(), TextOf(IDS_LEFT_OUT_NOT_EXPANDED));
-    ASSERT_EQ(form->mendLink_.Text(), "Use the path C:\\ instead");
+    EXPECT_EQ(form->leftOutNote.Text(), TextOf(IDS_LEFT_OUT_NOT_EXPANDED));
+    ASSERT_EQ(form->mendLink.Text(), "Use the path C:\\ instead");
     const auto clickMend = [&] {
-        PostMessageW(form->mendLink_.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        PostMessageW(form->mendLink_.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        PostMessageW(form->mendLink.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageW(form->mendLink.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
         PumpMessages();
     };
     // The slot changed before the click: the mend of its old text is not used.
@@ -245,11 +246,11 @@ TEST_F(MainWindowTest, TypedAndPastedPlacesAreStoredAsTyped) {
     EXPECT_EQ(form->Editor().Slot(3).path, "%SystemDrive%\\x");
     SendMessageW(box, WM_CHAR, VK_BACK, 0);
     ASSERT_TRUE(form->WaitForIcons());
-    ASSERT_TRUE(form->mendLink_.Visible());
+    ASSERT_TRUE(form->mendLink.Visible());
     clickMend();
     ASSERT_TRUE(form->WaitForIcons());
-    EXPECT_FALSE(form->leftOutNote_.Visible());
-    SetFocus(form->placesList_.Handle());  // the completion's suggestions closed
+    EXPECT_FALSE(form->leftOutNote.Visible());
+    SetFocus(form->placesList.Handle());  // the completion's suggestions closed
     SetFocus(box);
     PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
     PumpMessages();
@@ -264,10 +265,10 @@ TEST_F(MainWindowTest, TypedAndPastedPlacesAreStoredAsTyped) {
 
 TEST_F(MainWindowTest, TheListsFocusMovesWithTheSlot) {
     Open();
-    Click(form->moveDownButton_);
-    Click(form->moveDownButton_);
+    Click(form->moveDownButton);
+    Click(form->moveDownButton);
     EXPECT_EQ(form->CurrentSlot(), 2);
-    EXPECT_EQ(SendMessageW(form->placesList_.Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2);
+    EXPECT_EQ(SendMessageW(form->placesList.Handle(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED), 2);
 }
 
 // A quick double click on a picture acts once, as on its first click (the
@@ -275,9 +276,9 @@ TEST_F(MainWindowTest, TheListsFocusMovesWithTheSlot) {
 TEST_F(MainWindowTest, ADoubleClickOnAPictureActsOnce) {
     Open();
     int logo = 0, banner = 0;
-    form->logo_.OnClick = [&] { ++logo; };
-    form->banner_.OnClick = [&] { ++banner; };
-    for (widgets::Picture* picture : {&form->logo_, static_cast<widgets::Picture*>(&form->banner_)}) {
+    form->logo.OnClick = [&] { ++logo; };
+    form->banner.OnClick = [&] { ++banner; };
+    for (widgets::Picture* picture : {&form->logo, static_cast<widgets::Picture*>(&form->banner)}) {
         for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
             SendMessageW(picture->Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(4, 4));
         }
@@ -297,7 +298,7 @@ TEST_F(MainWindowTest, RestoreDefaultsAsksFirst) {
 
     int answer = IDNO;
     ModalBoxes boxes([&](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, answer == IDNO ? "No" : "Yes"); });
-    Click(form->restoreButton_);
+    Click(form->restoreButton);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].caption, "Confirm");
     EXPECT_EQ(boxes.seen[0].text, "Are you sure you want to restore your custom places to the default settings?");
@@ -310,15 +311,15 @@ TEST_F(MainWindowTest, RestoreDefaultsAsksFirst) {
 
     SelectSlot(0);
     answer = IDYES;
-    Click(form->restoreButton_);
+    Click(form->restoreButton);
     ASSERT_EQ(boxes.seen.size(), 2u);
     EXPECT_FALSE(registry.KeyExists(kPlacesBarKey));
     EXPECT_EQ(Captions(), ShellsDefaultCaptions());
     // Slot 0 was selected: its restored values show all the same.
-    EXPECT_TRUE(form->specialKind_.Checked());
-    EXPECT_EQ(form->pathEdit_.Text(), "");
-    EXPECT_EQ(form->catalogue_.SelectedIndex(), 0);
-    EXPECT_FALSE(form->changeFolderButton_.Enabled());
+    EXPECT_TRUE(form->specialKind.Checked());
+    EXPECT_EQ(form->pathEdit.Text(), "");
+    EXPECT_EQ(form->catalogue.SelectedIndex(), 0);
+    EXPECT_FALSE(form->changeFolderButton.Enabled());
 }
 
 TEST_F(MainWindowTest, EscapeInTheQuestionAnswersNo) {
@@ -328,9 +329,9 @@ TEST_F(MainWindowTest, EscapeInTheQuestionAnswersNo) {
         PostMessageW(GetDlgItem(box.window, IDYES), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
         return 0;
     });
-    Click(form->restoreButton_);
+    Click(form->restoreButton);
     ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_EQ(ItemText(form->placesList_, 0), ShellsOwnName(0x27));
+    EXPECT_EQ(ItemText(form->placesList, 0), ShellsOwnName(0x27));
     EXPECT_TRUE(registry.KeyExists(kPlacesBarKey));
 }
 
@@ -338,8 +339,8 @@ TEST_F(MainWindowTest, EscapeAndTheCloseBoxSaveAndClose) {
     Open();
     SelectSlot(3);
     PickRow(0x26);  // Program Files
-    SetFocus(form->placesList_.Handle());
-    PostMessageW(form->placesList_.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    SetFocus(form->placesList.Handle());
+    PostMessageW(form->placesList.Handle(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     PumpMessages();
     EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(StoredPlaces()[3], DwordValue(38));
@@ -376,7 +377,7 @@ TEST_F(MainWindowTest, AFailedSaveIsToldAndAsksBeforeClosing) {
     EXPECT_TRUE(enterKeeps) << "No is the default button";
     EXPECT_NE(form->Handle(), nullptr) << "No keeps the window open";
 
-    Click(form->previewButton_);
+    Click(form->previewButton);
     ASSERT_EQ(boxes.seen.size(), 2u) << "the failure alone, no dialog";
     EXPECT_EQ(boxes.seen[1].text, told);
     EXPECT_EQ(boxes.seen[1].caption, "Unable to Save");
@@ -386,13 +387,13 @@ TEST_F(MainWindowTest, AFailedSaveIsToldAndAsksBeforeClosing) {
     memory->CreateKey(kPlacesBarKey);
     memory->failDeletes = true;
     closeAnyway = true;
-    Click(form->restoreButton_);
+    Click(form->restoreButton);
     ASSERT_EQ(boxes.seen.size(), 4u);
     EXPECT_EQ(boxes.seen[3].text, "Unable to remove the custom places from the registry! The window shows the default "
                                   "places, which Quenmar stores when it saves.\n\nFailed to delete the key '" +
                                       std::string(kPlacesBarKey) + "'\nError 5");
     EXPECT_EQ(boxes.seen[3].caption, "Unable to Save");
-    EXPECT_EQ(ItemText(form->placesList_, 2), ShellsOwnName(kCatalogueCsidls[2])) << "the defaults shown";
+    EXPECT_EQ(ItemText(form->placesList, 2), ShellsOwnName(kCatalogueCsidls[2])) << "the defaults shown";
 
     Exit();
     ASSERT_EQ(boxes.seen.size(), 5u);
@@ -417,7 +418,7 @@ TEST_F(MainWindowTest, TheSessionsEndSavesWithoutABox) {
         writesAtEnd = saved->writeCount - before - writesAtQuery;
         return IDCANCEL;
     });
-    Click(form->previewButton_);
+    Click(form->previewButton);
     EXPECT_EQ(answer, TRUE);
     EXPECT_EQ(writesAtQuery, 6) << "the five places and the flag, with the preview open";
     EXPECT_EQ(writesAtEnd, 6) << "and again at the end";
@@ -446,26 +447,26 @@ TEST_F(MainWindowTest, ResizingFollowsTheAnchorsAndNeverShrinks) {
     Open();
     const SIZE start = form->OuterSize();
     auto rectOf = [](widgets::Control& c) { return c.Rect(); };
-    const RECT places = rectOf(form->placesList_), edit = rectOf(form->pathEdit_),
-               catalogue = rectOf(form->catalogue_), preview = rectOf(form->previewButton_),
-               logo = rectOf(form->logo_), up = rectOf(form->moveUpButton_), hide = rectOf(form->hideBox_),
-               exitButton = rectOf(form->exitButton_), hint = rectOf(form->dropHint_), title = rectOf(form->title_);
+    const RECT places = rectOf(form->placesList), edit = rectOf(form->pathEdit),
+               catalogue = rectOf(form->catalogue), preview = rectOf(form->previewButton),
+               logo = rectOf(form->logo), up = rectOf(form->moveUpButton), hide = rectOf(form->hideBox),
+               exitButton = rectOf(form->exitButton), hint = rectOf(form->dropHint), title = rectOf(form->title);
     SetWindowPos(form->Handle(), nullptr, 0, 0, start.cx + 100, start.cy + 60, SWP_NOMOVE | SWP_NOZORDER);
     auto moved = [](RECT a, RECT b) { return std::make_pair(b.left - a.left, b.top - a.top); };
     auto grown = [](RECT a, RECT b) {
         return std::make_pair((b.right - b.left) - (a.right - a.left), (b.bottom - b.top) - (a.bottom - a.top));
     };
     using P = std::pair<LONG, LONG>;
-    EXPECT_EQ(grown(places, rectOf(form->placesList_)), P(0, 60));
-    EXPECT_EQ(grown(edit, rectOf(form->pathEdit_)), P(100, 0));
-    EXPECT_EQ(grown(hint, rectOf(form->dropHint_)), P(100, 0));
-    EXPECT_EQ(grown(catalogue, rectOf(form->catalogue_)), P(100, 60));
-    EXPECT_EQ(moved(preview, rectOf(form->previewButton_)), P(100, 0));
-    EXPECT_EQ(moved(logo, rectOf(form->logo_)), P(100, 0));
-    EXPECT_EQ(moved(up, rectOf(form->moveUpButton_)), P(0, 60));
-    EXPECT_EQ(moved(hide, rectOf(form->hideBox_)), P(0, 60));
-    EXPECT_EQ(moved(exitButton, rectOf(form->exitButton_)), P(100, 60));
-    EXPECT_EQ(moved(title, rectOf(form->title_)), P(0, 0));
+    EXPECT_EQ(grown(places, rectOf(form->placesList)), P(0, 60));
+    EXPECT_EQ(grown(edit, rectOf(form->pathEdit)), P(100, 0));
+    EXPECT_EQ(grown(hint, rectOf(form->dropHint)), P(100, 0));
+    EXPECT_EQ(grown(catalogue, rectOf(form->catalogue)), P(100, 60));
+    EXPECT_EQ(moved(preview, rectOf(form->previewButton)), P(100, 0));
+    EXPECT_EQ(moved(logo, rectOf(form->logo)), P(100, 0));
+    EXPECT_EQ(moved(up, rectOf(form->moveUpButton)), P(0, 60));
+    EXPECT_EQ(moved(hide, rectOf(form->hideBox)), P(0, 60));
+    EXPECT_EQ(moved(exitButton, rectOf(form->exitButton)), P(100, 60));
+    EXPECT_EQ(moved(title, rectOf(form->title)), P(0, 0));
 
     SetActiveWindow(form->Handle());
     MINMAXINFO info{};
@@ -486,28 +487,28 @@ TEST_F(MainWindowTest, TheKeyboardKeepsItsPlace) {
         PumpMessages();
     };
     SelectSlot(1);
-    press(form->moveUpButton_);
-    EXPECT_EQ(GetFocus(), form->moveDownButton_.Handle()) << "Move Up, now at the top";
+    press(form->moveUpButton);
+    EXPECT_EQ(GetFocus(), form->moveDownButton.Handle()) << "Move Up, now at the top";
     SelectSlot(3);
-    press(form->moveDownButton_);
-    EXPECT_EQ(GetFocus(), form->moveUpButton_.Handle()) << "Move Down, now at the bottom";
+    press(form->moveDownButton);
+    EXPECT_EQ(GetFocus(), form->moveUpButton.Handle()) << "Move Down, now at the bottom";
     SelectSlot(2);
-    Click(form->folderKind_);
-    SetFocus(form->browseButton_.Handle());
+    Click(form->folderKind);
+    SetFocus(form->browseButton.Handle());
     // The special kind chosen without the focus moving: the focused button is disabled.
-    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(form->specialKind_.Id(), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(form->specialKind_.Handle()));
-    EXPECT_EQ(GetFocus(), form->previewButton_.Handle()) << "the next control that can take it";
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(form->specialKind.Id(), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(form->specialKind.Handle()));
+    EXPECT_EQ(GetFocus(), form->previewButton.Handle()) << "the next control that can take it";
 
     // Each window opened from the main one is closed from its title bar as
     // soon as it is up; the export comes from the system menu.
     constexpr UINT kExportCommand = 0x0110;
-    const std::pair<widgets::Control*, UINT> openers[] = {{&form->previewButton_, 0}, {&form->restoreButton_, 0},
-                                                          {&form->aboutButton_, 0}, {&form->browseButton_, 0},
-                                                          {&form->aboutButton_, kExportCommand}};
-    Click(form->folderKind_);
+    const std::pair<widgets::Control*, UINT> openers[] = {{&form->previewButton, 0}, {&form->restoreButton, 0},
+                                                          {&form->aboutButton, 0}, {&form->browseButton, 0},
+                                                          {&form->aboutButton, kExportCommand}};
+    Click(form->folderKind);
     for (const auto& [from, systemCommand] : openers) {
-        SetFocus(systemCommand ? from->Handle() : form->placesList_.Handle());
+        SetFocus(systemCommand ? from->Handle() : form->placesList.Handle());
         CloseWhenOpened(form->Handle());
         systemCommand ? void(SendMessageW(form->Handle(), WM_SYSCOMMAND, systemCommand, 0)) : press(*from);
         PumpMessages();
@@ -519,9 +520,9 @@ TEST_F(MainWindowTest, TheKeyboardKeepsItsPlace) {
 // keys).
 TEST_F(MainWindowTest, EveryInputHasANameForScreenReaders) {
     Open();
-    EXPECT_EQ(AccessibleName(form->placesList_.Handle()), L"Places");
-    EXPECT_EQ(AccessibleName(form->pathEdit_.Handle()), L"Folder path");
-    EXPECT_EQ(AccessibleName(form->catalogue_.Handle()), L"Special folders");
+    EXPECT_EQ(AccessibleName(form->placesList.Handle()), L"Places");
+    EXPECT_EQ(AccessibleName(form->pathEdit.Handle()), L"Folder path");
+    EXPECT_EQ(AccessibleName(form->catalogue.Handle()), L"Special folders");
 }
 
 TEST_F(MainWindowTest, TabOrderAsDesigned) {
@@ -529,36 +530,36 @@ TEST_F(MainWindowTest, TabOrderAsDesigned) {
     Open();
     SelectSlot(1);  // every button can be reached: not the first slot, a folder slot below
     SelectSlot(0);
-    Click(form->folderKind_);
+    Click(form->folderKind);
     SelectSlot(2);
-    Click(form->folderKind_);
+    Click(form->folderKind);
     // Of the two radio buttons, Tab reaches the checked one; the arrow keys
     // move between them.
     const std::vector<const widgets::Control*> expected = {
-        &form->placesList_, &form->folderKind_, &form->pathEdit_,
-        &form->browseButton_, &form->previewButton_, &form->restoreButton_, &form->exitButton_, &form->moveUpButton_,
-        &form->moveDownButton_, &form->changeFolderButton_, &form->aboutButton_, &form->hideBox_,
-        &form->banner_};  // the banner, for its web site, after the specified stops
+        &form->placesList, &form->folderKind, &form->pathEdit,
+        &form->browseButton, &form->previewButton, &form->restoreButton, &form->exitButton, &form->moveUpButton,
+        &form->moveDownButton, &form->changeFolderButton, &form->aboutButton, &form->hideBox,
+        &form->banner};  // the banner, for its web site, after the specified stops
     // The catalogue is disabled while the folder kind is chosen, so Tab passes it by.
-    HWND at = form->placesList_.Handle();
+    HWND at = form->placesList.Handle();
     for (size_t i = 1; i < expected.size(); ++i) {
         at = GetNextDlgTabItem(form->Handle(), at, FALSE);
         EXPECT_EQ(at, expected[i]->Handle()) << "stop " << i;
     }
-    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->placesList_.Handle()) << "and round again";
+    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->placesList.Handle()) << "and round again";
 
     // The arrow key moves to the other radio button of the pair, and checks it.
-    SetFocus(form->folderKind_.Handle());
-    PostMessageW(form->folderKind_.Handle(), WM_KEYDOWN, VK_DOWN, 0x00500001);
+    SetFocus(form->folderKind.Handle());
+    PostMessageW(form->folderKind.Handle(), WM_KEYDOWN, VK_DOWN, 0x00500001);
     PumpMessages();
-    EXPECT_TRUE(form->specialKind_.Checked());
-    EXPECT_EQ(GetFocus(), form->specialKind_.Handle());
-    Click(form->folderKind_);
+    EXPECT_TRUE(form->specialKind.Checked());
+    EXPECT_EQ(GetFocus(), form->specialKind.Handle());
+    Click(form->folderKind);
 
     SelectSlot(3);  // a special folder: the other radio button and the catalogue
-    at = GetNextDlgTabItem(form->Handle(), form->placesList_.Handle(), FALSE);
-    EXPECT_EQ(at, form->specialKind_.Handle());
-    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->catalogue_.Handle());
+    at = GetNextDlgTabItem(form->Handle(), form->placesList.Handle(), FALSE);
+    EXPECT_EQ(at, form->specialKind.Handle());
+    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), at, FALSE), form->catalogue.Handle());
 }
 
 // What the pictures do: the banner opens the help (here a batch file
@@ -568,8 +569,8 @@ TEST_F(MainWindowTest, TheBannerOpensTheHelpAndTheLogoAbout) {
     DeleteFileW(win::Wide(mark).c_str());
     std::ofstream(site, std::ios::binary) << "@echo opened> " << mark << "\r\n";
     Open({}, site);
-    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(form->banner_.Id(), STN_CLICKED),
-                 reinterpret_cast<LPARAM>(form->banner_.Handle()));
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(form->banner.Id(), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(form->banner.Handle()));
     bool opened = false;
     for (DWORD start = GetTickCount(); !opened && GetTickCount() - start < 30000; Sleep(50)) {
         opened = GetFileAttributesW(win::Wide(mark).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -580,8 +581,8 @@ TEST_F(MainWindowTest, TheBannerOpensTheHelpAndTheLogoAbout) {
         aboutShown = FindWindowW(L"TfrmQuenmarAbout", nullptr) != nullptr;
         CloseWhenOpened(form->Handle());
     });
-    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(form->logo_.Id(), STN_CLICKED),
-                 reinterpret_cast<LPARAM>(form->logo_.Handle()));
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(form->logo.Id(), STN_CLICKED),
+                 reinterpret_cast<LPARAM>(form->logo.Handle()));
     EXPECT_TRUE(aboutShown) << "the logo opens About";
     DeleteFileW(win::Wide(site).c_str());
     DeleteFileW(win::Wide(mark).c_str());
@@ -598,8 +599,8 @@ TEST_F(MainWindowTest, F1InEveryWindowOpensTheHelp) {
         PostMessageW(window, WM_KEYUP, VK_F1, 0xC03B0001);
     };
     Open();
-    SetFocus(form->pathEdit_.Handle());
-    pressF1(form->pathEdit_.Handle());
+    SetFocus(form->pathEdit.Handle());
+    pressF1(form->pathEdit.Handle());
     PumpMessages();
     HWND about = nullptr, picker = nullptr;
     Soon([&] {
@@ -607,9 +608,9 @@ TEST_F(MainWindowTest, F1InEveryWindowOpensTheHelp) {
         pressF1(GetFocus());
         Soon([&] { SendMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); });
     });
-    SendMessageW(form->aboutButton_.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->aboutButton.Handle(), BM_CLICK, 0, 0);
     SelectSlot(1);
-    SendMessageW(form->folderKind_.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->folderKind.Handle(), BM_CLICK, 0, 0);
     Soon([&] {
         auto* window = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
         if (!window) return ADD_FAILURE() << "no picker";
@@ -617,7 +618,7 @@ TEST_F(MainWindowTest, F1InEveryWindowOpensTheHelp) {
         pressF1(GetFocus());
         Soon([window] { window->SetModalResult(IDCANCEL); });
     });
-    SendMessageW(form->browseButton_.Handle(), BM_CLICK, 0, 0);
+    SendMessageW(form->browseButton.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(asked, (std::vector<HWND>{form->Handle(), about, picker}));
 }
 
@@ -634,7 +635,7 @@ TEST_F(MainWindowTest, ADoubleClickOnAFolderPlaceBrowsesFromItsExpandedPath) {
         opened = picker->Tree().NodePath(picker->Tree().Selected());
         picker->SetModalResult(IDCANCEL);
     });
-    NMHDR click{form->placesList_.Handle(), static_cast<UINT_PTR>(form->placesList_.Id()),
+    NMHDR click{form->placesList.Handle(), static_cast<UINT_PTR>(form->placesList.Id()),
                 static_cast<UINT>(NM_DBLCLK)};
     SendMessageW(form->Handle(), WM_NOTIFY, click.idFrom, reinterpret_cast<LPARAM>(&click));
     wchar_t system[MAX_PATH] = {};
@@ -660,17 +661,17 @@ TEST_F(MainWindowTest, ADpiChangeBringsFontsAndPicturesOfTheNewScale) {
                    &bitmap);
         return bitmap.bmWidth;
     };
-    ASSERT_EQ(fontHeight(form->title_.Handle()), -19);
-    ASSERT_EQ(bitmapWidth(form->banner_.Handle()), 220);
+    ASSERT_EQ(fontHeight(form->title.Handle()), -19);
+    ASSERT_EQ(bitmapWidth(form->banner.Handle()), 220);
     ChangeDpi(form->Handle(), 96, 144);
-    EXPECT_EQ(fontHeight(form->title_.Handle()), -19 * 3 / 2 - 1) << "the title's font at 150%";
-    EXPECT_EQ(fontHeight(form->pathEdit_.Handle()), -17) << "the window's font at 150%";
-    EXPECT_EQ(bitmapWidth(form->banner_.Handle()), 330) << "the banner drawn for 150%";
-    EXPECT_EQ(bitmapWidth(form->logo_.Handle()), 108);
+    EXPECT_EQ(fontHeight(form->title.Handle()), -19 * 3 / 2 - 1) << "the title's font at 150%";
+    EXPECT_EQ(fontHeight(form->pathEdit.Handle()), -17) << "the window's font at 150%";
+    EXPECT_EQ(bitmapWidth(form->banner.Handle()), 330) << "the banner drawn for 150%";
+    EXPECT_EQ(bitmapWidth(form->logo.Handle()), 108);
 
     // The picker and About opened from it, and moved to 200%.
     SelectSlot(4);
-    Click(form->folderKind_);
+    Click(form->folderKind);
     Soon([&] {
         auto* picker = ShownForm<FolderPickerWindow>(L"TSelectFolderForm");
         if (!picker) return ADD_FAILURE() << "no picker";
@@ -682,7 +683,7 @@ TEST_F(MainWindowTest, ADpiChangeBringsFontsAndPicturesOfTheNewScale) {
         EXPECT_EQ(cx, 32) << "the tool glyphs drawn for 200%";
         picker->SetModalResult(IDCANCEL);
     });
-    Click(form->browseButton_);
+    Click(form->browseButton);
     Soon([&] {
         auto* about = ShownForm<AboutWindow>(L"TfrmQuenmarAbout");
         if (!about) return ADD_FAILURE() << "no About";
@@ -693,7 +694,7 @@ TEST_F(MainWindowTest, ADpiChangeBringsFontsAndPicturesOfTheNewScale) {
         EXPECT_EQ(logo.bmWidth, 192) << "the logo drawn for 200%";
         about->SetModalResult(IDOK);
     });
-    Click(form->aboutButton_);
+    Click(form->aboutButton);
 }
 
 }  // namespace

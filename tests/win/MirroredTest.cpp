@@ -49,7 +49,7 @@ TEST(Mirrored, TheBannerKeepsItsOrientation) {
         const std::vector<COLORREF> banner = PixelsOf(static_cast<HBITMAP>(drawn.get()), width, height);
         const ScreenPixels screen(form.Handle());
         RECT shown{};  // from the client area's left edge on screen
-        GetWindowRect(form.banner_.Handle(), &shown);
+        GetWindowRect(form.banner.Handle(), &shown);
         OffsetRect(&shown, -screen.Origin().x, -screen.Origin().y);
         ASSERT_EQ(shown.right - shown.left, width);
         // Above the tagline, which the window writes into it.

@@ -5,8 +5,12 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace quenmar::testing {
 
@@ -45,6 +49,53 @@ inline std::string ShellsOwnName(int32_t csidl) {
 inline std::string ShellsOwnNameOf(const wchar_t* text) {
     LPITEMIDLIST item = nullptr;
     return SUCCEEDED(SHParseDisplayName(text, nullptr, &item, 0, nullptr)) ? ShellsOwnNameOfItem(item) : "";
+}
+
+// The system's large icons, as the shell gives them here.
+inline HIMAGELIST ShellsOwnLargeIcons() {
+    SHFILEINFOW info{};
+    return reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
+}
+
+// How an image of a list looks beside one of the shell's large icons, both
+// drawn on white at the shell's icon size: the same; the same but for the
+// lower left quarter (where a warning sign marks a place left out); other.
+enum class IconLooks { Same, Marked, Other };
+inline IconLooks LooksBeside(HIMAGELIST list, int image, int shellIcon) {
+    int width = 0, height = 0;
+    ImageList_GetIconSize(ShellsOwnLargeIcons(), &width, &height);
+    const auto pixels = [&](HIMAGELIST from, int index) {
+        BITMAPINFO info{{sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+        void* bits = nullptr;
+        const HDC dc = CreateCompatibleDC(nullptr);
+        const HBITMAP picture = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        const HGDIOBJ old = SelectObject(dc, picture);
+        PatBlt(dc, 0, 0, width, height, WHITENESS);
+        ImageList_DrawEx(from, index, dc, 0, 0, width, height, CLR_NONE, CLR_NONE, ILD_NORMAL);
+        GdiFlush();
+        std::vector<DWORD> drawn(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+        SelectObject(dc, old);
+        DeleteObject(picture);
+        DeleteDC(dc);
+        return drawn;
+    };
+    const std::vector<DWORD> shown = pixels(list, image), shells = pixels(ShellsOwnLargeIcons(), shellIcon);
+    // A channel may round by a step when a picture is drawn again.
+    const auto alike = [](DWORD a, DWORD b) {
+        for (int shift = 0; shift < 24; shift += 8) {
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 2) return false;
+        }
+        return true;
+    };
+    int outside = 0, inside = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (alike(shown[y * width + x], shells[y * width + x])) continue;
+            ++(x < width / 2 && y >= height - height / 2 ? inside : outside);
+        }
+    }
+    return outside ? IconLooks::Other : inside ? IconLooks::Marked : IconLooks::Same;
 }
 
 // The threads of this process.

@@ -44,24 +44,24 @@ TEST(ShellAnswers, ASlowAnswerHoldsNothingUpAndALateOneIsNeverShownForAnotherVal
         MainWindowProbe form(std::make_unique<MemoryRegistry>(), HelpTarget(), shell.Resolve());
         form.Show();
         PumpMessages();
-        ASSERT_TRUE(WaitUntil([&] { return ItemText(form.placesList_, 0) == "Shell's 34"; }, 10000));
-        UserSelect(form.placesList_, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(form.placesList, 0) == "Shell's 34"; }, 10000));
+        UserSelect(form.placesList, 0);
         PumpMessages();
-        SendMessageW(form.folderKind_.Handle(), BM_CLICK, 0, 0);
-        SetWindowTextW(form.pathEdit_.Handle(), L"\\\\slow\\share");  // as a drop or the picker gives it
+        SendMessageW(form.folderKind.Handle(), BM_CLICK, 0, 0);
+        SetWindowTextW(form.pathEdit.Handle(), L"\\\\slow\\share");  // as a drop or the picker gives it
         PumpMessages();
         ASSERT_TRUE(WaitUntil([&] { return shell.slowAsked == 1; }, 10000));
-        EXPECT_EQ(ItemText(form.placesList_, 0), "share") << "its text while the shell is asked";
+        EXPECT_EQ(ItemText(form.placesList, 0), "share") << "its text while the shell is asked";
         // The window goes on: another edit, answered while the first waits.
-        SetWindowTextW(form.pathEdit_.Handle(), L"C:\\data\\");
+        SetWindowTextW(form.pathEdit.Handle(), L"C:\\data\\");
         PumpMessages();
-        EXPECT_TRUE(WaitUntil([&] { return ItemText(form.placesList_, 0) == "Shell's C:\\data\\"; }, 10000))
-            << ItemText(form.placesList_, 0);
+        EXPECT_TRUE(WaitUntil([&] { return ItemText(form.placesList, 0) == "Shell's C:\\data\\"; }, 10000))
+            << ItemText(form.placesList, 0);
         // The slow answer comes, for a value slot 0 no longer holds.
         SetEvent(shell.let.get());
         ASSERT_TRUE(WaitUntil([&] { return !form.Resolver().Pending(); }, 10000)) << "the slow answer came";
         PumpMessages();
-        EXPECT_EQ(ItemText(form.placesList_, 0), "Shell's C:\\data\\");
+        EXPECT_EQ(ItemText(form.placesList, 0), "Shell's C:\\data\\");
         EXPECT_EQ(form.Editor().Slot(0).path, "C:\\data\\");
     }
     PumpMessages();
@@ -182,29 +182,29 @@ TEST(ShellAnswers, APlaceLeftOutIsMarkedAndToldToTheEyeAndAScreenReader) {
     form.Show();
     PumpMessages();
     ASSERT_TRUE(form.WaitForIcons());
-    const int plain = form.placesList_.ItemImage(1);
-    UserSelect(form.placesList_, 1);
+    const int plain = form.placesList.ItemImage(1);
+    UserSelect(form.placesList, 1);
     PumpMessages();
-    SendMessageW(form.folderKind_.Handle(), BM_CLICK, 0, 0);
-    SetWindowTextW(form.pathEdit_.Handle(), L"MyComputer");
+    SendMessageW(form.folderKind.Handle(), BM_CLICK, 0, 0);
+    SetWindowTextW(form.pathEdit.Handle(), L"MyComputer");
     PumpMessages();
     ASSERT_TRUE(form.WaitForIcons());
-    EXPECT_EQ(ItemText(form.placesList_, 1), "MyComputer");
-    EXPECT_NE(form.placesList_.ItemImage(1), plain) << "marked";
-    EXPECT_TRUE(form.leftOutNote_.Visible());
-    EXPECT_FALSE(form.dropHint_.Visible());
-    EXPECT_EQ(form.leftOutNote_.Text(), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
-    EXPECT_EQ(win::Utf8(AccessibleDescription(form.pathEdit_.Handle())), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
-    EXPECT_EQ(win::Utf8(AccessibleDescription(form.placesList_.Handle(), 2)), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
-    ASSERT_TRUE(form.mendLink_.Visible());
-    EXPECT_EQ(form.mendLink_.Text(), "Use the special folder Shell's 17 instead");
+    EXPECT_EQ(ItemText(form.placesList, 1), "MyComputer");
+    EXPECT_NE(form.placesList.ItemImage(1), plain) << "marked";
+    EXPECT_TRUE(form.leftOutNote.Visible());
+    EXPECT_FALSE(form.dropHint.Visible());
+    EXPECT_EQ(form.leftOutNote.Text(), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
+    EXPECT_EQ(win::Utf8(AccessibleDescription(form.pathEdit.Handle())), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
+    EXPECT_EQ(win::Utf8(AccessibleDescription(form.placesList.Handle(), 2)), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
+    ASSERT_TRUE(form.mendLink.Visible());
+    EXPECT_EQ(form.mendLink.Text(), "Use the special folder Shell's 17 instead");
     // Another place selected: the note and its description go.
-    UserSelect(form.placesList_, 0);
+    UserSelect(form.placesList, 0);
     PumpMessages();
-    EXPECT_FALSE(form.leftOutNote_.Visible());
-    EXPECT_FALSE(form.mendLink_.Visible());
-    EXPECT_TRUE(form.dropHint_.Visible());
-    EXPECT_EQ(AccessibleDescription(form.pathEdit_.Handle()), L"");
+    EXPECT_FALSE(form.leftOutNote.Visible());
+    EXPECT_FALSE(form.mendLink.Visible());
+    EXPECT_TRUE(form.dropHint.Visible());
+    EXPECT_EQ(AccessibleDescription(form.pathEdit.Handle()), L"");
 }
 
 }  // namespace

@@ -207,24 +207,24 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
     PumpMessages();
     const std::string language = GetParam().name;
     ASSERT_FALSE(language.empty());
-    ASSERT_EQ(form->restoreButton_.Text(), TextOf(IDS_RESTORE)) << "the window speaks the language chosen";
+    ASSERT_EQ(form->restoreButton.Text(), TextOf(IDS_RESTORE)) << "the window speaks the language chosen";
     int shownAt = 96;
     for (const int dpi : {96, 144, 192}) {
         if (dpi != shownAt) ChangeDpi(form->Handle(), shownAt, dpi);
         shownAt = dpi;
         PumpMessages();
         FitChecker main(language + " main window", dpi);
-        main.glyphed = {form->browseButton_.Handle(), form->previewButton_.Handle(), form->restoreButton_.Handle(),
-                        form->aboutButton_.Handle()};
-        main.glyphOnly = {form->moveUpButton_.Handle(), form->moveDownButton_.Handle(),
-                          form->changeFolderButton_.Handle()};
+        main.glyphed = {form->browseButton.Handle(), form->previewButton.Handle(), form->restoreButton.Handle(),
+                        form->aboutButton.Handle()};
+        main.glyphOnly = {form->moveUpButton.Handle(), form->moveDownButton.Handle(),
+                          form->changeFolderButton.Handle()};
         main.Check(form->Handle());
         // A place's caption is broken between words, never within one, and
         // shows whole: a place shows two lines at most and ends a longer
         // caption with an ellipsis (each special folder's name tried in the
         // first item, in the list's font).
-        const HWND places = form->placesList_.Handle();
-        const std::wstring shown = win::Wide(ItemText(form->placesList_, 0));
+        const HWND places = form->placesList.Handle();
+        const std::wstring shown = win::Wide(ItemText(form->placesList, 0));
         // (The table's names, which the window is laid out for: the shell's
         // come later, and a longer one ends in an ellipsis.)
         for (const SpecialFolder& folder : kSpecialFolders) {
@@ -264,9 +264,9 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
             Measured(form->Handle(), win::Wide(TextOf(IDS_TAGLINE)), DT_SINGLELINE | DT_NOPREFIX, 0, form->Font());
         EXPECT_LE(tagline.right * 4 / 5, Scaled(218 - 49, dpi)) << language << " tagline at " << dpi << " dpi";
 
-        CheckOpenedWindow<FolderPickerWindow>(form->browseButton_, L"TSelectFolderForm", language + " folder picker", dpi,
+        CheckOpenedWindow<FolderPickerWindow>(form->browseButton, L"TSelectFolderForm", language + " folder picker", dpi,
                                               IDCANCEL);
-        CheckOpenedWindow<AboutWindow>(form->aboutButton_, L"TfrmQuenmarAbout", language + " About", dpi, IDOK);
+        CheckOpenedWindow<AboutWindow>(form->aboutButton, L"TfrmQuenmarAbout", language + " About", dpi, IDOK);
     }
 }
 
