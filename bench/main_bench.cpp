@@ -439,7 +439,8 @@ void CALLBACK RefreshRounds(HWND, UINT, UINT_PTR id, DWORD) {
     const std::string created = std::string(kSiblings) + "\\New Folder";
     for (int i = 0; i < 5; ++i) {
         const auto start = Clock::now();
-        form->NewFolderButton().Click();
+        SendMessageW(window, WM_COMMAND, quenmar::FolderPickerWindow::kCreateFolderCommand,
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, quenmar::FolderPickerWindow::kToolBar)));
         const double elapsed = MillisecondsSince(start) - quenmar::ShellFolderTree::CreatePause(false);
         if (!SendMessageW(tree.Handle(), TVM_GETEDITCONTROL, 0, 0)) std::printf("  (no label opened)\n");
         createTimes.push_back(elapsed);

@@ -120,7 +120,7 @@ bool AboutWindow::PaintBackground(HDC dc) {
         background_.SetBounds(0, 0, client.right, client.bottom);
         background_.Paint(dc);
     }
-    if (const HBITMAP logo = Logo()) {
+    if (const auto logo = static_cast<HBITMAP>(logo_.get())) {
         BITMAP info{};
         GetObjectW(logo, sizeof info, &info);
         const win::UniqueMemoryDc memory(CreateCompatibleDC(dc));

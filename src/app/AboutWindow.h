@@ -17,11 +17,8 @@ public:
     AboutWindow(HWND owner, std::string linkTarget);
     ~AboutWindow() override;
 
-    const widgets::LinkLabel& Link() const { return link_; }
-    widgets::FlatButton& OkButton() { return okButton_; }
-    // The logo and where it is drawn (it has no window of its own).
-    HBITMAP Logo() const { return static_cast<HBITMAP>(logo_.get()); }
-    RECT LogoRect() const;
+    // The controls' IDs, by which they are found (tests, accessibility tools).
+    enum ControlId : int { kTitleLabel = 1000, kVersionLabel, kCopyrightLabel, kRightsLabel, kLink, kLinkCaption, kOkButton };
 
 protected:
     void Created() override;
@@ -31,14 +28,17 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Where the logo is drawn: it has no window of its own.
+    RECT LogoRect() const;
+
     widgets::TiledBackground background_;
-    widgets::Label title_;
-    widgets::Label version_;
-    widgets::Label copyright_;
-    widgets::Label rights_;
-    widgets::LinkLabel link_;
-    widgets::Label linkCaption_;
-    widgets::FlatButton okButton_;
+    widgets::Label title_{kTitleLabel};
+    widgets::Label version_{kVersionLabel};
+    widgets::Label copyright_{kCopyrightLabel};
+    widgets::Label rights_{kRightsLabel};
+    widgets::LinkLabel link_{kLink};
+    widgets::Label linkCaption_{kLinkCaption};
+    widgets::FlatButton okButton_{kOkButton};
     win::UniqueGdiObject logo_;
 };
 

@@ -14,9 +14,6 @@ using namespace widgets;
 
 namespace {
 
-constexpr int kCreateCommand = 1;
-constexpr int kDeleteCommand = 2;
-
 // Moving a window is a round trip to the window manager even when it stays
 // where it is; the layout runs several times before the window shows.
 void MoveIfMoved(HWND window, RECT wanted) {
@@ -66,19 +63,19 @@ void FolderPickerWindow::Created() {
     SetCancelButton(&cancelButton_);
     SetWindowLongW(okButton_.Handle(), GWL_STYLE, GetWindowLongW(okButton_.Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);
 
-    statusBar_.Create(*this);
+    statusBar_.Create(*this, kStatusBar);
     SetScaledMetrics();
     statusBar_.FollowParent();
     statusBar_.SetFont(Font());
 
-    toolBar_.Create(*this, {Scale(8), Scale(4), Scale(8 + 185), Scale(4 + 25)});
+    toolBar_.Create(*this, {Scale(8), Scale(4), Scale(8 + 185), Scale(4 + 25)}, kToolBar);
     toolBar_.SetFont(Font());
     LoadToolImages();
-    toolBar_.AddButton(kCreateCommand, 0, win::Wide(TextOf(IDS_PICKER_CREATE_FOLDER)).c_str());
+    toolBar_.AddButton(kCreateFolderCommand, 0, win::Wide(TextOf(IDS_PICKER_CREATE_FOLDER)).c_str());
     toolBar_.AddGap(Scale(8));
-    toolBar_.AddButton(kDeleteCommand, 2, win::Wide(TextOf(IDS_PICKER_DELETE)).c_str());
-    newFolderButton_.Attach(toolBar_.Handle(), kCreateCommand);
-    deleteFolderButton_.Attach(toolBar_.Handle(), kDeleteCommand);
+    toolBar_.AddButton(kDeleteFolderCommand, 2, win::Wide(TextOf(IDS_PICKER_DELETE)).c_str());
+    newFolderButton_.Attach(toolBar_.Handle(), kCreateFolderCommand);
+    deleteFolderButton_.Attach(toolBar_.Handle(), kDeleteFolderCommand);
     SizeToolButtons();
     tree_.SetShowRoot(true);
     SetMinTrackSize(Scale(366), Scale(340));
@@ -114,8 +111,8 @@ void FolderPickerWindow::SizeToolButtons() {
     const int createWidth = newFolderButton_.Command() ? needed(newFolderButton_, 101) : Scale(101);
     const int deleteWidth = deleteFolderButton_.Command() ? needed(deleteFolderButton_, 68) : Scale(68);
     toolBar_.SetButtonSize(createWidth, Scale(25));
-    toolBar_.SetButtonWidth(kCreateCommand, createWidth);
-    toolBar_.SetButtonWidth(kDeleteCommand, deleteWidth);
+    toolBar_.SetButtonWidth(kCreateFolderCommand, createWidth);
+    toolBar_.SetButtonWidth(kDeleteFolderCommand, deleteWidth);
     toolBar_.Move({Scale(8), Scale(4), Scale(8) + createWidth + deleteWidth + Scale(8) + Scale(8), Scale(4) + Scale(25)});
 }
 
@@ -196,8 +193,6 @@ void FolderPickerWindow::SetStatus(const std::string& path) {
     statusBar_.SetText(shown);
 }
 
-std::string FolderPickerWindow::StatusText() const { return statusBar_.Text(); }
-
 void FolderPickerWindow::OnFolderSelected(ShellFolderTree::Node node) {
     if (!tree_.NodeIdList(node)) return;
     const std::string path = tree_.NodePath(node);
@@ -253,7 +248,7 @@ LRESULT FolderPickerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lParam);
         const HWND tips = toolBar_.Tips();
         if (tip->hdr.code != TTN_GETDISPINFOW || !tips || tip->hdr.hwndFrom != tips) break;
-        const UINT text = tip->hdr.idFrom == static_cast<UINT_PTR>(kCreateCommand) ? IDS_PICKER_CREATE_FOLDER_TIP
+        const UINT text = tip->hdr.idFrom == static_cast<UINT_PTR>(kCreateFolderCommand) ? IDS_PICKER_CREATE_FOLDER_TIP
                                                                                      : IDS_PICKER_DELETE_TIP;
         tip->hinst = GetModuleHandleW(nullptr);
         tip->lpszText = MAKEINTRESOURCEW(text);
@@ -261,8 +256,8 @@ LRESULT FolderPickerWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
     }
     case WM_COMMAND:
         if (lParam && reinterpret_cast<HWND>(lParam) == toolBar_.Handle()) {
-            if (LOWORD(wParam) == kCreateCommand) newFolderButton_.Click();
-            if (LOWORD(wParam) == kDeleteCommand) deleteFolderButton_.Click();
+            if (LOWORD(wParam) == kCreateFolderCommand) newFolderButton_.Click();
+            if (LOWORD(wParam) == kDeleteFolderCommand) deleteFolderButton_.Click();
             return 0;
         }
         break;

@@ -24,17 +24,13 @@ public:
     FolderPickerWindow(HICON icon, HICON smallIcon);
     ~FolderPickerWindow() override;
 
+    // The controls' IDs, by which they are found (tests, accessibility
+    // tools), and the tool buttons' commands.
+    enum ControlId : int { kTree = 1000, kOkButton, kCancelButton, kStatusBar, kToolBar };
+    enum ToolCommand : int { kCreateFolderCommand = 1, kDeleteFolderCommand };
+
     ShellFolderTree& Tree() { return tree_; }
-    widgets::Button& OkButton() { return okButton_; }
-    widgets::Button& CancelButton() { return cancelButton_; }
-    widgets::ToolButton& NewFolderButton() { return newFolderButton_; }
-    widgets::ToolButton& DeleteFolderButton() { return deleteFolderButton_; }
-    const widgets::StatusBar& StatusBar() const { return statusBar_; }
-
     void ApplyOptions(const FolderPickerOptions& options);
-
-    std::string StatusText() const;
-    RECT ButtonPanelRect() const;
 
 protected:
     void Created() override;
@@ -44,6 +40,8 @@ protected:
     bool HandleKey(const MSG& key) override;
 
 private:
+    // The strip under the tree where OK and Cancel stand.
+    RECT ButtonPanelRect() const;
     void OnFolderSelected(ShellFolderTree::Node node);
     void LayOut();
     void SetStatus(const std::string& path);
@@ -52,9 +50,9 @@ private:
     void LoadToolImages();
     void SetScaledMetrics();
 
-    ShellFolderTree tree_;
-    widgets::Button okButton_;
-    widgets::Button cancelButton_;
+    ShellFolderTree tree_{kTree};
+    widgets::Button okButton_{kOkButton};
+    widgets::Button cancelButton_{kCancelButton};
     widgets::StatusBar statusBar_;
     widgets::ToolButton newFolderButton_;
     widgets::ToolButton deleteFolderButton_;

@@ -21,7 +21,9 @@
 
 namespace quenmar {
 
-ShellFolderTree::ShellFolderTree() {
+ShellFolderTree::ShellFolderTree() : ShellFolderTree(0) {}
+
+ShellFolderTree::ShellFolderTree(int id) : Control(id) {
     CurrentFolder.OnChange = [this] {
         if (!selecting_ && hwnd_ && Root()) SelectItem(CurrentFolder.IdList(), true);
     };

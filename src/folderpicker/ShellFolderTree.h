@@ -24,6 +24,7 @@ public:
     using Node = HTREEITEM;
 
     ShellFolderTree();
+    explicit ShellFolderTree(int id);
     ~ShellFolderTree() override;
 
     void Create(widgets::Form& form, widgets::Bounds bounds, widgets::Anchors anchors);

@@ -5,9 +5,9 @@
 
 namespace quenmar::widgets {
 
-void StatusBar::Create(Form& form) {
-    hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                            form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+void StatusBar::Create(Form& form, int id) {
+    hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, form.Handle(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     const int parts[] = {-1};
     SendMessageW(hwnd_, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
 }

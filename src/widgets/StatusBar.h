@@ -12,7 +12,8 @@ class Form;
 // A status bar along the bottom of its form, with one text area across it.
 class StatusBar {
 public:
-    void Create(Form& form);
+    // With an ID, by which it is found.
+    void Create(Form& form, int id = 0);
     HWND Handle() const { return hwnd_; }
     void SetFont(HFONT font);
     HFONT Font() const;

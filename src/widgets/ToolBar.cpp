@@ -5,12 +5,13 @@
 
 namespace quenmar::widgets {
 
-void ToolBar::Create(Form& form, RECT bounds) {
+void ToolBar::Create(Form& form, RECT bounds, int id) {
     hwnd_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
                             WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN |
                                 CCS_NORESIZE | CCS_NODIVIDER,
                             bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
-                            form.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+                            form.Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                            nullptr);
     SendMessageW(hwnd_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 }
 

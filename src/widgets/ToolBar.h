@@ -15,7 +15,8 @@ class Form;
 // image and whose tips the form answers.
 class ToolBar {
 public:
-    void Create(Form& form, RECT bounds);
+    // With an ID, by which it is found.
+    void Create(Form& form, RECT bounds, int id = 0);
     HWND Handle() const { return hwnd_; }
     // A button (image -1: none) or a gap of that width, after the others.
     void AddButton(int command, int image, const std::wstring& text);

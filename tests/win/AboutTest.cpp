@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "FoundControl.h"
 #include "ModalBoxes.h"
 #include "app/AboutWindow.h"
 #include "app/ShellOpenLauncher.h"
@@ -23,6 +24,8 @@ namespace {
 constexpr const char* kQuietTarget = "C:\\windows\\system32\\rundll32.exe";
 
 AboutWindow* OpenAbout() { return ShownForm<AboutWindow>(L"TfrmQuenmarAbout"); }
+widgets::LinkLabel& LinkOf(AboutWindow& about) { return FoundControl<widgets::LinkLabel>(about, AboutWindow::kLink); }
+widgets::FlatButton& OkOf(AboutWindow& about) { return FoundControl<widgets::FlatButton>(about, AboutWindow::kOkButton); }
 
 TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
     Soon([] {
@@ -45,7 +48,7 @@ TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
         EXPECT_EQ(texts, (std::vector<std::string>{"All rights reserved.", "Help:", "OK", "Quenmar",
                                                    "Quenmar help page", "Version 1.0",
                                                    "\u00A9 2026 The Quenmar Authors"}));
-        EXPECT_EQ(GetFocus(), about->OkButton().Handle()) << "OK has the focus";
+        EXPECT_EQ(GetFocus(), OkOf(*about).Handle()) << "OK has the focus";
         RECT client{};
         GetClientRect(about->Handle(), &client);
         EXPECT_EQ(client.right, about->Scale(423));
@@ -59,11 +62,14 @@ TEST(AboutWindow, TextsPlacesAndTheStripedBackground) {
         }
         EXPECT_EQ(ClientPixel(about->Handle(), 3, client.bottom - 1), RGB(238, 238, 238)) << "to the bottom";
         // The logo's white corner is transparent: the texture shows there.
-        const RECT logo = about->LogoRect();
+        // The logo where it was designed, 96 pixels square; its white corner
+        // is transparent: the texture shows there.
+        const RECT logo{about->Scale(11), about->Scale(12), about->Scale(107), about->Scale(108)};
         const COLORREF corner = ClientPixel(about->Handle(), logo.left, logo.bottom - 1);
         EXPECT_TRUE(corner == RGB(231, 231, 231) || corner == RGB(238, 238, 238));
-        EXPECT_NE(about->Logo(), nullptr);
-        SendMessageW(about->OkButton().Handle(), BM_CLICK, 0, 0);
+        const COLORREF middle = ClientPixel(about->Handle(), (logo.left + logo.right) / 2, (logo.top + logo.bottom) / 2);
+        EXPECT_TRUE(middle != RGB(231, 231, 231) && middle != RGB(238, 238, 238)) << "drawn";
+        SendMessageW(OkOf(*about).Handle(), BM_CLICK, 0, 0);
     });
     ShowAboutWindow(nullptr);
     EXPECT_EQ(FindWindowW(L"TfrmQuenmarAbout", nullptr), nullptr) << "released";
@@ -88,11 +94,11 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
         ASSERT_NE(about, nullptr);
         first = about->Handle();
         // The link's target succeeds: it turns purple at once.
-        EXPECT_EQ(about->Link().TextColor(), GetSysColor(COLOR_HIGHLIGHT));
-        SendMessageW(about->Link().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        SendMessageW(about->Link().Handle(), WM_LBUTTONUP, 0, 0);
-        EXPECT_TRUE(about->Link().Visited());
-        EXPECT_EQ(about->Link().TextColor(), widgets::CurrentPalette().visitedLink);
+        EXPECT_EQ(LinkOf(*about).TextColor(), GetSysColor(COLOR_HIGHLIGHT));
+        SendMessageW(LinkOf(*about).Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageW(LinkOf(*about).Handle(), WM_LBUTTONUP, 0, 0);
+        EXPECT_TRUE(LinkOf(*about).Visited());
+        EXPECT_EQ(LinkOf(*about).TextColor(), widgets::CurrentPalette().visitedLink);
         EXPECT_NE(widgets::CurrentPalette().visitedLink, GetSysColor(COLOR_HIGHLIGHT));
         SendMessageW(about->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
     });
@@ -102,16 +108,16 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
     Soon([&] {
         AboutWindow* about = OpenAbout();
         ASSERT_NE(about, nullptr);
-        EXPECT_FALSE(about->Link().Visited()) << "a fresh window, unvisited again";
-        EXPECT_EQ(about->Link().TextColor(), GetSysColor(COLOR_HIGHLIGHT));
+        EXPECT_FALSE(LinkOf(*about).Visited()) << "a fresh window, unvisited again";
+        EXPECT_EQ(LinkOf(*about).TextColor(), GetSysColor(COLOR_HIGHLIGHT));
         // A failed open says nothing and leaves the link unvisited.
         AcceptedBoxes boxes;
-        SendMessageW(about->Link().Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
-        SendMessageW(about->Link().Handle(), WM_LBUTTONUP, 0, 0);
+        SendMessageW(LinkOf(*about).Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        SendMessageW(LinkOf(*about).Handle(), WM_LBUTTONUP, 0, 0);
         PumpMessages();
         EXPECT_TRUE(boxes.seen.empty());
-        EXPECT_FALSE(about->Link().Visited());
-        SendMessageW(about->OkButton().Handle(), BM_CLICK, 0, 0);
+        EXPECT_FALSE(LinkOf(*about).Visited());
+        SendMessageW(OkOf(*about).Handle(), BM_CLICK, 0, 0);
         EXPECT_EQ(about->ModalResult(), IDOK);
     });
     ShowAboutWindow(nullptr, "C:\\quenmar-missing\\nothing.xyz");
@@ -120,15 +126,15 @@ TEST(AboutWindow, OkAndTheCloseBoxAndAFreshWindowEachTime) {
     Soon([&] {
         AboutWindow* about = OpenAbout();
         ASSERT_NE(about, nullptr);
-        SetFocus(about->OkButton().Handle());
-        PostMessageW(about->OkButton().Handle(), WM_KEYDOWN, VK_TAB, 1);
+        SetFocus(OkOf(*about).Handle());
+        PostMessageW(OkOf(*about).Handle(), WM_KEYDOWN, VK_TAB, 1);
         Soon([about] {
-            EXPECT_EQ(GetFocus(), about->Link().Handle());
-            PostMessageW(about->Link().Handle(), WM_KEYDOWN, VK_RETURN, 1);
+            EXPECT_EQ(GetFocus(), LinkOf(*about).Handle());
+            PostMessageW(LinkOf(*about).Handle(), WM_KEYDOWN, VK_RETURN, 1);
             Soon([about] {
-                EXPECT_TRUE(about->Link().Visited());
+                EXPECT_TRUE(LinkOf(*about).Visited());
                 EXPECT_EQ(about->ModalResult(), 0) << "Enter on the link is not OK";
-                SendMessageW(about->OkButton().Handle(), BM_CLICK, 0, 0);
+                SendMessageW(OkOf(*about).Handle(), BM_CLICK, 0, 0);
             });
         });
     });
@@ -153,7 +159,7 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
         EXPECT_NEAR((a.left + a.right) / 2, (m.left + m.right) / 2, 1);
         EXPECT_NEAR((a.top + a.bottom) / 2, (m.top + m.bottom) / 2, 1);
         EXPECT_FALSE(IsWindowEnabled(main.Handle())) << "the main window waits";
-        SendMessageW(about->OkButton().Handle(), BM_CLICK, 0, 0);
+        SendMessageW(OkOf(*about).Handle(), BM_CLICK, 0, 0);
     });
     ShowAboutWindow(main.Handle());
     EXPECT_TRUE(IsWindowEnabled(main.Handle()));
@@ -166,7 +172,7 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
         GetWindowRect(about->Handle(), &a);
         EXPECT_EQ(a.left, 0);
         EXPECT_EQ(a.top, 0);
-        SendMessageW(about->OkButton().Handle(), BM_CLICK, 0, 0);
+        SendMessageW(OkOf(*about).Handle(), BM_CLICK, 0, 0);
     });
     ShowAboutWindow(main.Handle());
 }

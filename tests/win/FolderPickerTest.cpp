@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "FoundControl.h"
 #include "ModalBoxes.h"
 #include "RealRegistry.h"
 #include "MainWindowProbe.h"
@@ -31,6 +32,29 @@ bool IsExpanded(const ShellFolderTree& tree, Node node) {
 }
 
 FolderPickerWindow* PickerWindow() { return ShownForm<FolderPickerWindow>(L"TSelectFolderForm"); }
+
+// The picker's controls, found by their IDs; a tool button by its command
+// in the tool bar, pressed as a click on it is.
+widgets::Button& OkOf(FolderPickerWindow& window) { return FoundControl<widgets::Button>(window, FolderPickerWindow::kOkButton); }
+widgets::Button& CancelOf(FolderPickerWindow& window) {
+    return FoundControl<widgets::Button>(window, FolderPickerWindow::kCancelButton);
+}
+constexpr int kCreate = FolderPickerWindow::kCreateFolderCommand, kDelete = FolderPickerWindow::kDeleteFolderCommand;
+widgets::ToolButton ToolOf(FolderPickerWindow& window, int command) {
+    widgets::ToolButton button;
+    button.Attach(GetDlgItem(window.Handle(), FolderPickerWindow::kToolBar), command);
+    return button;
+}
+void PressTool(FolderPickerWindow& window, int command) {
+    SendMessageW(window.Handle(), WM_COMMAND, command,
+                 reinterpret_cast<LPARAM>(GetDlgItem(window.Handle(), FolderPickerWindow::kToolBar)));
+}
+HWND StatusBarOf(FolderPickerWindow& window) { return GetDlgItem(window.Handle(), FolderPickerWindow::kStatusBar); }
+std::string StatusTextOf(FolderPickerWindow& window) {
+    wchar_t text[1024] = {};
+    SendMessageW(StatusBarOf(window), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
+    return win::Utf8(text);
+}
 
 std::string DesktopDirectory() {
     wchar_t path[MAX_PATH] = {};
@@ -86,15 +110,15 @@ TEST_F(FolderPickerTest, EmptyOrMissingPathSelectsTheDesktop) {
             const Node root = window.Tree().Root();
             EXPECT_EQ(window.Tree().Selected(), root);
             EXPECT_TRUE(IsExpanded(window.Tree(), root));
-            EXPECT_EQ(window.StatusText(), DesktopDirectory());
-            EXPECT_TRUE(window.NewFolderButton().Enabled());
-            EXPECT_FALSE(window.DeleteFolderButton().Enabled()) << "not on the root";
+            EXPECT_EQ(StatusTextOf(window), DesktopDirectory());
+            EXPECT_TRUE(ToolOf(window, kCreate).Enabled());
+            EXPECT_FALSE(ToolOf(window, kDelete).Enabled()) << "not on the root";
             EXPECT_EQ(window.Caption(), "Browse for Folder");
-            EXPECT_EQ(window.OkButton().Text(), "OK");
-            EXPECT_EQ(window.CancelButton().Text(), "Cancel");
-            EXPECT_EQ(window.NewFolderButton().Caption(), "Create Folder");
-            EXPECT_EQ(window.DeleteFolderButton().Caption(), "Delete");
-            Press(window.OkButton());
+            EXPECT_EQ(OkOf(window).Text(), "OK");
+            EXPECT_EQ(CancelOf(window).Text(), "Cancel");
+            EXPECT_EQ(ToolOf(window, kCreate).Caption(), "Create Folder");
+            EXPECT_EQ(ToolOf(window, kDelete).Caption(), "Delete");
+            Press(OkOf(window));
         });
         EXPECT_TRUE(chosen);
         EXPECT_EQ(dialog.ChosenPath(), DesktopDirectory());
@@ -112,10 +136,10 @@ TEST_F(FolderPickerTest, DriveAndDeepFoldersAreExpandedTo) {
         const Node computer = window.Tree().Parent(drive);
         EXPECT_TRUE(IsExpanded(window.Tree(), computer));
         EXPECT_EQ(window.Tree().Parent(computer), window.Tree().Root());
-        EXPECT_EQ(window.StatusText(), "C:\\");
-        EXPECT_TRUE(window.NewFolderButton().Enabled());
-        EXPECT_TRUE(window.DeleteFolderButton().Enabled());
-        Press(window.CancelButton());
+        EXPECT_EQ(StatusTextOf(window), "C:\\");
+        EXPECT_TRUE(ToolOf(window, kCreate).Enabled());
+        EXPECT_TRUE(ToolOf(window, kDelete).Enabled());
+        Press(CancelOf(window));
     });
     EXPECT_FALSE(chosen);
     EXPECT_EQ(dialog.ChosenPath(), "C:\\") << "Cancel keeps the folder";
@@ -124,11 +148,11 @@ TEST_F(FolderPickerTest, DriveAndDeepFoldersAreExpandedTo) {
     chosen = Run([&](FolderPickerWindow& window) {
         EXPECT_EQ(SelectedLabel(window), "Gamma");
         EXPECT_TRUE(IsExpanded(window.Tree(), window.Tree().Parent(window.Tree().Selected())));
-        EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Alpha\\Beta\\Gamma");
+        EXPECT_EQ(StatusTextOf(window), "C:\\quenmar-picker\\Alpha\\Beta\\Gamma");
         // The user walks up to Alpha and takes it.
         window.Tree().CurrentFolder.SetPath("C:\\quenmar-picker\\Alpha");
         EXPECT_EQ(SelectedLabel(window), "Alpha");
-        Press(window.OkButton());
+        Press(OkOf(window));
     });
     EXPECT_TRUE(chosen);
     EXPECT_EQ(dialog.ChosenPath(), "C:\\quenmar-picker\\Alpha");
@@ -140,11 +164,11 @@ TEST_F(FolderPickerTest, ItemsWithoutAPathCanBeChosen) {
         const Node computer = window.Tree().Parent(window.Tree().Selected());
         window.Tree().SelectNode(computer);
         EXPECT_EQ(SelectedLabel(window), "My Computer");
-        EXPECT_FALSE(window.NewFolderButton().Enabled());
-        EXPECT_FALSE(window.DeleteFolderButton().Enabled());
-        EXPECT_TRUE(window.OkButton().Enabled());
-        EXPECT_EQ(window.StatusText(), "");
-        Press(window.OkButton());
+        EXPECT_FALSE(ToolOf(window, kCreate).Enabled());
+        EXPECT_FALSE(ToolOf(window, kDelete).Enabled());
+        EXPECT_TRUE(OkOf(window).Enabled());
+        EXPECT_EQ(StatusTextOf(window), "");
+        Press(OkOf(window));
     });
     EXPECT_TRUE(chosen);
     EXPECT_EQ(dialog.ChosenPath(), "");
@@ -186,7 +210,7 @@ TEST_F(FolderPickerTest, RunningTwiceAtOnceIsAnError) {
         } catch (const std::exception& e) {
             error = e.what();
         }
-        Press(window.CancelButton());
+        Press(CancelOf(window));
     });
     EXPECT_EQ(error, "The folder picker is already open.");
     EXPECT_FALSE(dialog.Running());
@@ -204,9 +228,9 @@ TEST_F(FolderPickerTest, StatusBarShortensLongPathsAfterEveryResize) {
                                            "C:\\...\\Another long folder name\\Leaf", "C:\\...\\Leaf", "...\\Leaf", "Leaf"};
         auto expected = [&] {
             RECT status{};
-            GetClientRect(window.StatusBar().Handle(), &status);
-            const win::WindowDC dc(window.StatusBar().Handle());
-            const win::SelectedObject font(dc.get(), window.StatusBar().Font());
+            GetClientRect(StatusBarOf(window), &status);
+            const win::WindowDC dc(StatusBarOf(window));
+            const win::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(StatusBarOf(window), WM_GETFONT, 0, 0)));
             for (const std::string& text : shortenings) {
                 const std::wstring wide = win::Wide(text);
                 SIZE extent{};
@@ -215,39 +239,40 @@ TEST_F(FolderPickerTest, StatusBarShortensLongPathsAfterEveryResize) {
             }
             return std::string("Leaf");
         };
-        EXPECT_EQ(window.StatusText(), expected());
+        EXPECT_EQ(StatusTextOf(window), expected());
         SetWindowPos(window.Handle(), nullptr, 0, 0, window.Scale(366), window.Scale(340), SWP_NOMOVE | SWP_NOZORDER);
-        const std::string narrow = window.StatusText();
+        const std::string narrow = StatusTextOf(window);
         EXPECT_EQ(narrow, expected());
         EXPECT_NE(narrow, deep) << "too long for the narrow window";
         EXPECT_NE(narrow.find("Leaf"), std::string::npos);
         SetWindowPos(window.Handle(), nullptr, 0, 0, 900, 400, SWP_NOMOVE | SWP_NOZORDER);
-        EXPECT_EQ(window.StatusText(), deep);
+        EXPECT_EQ(StatusTextOf(window), deep);
         // The tree and the buttons follow the window.
         const RECT tree = window.Tree().Rect();
         EXPECT_EQ(tree.right - tree.left, window.OuterSize().cx - window.Scale(24));
         RECT client{};
         GetClientRect(window.Handle(), &client);
-        EXPECT_EQ(window.CancelButton().Rect().right, client.right - window.Scale(8));
-        EXPECT_EQ(window.OkButton().Rect().right, window.CancelButton().Rect().left - window.Scale(8));
-        EXPECT_EQ(tree.bottom, window.ButtonPanelRect().top - window.Scale(4));
-        Press(window.CancelButton());
+        EXPECT_EQ(CancelOf(window).Rect().right, client.right - window.Scale(8));
+        EXPECT_EQ(OkOf(window).Rect().right, CancelOf(window).Rect().left - window.Scale(8));
+        // OK stands 2 pixels into its strip, which starts 4 under the tree.
+        EXPECT_EQ(tree.bottom, OkOf(window).Rect().top - window.Scale(2) - window.Scale(4));
+        Press(CancelOf(window));
     });
 }
 
 TEST_F(FolderPickerTest, TheToolButtonsShapeTheWindow) {
     dialog.Options = {.createDeleteButtons = false};
     Run([&](FolderPickerWindow& window) {
-        EXPECT_FALSE(window.NewFolderButton().Visible());
-        EXPECT_FALSE(window.DeleteFolderButton().Visible());
+        EXPECT_FALSE(ToolOf(window, kCreate).Visible());
+        EXPECT_FALSE(ToolOf(window, kDelete).Visible());
         EXPECT_EQ(window.Tree().Rect().top, window.Scale(8));
-        Press(window.CancelButton());
+        Press(CancelOf(window));
     });
     dialog.Options = {.createDeleteButtons = true};
     Run([&](FolderPickerWindow& window) {
-        EXPECT_TRUE(window.NewFolderButton().Visible());
-        EXPECT_EQ(window.Tree().Rect().top, window.NewFolderButton().Rect().bottom + window.Scale(4));
-        Press(window.CancelButton());
+        EXPECT_TRUE(ToolOf(window, kCreate).Visible());
+        EXPECT_EQ(window.Tree().Rect().top, ToolOf(window, kCreate).Rect().bottom + window.Scale(4));
+        Press(CancelOf(window));
     });
 }
 
@@ -257,8 +282,8 @@ TEST_F(FolderPickerTest, CreateFolderNamesItAndOpensItsLabel) {
     fs::create_directories(folder + L"\\New Folder");
     dialog.SetChosenPath("C:\\quenmar-picker\\Папка");
     const bool chosen = Run([&](FolderPickerWindow& window) {
-        EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Папка");
-        window.NewFolderButton().Click();
+        EXPECT_EQ(StatusTextOf(window), "C:\\quenmar-picker\\Папка");
+        PressTool(window, kCreate);
         EXPECT_TRUE(fs::is_directory(folder + L"\\New Folder (2)"));
         EXPECT_EQ(SelectedLabel(window), "Папка") << "the selection stays on the parent";
         const HWND editor = reinterpret_cast<HWND>(SendMessageW(window.Tree().Handle(), TVM_GETEDITCONTROL, 0, 0));
@@ -271,8 +296,8 @@ TEST_F(FolderPickerTest, CreateFolderNamesItAndOpensItsLabel) {
             SendMessageW(window.Tree().Handle(), TVM_ENDEDITLABELNOW, FALSE, 0);
             EXPECT_TRUE(fs::is_directory(folder + L"\\Проект 😀 Ω"));
             EXPECT_EQ(SelectedLabel(window), "Проект 😀 Ω") << "the named folder is shown selected";
-            EXPECT_EQ(window.StatusText(), "C:\\quenmar-picker\\Папка\\Проект 😀 Ω");
-            Press(window.OkButton());
+            EXPECT_EQ(StatusTextOf(window), "C:\\quenmar-picker\\Папка\\Проект 😀 Ω");
+            Press(OkOf(window));
         });
     });
     EXPECT_TRUE(chosen);
@@ -302,7 +327,7 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
     std::vector<std::string> left;
     size_t at = 0;
     std::function<void(FolderPickerWindow&)> next = [&](FolderPickerWindow& window) {
-        if (at == std::size(keys)) return Press(window.CancelButton());
+        if (at == std::size(keys)) return Press(CancelOf(window));
         BYTE state[256] = {};
         state[VK_CONTROL] = keys[at].control;
         state[VK_SHIFT] = keys[at].shift;
@@ -350,9 +375,9 @@ TEST_F(FolderPickerTest, ExplorersKeysActOnTheSelectedFolder) {
     std::wstring treeName;
     Run([&](FolderPickerWindow& window) {
         const HWND toolbar = FindWindowExW(window.Handle(), nullptr, TOOLBARCLASSNAMEW, nullptr);
-        for (const widgets::ToolButton* button : {&window.NewFolderButton(), &window.DeleteFolderButton()}) {
+        for (const int command : {kCreate, kDelete}) {
             wchar_t text[160] = {};
-            TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, toolbar, static_cast<UINT_PTR>(button->Command())};
+            TTTOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, toolbar, static_cast<UINT_PTR>(command)};
             tool.lpszText = text;
             SendMessageW(reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0)), TTM_GETTEXTW,
                          std::size(text), reinterpret_cast<LPARAM>(&tool));
@@ -377,21 +402,21 @@ TEST_F(FolderPickerTest, TheFiftiethNameIsTriedAndThenTheShortScheme) {
     for (int i = 2; i <= 49; ++i) fs::create_directories(work + "New Folder (" + std::to_string(i) + ")");
     dialog.SetChosenPath(work);
     Run([&](FolderPickerWindow& window) {
-        window.NewFolderButton().Click();
+        PressTool(window, kCreate);
         EXPECT_TRUE(fs::is_directory(work + "New Folder (50)"));
         EXPECT_FALSE(fs::exists(work + "fldr"));
         SendMessageW(window.Tree().Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
-        Press(window.CancelButton());
+        Press(CancelOf(window));
     });
     ASSERT_TRUE(fs::is_directory(work + "New Folder (50)")) << "all fifty taken now";
     AcceptedBoxes boxes;
     Run([&](FolderPickerWindow& window) {
-        window.NewFolderButton().Click();
+        PressTool(window, kCreate);
         EXPECT_TRUE(fs::is_directory(work + "fldr"));
         SendMessageW(window.Tree().Handle(), TVM_ENDEDITLABELNOW, TRUE, 0);
         EXPECT_EQ(SelectedLabel(window), "Work") << "a cancelled label keeps the parent selected";
-        EXPECT_EQ(window.StatusText(), work.substr(0, work.size() - 1));
-        Press(window.OkButton());
+        EXPECT_EQ(StatusTextOf(window), work.substr(0, work.size() - 1));
+        Press(OkOf(window));
     });
     EXPECT_EQ(dialog.ChosenPath(), work.substr(0, work.size() - 1)) << "OK gives what is shown";
     EXPECT_TRUE(boxes.seen.empty());
@@ -406,9 +431,9 @@ TEST_F(FolderPickerTest, FailedCreationWarnsThreeTimes) {
         // The folder goes away behind the picker's back: every name fails
         // with "path not found".
         RemoveDirectoryW(win::Wide(doomed).c_str());
-        window.NewFolderButton().Click();
+        PressTool(window, kCreate);
         EXPECT_EQ(SendMessageW(window.Tree().Handle(), TVM_GETEDITCONTROL, 0, 0), 0) << "no label opened";
-        Press(window.CancelButton());
+        Press(CancelOf(window));
     });
     ASSERT_EQ(boxes.seen.size(), 3u);
     for (const SeenBox& box : boxes.seen) {
@@ -426,11 +451,11 @@ TEST_F(FolderPickerTest, DeleteGoesThroughTheShellsConfirmation) {
     dialog.SetChosenPath(std::string(kRoot) + "\\Alpha\\Beta\\Gamma");
     ModalBoxes boxes([](const SeenBox& box) { return ModalBoxes::ButtonId(box.window, "&Yes") ? IDYES : IDOK; });
     Run([&](FolderPickerWindow& window) {
-        window.DeleteFolderButton().Click();
+        PressTool(window, kDelete);
         EXPECT_FALSE(fs::exists(std::string(kRoot) + "\\Alpha\\Beta\\Gamma"));
         EXPECT_EQ(SelectedLabel(window), "Beta") << "the nearest surviving ancestor";
-        EXPECT_EQ(window.StatusText(), std::string(kRoot) + "\\Alpha\\Beta");
-        Press(window.CancelButton());
+        EXPECT_EQ(StatusTextOf(window), std::string(kRoot) + "\\Alpha\\Beta");
+        Press(CancelOf(window));
     });
     ASSERT_GE(boxes.seen.size(), 1u);
 }
@@ -454,7 +479,7 @@ TEST_F(FolderPickerTest, RefreshMergesChangesIntoTheFolderOrder) {
         EXPECT_EQ(tree.Parent(tree.Selected()), a) << "the node was kept, not made anew";
         EXPECT_EQ(SelectedLabel(window), "inner");
         EXPECT_TRUE(IsExpanded(tree, a));
-        Press(window.CancelButton());
+        Press(CancelOf(window));
     });
 }
 
@@ -485,7 +510,7 @@ TEST_F(FolderPickerTest, ARefreshReadsTheDiskAgain) {
         tree.RefreshTree();
         EXPECT_EQ(Labels(window, beta), Strings{});
         EXPECT_EQ(button(beta), 0);
-        Press(window.CancelButton());
+        Press(CancelOf(window));
     });
 }
 
@@ -507,7 +532,7 @@ TEST_F(FolderPickerTest, RenamingALabelRenamesTheFolder) {
         EXPECT_EQ(SelectedLabel(window), "Omega");
         EXPECT_EQ(Labels(window, window.Tree().Parent(window.Tree().Selected())), (Strings{"Delta", "Kappa", "Omega"}))
             << "sorted again among its siblings";
-        Press(window.OkButton());
+        Press(OkOf(window));
     });
     EXPECT_TRUE(chosen);
     EXPECT_TRUE(fs::is_directory(std::string(kRoot) + "\\Alpha\\Omega\\Gamma"));
@@ -545,7 +570,7 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
         EXPECT_NE(window->Tree().Label(window->Tree().Selected()).find("(C:)"), std::string::npos)
             << "opens on the slot's path";
         window->Tree().CurrentFolder.SetPath("C:\\quenmar-picker\\Work");
-        SendMessageW(window->OkButton().Handle(), BM_CLICK, 0, 0);
+        SendMessageW(OkOf(*window).Handle(), BM_CLICK, 0, 0);
     });
     SendMessageW(form->browseButton.Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(form->pathEdit.Text(), "C:\\quenmar-picker\\Work\\");
@@ -560,7 +585,7 @@ TEST_F(MainWindowBrowse, ThePickedFolderBecomesTheSlot) {
         window->Tree().SelectNode(window->Tree().Parent(window->Tree().Parent(
             window->Tree().Parent(window->Tree().Selected()))));
         EXPECT_EQ(window->Tree().Label(window->Tree().Selected()), "My Computer");
-        SendMessageW(window->OkButton().Handle(), BM_CLICK, 0, 0);
+        SendMessageW(OkOf(*window).Handle(), BM_CLICK, 0, 0);
     });
     SendMessageW(form->changeFolderButton.Handle(), BM_CLICK, 0, 0);
     ASSERT_EQ(boxes.seen.size(), 1u);
@@ -591,7 +616,7 @@ TEST_F(FolderPickerTest, FoldersOnlyAndNewDrivesRefreshTheTree) {
         children = Labels(window, alpha);
         EXPECT_NE(std::find(children.begin(), children.end(), "Zeta"), children.end());
         EXPECT_EQ(SelectedLabel(window), "Beta") << "the selection stays";
-        Press(window.CancelButton());
+        Press(CancelOf(window));
     });
 }
 

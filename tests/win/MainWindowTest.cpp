@@ -13,11 +13,13 @@
 #include "ModalBoxes.h"
 #include "PolicyBytes.h"
 #include "RealRegistry.h"
+#include "ScreenPixels.h"
 #include "ShellOracle.h"
 #include "app/AboutWindow.h"
 #include "app/AppTexts.h"
 #include "folderpicker/FolderPickerWindow.h"
 #include "widgets/Application.h"
+#include "widgets/Resources.h"
 #include "win32/WideText.h"
 
 namespace quenmar::testing {
@@ -688,10 +690,26 @@ TEST_F(MainWindowTest, ADpiChangeBringsFontsAndPicturesOfTheNewScale) {
         auto* about = ShownForm<AboutWindow>(L"TfrmQuenmarAbout");
         if (!about) return ADD_FAILURE() << "no About";
         ChangeDpi(about->Handle(), 96, 192);
-        EXPECT_EQ(fontHeight(about->OkButton().Handle()), -22);
-        BITMAP logo{};
-        GetObjectW(about->Logo(), sizeof logo, &logo);
-        EXPECT_EQ(logo.bmWidth, 192) << "the logo drawn for 200%";
+        EXPECT_EQ(fontHeight(FoundControl<widgets::FlatButton>(*about, AboutWindow::kOkButton).Handle()), -22);
+        // The logo's picture drawn for 200%, shown pixel for pixel where it
+        // is not transparent (its bottom left pixel's colour).
+        const win::UniqueGdiObject logo(widgets::LoadPicture(L"ABOUTLOGO", 192));
+        const win::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+        const win::SelectedObject onLogo(dc.get(), logo.get());
+        const COLORREF clear = GetPixel(dc.get(), 0, about->Scale(96) - 1);
+        UpdateWindow(about->Handle());
+        const ScreenPixels shown(about->Handle());
+        int compared = 0, differ = 0;
+        for (int y = 0; y < about->Scale(96); y += 3) {
+            for (int x = 0; x < about->Scale(96); x += 3) {
+                const COLORREF pixel = GetPixel(dc.get(), x, y);
+                if (pixel == clear) continue;
+                ++compared;
+                differ += shown.At(about->Scale(11) + x, about->Scale(12) + y) != pixel;
+            }
+        }
+        EXPECT_GT(compared, 500);
+        EXPECT_EQ(differ, 0) << "the logo drawn for 200%";
         about->SetModalResult(IDOK);
     });
     Click(form->aboutButton);
