@@ -87,7 +87,6 @@ void Session::LookUpShell() {
     } else {
         watch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window_, kStoredSettingsChanged);
     }
-    PostMessageW(window_, kStoredSettingsChanged, 0, 0);
 }
 
 SlotDisplay Session::DisplayOf(const Place& place, bool beingTyped) {

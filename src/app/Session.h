@@ -31,8 +31,8 @@ namespace quenmar {
 //   3. LookUpShell: the shell is asked about every place the window shows,
 //      as the Open dialog asks it (ShellResolver), and the window told with
 //      kShellAnswered as answers come in; the watch on the settings starts,
-//      and the window is told with kStoredSettingsChanged at once, for what
-//      was written since loading, and after every change.
+//      and the window is told with kStoredSettingsChanged once it is armed,
+//      for what was written since loading, and after every change.
 // A Group Policy file a session edits instead of the current user's settings.
 struct EditedPolicy {
     std::string description;            // what the window says it edits

@@ -44,7 +44,9 @@ FileWatch::~FileWatch() {
 }
 
 void FileWatch::Run() {
-    bool tell = false;
+    // Told once as soon as it is first armed: whatever was written between
+    // the window's reading and then is taken in.
+    bool tell = true;
     for (;;) {
         std::wstring watched = folder_;
         while (!watched.empty() && !IsFolder(watched)) watched = ParentOf(watched);

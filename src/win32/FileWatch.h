@@ -13,7 +13,8 @@ namespace quenmar::win {
 // write to it, or a file made, replaced or removed beside it. The folder is
 // watched, or while it does not exist its nearest ancestor that does, with
 // everything below. The watch has a thread of its own, armed again before
-// the window is told.
+// the window is told; the window is told once when it is first armed, for
+// what was written before.
 class FileWatch {
 public:
     FileWatch(const std::string& path, HWND window, UINT message);

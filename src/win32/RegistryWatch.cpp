@@ -70,8 +70,10 @@ void RegistryWatch::Run() {
     const std::wstring parent = ParentOf(path_);
     const UniqueHandle changed(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!changed) return;
-    bool tell = false;
-    bool wasAtParent = false;
+    // Told once as soon as it is first armed: whatever was written between
+    // the window's reading and then is taken in.
+    bool tell = true;
+    bool wasAtParent = true;
     for (;;) {
         std::wstring watched;
         const HKEY key = OpenNearest(parent, watched);

@@ -61,6 +61,13 @@ public:
         }, 30000);
     }
 
+    // Run once the window has read the settings, before it is drawn.
+    std::function<void()> afterLoading;
+    void Showing() override {
+        MainWindow::Showing();
+        if (afterLoading) afterLoading();
+    }
+
     // The selected slot, or -1.
     int CurrentSlot() const { return Editor().Selected().value_or(-1); }
 };

@@ -175,6 +175,15 @@ TEST_F(MainWindowTest, StartsWithTheDefaultsAndSavesThemOnExit) {
 // The list's own focus moves with the moved slot, where the keyboard goes on.
 // This computer's local Group Policy setting the places (here, hiding the
 // bar) is told where the window tells about places, with a link to edit it.
+// What another program writes after the window read the settings and before
+// its watch is armed (once the window is drawn) is taken in all the same.
+TEST_F(MainWindowTest, AWriteBeforeTheWatchIsArmedIsTakenIn) {
+    form = std::make_unique<MainWindowProbe>();
+    form->afterLoading = [&] { PutPlace(2, kRegDword, std::string("\x11\0\0\0", 4)); };
+    form->Show();
+    EXPECT_TRUE(WaitUntil([&] { return !form->Editor().Slot(2).isFolder && form->Editor().Slot(2).csidl == 0x11; }, 10000));
+}
+
 TEST_F(MainWindowTest, ALocalPolicyThatSetsThePlacesIsTold) {
     wchar_t windows[MAX_PATH] = {};
     GetSystemWindowsDirectoryW(windows, MAX_PATH);

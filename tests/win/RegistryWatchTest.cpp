@@ -51,8 +51,10 @@ TEST(RegistryWatch, TellsOfEveryChangeToTheSettingsKeys) {
         {"the policies removed whole", [] { RegDeleteTreeW(HKEY_CURRENT_USER, kPolicies); }},
         {"a place written into a new tree", [] { SetDword(kPlaces, L"Place2", 17); }},
     };
+    // Told once armed; armed again after each change before it tells.
+    ASSERT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << "armed";
     for (const auto& [what, change] : changes) {
-        WaitUntil([] { return false; }, 100);  // the watch armed again after the last change
+        PumpMessages();
         told = 0;
         change();
         EXPECT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << what;
