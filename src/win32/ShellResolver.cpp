@@ -10,6 +10,7 @@
 
 #include "win32/Handles.h"
 #include "win32/WideText.h"
+#include "win32/Win32ShellLookups.h"
 
 namespace quenmar::win {
 
@@ -51,14 +52,8 @@ VOID CALLBACK RunOnPool(PTP_CALLBACK_INSTANCE, PVOID context) {
 
 // A folder's icons, without asking any disk: what a place not found shows.
 void FolderIcons(ShellAnswer& answer) {
-    SHFILEINFOW info{};
-    const UINT flags = SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX;
-    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags | SHGFI_LARGEICON)) {
-        answer.largeIcon = info.iIcon;
-    }
-    if (SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info, flags | SHGFI_SMALLICON)) {
-        answer.smallIcon = info.iIcon;
-    }
+    FolderIconByAttributes(IconSize::Large, answer.largeIcon);
+    FolderIconByAttributes(IconSize::Small, answer.smallIcon);
 }
 
 }  // namespace

@@ -6,14 +6,20 @@
 
 namespace quenmar::win {
 
+HIMAGELIST FolderIconByAttributes(IconSize size, int& icon) {
+    SHFILEINFOW info{};
+    const auto list = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX |
+                           (size == IconSize::Small ? SHGFI_SMALLICON : SHGFI_LARGEICON)));
+    if (list) icon = info.iIcon;
+    return list;
+}
+
 void Win32ShellLookups::AdoptImageLists() {
     for (const IconSize size : {IconSize::Small, IconSize::Large}) {
-        // A folder's icon by its attributes alone: no disk is asked.
-        SHFILEINFOW info{};
-        const auto list = reinterpret_cast<HIMAGELIST>(
-            SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
-                           SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX |
-                               (size == IconSize::Small ? SHGFI_SMALLICON : SHGFI_LARGEICON)));
+        int icon = 0;
+        const HIMAGELIST list = FolderIconByAttributes(size, icon);
         HIMAGELIST& current = imageLists_[static_cast<int>(size)];
         if (!list || list == current) continue;
         current = list;
