@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -80,7 +81,10 @@ inline IconLooks LooksBeside(HIMAGELIST list, int image, int shellIcon) {
         DeleteDC(dc);
         return drawn;
     };
-    const std::vector<DWORD> shown = pixels(list, image), shells = pixels(ShellsOwnLargeIcons(), shellIcon);
+    // The shell's icons never change in a process: each is drawn once.
+    static std::map<int, std::vector<DWORD>> shellsDrawn;
+    if (!shellsDrawn.count(shellIcon)) shellsDrawn[shellIcon] = pixels(ShellsOwnLargeIcons(), shellIcon);
+    const std::vector<DWORD> shown = pixels(list, image), &shells = shellsDrawn[shellIcon];
     // A channel may round by a step when a picture is drawn again.
     const auto alike = [](DWORD a, DWORD b) {
         for (int shift = 0; shift < 24; shift += 8) {
