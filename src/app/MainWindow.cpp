@@ -160,7 +160,7 @@ void MainWindow::Created() {
 
     session_.WhenImageListsChange([this](IconSize size, HIMAGELIST list) {
         if (size == IconSize::Small) return smallIcons_.Adopt(list);
-        shellIcons_ = list;
+        placeIcons_.CopyFrom(list);
         shownSlots_.fill(std::nullopt);  // their icons copied from this list
     });
     dropTarget_ = std::make_unique<ShellDropTarget>(this);
@@ -395,7 +395,7 @@ void MainWindow::ShowSlot(int index) {
     // An icon view arranges itself again at every change: change only what differs.
     if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
     if (!shown || shown->icon != display.icon || shown->leftOut != display.leftOut) {
-        placesList_.SetItemImage(index, placeIcons_.CopyOf(shellIcons_, display.icon, display.leftOut != LeftOut::No));
+        placesList_.SetItemImage(index, placeIcons_.CopyOf(display.icon, display.leftOut != LeftOut::No));
     }
     if (!shown || shown->leftOut != display.leftOut) {
         placesList_.SetAccessibleDescription(LeftOutText(display.leftOut), index);

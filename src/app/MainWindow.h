@@ -97,8 +97,7 @@ private:
     widgets::FlatButton changeFolderButton_{kChangeFolderButton};
     widgets::FlatCheckBox hideBox_{kHideBox};
     widgets::FlatButton exitButton_{kExitButton};
-    widgets::IconCopies placeIcons_;
-    HIMAGELIST shellIcons_ = nullptr;  // the system's large icons, which the places' are copies of
+    widgets::IconCopies placeIcons_;  // copies of the system's large icons
     widgets::ImageList smallIcons_;
     std::unique_ptr<widgets::ShellDropTarget> dropTarget_;
     FolderPicker folderPicker_;

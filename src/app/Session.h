@@ -67,7 +67,6 @@ public:
 
     PlacesEditor& Editor() { return editor_; }
     const PlacesEditor& Editor() const { return editor_; }
-    win::Win32ShellLookups& Shell() { return shell_; }
     win::ShellResolver& Resolver() { return resolver_; }
     const std::optional<EditedPolicy>& Policy() const { return policy_; }
     // The Open dialog whose rules the places are judged by: Wine's under

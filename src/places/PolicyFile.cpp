@@ -125,8 +125,7 @@ private:
     }
     std::optional<uint32_t> Number() {
         if (bytes_.size() - at_ < 4) return Refuse(PolicyFileFault::CutShort, at_);
-        uint32_t number = 0;
-        for (int i = 3; i >= 0; --i) number = (number << 8) | static_cast<unsigned char>(bytes_[at_ + i]);
+        const uint32_t number = NumberOfDwordData(bytes_.substr(at_, 4));
         at_ += 4;
         return number;
     }
@@ -261,6 +260,12 @@ std::string DwordData(uint32_t number) {
     std::string out;
     PutNumber(out, number);
     return out;
+}
+
+uint32_t NumberOfDwordData(std::string_view data) {
+    uint32_t number = 0;
+    for (size_t i = data.size(); i-- > 0;) number = (number << 8) | static_cast<unsigned char>(data[i]);
+    return number;
 }
 
 std::string DescribeRefusal(std::string_view fileName, const PolicyFileRefusal& refusal) {

@@ -71,5 +71,7 @@ std::string StringData(std::string_view text);
 // A string value's text, up to its first zero unit.
 std::string TextOfStringData(std::string_view data);
 std::string DwordData(uint32_t number);
+// A REG_DWORD's number from its four bytes, least significant first.
+uint32_t NumberOfDwordData(std::string_view data);
 
 }  // namespace quenmar

@@ -42,9 +42,7 @@ public:
         const PolicyEntry* entry = owner_.file_.Find(path_, name);
         if (!entry) return kRegNotFound;
         if (entry->type != kRegDword || entry->data.size() != 4) return kRegWrongType;
-        uint32_t value = 0;
-        for (int i = 3; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(entry->data[static_cast<size_t>(i)]);
-        number = static_cast<int32_t>(value);
+        number = static_cast<int32_t>(NumberOfDwordData(entry->data));
         return kRegOk;
     }
     RegStatus WriteText(const std::string& name, const std::string& text, bool expandable) override {

@@ -5,8 +5,6 @@
 namespace quenmar {
 
 std::string FailedToSetData(const std::string& name) { return TextOf(IDS_FAILED_TO_SET_DATA, {name}); }
-std::string FailedToGetData(const std::string& name) { return TextOf(IDS_FAILED_TO_GET_DATA, {name}); }
-std::string InvalidDataType(const std::string& name) { return TextOf(IDS_INVALID_DATA_TYPE, {name}); }
 std::string KeyNotOpened(const std::string& path) { return TextOf(IDS_KEY_NOT_OPENED, {path}); }
 std::string KeyNotDeleted(const std::string& path) { return TextOf(IDS_KEY_NOT_DELETED, {path}); }
 

@@ -31,8 +31,6 @@ constexpr RegStatus kRegWrongType = 1630;   // ERROR_UNSUPPORTED_TYPE: a value o
 
 // The messages of a failed operation on a value or a key.
 std::string FailedToSetData(const std::string& name);
-std::string FailedToGetData(const std::string& name);
-std::string InvalidDataType(const std::string& name);
 std::string KeyNotOpened(const std::string& path);
 std::string KeyNotDeleted(const std::string& path);
 

@@ -55,12 +55,19 @@ void IconCopies::Create(int width, int height) {
     list_.CreateOwn(width, height);
 }
 
-int IconCopies::CopyOf(HIMAGELIST source, int icon, bool marked) {
+void IconCopies::CopyFrom(HIMAGELIST source) {
+    if (source == source_) return;
+    source_ = source;
+    copies_.clear();
+    if (list_.Handle()) ImageList_RemoveAll(list_.Handle());
+}
+
+int IconCopies::CopyOf(int icon, bool marked) {
     const HIMAGELIST list = list_.Handle();
-    if (!source || icon < 0 || !list) return -1;
-    const auto known = copies_.find({source, icon, marked});
+    if (!source_ || icon < 0 || !list) return -1;
+    const auto known = copies_.find({icon, marked});
     if (known != copies_.end()) return known->second;
-    const win::UniqueIcon original(ImageList_GetIcon(source, icon, ILD_NORMAL));
+    const win::UniqueIcon original(ImageList_GetIcon(source_, icon, ILD_NORMAL));
     if (!original) return -1;
     int copy = -1;
     if (marked) {
@@ -72,7 +79,7 @@ int IconCopies::CopyOf(HIMAGELIST source, int icon, bool marked) {
     }
     // Unmarked, as it is, when the mark cannot be drawn.
     if (copy < 0) copy = ImageList_ReplaceIcon(list, -1, original.get());
-    if (copy >= 0) copies_[{source, icon, marked}] = copy;
+    if (copy >= 0) copies_[{icon, marked}] = copy;
     return copy;
 }
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 #include <map>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "widgets/Component.h"
@@ -37,12 +37,15 @@ class IconCopies {
 public:
     void Create(int width, int height);
     ImageList& List() { return list_; }
+    // The list the icons are copied from; the copies of another are dropped.
+    void CopyFrom(HIMAGELIST source);
     // This list's copy of the source's icon; -1 when there is none to copy.
-    int CopyOf(HIMAGELIST source, int icon, bool marked);
+    int CopyOf(int icon, bool marked);
 
 private:
     ImageList list_;
-    std::map<std::tuple<HIMAGELIST, int, bool>, int> copies_;
+    HIMAGELIST source_ = nullptr;
+    std::map<std::pair<int, bool>, int> copies_;
 };
 
 }  // namespace quenmar::widgets

@@ -25,7 +25,6 @@ public:
                              win::ShellResolver::Resolve resolve = win::ShellResolver::AskShell)
         : ProbeSession(std::move(registry), std::move(resolve)), MainWindow(session, std::move(helpTarget)) {}
     const PlacesEditor& Editor() const { return session.Editor(); }
-    win::Win32ShellLookups& Shell() { return session.Shell(); }
     win::ShellResolver& Resolver() { return session.Resolver(); }
     OpenDialog Dialog() const { return session.Dialog(); }
     static constexpr UINT kStoredSettingsChanged = quenmar::kStoredSettingsChanged;

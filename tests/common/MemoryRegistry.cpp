@@ -1,9 +1,8 @@
 #include "MemoryRegistry.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "places/Utf16.h"
+#include "places/PolicyFile.h"
 
 namespace quenmar {
 
@@ -41,29 +40,13 @@ void MemoryRegistry::PutRaw(const std::string& keyPath, const std::string& name,
     keys_[Normalize(keyPath)][Lower(name)] = Value{name, type, std::move(data)};
 }
 
-namespace {
-
-// The registry's own form of text: UTF-16LE with a zero unit after it.
-std::string StoredText(const std::string& text) {
-    std::string bytes;
-    for (char16_t unit : Utf8ToUtf16(text)) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
-    }
-    return bytes.append(2, '\0');
-}
-
-}  // namespace
-
 void MemoryRegistry::PutString(const std::string& keyPath, const std::string& name, const std::string& text,
                                uint32_t type) {
-    PutRaw(keyPath, name, type, StoredText(text));
+    PutRaw(keyPath, name, type, StringData(text));
 }
 
 void MemoryRegistry::PutDword(const std::string& keyPath, const std::string& name, uint32_t value) {
-    std::string data(4, '\0');
-    std::memcpy(data.data(), &value, 4);
-    PutRaw(keyPath, name, kRegDword, data);
+    PutRaw(keyPath, name, kRegDword, DwordData(value));
 }
 
 const MemoryRegistry::Value* MemoryRegistry::Find(const std::string& keyPath, const std::string& name) const {
@@ -101,32 +84,21 @@ public:
         const Value* value = owner_.Find(path_, name);
         if (!value) return kRegNotFound;
         if (value->type != kRegSz && value->type != kRegExpandSz) return kRegWrongType;
-        // Up to the first zero unit; an odd last byte is no unit.
-        std::u16string units;
-        for (size_t i = 0; i + 1 < value->data.size(); i += 2) {
-            const auto unit = static_cast<char16_t>(static_cast<unsigned char>(value->data[i]) |
-                                                    static_cast<unsigned char>(value->data[i + 1]) << 8);
-            if (unit == 0) break;
-            units += unit;
-        }
-        text = Utf16ToUtf8(units);
+        text = TextOfStringData(value->data);  // up to the first zero unit; an odd last byte is no unit
         return kRegOk;
     }
     RegStatus ReadNumber(const std::string& name, int32_t& number) const override {
         const Value* value = owner_.Find(path_, name);
         if (!value) return kRegNotFound;
         if (value->type != kRegDword || value->data.size() > 4) return kRegWrongType;
-        number = 0;
-        std::memcpy(&number, value->data.data(), value->data.size());
+        number = static_cast<int32_t>(NumberOfDwordData(value->data));
         return kRegOk;
     }
     RegStatus WriteText(const std::string& name, const std::string& text, bool expandable) override {
-        return Write(name, expandable ? kRegExpandSz : kRegSz, StoredText(text));
+        return Write(name, expandable ? kRegExpandSz : kRegSz, StringData(text));
     }
     RegStatus WriteNumber(const std::string& name, int32_t number) override {
-        std::string data(4, '\0');
-        std::memcpy(data.data(), &number, 4);
-        return Write(name, kRegDword, data);
+        return Write(name, kRegDword, DwordData(static_cast<uint32_t>(number)));
     }
     RegStatus DeleteValue(const std::string& name) override {
         if (!writable_ || owner_.failingWrites.count(name)) return kRegAccessDenied;
