@@ -6,6 +6,7 @@
 #include "places/GptIni.h"
 #include "win32/FileContents.h"
 #include "win32/ReplaceFile.h"
+#include "win32/SystemMessage.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
 
@@ -27,6 +28,16 @@ bool IsFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool Exists(const std::string& path) { return GetFileAttributesW(win::Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Whether a name that is not there was meant as a policy file: it ends in
+// .pol (in letters of either case), and not in a backslash.
+bool NamesPolicyFile(const std::string& path) {
+    return path.size() > 4 && CompareStringOrdinal(win::Wide(path.substr(path.size() - 4)).c_str(), -1, L".pol", -1, TRUE) == CSTR_EQUAL;
+}
+
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
+
 std::string FileName(const std::string& path) {
     const size_t slash = path.find_last_of("\\/");
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -47,9 +58,12 @@ GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named) {
         folder = (length && length < MAX_PATH ? win::Utf8(windows) : std::string("C:\\Windows")) +
                  (wow64 ? "\\Sysnative" : "\\System32") + "\\GroupPolicy";
         target.description = TextOf(IDS_POLICY_LOCAL_TARGET);
+        target.shortDescription = TextOf(IDS_BANNER_LOCAL_POLICY);
+        target.local = true;
     } else if (IsFolder(named)) {
         folder = FullPath(named);
         target.description = TextOf(IDS_POLICY_FILE_TARGET, {folder});
+        target.shortDescription = TextOf(IDS_BANNER_POLICY_OBJECT);
     }
     if (!folder.empty()) {
         target.policyFile = folder + "\\User\\Registry.pol";
@@ -57,7 +71,18 @@ GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named) {
     } else {
         target.policyFile = FullPath(named);
         target.description = TextOf(IDS_POLICY_FILE_TARGET, {FileName(target.policyFile)});
+        target.shortDescription = TextOf(IDS_BANNER_POLICY_FILE);
+        if (!NamesPolicyFile(named) || !IsFolder(FolderOf(target.policyFile))) {
+            // A Group Policy Object's folder mistyped, or a file in a folder
+            // that is not there: nothing is made of it.
+            target.missing = TextOf(IDS_POLICY_FOLDER_MISSING,
+                                    {NamesPolicyFile(named) ? FolderOf(target.policyFile) : target.policyFile,
+                                     win::SystemMessage(ERROR_PATH_NOT_FOUND)});
+        }
     }
+    // A policy that is not there yet opens empty, and is made by the first
+    // save that sets something.
+    if (!Exists(target.policyFile)) target.description = TextOf(IDS_POLICY_NEW, {target.description});
     return target;
 }
 
@@ -67,28 +92,37 @@ std::unique_ptr<PolicyRegistry> OpenGroupPolicy(const GroupPolicyTarget& target)
     };
     const auto write = [target](const std::string& bytes) -> std::optional<std::string> {
         try {
-            // A Group Policy Object made anew has no User folder yet.
-            if (target.gptIni) CreateDirectoryW(win::Wide(target.policyFile.substr(0, target.policyFile.rfind('\\'))).c_str(), nullptr);
+            // A Group Policy Object made anew (the local one on a computer
+            // where it was never used) has no folders yet.
+            if (target.gptIni) {
+                CreateDirectoryW(win::Wide(FolderOf(*target.gptIni)).c_str(), nullptr);
+                CreateDirectoryW(win::Wide(FolderOf(target.policyFile)).c_str(), nullptr);
+            }
             win::ReplaceFileContents(target.policyFile, bytes);
         } catch (const win::FileWriteError& error) {
             return error.what();
         }
-        // Clients apply the change once the version has risen; a gpt.ini that
-        // cannot be read was told at the start and is left alone.
-        std::string ini;
-        if (!target.gptIni || win::ReadFileContents(*target.gptIni, kLargestGptIni, ini) || ini.size() > kLargestGptIni) {
-            return std::nullopt;
-        }
-        if (const std::optional<std::string> raised = GptIniAfterUserSave(ini)) {
-            try {
-                win::ReplaceFileContents(*target.gptIni, *raised);
-            } catch (const win::FileWriteError&) {
-                // The policy itself is saved; the next save raises the version.
-            }
-        }
         return std::nullopt;
     };
-    return std::make_unique<PolicyRegistry>(target.policyFile, read, write);
+    const auto afterWrite = [target]() -> std::optional<std::string> {
+        // Clients apply the change once the version has risen; a gpt.ini that
+        // cannot be read was told at the start and is left alone.
+        const std::optional<std::string> applies =
+            target.local ? std::optional<std::string>(TextOf(IDS_LOCAL_POLICY_SAVED)) : std::nullopt;
+        std::string ini;
+        if (!target.gptIni || win::ReadFileContents(*target.gptIni, kLargestGptIni, ini) || ini.size() > kLargestGptIni) {
+            return applies;
+        }
+        const std::optional<std::string> raised = GptIniAfterUserSave(ini);
+        if (!raised) return applies;
+        try {
+            win::ReplaceFileContents(*target.gptIni, *raised);
+        } catch (const win::FileWriteError& error) {
+            return TextOf(IDS_GPT_INI_NOT_WRITTEN, {*target.gptIni, error.what()});
+        }
+        return applies;
+    };
+    return std::make_unique<PolicyRegistry>(target.policyFile, read, write, afterWrite);
 }
 
 std::optional<std::string> GroupPolicyNotice(const GroupPolicyTarget& target) {

@@ -15,14 +15,20 @@ namespace quenmar {
 struct GroupPolicyTarget {
     std::string policyFile;            // the Registry.pol, in full
     std::optional<std::string> gptIni;  // a Group Policy Object's, raised at each save
-    std::string description;           // what the window says it edits
+    std::string description;           // what the window's title says it edits
+    std::string shortDescription;      // the same in the banner's few words
+    bool local = false;                // this computer's local Group Policy Object
+    // Why there is nothing to edit: a folder named that is not there (a
+    // policy file that is not there is a new, empty policy).
+    std::optional<std::string> missing;
 };
 
 GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named);
 
 // The store's registry over the target's policy file. A save replaces the
-// file in one step and then raises the Group Policy Object's gpt.ini, when
-// that can be read.
+// file in one step (making the Group Policy Object's folders it needs) and
+// then raises the Group Policy Object's gpt.ini, when that can be read; a
+// gpt.ini that cannot be written is told, as is when the local policy applies.
 std::unique_ptr<PolicyRegistry> OpenGroupPolicy(const GroupPolicyTarget& target);
 
 // What the window tells at the start about the target, if anything: a

@@ -37,6 +37,7 @@ MainWindow::MainWindow(Session& session, std::string helpTarget)
       editor_(session.Editor()),
       helpTarget_(std::move(helpTarget)) {
     placesList_.OnSelectionChanged = [this](std::optional<int> slot) { SelectSlot(slot); };
+    placesList_.OnDeleteKey = [this] { UnsetSelected(); };
     placesList_.OnDblClick = [this] {
         if (editor_.Inputs().changeFolder) PickFolder();
     };
@@ -92,6 +93,14 @@ void MainWindow::CreateInputs() {
         return false;  // an action, never shown as visited
     };
     mendLink_.SetVisible(false);
+    // A policy's place made not set, from the keyboard too (Tab, or Delete
+    // on the places).
+    unsetLink_.Create(*this, TextOf(IDS_UNSET_PLACE), {140, 123, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right);
+    unsetLink_.OnOpen = [this] {
+        UnsetSelected();
+        return false;
+    };
+    unsetLink_.SetVisible(false);
     catalogue_.Create(*this, {120, 160, 333, 233}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom,
                       LVS_REPORT | LVS_NOCOLUMNHEADER);
     catalogue_.AddColumn(312);
@@ -151,6 +160,8 @@ void MainWindow::Created() {
     for (const SpecialFolder& row : kSpecialFolders) catalogue_.AddItem(TextOf(row.nameText), kNoIcon);
 
     for (FlatButton* button : {&moveUpButton_, &moveDownButton_, &changeFolderButton_}) button->SetEnabled(false);
+    // A policy's hide setting may be not configured: the box's third state.
+    if (editor_.IsPolicy()) hideBox_.AllowIndeterminate();
 
     Application::Instance().SetTitle(kApplicationTitle);
     const std::string caption = TextOf(IDS_CAPTION, {Application::Instance().Title(), kVersion});
@@ -243,7 +254,7 @@ void MainWindow::ColoursChanged() { ShowBanner(); }
 
 void MainWindow::ShowBanner() {
     // Editing a Group Policy, the banner says which.
-    const std::string tagline = session_.Policy() ? session_.Policy()->description : TextOf(IDS_TAGLINE);
+    const std::string tagline = session_.Policy() ? session_.Policy()->shortDescription : TextOf(IDS_TAGLINE);
     banner_.Show(widgets::CurrentPalette(), kApplicationTitle, tagline);
 }
 
@@ -397,8 +408,8 @@ void MainWindow::ShowSlot(int index) {
     if (!shown || shown->icon != display.icon || shown->leftOut != display.leftOut) {
         placesList_.SetItemImage(index, placeIcons_.CopyOf(display.icon, display.leftOut != LeftOut::No));
     }
-    if (!shown || shown->leftOut != display.leftOut) {
-        placesList_.SetAccessibleDescription(LeftOutText(display.leftOut), index);
+    if (!shown || shown->leftOut != display.leftOut || shown->caption != display.caption) {
+        placesList_.SetAccessibleDescription(place.set ? LeftOutText(display.leftOut) : TextOf(IDS_NOT_SET_DESCRIPTION), index);
     }
     shown = std::move(display);
 }
@@ -421,12 +432,18 @@ void MainWindow::ShowState() {
     // around it included, while it says what the slot holds.
     if (!pathEdit_.Focused() || TrimControlsAndBlanks(pathEdit_.Text()) != path) pathEdit_.SetText(path);
     catalogue_.ShowSelected(place && !place->isFolder ? CatalogueRow(place->csidl) : std::nullopt);
-    hideBox_.SetChecked(editor_.Hidden());
+    const HideFlag hide = editor_.HideSetting();
+    hideBox_.SetState(hide == HideFlag::Hide     ? CheckBox::State::Checked
+                      : hide == HideFlag::NotSet ? CheckBox::State::Indeterminate
+                                                 : CheckBox::State::Unchecked);
+    if (editor_.IsPolicy()) hideBox_.SetAccessibleDescription(hide == HideFlag::NotSet ? TextOf(IDS_HIDE_NOT_CONFIGURED) : "");
     ShowLeftOut();
 
     const UsableInputs usable = editor_.Inputs();
     if (shownInputs_ == usable) return;
+    const bool unsetChanged = !shownInputs_ || shownInputs_->unset != usable.unset;
     shownInputs_ = usable;
+    if (unsetChanged) ShowUnsetLink();
     placesList_.SetEnabled(usable.places);
     folderKind_.SetEnabled(usable.kinds);
     specialKind_.SetEnabled(usable.kinds);
@@ -452,6 +469,16 @@ void MainWindow::ShowLeftOut() {
     leftOutNote_.ShowWrapped(note.text, right - leftOutNote_.Rect().left);
     mendLink_.ShowUnder(leftOutNote_, note.link);
     shownNote_ = std::move(note);
+    ShowUnsetLink();
+}
+
+// Under the note and its link, or under the drop hint.
+void MainWindow::ShowUnsetLink() {
+    const bool usable = shownInputs_ && shownInputs_->unset;
+    const Control& above = mendLink_.Visible() ? static_cast<const Control&>(mendLink_)
+                           : leftOutNote_.Visible() ? static_cast<const Control&>(leftOutNote_)
+                                                    : static_cast<const Control&>(dropHint_);
+    unsetLink_.ShowUnder(above, usable ? TextOf(IDS_UNSET_PLACE) : "");
 }
 
 void MainWindow::UseMend() {
@@ -467,7 +494,10 @@ void MainWindow::UseMend() {
 void MainWindow::Tell(const std::string& text, UINT icon) { ShowMessage(Handle(), text, kApplicationTitle, icon); }
 
 bool MainWindow::ReportSaveFailure(const StoreOutcome& outcome, SaveFor reason) {
-    if (outcome.Done()) return true;
+    if (outcome.Done()) {
+        if (!outcome.notice.empty()) Tell(outcome.notice, MB_ICONINFORMATION);
+        return true;
+    }
     const std::string text = TextOf(reason == SaveFor::Restore ? IDS_RESTORE_FAILED : IDS_SAVE_FAILED) + "\n\n" +
                              outcome.failure;
     const std::string caption = TextOf(IDS_SAVE_FAILED_CAPTION);
@@ -516,8 +546,19 @@ void MainWindow::MoveSelected(int delta) {
 }
 
 void MainWindow::ToggleHidden() {
-    editor_.SetHidden(!editor_.Hidden());
+    // A policy's box goes round as an automatic three-state box does: shown,
+    // hidden, not configured.
+    const HideFlag now = editor_.HideSetting();
+    if (editor_.IsPolicy()) {
+        editor_.SetHideSetting(now == HideFlag::Hide ? HideFlag::NotSet : now == HideFlag::NotSet ? HideFlag::Show : HideFlag::Hide);
+    } else {
+        editor_.SetHidden(!editor_.Hidden());
+    }
     ShowState();
+}
+
+void MainWindow::UnsetSelected() {
+    if (editor_.Unset()) ShowState();
 }
 
 // The folder picker, opened on the selected folder slot's path.

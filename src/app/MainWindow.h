@@ -56,7 +56,8 @@ public:
         kMoveDownButton,
         kChangeFolderButton,
         kHideBox,
-        kExitButton
+        kExitButton,
+        kUnsetLink
     };
 
 protected:
@@ -83,6 +84,7 @@ private:
     widgets::Edit pathEdit_{kPathEdit};
     widgets::FlatButton browseButton_{kBrowseButton};
     widgets::LinkLabel mendLink_{kMendLink};  // the special folder to use instead of a place left out
+    widgets::LinkLabel unsetLink_{kUnsetLink};  // a policy's place made not set
     widgets::Picture dropHintIcon_{kDropHintIcon};
     widgets::Label dropHint_{kDropHint};
     widgets::Label leftOutNote_{kLeftOutNote};  // why the Open dialog will leave the selected place out
@@ -110,6 +112,7 @@ private:
     void PickCatalogueRow(std::optional<int> row);
     void MoveSelected(int delta);
     void ToggleHidden();
+    void UnsetSelected();
     void PickFolder();  // the folder picker for the selected slot
     void TakeDroppedName(const widgets::DroppedName& name);
     void TellDropTooLong();
@@ -127,6 +130,7 @@ private:
     void TakeShellAnswers();
     void ShowDrivesAgain();
     void ShowLeftOut();
+    void ShowUnsetLink();
     void UseMend();
     // Tells a failed save or restore, in one place, by what it was for; at
     // closing it asks whether to close without saving. True when what the

@@ -90,7 +90,8 @@ void Session::LookUpShell() {
 }
 
 SlotDisplay Session::DisplayOf(const Place& place, bool beingTyped) {
-    const ShellAnswer* answer = beingTyped ? nullptr : resolver_.AnswerFor(QueryOf(place, shell_, dialog_));
+    const ShellAnswer* answer =
+        beingTyped || !place.set ? nullptr : resolver_.AnswerFor(QueryOf(place, shell_, dialog_));
     return DisplayFor(place, answer, shell_, dialog_);
 }
 

@@ -35,7 +35,8 @@ namespace quenmar {
 //      for what was written since loading, and after every change.
 // A Group Policy file a session edits instead of the current user's settings.
 struct EditedPolicy {
-    std::string description;            // what the window says it edits
+    std::string description;            // what the window's title says it edits
+    std::string shortDescription;       // what the banner says, in a few words
     std::string file;                   // watched for another editor's saves
     std::optional<std::string> notice;  // told with the settings' loading
 };

@@ -68,13 +68,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     if (line.policy && line.action != quenmar::CommandLine::Action::Invalid) {
         const quenmar::GroupPolicyTarget target = quenmar::ResolveGroupPolicyTarget(*line.policy);
         std::unique_ptr<quenmar::PolicyRegistry> policyRegistry = quenmar::OpenGroupPolicy(target);
-        if (const std::optional<std::string> unreadable = policyRegistry->Reread()) {
+        std::optional<std::string> unreadable = target.missing;
+        if (!unreadable) unreadable = policyRegistry->Reread();
+        if (unreadable) {
             Tell(line, *unreadable, MB_ICONERROR);
             OleUninitialize();
             return quenmar::kExitFailed;
         }
         registry = std::move(policyRegistry);
-        policy = quenmar::EditedPolicy{target.description, target.policyFile, quenmar::GroupPolicyNotice(target)};
+        policy = quenmar::EditedPolicy{target.description, target.shortDescription, target.policyFile,
+                                       quenmar::GroupPolicyNotice(target)};
     }
     if (line.action != quenmar::CommandLine::Action::Run) {
         const int result = RunCommandLine(line, *registry);

@@ -1,6 +1,7 @@
 #include "places/Captions.h"
 
 #include "places/Catalogue.h"
+#include "places/Texts.h"
 
 namespace quenmar {
 
@@ -37,6 +38,7 @@ PlaceQuery QueryOf(const Place& entry, ShellLookups& shell, OpenDialog dialog) {
 
 SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLookups& shell, OpenDialog dialog) {
     SlotDisplay display;
+    if (!entry.set) return {TextOf(IDS_NOT_SET)};  // nothing to ask the shell about
     display.caption = entry.isFolder ? FolderSlotCaption(EffectivePath(entry, shell)) : SpecialFolderName(entry.csidl);
     if (!answer) return display;
     // The shell's icon of what it found, a folder's of what it did not.

@@ -1,5 +1,7 @@
 #include "places/PlacesEditor.h"
 
+#include <algorithm>
+
 #include "places/PathText.h"
 #include "places/RegistryScript.h"
 
@@ -17,8 +19,8 @@ std::vector<std::string> PlacesEditor::Load() {
     read_ = slots_;
     stored_ = loaded.stored;
     storedHidden_ = store_.LoadHideFlag();
-    if (storedHidden_ != HideFlag::None) hidden_ = storedHidden_ == HideFlag::Hide;  // unreadable: shown as it was
-    readHidden_ = hidden_;
+    if (storedHidden_ != HideFlag::None) hide_ = storedHidden_;  // unreadable: shown as it was
+    readHide_ = hide_;
     loaded_ = true;
     Select(0);
     return std::move(loaded.replacedValues);
@@ -31,7 +33,7 @@ void PlacesEditor::Select(std::optional<int> slot) {
 }
 
 void PlacesEditor::SetKind(PlaceKind kind) {
-    if (hidden_) return;
+    if (Hidden()) return;
     shownKind_ = kind;
     if (selected_) slots_[*selected_].isFolder = kind == PlaceKind::Folder;
 }
@@ -39,6 +41,11 @@ void PlacesEditor::SetKind(PlaceKind kind) {
 bool PlacesEditor::SetPath(const std::string& typed) {
     const std::string path = TrimControlsAndBlanks(typed);
     const bool samePath = CanEdit() && slots_[*selected_].isFolder && slots_[*selected_].path == path;
+    if (path.empty() && IsPolicy() && CanEdit()) {
+        slots_[*selected_] = Place::NotSet();
+        shownKind_ = PlaceKind::Folder;
+        return true;
+    }
     if (!GivePath(path)) return false;
     if (!samePath) slots_[*selected_].keepUnexpanded = NamesEnvironmentVariable(path);
     return true;
@@ -70,6 +77,7 @@ bool PlacesEditor::GivePath(const std::string& path) {
     if (place.path != path) place.keepUnexpanded = false;
     place.path = path;
     place.isFolder = true;
+    place.set = true;
     shownKind_ = PlaceKind::Folder;
     return true;
 }
@@ -79,6 +87,7 @@ bool PlacesEditor::PickSpecialFolder(int32_t csidl) {
     Place& place = slots_[*selected_];
     place.csidl = csidl;
     place.isFolder = false;
+    place.set = true;
     shownKind_ = PlaceKind::SpecialFolder;
     return true;
 }
@@ -92,9 +101,27 @@ bool PlacesEditor::Move(int delta) {
     return true;
 }
 
-void PlacesEditor::SetHidden(bool hidden) { hidden_ = hidden; }
+void PlacesEditor::SetHidden(bool hidden) { hide_ = hidden ? HideFlag::Hide : HideFlag::Show; }
+
+void PlacesEditor::SetHideSetting(HideFlag setting) {
+    if (setting == HideFlag::None || (setting == HideFlag::NotSet && !IsPolicy())) return;
+    hide_ = setting;
+}
+
+bool PlacesEditor::Unset() {
+    if (!IsPolicy() || !CanEdit() || !slots_[*selected_].set) return false;
+    slots_[*selected_] = Place::NotSet();
+    shownKind_ = PlaceKind::Folder;
+    return true;
+}
 
 StoreOutcome PlacesEditor::RestoreDefaults() {
+    if (IsPolicy()) {
+        // A policy that sets no places: written, as every change, by Save.
+        if (loaded_) slots_.fill(Place::NotSet());
+        Select(0);
+        return {};
+    }
     StoreOutcome outcome = store_.DeleteCustomPlaces();
     for (int n = 0; n < kSlotCount; ++n) slots_[n] = PlacesStore::DefaultEntry(n);
     if (outcome.Done()) {
@@ -109,18 +136,31 @@ StoreOutcome PlacesEditor::RestoreDefaults() {
 StoreOutcome PlacesEditor::Save() {
     if (!loaded_) return {};  // never loaded: nothing of the user's to write
     TakeStoredChanges();
-    StoreOutcome outcome = store_.Save(slots_, hidden_);
+    StoreChanges changes;
+    for (int n = 0; n < kSlotCount; ++n) {
+        // A policy is changed only where the user changed it.
+        if (!IsPolicy() || (SlotChanged(n) && StoredValueOf(slots_[n]) != stored_[n])) changes.places[n] = slots_[n];
+    }
+    if (!IsPolicy() || HiddenChanged()) changes.hide = hide_;
+    if (IsPolicy() && !changes.hide &&
+        std::none_of(changes.places.begin(), changes.places.end(), [](const auto& place) { return place.has_value(); })) {
+        read_ = slots_;
+        return {};  // nothing changed: nothing written
+    }
+    StoreOutcome outcome = store_.Save(changes);
     if (!outcome.Done()) return outcome;  // what was written is another's write to the next look
     read_ = slots_;
-    readHidden_ = hidden_;
-    for (int n = 0; n < kSlotCount; ++n) stored_[n] = StoredValueOf(slots_[n]);
-    storedHidden_ = hidden_ ? HideFlag::Hide : HideFlag::Show;
+    readHide_ = hide_;
+    for (int n = 0; n < kSlotCount; ++n) {
+        if (changes.places[n]) stored_[n] = StoredValueOf(slots_[n]);
+    }
+    if (changes.hide) storedHidden_ = hide_;
     return outcome;
 }
 
 PlacesEditor::Preview PlacesEditor::PreparePreview() {
     Preview preview{Save()};
-    preview.noPlacesBar = hidden_;
+    preview.noPlacesBar = Hidden();
     return preview;
 }
 
@@ -140,8 +180,8 @@ std::vector<std::string> PlacesEditor::TakeStoredChanges() {
     }
     const HideFlag flag = store_.LoadHideFlag();
     if (flag != HideFlag::None && flag != storedHidden_) {  // an unreadable flag changes nothing
-        if (!HiddenChanged()) hidden_ = flag == HideFlag::Hide;
-        readHidden_ = flag == HideFlag::Hide;
+        if (!HiddenChanged()) hide_ = flag;
+        readHide_ = flag;
         storedHidden_ = flag;
     }
     if (selected_) shownKind_ = KindOf(slots_[*selected_]);
@@ -150,12 +190,12 @@ std::vector<std::string> PlacesEditor::TakeStoredChanges() {
 
 std::optional<std::string> PlacesEditor::ExportFile(ExportFormat format, const PreferenceStamps& stamps) const {
     if (!loaded_) return std::nullopt;
-    return ExportedSettings(format, slots_, hidden_, stamps);
+    return ExportedSettings(format, slots_, Hidden(), stamps);
 }
 
 UsableInputs PlacesEditor::Inputs() const {
     UsableInputs inputs;
-    if (!loaded_ || hidden_) return inputs;
+    if (!loaded_ || Hidden()) return inputs;
     inputs.places = true;
     inputs.kinds = true;
     if (selected_) {
@@ -164,6 +204,7 @@ UsableInputs PlacesEditor::Inputs() const {
         inputs.moveUp = *selected_ > 0;
         inputs.moveDown = *selected_ < kSlotCount - 1;
         inputs.changeFolder = slots_[*selected_].isFolder;
+        inputs.unset = IsPolicy() && slots_[*selected_].set;
     }
     return inputs;
 }

@@ -24,6 +24,7 @@ struct UsableInputs {
     bool moveUp = false;
     bool moveDown = false;
     bool changeFolder = false;  // the picker for the selected folder slot
+    bool unset = false;         // the selected place removed from the policy
 
     bool operator==(const UsableInputs&) const = default;
 };
@@ -47,14 +48,19 @@ public:
     // The kind the editor shows: the selected slot's, or the last one chosen
     // when no slot is selected.
     PlaceKind ShownKind() const { return shownKind_; }
-    bool Hidden() const { return hidden_; }
+    bool Hidden() const { return hide_ == HideFlag::Hide; }
+    // Shown, hidden, or (in a policy) not set.
+    HideFlag HideSetting() const { return hide_; }
+    // Whether a Group Policy is edited: its places may be not set, its hide
+    // flag not configured, and a save writes only what the user changed.
+    bool IsPolicy() const { return store_.IsPolicy(); }
 
     // Whether the user changed a slot, or the hide flag, since it was last
     // read or written.
     bool SlotChanged(int n) const {
         return loaded_ && slots_.at(static_cast<size_t>(n)) != read_.at(static_cast<size_t>(n));
     }
-    bool HiddenChanged() const { return hidden_ != readHidden_; }
+    bool HiddenChanged() const { return hide_ != readHide_; }
 
     // A slot, or none. Ignored before the slots are loaded or out of range.
     void Select(std::optional<int> slot);
@@ -63,7 +69,7 @@ public:
     void SetKind(PlaceKind kind);
     // A path typed for the selected slot: the slot becomes a folder with that
     // path, as typed. Refused (false) with no slot selected or while the
-    // Places Bar is hidden.
+    // Places Bar is hidden. In a policy, no text leaves the place not set.
     // A typed or pasted path: trimmed of blanks, and kept unexpanded (an
     // expandable value) when it names an environment variable; the same
     // path keeps the form it had.
@@ -83,21 +89,30 @@ public:
     bool DropName(const std::string& name, Dropped found);
     // Whether drops are taken: not while the Places Bar is hidden, and a
     // name too long to store is told only while they are.
-    bool TakesDrops() const { return loaded_ && !hidden_; }
+    bool TakesDrops() const { return loaded_ && !Hidden(); }
     // A special folder for the selected slot, picked from the catalogue.
     bool PickSpecialFolder(int32_t csidl);
     // The selected slot swaps places with its neighbour and stays selected.
     bool MoveUp() { return Move(-1); }
     bool MoveDown() { return Move(+1); }
     void SetHidden(bool hidden);
+    // Shown, hidden or, in a policy only, not set (the policy then leaves
+    // the bar as the user's own settings say).
+    void SetHideSetting(HideFlag setting);
+    // The selected place is no longer set by the policy. Refused outside a
+    // policy, for a place not set, and while the bar is hidden.
+    bool Unset();
     // Removes the stored places; the slots show the defaults and slot 0 is
     // selected. The hide flag is left as it is. When the removal fails, the
-    // defaults are the user's change, which Save writes.
+    // defaults are the user's change, which Save writes. In a policy every
+    // place becomes not set, which the next save writes.
     StoreOutcome RestoreDefaults();
 
     // Writes the five slots and the hide flag; nothing before the slots were
     // loaded. What another program stored meanwhile is taken in first (as
     // TakeStoredChanges does), so that only the user's changes overwrite it.
+    // A policy is written only where the user changed it, and not at all
+    // when nothing was changed.
     StoreOutcome Save();
     // The preview's Open dialog reads the store: the settings are saved
     // first, and the dialog opens only when that was done.
@@ -122,13 +137,13 @@ public:
 private:
     bool Move(int delta);
     bool GivePath(const std::string& path);
-    bool CanEdit() const { return selected_.has_value() && !hidden_; }
+    bool CanEdit() const { return selected_.has_value() && !Hidden(); }
 
     PlacesStore store_;
     Places slots_{};
     Places read_{};  // as last read or written
-    bool hidden_ = false;
-    bool readHidden_ = false;
+    HideFlag hide_ = HideFlag::Show;
+    HideFlag readHide_ = HideFlag::Show;
     // The stored values as last read or written: what tells another
     // program's write from the editor's own.
     std::array<StoredValue, kSlotCount> stored_{};

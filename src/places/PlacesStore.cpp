@@ -1,5 +1,7 @@
 #include "places/PlacesStore.h"
 
+#include <algorithm>
+
 #include "places/Texts.h"
 
 namespace quenmar {
@@ -7,6 +9,7 @@ namespace quenmar {
 std::string PlaceValueName(int slot) { return "Place" + std::to_string(slot); }
 
 StoredValue StoredValueOf(const Place& entry) {
+    if (!entry.set) return {StoredValue::Presence::NoValue, kRegNone, {}, 0};
     if (!entry.isFolder) return {StoredValue::Presence::Value, kRegDword, {}, entry.csidl};
     return {StoredValue::Presence::Value, entry.keepUnexpanded ? kRegExpandSz : kRegSz, entry.path, 0};
 }
@@ -28,7 +31,7 @@ std::optional<Place> PlacesStore::ReadSlot(const RegistryKey& key, int n, Stored
     const std::string name = PlaceValueName(n);
     RegDataInfo info;
     const RegStatus found = key.Info(name, info);
-    if (found == kRegNotFound) return Place::Special(kCsidlDesktop);
+    if (found == kRegNotFound) return registry_.IsPolicy() ? Place::NotSet() : Place::Special(kCsidlDesktop);
     if (found != kRegOk) info = {kRegBinary, 0};
     stored = {StoredValue::Presence::Unreadable, info.type, {}, static_cast<int32_t>(info.size)};
     if (found != kRegOk) return std::nullopt;
@@ -57,7 +60,7 @@ LoadedSlots PlacesStore::LoadSlots() const {
     LoadedSlots result;
     std::unique_ptr<RegistryKey> key;
     if (registry_.Open(kPlacesBarKey, KeyAccess::Read, key) != kRegOk) {
-        for (int n = 0; n < kSlotCount; ++n) result.entries[n] = DefaultEntry(n);
+        for (int n = 0; n < kSlotCount; ++n) result.entries[n] = registry_.IsPolicy() ? Place::NotSet() : DefaultEntry(n);
         result.stored.fill(kNoPlacesKey);
         return result;
     }
@@ -74,22 +77,38 @@ LoadedSlots PlacesStore::LoadSlots() const {
 
 HideFlag PlacesStore::LoadHideFlag() const {
     std::unique_ptr<RegistryKey> key;
-    if (registry_.Open(kComdlgPolicyKey, KeyAccess::Read, key) != kRegOk) return HideFlag::None;
+    const HideFlag missing = registry_.IsPolicy() ? HideFlag::NotSet : HideFlag::Show;
+    if (const RegStatus opened = registry_.Open(kComdlgPolicyKey, KeyAccess::Read, key); opened != kRegOk) {
+        return registry_.IsPolicy() && opened == kRegNotFound ? missing : HideFlag::None;
+    }
     int32_t flag = 0;
     const RegStatus read = key->ReadNumber(kNoPlacesBarValue, flag);
-    if (read == kRegNotFound) return HideFlag::Show;
+    if (read == kRegNotFound) return missing;
     if (read != kRegOk) return HideFlag::None;
     return flag == 1 ? HideFlag::Hide : HideFlag::Show;
 }
 
 StoreOutcome PlacesStore::Save(const Places& places, bool hidden) const {
+    StoreChanges changes;
+    for (int n = 0; n < kSlotCount; ++n) changes.places[n] = places[n];
+    changes.hide = hidden ? HideFlag::Hide : HideFlag::Show;
+    return Save(changes);
+}
+
+StoreOutcome PlacesStore::Save(const StoreChanges& changes) const {
     StoreOutcome outcome;
     std::unique_ptr<RegistryKey> key;
-    if (const RegStatus opened = registry_.Open(kPlacesBarKey, KeyAccess::Write, key); opened == kRegOk) {
+    const bool anyPlace = std::any_of(changes.places.begin(), changes.places.end(),
+                                      [](const std::optional<Place>& place) { return place.has_value(); });
+    if (!anyPlace) {
+        // No place to write: the key is neither opened nor made.
+    } else if (const RegStatus opened = registry_.Open(kPlacesBarKey, KeyAccess::Write, key); opened == kRegOk) {
         for (int n = 0; n < kSlotCount; ++n) {
+            if (!changes.places[n]) continue;
             const std::string name = PlaceValueName(n);
-            const StoredValue stored = StoredValueOf(places[n]);
-            const RegStatus written = stored.type == kRegDword
+            const StoredValue stored = StoredValueOf(*changes.places[n]);
+            const RegStatus written = stored.presence == StoredValue::Presence::NoValue ? key->DeleteValue(name)
+                                      : stored.type == kRegDword
                                           ? key->WriteNumber(name, stored.number)
                                           : key->WriteText(name, stored.text, stored.type == kRegExpandSz);
             if (written != kRegOk) {
@@ -103,15 +122,16 @@ StoreOutcome PlacesStore::Save(const Places& places, bool hidden) const {
 
     // The hide flag is best effort: the places themselves were saved.
     key.reset();
-    if (registry_.Open(kComdlgPolicyKey, KeyAccess::Write, key) == kRegOk) {
-        if (!hidden && registry_.StatesOnlyWhatItSets()) {
+    if (changes.hide && registry_.Open(kComdlgPolicyKey, KeyAccess::Write, key) == kRegOk) {
+        if (*changes.hide == HideFlag::NotSet) {
             key->DeleteValue(kNoPlacesBarValue);
         } else {
-            key->WriteNumber(kNoPlacesBarValue, hidden ? 1 : 0);
+            key->WriteNumber(kNoPlacesBarValue, *changes.hide == HideFlag::Hide ? 1 : 0);
         }
     }
     key.reset();
     if (std::optional<std::string> failure = registry_.Commit(); failure && outcome.Done()) outcome.failure = *failure;
+    if (std::optional<std::string> notice = registry_.TakeNotice()) outcome.notice = *notice;
     return outcome;
 }
 

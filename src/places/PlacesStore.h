@@ -36,7 +36,8 @@ struct StoredValue {
     bool operator==(const StoredValue&) const = default;
 };
 // The value Save writes for a place: a special folder's CSIDL as a number,
-// a folder's path as text, expandable where the place keeps it unexpanded.
+// a folder's path as text, expandable where the place keeps it unexpanded;
+// no value for a place not set.
 StoredValue StoredValueOf(const Place& entry);
 // Every value with no Placesbar key: told apart from a key without the value.
 inline const StoredValue kNoPlacesKey{StoredValue::Presence::NoKey, kRegNone, {}, 0};
@@ -48,12 +49,24 @@ struct LoadedSlots {
     std::vector<std::string> replacedValues;
 };
 
-enum class HideFlag { None, Show, Hide };
+// The hide flag as read: unreadable (None), shown, hidden, or not set (a
+// policy that does not configure it; the user's settings read a missing
+// flag as shown).
+enum class HideFlag { None, Show, Hide, NotSet };
+
+// What a save writes: the places given (a place not set removes its
+// value), and the hide flag if given (NotSet removes it). What is not given
+// is left as it is stored.
+struct StoreChanges {
+    std::array<std::optional<Place>, kSlotCount> places;
+    std::optional<HideFlag> hide;
+};
 
 // How a write to the store ended: done, or what failed, in the words the
 // user reads ("Failed to set data for 'Place2'").
 struct StoreOutcome {
     std::string failure;  // empty when done
+    std::string notice;   // what a save that was done has to tell, if anything
     bool Done() const { return failure.empty(); }
 };
 
@@ -65,10 +78,13 @@ public:
 
     // Default slot n: the catalogue's row n, with "C:\" as its path.
     static Place DefaultEntry(int n);
+    // Whether the store is a Group Policy (RegistryAccessor::IsPolicy).
+    bool IsPolicy() const { return registry_.IsPolicy(); }
 
     // The five slots; the defaults when the key cannot be read. Needs read
     // access only. A value that cannot be read gets its slot's default and is
-    // listed in replacedValues.
+    // listed in replacedValues. A policy's slot without a value is not set,
+    // and so is every slot of a policy without the key.
     LoadedSlots LoadSlots() const;
 
     HideFlag LoadHideFlag() const;
@@ -77,6 +93,8 @@ public:
     // When the Placesbar key cannot be opened, the hide flag is still
     // written; a slot's failed write ends the save there.
     StoreOutcome Save(const Places& places, bool hidden) const;
+    // Writes what is given, in the same order and with the same failures.
+    StoreOutcome Save(const StoreChanges& changes) const;
 
     // Removes the Placesbar key with everything below it; done also when
     // there was none.

@@ -201,7 +201,7 @@ const PolicyEntry* PolicyFile::Find(std::string_view key, std::string_view value
     return found;
 }
 
-void PolicyFile::Set(std::string_view key, std::string_view value, uint32_t type, std::string_view data) {
+bool PolicyFile::Set(std::string_view key, std::string_view value, uint32_t type, std::string_view data) {
     const auto last = std::find_if(entries_.rbegin(), entries_.rend(), [&](const PolicyEntry& entry) {
         return SameName(entry.key, key) && SameName(entry.value, value);
     });
@@ -210,15 +210,16 @@ void PolicyFile::Set(std::string_view key, std::string_view value, uint32_t type
     // was written, with whatever followed its end.
     if (last != entries_.rend() && Find(key, value) == &*last) {
         const bool sameText = (type == kRegSz || type == kRegExpandSz) && TextOfStringData(last->data) == TextOfStringData(data);
-        if (last->type == type && (last->data == data || sameText)) return;
+        if (last->type == type && (last->data == data || sameText)) return false;
         last->type = type;
         last->data = std::string(data);
         last->bytes = EntryBytes(*last);
-        return;
+        return true;
     }
     PolicyEntry entry{std::string(key), std::string(value), type, std::string(data), {}};
     entry.bytes = EntryBytes(entry);
     entries_.push_back(std::move(entry));
+    return true;
 }
 
 bool PolicyFile::Remove(std::string_view key, std::string_view value) {

@@ -53,8 +53,9 @@ public:
     const PolicyEntry* Find(std::string_view key, std::string_view value) const;
     // Sets a value: an entry for it keeps its place and becomes the new one
     // (unless it already held this type and these bytes); else one is added
-    // at the end, after any marker that would delete it.
-    void Set(std::string_view key, std::string_view value, uint32_t type, std::string_view data);
+    // at the end, after any marker that would delete it. Whether the file
+    // changed.
+    bool Set(std::string_view key, std::string_view value, uint32_t type, std::string_view data);
     // Removes every entry that sets the value; whether there was one.
     bool Remove(std::string_view key, std::string_view value);
     // Removes every entry that sets a value of the key or a key below it.

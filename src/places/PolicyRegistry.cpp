@@ -4,8 +4,8 @@
 
 namespace quenmar {
 
-PolicyRegistry::PolicyRegistry(std::string fileName, ReadFile read, WriteFile write)
-    : fileName_(std::move(fileName)), read_(std::move(read)), write_(std::move(write)) {}
+PolicyRegistry::PolicyRegistry(std::string fileName, ReadFile read, WriteFile write, AfterWrite afterWrite)
+    : fileName_(std::move(fileName)), read_(std::move(read)), write_(std::move(write)), afterWrite_(std::move(afterWrite)) {}
 
 std::optional<std::string> PolicyRegistry::Reread() {
     if (pending_) return unreadable_;
@@ -58,8 +58,7 @@ public:
 
 private:
     RegStatus Write(const std::string& name, uint32_t type, const std::string& data) {
-        owner_.file_.Set(path_, name, type, data);
-        owner_.pending_ = true;
+        owner_.pending_ = owner_.file_.Set(path_, name, type, data) || owner_.pending_;
         return kRegOk;
     }
 
@@ -87,8 +86,10 @@ std::optional<std::string> PolicyRegistry::Commit() {
     // not written are dropped with it (the editor still holds them).
     std::optional<std::string> failure = unreadable_ ? unreadable_ : write_(file_.Bytes());
     file_ = failure ? lastRead_ : file_;
-    if (!failure) lastRead_ = file_;
-    return failure;
+    if (failure) return failure;
+    lastRead_ = file_;
+    if (afterWrite_) notice_ = afterWrite_();
+    return std::nullopt;
 }
 
 }  // namespace quenmar

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "places/PolicyFile.h"
 #include "places/RegistryAccessor.h"
@@ -19,9 +20,12 @@ public:
     using ReadFile = std::function<std::optional<std::string>(std::string& bytes)>;
     // Replaces the file whole; the failure's text, or nothing.
     using WriteFile = std::function<std::optional<std::string>(const std::string& bytes)>;
+    // What follows a write of the file (a Group Policy Object's version
+    // raised): what to tell of it, or nothing.
+    using AfterWrite = std::function<std::optional<std::string>()>;
 
     // The file's name as the user knows it, for the messages.
-    PolicyRegistry(std::string fileName, ReadFile read, WriteFile write);
+    PolicyRegistry(std::string fileName, ReadFile read, WriteFile write, AfterWrite afterWrite = {});
 
     // Reads the file now, unless changes are pending: why it cannot be
     // read, or nothing.
@@ -30,7 +34,8 @@ public:
     RegStatus Open(const std::string& path, KeyAccess access, std::unique_ptr<RegistryKey>& key) override;
     RegStatus DeleteKey(const std::string& path) override;
     std::optional<std::string> Commit() override;
-    bool StatesOnlyWhatItSets() const override { return true; }
+    std::optional<std::string> TakeNotice() override { return std::exchange(notice_, std::nullopt); }
+    bool IsPolicy() const override { return true; }
 
 private:
     class Key;
@@ -38,6 +43,8 @@ private:
     std::string fileName_;
     ReadFile read_;
     WriteFile write_;
+    AfterWrite afterWrite_;
+    std::optional<std::string> notice_;
     PolicyFile file_;
     PolicyFile lastRead_;  // the file as last read, without the changes
     std::optional<std::string> unreadable_;

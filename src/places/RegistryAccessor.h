@@ -73,9 +73,14 @@ public:
     // policy file is written whole here, while the registry has kept each
     // write as it came. The failure's text, or nothing.
     virtual std::optional<std::string> Commit() { return std::nullopt; }
-    // Whether the store states only what it sets, as a Group Policy does:
-    // a flag left unset is no value at all rather than a 0.
-    virtual bool StatesOnlyWhatItSets() const { return false; }
+    // What the last commit that was done has to tell, once: a policy saved
+    // whose version could not be raised, or one that applies only at the
+    // next refresh.
+    virtual std::optional<std::string> TakeNotice() { return std::nullopt; }
+    // Whether the store is a Group Policy, which states only what it sets:
+    // a place or the hide flag it does not set has no value at all, and a
+    // save changes only what the user changed.
+    virtual bool IsPolicy() const { return false; }
 };
 
 }  // namespace quenmar

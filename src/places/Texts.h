@@ -40,6 +40,9 @@
 #define IDS_POLICY_SIZE_PAST_END 3034
 #define IDS_POLICY_NAME_TOO_LONG 3035
 #define IDS_POLICY_TOO_LARGE 3036
+// A place a policy does not set: its caption, and what a screen reader hears.
+#define IDS_NOT_SET 3039
+#define IDS_NOT_SET_DESCRIPTION 3040
 
 #ifndef RC_INVOKED
 

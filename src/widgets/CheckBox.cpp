@@ -15,6 +15,13 @@ void CheckBox::SetChecked(bool checked) {
     SendMessageW(hwnd_, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
+void CheckBox::AllowIndeterminate() { SendMessageW(hwnd_, BM_SETSTYLE, BS_3STATE, TRUE); }
+
+void CheckBox::SetState(State state) {
+    const WPARAM check = state == State::Checked ? BST_CHECKED : state == State::Indeterminate ? BST_INDETERMINATE : BST_UNCHECKED;
+    if (static_cast<WPARAM>(SendMessageW(hwnd_, BM_GETCHECK, 0, 0)) != check) SendMessageW(hwnd_, BM_SETCHECK, check, 0);
+}
+
 void CheckBox::HandleCommand(WORD code) {
     if (code != BN_CLICKED) return;
     SetChecked(!Checked());

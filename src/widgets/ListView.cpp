@@ -144,6 +144,9 @@ LRESULT ListView::HandleNotify(NMHDR* header) {
     case NM_DBLCLK:
         Fire(OnDblClick);
         return 0;
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<NMLVKEYDOWN*>(header)->wVKey == VK_DELETE) Fire(OnDeleteKey);
+        return 0;
     default:
         return 0;
     }

@@ -18,6 +18,8 @@ public:
     using Control::Control;
     std::function<void(std::optional<int> selected)> OnSelectionChanged;
     Event OnDblClick;
+    // The Delete key pressed on the list.
+    Event OnDeleteKey;
 
     ListView() = default;
     ~ListView() override;

@@ -166,7 +166,7 @@ TEST(PolicyFile, TheStoreReadsAndWritesThePlacesOfAPolicyFile) {
     const PlacesStore store(registry);
     LoadedSlots loaded = store.LoadSlots();
     EXPECT_EQ(loaded.stored[0], kNoPlacesKey) << "no file: the policy sets no places";
-    EXPECT_EQ(store.LoadHideFlag(), HideFlag::None);
+    EXPECT_EQ(store.LoadHideFlag(), HideFlag::NotSet);
 
     const std::string other = Entry("Software\\Policies\\Other", "**DeleteValues", 1, Units("a;b"));
     const std::string place1 = Entry(kKey, "Place1", 1, Units("C:\\data", false));
@@ -174,19 +174,27 @@ TEST(PolicyFile, TheStoreReadsAndWritesThePlacesOfAPolicyFile) {
     loaded = store.LoadSlots();
     ASSERT_TRUE(loaded.entries[1].isFolder);
     EXPECT_EQ(loaded.entries[1].path, "C:\\data");
+    for (int n : {0, 2, 3, 4}) EXPECT_EQ(loaded.entries[n], Place::NotSet()) << n;
+    EXPECT_EQ(store.LoadHideFlag(), HideFlag::NotSet);
     loaded.entries[0] = Place::Special(17);
     ASSERT_TRUE(store.Save(loaded.entries, true).Done());
     EXPECT_EQ(writes, 1) << "one write for the places and the flag";
     std::string expected = kHeader + other + place1 + Entry(kKey, "**del.Place3", 1, Units(" ")) +
-                           Entry(kKey, "Place0", 4, Le32(17)) + Entry(kKey, "Place2", 4, Le32(0)) +
-                           Entry(kKey, "Place3", 4, Le32(0)) + Entry(kKey, "Place4", 4, Le32(0)) +
+                           Entry(kKey, "Place0", 4, Le32(17)) +
                            Entry(kKey.substr(0, kKey.rfind('\\')), "NoPlacesBar", 4, Le32(1));
-    EXPECT_EQ(disk, expected);
+    EXPECT_EQ(disk, expected) << "the places not set stay without entries";
     EXPECT_EQ(store.LoadHideFlag(), HideFlag::Hide);
 
-    ASSERT_TRUE(store.Save(loaded.entries, false).Done());
+    StoreChanges unconfigure;
+    unconfigure.hide = HideFlag::NotSet;
+    ASSERT_TRUE(store.Save(unconfigure).Done());
     expected.resize(expected.size() - Entry(kKey.substr(0, kKey.rfind('\\')), "NoPlacesBar", 4, Le32(1)).size());
-    EXPECT_EQ(disk, expected) << "unchecked, the flag's entry goes";
+    EXPECT_EQ(disk, expected) << "not configured, the flag's entry goes";
+    EXPECT_EQ(writes, 2);
+    ASSERT_TRUE(store.Save(StoreChanges{}).Done());
+    ASSERT_TRUE(store.Save(loaded.entries, false).Done());
+    EXPECT_EQ(store.LoadHideFlag(), HideFlag::Show) << "shown is a 0, as the policy's Disabled";
+    EXPECT_EQ(writes, 3) << "nothing to write, nothing written";
 
     // Another editor's save is read; a file that cannot be written is told
     // and the next reading is the file's, not the failed changes.

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <iterator>
 #include <set>
 
@@ -50,11 +49,12 @@ std::multiset<std::string> Placeholders(const std::string& text) {
 }
 
 // The placeholders of a text that stand in quotation marks, of any language
-// ('%1', « %1 », „%2“, 「%1」), spaces inside the marks allowed.
+// ('%1', « %1 », „%2“, 「%1」), spaces and direction marks inside the
+// marks allowed.
 std::set<std::string> QuotedPlaceholders(const std::string& text) {
     static const std::vector<std::string> marks{"'", "\"", "\u201C", "\u201D", "\u201E", "\u00AB", "\u00BB",
                                                 "\u300C", "\u300D", "\u300E", "\u300F", "\u2018", "\u2019"};
-    static const std::vector<std::string> spaces{" ", "\u00A0", "\u202F"};
+    static const std::vector<std::string> spaces{" ", "\u00A0", "\u202F", "\u200E", "\u200F"};
     const auto skip = [&](size_t at, bool back) {
         for (bool more = true; more;) {
             more = false;
@@ -226,7 +226,9 @@ TEST(StringTables, EachLanguagesTypography) {
                         const bool hasCjk = std::ranges::any_of(text, [](char c) {
                             return static_cast<unsigned char>(c) >= 0xE3 && static_cast<unsigned char>(c) <= 0xE9;
                         });
-                        const bool drive = at + 1 < text.size() && text[at + 1] == '\\';
+                        // A drive's colon, or a switch's ("/target:user").
+                        const bool drive = at + 1 < text.size() &&
+                                           (text[at + 1] == '\\' || std::isalpha(static_cast<unsigned char>(text[at + 1])));
                         const bool latin = at >= 1 && std::isalpha(static_cast<unsigned char>(text[at - 1]));
                         const bool closing = at >= 3 && (text.compare(at - 3, 3, "\u201D") == 0 || text.compare(at - 3, 3, "\u300D") == 0);
                         bad = hasCjk && !drive && (latin || closing);
@@ -250,7 +252,9 @@ TEST(StringTables, EachLanguagesTypography) {
 
 // In Arabic and Hebrew a switch read after right-to-left text, or starting
 // a line of a box that reads from right to left, would show its slash at its
-// far end ("export/"): a left-to-right mark (U+200E) stands before each.
+// far end ("export/"): a left-to-right mark (U+200E) stands between them.
+// Blanks, brackets and punctuation between them take the direction of the
+// text before them ("يحتاج: /export" reads "export/" too).
 TEST(StringTables, EverySwitchAfterRightToLeftTextHasALeftToRightMark) {
     const std::string mark = "\u200E";
     const auto names = TextNames();
@@ -260,11 +264,23 @@ TEST(StringTables, EverySwitchAfterRightToLeftTextHasALeftToRightMark) {
             for (const std::string switchText : {"/export", "/quiet", "/?", "/policy"}) {
                 for (size_t at = text.find(switchText); at != std::string::npos; at = text.find(switchText, at + 1)) {
                     size_t before = at;
-                    while (before > 0 && std::string_view(" \t[(").find(text[before - 1]) != std::string_view::npos) {
-                        --before;
+                    bool marked = false;
+                    for (;;) {
+                        if (before >= mark.size() && text.compare(before - mark.size(), mark.size(), mark) == 0) {
+                            marked = true;
+                            before -= mark.size();
+                        } else if (before > 0 && std::string_view(" \t[]():;,.!?'\"-").find(text[before - 1]) !=
+                                                     std::string_view::npos) {
+                            --before;
+                        } else if (before >= 2 && (text.compare(before - 2, 2, "\u00AB") == 0 ||
+                                                   text.compare(before - 2, 2, "\u00BB") == 0)) {
+                            before -= 2;
+                        } else {
+                            break;
+                        }
                     }
-                    const bool marked = before >= mark.size() && text.compare(before - mark.size(), mark.size(), mark) == 0;
-                    // Hebrew letters lead with D6 or D7, Arabic with D8 to DB.
+                    // Hebrew letters lead with D6 or D7, Arabic with D8 to DB
+                    // (its comma and question mark among them).
                     const auto lead = before >= 2 ? static_cast<unsigned char>(text[before - 2]) : 0;
                     const bool afterRightToLeft = before == 0 || text[before - 1] == '\n' || (lead >= 0xD6 && lead <= 0xDB);
                     EXPECT_FALSE(afterRightToLeft && !marked)
@@ -273,22 +289,6 @@ TEST(StringTables, EverySwitchAfterRightToLeftTextHasALeftToRightMark) {
             }
         }
     }
-}
-
-// Each window drawn for its own monitor's scale: Windows 10 1607 and later
-// read dpiAwareness, older systems dpiAware; either one missing or weakened
-// leaves a window stretched blurry on a monitor of another scale.
-TEST(Resources, TheManifestAsksForEachMonitorsScale) {
-    std::ifstream file(std::string(QUENMAR_SOURCE_DIR) + "/src/app/res/Quenmar.manifest");
-    const std::string manifest((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    ASSERT_FALSE(manifest.empty());
-    const auto element = [&](const std::string& name) {
-        const size_t open = manifest.find('>', manifest.find("<" + name + " "));
-        const size_t close = manifest.find("</" + name + ">");
-        return open < close && close != std::string::npos ? manifest.substr(open + 1, close - open - 1) : "";
-    };
-    EXPECT_EQ(element("dpiAwareness"), "PerMonitorV2, PerMonitor");
-    EXPECT_EQ(element("dpiAware"), "true/pm");
 }
 
 TEST(StringTables, EachWindowsMnemonicsAreUniqueAndOnTheKeyboard) {
