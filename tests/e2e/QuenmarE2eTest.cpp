@@ -63,6 +63,8 @@ protected:
         const auto allIn = [&] {
             for (HWND list : {places, catalogue}) {
                 for (int i = 0; i < app->ListViewCount(list); ++i) {
+                    // A place a policy does not set asks nothing, and has no icon.
+                    if (list == places && app->ListViewText(list, i) == "Not set") continue;
                     if (app->ListViewImage(list, i) < 0) return false;
                 }
             }
@@ -330,6 +332,16 @@ TEST_F(Quenmar, AGroupPolicyObjectIsEditedInTheWindow) {
     write(gpo + L"\\User\\Registry.pol",
           testing::kPolicyHeader + before + PolicyEntryBytes(places, "Place0", 4, Le32(17)) + markers + place1);
     write(gpo + L"\\gpt.ini", "[General]\r\nVersion=5\r\n");
+    const std::string policyBefore = read(gpo + L"\\User\\Registry.pol");
+
+    // Opened to look at and closed, it is left byte for byte, its version too.
+    Start("/policy C:\\quenmar-gpo");
+    EXPECT_EQ(Captions(), (Strings{testing::ShellsOwnName(17), testing::ShellsOwnNameOf(L"C:\\windows"), "Not set", "Not set",
+                               "Not set"}));
+    Click(Button("E&xit"));
+    ASSERT_TRUE(app->Exited(10000));
+    EXPECT_EQ(read(gpo + L"\\User\\Registry.pol"), policyBefore);
+    EXPECT_EQ(read(gpo + L"\\gpt.ini"), "[General]\r\nVersion=5\r\n");
 
     Start("/policy C:\\quenmar-gpo");
     EXPECT_NE(Text(main).find(" - Group Policy: C:\\quenmar-gpo"), std::string::npos) << Text(main);
@@ -345,13 +357,16 @@ TEST_F(Quenmar, AGroupPolicyObjectIsEditedInTheWindow) {
     Settle(main);
     SelectSlot(0);
     PickRow(1);  // Desktop
+    // Slot 1 removed from the policy with the Delete key.
+    SelectSlot(1);
+    Key(this->places, VK_DELETE);
+    Await(main, [&] { return Captions()[1] == "Not set"; });
+    EXPECT_EQ(Captions()[1], "Not set");
     Click(Button("E&xit"));
     ASSERT_TRUE(app->Exited(10000));
     EXPECT_EQ(app->ExitCode(), 0u);
     EXPECT_EQ(read(gpo + L"\\User\\Registry.pol"),
-              testing::kPolicyHeader + before + PolicyEntryBytes(places, "Place0", 4, Le32(0)) + markers + place1 +
-                  PolicyEntryBytes(places, "Place2", 4, Le32(0)) + PolicyEntryBytes(places, "Place3", 4, Le32(0)) +
-                  PolicyEntryBytes(places, "Place4", 4, Le32(0)));
+              testing::kPolicyHeader + before + PolicyEntryBytes(places, "Place0", 4, Le32(0)) + markers);
     EXPECT_EQ(read(gpo + L"\\gpt.ini"), "[General]\r\nVersion=65541\r\ngPCUserExtensionNames=[{35378EAC-683F-11D2-A89A-"
                                         "00C04FBBCFA2}{D02B1F73-3407-48AE-BA88-E8213C6761F1}]\r\n");
     EXPECT_FALSE(registry.Get(kPlacesBarKey, "Place0").has_value()) << "the user's own registry untouched";

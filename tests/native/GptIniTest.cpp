@@ -28,6 +28,9 @@ TEST(GptIni, AUserSaveRaisesTheUserVersionAndListsTheRegistryExtension) {
              kScripts + "]\r\nVersion=196608\r\n"},
         {"[General]\r\nVersion=65536\r\ngPCUserExtensionNames=[" + kRegistry + kMachineTool + "]\r\n",
          "[General]\r\nVersion=131072\r\ngPCUserExtensionNames=[" + kRegistry + kMachineTool + kUserTool + "]\r\n"},
+        // A GPO with machine settings only: their list stays as it is.
+        {"[General]\r\nVersion=3\r\ngPCMachineExtensionNames=[" + kRegistry + kMachineTool + "]\r\n",
+         "[General]\r\nVersion=65539\r\n" + listed + "\r\ngPCMachineExtensionNames=[" + kRegistry + kMachineTool + "]\r\n"},
         {"[Other]\r\nx=1\r\n[General]\r\nVersion=7\r\n" + listed + "\r\n", "[Other]\r\nx=1\r\n[General]\r\nVersion=65543\r\n" + listed + "\r\n"},
     };
     for (const auto& [before, after] : rows) EXPECT_EQ(GptIniAfterUserSave(before), after) << before;

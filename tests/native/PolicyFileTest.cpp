@@ -4,7 +4,9 @@
 
 #include "PolicyBytes.h"
 #include "StringTables.h"
+#include "places/PlacesEditor.h"
 #include "places/PolicyFile.h"
+#include "places/PolicyRegistry.h"
 
 namespace quenmar::testing {
 namespace {
@@ -194,7 +196,9 @@ TEST(PolicyFile, TheStoreReadsAndWritesThePlacesOfAPolicyFile) {
     ASSERT_TRUE(store.Save(StoreChanges{}).Done());
     ASSERT_TRUE(store.Save(loaded.entries, false).Done());
     EXPECT_EQ(store.LoadHideFlag(), HideFlag::Show) << "shown is a 0, as the policy's Disabled";
-    EXPECT_EQ(writes, 3) << "nothing to write, nothing written";
+    EXPECT_EQ(writes, 3);
+    ASSERT_TRUE(store.Save(loaded.entries, false).Done());
+    EXPECT_EQ(writes, 3) << "what the file holds already, not written again";
 
     // Another editor's save is read; a file that cannot be written is told
     // and the next reading is the file's, not the failed changes.
@@ -215,6 +219,81 @@ TEST(PolicyFile, TheStoreReadsAndWritesThePlacesOfAPolicyFile) {
               "The policy file 'Registry.pol' cannot be read: an entry is cut short (at byte " +
                   std::to_string(broken.size()) + ").");
     EXPECT_EQ(disk, broken) << "never written over";
+}
+
+
+// An administrator's policy is changed only where they changed it: an edit
+// that ends where it began writes nothing, a changed place changes its own
+// entry in its place (a place made not set loses it), and every other entry
+// stays byte for byte and in order. The expected files are spelled out
+// entry by entry from the format.
+TEST(PolicyFile, APolicyIsWrittenOnlyWhereTheUserChangedIt) {
+    const std::string comdlg = kKey.substr(0, kKey.rfind('\\'));
+    const std::string other = Entry("Software\\Policies\\Other", "Kept", 1, Units("x"));
+    // A plain path that looks like it names a variable, kept plain.
+    const std::string work = Entry(kKey, "Place0", 1, Units("D:\\100%x%\\"));
+    const std::string documents = Entry(kKey, "Place1", 4, Le32(5));
+    const std::string shown = Entry(comdlg, "NoPlacesBar", 4, Le32(0));  // the hide policy Disabled
+    const std::string start = kHeader + other + work + documents + shown;
+    using Act = std::function<void(PlacesEditor&)>;
+    const auto select = [](int n) { return [n](PlacesEditor& e) { e.Select(n); }; };
+    struct Row {
+        const char* what;
+        std::vector<Act> acts;
+        std::optional<std::string> written;  // none: no write at all
+    };
+    const Row rows[] = {
+        {"opened and closed", {}, std::nullopt},
+        {"kinds switched back, the same path typed, moved and moved back",
+         {select(0), [](PlacesEditor& e) { e.SetKind(PlaceKind::SpecialFolder); },
+          [](PlacesEditor& e) { e.SetKind(PlaceKind::Folder); }, [](PlacesEditor& e) { e.SetPath("D:\\100%x%\\ "); },
+          [](PlacesEditor& e) { e.MoveDown(); }, [](PlacesEditor& e) { e.MoveUp(); }},
+         std::nullopt},
+        {"a place never set, selected and its kind switched", {select(3), [](PlacesEditor& e) { e.SetKind(PlaceKind::SpecialFolder); }},
+         std::nullopt},
+        {"a place not set given a path", {select(2), [](PlacesEditor& e) { e.SetPath("E:\\"); }},
+         start + Entry(kKey, "Place2", 1, Units("E:\\"))},
+        {"an expandable path in a policy",
+         {select(4), [](PlacesEditor& e) { e.SetPath("%USERPROFILE%\\Projects"); }},
+         start + Entry(kKey, "Place4", 2, Units("%USERPROFILE%\\Projects"))},
+        {"a set place changed in its place", {select(1), [](PlacesEditor& e) { e.PickSpecialFolder(17); }},
+         kHeader + other + work + Entry(kKey, "Place1", 4, Le32(17)) + shown},
+        {"a set place removed", {select(0), [](PlacesEditor& e) { e.Unset(); }}, kHeader + other + documents + shown},
+        {"a set place's path cleared", {select(0), [](PlacesEditor& e) { e.SetPath(""); }}, kHeader + other + documents + shown},
+        {"moved past a place not set", {select(1), [](PlacesEditor& e) { e.MoveDown(); }},
+         kHeader + other + work + shown + Entry(kKey, "Place2", 4, Le32(5))},
+        {"Restore Defaults", {[](PlacesEditor& e) { e.RestoreDefaults(); }}, kHeader + other + shown},
+        {"hidden", {[](PlacesEditor& e) { e.SetHideSetting(HideFlag::Hide); }},
+         kHeader + other + work + documents + Entry(comdlg, "NoPlacesBar", 4, Le32(1))},
+        {"the hide policy not configured", {[](PlacesEditor& e) { e.SetHideSetting(HideFlag::NotSet); }},
+         kHeader + other + work + documents},
+    };
+    for (const Row& row : rows) {
+        std::string disk = start;
+        int writes = 0;
+        PolicyRegistry registry(
+            "Registry.pol",
+            [&](std::string& bytes) -> std::optional<std::string> {
+                bytes = disk;
+                return std::nullopt;
+            },
+            [&](const std::string& bytes) -> std::optional<std::string> {
+                ++writes;
+                disk = bytes;
+                return std::nullopt;
+            });
+        PlacesEditor editor(registry);
+        editor.Load();
+        for (const Act& act : row.acts) act(editor);
+        ASSERT_TRUE(editor.Save().Done()) << row.what;
+        EXPECT_EQ(writes, row.written ? 1 : 0) << row.what;
+        EXPECT_EQ(disk, row.written.value_or(start)) << row.what;
+        // Saved again, or reloaded and saved, nothing more is written.
+        ASSERT_TRUE(editor.Save().Done());
+        editor.Load();
+        ASSERT_TRUE(editor.Save().Done());
+        EXPECT_EQ(writes, row.written ? 1 : 0) << row.what << ": saved again";
+    }
 }
 
 }  // namespace

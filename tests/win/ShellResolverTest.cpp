@@ -5,6 +5,7 @@
 // never shown for it.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -151,9 +152,21 @@ TEST(ShellAnswers, AfterForgetEachPlaceIsAskedOnceAndOnlyTheFreshAnswerTaken) {
     resolver.Attach(told, WM_APP);
     resolver.Release();
     const std::vector<std::string> places{"C:\\", "D:\\", "\\\\server\\share"};
-    MSG message;
-    // Answers taken as the window takes them: once told.
-    const auto toldOfAnswers = [&] { return WaitUntil([&] { return PeekMessageW(&message, told, WM_APP, WM_APP, PM_REMOVE); }, 5000); };
+    // Answers taken as the window takes them: once told (counted as the
+    // window receives the word).
+    int told_ = 0, seen = 0;
+    SetWindowSubclass(
+        told,
+        [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count) -> LRESULT {
+            if (message == WM_APP) ++*reinterpret_cast<int*>(count);
+            return DefSubclassProc(window, message, wParam, lParam);
+        },
+        1, reinterpret_cast<DWORD_PTR>(&told_));
+    const auto toldOfAnswers = [&] {
+        const bool came = WaitUntil([&] { return told_ > seen; }, 5000);
+        seen = told_;
+        return came;
+    };
     const auto nameNow = [&](const std::string& place) {
         const ShellAnswer* answer = resolver.AnswerFor({false, 0, place});
         return answer ? answer->name : std::string("none");
@@ -172,8 +185,8 @@ TEST(ShellAnswers, AfterForgetEachPlaceIsAskedOnceAndOnlyTheFreshAnswerTaken) {
         resolver.TakeAnswers();
         return nameNow("D:\\") == "D:\\ answer 2" && nameNow("\\\\server\\share") == "\\\\server\\share answer 2";
     }, 5000));
-    while (PeekMessageW(&message, told, WM_APP, WM_APP, PM_REMOVE)) {
-    }
+    PumpMessages();
+    seen = told_;
     SetEvent(first.get());
     ASSERT_TRUE(toldOfAnswers());
     resolver.TakeAnswers();
