@@ -1,0 +1,95 @@
+// A Group Policy Object's folder on the test prefix's C: drive, edited as the
+// window edits it: made by the first save that sets something, its version
+// raised only with a write, and a version that cannot be raised told.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/AppTexts.h"
+#include "app/GroupPolicyTarget.h"
+#include "places/PlacesEditor.h"
+#include "win32/Handles.h"
+#include "win32/Texts.h"
+
+namespace quenmar::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+class GroupPolicyTargets : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::remove_all(gpo);
+        fs::create_directory(gpo);
+    }
+    void TearDown() override {
+        fs::remove_all(gpo);
+    }
+    const fs::path gpo = L"C:\\quenmar-target-gpo";
+};
+
+TEST_F(GroupPolicyTargets, AFreshObjectIsMadeByTheFirstSaveThatSetsSomething) {
+    const GroupPolicyTarget target = ResolveGroupPolicyTarget(gpo.string());
+    ASSERT_FALSE(target.missing) << *target.missing;
+    EXPECT_NE(target.description.find(TextOf(IDS_POLICY_NEW, {""})), std::string::npos) << target.description;
+    const auto registry = OpenGroupPolicy(target);
+    ASSERT_FALSE(registry->Reread());
+    PlacesEditor editor(*registry);
+    editor.Load();
+    ASSERT_TRUE(editor.Save().Done());
+    EXPECT_TRUE(fs::is_empty(gpo)) << "nothing set, nothing made";
+
+    editor.Select(2);
+    editor.PickSpecialFolder(17);
+    const StoreOutcome saved = editor.Save();
+    ASSERT_TRUE(saved.Done()) << saved.failure;
+    EXPECT_EQ(saved.notice, "");
+    EXPECT_TRUE(fs::exists(gpo / "User" / "Registry.pol"));
+    EXPECT_EQ(Read(gpo / "gpt.ini"), "[General]\r\nVersion=65536\r\ngPCUserExtensionNames=[{35378EAC-683F-11D2-A89A-"
+                                     "00C04FBBCFA2}{D02B1F73-3407-48AE-BA88-E8213C6761F1}]\r\n");
+}
+
+// The policy file is written, but clients will not apply it: told after a
+// save that is done, the change kept.
+TEST_F(GroupPolicyTargets, AVersionThatCannotBeRaisedIsTold) {
+    std::ofstream(gpo / "gpt.ini", std::ios::binary) << "[General]\r\nVersion=5\r\n";
+    // Another program has it open, and lets it be read but not replaced.
+    const win::UniqueHandle held(CreateFileW((gpo / "gpt.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
+    const auto registry = OpenGroupPolicy(ResolveGroupPolicyTarget(gpo.string()));
+    ASSERT_FALSE(registry->Reread());
+    PlacesEditor editor(*registry);
+    editor.Load();
+    editor.Select(0);
+    editor.SetPath("D:\\Shared\\");
+    const StoreOutcome saved = editor.Save();
+    EXPECT_TRUE(saved.Done()) << saved.failure;
+    EXPECT_EQ(saved.notice.rfind(TextOf(IDS_GPT_INI_NOT_WRITTEN, {(gpo / "gpt.ini").string(), ""}), 0), 0u) << saved.notice;
+    EXPECT_EQ(Read(gpo / "gpt.ini"), "[General]\r\nVersion=5\r\n");
+    EXPECT_TRUE(fs::exists(gpo / "User" / "Registry.pol"));
+}
+
+TEST_F(GroupPolicyTargets, AFolderThatIsNotThereIsToldAndAPolicyFileThatIsNotThereIsNew) {
+    for (const fs::path& missing : {gpo / "no such gpo", gpo / "no such folder" / "x.pol"}) {
+        const GroupPolicyTarget target = ResolveGroupPolicyTarget(missing.string() + (missing.has_extension() ? "" : "\\"));
+        ASSERT_TRUE(target.missing) << missing;
+        EXPECT_NE(target.missing->find("no such"), std::string::npos) << *target.missing;
+    }
+    const GroupPolicyTarget file = ResolveGroupPolicyTarget((gpo / "Places.POL").string());
+    EXPECT_FALSE(file.missing);
+    EXPECT_EQ(file.description, TextOf(IDS_POLICY_NEW, {TextOf(IDS_POLICY_FILE_TARGET, {"Places.POL"})}));
+    EXPECT_TRUE(fs::is_empty(gpo));
+}
+
+}  // namespace
+}  // namespace quenmar::testing
