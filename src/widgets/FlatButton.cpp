@@ -16,9 +16,10 @@ HoverTracker::~HoverTracker() {
     if (window_) win::WindowSubclass::Remove(window_);
 }
 
-void HoverTracker::Attach(HWND window, std::function<void()> changed) {
+void HoverTracker::Attach(HWND window, std::function<void()> changed, const Control* described) {
     window_ = window;
     changed_ = std::move(changed);
+    described_ = described;
     win::WindowSubclass::Install(window, Proc, this);
 }
 
@@ -31,6 +32,11 @@ void HoverTracker::SetHot(bool hot) {
 LRESULT HoverTracker::Proc(void* context, HWND window, UINT message, WPARAM wParam, LPARAM lParam, WNDPROC next) {
     auto* tracker = static_cast<HoverTracker*>(context);
     switch (message) {
+    case WM_GETOBJECT:
+        if (LRESULT answer = 0; tracker->described_ && tracker->described_->AnswerGetObject(wParam, lParam, answer)) {
+            return answer;
+        }
+        break;
     case WM_MOUSEMOVE:
         if (!tracker->hot_ && IsWindowEnabled(window)) {
             TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, window, 0};

@@ -13,7 +13,9 @@ namespace quenmar::widgets {
 class HoverTracker {
 public:
     ~HoverTracker();
-    void Attach(HWND window, std::function<void()> changed);
+    // The control's accessible descriptions are answered here too: a window
+    // takes one such procedure.
+    void Attach(HWND window, std::function<void()> changed, const Control* described = nullptr);
     bool Hot() const { return hot_; }
 
 private:
@@ -22,6 +24,7 @@ private:
     HWND window_ = nullptr;
     bool hot_ = false;
     std::function<void()> changed_;
+    const Control* described_ = nullptr;
 };
 
 // A push button drawn by the program in the palette's colours: its face,
@@ -78,7 +81,7 @@ public:
 protected:
     void TrackHover() {
         const HWND window = this->Handle();
-        hover_.Attach(window, [window] { InvalidateRect(window, nullptr, TRUE); });
+        hover_.Attach(window, [window] { InvalidateRect(window, nullptr, TRUE); }, this);
     }
 
 private:

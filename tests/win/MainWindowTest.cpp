@@ -11,6 +11,7 @@
 #include "MainWindowProbe.h"
 #include "MemoryRegistry.h"
 #include "ModalBoxes.h"
+#include "Accessibility.h"
 #include "PolicyBytes.h"
 #include "RealRegistry.h"
 #include "ScreenPixels.h"
@@ -18,6 +19,7 @@
 #include "app/AboutWindow.h"
 #include "app/AppTexts.h"
 #include "folderpicker/FolderPickerWindow.h"
+#include "places/PolicyRegistry.h"
 #include "widgets/Application.h"
 #include "widgets/Resources.h"
 #include "win32/WideText.h"
@@ -202,6 +204,53 @@ TEST_F(MainWindowTest, ALocalPolicyThatSetsThePlacesIsTold) {
     EXPECT_TRUE(form->mendLink.Visible());
     EXPECT_EQ(form->mendLink.Text(), TextOf(IDS_EDIT_LOCAL_POLICY));
     EXPECT_FALSE(form->dropHint.Visible());
+}
+
+// A policy's own states shown as they are: a place it does not set is a
+// slot marked so (to the eye and a screen reader), a set one can be removed
+// from it by its link or the Delete key, and the hide policy not configured
+// is the box's third state, which its clicks go round through.
+TEST_F(MainWindowTest, APolicyShowsThePlacesItDoesNotSetAndItsHideSettingsThirdState) {
+    std::string disk = testing::kPolicyHeader + testing::PolicyEntryBytes(kPlacesBarKey, "Place0", 4, testing::Le32(17));
+    auto registry = std::make_unique<PolicyRegistry>(
+        "Registry.pol",
+        [&](std::string& bytes) -> std::optional<std::string> {
+            bytes = disk;
+            return std::nullopt;
+        },
+        [&](const std::string& bytes) -> std::optional<std::string> {
+            disk = bytes;
+            return std::nullopt;
+        });
+    form = std::make_unique<MainWindowProbe>(std::move(registry));
+    form->Show();
+    PumpMessages();
+    for (int n = 1; n < kSlotCount; ++n) {
+        EXPECT_EQ(ItemText(form->placesList, n), TextOf(IDS_NOT_SET)) << n;
+        EXPECT_EQ(win::Utf8(AccessibleDescription(form->placesList.Handle(), n + 1)), TextOf(IDS_NOT_SET_DESCRIPTION)) << n;
+    }
+    EXPECT_NE(ItemText(form->placesList, 0), TextOf(IDS_NOT_SET));
+    EXPECT_EQ(SendMessageW(form->hideBox.Handle(), BM_GETCHECK, 0, 0), BST_INDETERMINATE);
+    EXPECT_EQ(win::Utf8(AccessibleDescription(form->hideBox.Handle())), TextOf(IDS_HIDE_NOT_CONFIGURED));
+
+    auto& unsetLink = FoundControl<widgets::LinkLabel>(*form, MainWindow::kUnsetLink);
+    EXPECT_TRUE(unsetLink.Visible()) << "slot 0, set, is selected";
+    UserSelect(form->placesList, 3);
+    PumpMessages();
+    EXPECT_FALSE(unsetLink.Visible()) << "a place not set has nothing to remove";
+    UserSelect(form->placesList, 0);
+    PumpMessages();
+    unsetLink.Open();
+    PumpMessages();
+    EXPECT_EQ(ItemText(form->placesList, 0), TextOf(IDS_NOT_SET));
+    EXPECT_FALSE(unsetLink.Visible());
+
+    const std::vector<WPARAM> states{BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
+    for (const WPARAM expected : states) {
+        SendMessageW(form->hideBox.Handle(), BM_CLICK, 0, 0);
+        PumpMessages();
+        EXPECT_EQ(static_cast<WPARAM>(SendMessageW(form->hideBox.Handle(), BM_GETCHECK, 0, 0)), expected);
+    }
 }
 
 // Places typed and pasted into the path box, stored as typed: text naming
