@@ -20,6 +20,8 @@ constexpr UINT_PTR kDrawnTimer = 2;  // every control drawn: a timer's message c
 // four bits clear.
 constexpr UINT kExportSettingsCommand = 0x0110;
 constexpr UINT kCopyForPreferencesCommand = 0x0120;
+constexpr UINT kCopyAsPowerShellCommand = 0x0130;
+constexpr UINT kCopyForIntuneCommand = 0x0140;
 
 // Registered: a later start asks the first to come forward
 // (SingleInstance's ComeForwardMessage).

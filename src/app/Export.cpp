@@ -7,6 +7,7 @@
 
 #include "app/AppTexts.h"
 #include "app/Product.h"
+#include "places/Catalogue.h"
 #include "widgets/FileDialog.h"
 #include "widgets/MessageBoxes.h"
 #include "win32/Clipboard.h"
@@ -15,20 +16,20 @@
 
 namespace quenmar {
 
-void ExportStoredSettings(const std::string& path, RegistryAccessor& registry) {
+void ExportStoredSettings(const std::string& path, RegistryAccessor& registry, std::string_view gpoGuid) {
     PlacesEditor editor(registry);
     editor.Load();
-    win::ReplaceFileContents(path, *editor.ExportFile(ExportFormatFor(path), PreferenceStampsNow()));
+    win::ReplaceFileContents(path, *editor.ExportFile(ExportFormatFor(path), PreferenceStampsNow(), gpoGuid));
 }
 
-void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor) {
+void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor, std::string_view gpoGuid) {
     if (!editor.Loaded()) return;  // nothing to export
     const std::optional<std::string> path = widgets::AskFileToSave(
         owner, {TextOf(IDS_EXPORT_FILTER), TextOf(IDS_EXPORT_FILE_NAME), TextOf(IDS_EXPORT_TITLE)}, L"reg",
         TextOf(IDS_FILE_NAME_TOO_LONG), kApplicationTitle);
     if (!path) return;
     try {
-        win::ReplaceFileContents(*path, *editor.ExportFile(ExportFormatFor(*path), PreferenceStampsNow()));
+        win::ReplaceFileContents(*path, *editor.ExportFile(ExportFormatFor(*path), PreferenceStampsNow(), gpoGuid));
     } catch (const win::FileWriteError& error) {
         widgets::ShowMessage(owner, error.what(), kApplicationTitle, MB_ICONWARNING);
     }
@@ -36,6 +37,24 @@ void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor) {
 
 void CopyForPreferences(HWND owner, const PlacesEditor& editor) {
     if (editor.Loaded()) win::CopyTextToClipboard(owner, *editor.ExportFile(ExportFormat::Preferences, PreferenceStampsNow()));
+}
+
+void CopyAsPowerShell(HWND owner, const PlacesEditor& editor, std::string_view gpoGuid) {
+    if (!editor.Loaded()) return;
+    std::string script = *editor.ExportFile(ExportFormat::PowerShell, {}, gpoGuid);
+    if (script.rfind("\xEF\xBB\xBF", 0) == 0) script.erase(0, 3);  // the file's mark, not the text's
+    win::CopyTextToClipboard(owner, script);
+}
+
+void CopyForIntune(HWND owner, const PlacesEditor& editor) {
+    const auto settings = editor.IntuneSettings();
+    if (!settings) return;
+    if (const auto* unnamed = std::get_if<int32_t>(&*settings)) {
+        widgets::ShowMessage(owner, TextOf(IDS_INTUNE_UNNAMED_FOLDER, {SpecialFolderName(*unnamed)}), kApplicationTitle,
+                             MB_ICONINFORMATION);
+        return;
+    }
+    win::CopyTextToClipboard(owner, IntuneText(std::get<std::vector<IntuneSetting>>(*settings)));
 }
 
 PreferenceStamps PreferenceStampsNow() {

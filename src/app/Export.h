@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "places/PlacesEditor.h"
 #include "places/RegistryAccessor.h"
@@ -14,15 +15,25 @@ namespace quenmar {
 // would store them, to a file in the format its extension names (a policy
 // file for ".pol", Group Policy Preferences for ".xml", else a registry
 // script). Raises win::FileWriteError when it cannot.
-void ExportStoredSettings(const std::string& path, RegistryAccessor& registry);
+// A PowerShell script (".ps1") is for the Group Policy Object of this GUID
+// when one is given.
+void ExportStoredSettings(const std::string& path, RegistryAccessor& registry, std::string_view gpoGuid = {});
 
 // The editor's settings, as a save would store them, written to a file the
 // user names in the Save dialog; a file that cannot be written is told.
-void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor);
+void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor, std::string_view gpoGuid);
 
 // The editor's settings as Group Policy Preferences items on the clipboard,
 // for pasting into the Group Policy Management Console.
 void CopyForPreferences(HWND owner, const PlacesEditor& editor);
+
+// A PowerShell script that makes a domain's Group Policy Object set what the
+// editor shows (PlacesPowerShell), on the clipboard.
+void CopyAsPowerShell(HWND owner, const PlacesEditor& editor, std::string_view gpoGuid);
+
+// An Intune profile's settings for what the editor shows, on the clipboard;
+// a special folder Intune cannot name is told instead.
+void CopyForIntune(HWND owner, const PlacesEditor& editor);
 
 // Group Policy Preferences items made now: new GUIDs, and this moment's time.
 PreferenceStamps PreferenceStampsNow();

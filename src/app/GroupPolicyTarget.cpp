@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <cctype>
+#include <vector>
+
 #include "app/AppTexts.h"
 #include "places/GptIni.h"
 #include "win32/FileContents.h"
@@ -36,6 +39,16 @@ bool NamesPolicyFile(const std::string& path) {
     return path.size() > 4 && CompareStringOrdinal(win::Wide(path.substr(path.size() - 4)).c_str(), -1, L".pol", -1, TRUE) == CSTR_EQUAL;
 }
 
+// "{...}" as a GUID is written: 8-4-4-4-12 hexadecimal digits in braces.
+bool IsGuid(const std::string& text) {
+    if (text.size() != 38 || text.front() != '{' || text.back() != '}') return false;
+    for (size_t i = 1; i < 37; ++i) {
+        const bool dash = i == 9 || i == 14 || i == 19 || i == 24;
+        if (dash ? text[i] != '-' : !std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
+    }
+    return true;
+}
+
 std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\')); }
 
 std::string FileName(const std::string& path) {
@@ -68,6 +81,8 @@ GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named) {
     if (!folder.empty()) {
         target.policyFile = folder + "\\User\\Registry.pol";
         target.gptIni = folder + "\\gpt.ini";
+        target.onAServer = folder.starts_with("\\\\");
+        if (IsGuid(FileName(folder))) target.gpoGuid = FileName(folder);
     } else {
         target.policyFile = FullPath(named);
         target.description = TextOf(IDS_POLICY_FILE_TARGET, {FileName(target.policyFile)});
@@ -128,11 +143,16 @@ std::unique_ptr<PolicyRegistry> OpenGroupPolicy(const GroupPolicyTarget& target)
 std::optional<std::string> GroupPolicyNotice(const GroupPolicyTarget& target) {
     std::string ini;
     if (!target.gptIni) return std::nullopt;
+    std::vector<std::string> told;
+    if (target.onAServer) told.push_back(TextOf(IDS_DOMAIN_GPO_NOTE));
     if (win::ReadFileContents(*target.gptIni, kLargestGptIni, ini) || ini.size() > kLargestGptIni ||
         !GptIniAfterUserSave(ini)) {
-        return TextOf(IDS_GPT_INI_UNREADABLE, {*target.gptIni});
+        told.push_back(TextOf(IDS_GPT_INI_UNREADABLE, {*target.gptIni}));
     }
-    return std::nullopt;
+    if (told.empty()) return std::nullopt;
+    std::string text;
+    for (const std::string& each : told) text += (text.empty() ? "" : "\n\n") + each;
+    return text;
 }
 
 }  // namespace quenmar

@@ -18,6 +18,8 @@ struct GroupPolicyTarget {
     std::string description;           // what the window's title says it edits
     std::string shortDescription;      // the same in the banner's few words
     bool local = false;                // this computer's local Group Policy Object
+    bool onAServer = false;            // a Group Policy Object's folder by a UNC path (a domain's SYSVOL)
+    std::string gpoGuid;               // its folder's name, when that is a GUID ("{...}")
     // Why there is nothing to edit: a folder named that is not there (a
     // policy file that is not there is a new, empty policy).
     std::optional<std::string> missing;
@@ -32,7 +34,9 @@ GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named);
 std::unique_ptr<PolicyRegistry> OpenGroupPolicy(const GroupPolicyTarget& target);
 
 // What the window tells at the start about the target, if anything: a
-// gpt.ini that cannot be read, and so is never written.
+// domain's Group Policy Object, whose clients apply an edit of its files
+// only once its version in the directory rises too; a gpt.ini that cannot
+// be read, and so is never written.
 std::optional<std::string> GroupPolicyNotice(const GroupPolicyTarget& target);
 
 }  // namespace quenmar

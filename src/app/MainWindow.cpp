@@ -165,9 +165,11 @@ void MainWindow::Created() {
 
     Application::Instance().SetTitle(kApplicationTitle);
     const std::string caption = TextOf(IDS_CAPTION, {Application::Instance().Title(), kVersion});
-    SetCaption(session_.Policy() ? caption + " - " + session_.Policy()->description : caption);
+    SetCaption(session_.Edited().Title(caption));
     AddSystemCommands({{kExportSettingsCommand, TextOf(IDS_EXPORT_SETTINGS)},
-                       {kCopyForPreferencesCommand, TextOf(IDS_COPY_FOR_PREFERENCES)}});
+                       {kCopyForPreferencesCommand, TextOf(IDS_COPY_FOR_PREFERENCES)},
+                       {kCopyAsPowerShellCommand, TextOf(IDS_COPY_AS_POWERSHELL)},
+                       {kCopyForIntuneCommand, TextOf(IDS_COPY_FOR_INTUNE)}});
 
     session_.WhenImageListsChange([this](IconSize size, HIMAGELIST list) {
         if (size == IconSize::Small) return smallIcons_.Adopt(list);
@@ -253,9 +255,8 @@ void MainWindow::FitToTexts() {
 void MainWindow::ColoursChanged() { ShowBanner(); }
 
 void MainWindow::ShowBanner() {
-    // Editing a Group Policy, the banner says which.
-    const std::string tagline = session_.Policy() ? session_.Policy()->shortDescription : TextOf(IDS_TAGLINE);
-    banner_.Show(widgets::CurrentPalette(), kApplicationTitle, tagline);
+    // Editing a Group Policy, the banner says so.
+    banner_.Show(widgets::CurrentPalette(), kApplicationTitle, session_.Edited().Tagline());
 }
 
 // The pictures and glyphs drawn for the window's scale.
@@ -383,9 +384,13 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == kExportSettingsCommand) {
-            ExportAsTheUserNames(Handle(), editor_);
+            ExportAsTheUserNames(Handle(), editor_, session_.Edited().GpoGuid());
         } else if ((wParam & 0xFFF0) == kCopyForPreferencesCommand) {
             CopyForPreferences(Handle(), editor_);
+        } else if ((wParam & 0xFFF0) == kCopyAsPowerShellCommand) {
+            CopyAsPowerShell(Handle(), editor_, session_.Edited().GpoGuid());
+        } else if ((wParam & 0xFFF0) == kCopyForIntuneCommand) {
+            CopyForIntune(Handle(), editor_);
         } else {
             break;
         }
@@ -585,10 +590,7 @@ void MainWindow::TellDropTooLong() {
 // Preview, restore and export --------------------------------------------------
 
 void MainWindow::Preview() {
-    // The dialog reads the current user's places: a policy's would need the
-    // process's view of the user's registry swapped while the shell's own
-    // threads read it too, which cannot be made safe.
-    if (session_.Policy()) return Tell(TextOf(IDS_PREVIEW_POLICY_OFF), MB_ICONINFORMATION);
+    if (!session_.Edited().PreviewRuns()) return Tell(TextOf(IDS_PREVIEW_POLICY_OFF), MB_ICONINFORMATION);
     const PlacesEditor::Preview preview = editor_.PreparePreview();
     if (!ReportSaveFailure(preview.saved, SaveFor::Preview)) return;
     ShowOpenDialog(Handle(),

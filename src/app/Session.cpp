@@ -1,48 +1,24 @@
 #include "app/Session.h"
 
-#include <cstdio>
 #include <set>
 
 #include "app/AppTexts.h"
-#include "app/GroupPolicyTarget.h"
 #include "places/Catalogue.h"
 #include "places/Captions.h"
-#include "win32/FileContents.h"
 #include "win32/Texts.h"
-#include "win32/Win32Registry.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
 
-namespace {
-
-// The single-instance guard's name for what a session edits: one policy
-// file is one, whatever letters its path is written in.
-std::string InstanceName(const std::optional<EditedPolicy>& policy) {
-    const std::string name = "Quenmar.MainWindow";
-    if (!policy) return name;
-    std::wstring path = win::Wide(policy->file);
-    CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
-    uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (const wchar_t unit : path) hash = (hash ^ unit) * 1099511628211ull;
-    char hex[17] = {};
-    snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    return name + ".Policy." + hex;
-}
-
-}  // namespace
-
-Session::Session(std::unique_ptr<RegistryAccessor> registry, win::ShellResolver::Resolve resolve,
-                 std::optional<EditedPolicy> policy)
-    : registry_(registry ? std::move(registry) : std::make_unique<win::Win32Registry>()),
-      policy_(std::move(policy)),
-      editor_(*registry_),
+Session::Session(std::unique_ptr<EditedSettings> edited, win::ShellResolver::Resolve resolve)
+    : edited_(edited ? std::move(edited) : EditedSettings::UsersOwn()),
+      editor_(edited_->Store()),
       resolver_(std::move(resolve)) {}
 
 Session::~Session() { Detach(); }
 
 bool Session::ClaimFirstStart(DWORD limitMs) {
-    guard_ = std::make_unique<SingleInstance>(InstanceName(policy_));
+    guard_ = std::make_unique<SingleInstance>(edited_->InstanceName());
     return guard_->Claim(limitMs);
 }
 
@@ -53,8 +29,7 @@ void Session::Attach(HWND window) {
 }
 
 void Session::Detach() {
-    watch_.reset();
-    fileWatch_.reset();
+    edited_->StopWatching();
     resolver_.Detach();
     // Nothing the session keeps may reach the window once it is gone.
     shell_.SetImageListChanged({});
@@ -63,16 +38,7 @@ void Session::Detach() {
 
 std::optional<std::string> Session::Load() {
     const std::vector<std::string> replaced = editor_.Load();
-    if (!policy_) {
-        std::string bytes;
-        std::optional<PolicyFileRefusal> refusal;
-        const std::string local = ResolveGroupPolicyTarget("local").policyFile;
-        const PolicyFile file = win::ReadFileContents(local, PolicyFile::kLargestFile, bytes)
-                                    ? PolicyFile()
-                                    : PolicyFile::Read(bytes, refusal);
-        localPolicySetsPlaces_ = file.HasValues(kPlacesBarKey) || file.Find(kComdlgPolicyKey, kNoPlacesBarValue);
-    }
-    std::optional<std::string> told = policy_ ? policy_->notice : std::nullopt;
+    const std::optional<std::string> told = edited_->LoadNotice();
     if (replaced.empty()) return told;
     const std::string message = PlacesStore::ReplacedValuesMessage(replaced);
     return told ? *told + "\n\n" + message : message;
@@ -81,12 +47,8 @@ std::optional<std::string> Session::Load() {
 void Session::LookUpShell() {
     // The questions held since the window was made are asked now.
     resolver_.Release();
-    if (watch_ || fileWatch_ || !window_) return;
-    if (policy_) {
-        fileWatch_ = std::make_unique<win::FileWatch>(policy_->file, window_, kStoredSettingsChanged);
-    } else {
-        watch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window_, kStoredSettingsChanged);
-    }
+    if (edited_->Watching() || !window_) return;
+    edited_->Watch(window_, kStoredSettingsChanged);
 }
 
 SlotDisplay Session::DisplayOf(const Place& place, bool beingTyped) {
@@ -121,7 +83,7 @@ SlotNote Session::NoteOf(const std::optional<SlotDisplay>& shown) {
         }
         return note;
     }
-    if (localPolicySetsPlaces_) return {TextOf(IDS_LOCAL_POLICY_SETS_PLACES), TextOf(IDS_EDIT_LOCAL_POLICY)};
+    if (edited_->LocalPolicySetsPlaces()) return {TextOf(IDS_LOCAL_POLICY_SETS_PLACES), TextOf(IDS_EDIT_LOCAL_POLICY)};
     return {};
 }
 

@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "app/AppMessages.h"
+#include "app/EditedSettings.h"
 #include "app/SingleInstance.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
 #include "places/PlacesEditor.h"
-#include "win32/FileWatch.h"
-#include "win32/RegistryWatch.h"
 #include "win32/ShellResolver.h"
 #include "win32/Wine.h"
 #include "win32/Win32ShellLookups.h"
@@ -33,14 +32,6 @@ namespace quenmar {
 //      kShellAnswered as answers come in; the watch on the settings starts,
 //      and the window is told with kStoredSettingsChanged once it is armed,
 //      for what was written since loading, and after every change.
-// A Group Policy file a session edits instead of the current user's settings.
-struct EditedPolicy {
-    std::string description;            // what the window's title says it edits
-    std::string shortDescription;       // what the banner says, in a few words
-    std::string file;                   // watched for another editor's saves
-    std::optional<std::string> notice;  // told with the settings' loading
-};
-
 // What the window says of the selected slot in the drop hint's place: why
 // the Open dialog will leave its place out, with a link to what may stand in
 // for it; else that this computer's local Group Policy sets the places, with
@@ -56,12 +47,11 @@ struct SlotNote {
 class Session {
 public:
 
-    // The current user's registry, unless another is given (a policy's,
-    // with what it is); the shell answers about places, unless a test gives
-    // its own answerer.
-    explicit Session(std::unique_ptr<RegistryAccessor> registry = nullptr,
-                     win::ShellResolver::Resolve resolve = win::ShellResolver::AskShell,
-                     std::optional<EditedPolicy> policy = std::nullopt);
+    // The current user's own settings, unless others are given (a Group
+    // Policy); the shell answers about places, unless a test gives its own
+    // answerer.
+    explicit Session(std::unique_ptr<EditedSettings> edited = nullptr,
+                     win::ShellResolver::Resolve resolve = win::ShellResolver::AskShell);
     ~Session();
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
@@ -69,7 +59,7 @@ public:
     PlacesEditor& Editor() { return editor_; }
     const PlacesEditor& Editor() const { return editor_; }
     win::ShellResolver& Resolver() { return resolver_; }
-    const std::optional<EditedPolicy>& Policy() const { return policy_; }
+    const EditedSettings& Edited() const { return *edited_; }
     // The Open dialog whose rules the places are judged by: Wine's under
     // Wine, else Windows'.
     OpenDialog Dialog() const { return dialog_; }
@@ -86,10 +76,6 @@ public:
 
     // 1. Returns what the window tells of values that could not be read.
     std::optional<std::string> Load();
-    // Editing the user's own settings, whether this computer's local Group
-    // Policy sets the places (or hides the bar): its next refresh puts its
-    // own back. Read at Load; a domain's policies cannot be seen from here.
-    bool LocalPolicySetsPlaces() const { return localPolicySetsPlaces_; }
     // 3. After the window's first paint.
     void LookUpShell();
 
@@ -139,17 +125,13 @@ public:
     std::optional<StoreOutcome> SessionContinues();
 
 private:
-    std::unique_ptr<RegistryAccessor> registry_;
-    std::optional<EditedPolicy> policy_;
+    std::unique_ptr<EditedSettings> edited_;
     PlacesEditor editor_;
     win::Win32ShellLookups shell_;
     win::ShellResolver resolver_;
     std::unique_ptr<SingleInstance> guard_;
-    std::unique_ptr<win::RegistryWatch> watch_;
-    std::unique_ptr<win::FileWatch> fileWatch_;  // instead, of a policy file
     HWND window_ = nullptr;
     std::optional<StoreOutcome> heldAtEnd_;  // a failed save that holds the session's end
-    bool localPolicySetsPlaces_ = false;
     const OpenDialog dialog_ = win::RunningUnderWine() ? OpenDialog::Wine : OpenDialog::Windows;
 };
 

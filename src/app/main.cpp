@@ -6,7 +6,7 @@
 
 #include "app/CommandLine.h"
 #include "app/Export.h"
-#include "app/GroupPolicyTarget.h"
+#include "app/EditedSettings.h"
 #include "app/Help.h"
 #include "app/MainWindow.h"
 #include "app/Session.h"
@@ -25,7 +25,7 @@ void Tell(const quenmar::CommandLine& line, const std::string& text, UINT icon) 
 
 // The command line's work, without the window, on the settings it names.
 // Returns the exit code.
-int RunCommandLine(const quenmar::CommandLine& line, quenmar::RegistryAccessor& registry) {
+int RunCommandLine(const quenmar::CommandLine& line, quenmar::EditedSettings& edited) {
     using quenmar::CommandLine;
     const auto tell = [&](const std::string& text, UINT icon) { Tell(line, text, icon); };
     switch (line.action) {
@@ -37,7 +37,7 @@ int RunCommandLine(const quenmar::CommandLine& line, quenmar::RegistryAccessor& 
         return quenmar::kExitInvalidUsage;
     case CommandLine::Action::Export:
         try {
-            quenmar::ExportStoredSettings(line.file, registry);
+            quenmar::ExportStoredSettings(line.file, edited.Store(), edited.GpoGuid());
             return quenmar::kExitSuccess;
         } catch (const std::exception& error) {
             tell(error.what(), MB_ICONERROR);
@@ -61,32 +61,28 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     for (int n = 1; n < __argc; ++n) arguments.push_back(quenmar::win::Utf8(__wargv[n]));
     const quenmar::CommandLine line = quenmar::ParseCommandLine(arguments);
 
-    // A Group Policy's settings instead of the user's: a file that cannot be
+    // A Group Policy's settings instead of the user's: one that cannot be
     // read is told, and left exactly as it is.
-    std::unique_ptr<quenmar::RegistryAccessor> registry = std::make_unique<quenmar::win::Win32Registry>();
-    std::optional<quenmar::EditedPolicy> policy;
+    std::unique_ptr<quenmar::EditedSettings> edited;
     if (line.policy && line.action != quenmar::CommandLine::Action::Invalid) {
-        const quenmar::GroupPolicyTarget target = quenmar::ResolveGroupPolicyTarget(*line.policy);
-        std::unique_ptr<quenmar::PolicyRegistry> policyRegistry = quenmar::OpenGroupPolicy(target);
-        std::optional<std::string> unreadable = target.missing;
-        if (!unreadable) unreadable = policyRegistry->Reread();
-        if (unreadable) {
-            Tell(line, *unreadable, MB_ICONERROR);
+        std::string refusal;
+        edited = quenmar::EditedSettings::GroupPolicy(*line.policy, refusal);
+        if (!edited) {
+            Tell(line, refusal, MB_ICONERROR);
             OleUninitialize();
             return quenmar::kExitFailed;
         }
-        registry = std::move(policyRegistry);
-        policy = quenmar::EditedPolicy{target.description, target.shortDescription, target.policyFile,
-                                       quenmar::GroupPolicyNotice(target)};
+    } else {
+        edited = quenmar::EditedSettings::UsersOwn();
     }
     if (line.action != quenmar::CommandLine::Action::Run) {
-        const int result = RunCommandLine(line, *registry);
+        const int result = RunCommandLine(line, *edited);
         OleUninitialize();
         return result;
     }
 
     // A second start brings the first's window forward and ends.
-    quenmar::Session session(std::move(registry), quenmar::win::ShellResolver::AskShell, std::move(policy));
+    quenmar::Session session(std::move(edited));
     if (!session.ClaimFirstStart(10000)) {
         OleUninitialize();
         return quenmar::kExitSuccess;

@@ -188,9 +188,15 @@ std::vector<std::string> PlacesEditor::TakeStoredChanges() {
     return unreadable;
 }
 
-std::optional<std::string> PlacesEditor::ExportFile(ExportFormat format, const PreferenceStamps& stamps) const {
+std::optional<std::string> PlacesEditor::ExportFile(ExportFormat format, const PreferenceStamps& stamps,
+                                                    std::string_view gpoGuid) const {
     if (!loaded_) return std::nullopt;
-    return ExportedSettings(format, slots_, Hidden(), stamps);
+    return ExportedSettings(format, slots_, hide_, stamps, gpoGuid);
+}
+
+std::optional<std::variant<std::vector<IntuneSetting>, int32_t>> PlacesEditor::IntuneSettings() const {
+    if (!loaded_) return std::nullopt;
+    return PlacesForIntune(slots_, hide_);
 }
 
 UsableInputs PlacesEditor::Inputs() const {

@@ -6,6 +6,7 @@
 
 #include "places/Captions.h"
 #include "places/PlacesStore.h"
+#include "places/PolicyDeployment.h"
 #include "places/RegistryScript.h"
 
 namespace quenmar {
@@ -130,7 +131,13 @@ public:
     std::vector<std::string> TakeStoredChanges();
     // A file of what the editor shows, in the format asked for (a registry
     // script or a policy file), or nothing before loading.
-    std::optional<std::string> ExportFile(ExportFormat format, const PreferenceStamps& stamps = {}) const;
+    // A script is for the Group Policy Object of this GUID when one is given.
+    std::optional<std::string> ExportFile(ExportFormat format, const PreferenceStamps& stamps = {},
+                                          std::string_view gpoGuid = {}) const;
+    // The settings of an Intune profile that sets what the editor shows, or
+    // the CSIDL of a special folder that cannot be set so; nothing before
+    // loading.
+    std::optional<std::variant<std::vector<IntuneSetting>, int32_t>> IntuneSettings() const;
 
     UsableInputs Inputs() const;
 

@@ -1,5 +1,7 @@
 #include "places/RegistryScript.h"
 
+#include "places/PolicyDeployment.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -85,6 +87,7 @@ std::u16string PlacesScriptText(const Places& places, bool hidden) {
     text += Dword(Quoted(Ascii(kNoPlacesBarValue)) + u"=", hidden ? 1 : 0) + u"\r\n";
     text += u"[" + placesKey + u"]\r\n";
     for (int n = 0; n < kSlotCount; ++n) {
+        if (!places[n].set) continue;  // a policy's place not set: no value
         const std::u16string head = Quoted(Ascii(PlaceValueName(n).c_str())) + u"=";
         const StoredValue stored = StoredValueOf(places[n]);
         if (stored.type == kRegDword) {
@@ -111,6 +114,7 @@ std::string PlacesScript(const Places& places, bool hidden) {
 std::string PlacesPolicyFile(const Places& places, bool hidden) {
     PolicyFile file;
     for (int n = 0; n < kSlotCount; ++n) {
+        if (!places[n].set) continue;
         const StoredValue stored = StoredValueOf(places[n]);
         file.Set(kPlacesBarKey, PlaceValueName(n), stored.type,
                  stored.type == kRegDword ? DwordData(static_cast<uint32_t>(stored.number)) : StringData(stored.text));
@@ -167,7 +171,9 @@ bool EndsWith(std::string_view path, std::string_view extension) {
 std::string PlacesPreferences(const Places& places, bool hidden, const PreferenceStamps& stamps) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
                       "<RegistrySettings clsid=\"{A3CCFC41-DFDB-43a5-8D26-0FE8B954DA51}\">\r\n";
-    for (int n = 0; n < kSlotCount; ++n) xml += PreferenceItem(stamps, kPlacesBarKey, PlaceValueName(n), StoredValueOf(places[n]));
+    for (int n = 0; n < kSlotCount; ++n) {
+        if (places[n].set) xml += PreferenceItem(stamps, kPlacesBarKey, PlaceValueName(n), StoredValueOf(places[n]));
+    }
     xml += PreferenceItem(stamps, kComdlgPolicyKey, kNoPlacesBarValue,
                           {StoredValue::Presence::Value, kRegDword, {}, hidden ? 1 : 0});
     return xml + "</RegistrySettings>\r\n";
@@ -176,11 +182,15 @@ std::string PlacesPreferences(const Places& places, bool hidden, const Preferenc
 ExportFormat ExportFormatFor(std::string_view path) {
     if (EndsWith(path, ".pol")) return ExportFormat::PolicyFile;
     if (EndsWith(path, ".xml")) return ExportFormat::Preferences;
+    if (EndsWith(path, ".ps1")) return ExportFormat::PowerShell;
     return ExportFormat::RegistryScript;
 }
 
-std::string ExportedSettings(ExportFormat format, const Places& places, bool hidden, const PreferenceStamps& stamps) {
+std::string ExportedSettings(ExportFormat format, const Places& places, HideFlag hide, const PreferenceStamps& stamps,
+                             std::string_view gpoGuid) {
+    const bool hidden = hide == HideFlag::Hide;
     switch (format) {
+    case ExportFormat::PowerShell: return PlacesPowerShell(places, hide, gpoGuid);
     case ExportFormat::PolicyFile: return PlacesPolicyFile(places, hidden);
     case ExportFormat::Preferences: return PlacesPreferences(places, hidden, stamps);
     case ExportFormat::RegistryScript: break;

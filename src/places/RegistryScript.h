@@ -37,10 +37,13 @@ struct PreferenceStamps {
 // not lock the values; the hide flag is set either way, as a save stores it.
 std::string PlacesPreferences(const Places& places, bool hidden, const PreferenceStamps& stamps);
 
-enum class ExportFormat { RegistryScript, PolicyFile, Preferences };
+enum class ExportFormat { RegistryScript, PolicyFile, Preferences, PowerShell };
 // By the file's extension, in letters of either case: ".pol" a policy file,
-// ".xml" Group Policy Preferences, anything else a registry script.
+// ".xml" Group Policy Preferences, ".ps1" a PowerShell script for a domain's
+// Group Policy Object (PolicyDeployment.h), anything else a registry script.
 ExportFormat ExportFormatFor(std::string_view path);
-std::string ExportedSettings(ExportFormat format, const Places& places, bool hidden, const PreferenceStamps& stamps);
+// The script is for the Group Policy Object of this GUID when one is given.
+std::string ExportedSettings(ExportFormat format, const Places& places, HideFlag hide, const PreferenceStamps& stamps,
+                             std::string_view gpoGuid = {});
 
 }  // namespace quenmar

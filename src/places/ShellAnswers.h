@@ -56,6 +56,9 @@ enum class LeftOut {
 // Places Bar" setting documents them (Windows XP's list and today's): their
 // CSIDL. None for any other text, nor for a name with no CSIDL.
 std::optional<int32_t> PolicyNameFolder(std::string_view text);
+// The name those documents give a CSIDL (the first, where there are two);
+// none for a special folder they do not name.
+std::optional<std::string_view> PolicyNameOf(int32_t csidl);
 // Whether the text is one of those names, with a CSIDL or without one
 // ("Recent Places", "Saved Searches"...).
 bool IsPolicyName(std::string_view text);

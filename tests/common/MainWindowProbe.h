@@ -10,8 +10,8 @@ namespace quenmar::testing {
 
 // A session of its own, made before the window that shows it.
 struct ProbeSession {
-    ProbeSession(std::unique_ptr<RegistryAccessor> registry, win::ShellResolver::Resolve resolve)
-        : session(std::move(registry), std::move(resolve)) {}
+    ProbeSession(std::unique_ptr<EditedSettings> edited, win::ShellResolver::Resolve resolve)
+        : session(std::move(edited), std::move(resolve)) {}
     Session session;
 };
 
@@ -23,7 +23,11 @@ public:
     explicit MainWindowProbe(std::unique_ptr<RegistryAccessor> registry = nullptr,
                              std::string helpTarget = HelpTarget(),
                              win::ShellResolver::Resolve resolve = win::ShellResolver::AskShell)
-        : ProbeSession(std::move(registry), std::move(resolve)), MainWindow(session, std::move(helpTarget)) {}
+        : ProbeSession(EditedSettings::UsersOwn(std::move(registry)), std::move(resolve)),
+          MainWindow(session, std::move(helpTarget)) {}
+    // A Group Policy's window.
+    explicit MainWindowProbe(std::unique_ptr<EditedSettings> edited)
+        : ProbeSession(std::move(edited), win::ShellResolver::AskShell), MainWindow(session, HelpTarget()) {}
     const PlacesEditor& Editor() const { return session.Editor(); }
     win::ShellResolver& Resolver() { return session.Resolver(); }
     OpenDialog Dialog() const { return session.Dialog(); }

@@ -143,7 +143,7 @@ std::string SambaReads(const std::string& file) {
 // bar is hidden, the hide flag; nothing more. Read by Samba, not by us.
 TEST_F(Script, APolicyFileHoldsThePlacesAndTheHideFlagAsSambaReadsThem) {
     const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32";
-    EXPECT_EQ(SambaReads(ExportedSettings(ExportFormatFor("C:\\Defaults.POL"), entries, false, {})),
+    EXPECT_EQ(SambaReads(ExportedSettings(ExportFormatFor("C:\\Defaults.POL"), entries, HideFlag::Show, {})),
               "PReg 1\n" + key + "\\Placesbar|Place0|4|34\n" + key + "\\Placesbar|Place1|4|0\n" + key +
                   "\\Placesbar|Place2|4|5\n" + key + "\\Placesbar|Place3|4|17\n" + key + "\\Placesbar|Place4|4|18\n");
     entries[1] = Place::Folder("C:\\\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0\\");  // Cyrillic
@@ -168,7 +168,7 @@ TEST_F(Script, PreferencesItemsFollowTheSchemaAndHoldEachValue) {
     entries[1] = Place::Folder("C:\\A & <B> \"q\"\t\xD0\x9F");
     entries[2] = Place::Folder("%USERPROFILE%\\Projects");
     entries[2].keepUnexpanded = true;
-    const std::string xml = ExportedSettings(ExportFormatFor("C:\\Places.XML"), entries, true, stamps);
+    const std::string xml = ExportedSettings(ExportFormatFor("C:\\Places.XML"), entries, HideFlag::Hide, stamps);
     EXPECT_EQ(made, 6) << "one uid for each item";
     const std::string schema = std::string(QUENMAR_SOURCE_DIR) + "/tests/common/GppRegistry.xsd";
     EXPECT_NE(OutputAbout(xml, "xmllint --noout --schema " + schema).find(" validates"), std::string::npos)

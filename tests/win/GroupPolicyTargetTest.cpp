@@ -89,6 +89,12 @@ TEST_F(GroupPolicyTargets, AFolderThatIsNotThereIsToldAndAPolicyFileThatIsNotThe
     EXPECT_FALSE(file.missing);
     EXPECT_EQ(file.description, TextOf(IDS_POLICY_NEW, {TextOf(IDS_POLICY_FILE_TARGET, {"Places.POL"})}));
     EXPECT_TRUE(fs::is_empty(gpo));
+
+    // A domain's GPO folder is named by its GUID: the one a script is for.
+    const fs::path named = gpo / "{31B2F340-016D-11D2-945F-00C04FB984F9}";
+    fs::create_directory(named);
+    EXPECT_EQ(ResolveGroupPolicyTarget(named.string()).gpoGuid, "{31B2F340-016D-11D2-945F-00C04FB984F9}");
+    EXPECT_EQ(ResolveGroupPolicyTarget(gpo.string()).gpoGuid, "");
 }
 
 }  // namespace

@@ -222,7 +222,9 @@ TEST_F(MainWindowTest, APolicyShowsThePlacesItDoesNotSetAndItsHideSettingsThirdS
             disk = bytes;
             return std::nullopt;
         });
-    form = std::make_unique<MainWindowProbe>(std::move(registry));
+    form = std::make_unique<MainWindowProbe>(EditedSettings::GroupPolicy(
+        GroupPolicyTarget{"C:\\Registry.pol", std::nullopt, "Group Policy: Registry.pol", "Group Policy file"},
+        std::move(registry)));
     form->Show();
     PumpMessages();
     for (int n = 1; n < kSlotCount; ++n) {
