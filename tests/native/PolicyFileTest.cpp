@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <tuple>
+
 #include "PolicyBytes.h"
 #include "StringTables.h"
 #include "places/PlacesEditor.h"
@@ -16,6 +21,8 @@ const bool englishTexts = (UseEnglishStringTable(), true);
 
 const std::string kHeader = kPolicyHeader;
 const std::string kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32\\Placesbar";
+// The same, as a Python string literal spells it.
+const std::string kKeyForPython = "Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Policies\\\\Comdlg32\\\\Placesbar";
 
 std::string Entry(const std::string& key, const std::string& value, uint32_t type, const std::string& data) {
     return PolicyEntryBytes(key, value, type, data);
@@ -294,6 +301,97 @@ TEST(PolicyFile, APolicyIsWrittenOnlyWhereTheUserChangedIt) {
         ASSERT_TRUE(editor.Save().Done());
         EXPECT_EQ(writes, row.written ? 1 : 0) << row.what << ": saved again";
     }
+}
+
+
+// What Samba's own writer packs (python3-samba's ndr_pack of preg.file,
+// every type among it) is read entry by entry and shown; and a file edited
+// here is read back by Samba's parser as the list of entries it must hold.
+std::string SambaRun(const std::string& script) {
+    // A name of this process's own: the tests run side by side.
+    const std::string path = ::testing::TempDir() + "quenmar-samba-" + std::to_string(getpid()) + ".py";
+    if (FILE* file = fopen(path.c_str(), "wb")) {
+        fwrite(script.data(), 1, script.size(), file);
+        fclose(file);
+    }
+    std::string out;
+    if (FILE* pipe = popen(("/usr/bin/python3 " + path + " 2>&1").c_str(), "r")) {
+        char buffer[512];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        pclose(pipe);
+    }
+    remove(path.c_str());
+    return out;
+}
+
+TEST(PolicyFile, SambasFilesAreReadAndFilesEditedHereReadBySamba) {
+    const std::string packed = SambaRun(
+        "import sys\nfrom samba.dcerpc import preg\nfrom samba.ndr import ndr_pack\nf = preg.file()\nes = []\n"
+        "for k, v, t, d in [('Software\\\\Policies\\\\X', 'Sz', 1, 'C:\\\\x'), ('Software\\\\Policies\\\\X', 'Ex', 2, '%TEMP%'),"
+        " ('Software\\\\Policies\\\\X', 'Bin', 3, b'\\x01\\x02\\x03'), ('Software\\\\Policies\\\\X', 'Multi', 7, b'a\\x00\\x00\\x00\\x00\\x00'),"
+        " ('Software\\\\Policies\\\\X', 'Q', 11, 2**40), ('Software\\\\Policies\\\\X', '**del.Gone', 1, ' '),"
+        " ('" + kKeyForPython + "', 'Place0', 4, 17), ('" + kKeyForPython + "', 'Place1', 1, 'D:\\\\Data\\\\')]:\n"
+        "    e = preg.entry(); e.keyname = k; e.valuename = v; e.type = t; e.data = d; es.append(e)\n"
+        "f.entries = es; f.num_entries = len(es)\nsys.stdout.buffer.write(ndr_pack(f))");
+    ASSERT_EQ(packed.substr(0, 4), "PReg") << packed;
+    std::optional<PolicyFileRefusal> refusal;
+    const PolicyFile file = PolicyFile::Read(packed, refusal);
+    ASSERT_FALSE(refusal) << refusal->offset;
+    const std::string x = "Software\\Policies\\X";
+    const std::vector<std::tuple<std::string, std::string, uint32_t, std::string>> expected{
+        {x, "Sz", 1, Units("C:\\x")},
+        {x, "Ex", 2, Units("%TEMP%")},
+        {x, "Bin", 3, "\1\2\3"},
+        {x, "Multi", 7, std::string("a\0\0\0\0\0", 6)},
+        {x, "Q", 11, std::string("\0\0\0\0\0\1\0\0", 8)},
+        {x, "**del.Gone", 1, Units(" ")},
+        {kKey, "Place0", 4, Le32(17)},
+        {kKey, "Place1", 1, Units("D:\\Data\\")},
+    };
+    ASSERT_EQ(file.Entries().size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const PolicyEntry& entry = file.Entries()[i];
+        EXPECT_EQ(std::tie(entry.key, entry.value, entry.type, entry.data), expected[i]) << i;
+    }
+
+    std::string disk = packed;
+    PolicyRegistry registry(
+        "Registry.pol",
+        [&](std::string& bytes) -> std::optional<std::string> {
+            bytes = disk;
+            return std::nullopt;
+        },
+        [&](const std::string& bytes) -> std::optional<std::string> {
+            disk = bytes;
+            return std::nullopt;
+        });
+    PlacesEditor editor(registry);
+    editor.Load();
+    EXPECT_EQ(editor.Slot(0), (Place{"C:\\", 17, false, false}));  // a special folder keeps a path, unused
+    EXPECT_EQ(editor.Slot(1), Place::Folder("D:\\Data\\"));
+    EXPECT_EQ(editor.Slot(2), Place::NotSet());
+    editor.Select(1);
+    editor.SetPath("E:\\");
+    editor.Select(3);
+    editor.PickSpecialFolder(5);
+    ASSERT_TRUE(editor.Save().Done());
+    const std::string path = ::testing::TempDir() + "quenmar-samba-" + std::to_string(getpid()) + ".pol";
+    if (FILE* out = fopen(path.c_str(), "wb")) {
+        fwrite(disk.data(), 1, disk.size(), out);
+        fclose(out);
+    }
+    const std::string entries = SambaRun(
+        "import sys\nfrom samba.dcerpc import preg\nfrom samba.ndr import ndr_unpack\n"
+        "f = ndr_unpack(preg.file, open('" + path + "', 'rb').read())\n"
+        "for e in f.entries: print(e.keyname + '|' + e.valuename + '|' + str(e.type) + '|' + repr(e.data))");
+    remove(path.c_str());
+    EXPECT_EQ(entries, "Software\\Policies\\X|Sz|1|'C:\\\\x'\n"
+                       "Software\\Policies\\X|Ex|2|'%TEMP%'\n"
+                       "Software\\Policies\\X|Bin|3|b'\\x01\\x02\\x03'\n"
+                       "Software\\Policies\\X|Multi|7|b'a\\x00\\x00\\x00\\x00\\x00'\n"
+                       "Software\\Policies\\X|Q|11|1099511627776\n"
+                       "Software\\Policies\\X|**del.Gone|1|' '\n" +
+                           kKey + "|Place0|4|17\n" + kKey + "|Place1|1|'E:\\\\'\n" + kKey + "|Place3|4|5\n");
 }
 
 }  // namespace
