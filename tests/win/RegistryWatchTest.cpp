@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 #include "ModalBoxes.h"
 #include "WaitUntil.h"
+#include "win32/FileWatch.h"
 #include "win32/RegistryWatch.h"
+#include "win32/WideText.h"
 
 namespace quenmar::testing {
 namespace {
@@ -60,6 +63,44 @@ TEST(RegistryWatch, TellsOfEveryChangeToTheSettingsKeys) {
         EXPECT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << what;
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, kComdlg);
+}
+
+
+// A policy file's watch, the same way: told once armed (for a save before
+// it), then of another editor's save in place, a save that replaces the
+// file, its removal, and a file made where its folder was missing.
+TEST(FileWatch, TellsOfEveryChangeToThePolicyFile) {
+    const std::wstring folder = L"C:\\quenmar-watch", file = folder + L"\\User\\Registry.pol";
+    RemoveDirectoryW((folder + L"\\User").c_str());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const auto write = [file](const char* bytes) {
+        const HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(out, bytes, static_cast<DWORD>(strlen(bytes)), &written, nullptr);
+        CloseHandle(out);
+    };
+    const win::UniqueWindow window = TestWindow(L"QuenmarFileWatchTest", CountingProc);
+    told = 0;
+    win::FileWatch watch(win::Utf8(file), window.get(), kChanged);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"its folder and the file made", [&] { CreateDirectoryW((folder + L"\\User").c_str(), nullptr); write("PReg"); }},
+        {"written in place", [&] { write("PReg\x01"); }},
+        {"replaced", [&] {
+             const std::wstring other = folder + L"\\User\\new.tmp";
+             CopyFileW(file.c_str(), other.c_str(), FALSE);
+             MoveFileExW(other.c_str(), file.c_str(), MOVEFILE_REPLACE_EXISTING);
+         }},
+        {"removed", [&] { DeleteFileW(file.c_str()); }},
+    };
+    ASSERT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << "armed";
+    for (const auto& [what, change] : changes) {
+        PumpMessages();
+        told = 0;
+        change();
+        EXPECT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << what;
+    }
+    RemoveDirectoryW((folder + L"\\User").c_str());
+    RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
