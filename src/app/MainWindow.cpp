@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <dbt.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <set>
@@ -93,9 +94,9 @@ void MainWindow::CreateInputs() {
         return false;  // an action, never shown as visited
     };
     mendLink_.SetVisible(false);
-    // A policy's place made not set, from the keyboard too (Tab, or Delete
-    // on the places).
-    unsetLink_.Create(*this, TextOf(IDS_UNSET_PLACE), {140, 123, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right);
+    // A policy's place made not set, in the drop hint's place, from the
+    // keyboard too (Tab, or Delete on the places).
+    unsetLink_.Create(*this, TextOf(IDS_UNSET_PLACE), {140, 108, 386, 13}, Anchor::Left | Anchor::Top);
     unsetLink_.OnOpen = [this] {
         UnsetSelected();
         return false;
@@ -232,7 +233,7 @@ void MainWindow::FitToTexts() {
     placesList_.SetIconSpacing(itemSpacing, itemHeight);
     lines.Place(placesList_, margin, placesRight);
     for (Control* control :
-         std::initializer_list<Control*>{&title_, &dropHintIcon_, &dropHint_, &leftOutNote_, &mendLink_}) {
+         std::initializer_list<Control*>{&title_, &dropHintIcon_, &dropHint_, &leftOutNote_, &mendLink_, &unsetLink_}) {
         lines.Place(*control, content, content);
     }
     lines.PlaceGrowingRight(folderKind_, content, content, columnRight, 0);
@@ -247,6 +248,7 @@ void MainWindow::FitToTexts() {
     lines.Place(banner_, columnRight, columnRight);
     lines.PlaceCentred(logo_, columnLeft, columnRight);
     dropHint_.FitWidthToText(lines.At(columnRight));  // as far as the buttons' right edge
+    unsetLink_.FitWidthToText(lines.At(columnRight));
     // The window as wide as the lines need; its anchoring starts from here.
     WidenDesign(lines.Moved(right), true);
 }
@@ -362,6 +364,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ReportSaveFailure(*held, SaveFor::SessionContinuing);
         }
         return 0;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) != placesList_.Handle()) break;
+        ShowPlacesMenu(lParam);
+        return 0;
     case kStoredSettingsChanged: TakeStoredChanges(); return 0;
     case kShellAnswered: TakeShellAnswers(); return 0;
     case WM_TIMER:
@@ -466,7 +472,6 @@ void MainWindow::ShowLeftOut() {
     const std::optional<int> selected = editor_.Selected();
     SlotNote note = session_.NoteOf(selected ? shownSlots_[static_cast<size_t>(*selected)] : std::nullopt);
     if (shownNote_ == note) return;
-    dropHint_.SetVisible(note.text.empty());
     // A screen reader hears a place's note on the path box (and on the place).
     pathEdit_.SetAccessibleDescription(note.aboutThePlace ? note.text : "");
     // In the hint's width, or as far as Browse's right edge; the link under it.
@@ -477,13 +482,13 @@ void MainWindow::ShowLeftOut() {
     ShowUnsetLink();
 }
 
-// Under the note and its link, or under the drop hint.
+// In the drop hint's place, for a policy's place that is set; a note on the
+// place takes that place first (Delete and the places' menu still remove it).
 void MainWindow::ShowUnsetLink() {
-    const bool usable = shownInputs_ && shownInputs_->unset;
-    const Control& above = mendLink_.Visible() ? static_cast<const Control&>(mendLink_)
-                           : leftOutNote_.Visible() ? static_cast<const Control&>(leftOutNote_)
-                                                    : static_cast<const Control&>(dropHint_);
-    unsetLink_.ShowUnder(above, usable ? TextOf(IDS_UNSET_PLACE) : "");
+    const bool noted = shownNote_ && !shownNote_->text.empty();
+    const bool unset = !noted && shownInputs_ && shownInputs_->unset;
+    unsetLink_.SetVisible(unset);
+    dropHint_.SetVisible(!noted && !unset);
 }
 
 void MainWindow::UseMend() {
@@ -564,6 +569,26 @@ void MainWindow::ToggleHidden() {
 
 void MainWindow::UnsetSelected() {
     if (editor_.Unset()) ShowState();
+}
+
+// The places' menu: a policy's set place removed from it. At the mouse, or
+// (Shift+F10, the menu key) at the selected place.
+void MainWindow::ShowPlacesMenu(LPARAM at) {
+    const std::optional<int> selected = editor_.Selected();
+    if (!editor_.Inputs().unset || !selected) return;
+    POINT screen{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (at == -1) {
+        RECT item{LVIR_ICON, 0, 0, 0};
+        SendMessageW(placesList_.Handle(), LVM_GETITEMRECT, *selected, reinterpret_cast<LPARAM>(&item));
+        screen = {item.left + (item.right - item.left) / 2, item.top + (item.bottom - item.top) / 2};
+        ClientToScreen(placesList_.Handle(), &screen);
+    }
+    const win::UniqueMenu menu(CreatePopupMenu());
+    if (!menu) return;
+    AppendMenuW(menu.get(), MF_STRING, 1, win::Wide(TextOf(IDS_UNSET_PLACE)).c_str());
+    if (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr) == 1) {
+        UnsetSelected();
+    }
 }
 
 // The folder picker, opened on the selected folder slot's path.

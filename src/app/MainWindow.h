@@ -113,6 +113,7 @@ private:
     void MoveSelected(int delta);
     void ToggleHidden();
     void UnsetSelected();
+    void ShowPlacesMenu(LPARAM at);
     void PickFolder();  // the folder picker for the selected slot
     void TakeDroppedName(const widgets::DroppedName& name);
     void TellDropTooLong();

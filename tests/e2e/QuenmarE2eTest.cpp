@@ -53,7 +53,6 @@ protected:
         }
         ASSERT_NE(places, nullptr);
         ASSERT_NE(catalogue, nullptr);
-        Settle(main);
         ASSERT_NO_FATAL_FAILURE(WaitForAnswers());
     }
     // The shell's answers about the places and the special folders come after
@@ -72,7 +71,7 @@ protected:
         };
         for (DWORD start = GetTickCount(); !allIn() && GetTickCount() - start < 10000;) Sleep(20);
         ASSERT_TRUE(allIn()) << "the shell answered about every place and special folder";
-        Settle(main);
+        AwaitDrawn(main);
     }
     // The default slots' captions: the shell's names of their folders.
     static Strings ShellsDefaultCaptions() {
@@ -102,12 +101,18 @@ protected:
         Await(main, [&] { return app->ListViewSelected(catalogue) == row; });
         ASSERT_EQ(app->ListViewSelected(catalogue), row);
     }
+    // Until a window the main window opened is gone and the main window takes
+    // input again.
+    void AwaitClosed(HWND window) {
+        Await(main, [&] { return !IsWindow(window) && IsWindowEnabled(main); });
+        EXPECT_FALSE(IsWindow(window));
+    }
     // Presses a button of the main window and waits for the window it opens.
     HWND Opened(const std::string& button, const char* className, const std::string& caption) {
         Click(Button(button));
         const HWND window = WaitForWindow(ProcessOf(main), className, caption);
         EXPECT_NE(window, nullptr) << caption << " did not open";
-        if (window) Settle(window);
+        if (window) AwaitDrawn(window);
         return window;
     }
     // Opens the preview, checks what its file name box says, reads its Places
@@ -124,7 +129,7 @@ protected:
         EXPECT_EQ(win::Utf8(name), fileName);
         if (shoot) Screenshot(dialog, "preview");
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        Settle(main);
+        AwaitClosed(dialog);
         return bar;
     }
     std::optional<RawValue> Stored(int n) { return registry.Get(kPlacesBarKey, PlaceValueName(n)); }
@@ -191,7 +196,6 @@ TEST_F(Quenmar, NamesInAnyScriptAreShownAndKept) {
         registry.Put(kPlacesBarKey, PlaceValueName(n), REG_SZ, Sz(paths[n]));
     }
     Start();
-    Settle(main);
     EXPECT_EQ(app->ListViewTextW(places, 0), L"Папка");
     EXPECT_EQ(app->ListViewTextW(places, 1), L"文件夹");
     EXPECT_EQ(app->ListViewTextW(places, 2), L"Проект 😀 Ω");
@@ -250,7 +254,7 @@ TEST_F(Quenmar, ShowsEveryPlaceAsTheOpenDialogDoes) {
             // The policy's name, selected, says why it is left out and mends
             // in one click: My Computer, stored as its CSIDL.
             SelectSlot(3);
-            Settle(main);
+            AwaitDrawn(main);
             Screenshot(main, "main-window-left-out");
             const std::string mend = "Use the special folder " + testing::ShellsOwnName(0x11) + " instead";
             const HWND link = FindChild(main, "Static", mend);
@@ -354,7 +358,7 @@ TEST_F(Quenmar, AGroupPolicyObjectIsEditedInTheWindow) {
     ASSERT_NE(told, nullptr);
     EXPECT_NE(Text(GetDlgItem(told, 0xFFFF)).find("until Group Policy applies it"), std::string::npos);
     PostMessageW(told, WM_COMMAND, IDOK, 0);
-    Settle(main);
+    AwaitClosed(told);
     SelectSlot(0);
     PickRow(1);  // Desktop
     // Slot 1 removed from the policy with the Delete key.
@@ -390,14 +394,13 @@ TEST_F(Quenmar, RestoreMoveAndTheOtherWindows) {
     ASSERT_NE(picker, nullptr);
     Screenshot(picker, "folder-picker");
     PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
-    Settle(main);
+    AwaitClosed(picker);
 
     const HWND about = Opened("&About...", "TfrmQuenmarAbout", "About Quenmar");
     ASSERT_NE(about, nullptr);
     Screenshot(about, "about");
     Click(FindChild(about, "Button", "OK"));
-    Settle(main);
-    EXPECT_FALSE(IsWindow(about));
+    AwaitClosed(about);
 
     Click(Button("Restore &Defaults..."));
     const HWND confirm = WaitForWindow(ProcessOf(main), "#32770", "Confirm");
@@ -420,8 +423,9 @@ TEST_F(Quenmar, EndingTheSessionSavesTheEdits) {
     Start();
     SelectSlot(0);
     PickRow(3);  // My Computer
-    Click(Button("&Hide Places Bar in Dialogs"));
-    Settle(main);
+    const HWND hide = Button("&Hide Places Bar in Dialogs");
+    Click(hide);
+    Await(main, [&] { return SendMessageW(hide, BM_GETCHECK, 0, 0) == BST_CHECKED; });
     EXPECT_EQ(testing::RunProgram(L"wineboot.exe --end-session"), 0u);
     ASSERT_TRUE(app->Exited(20000)) << "the session's end ends the program";
     EXPECT_EQ(Stored(0), DwordValue(17));
@@ -442,7 +446,7 @@ TEST_F(Quenmar, AnotherProgramsChangesAreShownAndKept) {
     Start();
     SelectSlot(1);
     PickRow(3);  // the user's change: My Computer in slot 1
-    Settle(main);
+    Await(main, [&] { return Captions()[1] == testing::ShellsOwnName(0x11); });
     ASSERT_EQ(testing::RunProgram(L"reg.exe add \"" + placesKey + L"\" /v Place3 /t REG_SZ /d C:\\windows\\ /f"), 0u);
     ASSERT_EQ(testing::RunProgram(L"reg.exe add \"" + placesKey + L"\" /v Place1 /t REG_DWORD /d 5 /f"), 0u);
     ASSERT_EQ(testing::RunProgram(L"reg.exe add \"" + policyKey + L"\" /v NoPlacesBar /t REG_DWORD /d 1 /f"), 0u);
@@ -558,8 +562,9 @@ TEST_F(Quenmar, LaysOutForTheScale) {
         }
         Screenshot(main, "main-window" + suffix);
 
-        Click(Button("Use Drive or &Folder for Selected Place"));
-        Settle(main);
+        const HWND folderKind = Button("Use Drive or &Folder for Selected Place");
+        Click(folderKind);
+        Await(main, [&] { return SendMessageW(folderKind, BM_GETCHECK, 0, 0) == BST_CHECKED; });
         const HWND picker = Opened("Browse...", "TSelectFolderForm", "Select Folder or Drive");
         ASSERT_NE(picker, nullptr);
         RECT pickerClient{};
@@ -573,7 +578,7 @@ TEST_F(Quenmar, LaysOutForTheScale) {
         EXPECT_GT(treeRect.top, toolbarRect.bottom - 1) << "the tree starts below the tool buttons";
         Screenshot(picker, "folder-picker" + suffix);
         PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
-        Settle(main);
+        AwaitClosed(picker);
 
         const HWND about = Opened("&About...", "TfrmQuenmarAbout", "About Quenmar");
         ASSERT_NE(about, nullptr);
@@ -581,7 +586,7 @@ TEST_F(Quenmar, LaysOutForTheScale) {
         EXPECT_EQ(client.right, at(423));
         Screenshot(about, "about" + suffix);
         Click(FindChild(about, "Button", "OK"));
-        Settle(main);
+        AwaitClosed(about);
         Click(Button("E&xit"));
         ASSERT_TRUE(app->Exited(10000));
         app.reset();
@@ -610,10 +615,10 @@ TEST_F(Quenmar, ADpiChangeLaysOutAsAWindowStartedAtThatDpi) {
     const RECT suggested{outer.left, outer.top, outer.right + client144.right - client.right,
                          outer.bottom + client144.bottom - client.bottom};
     app->SendRect(main, WM_DPICHANGED, MAKEWPARAM(144, 144), suggested);
-    Settle(main);
+    Await(main, [&] { return ChildRects(main) == at144; });
     EXPECT_EQ(ChildRects(main), at144);
     app->SendRect(main, WM_DPICHANGED, MAKEWPARAM(96, 96), outer);
-    Settle(main);
+    Await(main, [&] { return ChildRects(main) == at96; });
     EXPECT_EQ(ChildRects(main), at96);
     Screenshot(main, "main-window-after-dpi-changes");
 }
@@ -712,7 +717,7 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
     EXPECT_EQ((GetWindowLongW(picker, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0, spoken.rightToLeft);
     Screenshot(picker, std::string(spoken.name) + "-folder-picker" + (dpi ? "-" + std::to_string(dpi->Dpi()) + "dpi" : ""));
     PostMessageW(picker, WM_COMMAND, IDCANCEL, 0);
-    Settle(main);
+    AwaitClosed(picker);
 
     const std::string aboutButton = spoken.Text(IDS_ABOUT);
     const HWND about = Opened(aboutButton.c_str(), "TfrmQuenmarAbout", spoken.Text(IDS_ABOUT_CAPTION, {"Quenmar"}).c_str());
@@ -722,7 +727,7 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
     const HWND ok = FindChild(about, "Button", spoken.Text(IDS_ABOUT_OK).c_str());
     ASSERT_NE(ok, nullptr);
     Click(ok);
-    Settle(main);
+    AwaitClosed(about);
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(app->Exited(10000));
 }

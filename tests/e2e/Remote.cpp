@@ -67,16 +67,6 @@ void Key(HWND window, UINT key) {
     PostMessageW(window, WM_KEYUP, key, 0xC0000001);
 }
 
-void Settle(HWND window) {
-    // A sent message returns only when the window's thread has handled what
-    // was posted before it and got back to its loop.
-    DWORD_PTR result = 0;
-    for (int i = 0; i < 3; ++i) {
-        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-        Sleep(30);
-    }
-}
-
 void Await(HWND window, const std::function<bool()>& condition, DWORD limitMs) {
     const DWORD start = GetTickCount();
     while (!condition() && GetTickCount() - start < limitMs) {
@@ -84,6 +74,17 @@ void Await(HWND window, const std::function<bool()>& condition, DWORD limitMs) {
         SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result);
         Sleep(5);
     }
+}
+
+void AwaitDrawn(HWND window, DWORD limitMs) {
+    const auto drawn = [window] {
+        if (GetUpdateRect(window, nullptr, FALSE)) return false;
+        for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) return false;
+        }
+        return true;
+    };
+    Await(window, drawn, limitMs);
 }
 
 void Screenshot(HWND window, const std::string& name) {
@@ -123,7 +124,7 @@ QuenmarProcess::QuenmarProcess(const std::string& arguments) {
     WaitForInputIdle(process_.hProcess, 10000);
     main_ = WaitForWindow(process_.dwProcessId, "TfrmQuenmar", "");
     if (!main_) throw std::runtime_error("Quenmar's window did not appear");
-    Settle(main_);
+    AwaitDrawn(main_);
 }
 
 QuenmarProcess::~QuenmarProcess() {

@@ -53,8 +53,9 @@ HWND WaitForWindow(DWORD processId, const char* className, const std::string& ca
 DWORD ProcessOf(HWND window);
 void Click(HWND button);
 void Key(HWND window, UINT key);
-// Lets the other process work through what was posted to it.
-void Settle(HWND window);
+// Until nothing of the window or its children is left to paint (bounded):
+// what a screenshot shows is the window as drawn.
+void AwaitDrawn(HWND window, DWORD limitMs = 10000);
 // Lets the window's thread run until the condition holds, or the limit
 // passes (bounded: the check that follows says what was not so).
 void Await(HWND window, const std::function<bool()>& condition, DWORD limitMs = 10000);
