@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <tuple>
 
 #include "PolicyBytes.h"
+#include "ToolOutput.h"
 #include "StringTables.h"
 #include "places/PlacesEditor.h"
 #include "places/PolicyFile.h"
@@ -307,32 +305,16 @@ TEST(PolicyFile, APolicyIsWrittenOnlyWhereTheUserChangedIt) {
 // What Samba's own writer packs (python3-samba's ndr_pack of preg.file,
 // every type among it) is read entry by entry and shown; and a file edited
 // here is read back by Samba's parser as the list of entries it must hold.
-std::string SambaRun(const std::string& script) {
-    // A name of this process's own: the tests run side by side.
-    const std::string path = ::testing::TempDir() + "quenmar-samba-" + std::to_string(getpid()) + ".py";
-    if (FILE* file = fopen(path.c_str(), "wb")) {
-        fwrite(script.data(), 1, script.size(), file);
-        fclose(file);
-    }
-    std::string out;
-    if (FILE* pipe = popen(("/usr/bin/python3 " + path + " 2>&1").c_str(), "r")) {
-        char buffer[512];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-        pclose(pipe);
-    }
-    remove(path.c_str());
-    return out;
-}
-
 TEST(PolicyFile, SambasFilesAreReadAndFilesEditedHereReadBySamba) {
-    const std::string packed = SambaRun(
+    const std::string packed = OutputAbout(
         "import sys\nfrom samba.dcerpc import preg\nfrom samba.ndr import ndr_pack\nf = preg.file()\nes = []\n"
         "for k, v, t, d in [('Software\\\\Policies\\\\X', 'Sz', 1, 'C:\\\\x'), ('Software\\\\Policies\\\\X', 'Ex', 2, '%TEMP%'),"
         " ('Software\\\\Policies\\\\X', 'Bin', 3, b'\\x01\\x02\\x03'), ('Software\\\\Policies\\\\X', 'Multi', 7, b'a\\x00\\x00\\x00\\x00\\x00'),"
         " ('Software\\\\Policies\\\\X', 'Q', 11, 2**40), ('Software\\\\Policies\\\\X', '**del.Gone', 1, ' '),"
         " ('" + kKeyForPython + "', 'Place0', 4, 17), ('" + kKeyForPython + "', 'Place1', 1, 'D:\\\\Data\\\\')]:\n"
         "    e = preg.entry(); e.keyname = k; e.valuename = v; e.type = t; e.data = d; es.append(e)\n"
-        "f.entries = es; f.num_entries = len(es)\nsys.stdout.buffer.write(ndr_pack(f))");
+        "f.entries = es; f.num_entries = len(es)\nsys.stdout.buffer.write(ndr_pack(f))",
+        "/usr/bin/python3");
     ASSERT_EQ(packed.substr(0, 4), "PReg") << packed;
     std::optional<PolicyFileRefusal> refusal;
     const PolicyFile file = PolicyFile::Read(packed, refusal);
@@ -375,23 +357,14 @@ TEST(PolicyFile, SambasFilesAreReadAndFilesEditedHereReadBySamba) {
     editor.Select(3);
     editor.PickSpecialFolder(5);
     ASSERT_TRUE(editor.Save().Done());
-    const std::string path = ::testing::TempDir() + "quenmar-samba-" + std::to_string(getpid()) + ".pol";
-    if (FILE* out = fopen(path.c_str(), "wb")) {
-        fwrite(disk.data(), 1, disk.size(), out);
-        fclose(out);
-    }
-    const std::string entries = SambaRun(
-        "import sys\nfrom samba.dcerpc import preg\nfrom samba.ndr import ndr_unpack\n"
-        "f = ndr_unpack(preg.file, open('" + path + "', 'rb').read())\n"
-        "for e in f.entries: print(e.keyname + '|' + e.valuename + '|' + str(e.type) + '|' + repr(e.data))");
-    remove(path.c_str());
-    EXPECT_EQ(entries, "Software\\Policies\\X|Sz|1|'C:\\\\x'\n"
-                       "Software\\Policies\\X|Ex|2|'%TEMP%'\n"
-                       "Software\\Policies\\X|Bin|3|b'\\x01\\x02\\x03'\n"
-                       "Software\\Policies\\X|Multi|7|b'a\\x00\\x00\\x00\\x00\\x00'\n"
-                       "Software\\Policies\\X|Q|11|1099511627776\n"
-                       "Software\\Policies\\X|**del.Gone|1|' '\n" +
-                           kKey + "|Place0|4|17\n" + kKey + "|Place1|1|'E:\\\\'\n" + kKey + "|Place3|4|5\n");
+    EXPECT_EQ(SambaReads(disk), "PReg 1\n"
+                                "Software\\Policies\\X|Sz|1|C:\\x\n"
+                                "Software\\Policies\\X|Ex|2|%TEMP%\n"
+                                "Software\\Policies\\X|Bin|3|b'\\x01\\x02\\x03'\n"
+                                "Software\\Policies\\X|Multi|7|b'a\\x00\\x00\\x00\\x00\\x00'\n"
+                                "Software\\Policies\\X|Q|11|1099511627776\n"
+                                "Software\\Policies\\X|**del.Gone|1| \n" +
+                                    kKey + "|Place0|4|17\n" + kKey + "|Place1|1|E:\\\n" + kKey + "|Place3|4|5\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include "RawValue.h"
+#include "ToolOutput.h"
 #include "places/RegistryScript.h"
 
 namespace quenmar::testing {
@@ -109,35 +110,6 @@ TEST_F(Script, TextBeyondAsciiAndLongOrBrokenValues) {
 
 namespace quenmar::testing {
 namespace {
-
-// What a command of this machine prints (its errors too) about a file
-// holding these bytes, named last on its line.
-std::string OutputAbout(const std::string& file, const std::string& command) {
-    // A name of this process's own: the tests run side by side.
-    const std::string path = ::testing::TempDir() + "quenmar-export-" + std::to_string(getpid());
-    FILE* out = fopen(path.c_str(), "wb");
-    if (!out) return "cannot write " + path;
-    fwrite(file.data(), 1, file.size(), out);
-    fclose(out);
-    std::string read;
-    if (FILE* pipe = popen((command + " " + path + " 2>&1").c_str(), "r")) {
-        char buffer[512];
-        while (fgets(buffer, sizeof buffer, pipe)) read += buffer;
-        pclose(pipe);
-    }
-    remove(path.c_str());
-    return read;
-}
-
-// The entries of a Registry.pol as Samba's own parser reads them (Debian's
-// python3-samba), one line each: key|value|type|data.
-std::string SambaReads(const std::string& file) {
-    return OutputAbout(file,
-                       "/usr/bin/python3 -c \"import sys\nfrom samba.dcerpc import preg\nfrom samba.ndr import ndr_unpack\n"
-                       "f = ndr_unpack(preg.file, open(sys.argv[1], 'rb').read())\n"
-                       "print(f.header.signature, f.header.version)\n"
-                       "for e in f.entries: print(e.keyname + '|' + e.valuename + '|' + str(e.type) + '|' + str(e.data))\"");
-}
 
 // Exported for Group Policy: the five places in their types and, when the
 // bar is hidden, the hide flag; nothing more. Read by Samba, not by us.

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <dbt.h>
 
 #include <gtest/gtest.h>
 
@@ -126,6 +127,12 @@ TEST(ShellAnswers, AnAnswerAfterTheWindowIsGoneReachesNoOne) {
         << "nothing taken in for a window that is gone";
 }
 
+// Counts the words a window is told (WM_APP) as it receives them.
+LRESULT CALLBACK CountingWordsProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count) {
+    if (message == WM_APP) ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 // Forgotten (a device change, or the window activated again), every answer
 // is asked again once and the fresh one taken: a question still out at that
 // moment is asked anew, and its late answer never stands for the fresh one.
@@ -155,13 +162,7 @@ TEST(ShellAnswers, AfterForgetEachPlaceIsAskedOnceAndOnlyTheFreshAnswerTaken) {
     // Answers taken as the window takes them: once told (counted as the
     // window receives the word).
     int told_ = 0, seen = 0;
-    SetWindowSubclass(
-        told,
-        [](HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count) -> LRESULT {
-            if (message == WM_APP) ++*reinterpret_cast<int*>(count);
-            return DefSubclassProc(window, message, wParam, lParam);
-        },
-        1, reinterpret_cast<DWORD_PTR>(&told_));
+    SetWindowSubclass(told, CountingWordsProc, 1, reinterpret_cast<DWORD_PTR>(&told_));
     const auto toldOfAnswers = [&] {
         const bool came = WaitUntil([&] { return told_ > seen; }, 5000);
         seen = told_;
@@ -201,6 +202,34 @@ TEST(ShellAnswers, AfterForgetEachPlaceIsAskedOnceAndOnlyTheFreshAnswerTaken) {
     EXPECT_FALSE(resolver.Pending()) << "nothing more asked";
     resolver.Detach();
     DestroyWindow(told);
+}
+
+
+// The window's side: a drive that comes (or goes), and the window activated
+// again, forget the shell's answers; each place and special folder is asked
+// once more, and the fresh answer is what the window shows.
+TEST(ShellAnswers, ADeviceChangeOrAnActivationAsksEveryPlaceOnceMoreAndShowsTheFreshAnswer) {
+    std::mutex lock;
+    std::map<PlaceQuery, int> asked;
+    const auto resolve = [&](const PlaceQuery& query) {
+        const std::lock_guard<std::mutex> guard(lock);
+        return ShellAnswer{true, "answer " + std::to_string(++asked[query]), "", 1, 1};
+    };
+    MainWindowProbe form(std::make_unique<MemoryRegistry>(), HelpTarget(), resolve);
+    form.Show();
+    PumpMessages();
+    ASSERT_TRUE(form.WaitForIcons());
+    const std::pair<const char*, UINT> events[] = {{"a drive came", WM_DEVICECHANGE}, {"activated again", WM_ACTIVATE}};
+    for (int round = 1; round <= 2; ++round) {
+        const auto& [what, message] = events[round - 1];
+        SendMessageW(form.Handle(), message, message == WM_DEVICECHANGE ? DBT_DEVICEARRIVAL : WA_ACTIVE, 0);
+        ASSERT_TRUE(WaitUntil([&] { return ItemText(form.placesList, 0) == "answer " + std::to_string(round + 1); }, 10000))
+            << what << ": " << ItemText(form.placesList, 0);
+        ASSERT_TRUE(form.WaitForIcons());
+        const std::lock_guard<std::mutex> guard(lock);
+        EXPECT_EQ(asked.size(), kSpecialFolders.size()) << "the defaults are special folders";
+        for (const auto& [query, times] : asked) EXPECT_EQ(times, round + 1) << what << ": CSIDL " << query.csidl;
+    }
 }
 
 }  // namespace
