@@ -63,6 +63,20 @@ TEST(Mirrored, TheBannerKeepsItsOrientation) {
         }
         EXPECT_EQ(same, compared) << "the banner as drawn";
         EXPECT_LT(mirrored, compared * 3 / 4) << "the picture tells its sides apart";
+
+        // Its tagline reads from right to left: "Quenmar: <Hebrew>" shows as
+        // "<Hebrew> :Quenmar" shows in a window that reads from left to right.
+        const auto taglineDrawn = [](widgets::Banner& banner, const std::string& tagline) {
+            banner.Show(widgets::CurrentPalette(), "Quenmar", tagline);
+            int w = 0, h = 0;
+            return PixelsOf(reinterpret_cast<HBITMAP>(SendMessageW(banner.Handle(), STM_GETIMAGE, IMAGE_BITMAP, 0)), w, h);
+        };
+        const std::string hebrew = "\u05DE\u05D3\u05D9\u05E0\u05D9\u05D5\u05EA";
+        SetProcessDefaultLayout(0);
+        MainWindowProbe leftToRight(std::make_unique<MemoryRegistry>());
+        EXPECT_EQ(taglineDrawn(form.banner, "Quenmar: " + hebrew), taglineDrawn(leftToRight.banner, hebrew + " :Quenmar"));
+        EXPECT_NE(taglineDrawn(leftToRight.banner, "Quenmar: " + hebrew), taglineDrawn(leftToRight.banner, hebrew + " :Quenmar"))
+            << "the two orders are told apart";
     }
     PumpMessages();
     SetProcessDefaultLayout(0);
