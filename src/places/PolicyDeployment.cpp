@@ -1,5 +1,6 @@
 #include "places/PolicyDeployment.h"
 
+#include "places/RegistryScript.h"
 #include "places/ShellAnswers.h"
 
 namespace quenmar {
@@ -8,20 +9,6 @@ namespace {
 
 // The registry keys as Set-GPRegistryValue names them.
 std::string UserKey(const char* key) { return PowerShellQuoted(std::string("HKCU\\") + key); }
-
-// Markup escaped for an XML attribute's value.
-std::string XmlAttribute(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '"') out += "&quot;";
-        else if (c == '\'') out += "&apos;";
-        else out += c;
-    }
-    return out;
-}
 
 }  // namespace
 

@@ -123,12 +123,7 @@ std::string PlacesPolicyFile(const Places& places, bool hidden) {
     return file.Bytes();
 }
 
-namespace {
-
-// Text as an XML attribute's value: markup escaped, and tab, line feed and
-// carriage return as character references, so that they read back as they
-// were. XML holds no other character below U+0020: each becomes U+FFFD.
-std::string Attribute(std::string_view text) {
+std::string XmlAttribute(std::string_view text) {
     std::string out;
     for (const char c : text) {
         if (c == '&') out += "&amp;";
@@ -144,6 +139,8 @@ std::string Attribute(std::string_view text) {
     return out;
 }
 
+namespace {
+
 std::string PreferenceItem(const PreferenceStamps& stamps, const std::string& key, const std::string& name,
                            const StoredValue& value) {
     const bool number = value.type == kRegDword;
@@ -154,7 +151,7 @@ std::string PreferenceItem(const PreferenceStamps& stamps, const std::string& ke
     return "\t<Registry clsid=\"{9CD4B2F4-923D-47f5-A062-E897DD1DAD50}\" name=\"" + name + "\" status=\"" + name +
            "\" image=\"" + (number ? "17" : "7") + "\" changed=\"" + stamps.changed + "\" uid=\"" + stamps.newGuid() +
            "\"><Properties action=\"U\" displayDecimal=\"0\" default=\"0\" hive=\"HKEY_CURRENT_USER\" key=\"" + key +
-           "\" name=\"" + name + "\" type=\"" + type + "\" value=\"" + (number ? std::string(digits) : Attribute(value.text)) +
+           "\" name=\"" + name + "\" type=\"" + type + "\" value=\"" + (number ? std::string(digits) : XmlAttribute(value.text)) +
            "\"/></Registry>\r\n";
 }
 

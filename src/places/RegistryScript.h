@@ -37,6 +37,11 @@ struct PreferenceStamps {
 // not lock the values; the hide flag is set either way, as a save stores it.
 std::string PlacesPreferences(const Places& places, bool hidden, const PreferenceStamps& stamps);
 
+// Text as an XML attribute's value: markup escaped, and tab, line feed and
+// carriage return as character references, so that they read back as they
+// were. XML holds no other character below U+0020: each becomes U+FFFD.
+std::string XmlAttribute(std::string_view text);
+
 enum class ExportFormat { RegistryScript, PolicyFile, Preferences, PowerShell };
 // By the file's extension, in letters of either case: ".pol" a policy file,
 // ".xml" Group Policy Preferences, ".ps1" a PowerShell script for a domain's

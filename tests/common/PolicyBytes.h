@@ -5,7 +5,11 @@
 // UTF-16LE, each name ending in a zero unit), for tests to read and compare.
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+
+#include "places/PolicyRegistry.h"
 
 namespace quenmar::testing {
 
@@ -23,6 +27,22 @@ inline std::string Le32(uint32_t n) {
 inline std::string PolicyEntryBytes(const std::string& key, const std::string& value, uint32_t type, const std::string& data) {
     return Units("[", false) + Units(key) + Units(";", false) + Units(value) + Units(";", false) + Le32(type) +
            Units(";", false) + Le32(static_cast<uint32_t>(data.size())) + Units(";", false) + data + Units("]", false);
+}
+
+// The store's registry over a policy file held in `disk` (empty: none there),
+// counting the writes that replace it.
+inline std::unique_ptr<PolicyRegistry> PolicyOver(std::string& disk, int* writes = nullptr) {
+    return std::make_unique<PolicyRegistry>(
+        "Registry.pol",
+        [&disk](std::string& bytes) -> std::optional<std::string> {
+            bytes = disk;
+            return std::nullopt;
+        },
+        [&disk, writes](const std::string& bytes) -> std::optional<std::string> {
+            if (writes) ++*writes;
+            disk = bytes;
+            return std::nullopt;
+        });
 }
 
 }  // namespace quenmar::testing

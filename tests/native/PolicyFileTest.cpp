@@ -276,18 +276,8 @@ TEST(PolicyFile, APolicyIsWrittenOnlyWhereTheUserChangedIt) {
     for (const Row& row : rows) {
         std::string disk = start;
         int writes = 0;
-        PolicyRegistry registry(
-            "Registry.pol",
-            [&](std::string& bytes) -> std::optional<std::string> {
-                bytes = disk;
-                return std::nullopt;
-            },
-            [&](const std::string& bytes) -> std::optional<std::string> {
-                ++writes;
-                disk = bytes;
-                return std::nullopt;
-            });
-        PlacesEditor editor(registry);
+        const auto registry = PolicyOver(disk, &writes);
+        PlacesEditor editor(*registry);
         editor.Load();
         for (const Act& act : row.acts) act(editor);
         ASSERT_TRUE(editor.Save().Done()) << row.what;
@@ -337,17 +327,8 @@ TEST(PolicyFile, SambasFilesAreReadAndFilesEditedHereReadBySamba) {
     }
 
     std::string disk = packed;
-    PolicyRegistry registry(
-        "Registry.pol",
-        [&](std::string& bytes) -> std::optional<std::string> {
-            bytes = disk;
-            return std::nullopt;
-        },
-        [&](const std::string& bytes) -> std::optional<std::string> {
-            disk = bytes;
-            return std::nullopt;
-        });
-    PlacesEditor editor(registry);
+    const auto registry = PolicyOver(disk);
+    PlacesEditor editor(*registry);
     editor.Load();
     EXPECT_EQ(editor.Slot(0), (Place{"C:\\", 17, false, false}));  // a special folder keeps a path, unused
     EXPECT_EQ(editor.Slot(1), Place::Folder("D:\\Data\\"));

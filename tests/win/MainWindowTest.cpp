@@ -19,7 +19,6 @@
 #include "app/AboutWindow.h"
 #include "app/AppTexts.h"
 #include "folderpicker/FolderPickerWindow.h"
-#include "places/PolicyRegistry.h"
 #include "widgets/Application.h"
 #include "widgets/Resources.h"
 #include "win32/WideText.h"
@@ -212,19 +211,9 @@ TEST_F(MainWindowTest, ALocalPolicyThatSetsThePlacesIsTold) {
 // is the box's third state, which its clicks go round through.
 TEST_F(MainWindowTest, APolicyShowsThePlacesItDoesNotSetAndItsHideSettingsThirdState) {
     std::string disk = testing::kPolicyHeader + testing::PolicyEntryBytes(kPlacesBarKey, "Place0", 4, testing::Le32(17));
-    auto registry = std::make_unique<PolicyRegistry>(
-        "Registry.pol",
-        [&](std::string& bytes) -> std::optional<std::string> {
-            bytes = disk;
-            return std::nullopt;
-        },
-        [&](const std::string& bytes) -> std::optional<std::string> {
-            disk = bytes;
-            return std::nullopt;
-        });
     form = std::make_unique<MainWindowProbe>(EditedSettings::GroupPolicy(
         GroupPolicyTarget{"C:\\Registry.pol", std::nullopt, "Group Policy: Registry.pol", "Group Policy file"},
-        std::move(registry)));
+        testing::PolicyOver(disk)));
     form->Show();
     PumpMessages();
     for (int n = 1; n < kSlotCount; ++n) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #include "ModalBoxes.h"
 #include "WaitUntil.h"
@@ -34,6 +35,20 @@ void SetDword(const wchar_t* path, const wchar_t* name, DWORD value) {
     RegSetKeyValueW(HKEY_CURRENT_USER, path, name, REG_DWORD, &value, sizeof value);
 }
 
+using Changes = std::vector<std::pair<const char*, std::function<void()>>>;
+
+// Told once armed; then of each change in turn, armed again after each
+// before it tells.
+void ExpectEachTold(const Changes& changes) {
+    ASSERT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << "armed";
+    for (const auto& [what, change] : changes) {
+        PumpMessages();
+        told = 0;
+        change();
+        EXPECT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << what;
+    }
+}
+
 // Every change the window must follow is told, in turn, each after the
 // watch has been armed again: values of both keys, an empty key made, the
 // key removed, and the whole policy tree removed and made again.
@@ -42,7 +57,7 @@ TEST(RegistryWatch, TellsOfEveryChangeToTheSettingsKeys) {
     CreateKey(kComdlg);
     const win::UniqueWindow window = TestWindow(L"QuenmarWatchTest", CountingProc);
     win::RegistryWatch watch("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32", window.get(), kChanged);
-    const std::pair<const char*, std::function<void()>> changes[] = {
+    const Changes changes = {
         {"an empty Placesbar key made", [] { CreateKey(kPlaces); }},
         {"a place written", [] { SetDword(kPlaces, L"Place0", 5); }},
         {"the hide flag written", [] { SetDword(kComdlg, L"NoPlacesBar", 1); }},
@@ -54,14 +69,7 @@ TEST(RegistryWatch, TellsOfEveryChangeToTheSettingsKeys) {
         {"the policies removed whole", [] { RegDeleteTreeW(HKEY_CURRENT_USER, kPolicies); }},
         {"a place written into a new tree", [] { SetDword(kPlaces, L"Place2", 17); }},
     };
-    // Told once armed; armed again after each change before it tells.
-    ASSERT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << "armed";
-    for (const auto& [what, change] : changes) {
-        PumpMessages();
-        told = 0;
-        change();
-        EXPECT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << what;
-    }
+    ExpectEachTold(changes);
     RegDeleteTreeW(HKEY_CURRENT_USER, kComdlg);
 }
 
@@ -82,7 +90,7 @@ TEST(FileWatch, TellsOfEveryChangeToThePolicyFile) {
     const win::UniqueWindow window = TestWindow(L"QuenmarFileWatchTest", CountingProc);
     told = 0;
     win::FileWatch watch(win::Utf8(file), window.get(), kChanged);
-    const std::pair<const char*, std::function<void()>> changes[] = {
+    const Changes changes = {
         {"its folder and the file made", [&] { CreateDirectoryW((folder + L"\\User").c_str(), nullptr); write("PReg"); }},
         {"written in place", [&] { write("PReg\x01"); }},
         {"replaced", [&] {
@@ -92,13 +100,7 @@ TEST(FileWatch, TellsOfEveryChangeToThePolicyFile) {
          }},
         {"removed", [&] { DeleteFileW(file.c_str()); }},
     };
-    ASSERT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << "armed";
-    for (const auto& [what, change] : changes) {
-        PumpMessages();
-        told = 0;
-        change();
-        EXPECT_TRUE(WaitUntil([] { return told > 0; }, 5000)) << what;
-    }
+    ExpectEachTold(changes);
     RemoveDirectoryW((folder + L"\\User").c_str());
     RemoveDirectoryW(folder.c_str());
 }
