@@ -291,6 +291,48 @@ TEST(StringTables, EverySwitchAfterRightToLeftTextHasALeftToRightMark) {
     }
 }
 
+// A path in Arabic or Hebrew text has a left-to-right mark on each side:
+// else a share's leading \\ or a GPO's closing } moves to its far end.
+TEST(StringTables, APathInRightToLeftTextIsMarkedOnBothSides) {
+    const std::string mark = "\u200E";
+    const auto names = TextNames();
+    const int kCouldNotRead = TextNumbers().at("IDS_COULD_NOT_READ"), kCouldNotWrite = TextNumbers().at("IDS_COULD_NOT_WRITE");
+    for (const auto& table : Tables()) {
+        if (table.file != "ar.rc" && table.file != "he.rc") continue;
+        for (const int number : {IDS_GPT_INI_UNREADABLE, IDS_POLICY_UNREADABLE, kCouldNotRead, kCouldNotWrite,
+                                 IDS_POLICY_FILE_TARGET, IDS_USE_PATH_INSTEAD, IDS_POLICY_FOLDER_MISSING,
+                                 IDS_GPT_INI_NOT_WRITTEN}) {
+            const std::string& text = table.texts.at(number);
+            EXPECT_NE(text.find(mark + "%1" + mark), std::string::npos) << table.file << ": " << names.at(number) << ": " << text;
+        }
+    }
+}
+
+// A language names a thing one way: each reason the Open dialog leaves a
+// place out begins with the same words for the dialog, and Hebrew spells
+// each of its words one way.
+TEST(StringTables, EachLanguageNamesAThingOneWay) {
+    const auto names = TextNames();
+    for (const auto& table : Tables()) {
+        std::set<std::string> dialog;
+        for (const int number : {IDS_LEFT_OUT_NO_FOLDER, IDS_LEFT_OUT_UNKNOWN_NAME, IDS_LEFT_OUT_NO_SPECIAL, IDS_LEFT_OUT_NOT_EXPANDED}) {
+            const std::string& text = table.texts.at(number);
+            dialog.insert(text.substr(0, std::min(text.find(':'), text.find("\uFF1A"))));
+        }
+        EXPECT_EQ(dialog.size(), 1u) << table.file;
+    }
+    const std::pair<const char*, const char*> hebrew[] = {{"\u05EA\u05D9\u05E7\u05D9\u05D9\u05D4", "folder"},
+                                                          {"\u05D2\u05E8\u05E1\u05D4", "version"}};
+    for (const auto& table : Tables()) {
+        if (table.file != "he.rc") continue;
+        for (const auto& [number, text] : table.texts) {
+            for (const auto& [other, word] : hebrew) {
+                EXPECT_EQ(text.find(other), std::string::npos) << names.at(number) << ": the other spelling of " << word;
+            }
+        }
+    }
+}
+
 TEST(StringTables, EachWindowsMnemonicsAreUniqueAndOnTheKeyboard) {
     const auto names = TextNames();
     for (const auto& table : Tables()) {
