@@ -258,11 +258,13 @@ TEST_P(TextsFit, InTheMainWindowThePickerAndAboutAtEveryScale) {
         item.pszText = const_cast<wchar_t*>(shown.c_str());
         SendMessageW(places, LVM_SETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
 
-        // The tagline is written into the banner, right of its mark, in the
-        // window's font or, where that is too wide, down to four fifths of it.
-        const RECT tagline =
-            Measured(form->Handle(), win::Wide(TextOf(IDS_TAGLINE)), DT_SINGLELINE | DT_NOPREFIX, 0, form->Font());
-        EXPECT_LE(tagline.right * 4 / 5, Scaled(218 - 49, dpi)) << language << " tagline at " << dpi << " dpi";
+        // The tagline (or what a policy's banner says instead) is written into
+        // the banner, right of its mark, in the window's font or, where that
+        // is too wide, down to four fifths of it.
+        for (const int line : {IDS_TAGLINE, IDS_BANNER_LOCAL_POLICY, IDS_BANNER_POLICY_FILE, IDS_BANNER_POLICY_OBJECT}) {
+            const RECT tagline = Measured(form->Handle(), win::Wide(TextOf(line)), DT_SINGLELINE | DT_NOPREFIX, 0, form->Font());
+            EXPECT_LE(tagline.right * 4 / 5, Scaled(218 - 49, dpi)) << language << " \"" << TextOf(line) << "\" at " << dpi << " dpi";
+        }
 
         CheckOpenedWindow<FolderPickerWindow>(form->browseButton, L"TSelectFolderForm", language + " folder picker", dpi,
                                               IDCANCEL);
