@@ -6,8 +6,6 @@
 #include "places/PlacesStore.h"
 #include "places/PolicyFile.h"
 #include "win32/FileContents.h"
-#include "win32/FileWatch.h"
-#include "win32/RegistryWatch.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
 #include "win32/Win32Registry.h"
@@ -40,14 +38,9 @@ public:
         return std::nullopt;
     }
     bool LocalPolicySetsPlaces() const override { return localPolicySetsPlaces_; }
-    void Watch(HWND window, UINT message) override {
-        watch_ = std::make_unique<win::RegistryWatch>(kComdlgPolicyKey, window, message);
-    }
-    void StopWatching() override { watch_.reset(); }
-    bool Watching() const override { return watch_ != nullptr; }
 
 private:
-    std::unique_ptr<win::RegistryWatch> watch_;
+    std::unique_ptr<win::ChangeSource> Changes() const override { return win::RegistryKeyChanges(kComdlgPolicyKey); }
     bool localPolicySetsPlaces_ = false;
 };
 
@@ -76,15 +69,10 @@ public:
     bool PreviewRuns() const override { return false; }
     std::optional<std::string> LoadNotice() override { return GroupPolicyNotice(target_); }
     std::string GpoGuid() const override { return target_.gpoGuid; }
-    void Watch(HWND window, UINT message) override {
-        watch_ = std::make_unique<win::FileWatch>(target_.policyFile, window, message);
-    }
-    void StopWatching() override { watch_.reset(); }
-    bool Watching() const override { return watch_ != nullptr; }
 
 private:
+    std::unique_ptr<win::ChangeSource> Changes() const override { return win::FileChanges(target_.policyFile); }
     const GroupPolicyTarget target_;
-    std::unique_ptr<win::FileWatch> watch_;
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "app/GroupPolicyTarget.h"
 #include "places/RegistryAccessor.h"
+#include "win32/Watch.h"
 
 namespace quenmar {
 
@@ -56,13 +57,18 @@ public:
     virtual bool LocalPolicySetsPlaces() const { return false; }
     // Tells the window with this message, once armed and after every change
     // made by another program, until StopWatching.
-    virtual void Watch(HWND window, UINT message) = 0;
-    virtual void StopWatching() = 0;
-    virtual bool Watching() const = 0;
+    void Watch(HWND window, UINT message) { watch_ = std::make_unique<win::Watch>(Changes(), window, message); }
+    void StopWatching() { watch_.reset(); }
+    bool Watching() const { return watch_ != nullptr; }
 
 protected:
     explicit EditedSettings(std::unique_ptr<RegistryAccessor> store) : store_(std::move(store)) {}
+    // What the watch waits on.
+    virtual std::unique_ptr<win::ChangeSource> Changes() const = 0;
     std::unique_ptr<RegistryAccessor> store_;
+
+private:
+    std::unique_ptr<win::Watch> watch_;
 };
 
 }  // namespace quenmar

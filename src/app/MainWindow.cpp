@@ -313,7 +313,7 @@ void MainWindow::ShowIcons() {
 void MainWindow::Activated() {
     if (activatedOnce_) {
         // Back from elsewhere: a drive's medium or label may have changed.
-        ShowDrivesAgain();
+        AskTheShellAgain();
         return;
     }
     activatedOnce_ = true;
@@ -342,7 +342,7 @@ void MainWindow::TakeShellAnswers() {
     }
 }
 
-void MainWindow::ShowDrivesAgain() {
+void MainWindow::AskTheShellAgain() {
     session_.ForgetShellAnswers();
     ShowSlots();
 }
@@ -354,7 +354,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
     case WM_DEVICECHANGE:
-        if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) ShowDrivesAgain();
+        if (wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE) AskTheShellAgain();
         break;
     case WM_QUERYENDSESSION: return session_.MayEnd((lParam & ENDSESSION_CRITICAL) != 0) ? TRUE : FALSE;
     case WM_ENDSESSION:
@@ -376,7 +376,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // the window's first drawing.
             KillTimer(Handle(), kDrawnTimer);
             ShowIcons();  // the special folders' questions join the places'
-            session_.LookUpShell();
+            session_.StartAskingTheShellAndWatching();
             return 0;
         }
         if (wParam != kTypingPausedTimer) break;

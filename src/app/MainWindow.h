@@ -129,7 +129,7 @@ private:
     void ShowSlots();
     void ShowIcons();
     void TakeShellAnswers();
-    void ShowDrivesAgain();
+    void AskTheShellAgain();
     void ShowLeftOut();
     void ShowUnsetLink();
     void UseMend();

@@ -44,7 +44,7 @@ std::optional<std::string> Session::Load() {
     return told ? *told + "\n\n" + message : message;
 }
 
-void Session::LookUpShell() {
+void Session::StartAskingTheShellAndWatching() {
     // The questions held since the window was made are asked now.
     resolver_.Release();
     if (edited_->Watching() || !window_) return;

@@ -27,11 +27,13 @@ namespace quenmar {
 // Start-up, in this order:
 //   1. Load: the settings are read (when the window is about to show).
 //   2. Show: the window is shown and drawn, with its texts.
-//   3. LookUpShell: the shell is asked about every place the window shows,
-//      as the Open dialog asks it (ShellResolver), and the window told with
-//      kShellAnswered as answers come in; the watch on the settings starts,
-//      and the window is told with kStoredSettingsChanged once it is armed,
-//      for what was written since loading, and after every change.
+//   3. StartAskingTheShellAndWatching: the shell is asked about every place
+//      the window shows, as the Open dialog asks it (ShellResolver), and the
+//      window told with kShellAnswered as answers come in; the watch on the
+//      settings starts, and the window is told with kStoredSettingsChanged
+//      once it is armed, for what was written since loading, and after
+//      every change.
+
 // What the window says of the selected slot in the drop hint's place: why
 // the Open dialog will leave its place out, with a link to what may stand in
 // for it; else that this computer's local Group Policy sets the places, with
@@ -77,7 +79,7 @@ public:
     // 1. Returns what the window tells of values that could not be read.
     std::optional<std::string> Load();
     // 3. After the window's first paint.
-    void LookUpShell();
+    void StartAskingTheShellAndWatching();
 
     // What the window shows of the places, by the shell's answers as they
     // stand (a question not yet asked is asked, and told with kShellAnswered):

@@ -9,6 +9,7 @@
 #include "places/PathText.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/Resources.h"
+#include "win32/Handles.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
@@ -49,7 +50,7 @@ bool OpenLink(const std::string& target) {
     info.lpFile = file.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (ShellExecuteExW(&info)) {
-        if (info.hProcess) CloseHandle(info.hProcess);
+        const win::UniqueHandle started(info.hProcess);  // not waited for
         return true;
     }
     // A page with no program for it: the shell asks the user for one.

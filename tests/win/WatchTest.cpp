@@ -8,8 +8,7 @@
 
 #include "ModalBoxes.h"
 #include "WaitUntil.h"
-#include "win32/FileWatch.h"
-#include "win32/RegistryWatch.h"
+#include "win32/Watch.h"
 #include "win32/WideText.h"
 
 namespace quenmar::testing {
@@ -52,11 +51,12 @@ void ExpectEachTold(const Changes& changes) {
 // Every change the window must follow is told, in turn, each after the
 // watch has been armed again: values of both keys, an empty key made, the
 // key removed, and the whole policy tree removed and made again.
-TEST(RegistryWatch, TellsOfEveryChangeToTheSettingsKeys) {
+TEST(Watch, TellsOfEveryChangeToTheSettingsKeys) {
     RegDeleteTreeW(HKEY_CURRENT_USER, kComdlg);
     CreateKey(kComdlg);
     const win::UniqueWindow window = TestWindow(L"QuenmarWatchTest", CountingProc);
-    win::RegistryWatch watch("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32", window.get(), kChanged);
+    win::Watch watch(win::RegistryKeyChanges("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Comdlg32"), window.get(),
+                     kChanged);
     const Changes changes = {
         {"an empty Placesbar key made", [] { CreateKey(kPlaces); }},
         {"a place written", [] { SetDword(kPlaces, L"Place0", 5); }},
@@ -77,7 +77,7 @@ TEST(RegistryWatch, TellsOfEveryChangeToTheSettingsKeys) {
 // A policy file's watch, the same way: told once armed (for a save before
 // it), then of another editor's save in place, a save that replaces the
 // file, its removal, and a file made where its folder was missing.
-TEST(FileWatch, TellsOfEveryChangeToThePolicyFile) {
+TEST(Watch, TellsOfEveryChangeToThePolicyFile) {
     const std::wstring folder = L"C:\\quenmar-watch", file = folder + L"\\User\\Registry.pol";
     RemoveDirectoryW((folder + L"\\User").c_str());
     CreateDirectoryW(folder.c_str(), nullptr);
@@ -89,7 +89,7 @@ TEST(FileWatch, TellsOfEveryChangeToThePolicyFile) {
     };
     const win::UniqueWindow window = TestWindow(L"QuenmarFileWatchTest", CountingProc);
     told = 0;
-    win::FileWatch watch(win::Utf8(file), window.get(), kChanged);
+    win::Watch watch(win::FileChanges(win::Utf8(file)), window.get(), kChanged);
     const Changes changes = {
         {"its folder and the file made", [&] { CreateDirectoryW((folder + L"\\User").c_str(), nullptr); write("PReg"); }},
         {"written in place", [&] { write("PReg\x01"); }},
