@@ -3,20 +3,15 @@
 #include <algorithm>
 
 #include "app/AppTexts.h"
+#include "places/AsciiCase.h"
 #include "places/Texts.h"
 
 namespace quenmar {
 
 namespace {
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-    return text;
-}
-
 bool IsQuiet(const std::string& argument) {
-    const std::string name = Lower(argument);
+    const std::string name = AsciiLower(argument);
     return name == "/quiet" || name == "-quiet" || name == "/q" || name == "-q";
 }
 
@@ -40,7 +35,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         if (argument.size() < 2 || (argument[0] != '/' && argument[0] != '-')) {
             return Invalid(arguments, TextOf(IDS_UNEXPECTED_ARGUMENT, {argument}));
         }
-        std::string name = Lower(argument.substr(1));
+        std::string name = AsciiLower(argument.substr(1));
         std::string value;
         bool valueAttached = false;
         if (const size_t colon = name.find(':'); colon != std::string::npos) {

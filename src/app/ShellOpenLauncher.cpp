@@ -6,6 +6,7 @@
 
 #include "app/AppTexts.h"
 #include "app/ExecuteResultMessages.h"
+#include "places/AsciiCase.h"
 #include "places/PathText.h"
 #include "widgets/MessageBoxes.h"
 #include "widgets/Resources.h"
@@ -54,10 +55,9 @@ bool OpenLink(const std::string& target) {
         return true;
     }
     // A page with no program for it: the shell asks the user for one.
-    std::string extension = TargetExtension(target);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c); });
-    if (extension == ".HTM") WinExec("RunDLL32.exe Shell32.dll,OpenAs_RunDLL *.htm", SW_SHOWNORMAL);
+    if (SameIgnoringAsciiCase(TargetExtension(target), ".htm")) {
+        WinExec("RunDLL32.exe Shell32.dll,OpenAs_RunDLL *.htm", SW_SHOWNORMAL);
+    }
     return false;
 }
 

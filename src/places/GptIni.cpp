@@ -4,15 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "places/AsciiCase.h"
+
 namespace quenmar {
 
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    return upper;
-}
 
 std::string_view Trimmed(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -41,8 +37,8 @@ std::optional<std::vector<std::vector<std::string>>> Groups(std::string_view tex
 }
 
 std::string WithRegistryExtension(std::vector<std::vector<std::string>> groups) {
-    const auto less = [](const std::string& a, const std::string& b) { return Upper(a) < Upper(b); };
-    const auto same = [](const std::string& a, const std::string& b) { return Upper(a) == Upper(b); };
+    const auto less = [](const std::string& a, const std::string& b) { return AsciiUpper(a) < AsciiUpper(b); };
+    const auto same = [](const std::string& a, const std::string& b) { return AsciiUpper(a) == AsciiUpper(b); };
     auto group = std::find_if(groups.begin(), groups.end(), [&](const auto& g) { return same(g[0], kRegistryExtension); });
     if (group == groups.end()) group = groups.insert(groups.end(), {kRegistryExtension});
     if (std::none_of(group->begin() + 1, group->end(), [&](const auto& tool) { return same(tool, kAdministrativeTemplatesUserTool); })) {
@@ -80,13 +76,13 @@ std::optional<std::string> GptIniAfterUserSave(std::string_view text) {
         if (line.empty() || line[0] == ';') continue;
         if (line.front() == '[') {
             if (line.back() != ']') return std::nullopt;
-            inGeneral = Upper(line) == "[GENERAL]";
+            inGeneral = AsciiUpper(line) == "[GENERAL]";
             if (inGeneral) general = i;
             continue;
         }
         const size_t equals = line.find('=');
         if (equals == std::string_view::npos) return std::nullopt;
-        const std::string name = Upper(Trimmed(line.substr(0, equals)));
+        const std::string name = AsciiUpper(Trimmed(line.substr(0, equals)));
         if (inGeneral && name == "VERSION") version = i;
         if (inGeneral && name == "GPCUSEREXTENSIONNAMES") extensions = i;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "places/AsciiCase.h"
 #include "places/RegistryAccessor.h"
 #include "places/Texts.h"
 #include "places/Utf16.h"
@@ -13,12 +14,7 @@ namespace {
 constexpr std::string_view kSignature{"PReg\x01\x00\x00\x00", 8};
 
 // The registry compares names with letters of either case alike.
-bool SameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
-}
+bool SameName(std::string_view a, std::string_view b) { return SameIgnoringAsciiCase(a, b); }
 
 bool InKey(std::string_view entryKey, std::string_view key) {
     return SameName(entryKey, key) ||

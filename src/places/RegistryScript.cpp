@@ -1,5 +1,6 @@
 #include "places/RegistryScript.h"
 
+#include "places/AsciiCase.h"
 #include "places/PolicyDeployment.h"
 
 #include <algorithm>
@@ -155,14 +156,6 @@ std::string PreferenceItem(const PreferenceStamps& stamps, const std::string& ke
            "\"/></Registry>\r\n";
 }
 
-bool EndsWith(std::string_view path, std::string_view extension) {
-    if (path.size() < extension.size()) return false;
-    const std::string_view end = path.substr(path.size() - extension.size());
-    return std::equal(end.begin(), end.end(), extension.begin(), [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? a - 'A' + 'a' : a) == b;
-    });
-}
-
 }  // namespace
 
 std::string PlacesPreferences(const Places& places, bool hidden, const PreferenceStamps& stamps) {
@@ -177,9 +170,9 @@ std::string PlacesPreferences(const Places& places, bool hidden, const Preferenc
 }
 
 ExportFormat ExportFormatFor(std::string_view path) {
-    if (EndsWith(path, ".pol")) return ExportFormat::PolicyFile;
-    if (EndsWith(path, ".xml")) return ExportFormat::Preferences;
-    if (EndsWith(path, ".ps1")) return ExportFormat::PowerShell;
+    if (EndsWithIgnoringAsciiCase(path, ".pol")) return ExportFormat::PolicyFile;
+    if (EndsWithIgnoringAsciiCase(path, ".xml")) return ExportFormat::Preferences;
+    if (EndsWithIgnoringAsciiCase(path, ".ps1")) return ExportFormat::PowerShell;
     return ExportFormat::RegistryScript;
 }
 

@@ -3,21 +3,9 @@
 #include <array>
 #include <utility>
 
+#include "places/AsciiCase.h"
 
 namespace quenmar {
-
-namespace {
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 namespace {
 
