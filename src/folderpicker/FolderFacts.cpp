@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "win32/Handles.h"
+#include "win32/Win32ShellLookups.h"
 
 namespace quenmar {
 
@@ -17,12 +18,10 @@ bool PlainFileSystemFolder(const std::wstring& path) {
 
 std::pair<int, int> PlainFolderIcons() {
     static const std::pair<int, int> icons = [] {
-        SHFILEINFOW closed{}, open{};
-        SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &closed, sizeof closed,
-                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-        SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &open, sizeof open,
-                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_OPENICON);
-        return std::make_pair(closed.iIcon, open.iIcon);
+        int closed = 0, open = 0;
+        win::FolderIconByAttributes(IconSize::Small, closed);
+        win::FolderIconByAttributes(IconSize::Small, open, true);
+        return std::make_pair(closed, open);
     }();
     return icons;
 }

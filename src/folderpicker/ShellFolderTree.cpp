@@ -18,6 +18,7 @@
 #include "win32/SystemMessage.h"
 #include "win32/Waiting.h"
 #include "win32/WideText.h"
+#include "win32/Win32ShellLookups.h"
 
 namespace quenmar {
 
@@ -36,10 +37,8 @@ ShellFolderTree::~ShellFolderTree() {
 void ShellFolderTree::Create(widgets::Form& form, widgets::Bounds bounds, widgets::Anchors anchors) {
     CreateAs(form, WC_TREEVIEWW, "", WS_TABSTOP | WS_GROUP | TVS_HASLINES | TVS_HASBUTTONS | TVS_SHOWSELALWAYS,
              WS_EX_CLIENTEDGE, bounds, anchors);
-    SHFILEINFOW info{};
-    const auto list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(
-        L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
-        SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    int folder = 0;
+    const HIMAGELIST list = win::FolderIconByAttributes(IconSize::Small, folder);
     SendMessageW(hwnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
     ApplyStyle();
 }

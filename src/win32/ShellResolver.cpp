@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "win32/Handles.h"
+#include "win32/Waiting.h"
 #include "win32/WideText.h"
 #include "win32/Win32ShellLookups.h"
 
@@ -42,12 +43,10 @@ VOID CALLBACK RunOnPool(PTP_CALLBACK_INSTANCE, PVOID context) {
     const std::unique_ptr<Work> work(static_cast<Work*>(context));
     // A drive with no medium is a place not found, never a box asking for a
     // disk on a thread no one watches.
-    DWORD errorMode = 0;
-    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &errorMode);
+    const NoCriticalErrorBoxes quiet;
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     (*work)();
     if (SUCCEEDED(com)) CoUninitialize();
-    SetThreadErrorMode(errorMode, nullptr);
 }
 
 // A folder's icons, without asking any disk: what a place not found shows.

@@ -6,11 +6,11 @@
 
 namespace quenmar::win {
 
-HIMAGELIST FolderIconByAttributes(IconSize size, int& icon) {
+HIMAGELIST FolderIconByAttributes(IconSize size, int& icon, bool open) {
     SHFILEINFOW info{};
     const auto list = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
-                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX |
+                       SHGFI_USEFILEATTRIBUTES | SHGFI_SYSICONINDEX | (open ? SHGFI_OPENICON : 0) |
                            (size == IconSize::Small ? SHGFI_SMALLICON : SHGFI_LARGEICON)));
     if (list) icon = info.iIcon;
     return list;

@@ -9,9 +9,10 @@
 
 namespace quenmar::win {
 
-// A folder's icon of a size by its attributes alone, asking no disk, and the
-// system image list it is in (null when the shell gives none).
-HIMAGELIST FolderIconByAttributes(IconSize size, int& icon);
+// A folder's icon of a size (open, as a tree shows the selected one, when
+// asked) by its attributes alone, asking no disk, and the system image list
+// it is in (null when the shell gives none).
+HIMAGELIST FolderIconByAttributes(IconSize size, int& icon, bool open = false);
 
 // What the places model asks of the system beside the places themselves
 // (their names, icons and existence are the shell resolver's): environment
