@@ -1,7 +1,6 @@
 #include "app/MainWindow.h"
 
 #include <dbt.h>
-#include <windowsx.h>
 
 #include <algorithm>
 #include <set>
@@ -14,11 +13,11 @@
 #include "app/SingleInstance.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
-#include "places/PathText.h"
 #include "widgets/Application.h"
 #include "widgets/FileDialog.h"
 #include "widgets/GuideLines.h"
 #include "widgets/MessageBoxes.h"
+#include "widgets/PopupMenu.h"
 #include "widgets/SystemColours.h"
 #include "widgets/Resources.h"
 #include "win32/WideText.h"
@@ -39,6 +38,12 @@ MainWindow::MainWindow(Session& session, std::string helpTarget)
       helpTarget_(std::move(helpTarget)) {
     placesList_.OnSelectionChanged = [this](std::optional<int> slot) { SelectSlot(slot); };
     placesList_.OnDeleteKey = [this] { UnsetSelected(); };
+    // Its menu: a policy's set place removed from it.
+    placesList_.OnContextMenu = [this](POINT at, bool fromKeyboard) {
+        if (editor_.Inputs().unset && ChooseFromMenu(Handle(), at, {TextOf(IDS_UNSET_PLACE)}, fromKeyboard) == 0) {
+            UnsetSelected();
+        }
+    };
     placesList_.OnDblClick = [this] {
         if (editor_.Inputs().changeFolder) PickFolder();
     };
@@ -364,10 +369,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ReportSaveFailure(*held, SaveFor::SessionContinuing);
         }
         return 0;
-    case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wParam) != placesList_.Handle()) break;
-        ShowPlacesMenu(lParam);
-        return 0;
     case kStoredSettingsChanged: TakeStoredChanges(); return 0;
     case kShellAnswered: TakeShellAnswers(); return 0;
     case WM_TIMER:
@@ -441,7 +442,7 @@ void MainWindow::ShowState() {
     const std::string path = place && place->isFolder ? place->path : "";
     // What the user is typing stays as typed (its caret and its undo), blanks
     // around it included, while it says what the slot holds.
-    if (!pathEdit_.Focused() || TrimControlsAndBlanks(pathEdit_.Text()) != path) pathEdit_.SetText(path);
+    if (!pathEdit_.Focused() || !editor_.SaysTheSelectedPath(pathEdit_.Text())) pathEdit_.SetText(path);
     catalogue_.ShowSelected(place && !place->isFolder ? CatalogueRow(place->csidl) : std::nullopt);
     const HideFlag hide = editor_.HideSetting();
     hideBox_.SetState(hide == HideFlag::Hide     ? CheckBox::State::Checked
@@ -496,8 +497,8 @@ void MainWindow::UseMend() {
     if (shownNote_->mend) {
         editor_.UseInstead(*shownNote_->mend);
         ShowState();
-    } else if (!shownNote_->aboutThePlace && !shownNote_->link.empty()) {
-        StartProgramAsAdministrator("/policy local");
+    } else if (shownNote_->editsLocalPolicy) {
+        session_.EditLocalPolicy();
     }
 }
 
@@ -556,39 +557,12 @@ void MainWindow::MoveSelected(int delta) {
 }
 
 void MainWindow::ToggleHidden() {
-    // A policy's box goes round as an automatic three-state box does: shown,
-    // hidden, not configured.
-    const HideFlag now = editor_.HideSetting();
-    if (editor_.IsPolicy()) {
-        editor_.SetHideSetting(now == HideFlag::Hide ? HideFlag::NotSet : now == HideFlag::NotSet ? HideFlag::Show : HideFlag::Hide);
-    } else {
-        editor_.SetHidden(!editor_.Hidden());
-    }
+    editor_.NextHideSetting();
     ShowState();
 }
 
 void MainWindow::UnsetSelected() {
     if (editor_.Unset()) ShowState();
-}
-
-// The places' menu: a policy's set place removed from it. At the mouse, or
-// (Shift+F10, the menu key) at the selected place.
-void MainWindow::ShowPlacesMenu(LPARAM at) {
-    const std::optional<int> selected = editor_.Selected();
-    if (!editor_.Inputs().unset || !selected) return;
-    POINT screen{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-    if (at == -1) {
-        RECT item{LVIR_ICON, 0, 0, 0};
-        SendMessageW(placesList_.Handle(), LVM_GETITEMRECT, *selected, reinterpret_cast<LPARAM>(&item));
-        screen = {item.left + (item.right - item.left) / 2, item.top + (item.bottom - item.top) / 2};
-        ClientToScreen(placesList_.Handle(), &screen);
-    }
-    const win::UniqueMenu menu(CreatePopupMenu());
-    if (!menu) return;
-    AppendMenuW(menu.get(), MF_STRING, 1, win::Wide(TextOf(IDS_UNSET_PLACE)).c_str());
-    if (TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr) == 1) {
-        UnsetSelected();
-    }
 }
 
 // The folder picker, opened on the selected folder slot's path.

@@ -113,7 +113,6 @@ private:
     void MoveSelected(int delta);
     void ToggleHidden();
     void UnsetSelected();
-    void ShowPlacesMenu(LPARAM at);
     void PickFolder();  // the folder picker for the selected slot
     void TakeDroppedName(const widgets::DroppedName& name);
     void TellDropTooLong();

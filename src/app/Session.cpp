@@ -3,6 +3,7 @@
 #include <set>
 
 #include "app/AppTexts.h"
+#include "app/ShellOpenLauncher.h"
 #include "places/Catalogue.h"
 #include "places/Captions.h"
 #include "win32/Texts.h"
@@ -83,9 +84,13 @@ SlotNote Session::NoteOf(const std::optional<SlotDisplay>& shown) {
         }
         return note;
     }
-    if (edited_->LocalPolicySetsPlaces()) return {TextOf(IDS_LOCAL_POLICY_SETS_PLACES), TextOf(IDS_EDIT_LOCAL_POLICY)};
+    if (edited_->LocalPolicySetsPlaces()) {
+        return {TextOf(IDS_LOCAL_POLICY_SETS_PLACES), TextOf(IDS_EDIT_LOCAL_POLICY), false, std::nullopt, true};
+    }
     return {};
 }
+
+void Session::EditLocalPolicy() { StartProgramAsAdministrator("/policy local"); }
 
 std::string Session::PathOf(const Place& place) { return EffectivePath(place, shell_); }
 

@@ -42,7 +42,8 @@ struct SlotNote {
     std::string text;
     std::string link;
     bool aboutThePlace = false;
-    std::optional<Mend> mend;  // what the link puts in the place
+    std::optional<Mend> mend;       // what the link puts in the place
+    bool editsLocalPolicy = false;  // the link opens this computer's local policy
     bool operator==(const SlotNote&) const = default;
 };
 
@@ -96,6 +97,9 @@ public:
     std::string SpecialFolderShownName(int32_t csidl);
     // The note on the selected slot as shown, if one is selected.
     SlotNote NoteOf(const std::optional<SlotDisplay>& shown);
+    // Opens this computer's local Group Policy in another window of the
+    // program, as administrator (Windows asks where it must).
+    void EditLocalPolicy();
     // The path a folder place opens, expanded where it is kept unexpanded.
     std::string PathOf(const Place& place);
     // The system image list of a size the shell's icons are in, given to the

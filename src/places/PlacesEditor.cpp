@@ -51,6 +51,11 @@ bool PlacesEditor::SetPath(const std::string& typed) {
     return true;
 }
 
+bool PlacesEditor::SaysTheSelectedPath(const std::string& text) const {
+    const Place* place = SelectedPlace();
+    return TrimControlsAndBlanks(text) == (place && place->isFolder ? place->path : "");
+}
+
 bool PlacesEditor::SetPlainPath(const std::string& path) {
     if (!GivePath(path)) return false;
     slots_[*selected_].keepUnexpanded = false;
@@ -106,6 +111,11 @@ void PlacesEditor::SetHidden(bool hidden) { hide_ = hidden ? HideFlag::Hide : Hi
 void PlacesEditor::SetHideSetting(HideFlag setting) {
     if (setting == HideFlag::None || (setting == HideFlag::NotSet && !IsPolicy())) return;
     hide_ = setting;
+}
+
+void PlacesEditor::NextHideSetting() {
+    if (hide_ == HideFlag::Hide) return SetHideSetting(IsPolicy() ? HideFlag::NotSet : HideFlag::Show);
+    SetHideSetting(hide_ == HideFlag::Show ? HideFlag::Hide : HideFlag::Show);
 }
 
 bool PlacesEditor::Unset() {

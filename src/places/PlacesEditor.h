@@ -75,6 +75,9 @@ public:
     // expandable value) when it names an environment variable; the same
     // path keeps the form it had.
     bool SetPath(const std::string& typed);
+    // Whether text in the path box says what the selected slot holds: as
+    // SetPath would take it (blanks around it are still being typed).
+    bool SaysTheSelectedPath(const std::string& text) const;
     // A path given as plain text, never expanded (the mend of an expandable
     // value the dialog skips).
     bool SetPlainPath(const std::string& path);
@@ -100,6 +103,9 @@ public:
     // Shown, hidden or, in a policy only, not set (the policy then leaves
     // the bar as the user's own settings say).
     void SetHideSetting(HideFlag setting);
+    // The hide box clicked: shown and hidden in turn, or, in a policy, as an
+    // automatic three-state box goes round: shown, hidden, not configured.
+    void NextHideSetting();
     // The selected place is no longer set by the policy. Refused outside a
     // policy, for a place not set, and while the bar is hidden.
     bool Unset();

@@ -130,6 +130,9 @@ public:
     virtual void HandleCommand(WORD /*code*/) {}
     virtual LRESULT HandleNotify(NMHDR* /*header*/) { return 0; }
     virtual bool HandleDrawItem(const DRAWITEMSTRUCT& /*item*/) { return false; }
+    // WM_CONTEXTMENU: at a point on the screen, or (-1, -1) from the
+    // keyboard. Whether the control answered it.
+    virtual bool HandleContextMenu(POINT /*screen*/) { return false; }
     // The text colour of a static control; CLR_INVALID for the default.
     virtual COLORREF TextColor() const { return CLR_INVALID; }
     // The background of a static control or button; null for the form's.

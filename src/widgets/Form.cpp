@@ -1,5 +1,7 @@
 #include "widgets/Form.h"
 
+#include <windowsx.h>
+
 #include <exception>
 #include <stdexcept>
 #include <utility>
@@ -198,6 +200,12 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
         return 0;
     }
+    case WM_CONTEXTMENU:
+        if (Control* control = ControlOf(reinterpret_cast<HWND>(wParam));
+            control && control->HandleContextMenu({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) {
+            return 0;
+        }
+        return Default(message, wParam, lParam);
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         Control* control = ControlOf(header->hwndFrom);

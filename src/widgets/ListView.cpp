@@ -130,6 +130,20 @@ void ListView::SetIconSpacing(int width, int height) {
 
 void ListView::SetRedraw(bool redraw) { SendMessageW(hwnd_, WM_SETREDRAW, redraw, 0); }
 
+bool ListView::HandleContextMenu(POINT screen) {
+    if (!OnContextMenu) return false;
+    const bool fromKeyboard = screen.x == -1 && screen.y == -1;
+    if (fromKeyboard) {
+        RECT item{LVIR_ICON, 0, 0, 0};
+        const int selected = SelectedIndex();
+        if (selected < 0 || !SendMessageW(hwnd_, LVM_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&item))) return true;
+        screen = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+        ClientToScreen(hwnd_, &screen);
+    }
+    OnContextMenu(screen, fromKeyboard);
+    return true;
+}
+
 LRESULT ListView::HandleNotify(NMHDR* header) {
     switch (header->code) {
     case LVN_ITEMCHANGED: {

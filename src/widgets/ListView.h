@@ -20,6 +20,10 @@ public:
     Event OnDblClick;
     // The Delete key pressed on the list.
     Event OnDeleteKey;
+    // The list's menu asked for (the right button, Shift+F10 or the menu
+    // key): where it opens on the screen, at the selected item when asked
+    // from the keyboard, and whether it was.
+    std::function<void(POINT screen, bool fromKeyboard)> OnContextMenu;
 
     ListView() = default;
     ~ListView() override;
@@ -48,6 +52,7 @@ public:
     void SetRedraw(bool redraw);
 
     LRESULT HandleNotify(NMHDR* header) override;
+    bool HandleContextMenu(POINT screen) override;
 
 private:
     void ReportSelection();

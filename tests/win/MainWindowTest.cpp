@@ -210,13 +210,14 @@ TEST_F(MainWindowTest, ALocalPolicyThatSetsThePlacesIsTold) {
 // from it by its link or the Delete key, and the hide policy not configured
 // is the box's third state, which its clicks go round through.
 TEST_F(MainWindowTest, APolicyShowsThePlacesItDoesNotSetAndItsHideSettingsThirdState) {
-    std::string disk = testing::kPolicyHeader + testing::PolicyEntryBytes(kPlacesBarKey, "Place0", 4, testing::Le32(17));
+    std::string disk = testing::kPolicyHeader + testing::PolicyEntryBytes(kPlacesBarKey, "Place0", 4, testing::Le32(17)) +
+                       testing::PolicyEntryBytes(kPlacesBarKey, "Place1", 4, testing::Le32(5));
     form = std::make_unique<MainWindowProbe>(EditedSettings::GroupPolicy(
         GroupPolicyTarget{"C:\\Registry.pol", std::nullopt, "Group Policy: Registry.pol", "Group Policy file"},
         testing::PolicyOver(disk)));
     form->Show();
     PumpMessages();
-    for (int n = 1; n < kSlotCount; ++n) {
+    for (int n = 2; n < kSlotCount; ++n) {
         EXPECT_EQ(ItemText(form->placesList, n), TextOf(IDS_NOT_SET)) << n;
         EXPECT_EQ(win::Utf8(AccessibleDescription(form->placesList.Handle(), n + 1)), TextOf(IDS_NOT_SET_DESCRIPTION)) << n;
     }
@@ -235,6 +236,13 @@ TEST_F(MainWindowTest, APolicyShowsThePlacesItDoesNotSetAndItsHideSettingsThirdS
     PumpMessages();
     EXPECT_EQ(ItemText(form->placesList, 0), TextOf(IDS_NOT_SET));
     EXPECT_FALSE(unsetLink.Visible());
+    // The places' menu from the keyboard (Shift+F10): Enter takes its item.
+    UserSelect(form->placesList, 1);
+    PumpMessages();
+    PostMessageW(form->Handle(), WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageW(form->placesList.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form->placesList.Handle()), MAKELPARAM(-1, -1));
+    PumpMessages();
+    EXPECT_EQ(ItemText(form->placesList, 1), TextOf(IDS_NOT_SET));
 
     const std::vector<WPARAM> states{BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
     for (const WPARAM expected : states) {
