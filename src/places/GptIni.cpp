@@ -59,20 +59,39 @@ std::string WithRegistryExtension(std::vector<std::vector<std::string>> groups) 
 
 std::optional<std::string> GptIniAfterUserSave(std::string_view text) {
     if (text.find('\0') != std::string_view::npos) return std::nullopt;
-    const std::string newline = text.find("\r\n") != std::string_view::npos || text.empty() ? "\r\n" : "\n";
-    std::vector<std::string> lines;
+    // Each line with the ending it has (the last may have none): a line
+    // changed keeps its own, a line added takes the one before it.
+    struct Line {
+        std::string text;
+        std::string ending;
+    };
+    std::vector<Line> lines;
     for (size_t at = 0; at < text.size();) {
         const size_t end = std::min(text.find('\n', at), text.size());
-        std::string line(text.substr(at, end - at));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        Line line{std::string(text.substr(at, end - at)), end < text.size() ? "\n" : ""};
+        if (!line.text.empty() && line.text.back() == '\r') {
+            line.text.pop_back();
+            line.ending = "\r" + line.ending;
+        }
         lines.push_back(std::move(line));
         at = end + 1;
     }
-    if (lines.empty()) lines.push_back("[General]");
+    if (lines.empty()) lines.push_back({"[General]", "\r\n"});
+    const auto insertAfter = [&](size_t at, std::string added) {
+        // After a last line without an ending, the added line ends the file
+        // as that one did, and that one takes the ending of the lines before.
+        Line& before = lines[at];
+        std::string ending = before.ending;
+        if (ending.empty()) {
+            ending = at > 0 && !lines[at - 1].ending.empty() ? lines[at - 1].ending : "\r\n";
+            std::swap(before.ending, ending);
+        }
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at + 1), Line{std::move(added), ending});
+    };
     std::optional<size_t> general, version, extensions;
     bool inGeneral = false;
     for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = Trimmed(lines[i]);
+        const std::string_view line = Trimmed(lines[i].text);
         if (line.empty() || line[0] == ';') continue;
         if (line.front() == '[') {
             if (line.back() != ']') return std::nullopt;
@@ -90,7 +109,8 @@ std::optional<std::string> GptIniAfterUserSave(std::string_view text) {
 
     uint32_t number = 0;
     if (version) {
-        const std::string_view value = Trimmed(std::string_view(lines[*version]).substr(lines[*version].find('=') + 1));
+        const std::string& line = lines[*version].text;
+        const std::string_view value = Trimmed(std::string_view(line).substr(line.find('=') + 1));
         if (value.empty() || value.size() > 10 || value.find_first_not_of("0123456789") != std::string_view::npos) {
             return std::nullopt;
         }
@@ -104,7 +124,7 @@ std::optional<std::string> GptIniAfterUserSave(std::string_view text) {
 
     std::vector<std::vector<std::string>> groups;
     if (extensions) {
-        const std::string& line = lines[*extensions];
+        const std::string& line = lines[*extensions].text;
         const auto read = Groups(Trimmed(std::string_view(line).substr(line.find('=') + 1)));
         if (!read) return std::nullopt;
         groups = *read;
@@ -112,17 +132,17 @@ std::optional<std::string> GptIniAfterUserSave(std::string_view text) {
     const std::string extensionsLine = "gPCUserExtensionNames=" + WithRegistryExtension(std::move(groups));
 
     if (extensions) {
-        lines[*extensions] = extensionsLine;
+        lines[*extensions].text = extensionsLine;
     } else {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(version.value_or(*general) + 1), extensionsLine);
+        insertAfter(version.value_or(*general), extensionsLine);
     }
     if (version) {
-        lines[*version] = versionLine;
+        lines[*version].text = versionLine;
     } else {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*general + 1), versionLine);
+        insertAfter(*general, versionLine);
     }
     std::string out;
-    for (const std::string& line : lines) out += line + newline;
+    for (const Line& line : lines) out += line.text + line.ending;
     return out;
 }
 

@@ -28,6 +28,9 @@ TEST(GptIni, AUserSaveRaisesTheUserVersionAndListsTheRegistryExtension) {
              kScripts + "]\r\nVersion=196608\r\n"},
         {"[General]\r\nVersion=65536\r\ngPCUserExtensionNames=[" + kRegistry + kMachineTool + "]\r\n",
          "[General]\r\nVersion=131072\r\ngPCUserExtensionNames=[" + kRegistry + kMachineTool + kUserTool + "]\r\n"},
+        // Each line keeps its own ending, and a file without a last one stays so.
+        {"[General]\r\nVersion=1\ndisplayName=x", "[General]\r\nVersion=65537\n" + listed + "\ndisplayName=x"},
+        {"[General]\r\nVersion=1", "[General]\r\nVersion=65537\r\n" + listed},
         // A GPO with machine settings only: their list stays as it is.
         {"[General]\r\nVersion=3\r\ngPCMachineExtensionNames=[" + kRegistry + kMachineTool + "]\r\n",
          "[General]\r\nVersion=65539\r\n" + listed + "\r\ngPCMachineExtensionNames=[" + kRegistry + kMachineTool + "]\r\n"},
