@@ -87,9 +87,10 @@ GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named) {
         target.policyFile = FullPath(named);
         target.description = TextOf(IDS_POLICY_FILE_TARGET, {FileName(target.policyFile)});
         target.shortDescription = TextOf(IDS_BANNER_POLICY_FILE);
-        if (!NamesPolicyFile(named) || !IsFolder(FolderOf(target.policyFile))) {
+        if (!Exists(target.policyFile) && (!NamesPolicyFile(named) || !IsFolder(FolderOf(target.policyFile)))) {
             // A Group Policy Object's folder mistyped, or a file in a folder
-            // that is not there: nothing is made of it.
+            // that is not there: nothing is made of it. (A file that is
+            // there is read whatever its name.)
             target.missing = TextOf(IDS_POLICY_FOLDER_MISSING,
                                     {NamesPolicyFile(named) ? FolderOf(target.policyFile) : target.policyFile,
                                      win::SystemMessage(ERROR_PATH_NOT_FOUND)});
