@@ -30,8 +30,7 @@ public:
         // back (a domain's policies cannot be seen from here).
         std::string bytes;
         std::optional<PolicyFileRefusal> refusal;
-        const std::string local = ResolveGroupPolicyTarget("local").policyFile;
-        const PolicyFile file = win::ReadFileContents(local, PolicyFile::kLargestFile, bytes)
+        const PolicyFile file = win::ReadFileContents(LocalGroupPolicyFile(), PolicyFile::kLargestFile, bytes)
                                     ? PolicyFile()
                                     : PolicyFile::Read(bytes, refusal);
         localPolicySetsPlaces_ = file.HasValues(kPlacesBarKey) || file.Find(kComdlgPolicyKey, kNoPlacesBarValue);

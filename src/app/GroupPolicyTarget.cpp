@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/AppTexts.h"
+#include "places/AsciiCase.h"
 #include "places/GptIni.h"
 #include "win32/FileContents.h"
 #include "win32/ReplaceFile.h"
@@ -35,9 +36,7 @@ bool Exists(const std::string& path) { return GetFileAttributesW(win::Wide(path)
 
 // Whether a name that is not there was meant as a policy file: it ends in
 // .pol (in letters of either case), and not in a backslash.
-bool NamesPolicyFile(const std::string& path) {
-    return path.size() > 4 && CompareStringOrdinal(win::Wide(path.substr(path.size() - 4)).c_str(), -1, L".pol", -1, TRUE) == CSTR_EQUAL;
-}
+bool NamesPolicyFile(const std::string& path) { return EndsWithIgnoringAsciiCase(path, ".pol"); }
 
 // "{...}" as a GUID is written: 8-4-4-4-12 hexadecimal digits in braces.
 bool IsGuid(const std::string& text) {
@@ -58,18 +57,22 @@ std::string FileName(const std::string& path) {
 
 }  // namespace
 
+std::string LocalGroupPolicyFile() {
+    // System32's own, also for the 32-bit program on 64-bit Windows, whose
+    // System32 is another folder unless named Sysnative.
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    BOOL wow64 = FALSE;
+    IsWow64Process(GetCurrentProcess(), &wow64);
+    return (length && length < MAX_PATH ? win::Utf8(windows) : std::string("C:\\Windows")) +
+           (wow64 ? "\\Sysnative" : "\\System32") + "\\GroupPolicy\\User\\Registry.pol";
+}
+
 GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named) {
     GroupPolicyTarget target;
     std::string folder;
-    if (CompareStringOrdinal(win::Wide(named).c_str(), -1, L"local", -1, TRUE) == CSTR_EQUAL) {
-        // System32's own, also for the 32-bit program on 64-bit Windows,
-        // whose System32 is another folder unless named Sysnative.
-        wchar_t windows[MAX_PATH] = {};
-        const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
-        BOOL wow64 = FALSE;
-        IsWow64Process(GetCurrentProcess(), &wow64);
-        folder = (length && length < MAX_PATH ? win::Utf8(windows) : std::string("C:\\Windows")) +
-                 (wow64 ? "\\Sysnative" : "\\System32") + "\\GroupPolicy";
+    if (SameIgnoringAsciiCase(named, "local")) {
+        folder = FolderOf(FolderOf(LocalGroupPolicyFile()));
         target.description = TextOf(IDS_POLICY_LOCAL_TARGET);
         target.shortDescription = TextOf(IDS_BANNER_LOCAL_POLICY);
         target.local = true;

@@ -27,6 +27,9 @@ struct GroupPolicyTarget {
 
 GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named);
 
+// This computer's local Group Policy's file for users.
+std::string LocalGroupPolicyFile();
+
 // The store's registry over the target's policy file. A save replaces the
 // file in one step (making the Group Policy Object's folders it needs) and
 // then raises the Group Policy Object's gpt.ini, when that can be read; a

@@ -1,7 +1,5 @@
 #include "places/PlacesEditor.h"
 
-#include <algorithm>
-
 #include "places/PathText.h"
 #include "places/RegistryScript.h"
 
@@ -152,8 +150,7 @@ StoreOutcome PlacesEditor::Save() {
         if (!IsPolicy() || (SlotChanged(n) && StoredValueOf(slots_[n]) != stored_[n])) changes.places[n] = slots_[n];
     }
     if (!IsPolicy() || HiddenChanged()) changes.hide = hide_;
-    if (IsPolicy() && !changes.hide &&
-        std::none_of(changes.places.begin(), changes.places.end(), [](const auto& place) { return place.has_value(); })) {
+    if (changes.Empty()) {
         read_ = slots_;
         return {};  // nothing changed: nothing written
     }

@@ -1,7 +1,5 @@
 #include "places/PlacesStore.h"
 
-#include <algorithm>
-
 #include "places/Texts.h"
 
 namespace quenmar {
@@ -98,9 +96,7 @@ StoreOutcome PlacesStore::Save(const Places& places, bool hidden) const {
 StoreOutcome PlacesStore::Save(const StoreChanges& changes) const {
     StoreOutcome outcome;
     std::unique_ptr<RegistryKey> key;
-    const bool anyPlace = std::any_of(changes.places.begin(), changes.places.end(),
-                                      [](const std::optional<Place>& place) { return place.has_value(); });
-    if (!anyPlace) {
+    if (!changes.Places()) {
         // No place to write: the key is neither opened nor made.
     } else if (const RegStatus opened = registry_.Open(kPlacesBarKey, KeyAccess::Write, key); opened == kRegOk) {
         for (int n = 0; n < kSlotCount; ++n) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -60,6 +61,10 @@ enum class HideFlag { None, Show, Hide, NotSet };
 struct StoreChanges {
     std::array<std::optional<Place>, kSlotCount> places;
     std::optional<HideFlag> hide;
+    bool Places() const {
+        return std::any_of(places.begin(), places.end(), [](const std::optional<Place>& place) { return place.has_value(); });
+    }
+    bool Empty() const { return !Places() && !hide; }
 };
 
 // How a write to the store ended: done, or what failed, in the words the

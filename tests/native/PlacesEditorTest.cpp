@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "MemoryRegistry.h"
+#include "PolicyBytes.h"
 #include "places/PlacesEditor.h"
 
 namespace quenmar::testing {
@@ -238,6 +239,26 @@ TEST(PlacesEditor, RestoreDefaultsRemovesThePlacesOnly) {
     EXPECT_TRUE(editor.Hidden());
     EXPECT_EQ(registry.Find(kComdlgPolicyKey, "NoPlacesBar")->data, std::string("\0\0\0\0", 4))
         << "restoring writes no hide flag";
+}
+
+// The hide box's clicks: the user's settings shown and hidden in turn; a
+// policy's as an automatic three-state box goes round, through not configured.
+TEST(PlacesEditor, TheHideBoxGoesRoundItsStates) {
+    MemoryRegistry registry;
+    std::string disk;
+    const auto policy = PolicyOver(disk);
+    const std::pair<RegistryAccessor*, std::vector<HideFlag>> rows[] = {
+        {&registry, {HideFlag::Show, HideFlag::Hide, HideFlag::Show}},
+        {policy.get(), {HideFlag::NotSet, HideFlag::Show, HideFlag::Hide, HideFlag::NotSet}},
+    };
+    for (const auto& [store, round] : rows) {
+        PlacesEditor editor(*store);
+        editor.Load();
+        for (const HideFlag expected : round) {
+            EXPECT_EQ(editor.HideSetting(), expected) << (store == policy.get() ? "policy" : "user");
+            editor.NextHideSetting();
+        }
+    }
 }
 
 // What cannot be read is told and shown as its default; nothing is written

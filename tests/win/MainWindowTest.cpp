@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 
 #include "CatalogueTable.h"
@@ -244,11 +245,15 @@ TEST_F(MainWindowTest, APolicyShowsThePlacesItDoesNotSetAndItsHideSettingsThirdS
     PumpMessages();
     EXPECT_EQ(ItemText(form->placesList, 1), TextOf(IDS_NOT_SET));
 
-    const std::vector<WPARAM> states{BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
-    for (const WPARAM expected : states) {
+    // The box shows the editor's setting after each click (its round is the
+    // editor's rule).
+    const std::map<HideFlag, WPARAM> shown{
+        {HideFlag::Show, BST_UNCHECKED}, {HideFlag::Hide, BST_CHECKED}, {HideFlag::NotSet, BST_INDETERMINATE}};
+    for (int click = 0; click < 3; ++click) {
         SendMessageW(form->hideBox.Handle(), BM_CLICK, 0, 0);
         PumpMessages();
-        EXPECT_EQ(static_cast<WPARAM>(SendMessageW(form->hideBox.Handle(), BM_GETCHECK, 0, 0)), expected);
+        EXPECT_EQ(static_cast<WPARAM>(SendMessageW(form->hideBox.Handle(), BM_GETCHECK, 0, 0)),
+                  shown.at(form->Editor().HideSetting()));
     }
 }
 
