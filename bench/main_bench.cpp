@@ -29,7 +29,6 @@
 #include "widgets/Application.h"
 #include "win32/FileContents.h"
 #include "win32/Handles.h"
-#include "win32/ReplaceFile.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
 #include "win32/Win32Registry.h"

@@ -100,3 +100,6 @@
 #define IDS_COPY_FOR_INTUNE 2091
 #define IDS_INTUNE_UNNAMED_FOLDER 2092
 #define IDS_DOMAIN_GPO_NOTE 2093
+// Why gpt.ini cannot be read: its line at fault, or no [General] section.
+#define IDS_GPT_INI_BAD_LINE 2094
+#define IDS_GPT_INI_NO_GENERAL 2095

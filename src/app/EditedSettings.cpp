@@ -30,7 +30,7 @@ public:
         // back (a domain's policies cannot be seen from here).
         std::string bytes;
         std::optional<PolicyFileRefusal> refusal;
-        const PolicyFile file = win::ReadFileContents(LocalGroupPolicyFile(), PolicyFile::kLargestFile, bytes)
+        const PolicyFile file = win::ReadFileContents(LocalGroupPolicyFile(), PolicyFile::kLargestFile, bytes) != ERROR_SUCCESS
                                     ? PolicyFile()
                                     : PolicyFile::Read(bytes, refusal);
         localPolicySetsPlaces_ = file.HasValues(kPlacesBarKey) || file.Find(kComdlgPolicyKey, kNoPlacesBarValue);

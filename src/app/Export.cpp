@@ -5,21 +5,21 @@
 
 #include <cstdio>
 
+#include "app/AppMessages.h"
 #include "app/AppTexts.h"
 #include "app/Product.h"
 #include "places/Catalogue.h"
 #include "widgets/FileDialog.h"
 #include "widgets/MessageBoxes.h"
 #include "win32/Clipboard.h"
-#include "win32/ReplaceFile.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
 
-void ExportStoredSettings(const std::string& path, RegistryAccessor& registry, std::string_view gpoGuid) {
+win::FileStatus ExportStoredSettings(const std::string& path, RegistryAccessor& registry, std::string_view gpoGuid) {
     PlacesEditor editor(registry);
     editor.Load();
-    win::ReplaceFileContents(path, *editor.ExportFile(ExportFormatFor(path), PreferenceStampsNow(), gpoGuid));
+    return win::ReplaceFileContents(path, *editor.ExportFile(ExportFormatFor(path), PreferenceStampsNow(), gpoGuid));
 }
 
 void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor, std::string_view gpoGuid) {
@@ -28,10 +28,18 @@ void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor, std::string_vi
         owner, {TextOf(IDS_EXPORT_FILTER), TextOf(IDS_EXPORT_FILE_NAME), TextOf(IDS_EXPORT_TITLE)}, L"reg",
         TextOf(IDS_FILE_NAME_TOO_LONG), kApplicationTitle);
     if (!path) return;
-    try {
+    const win::FileStatus written =
         win::ReplaceFileContents(*path, *editor.ExportFile(ExportFormatFor(*path), PreferenceStampsNow(), gpoGuid));
-    } catch (const win::FileWriteError& error) {
-        widgets::ShowMessage(owner, error.what(), kApplicationTitle, MB_ICONWARNING);
+    if (written != ERROR_SUCCESS) widgets::ShowMessage(owner, win::CouldNotWrite(*path, written), kApplicationTitle, MB_ICONWARNING);
+}
+
+bool RunExportCommand(HWND owner, UINT command, const PlacesEditor& editor, std::string_view gpoGuid) {
+    switch (command & 0xFFF0) {
+    case kExportSettingsCommand: ExportAsTheUserNames(owner, editor, gpoGuid); return true;
+    case kCopyForPreferencesCommand: CopyForPreferences(owner, editor); return true;
+    case kCopyAsPowerShellCommand: CopyAsPowerShell(owner, editor, gpoGuid); return true;
+    case kCopyForIntuneCommand: CopyForIntune(owner, editor); return true;
+    default: return false;
     }
 }
 

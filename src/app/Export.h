@@ -8,16 +8,20 @@
 #include "places/PlacesEditor.h"
 #include "places/RegistryAccessor.h"
 #include "places/RegistryScript.h"
+#include "win32/FileContents.h"
 
 namespace quenmar {
 
 // Writes the stored settings (the current user's, or a policy's), as a save
 // would store them, to a file in the format its extension names (a policy
 // file for ".pol", Group Policy Preferences for ".xml", else a registry
-// script). Raises win::FileWriteError when it cannot.
-// A PowerShell script (".ps1") is for the Group Policy Object of this GUID
-// when one is given.
-void ExportStoredSettings(const std::string& path, RegistryAccessor& registry, std::string_view gpoGuid = {});
+// script). A PowerShell script (".ps1") is for the Group Policy Object of
+// this GUID when one is given.
+win::FileStatus ExportStoredSettings(const std::string& path, RegistryAccessor& registry, std::string_view gpoGuid = {});
+
+// The system menu's exports and copies of the editor's settings, by their
+// command; false for a command of another kind.
+bool RunExportCommand(HWND owner, UINT command, const PlacesEditor& editor, std::string_view gpoGuid);
 
 // The editor's settings, as a save would store them, written to a file the
 // user names in the Save dialog; a file that cannot be written is told.

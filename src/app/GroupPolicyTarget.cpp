@@ -9,7 +9,6 @@
 #include "places/AsciiCase.h"
 #include "places/GptIni.h"
 #include "win32/FileContents.h"
-#include "win32/ReplaceFile.h"
 #include "win32/SystemMessage.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
@@ -20,6 +19,25 @@ namespace {
 
 // Larger than any gpt.ini is.
 constexpr size_t kLargestGptIni = 64 * 1024;
+
+// A gpt.ini's text, or why it cannot be read: the system's reason, or the
+// file larger than any gpt.ini is.
+std::optional<std::string> ReadGptIni(const std::string& path, std::string& text) {
+    const win::FileStatus status = win::ReadFileContents(path, kLargestGptIni, text);
+    if (status != ERROR_SUCCESS) return win::SystemMessage(status);
+    if (text.size() > kLargestGptIni) return win::SystemMessage(ERROR_FILE_TOO_LARGE);
+    return std::nullopt;
+}
+
+// A line at fault as the user reads it: to its first zero, and not past
+// about sixty bytes (at a character's start).
+std::string LineShown(const std::string& line) {
+    std::string shown = line.substr(0, line.find('\0'));
+    if (shown.size() <= 60) return shown;
+    size_t cut = 60;
+    while (cut > 0 && (static_cast<unsigned char>(shown[cut]) & 0xC0) == 0x80) --cut;
+    return shown.substr(0, cut) + "\u2026";
+}
 
 std::string FullPath(const std::string& path) {
     wchar_t full[MAX_PATH] = {};
@@ -106,22 +124,19 @@ GroupPolicyTarget ResolveGroupPolicyTarget(const std::string& named) {
 }
 
 std::unique_ptr<PolicyRegistry> OpenGroupPolicy(const GroupPolicyTarget& target) {
-    const auto read = [file = target.policyFile](std::string& bytes) {
-        return win::ReadFileContents(file, PolicyFile::kLargestFile, bytes);
+    const auto read = [file = target.policyFile](std::string& bytes) -> std::optional<std::string> {
+        const win::FileStatus status = win::ReadFileContents(file, PolicyFile::kLargestFile, bytes);
+        return status == ERROR_SUCCESS ? std::nullopt : std::optional(win::CouldNotRead(file, status));
     };
     const auto write = [target](const std::string& bytes) -> std::optional<std::string> {
-        try {
-            // A Group Policy Object made anew (the local one on a computer
-            // where it was never used) has no folders yet.
-            if (target.gptIni) {
-                CreateDirectoryW(win::Wide(FolderOf(*target.gptIni)).c_str(), nullptr);
-                CreateDirectoryW(win::Wide(FolderOf(target.policyFile)).c_str(), nullptr);
-            }
-            win::ReplaceFileContents(target.policyFile, bytes);
-        } catch (const win::FileWriteError& error) {
-            return error.what();
+        // A Group Policy Object made anew (the local one on a computer
+        // where it was never used) has no folders yet.
+        if (target.gptIni) {
+            CreateDirectoryW(win::Wide(FolderOf(*target.gptIni)).c_str(), nullptr);
+            CreateDirectoryW(win::Wide(FolderOf(target.policyFile)).c_str(), nullptr);
         }
-        return std::nullopt;
+        const win::FileStatus status = win::ReplaceFileContents(target.policyFile, bytes);
+        return status == ERROR_SUCCESS ? std::nullopt : std::optional(win::CouldNotWrite(target.policyFile, status));
     };
     const auto afterWrite = [target]() -> std::optional<std::string> {
         // Clients apply the change once the version has risen; a gpt.ini that
@@ -129,29 +144,31 @@ std::unique_ptr<PolicyRegistry> OpenGroupPolicy(const GroupPolicyTarget& target)
         const std::optional<std::string> applies =
             target.local ? std::optional<std::string>(TextOf(IDS_LOCAL_POLICY_SAVED)) : std::nullopt;
         std::string ini;
-        if (!target.gptIni || win::ReadFileContents(*target.gptIni, kLargestGptIni, ini) || ini.size() > kLargestGptIni) {
-            return applies;
-        }
+        if (!target.gptIni || ReadGptIni(*target.gptIni, ini)) return applies;
         const std::optional<std::string> raised = GptIniAfterUserSave(ini);
         if (!raised) return applies;
-        try {
-            win::ReplaceFileContents(*target.gptIni, *raised);
-        } catch (const win::FileWriteError& error) {
-            return TextOf(IDS_GPT_INI_NOT_WRITTEN, {*target.gptIni, error.what()});
+        if (const win::FileStatus status = win::ReplaceFileContents(*target.gptIni, *raised); status != ERROR_SUCCESS) {
+            return TextOf(IDS_GPT_INI_NOT_WRITTEN, {*target.gptIni, win::CouldNotWrite(*target.gptIni, status)});
         }
         return applies;
     };
-    return std::make_unique<PolicyRegistry>(target.policyFile, read, write, afterWrite);
+    const auto stamp = [file = target.policyFile] { return win::FileStamp(file); };
+    return std::make_unique<PolicyRegistry>(target.policyFile, read, write, afterWrite, stamp);
 }
 
 std::optional<std::string> GroupPolicyNotice(const GroupPolicyTarget& target) {
-    std::string ini;
     if (!target.gptIni) return std::nullopt;
     std::vector<std::string> told;
     if (target.onAServer) told.push_back(TextOf(IDS_DOMAIN_GPO_NOTE));
-    if (win::ReadFileContents(*target.gptIni, kLargestGptIni, ini) || ini.size() > kLargestGptIni ||
-        !GptIniAfterUserSave(ini)) {
-        told.push_back(TextOf(IDS_GPT_INI_UNREADABLE, {*target.gptIni}));
+    std::string ini;
+    GptIniRefusal refusal;
+    if (std::optional<std::string> unreadable = ReadGptIni(*target.gptIni, ini)) {
+        told.push_back(TextOf(IDS_GPT_INI_UNREADABLE, {*target.gptIni, *unreadable}));
+    } else if (!GptIni::Read(ini, refusal)) {
+        const std::string why = refusal.fault == GptIniRefusal::Fault::NoGeneralSection
+                                    ? TextOf(IDS_GPT_INI_NO_GENERAL)
+                                    : TextOf(IDS_GPT_INI_BAD_LINE, {std::to_string(refusal.line), LineShown(refusal.text)});
+        told.push_back(TextOf(IDS_GPT_INI_UNREADABLE, {*target.gptIni, why}));
     }
     if (told.empty()) return std::nullopt;
     std::string text;

@@ -93,12 +93,12 @@ void MainWindow::CreateInputs() {
     browseButton_.Create(*this, TextOf(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
     // Shown under the note on a place the Open dialog will leave out, where
     // a special folder can stand in for it.
-    mendLink_.Create(*this, "", {140, 123, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right);
-    mendLink_.OnOpen = [this] {
-        UseMend();
+    standInLink_.Create(*this, "", {140, 123, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right);
+    standInLink_.OnOpen = [this] {
+        FollowNoteLink();
         return false;  // an action, never shown as visited
     };
-    mendLink_.SetVisible(false);
+    standInLink_.SetVisible(false);
     // A policy's place made not set, in the drop hint's place, from the
     // keyboard too (Tab, or Delete on the places).
     unsetLink_.Create(*this, TextOf(IDS_UNSET_PLACE), {140, 108, 386, 13}, Anchor::Left | Anchor::Top);
@@ -238,7 +238,7 @@ void MainWindow::FitToTexts() {
     placesList_.SetIconSpacing(itemSpacing, itemHeight);
     lines.Place(placesList_, margin, placesRight);
     for (Control* control :
-         std::initializer_list<Control*>{&title_, &dropHintIcon_, &dropHint_, &leftOutNote_, &mendLink_, &unsetLink_}) {
+         std::initializer_list<Control*>{&title_, &dropHintIcon_, &dropHint_, &leftOutNote_, &standInLink_, &unsetLink_}) {
         lines.Place(*control, content, content);
     }
     lines.PlaceGrowingRight(folderKind_, content, content, columnRight, 0);
@@ -381,27 +381,15 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         if (wParam != kTypingPausedTimer) break;
-        KillTimer(Handle(), kTypingPausedTimer);
-        typing_ = false;
-        session_.KeepAnswersOfTheSlotsOnly();  // not those about the texts typed on the way
+        session_.TypingPaused();
         ShowState();
         return 0;
     case kTellUnreadableMessage:
         if (unreadableAtLoad_) Tell(*std::exchange(unreadableAtLoad_, std::nullopt), MB_ICONWARNING);
         return 0;
     case WM_SYSCOMMAND:
-        if ((wParam & 0xFFF0) == kExportSettingsCommand) {
-            ExportAsTheUserNames(Handle(), editor_, session_.Edited().GpoGuid());
-        } else if ((wParam & 0xFFF0) == kCopyForPreferencesCommand) {
-            CopyForPreferences(Handle(), editor_);
-        } else if ((wParam & 0xFFF0) == kCopyAsPowerShellCommand) {
-            CopyAsPowerShell(Handle(), editor_, session_.Edited().GpoGuid());
-        } else if ((wParam & 0xFFF0) == kCopyForIntuneCommand) {
-            CopyForIntune(Handle(), editor_);
-        } else {
-            break;
-        }
-        return 0;
+        if (RunExportCommand(Handle(), static_cast<UINT>(wParam), editor_, session_.Edited().GpoGuid())) return 0;
+        break;
     default: break;
     }
     return Form::HandleMessage(message, wParam, lParam);
@@ -411,9 +399,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::ShowSlot(int index) {
     const Place& place = editor_.Slot(index);
-    // Text still being typed shows as typed until typing pauses.
-    const bool beingTyped = typing_ && editor_.Selected() == index;
-    SlotDisplay display = session_.DisplayOf(place, beingTyped);
+    SlotDisplay display = session_.SlotShown(index);
     std::optional<SlotDisplay>& shown = shownSlots_[static_cast<size_t>(index)];
     // An icon view arranges itself again at every change: change only what differs.
     if (!shown || shown->caption != display.caption) placesList_.SetItemText(index, display.caption);
@@ -478,7 +464,7 @@ void MainWindow::ShowLeftOut() {
     // In the hint's width, or as far as Browse's right edge; the link under it.
     const int right = std::max<int>(dropHint_.Rect().right, browseButton_.Rect().right);
     leftOutNote_.ShowWrapped(note.text, right - leftOutNote_.Rect().left);
-    mendLink_.ShowUnder(leftOutNote_, note.link);
+    standInLink_.ShowUnder(leftOutNote_, note.link);
     shownNote_ = std::move(note);
     ShowUnsetLink();
 }
@@ -492,14 +478,8 @@ void MainWindow::ShowUnsetLink() {
     dropHint_.SetVisible(!noted && !unset);
 }
 
-void MainWindow::UseMend() {
-    if (!shownNote_) return;
-    if (shownNote_->mend) {
-        editor_.UseInstead(*shownNote_->mend);
-        ShowState();
-    } else if (shownNote_->editsLocalPolicy) {
-        session_.EditLocalPolicy();
-    }
+void MainWindow::FollowNoteLink() {
+    if (shownNote_ && session_.FollowLink(*shownNote_)) ShowState();
 }
 
 void MainWindow::Tell(const std::string& text, UINT icon) { ShowMessage(Handle(), text, kApplicationTitle, icon); }
@@ -531,8 +511,7 @@ void MainWindow::ChooseKind(PlaceKind kind) {
 
 void MainWindow::TakeTypedPath() {
     editor_.SetPath(pathEdit_.Text());
-    typing_ = true;
-    SetTimer(Handle(), kTypingPausedTimer, kTypingPauseMs, nullptr);
+    session_.Typed();
     ShowState();
 }
 

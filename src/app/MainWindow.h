@@ -42,7 +42,7 @@ public:
         kFolderKind,
         kPathEdit,
         kBrowseButton,
-        kMendLink,
+        kStandInLink,
         kDropHintIcon,
         kDropHint,
         kLeftOutNote,
@@ -70,9 +70,6 @@ protected:
     bool Closing() override;
     void Destroying() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    // Whether the path box's text waits for typing to pause before the
-    // shell is asked about it.
-    bool WaitingForTypingToPause() const { return typing_; }
 
 private:
     Session& session_;
@@ -83,7 +80,7 @@ private:
     widgets::FlatRadioButton folderKind_{kFolderKind};
     widgets::Edit pathEdit_{kPathEdit};
     widgets::FlatButton browseButton_{kBrowseButton};
-    widgets::LinkLabel mendLink_{kMendLink};  // the special folder to use instead of a place left out
+    widgets::LinkLabel standInLink_{kStandInLink};  // what may stand in for a place left out
     widgets::LinkLabel unsetLink_{kUnsetLink};  // a policy's place made not set
     widgets::Picture dropHintIcon_{kDropHintIcon};
     widgets::Label dropHint_{kDropHint};
@@ -131,7 +128,7 @@ private:
     void AskTheShellAgain();
     void ShowLeftOut();
     void ShowUnsetLink();
-    void UseMend();
+    void FollowNoteLink();
     // Tells a failed save or restore, in one place, by what it was for; at
     // closing it asks whether to close without saving. True when what the
     // save was for may go ahead: it was done, or the user closes anyway.
@@ -148,9 +145,6 @@ private:
     std::string helpTarget_;  // what the banner opens
     bool activatedOnce_ = false;
     std::optional<std::string> unreadableAtLoad_;
-    // The selected slot's text while it is typed: the shell is asked about
-    // it once typing has paused, so that only the latest text is asked.
-    bool typing_ = false;
     // What the controls were last given: only what differs is given again
     // (each control message is a round trip through the window system).
     std::array<std::optional<SlotDisplay>, kSlotCount> shownSlots_;

@@ -52,10 +52,23 @@ void Session::StartAskingTheShellAndWatching() {
     edited_->Watch(window_, kStoredSettingsChanged);
 }
 
-SlotDisplay Session::DisplayOf(const Place& place, bool beingTyped) {
+SlotDisplay Session::SlotShown(int index) {
+    const Place& place = editor_.Slot(index);
+    const bool beingTyped = typing_ && editor_.Selected() == index;
     const ShellAnswer* answer =
         beingTyped || !place.set ? nullptr : resolver_.AnswerFor(QueryOf(place, shell_, dialog_));
     return DisplayFor(place, answer, shell_, dialog_);
+}
+
+void Session::Typed() {
+    typing_ = true;
+    if (window_) SetTimer(window_, kTypingPausedTimer, kTypingPauseMs, nullptr);
+}
+
+void Session::TypingPaused() {
+    if (window_) KillTimer(window_, kTypingPausedTimer);
+    typing_ = false;
+    KeepAnswersOfTheSlotsOnly();
 }
 
 Session::CatalogueRows Session::Catalogue() {
@@ -76,11 +89,11 @@ std::string Session::SpecialFolderShownName(int32_t csidl) {
 
 SlotNote Session::NoteOf(const std::optional<SlotDisplay>& shown) {
     if (shown && shown->leftOut != LeftOut::No) {
-        SlotNote note{LeftOutText(shown->leftOut), "", true, shown->mend};
-        if (const auto* path = shown->mend ? std::get_if<std::string>(&*shown->mend) : nullptr) {
+        SlotNote note{LeftOutText(shown->leftOut), "", true, shown->standIn};
+        if (const auto* path = shown->standIn ? std::get_if<std::string>(&*shown->standIn) : nullptr) {
             note.link = TextOf(IDS_USE_PATH_INSTEAD, {*path});
-        } else if (shown->mend) {
-            note.link = TextOf(IDS_USE_SPECIAL_INSTEAD, {SpecialFolderShownName(std::get<int32_t>(*shown->mend))});
+        } else if (shown->standIn) {
+            note.link = TextOf(IDS_USE_SPECIAL_INSTEAD, {SpecialFolderShownName(std::get<int32_t>(*shown->standIn))});
         }
         return note;
     }
@@ -90,7 +103,11 @@ SlotNote Session::NoteOf(const std::optional<SlotDisplay>& shown) {
     return {};
 }
 
-void Session::EditLocalPolicy() { StartProgramAsAdministrator("/policy local"); }
+bool Session::FollowLink(const SlotNote& note) {
+    if (note.standIn) return editor_.UseInstead(*note.standIn);
+    if (note.editsLocalPolicy) StartProgramAsAdministrator("/policy local");
+    return false;
+}
 
 std::string Session::PathOf(const Place& place) { return EffectivePath(place, shell_); }
 

@@ -42,8 +42,8 @@ struct SlotNote {
     std::string text;
     std::string link;
     bool aboutThePlace = false;
-    std::optional<Mend> mend;       // what the link puts in the place
-    bool editsLocalPolicy = false;  // the link opens this computer's local policy
+    std::optional<StandIn> standIn;  // the link puts this in the place
+    bool editsLocalPolicy = false;   // the link opens this computer's local policy
     bool operator==(const SlotNote&) const = default;
 };
 
@@ -61,7 +61,6 @@ public:
 
     PlacesEditor& Editor() { return editor_; }
     const PlacesEditor& Editor() const { return editor_; }
-    win::ShellResolver& Resolver() { return resolver_; }
     const EditedSettings& Edited() const { return *edited_; }
     // The Open dialog whose rules the places are judged by: Wine's under
     // Wine, else Windows'.
@@ -82,11 +81,21 @@ public:
     // 3. After the window's first paint.
     void StartAskingTheShellAndWatching();
 
-    // What the window shows of the places, by the shell's answers as they
-    // stand (a question not yet asked is asked, and told with kShellAnswered):
-    // a slot's caption, icon and left-out mark; as typed, without asking,
-    // while the user types it.
-    SlotDisplay DisplayOf(const Place& place, bool beingTyped = false);
+    // What the window shows of a slot, by the shell's answers as they stand
+    // (a question not yet asked is asked, and told with kShellAnswered): its
+    // caption, icon and left-out mark; the selected slot as typed, without
+    // asking, while the user types it.
+    SlotDisplay SlotShown(int index);
+    // The user typed in the selected slot's path: the shell is asked about
+    // it once typing has paused (kTypingPausedTimer on the window), so that
+    // only the latest text is asked.
+    void Typed();
+    // On kTypingPausedTimer: the answers about texts typed on the way are
+    // let go; the window shows its slots again.
+    void TypingPaused();
+    // Whether the window shows all it will until something changes: typing
+    // has paused and every question asked of the shell is answered.
+    bool Settled() const { return !typing_ && !resolver_.Pending(); }
     // The special folders' rows: their names and small icons.
     struct CatalogueRows {
         std::array<std::string, kSpecialFolders.size()> names;
@@ -97,9 +106,11 @@ public:
     std::string SpecialFolderShownName(int32_t csidl);
     // The note on the selected slot as shown, if one is selected.
     SlotNote NoteOf(const std::optional<SlotDisplay>& shown);
-    // Opens this computer's local Group Policy in another window of the
-    // program, as administrator (Windows asks where it must).
-    void EditLocalPolicy();
+    // Does what the note's link offers: puts its stand-in in the selected
+    // place (true: the editor changed), or opens this computer's local Group
+    // Policy in another window of the program, as administrator (Windows
+    // asks where it must).
+    bool FollowLink(const SlotNote& note);
     // The path a folder place opens, expanded where it is kept unexpanded.
     std::string PathOf(const Place& place);
     // The system image list of a size the shell's icons are in, given to the
@@ -114,9 +125,6 @@ public:
     // Drives' names and icons, and every other answer, asked again: a medium,
     // a label or a folder may have changed.
     void ForgetShellAnswers() { resolver_.Forget(); }
-    // The answers kept: only those about what the slots, their mends and the
-    // special folders hold now.
-    void KeepAnswersOfTheSlotsOnly();
 
     // The session is asked whether it may end (log-off, shut-down): what
     // Exit saves is saved now. A save never holds the session; a failed one
@@ -131,13 +139,18 @@ public:
     std::optional<StoreOutcome> SessionContinues();
 
 private:
+    // The answers kept: only those about what the slots, their stand-ins
+    // and the special folders hold now.
+    void KeepAnswersOfTheSlotsOnly();
+
     std::unique_ptr<EditedSettings> edited_;
     PlacesEditor editor_;
     win::Win32ShellLookups shell_;
     win::ShellResolver resolver_;
     std::unique_ptr<SingleInstance> guard_;
     HWND window_ = nullptr;
-    std::optional<StoreOutcome> heldAtEnd_;  // a failed save that holds the session's end
+    std::optional<StoreOutcome> heldAtEnd_;
+    bool typing_ = false;  // the selected slot's text waits for typing to pause  // a failed save that holds the session's end
     const OpenDialog dialog_ = win::RunningUnderWine() ? OpenDialog::Wine : OpenDialog::Windows;
 };
 

@@ -12,7 +12,7 @@
 #include "app/Session.h"
 #include "widgets/Application.h"
 #include "widgets/MessageBoxes.h"
-#include "win32/ReplaceFile.h"
+#include "win32/FileContents.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
 #include "win32/Win32Registry.h"
@@ -36,13 +36,12 @@ int RunCommandLine(const quenmar::CommandLine& line, quenmar::EditedSettings& ed
         tell(line.error + "\n\n" + quenmar::UsageText(), MB_ICONERROR);
         return quenmar::kExitInvalidUsage;
     case CommandLine::Action::Export:
-        try {
-            quenmar::ExportStoredSettings(line.file, edited.Store(), edited.GpoGuid());
-            return quenmar::kExitSuccess;
-        } catch (const std::exception& error) {
-            tell(error.what(), MB_ICONERROR);
+        if (const quenmar::win::FileStatus written = quenmar::ExportStoredSettings(line.file, edited.Store(), edited.GpoGuid());
+            written != ERROR_SUCCESS) {
+            tell(quenmar::win::CouldNotWrite(line.file, written), MB_ICONERROR);
             return quenmar::kExitFailed;
         }
+        return quenmar::kExitSuccess;
     case CommandLine::Action::Run:
         break;
     }

@@ -65,11 +65,11 @@ SlotDisplay DisplayFor(const Place& entry, const ShellAnswer* answer, ShellLooku
     if (dialog == OpenDialog::Wine && entry.keepUnexpanded && NamesEnvironmentVariable(entry.path)) {
         // Wine's dialog does not expand it: the expanded text, as a plain path, would do.
         display.leftOut = LeftOut::NotExpanded;
-        display.mend = EffectivePath(entry, shell);
+        display.standIn = EffectivePath(entry, shell);
         return display;
     }
     display.leftOut = WrittenAsPath(EffectivePath(entry, shell)) ? LeftOut::NoSuchFolder : LeftOut::UnknownName;
-    if (const std::optional<int32_t> named = PolicyNameFolder(entry.path)) display.mend = *named;
+    if (const std::optional<int32_t> named = PolicyNameFolder(entry.path)) display.standIn = *named;
     return display;
 }
 

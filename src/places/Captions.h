@@ -18,7 +18,7 @@ std::string FolderSlotCaption(const std::string& path);
 
 // What a place left out could be instead, in one click: a special folder
 // (a CSIDL), or a plain path.
-using Mend = std::variant<int32_t, std::string>;
+using StandIn = std::variant<int32_t, std::string>;
 
 // What a slot shows: its caption and large icon, whether the Open dialog
 // will leave it out and why, and what it could be instead.
@@ -26,7 +26,7 @@ struct SlotDisplay {
     std::string caption;
     int icon = kNoIcon;
     LeftOut leftOut = LeftOut::No;
-    std::optional<Mend> mend;
+    std::optional<StandIn> standIn;
     bool operator==(const SlotDisplay&) const = default;
 };
 

@@ -60,9 +60,9 @@ bool PlacesEditor::SetPlainPath(const std::string& path) {
     return true;
 }
 
-bool PlacesEditor::UseInstead(const Mend& mend) {
-    const auto* path = std::get_if<std::string>(&mend);
-    return path ? SetPlainPath(*path) : PickSpecialFolder(std::get<int32_t>(mend));
+bool PlacesEditor::UseInstead(const StandIn& standIn) {
+    const auto* path = std::get_if<std::string>(&standIn);
+    return path ? SetPlainPath(*path) : PickSpecialFolder(std::get<int32_t>(standIn));
 }
 
 bool PlacesEditor::SetPickedFolder(const std::string& path) { return GivePath(AddTrailingBackslash(path)); }
@@ -143,6 +143,7 @@ StoreOutcome PlacesEditor::RestoreDefaults() {
 
 StoreOutcome PlacesEditor::Save() {
     if (!loaded_) return {};  // never loaded: nothing of the user's to write
+    store_.Reread(true);  // however it seems: another's change is not to be written over
     TakeStoredChanges();
     StoreChanges changes;
     for (int n = 0; n < kSlotCount; ++n) {

@@ -78,12 +78,12 @@ public:
     // Whether text in the path box says what the selected slot holds: as
     // SetPath would take it (blanks around it are still being typed).
     bool SaysTheSelectedPath(const std::string& text) const;
-    // A path given as plain text, never expanded (the mend of an expandable
+    // A path given as plain text, never expanded (the standIn of an expandable
     // value the dialog skips).
     bool SetPlainPath(const std::string& path);
     // What the selected slot's place is left out of the Open dialog for:
     // a special folder, or a path as plain text.
-    bool UseInstead(const Mend& mend);
+    bool UseInstead(const StandIn& standIn);
     // A folder chosen in the folder picker: its path, ending in a backslash.
     bool SetPickedFolder(const std::string& path);
     // What the file system holds at a name dropped from the shell.

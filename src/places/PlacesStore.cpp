@@ -55,6 +55,7 @@ std::optional<Place> PlacesStore::ReadSlot(const RegistryKey& key, int n, Stored
 }
 
 LoadedSlots PlacesStore::LoadSlots() const {
+    registry_.Reread();
     LoadedSlots result;
     std::unique_ptr<RegistryKey> key;
     if (registry_.Open(kPlacesBarKey, KeyAccess::Read, key) != kRegOk) {
@@ -74,6 +75,7 @@ LoadedSlots PlacesStore::LoadSlots() const {
 }
 
 HideFlag PlacesStore::LoadHideFlag() const {
+    registry_.Reread();
     std::unique_ptr<RegistryKey> key;
     const HideFlag missing = registry_.IsPolicy() ? HideFlag::NotSet : HideFlag::Show;
     if (const RegStatus opened = registry_.Open(kComdlgPolicyKey, KeyAccess::Read, key); opened != kRegOk) {
@@ -94,6 +96,7 @@ StoreOutcome PlacesStore::Save(const Places& places, bool hidden) const {
 }
 
 StoreOutcome PlacesStore::Save(const StoreChanges& changes) const {
+    registry_.Reread();
     StoreOutcome outcome;
     std::unique_ptr<RegistryKey> key;
     if (!changes.Places()) {
@@ -109,7 +112,7 @@ StoreOutcome PlacesStore::Save(const StoreChanges& changes) const {
                                           : key->WriteText(name, stored.text, stored.type == kRegExpandSz);
             if (written != kRegOk) {
                 registry_.Commit();  // what was written stands, as in the registry
-                return {Failure(FailedToSetData(name), written)};  // nothing more is written
+                return {Failure(FailedToSetData(name), written), {}};  // nothing more is written
             }
         }
     } else {
@@ -132,12 +135,13 @@ StoreOutcome PlacesStore::Save(const StoreChanges& changes) const {
 }
 
 StoreOutcome PlacesStore::DeleteCustomPlaces() const {
+    registry_.Reread();
     const RegStatus deleted = registry_.DeleteKey(kPlacesBarKey);
     std::unique_ptr<RegistryKey> left;
     if (deleted != kRegOk && deleted != kRegNotFound && registry_.Open(kPlacesBarKey, KeyAccess::Read, left) == kRegOk) {
-        return {Failure(KeyNotDeleted(kPlacesBarKey), deleted)};
+        return {Failure(KeyNotDeleted(kPlacesBarKey), deleted), {}};
     }
-    if (std::optional<std::string> failure = registry_.Commit()) return {*failure};
+    if (std::optional<std::string> failure = registry_.Commit()) return {*failure, {}};
     return {};  // gone
 }
 

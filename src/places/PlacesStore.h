@@ -86,6 +86,10 @@ public:
     // Whether the store is a Group Policy (RegistryAccessor::IsPolicy).
     bool IsPolicy() const { return registry_.IsPolicy(); }
 
+    // Takes in what another program wrote (RegistryAccessor::Reread). Each
+    // read and write below does, where the store can tell a change.
+    void Reread(bool evenIfUnchanged = false) const { registry_.Reread(evenIfUnchanged); }
+
     // The five slots; the defaults when the key cannot be read. Needs read
     // access only. A value that cannot be read gets its slot's default and is
     // listed in replacedValues. A policy's slot without a value is not set,

@@ -4,11 +4,19 @@
 
 namespace quenmar {
 
-PolicyRegistry::PolicyRegistry(std::string fileName, ReadFile read, WriteFile write, AfterWrite afterWrite)
-    : fileName_(std::move(fileName)), read_(std::move(read)), write_(std::move(write)), afterWrite_(std::move(afterWrite)) {}
+PolicyRegistry::PolicyRegistry(std::string fileName, ReadFile read, WriteFile write, AfterWrite afterWrite, Stamp stamp)
+    : fileName_(std::move(fileName)),
+      read_(std::move(read)),
+      write_(std::move(write)),
+      afterWrite_(std::move(afterWrite)),
+      stamp_(std::move(stamp)) {}
 
-std::optional<std::string> PolicyRegistry::Reread() {
+std::optional<std::string> PolicyRegistry::Reread(bool evenIfUnchanged) {
     if (pending_) return unreadable_;
+    // Stamped before the reading, so that a write during it is read next time.
+    std::string stamp = stamp_ ? stamp_() : std::string();
+    if (!evenIfUnchanged && !stamp.empty() && stamp == readStamp_) return unreadable_;
+    readStamp_ = std::move(stamp);
     std::string bytes;
     if (const std::optional<std::string> failure = read_(bytes)) return unreadable_ = failure;
     std::optional<PolicyFileRefusal> refusal;
@@ -68,14 +76,12 @@ private:
 
 RegStatus PolicyRegistry::Open(const std::string& path, KeyAccess access, std::unique_ptr<RegistryKey>& key) {
     // A key the policy sets no value of is one it leaves alone.
-    Reread();
     if (access == KeyAccess::Read && !file_.HasValues(path)) return kRegNotFound;
     key = std::make_unique<Key>(*this, path);
     return kRegOk;
 }
 
 RegStatus PolicyRegistry::DeleteKey(const std::string& path) {
-    Reread();
     pending_ = file_.RemoveKey(path) || pending_;
     return kRegOk;
 }
@@ -88,6 +94,8 @@ std::optional<std::string> PolicyRegistry::Commit() {
     file_ = failure ? lastRead_ : file_;
     if (failure) return failure;
     lastRead_ = file_;
+    // This store's own write: not another editor's to read again.
+    if (stamp_) readStamp_ = stamp_();
     if (afterWrite_) notice_ = afterWrite_();
     return std::nullopt;
 }

@@ -69,6 +69,13 @@ public:
     // A failed status in words, as the system says it.
     virtual std::string StatusText(RegStatus status) const;
 
+    // Takes in what another program wrote, for a store that is read whole
+    // (a policy file): before each look at the settings, and before a save
+    // even if it seems unchanged. Why it could not be read, or nothing.
+    virtual std::optional<std::string> Reread(bool evenIfUnchanged = false) {
+        (void)evenIfUnchanged;
+        return std::nullopt;
+    }
     // Makes what was written since the last commit last, all at once: a
     // policy file is written whole here, while the registry has kept each
     // write as it came. The failure's text, or nothing.

@@ -29,7 +29,7 @@ public:
     explicit MainWindowProbe(std::unique_ptr<EditedSettings> edited)
         : ProbeSession(std::move(edited), win::ShellResolver::AskShell), MainWindow(session, HelpTarget()) {}
     const PlacesEditor& Editor() const { return session.Editor(); }
-    win::ShellResolver& Resolver() { return session.Resolver(); }
+    bool Settled() const { return session.Settled(); }
     OpenDialog Dialog() const { return session.Dialog(); }
     static constexpr UINT kStoredSettingsChanged = quenmar::kStoredSettingsChanged;
     // The window's controls, found by their IDs.
@@ -39,7 +39,7 @@ public:
     widgets::FlatRadioButton& folderKind = FoundControl<widgets::FlatRadioButton>(*this, kFolderKind);
     widgets::Edit& pathEdit = FoundControl<widgets::Edit>(*this, kPathEdit);
     widgets::FlatButton& browseButton = FoundControl<widgets::FlatButton>(*this, kBrowseButton);
-    widgets::LinkLabel& mendLink = FoundControl<widgets::LinkLabel>(*this, kMendLink);
+    widgets::LinkLabel& standInLink = FoundControl<widgets::LinkLabel>(*this, kStandInLink);
     widgets::Picture& dropHintIcon = FoundControl<widgets::Picture>(*this, kDropHintIcon);
     widgets::Label& dropHint = FoundControl<widgets::Label>(*this, kDropHint);
     widgets::Label& leftOutNote = FoundControl<widgets::Label>(*this, kLeftOutNote);
@@ -59,9 +59,7 @@ public:
     // are in, and its answers about every place shown (typed text is asked
     // once typing pauses).
     bool WaitForIcons() {
-        return WaitUntil([this] {
-            return !WaitingForTypingToPause() && !session.Resolver().Pending();
-        }, 30000);
+        return WaitUntil([this] { return session.Settled(); }, 30000);
     }
 
     // Run once the window has read the settings, before it is drawn.

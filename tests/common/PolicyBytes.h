@@ -30,11 +30,13 @@ inline std::string PolicyEntryBytes(const std::string& key, const std::string& v
 }
 
 // The store's registry over a policy file held in `disk` (empty: none there),
-// counting the writes that replace it.
-inline std::unique_ptr<PolicyRegistry> PolicyOver(std::string& disk, int* writes = nullptr) {
+// counting the writes that replace it and the reads of it; the file's stamp
+// is its bytes.
+inline std::unique_ptr<PolicyRegistry> PolicyOver(std::string& disk, int* writes = nullptr, int* reads = nullptr) {
     return std::make_unique<PolicyRegistry>(
         "Registry.pol",
-        [&disk](std::string& bytes) -> std::optional<std::string> {
+        [&disk, reads](std::string& bytes) -> std::optional<std::string> {
+            if (reads) ++*reads;
             bytes = disk;
             return std::nullopt;
         },
@@ -42,7 +44,8 @@ inline std::unique_ptr<PolicyRegistry> PolicyOver(std::string& disk, int* writes
             if (writes) ++*writes;
             disk = bytes;
             return std::nullopt;
-        });
+        },
+        PolicyRegistry::AfterWrite(), [&disk] { return disk; });
 }
 
 }  // namespace quenmar::testing

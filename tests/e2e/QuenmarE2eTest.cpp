@@ -251,14 +251,14 @@ TEST_F(Quenmar, ShowsEveryPlaceAsTheOpenDialogDoes) {
                         captions[n].c_str(), marked ? " (marked)" : "");
         }
         if (&values == &rounds.front()) {
-            // The policy's name, selected, says why it is left out and mends
-            // in one click: My Computer, stored as its CSIDL.
+            // The policy's name, selected, says why it is left out and offers, in
+            // one click, My Computer, stored as its CSIDL.
             SelectSlot(3);
             AwaitDrawn(main);
             Screenshot(main, "main-window-left-out");
-            const std::string mend = "Use the special folder " + testing::ShellsOwnName(0x11) + " instead";
-            const HWND link = FindChild(main, "Static", mend);
-            ASSERT_NE(link, nullptr) << mend;
+            const std::string standIn = "Use the special folder " + testing::ShellsOwnName(0x11) + " instead";
+            const HWND link = FindChild(main, "Static", standIn);
+            ASSERT_NE(link, nullptr) << standIn;
             PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
             PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
             Await(main, [&] { return Captions()[3] == testing::ShellsOwnName(0x11); });
@@ -730,6 +730,21 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
     AwaitClosed(about);
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(app->Exited(10000));
+
+    // A Group Policy Object, in the same words: its title, and a picture of
+    // its banner for the help page of the language.
+    const std::string gpo = "C:\\quenmar-gpo-" + std::string(spoken.name);
+    std::filesystem::create_directories(std::filesystem::path(gpo) / "User");
+    std::ofstream(std::filesystem::path(gpo) / "User" / "Registry.pol", std::ios::binary)
+        << testing::kPolicyHeader + testing::PolicyEntryBytes(kPlacesBarKey, "Place0", 4, testing::Le32(17)) +
+               testing::PolicyEntryBytes(kPlacesBarKey, "Place1", 1, testing::Units("C:\\windows\\"));
+    std::ofstream(std::filesystem::path(gpo) / "gpt.ini", std::ios::binary) << "[General]\r\nVersion=5\r\n";
+    Start("/policy " + gpo);
+    EXPECT_NE(Text(main).find(spoken.Text(IDS_POLICY_FILE_TARGET, {gpo})), std::string::npos) << Text(main);
+    Screenshot(main, std::string(spoken.name) + "-group-policy" + (dpi ? "-" + std::to_string(dpi->Dpi()) + "dpi" : ""));
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(app->Exited(10000));
+    std::filesystem::remove_all(gpo);
 }
 
 }  // namespace

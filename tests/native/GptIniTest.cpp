@@ -37,12 +37,22 @@ TEST(GptIni, AUserSaveRaisesTheUserVersionAndListsTheRegistryExtension) {
         {"[Other]\r\nx=1\r\n[General]\r\nVersion=7\r\n" + listed + "\r\n", "[Other]\r\nx=1\r\n[General]\r\nVersion=65543\r\n" + listed + "\r\n"},
     };
     for (const auto& [before, after] : rows) EXPECT_EQ(GptIniAfterUserSave(before), after) << before;
-    for (const std::string& unreadable : {std::string("[General]\r\nVersion=x1\r\n"), std::string("Version=1\r\n"),
-                                         std::string("[General]\r\nno equals sign\r\n"), std::string("[General\r\n"),
-                                         std::string("[General]\r\nVersion=4294967296\r\n"),
-                                         std::string("[General]\r\ngPCUserExtensionNames=[{bad}]\r\n"),
-                                         std::string("[General]\r\nVersion=1\0\r\n", 22)}) {
-        EXPECT_EQ(GptIniAfterUserSave(unreadable), std::nullopt) << unreadable;
+    // Refused with the line at fault, as it stands, and nothing rewritten.
+    using Fault = GptIniRefusal::Fault;
+    const std::pair<std::string, GptIniRefusal> refused[] = {
+        {"[General]\r\nVersion=x1\r\n", {Fault::VersionNotANumber, 2, "Version=x1"}},
+        {"[General]\r\nVersion=4294967296\r\n", {Fault::VersionNotANumber, 2, "Version=4294967296"}},
+        {"Version=1\r\n", {Fault::NoGeneralSection, 0, ""}},
+        {"[General]\r\n; fine\r\nno equals sign\r\n", {Fault::NotALine, 3, "no equals sign"}},
+        {"[General\r\n", {Fault::NotALine, 1, "[General"}},
+        {"[General]\r\ngPCUserExtensionNames=[{bad}]\r\n", {Fault::ExtensionsNotAList, 2, "gPCUserExtensionNames=[{bad}]"}},
+        {std::string("[General]\r\nVersion=1\0\r\n", 22), {Fault::NotText, 2, std::string("Version=1\0", 10)}},
+    };
+    for (const auto& [text, expected] : refused) {
+        GptIniRefusal refusal;
+        EXPECT_FALSE(GptIni::Read(text, refusal)) << text;
+        EXPECT_EQ(refusal, expected) << text;
+        EXPECT_EQ(GptIniAfterUserSave(text), std::nullopt) << text;
     }
 }
 

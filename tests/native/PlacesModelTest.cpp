@@ -128,7 +128,7 @@ TEST(Captions, WhatEachPlaceShowsByTheShellsAnswer) {
         EXPECT_EQ(shown.caption, c.shown.caption) << c.entry.path << c.entry.csidl;
         EXPECT_EQ(shown.icon, c.shown.icon) << c.entry.path << c.entry.csidl;
         EXPECT_EQ(shown.leftOut, c.shown.leftOut) << c.entry.path << c.entry.csidl;
-        EXPECT_EQ(shown.mend, c.shown.mend) << c.entry.path << c.entry.csidl;
+        EXPECT_EQ(shown.standIn, c.shown.standIn) << c.entry.path << c.entry.csidl;
     }
 }
 

@@ -291,6 +291,29 @@ TEST(PolicyFile, APolicyIsWrittenOnlyWhereTheUserChangedIt) {
     }
 }
 
+// The file is read once as a policy is opened, once before each save
+// (another editor's change is never written over), and not for the program's
+// own write; a change by another program is read when the watch tells it.
+TEST(PolicyFile, AFileIsReadOnceAnOpenAndOnceASave) {
+    std::string disk = kHeader + Entry(kKey, "Place0", 4, Le32(5));
+    int writes = 0, reads = 0;
+    const auto registry = PolicyOver(disk, &writes, &reads);
+    ASSERT_FALSE(registry->Reread());  // as the program checks it can be read
+    PlacesEditor editor(*registry);
+    editor.Load();
+    editor.TakeStoredChanges();  // the watch's first word
+    EXPECT_EQ(reads, 1) << "opened";
+    editor.Select(0);
+    editor.PickSpecialFolder(17);
+    ASSERT_TRUE(editor.Save().Done());
+    editor.TakeStoredChanges();  // the watch sees the save
+    EXPECT_EQ(std::pair(reads, writes), std::pair(2, 1)) << "saved";
+    disk = kHeader + Entry(kKey, "Place0", 4, Le32(17)) + Entry(kKey, "Place1", 4, Le32(0));
+    editor.TakeStoredChanges();
+    EXPECT_EQ(reads, 3);
+    EXPECT_EQ(editor.Slot(1).csidl, 0) << "another's write is read";
+}
+
 
 // What Samba's own writer packs (python3-samba's ndr_pack of preg.file,
 // every type among it) is read entry by entry and shown; and a file edited

@@ -11,7 +11,8 @@
 #include "RealRegistry.h"
 #include "app/Export.h"
 #include "MainWindowProbe.h"
-#include "win32/ReplaceFile.h"
+#include "win32/FileContents.h"
+#include "win32/SystemMessage.h"
 #include "win32/Win32Registry.h"
 #include "win32/WideText.h"
 
@@ -97,34 +98,26 @@ TEST_F(Export, TheStoredSettingsComeBackWithRegImport) {
 // A file is written whole or not at all, and the reason for a failure is told.
 TEST_F(Export, FailedWritesLeaveNothingBehind) {
     const std::string good = std::string(kFolder) + "\\good.reg";
-    win::ReplaceFileContents(good, "first");
-    win::ReplaceFileContents(good, "second");
+    ASSERT_EQ(win::ReplaceFileContents(good, "first"), ERROR_SUCCESS);
+    ASSERT_EQ(win::ReplaceFileContents(good, "second"), ERROR_SUCCESS);
     std::ifstream written(good, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "second");
 
-    const std::pair<std::string, std::string> failures[] = {
-        {std::string(kFolder) + "\\missing\\x.reg", "path"},
-        {std::string(kFolder), "denied"},  // a folder, not a file
-        {std::string(kFolder) + "\\" + std::string(300, 'n') + ".reg", "long"},
+    const std::pair<std::string, DWORD> failures[] = {
+        {std::string(kFolder) + "\\missing\\x.reg", ERROR_PATH_NOT_FOUND},
+        {std::string(kFolder), ERROR_ACCESS_DENIED},  // a folder, not a file
+        {std::string(kFolder) + "\\" + std::string(300, 'n') + ".reg", ERROR_FILENAME_EXCED_RANGE},
     };
-    for (const auto& [path, reason] : failures) {
-        try {
-            win::ReplaceFileContents(path, "contents");
-            ADD_FAILURE() << path << " was written";
-        } catch (const win::FileWriteError& error) {
-            const std::string text = error.what();
-            EXPECT_EQ(text.rfind("Could not write \"", 0), 0u) << text;
-            std::string lower = text;
-            for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
-            EXPECT_NE(lower.find(reason), std::string::npos) << text;
-        }
-    }
+    for (const auto& [path, reason] : failures) EXPECT_EQ(win::ReplaceFileContents(path, "contents"), reason) << path;
+    const std::string told = win::CouldNotWrite(failures[0].first, ERROR_PATH_NOT_FOUND);
+    EXPECT_EQ(told.rfind("Could not write \"" + failures[0].first, 0), 0u) << told;
+    EXPECT_NE(told.find(win::SystemMessage(ERROR_PATH_NOT_FOUND)), std::string::npos) << told;
     {
         // Held open without delete sharing, the target cannot be replaced: a
         // failure, told as one.
         const win::UniqueFile held(CreateFileW(win::Wide(good).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                                OPEN_EXISTING, 0, nullptr));
-        EXPECT_THROW(win::ReplaceFileContents(good, "third"), win::FileWriteError);
+        EXPECT_NE(win::ReplaceFileContents(good, "third"), static_cast<DWORD>(ERROR_SUCCESS));
     }
     std::vector<std::string> left;
     for (const auto& item : fs::directory_iterator(kFolder)) left.push_back(item.path().filename().string());

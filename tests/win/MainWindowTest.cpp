@@ -201,8 +201,8 @@ TEST_F(MainWindowTest, ALocalPolicyThatSetsThePlacesIsTold) {
     DeleteFileW(file.c_str());
     EXPECT_TRUE(form->leftOutNote.Visible());
     EXPECT_EQ(form->leftOutNote.Text(), TextOf(IDS_LOCAL_POLICY_SETS_PLACES));
-    EXPECT_TRUE(form->mendLink.Visible());
-    EXPECT_EQ(form->mendLink.Text(), TextOf(IDS_EDIT_LOCAL_POLICY));
+    EXPECT_TRUE(form->standInLink.Visible());
+    EXPECT_EQ(form->standInLink.Text(), TextOf(IDS_EDIT_LOCAL_POLICY));
     EXPECT_FALSE(form->dropHint.Visible());
 }
 
@@ -298,20 +298,20 @@ TEST_F(MainWindowTest, TypedAndPastedPlacesAreStoredAsTyped) {
     ASSERT_TRUE(form->WaitForIcons());
     ASSERT_EQ(form->Dialog(), OpenDialog::Wine);
     EXPECT_EQ(form->leftOutNote.Text(), TextOf(IDS_LEFT_OUT_NOT_EXPANDED));
-    ASSERT_EQ(form->mendLink.Text(), "Use the path C:\\ instead");
-    const auto clickMend = [&] {
-        PostMessageW(form->mendLink.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        PostMessageW(form->mendLink.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    ASSERT_EQ(form->standInLink.Text(), "Use the path C:\\ instead");
+    const auto clickStandIn = [&] {
+        PostMessageW(form->standInLink.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageW(form->standInLink.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
         PumpMessages();
     };
-    // The slot changed before the click: the mend of its old text is not used.
+    // The slot changed before the click: the stand-in for its old text is not used.
     type(L"x");
-    clickMend();
+    clickStandIn();
     EXPECT_EQ(form->Editor().Slot(3).path, "%SystemDrive%\\x");
     SendMessageW(box, WM_CHAR, VK_BACK, 0);
     ASSERT_TRUE(form->WaitForIcons());
-    ASSERT_TRUE(form->mendLink.Visible());
-    clickMend();
+    ASSERT_TRUE(form->standInLink.Visible());
+    clickStandIn();
     ASSERT_TRUE(form->WaitForIcons());
     EXPECT_FALSE(form->leftOutNote.Visible());
     SetFocus(form->placesList.Handle());  // the completion's suggestions closed

@@ -65,7 +65,7 @@ TEST(ShellAnswers, ASlowAnswerHoldsNothingUpAndALateOneIsNeverShownForAnotherVal
             << ItemText(form.placesList, 0);
         // The slow answer comes, for a value slot 0 no longer holds.
         SetEvent(shell.let.get());
-        ASSERT_TRUE(WaitUntil([&] { return !form.Resolver().Pending(); }, 10000)) << "the slow answer came";
+        ASSERT_TRUE(WaitUntil([&] { return form.Settled(); }, 10000)) << "the slow answer came";
         PumpMessages();
         EXPECT_EQ(ItemText(form.placesList, 0), "Shell's C:\\data\\");
         EXPECT_EQ(form.Editor().Slot(0).path, "C:\\data\\");
@@ -267,13 +267,13 @@ TEST(ShellAnswers, APlaceLeftOutIsMarkedAndToldToTheEyeAndAScreenReader) {
     EXPECT_EQ(form.leftOutNote.Text(), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
     EXPECT_EQ(win::Utf8(AccessibleDescription(form.pathEdit.Handle())), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
     EXPECT_EQ(win::Utf8(AccessibleDescription(form.placesList.Handle(), 2)), TextOf(IDS_LEFT_OUT_UNKNOWN_NAME));
-    ASSERT_TRUE(form.mendLink.Visible());
-    EXPECT_EQ(form.mendLink.Text(), "Use the special folder Shell's 17 instead");
+    ASSERT_TRUE(form.standInLink.Visible());
+    EXPECT_EQ(form.standInLink.Text(), "Use the special folder Shell's 17 instead");
     // Another place selected: the note and its description go.
     UserSelect(form.placesList, 0);
     PumpMessages();
     EXPECT_FALSE(form.leftOutNote.Visible());
-    EXPECT_FALSE(form.mendLink.Visible());
+    EXPECT_FALSE(form.standInLink.Visible());
     EXPECT_TRUE(form.dropHint.Visible());
     EXPECT_EQ(AccessibleDescription(form.pathEdit.Handle()), L"");
 }
