@@ -51,7 +51,7 @@ add_executable(Quenmar WIN32 src/app/main.cpp src/app/res/Quenmar.rc)
 target_link_libraries(Quenmar PRIVATE quenmar_win)
 # The help page beside the program, as the packages install it, copied
 # again whenever one of its files changes.
-file(GLOB QUENMAR_HELP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*)
+file(GLOB_RECURSE QUENMAR_HELP_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/help/*)
 set(QUENMAR_HELP_STAMP ${CMAKE_BINARY_DIR}/help.stamp)
 add_custom_command(OUTPUT ${QUENMAR_HELP_STAMP}
     COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/docs/help ${CMAKE_BINARY_DIR}/help

@@ -6,6 +6,7 @@
 #include "places/PathText.h"
 #include "places/Texts.h"
 #include "widgets/MessageBoxes.h"
+#include "win32/Texts.h"
 #include "win32/WideText.h"
 
 namespace quenmar {
@@ -24,7 +25,15 @@ std::string HelpTarget() {
         }
         program.resize(program.size() * 2);
     }
-    return DirectoryPart(win::Utf8(program)) + "help\\Quenmar.htm";
+    const std::string help = DirectoryPart(win::Utf8(program)) + "help\\";
+    // A language's page is in the folder of its name, as a locale names it.
+    wchar_t name[LOCALE_NAME_MAX_LENGTH] = {};
+    if (LCIDToLocaleName(MAKELCID(win::ShownLanguage(), SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH,
+                         LOCALE_ALLOW_NEUTRAL_NAMES) > 0) {
+        const std::string page = help + win::Utf8(name) + "\\Quenmar.htm";
+        if (GetFileAttributesW(win::Wide(page).c_str()) != INVALID_FILE_ATTRIBUTES) return page;
+    }
+    return help + "Quenmar.htm";
 }
 
 void ShowHelp(HWND owner) {

@@ -110,11 +110,11 @@ bool ReadsRightToLeft(LANGID language) {
     }
 }
 
-bool TextsReadRightToLeft() {
-    // The language of the texts the program shows, which is English where
-    // the user's language has no table of its own.
+bool TextsReadRightToLeft() { return ReadsRightToLeft(ShownLanguage()); }
+
+LANGID ShownLanguage() {
     const std::vector<LANGID> shown = LanguagesOf(GetModuleHandleW(nullptr), IDS_ERROR_CODE);
-    return !shown.empty() && ReadsRightToLeft(shown.front());
+    return shown.empty() ? LANGID{MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)} : shown.front();
 }
 
 void UseResourceTexts() {

@@ -38,6 +38,9 @@ void UseResourceTexts();
 // for them.
 bool ReadsRightToLeft(LANGID language);
 bool TextsReadRightToLeft();
+// The language of the texts the program shows: the table's that ResourceText
+// reads, which is English where the user's language has none of its own.
+LANGID ShownLanguage();
 
 // The neutral form of a language: the language alone, without its country.
 // Chinese has two: Simplified (China, Singapore) and Traditional (Taiwan,

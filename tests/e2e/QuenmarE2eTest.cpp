@@ -731,13 +731,16 @@ TEST_F(Quenmar, SpeaksTheLanguageOfTheSession) {
     PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(app->Exited(10000));
 
-    // A Group Policy Object, in the same words: its title, and a picture of
-    // its banner for the help page of the language.
+    // A Group Policy Object that sets every place, in the same words: its
+    // title, and a picture of its banner for the help page of the language.
     const std::string gpo = "C:\\quenmar-gpo-" + std::string(spoken.name);
     std::filesystem::create_directories(std::filesystem::path(gpo) / "User");
     std::ofstream(std::filesystem::path(gpo) / "User" / "Registry.pol", std::ios::binary)
         << testing::kPolicyHeader + testing::PolicyEntryBytes(kPlacesBarKey, "Place0", 4, testing::Le32(17)) +
-               testing::PolicyEntryBytes(kPlacesBarKey, "Place1", 1, testing::Units("C:\\windows\\"));
+               testing::PolicyEntryBytes(kPlacesBarKey, "Place1", 1, testing::Units("C:\\windows\\")) +
+               testing::PolicyEntryBytes(kPlacesBarKey, "Place2", 4, testing::Le32(5)) +
+               testing::PolicyEntryBytes(kPlacesBarKey, "Place3", 4, testing::Le32(0)) +
+               testing::PolicyEntryBytes(kPlacesBarKey, "Place4", 4, testing::Le32(0x12));
     std::ofstream(std::filesystem::path(gpo) / "gpt.ini", std::ios::binary) << "[General]\r\nVersion=5\r\n";
     Start("/policy " + gpo);
     EXPECT_NE(Text(main).find(spoken.Text(IDS_POLICY_FILE_TARGET, {gpo})), std::string::npos) << Text(main);

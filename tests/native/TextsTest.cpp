@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <fstream>
 #include <iterator>
 #include <set>
 
@@ -353,6 +354,37 @@ TEST(StringTables, EachWindowsMnemonicsAreUniqueAndOnTheKeyboard) {
                                        << " is " << where->second << "'s too";
                 }
             }
+        }
+    }
+}
+
+// Each language's help page names the window's commands as that language's
+// build shows them (without their access keys): the English page for
+// en-US.rc, a folder of the file's name for every other.
+TEST(StringTables, EachHelpPageNamesTheCommandsAsItsLanguageShowsThem) {
+    const auto names = TextNames();
+    const auto shown = [](std::string text) {
+        if (const size_t key = text.find("(&"); key != std::string::npos) text.erase(key, 4);  // "(&X)"
+        text.erase(std::remove(text.begin(), text.end(), '&'), text.end());
+        return text;
+    };
+    for (const auto& table : Tables()) {
+        const std::string language = table.file.substr(0, table.file.size() - 3);
+        const std::string path = std::string(QUENMAR_SOURCE_DIR) + "/docs/help/" +
+                                 (language == "en-US" ? "" : language + "/") + "Quenmar.htm";
+        std::ifstream file(path, std::ios::binary);
+        ASSERT_TRUE(file) << path;
+        // Its words as a browser shows them: a line's break is a blank.
+        std::string page;
+        for (auto at = std::istreambuf_iterator<char>(file); at != std::istreambuf_iterator<char>(); ++at) {
+            const bool blank = *at == ' ' || *at == '\n' || *at == '\r';
+            if (!blank || (!page.empty() && page.back() != ' ')) page += blank ? ' ' : *at;
+        }
+        for (const int number : {IDS_USE_FOLDER, IDS_USE_SPECIAL, IDS_BROWSE, IDS_PREVIEW, IDS_RESTORE, IDS_EXIT, IDS_HIDE,
+                                 IDS_UNSET_PLACE, IDS_NOT_SET, IDS_COPY_AS_POWERSHELL, IDS_COPY_FOR_INTUNE,
+                                 IDS_COPY_FOR_PREFERENCES, IDS_EDIT_LOCAL_POLICY}) {
+            const std::string text = shown(table.texts.at(number));
+            EXPECT_NE(page.find(text), std::string::npos) << path << " does not name " << names.at(number) << ": " << text;
         }
     }
 }

@@ -144,10 +144,9 @@ check "nothing of Quenmar is installed before the test" \
 w msiexec /i "$(winpath "$package")" /qn >/dev/null
 installed_packages+=("$package")
 check "msiexec /i /qn installs $install_dir\\Quenmar.exe" cmp -s "$exe" "$exe_unix"
-for page in "$source_dir"/docs/help/*; do
-    check "the help's $(basename "$page") is installed in help\\ beside it" \
-        cmp -s "$page" "$dir_unix/help/$(basename "$page")"
-done
+while IFS= read -r page; do
+    check "the help's $page is installed in help\\ beside it" cmp -s "$source_dir/docs/help/$page" "$dir_unix/help/$page"
+done < <(cd "$source_dir/docs/help" && find . -type f -printf '%P\n' | sort)
 shortcut_unix=$(installed_shortcut)
 check "one Start-menu shortcut: ${shortcut_unix:-none}" test -n "$shortcut_unix"
 check "the shortcut points at the installed exe" shortcut_names "${shortcut_unix:-none}" "$install_dir\\Quenmar.exe"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -10,9 +11,11 @@
 #include "FoundControl.h"
 #include "ModalBoxes.h"
 #include "app/AboutWindow.h"
+#include "app/Help.h"
 #include "app/ShellOpenLauncher.h"
 #include "widgets/Application.h"
 #include "widgets/SystemColours.h"
+#include "win32/Texts.h"
 #include "win32/WideText.h"
 
 namespace quenmar::testing {
@@ -176,6 +179,37 @@ TEST(AboutWindow, CentredOverTheMainWindowAndNeverOffScreen) {
     });
     ShowAboutWindow(main.Handle());
 }
+// The help is the page in the language of the texts, found by its title in
+// that language; English where the texts have none of their own.
+TEST(Help, OpensThePageInTheLanguageOfTheTexts) {
+    const struct {
+        LANGID language;
+        const char* page;
+        const char* title;
+    } rows[] = {
+        {MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN_AUSTRIAN), "\\help\\de\\Quenmar.htm", "Quenmar-Hilfe"},
+        {MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH_CANADIAN), "\\help\\fr\\Quenmar.htm", "Aide de Quenmar"},
+        {MAKELANGID(LANG_SPANISH, SUBLANG_SPANISH_MEXICAN), "\\help\\es\\Quenmar.htm", "Ayuda de Quenmar"},
+        {MAKELANGID(LANG_RUSSIAN, SUBLANG_DEFAULT), "\\help\\ru\\Quenmar.htm", "Справка Quenmar"},
+        {MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED), "\\help\\zh-Hans\\Quenmar.htm", "Quenmar 帮助"},
+        {MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), "\\help\\ja\\Quenmar.htm", "Quenmar ヘルプ"},
+        {MAKELANGID(LANG_HEBREW, SUBLANG_DEFAULT), "\\help\\he\\Quenmar.htm", "עזרה של Quenmar"},
+        {MAKELANGID(LANG_ARABIC, SUBLANG_ARABIC_EGYPT), "\\help\\ar\\Quenmar.htm", "تعليمات Quenmar"},
+        {MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_TRADITIONAL), "\\help\\Quenmar.htm", "Quenmar Help"},
+        {MAKELANGID(LANG_ITALIAN, SUBLANG_DEFAULT), "\\help\\Quenmar.htm", "Quenmar Help"},
+        {MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_UK), "\\help\\Quenmar.htm", "Quenmar Help"},
+    };
+    const win::ScopeExit sessionLanguage([] { win::SetTextLanguage(0); });
+    for (const auto& row : rows) {
+        win::SetTextLanguage(row.language);
+        const std::string target = HelpTarget();
+        EXPECT_TRUE(target.ends_with(row.page)) << std::hex << row.language << ": " << target;
+        std::ifstream page(std::filesystem::path(win::Wide(target)), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find(std::string("<title>") + row.title + "</title>"), std::string::npos) << target;
+    }
+}
+
 
 TEST(ShellOpenLauncher, ErrorBoxes) {
     AcceptedBoxes boxes;
