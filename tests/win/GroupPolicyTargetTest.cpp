@@ -79,6 +79,21 @@ TEST_F(GroupPolicyTargets, AVersionThatCannotBeRaisedIsTold) {
     EXPECT_TRUE(fs::exists(gpo / "User" / "Registry.pol"));
 }
 
+// A gpt.ini that cannot be rewritten is told as the policy opens, naming
+// the line at fault as it stands (cut short where it is long).
+TEST_F(GroupPolicyTargets, AGptIniThatCannotBeReadIsToldWithItsLine) {
+    const std::string ini = (gpo / "gpt.ini").string(), tooLong = "Version=" + std::string(70, '9');
+    const std::pair<std::string, std::string> rows[] = {
+        {"[General]\r\nVersion=x\r\n", TextOf(IDS_GPT_INI_BAD_LINE, {"2", "Version=x"})},
+        {"; made by hand\r\n[General]\r\n" + tooLong + "\r\n", TextOf(IDS_GPT_INI_BAD_LINE, {"3", tooLong.substr(0, 60) + "\u2026"})},
+        {"Version=1\r\n", TextOf(IDS_GPT_INI_NO_GENERAL)},
+    };
+    for (const auto& [text, why] : rows) {
+        std::ofstream(gpo / "gpt.ini", std::ios::binary | std::ios::trunc) << text;
+        EXPECT_EQ(GroupPolicyNotice(ResolveGroupPolicyTarget(gpo.string())), TextOf(IDS_GPT_INI_UNREADABLE, {ini, why}));
+    }
+}
+
 TEST_F(GroupPolicyTargets, AFolderThatIsNotThereIsToldAndAPolicyFileThatIsNotThereIsNew) {
     for (const fs::path& missing : {gpo / "no such gpo", gpo / "no such folder" / "x.pol"}) {
         const GroupPolicyTarget target = ResolveGroupPolicyTarget(missing.string() + (missing.has_extension() ? "" : "\\"));
