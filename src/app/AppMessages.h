@@ -7,7 +7,6 @@ namespace quenmar {
 // Every message, timer and command of the program's own, in one place.
 
 // Posted to the main window.
-constexpr UINT kTellUnreadableMessage = WM_APP + 1;  // what loading could not read, told once on screen
 constexpr UINT kStoredSettingsChanged = WM_APP + 3;  // another program (or a save) changed the settings
 constexpr UINT kShellAnswered = WM_APP + 4;          // the shell's answers about places have come
 

@@ -33,6 +33,13 @@ void ExportAsTheUserNames(HWND owner, const PlacesEditor& editor, std::string_vi
     if (written != ERROR_SUCCESS) widgets::ShowMessage(owner, win::CouldNotWrite(*path, written), kApplicationTitle, MB_ICONWARNING);
 }
 
+std::vector<std::pair<UINT, std::string>> ExportCommands() {
+    return {{kExportSettingsCommand, TextOf(IDS_EXPORT_SETTINGS)},
+            {kCopyForPreferencesCommand, TextOf(IDS_COPY_FOR_PREFERENCES)},
+            {kCopyAsPowerShellCommand, TextOf(IDS_COPY_AS_POWERSHELL)},
+            {kCopyForIntuneCommand, TextOf(IDS_COPY_FOR_INTUNE)}};
+}
+
 bool RunExportCommand(HWND owner, UINT command, const PlacesEditor& editor, std::string_view gpoGuid) {
     switch (command & 0xFFF0) {
     case kExportSettingsCommand: ExportAsTheUserNames(owner, editor, gpoGuid); return true;

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 #include <string_view>
 
 #include "places/PlacesEditor.h"
@@ -19,8 +21,10 @@ namespace quenmar {
 // this GUID when one is given.
 win::FileStatus ExportStoredSettings(const std::string& path, RegistryAccessor& registry, std::string_view gpoGuid = {});
 
-// The system menu's exports and copies of the editor's settings, by their
-// command; false for a command of another kind.
+// The system menu's exports and copies of the editor's settings: their
+// commands and names, and each run by its command (false for a command of
+// another kind).
+std::vector<std::pair<UINT, std::string>> ExportCommands();
 bool RunExportCommand(HWND owner, UINT command, const PlacesEditor& editor, std::string_view gpoGuid);
 
 // The editor's settings, as a save would store them, written to a file the

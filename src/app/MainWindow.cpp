@@ -9,6 +9,7 @@
 #include "app/AppMessages.h"
 #include "app/AppTexts.h"
 #include "app/Export.h"
+#include "app/SaveOutcome.h"
 #include "app/ShellOpenLauncher.h"
 #include "app/SingleInstance.h"
 #include "places/Captions.h"
@@ -60,6 +61,10 @@ MainWindow::MainWindow(Session& session, std::string helpTarget)
     aboutButton_.OnClick = logo_.OnClick = [this] { ShowAboutWindow(Handle()); };
     banner_.OnClick = [this] { OpenDocument(helpTarget_, Handle()); };
     browseButton_.OnClick = changeFolderButton_.OnClick = [this] { PickFolder(); };
+    noteRow_.OnFollowLink = [this](const SlotNote& note) {
+        if (session_.FollowLink(note)) ShowState();
+    };
+    noteRow_.OnUnset = [this] { UnsetSelected(); };
     folderPicker_.Options.createDeleteButtons = true;
 
     CreateHandle();
@@ -74,9 +79,7 @@ MainWindow::~MainWindow() {
 
 // The inputs and buttons, created in tab order.
 void MainWindow::CreateInputs() {
-    MakeFlatFrame(placesList_);
-    MakeFlatFrame(catalogue_);
-    MakeFlatFrame(pathEdit_);
+    for (Control* framed : std::initializer_list<Control*>{&placesList_, &catalogue_, &pathEdit_}) MakeFlatFrame(*framed);
     placesList_.SetAccessibleName(TextOf(IDS_PLACES), true);
     pathEdit_.SetAccessibleName(TextOf(IDS_FOLDER_PATH), false);
     catalogue_.SetAccessibleName(TextOf(IDS_SPECIAL_FOLDERS), true);
@@ -91,22 +94,7 @@ void MainWindow::CreateInputs() {
     pathEdit_.SetEnterMovesOn(true);
     browseButton_.SetHint(TextOf(IDS_BROWSE_HINT));
     browseButton_.Create(*this, TextOf(IDS_BROWSE), {500, 78, 90, 25}, Anchor::Top | Anchor::Right);
-    // Shown under the note on a place the Open dialog will leave out, where
-    // a special folder can stand in for it.
-    standInLink_.Create(*this, "", {140, 123, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right);
-    standInLink_.OnOpen = [this] {
-        FollowNoteLink();
-        return false;  // an action, never shown as visited
-    };
-    standInLink_.SetVisible(false);
-    // A policy's place made not set, in the drop hint's place, from the
-    // keyboard too (Tab, or Delete on the places).
-    unsetLink_.Create(*this, TextOf(IDS_UNSET_PLACE), {140, 108, 386, 13}, Anchor::Left | Anchor::Top);
-    unsetLink_.OnOpen = [this] {
-        UnsetSelected();
-        return false;
-    };
-    unsetLink_.SetVisible(false);
+    noteRow_.CreateLinks(*this);
     catalogue_.Create(*this, {120, 160, 333, 233}, Anchor::Left | Anchor::Top | Anchor::Right | Anchor::Bottom,
                       LVS_REPORT | LVS_NOCOLUMNHEADER);
     catalogue_.AddColumn(312);
@@ -132,12 +120,7 @@ void MainWindow::CreateInputs() {
 void MainWindow::CreatePictures() {
     title_.Create(*this, kApplicationTitle, {100, 4, 221, 49}, Anchor::Left | Anchor::Top, SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX);
     banner_.Create(*this, {370, 6, 220, 45}, Anchor::Top | Anchor::Right);
-    dropHintIcon_.Create(*this, {116, 108, 16, 16}, Anchor::Left | Anchor::Top);
-    dropHint_.Create(*this, TextOf(IDS_DROP_HINT), {140, 108, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right,
-                     SS_LEFT | SS_NOPREFIX);
-    leftOutNote_.Create(*this, "", {140, 108, 386, 13}, Anchor::Left | Anchor::Top | Anchor::Right,
-                        SS_LEFT | SS_NOPREFIX);
-    leftOutNote_.SetVisible(false);
+    noteRow_.CreateTexts(*this);
     logo_.Create(*this, {490, 284, 72, 72}, Anchor::Top | Anchor::Right);
     LoadPictures();
     for (FlatButton* button : {&moveUpButton_, &moveDownButton_, &changeFolderButton_}) button->SetGlyphOnly(true);
@@ -165,17 +148,13 @@ void MainWindow::Created() {
     // Their icons come with the shell's answers.
     for (const SpecialFolder& row : kSpecialFolders) catalogue_.AddItem(TextOf(row.nameText), kNoIcon);
 
-    for (FlatButton* button : {&moveUpButton_, &moveDownButton_, &changeFolderButton_}) button->SetEnabled(false);
     // A policy's hide setting may be not configured: the box's third state.
     if (editor_.IsPolicy()) hideBox_.AllowIndeterminate();
 
     Application::Instance().SetTitle(kApplicationTitle);
     const std::string caption = TextOf(IDS_CAPTION, {Application::Instance().Title(), kVersion});
     SetCaption(session_.Edited().Title(caption));
-    AddSystemCommands({{kExportSettingsCommand, TextOf(IDS_EXPORT_SETTINGS)},
-                       {kCopyForPreferencesCommand, TextOf(IDS_COPY_FOR_PREFERENCES)},
-                       {kCopyAsPowerShellCommand, TextOf(IDS_COPY_AS_POWERSHELL)},
-                       {kCopyForIntuneCommand, TextOf(IDS_COPY_FOR_INTUNE)}});
+    AddSystemCommands(ExportCommands());
 
     session_.WhenImageListsChange([this](IconSize size, HIMAGELIST list) {
         if (size == IconSize::Small) return smallIcons_.Adopt(list);
@@ -188,7 +167,6 @@ void MainWindow::Created() {
 }
 
 void MainWindow::ScaleChanged() {
-    shownNote_.reset();  // laid out again for the scale
     LoadPictures();
     FitToTexts();
     ShowLeftOut();
@@ -211,10 +189,8 @@ void MainWindow::FitToTexts() {
         std::max(Scale(75), PlaceNamesWidth([this](const auto& texts) { return placesList_.TextWidths(texts); }) + 12 + Scale(2));
     const int itemHeight = std::max<int>(ScaledMetric(SM_CYICONSPACING),
                                          GetSystemMetrics(SM_CYICON) + 2 * placesList_.TextExtent("Ag").cy + Scale(6));
-    int columnNeeds = 0;
-    for (const Control* button : {&previewButton_, &restoreButton_, &aboutButton_, &exitButton_}) {
-        columnNeeds = std::max(columnNeeds, button->NeededWidth());
-    }
+    const int columnNeeds = std::max({previewButton_.NeededWidth(), restoreButton_.NeededWidth(),
+                                      aboutButton_.NeededWidth(), exitButton_.NeededWidth()});
 
     // The lines at the designed edges: the places' column, the options'
     // left edge, the buttons' column and the window's right edge.
@@ -237,10 +213,8 @@ void MainWindow::FitToTexts() {
 
     placesList_.SetIconSpacing(itemSpacing, itemHeight);
     lines.Place(placesList_, margin, placesRight);
-    for (Control* control :
-         std::initializer_list<Control*>{&title_, &dropHintIcon_, &dropHint_, &leftOutNote_, &standInLink_, &unsetLink_}) {
-        lines.Place(*control, content, content);
-    }
+    lines.Place(title_, content, content);
+    for (Control* control : noteRow_.Controls()) lines.Place(*control, content, content);
     lines.PlaceGrowingRight(folderKind_, content, content, columnRight, 0);
     lines.PlaceGrowingRight(specialKind_, content, content, columnRight, 0);
     lines.PlaceGrowingRight(hideBox_, content, content, columnLeft, Scale(8));
@@ -252,8 +226,7 @@ void MainWindow::FitToTexts() {
     }
     lines.Place(banner_, columnRight, columnRight);
     lines.PlaceCentred(logo_, columnLeft, columnRight);
-    dropHint_.FitWidthToText(lines.At(columnRight));  // as far as the buttons' right edge
-    unsetLink_.FitWidthToText(lines.At(columnRight));
+    noteRow_.FitWidths(lines.At(columnRight));  // as far as the buttons' right edge
     // The window as wide as the lines need; its anchoring starts from here.
     WidenDesign(lines.Moved(right), true);
 }
@@ -269,7 +242,7 @@ void MainWindow::ShowBanner() {
 // The pictures and glyphs drawn for the window's scale.
 void MainWindow::LoadPictures() {
     ShowBanner();
-    dropHintIcon_.SetBitmap(LoadPicture(L"HINT", Dpi()));
+    noteRow_.LoadPicture(Dpi());
     logo_.SetBitmap(LoadPicture(L"LOGO72", Dpi()));
     win::UniqueImageList glyphs(LoadGlyphs(L"GLYPHS", Dpi()));
     int glyph = 0;
@@ -288,15 +261,18 @@ void MainWindow::Showing() {
         placesList_.SetRedraw(true);
         catalogue_.SetRedraw(true);
     });
-    unreadableAtLoad_ = session_.Load();
-    if (unreadableAtLoad_) PostMessageW(Handle(), kTellUnreadableMessage, 0, 0);  // told once the window is on screen
+    unreadableAtLoad_ = session_.Load();  // told once the window is drawn
     ShowState();
 }
 
 // On screen: the shell is asked about the places once every control is
 // drawn, on the pool's threads, and the window goes on taking the user's
 // input meanwhile.
-void MainWindow::Shown() { SetTimer(Handle(), kDrawnTimer, USER_TIMER_MINIMUM, nullptr); }
+void MainWindow::Shown() {
+    SetTimer(Handle(), kDrawnTimer, USER_TIMER_MINIMUM, nullptr);
+    const SIZE size = OuterSize();  // never smaller than as it first shows
+    SetMinTrackSize(size.cx, size.cy);
+}
 
 void MainWindow::TakeStoredChanges() {
     const std::vector<std::string> unreadable = editor_.TakeStoredChanges();
@@ -304,10 +280,10 @@ void MainWindow::TakeStoredChanges() {
     if (!unreadable.empty()) Tell(PlacesStore::ReplacedValuesMessage(unreadable), MB_ICONWARNING);
 }
 
-void MainWindow::ShowIcons() {
+void MainWindow::ShowIcons(bool catalogueToo) {
     ShowSlots();
-    const Session::CatalogueRows rows = session_.Catalogue();
-    for (size_t row = 0; row < kSpecialFolders.size(); ++row) {
+    const Session::CatalogueRows rows = catalogueToo ? session_.Catalogue() : Session::CatalogueRows{};
+    for (size_t row = 0; catalogueToo && row < kSpecialFolders.size(); ++row) {
         const int index = static_cast<int>(row);
         if (shownCatalogue_[row] != rows.names[row]) catalogue_.SetItemText(index, shownCatalogue_[row] = rows.names[row]);
         if (catalogue_.ItemImage(index) != rows.icons[row]) catalogue_.SetItemImage(index, rows.icons[row]);
@@ -315,18 +291,12 @@ void MainWindow::ShowIcons() {
     ShowLeftOut();
 }
 
+// Back from elsewhere: a drive's medium or label may have changed.
 void MainWindow::Activated() {
-    if (activatedOnce_) {
-        // Back from elsewhere: a drive's medium or label may have changed.
-        AskTheShellAgain();
-        return;
-    }
-    activatedOnce_ = true;
-    const SIZE size = OuterSize();
-    SetMinTrackSize(size.cx, size.cy);
+    if (std::exchange(activatedOnce_, true)) AskTheShellAgain();
 }
 
-bool MainWindow::Closing() { return ReportSaveFailure(editor_.Save(), SaveFor::Closing); }
+bool MainWindow::Closing() { return TellSaveOutcome(Handle(), editor_.Save(), SaveFor::Closing); }
 
 void MainWindow::Destroying() {
     // The drop target gives the window its procedure back while the window
@@ -336,15 +306,9 @@ void MainWindow::Destroying() {
 }
 
 void MainWindow::TakeShellAnswers() {
-    const auto arrived = session_.TakeShellAnswers();
     // The special-folder list only for answers about special folders: an
     // edited path is answered about many times a session.
-    if (arrived.aboutSpecialFolders) {
-        ShowIcons();
-    } else if (arrived.some) {
-        ShowSlots();
-        ShowLeftOut();
-    }
+    if (const auto arrived = session_.TakeShellAnswers(); arrived.some) ShowIcons(arrived.aboutSpecialFolders);
 }
 
 void MainWindow::AskTheShellAgain() {
@@ -363,10 +327,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_QUERYENDSESSION: return session_.MayEnd((lParam & ENDSESSION_CRITICAL) != 0) ? TRUE : FALSE;
     case WM_ENDSESSION:
-        if (wParam) {
-            session_.SaveAtSessionEnd();
-        } else if (const std::optional<StoreOutcome> held = session_.SessionContinues()) {
-            ReportSaveFailure(*held, SaveFor::SessionContinuing);
+        if (const std::optional<StoreOutcome> held = session_.SessionEnds(wParam != 0)) {
+            TellSaveOutcome(Handle(), *held, SaveFor::SessionContinuing);
         }
         return 0;
     case kStoredSettingsChanged: TakeStoredChanges(); return 0;
@@ -378,14 +340,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             KillTimer(Handle(), kDrawnTimer);
             ShowIcons();  // the special folders' questions join the places'
             session_.StartAskingTheShellAndWatching();
+            if (unreadableAtLoad_) Tell(*std::exchange(unreadableAtLoad_, std::nullopt), MB_ICONWARNING);
             return 0;
         }
         if (wParam != kTypingPausedTimer) break;
         session_.TypingPaused();
         ShowState();
-        return 0;
-    case kTellUnreadableMessage:
-        if (unreadableAtLoad_) Tell(*std::exchange(unreadableAtLoad_, std::nullopt), MB_ICONWARNING);
         return 0;
     case WM_SYSCOMMAND:
         if (RunExportCommand(Handle(), static_cast<UINT>(wParam), editor_, session_.Edited().GpoGuid())) return 0;
@@ -438,10 +398,9 @@ void MainWindow::ShowState() {
     ShowLeftOut();
 
     const UsableInputs usable = editor_.Inputs();
+    noteRow_.ShowUnset(usable.unset);
     if (shownInputs_ == usable) return;
-    const bool unsetChanged = !shownInputs_ || shownInputs_->unset != usable.unset;
     shownInputs_ = usable;
-    if (unsetChanged) ShowUnsetLink();
     placesList_.SetEnabled(usable.places);
     folderKind_.SetEnabled(usable.kinds);
     specialKind_.SetEnabled(usable.kinds);
@@ -453,49 +412,15 @@ void MainWindow::ShowState() {
     changeFolderButton_.SetEnabled(usable.changeFolder);
 }
 
-// Why the Open dialog will leave the selected place out, in words in the
-// drop hint's place, and the special folder that can stand in for it.
+// What the window says of the selected slot, in the drop hint's place.
 void MainWindow::ShowLeftOut() {
     const std::optional<int> selected = editor_.Selected();
-    SlotNote note = session_.NoteOf(selected ? shownSlots_[static_cast<size_t>(*selected)] : std::nullopt);
-    if (shownNote_ == note) return;
+    const SlotNote note = session_.NoteOf(selected ? shownSlots_[static_cast<size_t>(*selected)] : std::nullopt);
     // A screen reader hears a place's note on the path box (and on the place).
-    pathEdit_.SetAccessibleDescription(note.aboutThePlace ? note.text : "");
-    // In the hint's width, or as far as Browse's right edge; the link under it.
-    const int right = std::max<int>(dropHint_.Rect().right, browseButton_.Rect().right);
-    leftOutNote_.ShowWrapped(note.text, right - leftOutNote_.Rect().left);
-    standInLink_.ShowUnder(leftOutNote_, note.link);
-    shownNote_ = std::move(note);
-    ShowUnsetLink();
-}
-
-// In the drop hint's place, for a policy's place that is set; a note on the
-// place takes that place first (Delete and the places' menu still remove it).
-void MainWindow::ShowUnsetLink() {
-    const bool noted = shownNote_ && !shownNote_->text.empty();
-    const bool unset = !noted && shownInputs_ && shownInputs_->unset;
-    unsetLink_.SetVisible(unset);
-    dropHint_.SetVisible(!noted && !unset);
-}
-
-void MainWindow::FollowNoteLink() {
-    if (shownNote_ && session_.FollowLink(*shownNote_)) ShowState();
+    if (noteRow_.Show(note, browseButton_.Rect().right)) pathEdit_.SetAccessibleDescription(note.aboutThePlace ? note.text : "");
 }
 
 void MainWindow::Tell(const std::string& text, UINT icon) { ShowMessage(Handle(), text, kApplicationTitle, icon); }
-
-bool MainWindow::ReportSaveFailure(const StoreOutcome& outcome, SaveFor reason) {
-    if (outcome.Done()) {
-        if (!outcome.notice.empty()) Tell(outcome.notice, MB_ICONINFORMATION);
-        return true;
-    }
-    const std::string text = TextOf(reason == SaveFor::Restore ? IDS_RESTORE_FAILED : IDS_SAVE_FAILED) + "\n\n" +
-                             outcome.failure;
-    const std::string caption = TextOf(IDS_SAVE_FAILED_CAPTION);
-    if (reason == SaveFor::Closing) return AskYesNo(Handle(), text + "\n\n" + TextOf(IDS_CLOSE_UNSAVED), caption, MB_ICONWARNING);
-    ShowMessage(Handle(), text, caption, MB_ICONWARNING);
-    return false;
-}
 
 // Editing --------------------------------------------------------------------
 
@@ -570,7 +495,7 @@ void MainWindow::TellDropTooLong() {
 void MainWindow::Preview() {
     if (!session_.Edited().PreviewRuns()) return Tell(TextOf(IDS_PREVIEW_POLICY_OFF), MB_ICONINFORMATION);
     const PlacesEditor::Preview preview = editor_.PreparePreview();
-    if (!ReportSaveFailure(preview.saved, SaveFor::Preview)) return;
+    if (!TellSaveOutcome(Handle(), preview.saved, SaveFor::Preview)) return;
     ShowOpenDialog(Handle(),
                    {TextOf(IDS_PREVIEW_FILTER), TextOf(preview.noPlacesBar ? IDS_PREVIEW_FILE_HIDDEN : IDS_PREVIEW_FILE),
                     TextOf(IDS_PREVIEW_TITLE)},
@@ -581,7 +506,7 @@ void MainWindow::RestoreDefaults() {
     if (!AskYesNo(Handle(), TextOf(IDS_RESTORE_QUESTION), TextOf(IDS_CONFIRM))) return;
     const StoreOutcome removed = editor_.RestoreDefaults();
     ShowState();
-    ReportSaveFailure(removed, SaveFor::Restore);
+    TellSaveOutcome(Handle(), removed, SaveFor::Restore);
 }
 
 }  // namespace quenmar

@@ -8,6 +8,7 @@
 #include "app/Help.h"
 #include "app/Product.h"
 #include "app/Session.h"
+#include "app/SlotNoteRow.h"
 #include "folderpicker/FolderPicker.h"
 #include "places/Captions.h"
 #include "places/Catalogue.h"
@@ -80,11 +81,7 @@ private:
     widgets::FlatRadioButton folderKind_{kFolderKind};
     widgets::Edit pathEdit_{kPathEdit};
     widgets::FlatButton browseButton_{kBrowseButton};
-    widgets::LinkLabel standInLink_{kStandInLink};  // what may stand in for a place left out
-    widgets::LinkLabel unsetLink_{kUnsetLink};  // a policy's place made not set
-    widgets::Picture dropHintIcon_{kDropHintIcon};
-    widgets::Label dropHint_{kDropHint};
-    widgets::Label leftOutNote_{kLeftOutNote};  // why the Open dialog will leave the selected place out
+    SlotNoteRow noteRow_{{kDropHintIcon, kDropHint, kLeftOutNote, kStandInLink, kUnsetLink}};
     widgets::FlatRadioButton specialKind_{kSpecialKind};
     widgets::ListView catalogue_{kCatalogue};
     widgets::FlatButton previewButton_{kPreviewButton};
@@ -123,17 +120,12 @@ private:
     void ShowState();
     void ShowSlot(int index);
     void ShowSlots();
-    void ShowIcons();
+    // The slots by the shell's answers as they stand, and the special
+    // folders' names and icons too unless only places were answered about.
+    void ShowIcons(bool catalogueToo = true);
     void TakeShellAnswers();
     void AskTheShellAgain();
     void ShowLeftOut();
-    void ShowUnsetLink();
-    void FollowNoteLink();
-    // Tells a failed save or restore, in one place, by what it was for; at
-    // closing it asks whether to close without saving. True when what the
-    // save was for may go ahead: it was done, or the user closes anyway.
-    enum class SaveFor { Closing, Preview, SessionContinuing, Restore };
-    bool ReportSaveFailure(const StoreOutcome& outcome, SaveFor reason);
     void Tell(const std::string& text, UINT icon);
 
     void CreateInputs();
@@ -150,7 +142,6 @@ private:
     std::array<std::optional<SlotDisplay>, kSlotCount> shownSlots_;
     std::optional<UsableInputs> shownInputs_;
     std::array<std::string, kSpecialFolders.size()> shownCatalogue_;
-    std::optional<SlotNote> shownNote_;
     win::UniqueImageList glyphs_;
 };
 

@@ -141,13 +141,12 @@ bool Session::MayEnd(bool critical) {
     return false;
 }
 
-void Session::SaveAtSessionEnd() {
-    // Nothing may be shown or waited for now.
-    if (editor_.Loaded()) editor_.Save();
-}
-
-std::optional<StoreOutcome> Session::SessionContinues() {
+std::optional<StoreOutcome> Session::SessionEnds(bool ending) {
     if (!editor_.Loaded()) return std::nullopt;
+    if (ending) {
+        editor_.Save();  // nothing may be shown or waited for now
+        return std::nullopt;
+    }
     ShutdownBlockReasonDestroy(window_);
     return std::exchange(heldAtEnd_, std::nullopt);
 }

@@ -131,12 +131,10 @@ public:
     // holds it with the reason, which the system lists among the programs
     // keeping it from ending, unless nothing may (critical).
     bool MayEnd(bool critical);
-    // The session ends: saved once more, quietly, as the last word.
-    void SaveAtSessionEnd();
-    // The session goes on after all (another program refused to end): a
-    // failed save that held it is returned, for the window to tell as at
-    // Exit.
-    std::optional<StoreOutcome> SessionContinues();
+    // The session ends (true): saved once more, quietly, as the last word.
+    // Or it goes on after all (another program refused to end): a failed
+    // save that held it is returned, for the window to tell as at Exit.
+    std::optional<StoreOutcome> SessionEnds(bool ending);
 
 private:
     // The answers kept: only those about what the slots, their stand-ins

@@ -511,7 +511,7 @@ SIZE Form::FrameSize() const {
     return {(outer.right - outer.left) - client.right, (outer.bottom - outer.top) - client.bottom};
 }
 
-void Form::AddSystemCommands(std::initializer_list<std::pair<UINT, std::string>> commands) {
+void Form::AddSystemCommands(const std::vector<std::pair<UINT, std::string>>& commands) {
     const HMENU menu = GetSystemMenu(hwnd_, FALSE);
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     for (const auto& [id, text] : commands) AppendMenuW(menu, MF_STRING, id, win::Wide(text).c_str());

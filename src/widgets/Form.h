@@ -65,7 +65,7 @@ public:
     void SetCaption(const std::string& caption);
     // Commands added to the window's system menu, after a separator; they
     // come as WM_SYSCOMMAND.
-    void AddSystemCommands(std::initializer_list<std::pair<UINT, std::string>> commands);
+    void AddSystemCommands(const std::vector<std::pair<UINT, std::string>>& commands);
     std::string Caption() const;
     // The window's smallest size, given whole; kept as the client area it
     // leaves, which scales with the DPI where the frame need not.
