@@ -45,12 +45,8 @@ std::string FullPath(const std::string& path) {
     return length == 0 || length >= MAX_PATH ? path : win::Utf8(full);
 }
 
-bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesW(win::Wide(path).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesW(win::Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool IsFolder(const std::string& path) { return win::IsFolder(win::Wide(path)); }
+bool Exists(const std::string& path) { return win::Exists(win::Wide(path)); }
 
 // Whether a name that is not there was meant as a policy file: it ends in
 // .pol (in letters of either case), and not in a backslash.

@@ -6,6 +6,7 @@
 #include "places/PathText.h"
 #include "places/Texts.h"
 #include "widgets/MessageBoxes.h"
+#include "win32/FileContents.h"
 #include "win32/Texts.h"
 #include "win32/WideText.h"
 
@@ -31,7 +32,7 @@ std::string HelpTarget() {
     if (LCIDToLocaleName(MAKELCID(win::ShownLanguage(), SORT_DEFAULT), name, LOCALE_NAME_MAX_LENGTH,
                          LOCALE_ALLOW_NEUTRAL_NAMES) > 0) {
         const std::string page = help + win::Utf8(name) + "\\Quenmar.htm";
-        if (GetFileAttributesW(win::Wide(page).c_str()) != INVALID_FILE_ATTRIBUTES) return page;
+        if (win::Exists(win::Wide(page))) return page;
     }
     return help + "Quenmar.htm";
 }

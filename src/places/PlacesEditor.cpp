@@ -40,8 +40,7 @@ bool PlacesEditor::SetPath(const std::string& typed) {
     const std::string path = TrimControlsAndBlanks(typed);
     const bool samePath = CanEdit() && slots_[*selected_].isFolder && slots_[*selected_].path == path;
     if (path.empty() && IsPolicy() && CanEdit()) {
-        slots_[*selected_] = Place::NotSet();
-        shownKind_ = PlaceKind::Folder;
+        Unset();  // a policy's path cleared: the place is not set
         return true;
     }
     if (!GivePath(path)) return false;

@@ -36,12 +36,8 @@ FileStatus ReplaceFileContents(const std::string& path, const std::string& conte
     if (length == 0) return GetLastError();
     if (length >= MAX_PATH || !name) return length >= MAX_PATH ? ERROR_FILENAME_EXCED_RANGE : ERROR_INVALID_NAME;
     const std::wstring folder(full, name);
-    const DWORD attributes = GetFileAttributesW(full);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ERROR_ACCESS_DENIED;
-    const DWORD folderAttributes = GetFileAttributesW(folder.c_str());
-    if (folderAttributes == INVALID_FILE_ATTRIBUTES || !(folderAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        return ERROR_PATH_NOT_FOUND;
-    }
+    if (IsFolder(full)) return ERROR_ACCESS_DENIED;
+    if (!IsFolder(folder)) return ERROR_PATH_NOT_FOUND;
     wchar_t temporary[MAX_PATH] = {};
     if (!GetTempFileNameW(folder.c_str(), L"qnm", 0, temporary)) return GetLastError();
     bool replaced = false;
@@ -69,6 +65,13 @@ std::string FileStamp(const std::string& path) {
     return std::to_string(data.nFileSizeHigh) + ":" + std::to_string(data.nFileSizeLow) + ":" +
            std::to_string(data.ftLastWriteTime.dwHighDateTime) + ":" + std::to_string(data.ftLastWriteTime.dwLowDateTime);
 }
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string CouldNotRead(const std::string& path, FileStatus status) {
     return TextOf(IDS_COULD_NOT_READ, {path, SystemMessage(status)});

@@ -27,6 +27,10 @@ FileStatus ReplaceFileContents(const std::string& path, const std::string& conte
 // such file or it cannot be seen.
 std::string FileStamp(const std::string& path);
 
+// Whether a path names a folder; whether it names anything at all.
+bool IsFolder(const std::wstring& path);
+bool Exists(const std::wstring& path);
+
 // A failed read or write in the user's words: the file and the system's reason.
 std::string CouldNotRead(const std::string& path, FileStatus status);
 std::string CouldNotWrite(const std::string& path, FileStatus status);

@@ -3,6 +3,7 @@
 #include <string>
 #include <system_error>
 
+#include "win32/FileContents.h"
 #include "win32/WideText.h"
 
 namespace quenmar::win {
@@ -108,11 +109,6 @@ private:
     std::wstring watched_;
     bool wasAtParent_ = true;
 };
-
-bool IsFolder(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 class FileSource : public ChangeSource {
 public:

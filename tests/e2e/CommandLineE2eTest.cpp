@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "FileBytes.h"
 #include "RealRegistry.h"
 #include "Remote.h"
 #include "win32/WideText.h"
@@ -99,16 +100,14 @@ TEST_F(CommandLine, ExportWritesTheStoredSettingsAndEnds) {
         EXPECT_EQ(run.code, 0u) << quiet;
         EXPECT_TRUE(run.boxes.empty()) << run.boxes.front();
         EXPECT_FALSE(run.windowShown);
-        std::ifstream written(fs::path(win::Wide(file)), std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+        const std::string bytes = testing::FileBytes(win::Wide(file));
         EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE") << quiet;
         EXPECT_NE(bytes.find(lineBytes), std::string::npos) << quiet;
     }
     // Named .pol, a Group Policy file (its entries are the native tests').
     const std::string policy = folder + "\\Экспорт.POL";
     EXPECT_EQ(RunQuenmar("/export \"" + policy + "\" /quiet").code, 0u);
-    std::ifstream written(fs::path(win::Wide(policy)), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    const std::string bytes = testing::FileBytes(win::Wide(policy));
     EXPECT_EQ(bytes.substr(0, 8), std::string("PReg\1\0\0\0", 8));
     const std::u16string place = u"D:\\Данные\\文件夹 😀\\";
     EXPECT_NE(bytes.find(std::string(reinterpret_cast<const char*>(place.data()), place.size() * 2)), std::string::npos);

@@ -13,6 +13,7 @@
 
 #include "Accessibility.h"
 #include "CatalogueTable.h"
+#include "FileBytes.h"
 #include "RealRegistry.h"
 #include "Remote.h"
 #include "PolicyBytes.h"
@@ -329,10 +330,7 @@ TEST_F(Quenmar, AGroupPolicyObjectIsEditedInTheWindow) {
     const auto write = [](const std::wstring& path, const std::string& bytes) {
         std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     };
-    const auto read = [](const std::wstring& path) {
-        std::ifstream file(std::filesystem::path(path), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    };
+    const auto read = [](const std::wstring& path) { return testing::FileBytes(path); };
     write(gpo + L"\\User\\Registry.pol",
           testing::kPolicyHeader + before + PolicyEntryBytes(places, "Place0", 4, Le32(17)) + markers + place1);
     write(gpo + L"\\gpt.ini", "[General]\r\nVersion=5\r\n");
@@ -494,8 +492,7 @@ TEST_F(Quenmar, ASecondStartBringsTheFirstForward) {
     const std::string file = ExeDirectory() + "\\second.reg";
     DeleteFileW(win::Wide(file).c_str());
     EXPECT_EQ(testing::RunProgram(exe + L" /export \"" + win::Wide(file) + L"\" /quiet"), 0u);
-    std::ifstream written(file, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    const std::string bytes = testing::FileBytes(file);
     std::u16string text((bytes.size()) / 2, u'\0');
     std::memcpy(text.data(), bytes.data(), text.size() * 2);
     EXPECT_EQ(text.rfind(u"\uFEFFWindows Registry Editor Version 5.00\r\n", 0), 0u) << "the export's file";

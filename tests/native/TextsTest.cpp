@@ -11,6 +11,7 @@
 #include <set>
 
 #include "StringTables.h"
+#include "FileBytes.h"
 #include "app/AppTexts.h"
 #include "folderpicker/FolderPickerResources.h"
 #include "places/Texts.h"
@@ -372,13 +373,13 @@ TEST(StringTables, EachHelpPageNamesTheCommandsAsItsLanguageShowsThem) {
         const std::string language = table.file.substr(0, table.file.size() - 3);
         const std::string path = std::string(QUENMAR_SOURCE_DIR) + "/docs/help/" +
                                  (language == "en-US" ? "" : language + "/") + "Quenmar.htm";
-        std::ifstream file(path, std::ios::binary);
-        ASSERT_TRUE(file) << path;
+        const std::string bytes = FileBytes(path);
+        ASSERT_FALSE(bytes.empty()) << path;
         // Its words as a browser shows them: a line's break is a blank.
         std::string page;
-        for (auto at = std::istreambuf_iterator<char>(file); at != std::istreambuf_iterator<char>(); ++at) {
-            const bool blank = *at == ' ' || *at == '\n' || *at == '\r';
-            if (!blank || (!page.empty() && page.back() != ' ')) page += blank ? ' ' : *at;
+        for (const char c : bytes) {
+            const bool blank = c == ' ' || c == '\n' || c == '\r';
+            if (!blank || (!page.empty() && page.back() != ' ')) page += blank ? ' ' : c;
         }
         for (const int number : {IDS_USE_FOLDER, IDS_USE_SPECIAL, IDS_BROWSE, IDS_PREVIEW, IDS_RESTORE, IDS_EXIT, IDS_HIDE,
                                  IDS_UNSET_PLACE, IDS_NOT_SET, IDS_COPY_AS_POWERSHELL, IDS_COPY_FOR_INTUNE,

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "FileBytes.h"
+
 #include "FoundControl.h"
 #include "ModalBoxes.h"
 #include "app/AboutWindow.h"
@@ -204,8 +206,7 @@ TEST(Help, OpensThePageInTheLanguageOfTheTexts) {
         win::SetTextLanguage(row.language);
         const std::string target = HelpTarget();
         EXPECT_TRUE(target.ends_with(row.page)) << std::hex << row.language << ": " << target;
-        std::ifstream page(std::filesystem::path(win::Wide(target)), std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(page)), std::istreambuf_iterator<char>());
+        const std::string text = FileBytes(std::filesystem::path(win::Wide(target)));
         EXPECT_NE(text.find(std::string("<title>") + row.title + "</title>"), std::string::npos) << target;
     }
 }

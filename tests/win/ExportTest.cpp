@@ -8,6 +8,7 @@
 #include <map>
 
 #include "ModalBoxes.h"
+#include "FileBytes.h"
 #include "RealRegistry.h"
 #include "app/Export.h"
 #include "MainWindowProbe.h"
@@ -100,8 +101,7 @@ TEST_F(Export, FailedWritesLeaveNothingBehind) {
     const std::string good = std::string(kFolder) + "\\good.reg";
     ASSERT_EQ(win::ReplaceFileContents(good, "first"), ERROR_SUCCESS);
     ASSERT_EQ(win::ReplaceFileContents(good, "second"), ERROR_SUCCESS);
-    std::ifstream written(good, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written), {}), "second");
+    EXPECT_EQ(FileBytes(good), "second");
 
     const std::pair<std::string, DWORD> failures[] = {
         {std::string(kFolder) + "\\missing\\x.reg", ERROR_PATH_NOT_FOUND},

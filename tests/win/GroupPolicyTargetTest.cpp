@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "FileBytes.h"
 #include "app/AppTexts.h"
 #include "app/GroupPolicyTarget.h"
 #include "places/PlacesEditor.h"
@@ -20,11 +21,6 @@ namespace quenmar::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Read(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-}
 
 class GroupPolicyTargets : public ::testing::Test {
 protected:
@@ -55,7 +51,7 @@ TEST_F(GroupPolicyTargets, AFreshObjectIsMadeByTheFirstSaveThatSetsSomething) {
     ASSERT_TRUE(saved.Done()) << saved.failure;
     EXPECT_EQ(saved.notice, "");
     EXPECT_TRUE(fs::exists(gpo / "User" / "Registry.pol"));
-    EXPECT_EQ(Read(gpo / "gpt.ini"), "[General]\r\nVersion=65536\r\ngPCUserExtensionNames=[{35378EAC-683F-11D2-A89A-"
+    EXPECT_EQ(FileBytes(gpo / "gpt.ini"), "[General]\r\nVersion=65536\r\ngPCUserExtensionNames=[{35378EAC-683F-11D2-A89A-"
                                      "00C04FBBCFA2}{D02B1F73-3407-48AE-BA88-E8213C6761F1}]\r\n");
 }
 
@@ -75,7 +71,7 @@ TEST_F(GroupPolicyTargets, AVersionThatCannotBeRaisedIsTold) {
     const StoreOutcome saved = editor.Save();
     EXPECT_TRUE(saved.Done()) << saved.failure;
     EXPECT_EQ(saved.notice.rfind(TextOf(IDS_GPT_INI_NOT_WRITTEN, {(gpo / "gpt.ini").string(), ""}), 0), 0u) << saved.notice;
-    EXPECT_EQ(Read(gpo / "gpt.ini"), "[General]\r\nVersion=5\r\n");
+    EXPECT_EQ(FileBytes(gpo / "gpt.ini"), "[General]\r\nVersion=5\r\n");
     EXPECT_TRUE(fs::exists(gpo / "User" / "Registry.pol"));
 }
 
